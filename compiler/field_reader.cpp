@@ -1,0 +1,129 @@
+#include "compiler/field_reader.hpp"
+
+#include <algorithm>
+#include <limits>
+
+#include "model/runtime_failure.hpp"
+#include "model/windows_1252.hpp"
+
+namespace scenario {
+namespace {
+
+bool is_blank(char c) { return c == ' ' || c == '\t'; }
+bool is_line_end(char c) { return c == '\r' || c == '\n'; }
+
+}  // namespace
+
+FieldReader::FieldReader(std::string_view text) : text_(text) {
+  line_starts_.push_back(0);
+  for (size_t i = 0; i < text_.size(); ++i) {
+    if (text_[i] == '\r' && i + 1 < text_.size() && text_[i + 1] == '\n') ++i;
+    if (is_line_end(text_[i])) line_starts_.push_back(i + 1);
+  }
+}
+
+void FieldReader::skip_blanks() {
+  while (pos_ < text_.size() && is_blank(text_[pos_])) ++pos_;
+}
+
+void FieldReader::expect_more() const {
+  if (at_end()) throw RuntimeFailure("read past the end of the source file");
+}
+
+void FieldReader::consume_line_end() {
+  if (text_[pos_] == '\r' && pos_ + 1 < text_.size() && text_[pos_ + 1] == '\n') ++pos_;
+  ++pos_;
+}
+
+std::string FieldReader::read_text() {
+  expect_more();
+  skip_blanks();
+  field_start_ = pos_;
+  std::string field;
+  if (pos_ < text_.size() && text_[pos_] == '"') {
+    const size_t close = text_.find('"', pos_ + 1);
+    const size_t end = close == std::string_view::npos ? text_.size() : close;
+    field.assign(text_.substr(pos_ + 1, end - pos_ - 1));
+    pos_ = close == std::string_view::npos ? text_.size() : close + 1;
+    while (pos_ < text_.size() && text_[pos_] != ',' && !is_line_end(text_[pos_])) ++pos_;
+  } else {
+    const size_t begin = pos_;
+    while (pos_ < text_.size() && text_[pos_] != ',' && !is_line_end(text_[pos_])) ++pos_;
+    size_t end = pos_;
+    while (end > begin && is_blank(text_[end - 1])) --end;
+    field.assign(text_.substr(begin, end - begin));
+  }
+  if (pos_ < text_.size()) {
+    if (text_[pos_] == ',')
+      ++pos_;
+    else
+      consume_line_end();
+  }
+  return field;
+}
+
+int64_t FieldReader::read_number(int64_t min, int64_t max) {
+  expect_more();
+  skip_blanks();
+  field_start_ = pos_;
+  const size_t begin = pos_;
+  while (pos_ < text_.size() && text_[pos_] != ',' && !is_blank(text_[pos_]) && !is_line_end(text_[pos_])) ++pos_;
+  std::string_view token = text_.substr(begin, pos_ - begin);
+
+  skip_blanks();
+  if (pos_ < text_.size()) {
+    if (text_[pos_] == ',')
+      ++pos_;
+    else if (is_line_end(text_[pos_]))
+      consume_line_end();
+  }
+
+  if (token.empty()) return 0;
+  bool negative = false;
+  if (token.front() == '+' || token.front() == '-') {
+    negative = token.front() == '-';
+    token.remove_prefix(1);
+  }
+  if (token.empty()) throw RuntimeFailure("number field without digits");
+  int64_t value = 0;
+  for (char c : token) {
+    if (c < '0' || c > '9') throw RuntimeFailure("number field holds text");
+    value = value * 10 + (c - '0');
+    if (value > max + 1) throw RuntimeFailure("number does not fit its field");  // -min may be max + 1
+  }
+  if (negative) value = -value;
+  if (value < min || value > max) throw RuntimeFailure("number does not fit its field");
+  return value;
+}
+
+int32_t FieldReader::read_long() {
+  return static_cast<int32_t>(read_number(std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()));
+}
+
+int16_t FieldReader::read_integer() {
+  return static_cast<int16_t>(read_number(std::numeric_limits<int16_t>::min(), std::numeric_limits<int16_t>::max()));
+}
+
+uint8_t FieldReader::read_byte() { return static_cast<uint8_t>(read_number(0, 255)); }
+
+FieldPlace FieldReader::last_field_place() const {
+  const auto after = std::upper_bound(line_starts_.begin(), line_starts_.end(), field_start_);
+  const auto line_index = static_cast<size_t>(after - line_starts_.begin()) - 1;
+  return FieldPlace{static_cast<int>(line_index + 1), static_cast<int>(field_start_ - line_starts_[line_index] + 1)};
+}
+
+std::string_view FieldReader::line_text(int line) const {
+  if (line < 1 || static_cast<size_t>(line) > line_starts_.size()) return {};
+  const size_t begin = line_starts_[static_cast<size_t>(line) - 1];
+  size_t end = begin;
+  while (end < text_.size() && !is_line_end(text_[end])) ++end;
+  return text_.substr(begin, end - begin);
+}
+
+bool contains(std::string_view text, std::string_view word) { return text.find(word) != std::string_view::npos; }
+
+bool contains_ignoring_case(std::string_view text, std::string_view lower_case_word) {
+  return contains(lower_case_1252(text), lower_case_word);
+}
+
+}  // namespace scenario

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace scenario {
+
+// Where a field begins in its source text; both 1-based, the column in bytes.
+struct FieldPlace {
+  int line = 1;
+  int column = 1;
+};
+
+// Reads a source text as a stream of typed fields.
+//
+// Every read skips blanks (spaces and tabs) first. A field ends at a comma or at the end of
+// the line (CR LF, LF or a lone CR), which is consumed with it. A text field keeps what
+// stands before that, less its trailing blanks; one that begins with a double quote is the
+// text up to the next double quote, and the rest up to the comma or line end is dropped. A
+// number field also ends at a blank: the blanks behind it, and one comma or line end right
+// after them, belong to it. An empty number field reads 0. A number field that is not an
+// optional sign and decimal digits, or that does not fit its type, is a RuntimeFailure, as
+// is any read once the end has been reached.
+class FieldReader {
+ public:
+  explicit FieldReader(std::string_view text);
+
+  // True once the last field of the text and its line end have been consumed.
+  bool at_end() const { return pos_ >= text_.size(); }
+
+  std::string read_text();
+  int32_t read_long();      // signed 32-bit
+  int16_t read_integer();   // signed 16-bit
+  uint8_t read_byte();      // unsigned 8-bit
+
+  // Where the field returned by the last read began.
+  FieldPlace last_field_place() const;
+  // The text of a 1-based line, without its line end ("" past the last line).
+  std::string_view line_text(int line) const;
+
+ private:
+  void skip_blanks();
+  void expect_more() const;
+  void consume_line_end();  // at a CR or LF: consume CR LF, LF or CR
+  int64_t read_number(int64_t min, int64_t max);
+
+  std::string_view text_;
+  size_t pos_ = 0;
+  size_t field_start_ = 0;
+  std::vector<size_t> line_starts_;
+};
+
+// Whether `text` contains `word`, with or without regard to letter case.
+bool contains(std::string_view text, std::string_view word);
+bool contains_ignoring_case(std::string_view text, std::string_view lower_case_word);
+
+}  // namespace scenario

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <cstdint>
+
+#include "compiler/source_file.hpp"
+#include "model/scenario_model.hpp"
+
+namespace scenario {
+
+// What the line-source half hands to the service-source half.
+struct LineSourceOutcome {
+  bool read_service = false;         // the line source ended normally (or with fault 15)
+  int32_t board_slot_counter = 80;   // the slot the next indicator-board text would take
+};
+
+// The first half of the compile: reads the line source into the model. Raises
+// RuntimeFailure for the run-time failures that the caller turns into fault 25.
+LineSourceOutcome read_line_source(ScenarioModel& model, SourceFile& line_source);
+
+}  // namespace scenario

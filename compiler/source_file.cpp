@@ -1,0 +1,53 @@
+#include "compiler/source_file.hpp"
+
+#include <system_error>
+
+#include "model/file_io.hpp"
+#include "model/runtime_failure.hpp"
+
+namespace scenario {
+
+SourceFile SourceFile::on_disk(std::filesystem::path path, Ownership ownership) {
+  SourceFile source;
+  source.name_ = path.filename().string();
+  source.path_ = std::move(path);
+  source.ownership_ = ownership;
+  return source;
+}
+
+SourceFile SourceFile::in_memory(std::string name, std::string bytes) {
+  SourceFile source;
+  source.name_ = std::move(name);
+  source.contents_ = std::move(bytes);
+  return source;
+}
+
+bool SourceFile::exists() const {
+  if (discarded_) return false;
+  if (!path_) return true;
+  std::error_code ec;
+  return std::filesystem::is_regular_file(*path_, ec);
+}
+
+std::string_view SourceFile::contents() {
+  if (!contents_) {
+    if (discarded_ || !path_) throw RuntimeFailure("source file is gone");
+    try {
+      contents_ = read_file(*path_);
+    } catch (const FileError& e) {
+      throw RuntimeFailure(e.what());
+    }
+  }
+  return *contents_;
+}
+
+void SourceFile::discard() {
+  if (discarded_) return;
+  discarded_ = true;
+  if (!path_ || ownership_ != Ownership::kRunIntermediate) return;
+  std::error_code ec;
+  std::filesystem::remove(*path_, ec);
+  if (ec) throw FileError(*path_, "cannot delete: " + ec.message());
+}
+
+}  // namespace scenario

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace scenario {
+
+// A source text that the compiler reads, and whether the compiler may delete it when it is
+// done with it. Only the run's own intermediate files may be deleted; an author's file is
+// never touched, whatever happens while it is compiled.
+class SourceFile {
+ public:
+  enum class Ownership { kRunIntermediate, kAuthors };
+
+  static SourceFile on_disk(std::filesystem::path path, Ownership ownership);
+  static SourceFile in_memory(std::string name, std::string bytes);
+
+  // The file name as an author knows it, for diagnostics.
+  const std::string& name() const { return name_; }
+
+  // Whether there is still a file to read (false once discarded).
+  bool exists() const;
+
+  // The whole content, read once; a file that cannot be read is a RuntimeFailure.
+  std::string_view contents();
+
+  // The compiler is done with this source: a run-intermediate file is deleted from its
+  // folder (a FileError if that fails); an author's file stays as it is.
+  void discard();
+
+ private:
+  SourceFile() = default;
+
+  std::string name_;
+  std::optional<std::filesystem::path> path_;  // none for a text held in memory
+  Ownership ownership_ = Ownership::kAuthors;
+  std::optional<std::string> contents_;
+  bool discarded_ = false;
+};
+
+}  // namespace scenario

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <filesystem>
+#include <ostream>
+
+#include "driver/compile_entry.hpp"
+#include "model/scenario_model.hpp"
+
+namespace scenario {
+
+inline constexpr const char* kBuiltinScenarioName = "Milano_Tortona";
+inline constexpr const char* kBuiltinScenarioNumber = "5";
+
+// The built-in scenario build into `folder`: sets the identity, shows "Attendere" on
+// `progress` before any work, writes the five texts, compiles the two sources (deleting
+// them) and writes the compiled files. Throws FileError when a file cannot be written.
+CompileResult run_builtin_build(ScenarioModel& model, const std::filesystem::path& folder, std::ostream& progress);
+
+}  // namespace scenario

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+
+#include "compiler/source_file.hpp"
+#include "model/scenario_model.hpp"
+
+namespace scenario {
+
+enum class CompileStatus {
+  kCompiled,      // the model is complete (faults may be recorded) and can be written
+  kNoTrackCells,  // the compiler stopped before it had a cell 1: nothing to write
+  kHeaderFault,   // a header guard failed (shown fault 1250 or 1251): nothing to write
+};
+
+struct CompileResult {
+  CompileStatus status = CompileStatus::kCompiled;
+  int shown_fault = 0;  // 1250 or 1251 with kHeaderFault
+};
+
+// Everything of the compile entry but the files: resets the model, compiles the sources,
+// runs the signalling walk and stamps the header. `plan_mode` non-zero computes the plan.
+CompileResult compile_scenario(ScenarioModel& model, int32_t plan_mode, SourceFile& line_source,
+                               SourceFile& service_source);
+
+// Writes the line plan (when plan_mode is non-zero), the records and the track cells into
+// `folder`, in that order, each replaced whole. Throws FileError.
+void write_compiled_files(const ScenarioModel& model, const std::filesystem::path& folder);
+
+// The compile entry: compile_scenario, then the files when there is something to write.
+CompileResult memorizza_percorso(ScenarioModel& model, int32_t j, SourceFile& line_source,
+                                 SourceFile& service_source, const std::filesystem::path& folder);
+
+}  // namespace scenario

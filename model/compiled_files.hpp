@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+
+#include "model/scenario_model.hpp"
+
+namespace scenario {
+
+// The three compiled files, each the container's elements one after the other, with no
+// header, count, padding or trailer.
+
+// <name>_<n>.dat: 15 bytes per cell, cells 0 .. last_cell.
+void encode_track_cells(const ScenarioModel& model, std::string& out);
+// <name>_<n>.sim: the 87 records, each 34 bytes plus its text.
+void encode_records(const ScenarioModel& model, std::string& out);
+// <name>_linea.dat: the x column then the y column of the line plan, as tagged values.
+void encode_line_plan(const LinePlan& plan, std::string& out);
+
+// Byte sizes of the encodings, for checks and buffers.
+inline constexpr size_t kTrackCellBytes = 15;
+inline constexpr size_t kRecordFixedBytes = 34;
+
+// A record's text longer than this does not fit the 16-bit byte count.
+inline constexpr size_t kMaxRecordTextBytes = 65535;
+
+}  // namespace scenario

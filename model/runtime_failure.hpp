@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+
+namespace scenario {
+
+// A failure of the kind the original platform raised at run time: an array index out of
+// bounds, a 32-bit overflow, a number that does not fit its field, a read past the end of a
+// source file. The compiler catches it once for the whole compile and records fault 25.
+class RuntimeFailure : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// 32-bit arithmetic that fails the way the platform did instead of wrapping.
+int32_t checked_int32(int64_t value, const char* what);
+inline int32_t add32(int64_t a, int64_t b) { return checked_int32(a + b, "32-bit sum overflows"); }
+inline int32_t sub32(int64_t a, int64_t b) { return checked_int32(a - b, "32-bit difference overflows"); }
+inline int32_t mul32(int64_t a, int64_t b) { return checked_int32(a * b, "32-bit product overflows"); }
+int16_t checked_int16(int64_t value, const char* what);
+
+}  // namespace scenario

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <string>
+
+namespace scenario {
+
+// The names of every file of one scenario, from its base name and number.
+struct ScenarioFileNames {
+  std::string line_source;     // <name>_linea.txt
+  std::string service_source;  // <name>_<n>-.txt
+  std::string notes;           // <name>_<n>_note.txt
+  std::string slowdown_order;  // <name>_<n>_rallentamenti.txt
+  std::string train_card;      // <name>_<n>_scheda_treno.txt
+  std::string line_plan;       // <name>_linea.dat
+  std::string records;         // <name>_<n>.sim
+  std::string track_cells;     // <name>_<n>.dat
+};
+
+inline ScenarioFileNames scenario_file_names(const std::string& name, const std::string& number) {
+  const std::string scenario = name + "_" + number;
+  return ScenarioFileNames{
+      name + "_linea.txt",        scenario + "-.txt",  scenario + "_note.txt", scenario + "_rallentamenti.txt",
+      scenario + "_scheda_treno.txt", name + "_linea.dat", scenario + ".sim",     scenario + ".dat",
+  };
+}
+
+}  // namespace scenario

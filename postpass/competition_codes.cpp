@@ -1,0 +1,48 @@
+#include "postpass/competition_codes.hpp"
+
+#include <string_view>
+
+#include "model/windows_1252.hpp"
+#include "postpass/fault_table.hpp"
+
+namespace scenario {
+namespace {
+
+constexpr std::string_view kPadding = "mnbvcxzlkjhgfdsapoiuytrewq";
+constexpr int kCountedCharacters = 25;
+
+}  // namespace
+
+std::string competition_work_string(const ScenarioModel& model) {
+  std::string work = lower_case_1252(model.record(kScenarioNumberSlot).text + model.record(kScenarioNameSlot).text);
+  work += kPadding;
+  return work;
+}
+
+int16_t codice_gara_og(ScenarioModel& model) {
+  model.line_buffer = competition_work_string(model);
+  int sum = 0;
+  for (int p = 1; p <= kCountedCharacters; ++p) sum += static_cast<unsigned char>(model.line_buffer[p - 1]);
+  return static_cast<int16_t>(sum);  // at most 25 × 255
+}
+
+int32_t codice_gara_st(ScenarioModel& model) {
+  model.line_buffer = competition_work_string(model);
+  int32_t sum = 0;
+  for (int p = 1; p <= kCountedCharacters; ++p) sum += p * static_cast<unsigned char>(model.line_buffer[p - 1]);
+  return sum;  // at most 255 × 325
+}
+
+int stamp_header(ScenarioModel& model) {
+  SimRecord& header = model.record(kScenarioNameSlot);
+  TrackCell& first = model.cell(1);
+  if (header.p7 != 0 || first.value1 != 0) return kFaultHeaderConstantsInUse;
+  header.p7 = kRecordHeaderConstant;
+  first.value1 = kCellHeaderConstant;
+  if (header.time_s != 0 || first.value2 != 0) return kFaultHeaderCodesInUse;
+  header.time_s = codice_gara_st(model);
+  first.value2 = codice_gara_og(model);
+  return 0;
+}
+
+}  // namespace scenario

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "model/scenario_model.hpp"
+
+namespace scenario {
+
+inline constexpr int16_t kCellHeaderConstant = 5121;
+inline constexpr int16_t kRecordHeaderConstant = 610;
+
+// The work string of both codes: number, then base name, lower-cased, then the padding
+// letters. Left in `line_buffer` by the two code functions.
+std::string competition_work_string(const ScenarioModel& model);
+
+// Sum of the first 25 character codes of the work string.
+int16_t codice_gara_og(ScenarioModel& model);
+// Sum of p times the p-th character code, p = 1 .. 25.
+int32_t codice_gara_st(ScenarioModel& model);
+
+// Guards the header slots and stamps the constants and codes into cell 1 and record 85.
+// Returns 0, or the shown fault 1250 / 1251 when a header slot is already in use (then
+// the model's header is left as the guard found it). Cell 1 must exist.
+int stamp_header(ScenarioModel& model);
+
+}  // namespace scenario

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+#include "model/scenario_model.hpp"
+
+namespace scenario {
+
+// One fault as it was recorded.
+struct RecordedFault {
+  int number = 0;
+  std::optional<int32_t> position_m;   // set when the fault names a position
+  std::optional<SourcePlace> place;    // the source row that caused it, if any
+};
+
+// Hears of every recorded fault, in order (the command line turns them into diagnostics).
+class FaultSink {
+ public:
+  virtual ~FaultSink() = default;
+  virtual void on_fault(const RecordedFault& fault) = 0;
+};
+
+// Records a fault in the model (each one overwrites the last) and tells the sink.
+void record_fault(ScenarioModel& model, int number);
+void record_fault(ScenarioModel& model, int number, int64_t position_m);
+
+}  // namespace scenario
