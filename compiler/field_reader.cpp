@@ -120,6 +120,11 @@ std::string_view FieldReader::line_text(int line) const {
   return text_.substr(begin, end - begin);
 }
 
+SourcePlace FieldReader::last_field_source_place(std::string_view file_name) const {
+  const FieldPlace place = last_field_place();
+  return SourcePlace{file_name, place.line, place.column, line_text(place.line)};
+}
+
 bool contains(std::string_view text, std::string_view word) { return text.find(word) != std::string_view::npos; }
 
 bool contains_ignoring_case(std::string_view text, std::string_view lower_case_word) {

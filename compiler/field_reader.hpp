@@ -5,6 +5,8 @@
 #include <string_view>
 #include <vector>
 
+#include "model/scenario_model.hpp"
+
 namespace scenario {
 
 // Where a field begins in its source text; both 1-based, the column in bytes.
@@ -39,6 +41,8 @@ class FieldReader {
   FieldPlace last_field_place() const;
   // The text of a 1-based line, without its line end ("" past the last line).
   std::string_view line_text(int line) const;
+  // The place of the last field in a file of that name, for diagnostics of its row.
+  SourcePlace last_field_source_place(std::string_view file_name) const;
 
  private:
   void skip_blanks();
