@@ -3,7 +3,7 @@
 namespace scenario {
 
 // clang-format off
-const std::string_view kLineSourceText = R"TEXT(
+const std::string_view kLineSourceText = std::string_view(R"TEXT(
 [generale]
 lunghezza percorso,    82000
 progressiva chilometrica uno,    9600,    -9550,    0
@@ -77,7 +77,7 @@ indicatori_vmax,  78400,  80,  80,  80,  0,  80,  80,  80,  0
 [indicazioni]
 cartello_indicatore,  60950,   (Km. 2.256)
 [fine]
-)TEXT";
+)TEXT").substr(1);
 // clang-format on
 
 }  // namespace scenario

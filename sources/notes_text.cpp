@@ -3,7 +3,7 @@
 namespace scenario {
 
 // clang-format off
-const std::string_view kNotesText = R"TEXT(
+const std::string_view kNotesText = std::string_view(R"TEXT(
 Treno impostato in rango B - la locomotiva è un E444.
 Il treno, in realtà, non termina a Tortona ma a Genova Brignole. Coloro che volessero proseguire possono aprire lo scenario Tortona_Genova_5bis.
 In linea vi sono alcuni segnali chiusi e un rallentamento.
@@ -13,7 +13,7 @@ Ci sono tre variazioni della progressiva chilometrica.
 
 Progetto scenario-builder - Esempiopoli
 (contatti@scenario-builder.example)
-)TEXT";
+)TEXT").substr(1);
 // clang-format on
 
 }  // namespace scenario

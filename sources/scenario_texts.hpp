@@ -5,8 +5,7 @@
 namespace scenario {
 
 // The built-in scenario's five texts, exactly as their files hold them: one line per text
-// line, each ended here by a newline (the writers end it with CR LF). Each literal begins
-// with a newline that is not part of the text, so that its first line stands at the left.
+// line, each ended here by a newline (the writers end it with CR LF).
 
 // The line source: the route, its general data and its features.
 extern const std::string_view kLineSourceText;

@@ -3,7 +3,7 @@
 namespace scenario {
 
 // clang-format off
-const std::string_view kServiceSourceText = R"TEXT(
+const std::string_view kServiceSourceText = std::string_view(R"TEXT(
 [generale]
 numero vetture,    12
 percentuale massa frenata,    125
@@ -101,7 +101,7 @@ abbattimento,   10750,   270
 abbattimento,   10800,   270
 abbattimento,   10850,   270
 [fine]
-)TEXT";
+)TEXT").substr(1);
 // clang-format on
 
 }  // namespace scenario

@@ -3,7 +3,7 @@
 namespace scenario {
 
 // clang-format off
-const std::string_view kSlowdownOrderText = R"TEXT(
+const std::string_view kSlowdownOrderText = std::string_view(R"TEXT(
 
                                Modulo M. 3
                            ORDINE DI RALLENTAMENTO
@@ -45,7 +45,7 @@ const std::string_view kSlowdownOrderText = R"TEXT(
  D - Rallentamneto N. ... e N. ...  sono contigui
  C - Da rispettare dalle ore ....  alle ore ..... di tutti
      i giorni esclusi i seguenti:.........
-)TEXT";
+)TEXT").substr(1);
 // clang-format on
 
 }  // namespace scenario

@@ -3,7 +3,7 @@
 namespace scenario {
 
 // clang-format off
-const std::string_view kTrainCardText = R"TEXT(
+const std::string_view kTrainCardText = std::string_view(R"TEXT(
 
  
   ___________________                                                ______________
@@ -44,7 +44,7 @@ const std::string_view kTrainCardText = R"TEXT(
  | 150 | 110 |   24.000 | 140 | Cippo chilometro 24.000    |      19.07     |     |
  |     |     |   21.910 |     | TORTONA                    | 19.09          | 2   |
  |_____|_____|__________|_____|____________________________|________________|_____|
-)TEXT";
+)TEXT").substr(1);
 // clang-format on
 
 }  // namespace scenario
