@@ -63,7 +63,7 @@ TEST(SpeedFill, CasesOnASmallRoute) {
        {10, 10, 10, 10, 10, 10, 10, 10, 12, u, u}},
       {"speed / 5 rounds half to even", "velocita, 0, 97\nvelocita, 100, 98\nvelocita, 200, 12\n",
        {19, 19, 20, 20, 2, 2, 2, 2, u, u, u}},
-      {"a negative position only sets the value", "velocita, -500, 40\n", {8, 8, 8, 8, 8, 8, 8, 8, u, u, u}},
+      {"a negative position writes nothing, the completion writes its value", "velocita, -500, 40\n", {8, 8, 8, 8, 8, 8, 8, 8, u, u, u}},
       // Twelve rows at 400 m drive the cursor to the last cell: the fill stops there and the
       // completion writes the last cell only.
       {"the fill never writes at or past the last cell",
