@@ -2,7 +2,9 @@
 
 #include <string>
 
+#include "postpass/fault_table.hpp"
 #include "sources/scenario_texts.hpp"
+#include "tests/compile_fixture.hpp"
 #include "tests/service_fixture.hpp"
 
 namespace scenario {
@@ -100,6 +102,48 @@ TEST(BuiltInServiceSource, ReadsWithoutFaultOntoTheBuiltInRoute) {
   EXPECT_TRUE(run.discarded);
   EXPECT_EQ(model.error_code, 0);
   expect_built_in_service(model);
+}
+
+TEST(BuiltInScenario, BothSourcesCompileWithoutFault) {
+  const ScenarioModel model =
+      testing::compile_texts(std::string(kLineSourceText), std::string(kServiceSourceText));
+  EXPECT_EQ(model.error_code, 0);
+  EXPECT_EQ(model.last_cell, 1780);
+  expect_built_in_service(model);
+  // What the line source put there stays beside the service's features.
+  EXPECT_EQ(model.record(84).end_m, 82000);
+  EXPECT_EQ(model.cell(17).kind, kSpeedLimitBoards);
+  EXPECT_FALSE(model.record(80).text.empty());
+  EXPECT_EQ(model.record(79), SimRecord{}) << "one board text, fifteen stations: the slots between stay empty";
+  EXPECT_EQ(model.cell(1191).mountain, 2);
+}
+
+TEST(BuiltInScenario, AFault15LeftByTheLineSourceEndsTheServiceSourceAtItsFirstSlowdown) {
+  // A gradient row too near the end of the cells ends the line source with fault 15; the
+  // service source is still read, up to its first slowdown row, which is still placed.
+  std::string line(kLineSourceText);
+  line.insert(line.find("[fine]"), "pendenza,  88950,  0\n");
+  const ScenarioModel model = testing::compile_texts(line, std::string(kServiceSourceText));
+  EXPECT_EQ(model.error_code, kFaultBeyondTrack);
+  EXPECT_EQ(model.error_position_m, 52600);
+  EXPECT_EQ(model.record(15).text, "TORTONA");
+  EXPECT_EQ(model.cell(1053).kind, kSlowdownStart);
+  EXPECT_EQ(model.cell(36).kind, kFreeCell) << "the signals come after it";
+  EXPECT_EQ(model.cell(1777).speed_limit, 0) << "no completion after a fault exit";
+}
+
+TEST(BuiltInScenario, ARunTimeFailureInTheServiceSourceDiscardsBothSources) {
+  ScenarioModel model;
+  model.scenario_name = "Milano_Tortona";
+  model.scenario_number = "5";
+  model.reset_records();
+  SourceFile line = SourceFile::in_memory("Milano_Tortona_linea.txt", std::string(kLineSourceText));
+  SourceFile service = SourceFile::in_memory("Milano_Tortona_5-.txt", "[generale]\nsabbia, 99999\n[fine]\n");
+  memorizza_dati(model, line, service);
+  EXPECT_EQ(model.error_code, kFaultRuntimeFailure);
+  EXPECT_FALSE(line.exists());
+  EXPECT_FALSE(service.exists());
+  EXPECT_FALSE(model.row_place.has_value());
 }
 
 }  // namespace
