@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "compiler/track_bounds.hpp"
 #include "model/scenario_model.hpp"
 
 namespace scenario {
@@ -12,11 +13,6 @@ enum class RowEnd {
   kEndReading,  // end reading normally: discard the source, complete the fills, check the posts
   kFaultExit,   // discard the source and return at once, skipping the end-of-reading steps
 };
-
-// The bounds test of the service rows: a feature at `position_m` needs `margin_m` metres of
-// track cells beyond it (P + margin > 50 × last_cell fails). Records fault 15 at the
-// position when it fails. Computed in 64 bits, so no position can overflow it.
-bool beyond_the_cells(ScenarioModel& model, int64_t position_m, int64_t margin_m);
 
 // After a signal or slowdown row the reader looks at the fault record as a whole: any
 // fault standing at that point, also one left by the line source, ends the service source
