@@ -27,10 +27,12 @@ test-sanitize:
 	$(CMAKE) --build build-sanitize
 	cd build-sanitize && ctest --output-on-failure -j2
 
+# In-process benchmarks, then the whole program timed against copying what it writes.
 bench:
 	$(CMAKE) -S . -B build-bench $(GEN) -DSCENARIO_BENCHMARKS=ON -DBUILD_TESTING=OFF -DCMAKE_BUILD_TYPE=Release
 	$(CMAKE) --build build-bench
 	build-bench/scenario_bench
+	python3 bench/compare_with_copy.py build-bench
 
 # libFuzzer on the compiler for FUZZ_SECONDS, from the kept corpus; new findings land in
 # build-fuzz/findings and belong in fuzz/corpus once fixed.

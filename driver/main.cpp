@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "driver/build_run.hpp"
+#include "driver/process_setup.hpp"
 #include "driver/program_folder.hpp"
 #include "model/file_io.hpp"
 #include "postpass/fault_table.hpp"
@@ -29,6 +30,7 @@ int report_result(const ScenarioModel& model, const CompileResult& result) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  prepare_process();
   try {
     if (argc > 1) {
       const std::string_view arg = argv[1];
