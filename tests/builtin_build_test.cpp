@@ -158,6 +158,16 @@ std::vector<Record> records_of(const Bytes& sim) {
   return records;
 }
 
+// Every field of a record, in file order, to compare a whole record at once.
+std::string describe(const Record& r) {
+  std::string out = std::to_string(r.station_type);
+  for (const int64_t n : {int64_t(r.start_m), int64_t(r.end_m), int64_t(r.position_m), int64_t(r.p4)})
+    out += " " + std::to_string(n);
+  out += " '" + r.text + "'";
+  for (const int64_t n : {r.p7, r.p8, r.p10, r.p11, r.p12, r.p9, r.p13, r.p6, r.p5}) out += " " + std::to_string(n);
+  return out + " " + std::to_string(r.time_s);
+}
+
 // Offsets in the line-plan file: per column, metres 0 and 1 are integers (4 bytes),
 // metres 2 to extent - 2 doubles (10 bytes), the last two metres empty (2 bytes).
 constexpr size_t kPlanColumnBytes = 8 + size_t(kRouteExtent - 3) * 10 + 4;
@@ -175,18 +185,34 @@ class BuiltinBuild : public ::testing::Test {
   static void SetUpTestSuite() {
     folder_ = new fs::path(fresh_folder());
     outcome_ = new RunOutcome(run_program_in(*folder_));
+    track_cells_ = new std::string(compiled(kTrackCellFile));
   }
   static void TearDownTestSuite() {
     std::error_code ignored;
     fs::remove_all(*folder_, ignored);
     delete folder_;
     delete outcome_;
+    delete track_cells_;
   }
   static std::string compiled(const char* name) { return file_bytes(*folder_ / name); }
 
+  // Cell checks make sense only on a track-cell file of the scenario's size.
+  static bool track_cells_complete() { return track_cells_->size() == 15u * (kLastCell + 1); }
+  static Cell cell(int index) { return cell_at(Bytes(*track_cells_), index); }
+  // "kind value1 value2 value3 value4" of a cell, to compare a whole feature at once.
+  static std::string values(int index) {
+    const Cell c = cell(index);
+    return std::to_string(c.kind) + " " + std::to_string(c.value1) + " " + std::to_string(c.value2) + " " +
+           std::to_string(c.value3) + " " + std::to_string(c.value4);
+  }
+
   static inline fs::path* folder_ = nullptr;
   static inline RunOutcome* outcome_ = nullptr;
+  static inline std::string* track_cells_ = nullptr;
 };
+
+#define SKIP_WITHOUT_TRACK_CELLS() \
+  if (!track_cells_complete()) GTEST_SKIP() << "track-cell file of " << track_cells_->size() << " bytes"
 
 TEST_F(BuiltinBuild, LeavesTheDocumentsAndCompiledFilesAndNoSource) {
   EXPECT_EQ(outcome_->exit_status, 0);
@@ -202,106 +228,75 @@ TEST_F(BuiltinBuild, LeavesTheDocumentsAndCompiledFilesAndNoSource) {
 }
 
 TEST_F(BuiltinBuild, TrackCellFileSizeAndHeader) {
-  const std::string bytes = compiled(kTrackCellFile);
-  const Bytes dat(bytes);
+  const Bytes dat(*track_cells_);
   EXPECT_EQ(dat.size(), 26715u);
   EXPECT_EQ(dat.hex(16, 2), "01 14");  // 5121
   EXPECT_EQ(dat.i16(18), 2660);        // sum of the first 25 characters of "5milano_tortonamnbv..."
 }
 
 TEST_F(BuiltinBuild, LineFeaturesReachTheCells) {
-  const std::string bytes = compiled(kTrackCellFile);
-  const Bytes dat(bytes);
-  if (dat.size() != 26715u) GTEST_SKIP() << "track-cell file of " << dat.size() << " bytes";
+  SKIP_WITHOUT_TRACK_CELLS();
   struct Span {
     int first, last, gradient;
   };
   for (const Span& s : {Span{0, 23, 100}, Span{24, 34, 105}, Span{1382, 1576, 106}, Span{1577, 1777, 100},
                         Span{1778, 1780, 0}})
-    for (int c = s.first; c <= s.last; ++c) EXPECT_EQ(cell_at(dat, c).gradient, s.gradient) << "cell " << c;
+    for (int c = s.first; c <= s.last; ++c) EXPECT_EQ(cell(c).gradient, s.gradient) << "cell " << c;
 
   for (int c = 1189; c <= 1193; ++c)
-    EXPECT_EQ(cell_at(dat, c).mountain, (c >= 1190 && c <= 1192) ? 2 : 0) << "cell " << c;
+    EXPECT_EQ(cell(c).mountain, (c >= 1190 && c <= 1192) ? 2 : 0) << "cell " << c;
 
-  const Cell first_board = cell_at(dat, 17);
-  EXPECT_EQ(first_board.kind, 6);
-  EXPECT_EQ(first_board.value1, 600);
-  EXPECT_EQ(first_board.value2, 600);
-  EXPECT_EQ(first_board.value3, 600);
-  EXPECT_EQ(first_board.value4, 0);
-  const Cell two_sided_board = cell_at(dat, 1549);
-  EXPECT_EQ(two_sided_board.kind, 6);
-  EXPECT_EQ(two_sided_board.value1, 1616);
-  EXPECT_EQ(two_sided_board.value2, 1616);
-  EXPECT_EQ(two_sided_board.value3, 1616);
-  EXPECT_EQ(two_sided_board.value4, 22);
-  EXPECT_EQ(cell_at(dat, 1220).kind, 14);
-  EXPECT_EQ(cell_at(dat, 1220).value1, 80);
+  EXPECT_EQ(values(17), "6 600 600 600 0");        // left board only, 30 km/h
+  EXPECT_EQ(values(1549), "6 1616 1616 1616 22");  // both boards, 80 km/h, two stripes each
+  EXPECT_EQ(values(1220), "14 80 0 0 0");          // indicator board, text in slot 80
 }
 
 TEST_F(BuiltinBuild, SpeedAdhesionSignalsSlowdownAndCodeReductions) {
-  const std::string bytes = compiled(kTrackCellFile);
-  const Bytes dat(bytes);
-  if (dat.size() != 26715u) GTEST_SKIP() << "track-cell file of " << dat.size() << " bytes";
+  SKIP_WITHOUT_TRACK_CELLS();
   for (int c = 0; c <= kLastCell; ++c) {
-    const Cell cell = cell_at(dat, c);
+    const Cell here = cell(c);
     const int speed = c <= 26 ? 6 : c >= 1588 && c <= 1777 ? 16 : c > 1777 ? 0 : -1;
     const int adhesion = c <= 671 || (c >= 1531 && c <= 1777) ? 100 : c > 1777 ? 0 : -1;
     if (speed >= 0) {
-      EXPECT_EQ(cell.speed_limit, speed) << "cell " << c;
+      EXPECT_EQ(here.speed_limit, speed) << "cell " << c;
     }
     if (adhesion >= 0) {
-      EXPECT_EQ(cell.adhesion, adhesion) << "cell " << c;
+      EXPECT_EQ(here.adhesion, adhesion) << "cell " << c;
     }
   }
-  EXPECT_EQ(cell_at(dat, 1587).speed_limit, 30);
+  EXPECT_EQ(cell(1587).speed_limit, 30);
 
   struct SignalCell {
-    int cell, value1, value2, value3, value4, signal_time, first_code;
+    int cell;
+    const char* values;
+    int signal_time, first_code;
   };
-  for (const SignalCell& s : {SignalCell{36, 40, 10, 10, 6, 0, 61}, SignalCell{58, 42, 11, 11, 8, 0, 81},
-                              SignalCell{173, 32, 11, 11, 8, 240, 81}}) {
+  for (const SignalCell& s : {SignalCell{36, "1 40 10 10 6", 0, 61}, SignalCell{58, "1 42 11 11 8", 0, 81},
+                              SignalCell{173, "1 32 11 11 8", 240, 81}}) {
     SCOPED_TRACE("signal in cell " + std::to_string(s.cell));
-    const Cell cell = cell_at(dat, s.cell);
-    EXPECT_EQ(cell.kind, 1);
-    EXPECT_EQ(cell.value1, s.value1);
-    EXPECT_EQ(cell.value2, s.value2);
-    EXPECT_EQ(cell.value3, s.value3);
-    EXPECT_EQ(cell.value4, s.value4);
-    EXPECT_EQ(cell.signal_time, s.signal_time);
-    for (int k = 1; k <= 4; ++k) EXPECT_EQ(cell_at(dat, s.cell - 2 * k).approach, s.first_code + k - 1) << "k " << k;
+    EXPECT_EQ(values(s.cell), s.values);
+    EXPECT_EQ(cell(s.cell).signal_time, s.signal_time);
+    for (int k = 1; k <= 4; ++k) EXPECT_EQ(cell(s.cell - 2 * k).approach, s.first_code + k - 1) << "k " << k;
   }
 
-  const Cell warning = cell_at(dat, 1029), start = cell_at(dat, 1053), end = cell_at(dat, 1058);
-  EXPECT_EQ(warning.kind, 4);
-  EXPECT_EQ(warning.value1, 80);
-  EXPECT_EQ(warning.value2, 80);
-  for (const Cell& c : {start, end}) {
-    EXPECT_EQ(c.value1, 80);
-    EXPECT_EQ(c.value2, 80);
-    EXPECT_EQ(c.value3, 0);
-  }
-  EXPECT_EQ(start.kind, 3);
-  EXPECT_EQ(end.kind, 2);
+  EXPECT_EQ(values(1029), "4 80 80 0 0");  // warning board
+  EXPECT_EQ(values(1053), "3 80 80 0 0");  // slowdown start
+  EXPECT_EQ(values(1058), "2 80 80 0 0");  // slowdown end
   for (int i = 0; i < 4; ++i) {
-    const Cell board = cell_at(dat, 1028 - i);
-    EXPECT_EQ(board.kind, 5) << "cell " << 1028 - i;
-    EXPECT_EQ(board.value1, i + 1) << "cell " << 1028 - i;
-    EXPECT_EQ(board.value2, i + 1) << "cell " << 1028 - i;
+    const std::string number = std::to_string(i + 1);
+    EXPECT_EQ(values(1028 - i), "5 " + number + " " + number + " 0 0") << "approach board " << number;
   }
-  EXPECT_EQ(cell_at(dat, 1043).kind, 1);
-  EXPECT_EQ(cell_at(dat, 1071).kind, 1);
+  EXPECT_EQ(cell(1043).kind, 1);
+  EXPECT_EQ(cell(1071).kind, 1);
 }
 
 TEST_F(BuiltinBuild, SignallingWalkPointsAroundTheSlowdown) {
-  const std::string bytes = compiled(kTrackCellFile);
-  const Bytes dat(bytes);
-  if (dat.size() != 26715u) GTEST_SKIP() << "track-cell file of " << dat.size() << " bytes";
+  SKIP_WITHOUT_TRACK_CELLS();
   // The service file's seven code reductions and the walk's three approach points; the
   // slowdown is too short for a repeat point and its next signal beyond the exit look-ahead.
   std::vector<std::pair<int, int>> points;
   for (int c = 0; c <= kLastCell; ++c)
-    if (cell_at(dat, c).kind == 12) points.emplace_back(c, cell_at(dat, c).value1);
+    if (cell(c).kind == 12) points.emplace_back(c, cell(c).value1);
   const std::vector<std::pair<int, int>> expected = {{211, 270}, {212, 270}, {213, 270},  {214, 270},
                                                      {215, 270}, {216, 270}, {217, 270},  {1035, 180},
                                                      {1042, 180}, {1048, 180}};
@@ -323,67 +318,30 @@ TEST_F(BuiltinBuild, RecordFile) {
             "00 00 00 00 00 00 00 00 00 00 00 00");
   EXPECT_EQ(sim.hex(header.offset + 44, 4), "74 8a 00 00");  // weighted code 35444
 
-  const Record& service = records[84];
-  EXPECT_EQ(service.start_m, 125);
-  EXPECT_EQ(service.end_m, 82000);
-  EXPECT_EQ(service.position_m, 12);
-  const Record& number = records[86];
-  EXPECT_EQ(number.text, "5");
-  EXPECT_EQ(number.start_m, 10550);
-  EXPECT_EQ(number.end_m, 79900);
-  EXPECT_EQ(number.position_m, 4);
-  EXPECT_EQ(number.p7, 300);
-  EXPECT_EQ(number.p10, 18);
-  EXPECT_EQ(number.p11, 14);
-  EXPECT_EQ(number.p12, 15);
-  EXPECT_EQ(records[80].text, "(Km. 2.256)");
-  EXPECT_EQ(records[0].length, 34u);
-
-  struct Station {
-    int slot, type;
-    int32_t position, start, end, time;
-    int p5, p6;
-    const char* name;
+  // type start end position p4 'text' p7 p8 p10 p11 p12 p9 p13 p6 p5 time
+  const std::pair<int, const char*> expected[] = {
+      {0, "0 0 0 0 0 '' 0 0 0 0 0 0 0 0 0 0"},
+      {1, "8 -800 800 0 1 'MILANO CENTRALE' 4 1 2 1 1 0 1 0 0 65700"},
+      {2, "25 1150 1450 1300 0 'MILANO C.LE' 0 0 0 0 0 0 1 0 0 0"},
+      {3, "2 3450 4150 3800 0 'MILANO LAMBRATE' 1 1 4 1 1 0 0 0 1 0"},
+      {16, "0 0 0 0 0 '' 0 0 0 0 0 0 0 0 0 0"},
+      {80, "0 0 0 0 0 '(Km. 2.256)' 0 0 0 0 0 0 0 0 0 0"},
+      {84, "0 125 82000 12 0 '' 0 0 0 0 0 0 0 0 0 0"},
+      {86, "0 10550 79900 4 0 '5' 300 0 18 14 15 0 0 0 0 0"},
   };
-  for (const Station& s : {Station{1, 8, 0, -800, 800, 65700, 0, 0, "MILANO CENTRALE"},
-                           Station{2, 25, 1300, 1150, 1450, 0, 0, 0, "MILANO C.LE"},
-                           Station{3, 2, 3800, 3450, 4150, 0, 1, 0, "MILANO LAMBRATE"}}) {
-    SCOPED_TRACE(s.name);
-    const Record& r = records[size_t(s.slot)];
-    EXPECT_EQ(r.text, s.name);
-    EXPECT_EQ(r.station_type, s.type);
-    EXPECT_EQ(r.position_m, s.position);
-    EXPECT_EQ(r.start_m, s.start);
-    EXPECT_EQ(r.end_m, s.end);
-    EXPECT_EQ(r.time_s, s.time);
-    EXPECT_EQ(r.p5, s.p5);
-    EXPECT_EQ(r.p6, s.p6);
-  }
-  const Record& first = records[1];
-  EXPECT_EQ(first.p4, 1);
-  EXPECT_EQ(first.p7, 4);
-  EXPECT_EQ(first.p8, 1);
-  EXPECT_EQ(first.p9, 0);
-  EXPECT_EQ(first.p10, 2);
-  EXPECT_EQ(first.p11, 1);
-  EXPECT_EQ(first.p12, 1);
-  EXPECT_EQ(first.p13, 1);
+  for (const auto& [slot, fields] : expected) EXPECT_EQ(describe(records[size_t(slot)]), fields) << "slot " << slot;
   EXPECT_EQ(records[15].text, "TORTONA");
-  EXPECT_EQ(records[16].text, "");
 }
 
 TEST_F(BuiltinBuild, StationCellsFromTheRecords) {
-  const std::string bytes = compiled(kTrackCellFile);
-  const Bytes dat(bytes);
-  if (dat.size() != 26715u) GTEST_SKIP() << "track-cell file of " << dat.size() << " bytes";
+  SKIP_WITHOUT_TRACK_CELLS();
   struct Exit {
     int cell, slot;
   };
   for (const Exit& e : {Exit{15, 1}, Exit{82, 3}}) {
     SCOPED_TRACE("exit in cell " + std::to_string(e.cell));
-    EXPECT_EQ(cell_at(dat, e.cell).kind, 10);
-    EXPECT_EQ(cell_at(dat, e.cell).value1, e.slot);
-    for (int k = 1; k <= 4; ++k) EXPECT_EQ(cell_at(dat, e.cell - k).approach, 80 + k) << "k " << k;
+    EXPECT_EQ(values(e.cell), "10 " + std::to_string(e.slot) + " 0 0 0");
+    for (int k = 1; k <= 4; ++k) EXPECT_EQ(cell(e.cell - k).approach, 80 + k) << "k " << k;
   }
 }
 
