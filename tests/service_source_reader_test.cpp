@@ -105,7 +105,9 @@ TEST(ServiceSource, KilometrePostCheckAtTheNormalEndOnly) {
   };
   for (const Case& c : cases) {
     ScenarioModel model = route_model();
-    model.record(81) = SimRecord{0, 63200, 101300, 1};
+    model.record(81).start_m = 63200;
+    model.record(81).end_m = 101300;
+    model.record(81).position_m = 1;
     model.record(82).end_m = c.post_value;
     model.record(83).position_m = 7;  // the third number is not checked
     const auto run = read_service_rows(model, c.rows);
