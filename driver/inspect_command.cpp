@@ -181,7 +181,7 @@ Listing list_records(const std::array<SimRecord, kRecordCount>& records) {
         {field("slot", slot), field("role", role.name), field("text", utf8_from_1252(r.text))},
         record_details(role, r)});
   }
-  listing.summary.push_back(field("records", int64_t{kRecordCount}));
+  listing.summary.push_back(field("slots", int64_t{kRecordCount}));
   listing.summary.push_back(field("filled", static_cast<int64_t>(listing.rows.size())));
   return listing;
 }
@@ -194,7 +194,7 @@ Listing list_line_plan(const LinePlan& plan, bool all) {
   listing.rows_name = "points";
   const int64_t points = plan.has_starting_points() ? plan.computed_end() : 0;
   listing.summary.push_back(field("extent_m", int64_t{plan.dimensioned() ? plan.extent_m() : -1}));
-  listing.summary.push_back(field("points", points));
+  listing.summary.push_back(field("computed_points", points));
   if (points == 0) return listing;
   listing.summary.push_back(field("computed_extent_m", points - 1));
 

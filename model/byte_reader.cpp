@@ -50,7 +50,7 @@ void ByteReader::fail(size_t offset, const std::string& reason) const {
 std::string_view ByteReader::take(size_t count, std::string_view name) {
   if (remaining() < count) {
     fail(pos_, "the file ends inside field " + std::string(name) + ": it needs " + std::to_string(count) +
-                   " bytes, " + std::to_string(remaining()) + " left");
+                   (count == 1 ? " byte, " : " bytes, ") + std::to_string(remaining()) + " left");
   }
   const std::string_view field = bytes_.substr(pos_, count);
   pos_ += count;
