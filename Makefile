@@ -2,6 +2,7 @@
 BUILD ?= build
 CMAKE ?= cmake
 GEN = -G Ninja
+FUZZ_SECONDS ?= 60
 
 .PHONY: all build run test test-sanitize bench fuzz clean
 
@@ -13,18 +14,34 @@ $(BUILD)/build.ninja:
 build: $(BUILD)/build.ninja
 	$(CMAKE) --build $(BUILD)
 
+# The built-in scenario build; its files appear beside the program, in $(BUILD)/.
 run: build
 	$(BUILD)/scenario-builder
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j2
 
-build-sanitize/build.ninja:
+# The whole test suite under AddressSanitizer and UndefinedBehaviorSanitizer.
+test-sanitize:
 	$(CMAKE) -S . -B build-sanitize $(GEN) -DSCENARIO_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
-
-test-sanitize: build-sanitize/build.ninja
 	$(CMAKE) --build build-sanitize
 	cd build-sanitize && ctest --output-on-failure -j2
+
+# In-process benchmarks, then the whole program timed against copying what it writes.
+bench:
+	$(CMAKE) -S . -B build-bench $(GEN) -DSCENARIO_BENCHMARKS=ON -DBUILD_TESTING=OFF -DCMAKE_BUILD_TYPE=Release
+	$(CMAKE) --build build-bench
+	build-bench/scenario_bench
+	python3 bench/compare_with_copy.py build-bench
+
+# libFuzzer on the compiler for FUZZ_SECONDS, from the kept corpus; new findings land in
+# build-fuzz/findings and belong in fuzz/corpus once fixed.
+fuzz:
+	CXX=clang++ $(CMAKE) -S . -B build-fuzz $(GEN) -DSCENARIO_FUZZ=ON -DBUILD_TESTING=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	$(CMAKE) --build build-fuzz --target scenario_fuzz
+	mkdir -p build-fuzz/corpus build-fuzz/findings
+	build-fuzz/scenario_fuzz -max_total_time=$(FUZZ_SECONDS) -timeout=10 -rss_limit_mb=2048 \
+	  -artifact_prefix=build-fuzz/findings/ build-fuzz/corpus fuzz/corpus
 
 clean:
 	rm -rf $(BUILD) build-sanitize build-bench build-fuzz

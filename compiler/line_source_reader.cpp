@@ -1,13 +1,215 @@
 #include "compiler/line_source_reader.hpp"
 
-namespace scenario {
+#include <string>
+#include <string_view>
 
-// Placeholder until the line-source reader lands: copies the names and compiles nothing.
+#include "compiler/field_reader.hpp"
+#include "compiler/kilometre_posts.hpp"
+#include "compiler/line_features.hpp"
+#include "model/rounding.hpp"
+#include "model/runtime_failure.hpp"
+#include "postpass/fault_record.hpp"
+#include "postpass/fault_table.hpp"
+
+namespace scenario {
+namespace {
+
+constexpr int32_t kLongestRoute_m = 1000000;
+constexpr int32_t kRouteExtension_m = 7000;
+constexpr int kGeneralDashReads = 10;
+constexpr int kMainDashReads = 2;
+
+bool starts_with_dash_after_blanks(std::string_view field) {
+  const size_t first = field.find_first_not_of(" \t");
+  return first != std::string_view::npos && field[first] == '-';
+}
+
+// A header such as "[curve]" ends the general section; one that begins with "-" does not.
+bool ends_general_section(std::string_view field) {
+  return contains(field, "[") && contains(field, "]") && !starts_with_dash_after_blanks(field);
+}
+
+// Reads the line source into the model. Every fault but 15 drops the line source and
+// returns without the service source; a RuntimeFailure goes to the caller.
+class LineSourceReading {
+ public:
+  LineSourceReading(ScenarioModel& model, SourceFile& source)
+      : model_(model), source_(source), reader_(source.contents()) {}
+
+  LineSourceOutcome run() {
+    if (!find_general_section()) return stop(kFaultNoGeneralSection);
+    if (const int fault = read_general_section(); fault != 0) return stop(fault);
+    model_.row_place.reset();
+    progressive_ordina(model_);
+
+    LineFeatures features(model_);
+    const bool ended_normally = read_main_section(features);
+    model_.row_place.reset();
+    source_.discard();
+    if (!ended_normally) return {};
+    features.complete();
+    return {true, features.board_slot_counter()};
+  }
+
+ private:
+  // A fault of the general part: the line source is dropped, the service source not read.
+  LineSourceOutcome stop(int fault) {
+    source_.discard();
+    record_fault(model_, fault);
+    return {};
+  }
+
+  void mark_row() { model_.row_place = reader_.last_field_source_place(source_.name()); }
+
+  // Skips every field before the first that holds "[generale]"; false when the file ends
+  // first (a "[generale]" that is the very last field counts as not found).
+  bool find_general_section() {
+    while (!reader_.at_end()) {
+      const std::string field = reader_.read_text();
+      if (reader_.at_end()) return false;
+      if (contains_ignoring_case(field, "[generale]")) return true;
+    }
+    return false;
+  }
+
+  // Returns the fault that ends the reading, 0 when the section ended.
+  int read_general_section() {
+    while (!reader_.at_end()) {
+      model_.line_buffer = reader_.read_text();
+      if (reader_.at_end()) return 0;  // the last field of the file is never a row
+      for (int i = 0; i < kGeneralDashReads && contains(model_.line_buffer, "-"); ++i)
+        model_.line_buffer = reader_.read_text();
+      mark_row();
+      if (const int fault = general_row(model_.line_buffer); fault != 0) return fault;
+      if (ends_general_section(model_.line_buffer)) return 0;
+    }
+    return 0;
+  }
+
+  // The eight tests, in order, on the same keyword field.
+  int general_row(std::string_view keyword) {
+    if (contains_ignoring_case(keyword, "percorso") && contains_ignoring_case(keyword, "lunghezza")) {
+      if (const int fault = route_length(); fault != 0) return fault;
+    }
+    // "tre" into slot 81, "due" into 82, "uno" into 83; progressive_ordina reorders them.
+    if (contains(keyword, "tre") && contains(keyword, "progressiva")) read_kilometre_post(kKilometrePostSlots[0]);
+    if (contains(keyword, "due") && contains(keyword, "progressiva")) read_kilometre_post(kKilometrePostSlots[1]);
+    if (contains(keyword, "uno") && contains(keyword, "progressiva")) read_kilometre_post(kKilometrePostSlots[2]);
+    // The backgrounds go to slot 85 in the order uno, tre, due.
+    SimRecord& backgrounds = model_.record(kScenarioNameSlot);
+    if (contains(keyword, "sfondo") && contains(keyword, "uno")) backgrounds.start_m = reader_.read_long();
+    if (contains(keyword, "sfondo") && contains(keyword, "due")) backgrounds.position_m = reader_.read_long();
+    if (contains(keyword, "sfondo") && contains(keyword, "tre")) backgrounds.end_m = reader_.read_long();
+    if (contains(keyword, "segnali") && contains(keyword, "ripetizione")) return signal_repetition(keyword);
+    return 0;
+  }
+
+  int route_length() {
+    const int32_t length = reader_.read_long();
+    model_.record(kServiceDataSlot).end_m = length;
+    if (length > kLongestRoute_m) return kFaultRouteTooLong;
+    const int32_t extent = add32(length, kRouteExtension_m);
+    const int64_t last_cell = cell_of_position(extent);
+    // Refused before anything is dimensioned, so the model keeps its earlier cells.
+    if (last_cell < 0 || (model_.plan_mode != 0 && extent < 0)) throw RuntimeFailure("route length below zero");
+    model_.route_extent_m = extent;
+    model_.dimension_cells(static_cast<int32_t>(last_cell));
+    if (model_.plan_mode != 0) model_.line_plan = LinePlan(extent);
+    return 0;
+  }
+
+  void read_kilometre_post(int slot_number) {
+    SimRecord& slot = model_.record(slot_number);
+    slot.start_m = reader_.read_long();
+    slot.end_m = reader_.read_long();
+    slot.position_m = reader_.read_long();
+  }
+
+  int signal_repetition(std::string_view keyword) {
+    SimRecord& slot = model_.record(kScenarioNumberSlot);
+    slot.start_m = reader_.read_long();
+    slot.end_m = reader_.read_long();
+    if (slot.start_m % 50 != 0) return kFaultRepetitionStart;
+    if (slot.end_m % 50 != 0) return kFaultRepetitionEnd;
+    if (contains(keyword, "4"))
+      slot.position_m = 4;
+    else if (contains(keyword, "9"))
+      slot.position_m = 9;
+    else
+      return kFaultRepetitionCodes;
+    if (slot.end_m == 0) slot.position_m = 0;
+    return 0;
+  }
+
+  // True when the reading ended normally (the end of the file, or fault 15).
+  bool read_main_section(LineFeatures& features) {
+    while (!reader_.at_end()) {
+      model_.line_buffer = reader_.read_text();
+      if (reader_.at_end()) return true;
+      for (int i = 0; i < kMainDashReads && contains(model_.line_buffer, "-"); ++i) {
+        model_.line_buffer = reader_.read_text();
+        if (reader_.at_end()) return true;
+      }
+      mark_row();
+      switch (main_row(features, model_.line_buffer)) {
+        case RowOutcome::kGoOn: break;
+        case RowOutcome::kEndReading: return true;
+        case RowOutcome::kStop: return false;
+      }
+    }
+    return true;
+  }
+
+  // The five tests, in order, on the same keyword field (a copy: the indicator board's
+  // text is read into line_buffer); a row that does not go on ends them.
+  RowOutcome main_row(LineFeatures& features, std::string keyword) {
+    RowOutcome outcome = RowOutcome::kGoOn;
+    auto test = [&](bool matches, auto&& row) {
+      if (outcome == RowOutcome::kGoOn && matches) outcome = row();
+    };
+    test(contains_ignoring_case(keyword, "pendenza"), [&] {
+      const int32_t position = reader_.read_long();
+      return features.pendenza(position, reader_.read_long());
+    });
+    test(contains_ignoring_case(keyword, "curva") && model_.plan_mode != 0, [&] {
+      const int32_t position = reader_.read_long();
+      return features.curva(keyword, position, reader_.read_long());
+    });
+    test(contains_ignoring_case(keyword, "montagna"), [&] {
+      const int32_t start = reader_.read_long();
+      const int32_t end = reader_.read_long();
+      return features.montagna(start, end, reader_.read_long());
+    });
+    test(contains_ignoring_case(keyword, "indicatori_v"), [&] {
+      SpeedLimitBoardRow row;
+      for (int32_t* field : {&row.posizione, &row.vas, &row.vbs, &row.vcs, &row.strisces, &row.vad, &row.vbd,
+                             &row.vcd, &row.strisced})
+        *field = reader_.read_long();
+      return features.indicatori_v_max(row);
+    });
+    test(contains_ignoring_case(keyword, "cartello") && contains_ignoring_case(keyword, "indicat"), [&] {
+      const int32_t position = reader_.read_long();
+      model_.line_buffer = reader_.read_text();
+      return features.cartello_indicatore(position, model_.line_buffer);
+    });
+    return outcome;
+  }
+
+  ScenarioModel& model_;
+  SourceFile& source_;
+  FieldReader reader_;
+};
+
+}  // namespace
+
 LineSourceOutcome read_line_source(ScenarioModel& model, SourceFile& line_source) {
-  model.record(85).text = model.scenario_name;
-  model.record(86).text = model.scenario_number;
-  (void)line_source;
-  return {};
+  model.record(kScenarioNameSlot).text = model.scenario_name;
+  model.record(kScenarioNumberSlot).text = model.scenario_number;
+  if (!line_source.exists()) {
+    record_fault(model, kFaultLineFileMissing);
+    return {};
+  }
+  return LineSourceReading(model, line_source).run();
 }
 
 }  // namespace scenario

@@ -13,7 +13,12 @@ void memorizza_dati(ScenarioModel& model, SourceFile& line_source, SourceFile& s
     const LineSourceOutcome line = read_line_source(model, line_source);
     if (line.read_service) read_service_source(model, service_source, line.board_slot_counter);
   } catch (const RuntimeFailure&) {
-    // What the failing row wrote before the failure stays, as it did on the original platform.
+    // One choice for the whole compiler: every index outside `cells`, `line_plan`,
+    // `sim_records` or the mountain arrays, every 32-bit overflow, every number that does
+    // not fit its field and every read past the end of a source is a RuntimeFailure, caught
+    // here once and recorded as fault 25; both sources are dropped. Nothing is ever written
+    // outside an array, and what the failing row wrote before the failure stays. Only the
+    // fills stop at the last cell instead of failing.
     record_fault(model, kFaultRuntimeFailure);
     model.row_place.reset();
     line_source.discard();

@@ -6,6 +6,7 @@
 
 #include "driver/commands.hpp"
 #include "driver/diagnostics.hpp"
+#include "driver/process_setup.hpp"
 #include "driver/program_folder.hpp"
 #include "model/file_io.hpp"
 
@@ -33,6 +34,7 @@ struct Dispatch {
 }  // namespace
 
 int main(int argc, char** argv) {
+  prepare_process();
   Console console{std::cout, std::cerr, colour_wanted(2)};
   Diagnostics diagnostics(std::cerr, console.colour);
   try {

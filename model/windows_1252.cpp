@@ -1,6 +1,68 @@
 #include "model/windows_1252.hpp"
 
+#include <array>
+#include <cstdint>
+#include <stdexcept>
+
 namespace scenario {
+namespace {
+
+// The characters of bytes 80 to 9F, the only stretch where Windows-1252 differs from
+// Latin-1; 0 stands for a byte that carries no character.
+constexpr std::array<char32_t, 32> kCharactersOf80To9F = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,  // 80-87
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0,      0x017D, 0,       // 88-8F
+    0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  // 90-97
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,  // 98-9F
+};
+
+std::string hex_code(char32_t code) {
+  static constexpr char kDigits[] = "0123456789ABCDEF";
+  std::string digits;
+  do {
+    digits.insert(digits.begin(), kDigits[code % 16]);
+    code /= 16;
+  } while (code != 0);
+  while (digits.size() < 4) digits.insert(digits.begin(), '0');
+  return "U+" + digits;
+}
+
+[[noreturn]] void reject_utf8(std::size_t offset) {
+  throw std::invalid_argument("text is not valid UTF-8 at byte " + std::to_string(offset));
+}
+
+// Reads the character starting at `at` and moves `at` behind it.
+char32_t next_code_point(std::string_view utf8, std::size_t& at) {
+  const std::size_t start = at;
+  const auto lead = static_cast<unsigned char>(utf8[at++]);
+  if (lead < 0x80) return lead;
+  // A lead byte tells how many continuation bytes follow and the smallest value that
+  // needs that many (anything smaller is an overlong form).
+  std::size_t continuation = 0;
+  char32_t smallest = 0;
+  if (lead >= 0xC0 && lead <= 0xDF) continuation = 1, smallest = 0x80;
+  else if (lead >= 0xE0 && lead <= 0xEF) continuation = 2, smallest = 0x800;
+  else if (lead >= 0xF0 && lead <= 0xF7) continuation = 3, smallest = 0x10000;
+  else reject_utf8(start);
+  char32_t code = lead & (0x3F >> continuation);
+  for (std::size_t i = 0; i < continuation; ++i) {
+    if (at >= utf8.size()) reject_utf8(start);
+    const auto byte = static_cast<unsigned char>(utf8[at++]);
+    if ((byte & 0xC0) != 0x80) reject_utf8(start);
+    code = (code << 6) | (byte & 0x3F);
+  }
+  if (code < smallest || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) reject_utf8(start);
+  return code;
+}
+
+unsigned char byte_of(char32_t code) {
+  if (code < 0x80 || (code >= 0xA0 && code <= 0xFF)) return static_cast<unsigned char>(code);
+  for (std::size_t i = 0; i < kCharactersOf80To9F.size(); ++i)
+    if (kCharactersOf80To9F[i] == code) return static_cast<unsigned char>(0x80 + i);
+  throw std::invalid_argument("character " + hex_code(code) + " has no Windows-1252 byte");
+}
+
+}  // namespace
 
 std::string lower_case_1252(std::string_view text) {
   std::string lower(text);
@@ -14,6 +76,14 @@ std::string lower_case_1252(std::string_view text) {
     ch = static_cast<char>(l);
   }
   return lower;
+}
+
+std::string utf8_to_1252(std::string_view utf8) {
+  std::string bytes;
+  bytes.reserve(utf8.size());
+  std::size_t at = 0;
+  while (at < utf8.size()) bytes.push_back(static_cast<char>(byte_of(next_code_point(utf8, at))));
+  return bytes;
 }
 
 }  // namespace scenario

@@ -10,4 +10,11 @@ namespace scenario {
 // Lower-cases a text the way Windows-1252 does (ASCII and the accented capitals).
 std::string lower_case_1252(std::string_view text);
 
+// Turns a UTF-8 text into Windows-1252, one byte per character. Throws
+// std::invalid_argument on bytes that are not well-formed UTF-8 (stray or missing
+// continuation bytes, overlong forms, surrogates, values past U+10FFFF) and on a character
+// that Windows-1252 does not have, so that nothing is ever written as a guess. The five
+// byte values 81, 8D, 8F, 90 and 9D carry no character and are never produced.
+std::string utf8_to_1252(std::string_view utf8);
+
 }  // namespace scenario

@@ -1,0 +1,68 @@
+#!/usr/bin/env python3
+"""Times scenario-builder as a whole process against the machine's own floor: copying the
+files it writes. Prints the ratios and the peak memory of the longest compile.
+
+usage: compare_with_copy.py BUILD_DIR [RUNS]
+"""
+import os
+import resource
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+
+build = os.path.abspath(sys.argv[1])
+runs = int(sys.argv[2]) if len(sys.argv) > 2 else 20
+exe = os.path.join(build, "scenario-builder")
+generate = os.path.join(build, "generate_route")
+
+
+def best_of(runs, action):
+    """The fastest of several runs: the floor of each, free of the machine's noise."""
+    best = float("inf")
+    for _ in range(runs):
+        start = time.perf_counter()
+        action()
+        best = min(best, time.perf_counter() - start)
+    return best
+
+
+def copy_into_fresh_folder(files, root):
+    target = tempfile.mkdtemp(dir=root)
+    for f in files:
+        shutil.copy(f, target)
+
+
+def run(*args):
+    subprocess.run(args, check=True, stdout=subprocess.DEVNULL)
+
+
+with tempfile.TemporaryDirectory() as root:
+    # The built-in run, from a copy of the program in a folder of its own.
+    folder = os.path.join(root, "builtin")
+    os.mkdir(folder)
+    program = shutil.copy(exe, folder)
+    builtin = best_of(runs, lambda: run(program))
+    outputs = [os.path.join(folder, f) for f in os.listdir(folder) if f != "scenario-builder"]
+    copy = best_of(runs, lambda: copy_into_fresh_folder(outputs, root))
+    print(f"built-in run: {builtin * 1000:.1f} ms; copying its {len(outputs)} files: {copy * 1000:.1f} ms; "
+          f"ratio {builtin / copy:.2f} (goal 1.5)")
+
+    # Generated routes up to the longest allowed, compiled from their sources.
+    for length in (250000, 500000, 1000000):
+        src = os.path.join(root, f"src{length}")
+        out = os.path.join(root, f"out{length}")
+        os.mkdir(src)
+        os.mkdir(out)
+        run(generate, str(length), src)
+        line = os.path.join(src, "Generated_linea.txt")
+        service = os.path.join(src, "Generated_1-.txt")
+        before = resource.getrusage(resource.RUSAGE_CHILDREN).ru_maxrss
+        compile_time = best_of(max(3, runs // 4), lambda: run(exe, "compile", line, service, "-o", out))
+        peak_kib = resource.getrusage(resource.RUSAGE_CHILDREN).ru_maxrss
+        files = [os.path.join(out, f) for f in os.listdir(out)]
+        copy = best_of(max(3, runs // 4), lambda: copy_into_fresh_folder(files, root))
+        note = f"; peak memory {peak_kib / 1024:.1f} MiB (goal 64)" if peak_kib > before else ""
+        print(f"route of {length} m: compile {compile_time * 1000:.1f} ms; copying its outputs {copy * 1000:.1f} ms; "
+              f"ratio {compile_time / copy:.2f} (goal 1.5){note}")

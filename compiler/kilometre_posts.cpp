@@ -1,0 +1,67 @@
+#include "compiler/kilometre_posts.hpp"
+
+#include <array>
+
+#include "model/runtime_failure.hpp"
+
+namespace scenario {
+namespace {
+
+// One change as its row gives it: position, kilometre offset, direction.
+struct KilometrePostChange {
+  int32_t position = 0;
+  int32_t offset = 0;
+  int32_t direction = 0;
+};
+
+using Slots = std::array<KilometrePostChange, 3>;  // slots 81, 82, 83 in turn
+
+// By position: the one strictly greatest first; the other two by position, an equal pair
+// in the order of the words uno, due, tre.
+Slots order_by_position(const KilometrePostChange& tre, const KilometrePostChange& due,
+                        const KilometrePostChange& uno) {
+  auto place = [](const KilometrePostChange& first, const KilometrePostChange& earlier_word,
+                  const KilometrePostChange& later_word) {
+    if (later_word.position > earlier_word.position) return Slots{first, later_word, earlier_word};
+    return Slots{first, earlier_word, later_word};
+  };
+  if (tre.position > due.position && tre.position > uno.position) return place(tre, uno, due);
+  if (due.position > tre.position && due.position > uno.position) return place(due, uno, tre);
+  if (uno.position > tre.position && uno.position > due.position) return place(uno, due, tre);
+  return Slots{};  // the greatest position is shared: the changes are dropped
+}
+
+// By offset, when the positions add up to 0: each test that holds replaces the earlier ones.
+Slots order_by_offset(const KilometrePostChange& tre, const KilometrePostChange& due,
+                      const KilometrePostChange& uno) {
+  Slots slots{};
+  if (tre.offset > 0) slots = {tre, due, uno};
+  if (due.offset > 0) slots = {due, tre, uno};
+  if (uno.offset > 0) slots = {uno, due, tre};
+  return slots;
+}
+
+}  // namespace
+
+void progressive_ordina(ScenarioModel& model) {
+  Slots read{};
+  for (size_t i = 0; i < read.size(); ++i) {
+    const SimRecord& slot = model.record(kKilometrePostSlots[i]);
+    read[i] = {slot.start_m, slot.end_m, slot.position_m};
+  }
+  const auto& [tre, due, uno] = read;
+
+  const int32_t sum = add32(add32(tre.position, due.position), uno.position);
+  Slots ordered = sum != 0 ? order_by_position(tre, due, uno) : order_by_offset(tre, due, uno);
+
+  for (size_t i = 0; i < ordered.size(); ++i) {
+    KilometrePostChange& change = ordered[i];
+    if (change.direction == 1) change.offset = add32(change.offset, 100);
+    SimRecord& slot = model.record(kKilometrePostSlots[i]);
+    slot.start_m = change.position;
+    slot.end_m = change.offset;
+    slot.position_m = change.direction;
+  }
+}
+
+}  // namespace scenario

@@ -1,0 +1,59 @@
+#include "compiler/line_boards.hpp"
+
+#include "model/compiled_files.hpp"
+#include "model/rounding.hpp"
+#include "model/runtime_failure.hpp"
+#include "postpass/fault_record.hpp"
+#include "postpass/fault_table.hpp"
+
+namespace scenario {
+namespace {
+
+// Left speed / 5 in the hundreds, right speed / 5 in the units: 20 × left + right / 5.
+int16_t packed_speeds(int32_t left_kmh, int32_t right_kmh) {
+  return checked_int16(divide_round_half_even(100 * int64_t{left_kmh} + right_kmh, 5),
+                       "packed board speed does not fit 16 bits");
+}
+
+// 10 × left stripes + right stripes, every step on 16 bits.
+int16_t packed_stripes(int32_t left, int32_t right) {
+  const char* what = "board stripes do not fit 16 bits";
+  const int16_t tens = checked_int16(10 * int64_t{checked_int16(left, what)}, what);
+  return checked_int16(int64_t{tens} + checked_int16(right, what), what);
+}
+
+}  // namespace
+
+bool memo_indicatori_v_max(ScenarioModel& model, const SpeedLimitBoardRow& row) {
+  TrackCell& cell = model.cell(cell_after_position(row.posizione));
+  if (!cell.is_free()) {
+    record_fault(model, kFaultSpeedLimitBoardOccupied, row.posizione);
+    return false;
+  }
+  cell.kind = kSpeedLimitBoards;
+  cell.value1 = packed_speeds(row.vas, row.vad);
+  cell.value2 = packed_speeds(row.vbs, row.vbd);
+  cell.value3 = packed_speeds(row.vcs, row.vcd);
+  cell.value4 = packed_stripes(row.strisces, row.strisced);
+  return true;
+}
+
+bool place_indicator_board(ScenarioModel& model, int32_t position, std::string_view text,
+                           int32_t& board_slot_counter) {
+  TrackCell& cell = model.cell(cell_after_position(position));
+  if (!cell.is_free()) {
+    record_fault(model, kFaultIndicatorBoardOccupied, position);
+    return false;
+  }
+  // Slot 0 is never filled: the 81st board has no slot left.
+  if (board_slot_counter < 1) throw RuntimeFailure("more than 80 indicator boards");
+  SimRecord& slot = model.record(board_slot_counter);
+  if (text.size() > kMaxRecordTextBytes) throw RuntimeFailure("indicator board text longer than 65535 bytes");
+  cell.kind = kIndicatorBoard;
+  cell.value1 = checked_int16(board_slot_counter, "board slot");
+  slot.text = text;
+  --board_slot_counter;
+  return true;
+}
+
+}  // namespace scenario

@@ -1,0 +1,88 @@
+#include "compiler/line_features.hpp"
+
+#include "compiler/mountain_stretches.hpp"
+#include "compiler/plan_curves.hpp"
+#include "model/rounding.hpp"
+#include "model/runtime_failure.hpp"
+#include "postpass/fault_record.hpp"
+#include "postpass/fault_table.hpp"
+
+namespace scenario {
+namespace {
+
+constexpr int32_t kGradientBias = 100;
+constexpr int64_t kEndMargin_m = 100;
+
+}  // namespace
+
+LineFeatures::LineFeatures(ScenarioModel& model) : model_(model) {
+  if (!model_.cells_dimensioned()) throw RuntimeFailure("line source without a route length");
+  model_.mountain_count = 0;
+  if (model_.plan_mode != 0) model_.line_plan.set_starting_points();
+}
+
+bool LineFeatures::beyond_cells(int32_t position) {
+  if (int64_t{position} + kEndMargin_m <= 50 * int64_t{model_.last_cell}) return false;
+  record_fault(model_, kFaultBeyondTrack, position);
+  return true;
+}
+
+void LineFeatures::write_gradient_at_cursor() {
+  if (gradient_cursor_ <= model_.last_cell)
+    model_.cell(gradient_cursor_).gradient = low8(add32(current_gradient_, kGradientBias));
+  ++gradient_cursor_;
+}
+
+RowOutcome LineFeatures::pendenza(int32_t position, int32_t gradient) {
+  if (beyond_cells(position)) return RowOutcome::kEndReading;
+  // The fill up to the row's cell writes at least once, even when the cursor is already
+  // there, so a row that does not move forward still advances the cursor by one cell.
+  const int64_t up_to = cell_of_position(position);
+  if (up_to > 0) {
+    do write_gradient_at_cursor();
+    while (gradient_cursor_ < up_to);
+  }
+  current_gradient_ = gradient;
+  return RowOutcome::kGoOn;
+}
+
+RowOutcome LineFeatures::curva(std::string_view keyword, int32_t position, int32_t length) {
+  if (beyond_cells(position)) return RowOutcome::kEndReading;
+  const std::optional<double> curvature = curvature_of(keyword);
+  if (!curvature) {
+    record_fault(model_, kFaultCurve);
+    return RowOutcome::kStop;
+  }
+  LinePlan& plan = model_.line_plan;
+  if (!extend_plan_through(plan, position, 0.0, true) ||
+      !extend_plan_through(plan, add32(position, length), *curvature, true)) {
+    record_fault(model_, kFaultCurve);
+    return RowOutcome::kStop;
+  }
+  return RowOutcome::kGoOn;
+}
+
+RowOutcome LineFeatures::montagna(int32_t start, int32_t end, int32_t type) {
+  if (beyond_cells(start)) return RowOutcome::kEndReading;
+  memo_montagna(model_, start, end, type);
+  return RowOutcome::kGoOn;
+}
+
+RowOutcome LineFeatures::indicatori_v_max(const SpeedLimitBoardRow& row) {
+  if (beyond_cells(row.posizione)) return RowOutcome::kEndReading;
+  return memo_indicatori_v_max(model_, row) ? RowOutcome::kGoOn : RowOutcome::kStop;
+}
+
+RowOutcome LineFeatures::cartello_indicatore(int32_t position, std::string_view text) {
+  if (beyond_cells(position)) return RowOutcome::kEndReading;
+  return place_indicator_board(model_, position, text, board_slot_counter_) ? RowOutcome::kGoOn : RowOutcome::kStop;
+}
+
+void LineFeatures::complete() {
+  do write_gradient_at_cursor();
+  while (gradient_cursor_ < int64_t{model_.last_cell} - 2);
+  if (model_.plan_mode != 0)
+    extend_plan_through(model_.line_plan, int64_t{model_.route_extent_m} - 2, 0.0, false);
+}
+
+}  // namespace scenario

@@ -1,0 +1,41 @@
+#include "compiler/mountain_stretches.hpp"
+
+#include "model/rounding.hpp"
+#include "model/runtime_failure.hpp"
+
+namespace scenario {
+namespace {
+
+constexpr int32_t kMarkerTypeOffset = 10;
+constexpr int32_t kCloseFollowerType = 3;
+constexpr int32_t kCloseFollowerGap_m = 150;
+constexpr int64_t kMarkerEvery = 4;
+
+}  // namespace
+
+void memo_montagna(ScenarioModel& model, int32_t inizio, int32_t fine, int32_t tipo) {
+  bool markers = false;
+  if (tipo > kMarkerTypeOffset) {
+    tipo -= kMarkerTypeOffset;
+    markers = true;
+  }
+
+  const int32_t number = model.mountain_count + 1;
+  if (number >= static_cast<int32_t>(model.mountain_start.size()))
+    throw RuntimeFailure("more than 80 mountain stretches");
+  model.mountain_count = number;
+  model.mountain_start_at(number) = inizio;
+  model.mountain_end_at(number) = fine;
+
+  if (number > 1 && sub32(inizio, model.mountain_end_at(number - 1)) <= kCloseFollowerGap_m) tipo = kCloseFollowerType;
+
+  const int64_t first = cell_of_position(inizio);
+  const int64_t last = divide_round_half_even(int64_t{fine} - 50, 50);  // fine / 50 - 1, rounded
+  for (int64_t c = first; c <= last; ++c) {
+    TrackCell& cell = model.cell(c);
+    cell.mountain = low8(tipo);
+    if (markers && (c - first + 1) % kMarkerEvery == 0 && cell.kind == kFreeCell) cell.kind = kMountainMarker;
+  }
+}
+
+}  // namespace scenario

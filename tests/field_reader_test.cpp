@@ -1,0 +1,144 @@
+#include "compiler/field_reader.hpp"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "model/runtime_failure.hpp"
+
+namespace scenario {
+namespace {
+
+TEST(FieldReader, OrologioLineReadsThreeNumbersSeparatedByBlanks) {
+  FieldReader reader("orologio,    18              14            15 \r\nnext\r\n");
+  EXPECT_EQ(reader.read_text(), "orologio");
+  EXPECT_EQ(reader.read_long(), 18);
+  EXPECT_EQ(reader.read_long(), 14);
+  EXPECT_EQ(reader.read_long(), 15);
+  EXPECT_EQ(reader.last_field_place().line, 1);
+  EXPECT_EQ(reader.read_text(), "next");  // the line end went with the 15
+  EXPECT_TRUE(reader.at_end());
+}
+
+TEST(FieldReader, EmptyNumberFieldsReadZero) {
+  FieldReader reader("indicatori_vmax,  800,  30,  30,  30,  0,  ,  ,  ,  0\n");
+  EXPECT_EQ(reader.read_text(), "indicatori_vmax");
+  std::vector<int32_t> numbers;
+  for (int i = 0; i < 9; ++i) numbers.push_back(reader.read_long());
+  EXPECT_EQ(numbers, (std::vector<int32_t>{800, 30, 30, 30, 0, 0, 0, 0, 0}));
+  EXPECT_TRUE(reader.at_end());
+}
+
+TEST(FieldReader, TextFieldsKeepInnerBlanksAndDropOuterOnes) {
+  FieldReader reader("  lunghezza percorso  ,\t cartello  \n");
+  EXPECT_EQ(reader.read_text(), "lunghezza percorso");
+  EXPECT_EQ(reader.read_text(), "cartello");
+  EXPECT_TRUE(reader.at_end());
+}
+
+TEST(FieldReader, QuotedTextRunsToTheClosingQuoteAcrossCommasAndLineEnds) {
+  FieldReader reader("\"  a, b\nc \" dropped, next\n\"unclosed, to the end");
+  EXPECT_EQ(reader.read_text(), "  a, b\nc ");
+  EXPECT_EQ(reader.read_text(), "next");
+  EXPECT_EQ(reader.read_text(), "unclosed, to the end");
+  EXPECT_TRUE(reader.at_end());
+}
+
+TEST(FieldReader, EveryLineEndEndsAField) {
+  for (const std::string line_end : {"\r\n", "\n", "\r"}) {
+    const std::string text = "a" + line_end + "12" + line_end + "b, c" + line_end;
+    FieldReader reader(text);
+    EXPECT_EQ(reader.read_text(), "a");
+    EXPECT_EQ(reader.read_long(), 12);
+    EXPECT_EQ(reader.read_text(), "b");
+    EXPECT_EQ(reader.read_text(), "c");
+    EXPECT_EQ(reader.last_field_place().line, 3);
+    EXPECT_EQ(reader.last_field_place().column, 4);
+    EXPECT_EQ(reader.line_text(3), "b, c");
+    EXPECT_TRUE(reader.at_end()) << "line end of length " << line_end.size();
+  }
+}
+
+TEST(FieldReader, AnEmptyLineOrOneOfBlanksIsOneEmptyField) {
+  FieldReader reader("a\n\n \t \nb\n");
+  EXPECT_EQ(reader.read_text(), "a");
+  EXPECT_EQ(reader.read_text(), "");
+  EXPECT_EQ(reader.read_long(), 0);
+  EXPECT_EQ(reader.read_text(), "b");
+  EXPECT_TRUE(reader.at_end());
+}
+
+TEST(FieldReader, EndOfFileOnlyOnceTheLastFieldAndItsLineEndAreConsumed) {
+  FieldReader reader("a, 5\r\n[fine]\r\n");
+  EXPECT_FALSE(reader.at_end());
+  reader.read_text();
+  reader.read_long();
+  EXPECT_FALSE(reader.at_end());
+  EXPECT_EQ(reader.read_text(), "[fine]");
+  EXPECT_TRUE(reader.at_end());
+  EXPECT_THROW(reader.read_text(), RuntimeFailure);
+  EXPECT_THROW(reader.read_long(), RuntimeFailure);
+
+  FieldReader without_line_end("x, 7");
+  without_line_end.read_text();
+  EXPECT_EQ(without_line_end.read_long(), 7);
+  EXPECT_TRUE(without_line_end.at_end());
+
+  EXPECT_TRUE(FieldReader("").at_end());
+}
+
+TEST(FieldReader, NumbersThatDoNotFitOrHoldTextAreRuntimeFailures) {
+  struct Case {
+    const char* field;
+    char type;  // L, I (16-bit) or B (unsigned 8-bit)
+    bool fails;
+    int64_t value;
+  };
+  const Case cases[] = {
+      {"2147483647", 'L', false, 2147483647}, {"-2147483648", 'L', false, -2147483648LL},
+      {"2147483648", 'L', true, 0},           {"-2147483649", 'L', true, 0},
+      {"99999999999999999999", 'L', true, 0}, {"+42", 'L', false, 42},
+      {"-0", 'L', false, 0},                  {"12abc", 'L', true, 0},
+      {"1.5", 'L', true, 0},                  {"1e3", 'L', true, 0},
+      {"-", 'L', true, 0},                    {"\"12\"", 'L', true, 0},
+      {"32767", 'I', false, 32767},           {"-32768", 'I', false, -32768},
+      {"32768", 'I', true, 0},                {"255", 'B', false, 255},
+      {"256", 'B', true, 0},                  {"-1", 'B', true, 0},
+  };
+  for (const Case& c : cases) {
+    const std::string text = std::string(c.field) + ",\n";
+    FieldReader reader(text);
+    auto read = [&]() -> int64_t {
+      if (c.type == 'I') return reader.read_integer();
+      if (c.type == 'B') return reader.read_byte();
+      return reader.read_long();
+    };
+    if (c.fails) {
+      EXPECT_THROW(read(), RuntimeFailure) << c.field << " as " << c.type;
+    } else {
+      EXPECT_EQ(read(), c.value) << c.field << " as " << c.type;
+    }
+  }
+}
+
+TEST(FieldReader, PlacesNameTheLineAndColumnWhereTheFieldBegins) {
+  FieldReader reader("[generale]\r\nlunghezza percorso,    82000\r\n");
+  reader.read_text();
+  reader.read_text();
+  reader.read_long();
+  const SourcePlace place = reader.last_field_source_place("Milano_Tortona_linea.txt");
+  EXPECT_EQ(place.file, "Milano_Tortona_linea.txt");
+  EXPECT_EQ(place.line, 2);
+  EXPECT_EQ(place.column, 24);
+  EXPECT_EQ(place.line_text, "lunghezza percorso,    82000");
+}
+
+TEST(FieldReader, ContainmentWithAndWithoutLetterCase) {
+  EXPECT_TRUE(contains("progressiva chilometrica tre", "tre"));
+  EXPECT_FALSE(contains("Progressiva chilometrica", "progressiva"));
+  EXPECT_TRUE(contains_ignoring_case("LUNGHEZZA Percorso", "lunghezza"));
+  EXPECT_TRUE(contains_ignoring_case("CURVA\xC0", "curva\xE0"));  // Windows-1252 capitals
+}
+
+}  // namespace
+}  // namespace scenario

@@ -1,0 +1,61 @@
+// The program facing a folder it cannot write and a disk that fills up half way: a clear
+// error, a non-zero exit status, no damaged file and no temporary file left behind.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <set>
+#include <string>
+
+#include "model/file_io.hpp"
+#include "tests/run_program.hpp"
+#include "tests/temp_folder.hpp"
+
+namespace scenario {
+namespace {
+
+using testing::copy_program_into;
+using testing::run_program;
+using testing::TempFolder;
+
+std::set<std::string> names_in(const std::filesystem::path& folder) {
+  std::set<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) names.insert(entry.path().filename().string());
+  return names;
+}
+
+TEST(OutputFailures, AReadOnlyFolderStopsTheRunAtItsFirstFile) {
+  TempFolder folder, scratch;
+  const auto program = copy_program_into(folder.path());
+  replace_file(folder.path() / "Milano_Tortona_5_note.txt", "older notes");
+  std::filesystem::permissions(folder.path(), std::filesystem::perms::owner_write | std::filesystem::perms::group_write |
+                                                  std::filesystem::perms::others_write,
+                               std::filesystem::perm_options::remove);
+  // Permissions do not bind the superuser: run the program as an ordinary user then.
+  const std::string as_user = ::geteuid() == 0 ? "setpriv --reuid=65534 --regid=65534 --clear-groups " : "";
+  const auto run = run_program(as_user + "'" + program.string() + "'", scratch.path());
+  std::filesystem::permissions(folder.path(), std::filesystem::perms::owner_write, std::filesystem::perm_options::add);
+
+  EXPECT_EQ(run.exit_status, 2);
+  EXPECT_NE(run.err.find("Milano_Tortona_linea.txt"), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("Permission denied"), std::string::npos) << run.err;
+  EXPECT_EQ(names_in(folder.path()), (std::set<std::string>{"scenario-builder", "Milano_Tortona_5_note.txt"}));
+  EXPECT_EQ(read_file(folder.path() / "Milano_Tortona_5_note.txt"), "older notes");
+}
+
+TEST(OutputFailures, AWriteThatFailsHalfWayLeavesTheOlderFile) {
+  TempFolder folder, scratch;
+  const auto program = copy_program_into(folder.path());
+  replace_file(folder.path() / "Milano_Tortona_linea.txt", "older line source");
+  // 2 blocks of at most 1 KiB: the line source (about 2.4 KiB) cannot be written whole.
+  const auto run = run_program("ulimit -f 2; '" + program.string() + "'", scratch.path());
+
+  EXPECT_EQ(run.exit_status, 2);
+  EXPECT_NE(run.err.find("Milano_Tortona_linea.txt"), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("File too large"), std::string::npos) << run.err;
+  EXPECT_EQ(read_file(folder.path() / "Milano_Tortona_linea.txt"), "older line source");
+  EXPECT_EQ(names_in(folder.path()), (std::set<std::string>{"scenario-builder", "Milano_Tortona_linea.txt"}));
+}
+
+}  // namespace
+}  // namespace scenario
