@@ -4,7 +4,7 @@
 
 #include <cstdlib>
 
-#include "driver/text_display.hpp"
+#include "model/windows_1252.hpp"
 #include "postpass/fault_table.hpp"
 
 namespace scenario {

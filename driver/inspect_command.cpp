@@ -6,7 +6,7 @@
 #include "driver/commands.hpp"
 #include "driver/diagnostics.hpp"
 #include "driver/listing.hpp"
-#include "driver/text_display.hpp"
+#include "model/windows_1252.hpp"
 #include "model/compiled_files_decoder.hpp"
 #include "model/file_io.hpp"
 #include "model/scenario_model.hpp"

@@ -1,5 +1,4 @@
 #include <system_error>
-#include <vector>
 
 #include "driver/build_run.hpp"
 #include "driver/commands.hpp"
@@ -19,15 +18,16 @@ int run_sources_command(const SourcesCommand& command, Console& console) {
 
   // An author's edited sources are never written over by accident.
   if (!command.force) {
-    std::vector<std::string> taken;
+    std::string taken;
     for (const std::string& name :
          {names.line_source, names.service_source, names.notes, names.slowdown_order, names.train_card}) {
       std::error_code ec;
-      if (std::filesystem::exists(command.folder / name, ec)) taken.push_back((command.folder / name).string());
+      if (!std::filesystem::exists(command.folder / name, ec)) continue;
+      taken += (taken.empty() ? "" : ", ") + name;
     }
     if (!taken.empty()) {
-      for (const std::string& path : taken) diagnostics.error("'" + path + "' already exists");
-      diagnostics.error("nothing written; use --force to replace these files");
+      diagnostics.error("'" + command.folder.string() + "' already holds " + taken +
+                        "; nothing written (--force replaces them)");
       return kExitNothing;
     }
   }

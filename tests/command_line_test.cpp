@@ -6,6 +6,7 @@
 
 #include "driver/scenario_identity.hpp"
 #include "tests/program_runner.hpp"
+#include "tests/text_checks.hpp"
 
 namespace scenario {
 namespace {
@@ -27,8 +28,8 @@ TEST(CommandLine, HelpInEveryForm) {
     EXPECT_EQ(std::get<HelpCommand>(command).topic, topic);
   }
   EXPECT_TRUE(std::holds_alternative<VersionCommand>(parse({"--version"})));
-  EXPECT_NE(help_text("compile").find("usage: scenario-builder compile LINE SERVICE"), std::string::npos);
-  EXPECT_NE(help_text("").find("usage: scenario-builder [COMMAND]"), std::string::npos);
+  EXPECT_TRUE(testing::contains(help_text("compile"), "usage: scenario-builder compile LINE SERVICE"));
+  EXPECT_TRUE(testing::contains(help_text(""), "usage: scenario-builder [COMMAND]"));
 }
 
 TEST(CommandLine, CompileOptionsInBothSpellings) {
@@ -137,7 +138,7 @@ TEST(ScenarioIdentity, NamesThatDoNotFollowThePatternAreRefusedClearly) {
       infer_scenario_identity(c.line, c.service, c.name, c.number);
       ADD_FAILURE() << c.message_part << ": accepted";
     } catch (const UsageError& e) {
-      EXPECT_NE(std::string(e.what()).find(c.message_part), std::string::npos) << e.what();
+      EXPECT_TRUE(testing::contains(std::string(e.what()), c.message_part));
       EXPECT_EQ(e.topic(), "compile");
     }
   }
@@ -148,7 +149,7 @@ TEST(CommandLineProgram, HelpAndVersionGoToStandardOutput) {
   for (const std::vector<std::string>& arguments :
        {std::vector<std::string>{"--help"}, {"-h"}, {"help"}, {"compile", "--help"}, {"help", "inspect"}, {"--version"}}) {
     const testing::ProgramRun run = testing::run_builder(arguments, folder.path());
-    EXPECT_EQ(run.status, 0) << arguments.front();
+    EXPECT_EQ(run.exit_status, 0) << arguments.front();
     EXPECT_TRUE(run.err.empty()) << run.err;
     EXPECT_TRUE(run.out.starts_with(arguments.front() == "--version" ? "scenario-builder " : "usage: scenario-builder"))
         << run.out;
@@ -159,7 +160,7 @@ TEST(CommandLineProgram, HelpAndVersionGoToStandardOutput) {
 TEST(CommandLineProgram, UsageErrorExitsTwoWithAHint) {
   const testing::TempFolder folder;
   const testing::ProgramRun run = testing::run_builder({"compile", "only_one_linea.txt"}, folder.path());
-  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(run.exit_status, 2);
   EXPECT_EQ(run.out, "");
   EXPECT_EQ(run.err,
             "scenario-builder: error: compile needs two source files, LINE and SERVICE; 1 given\n"

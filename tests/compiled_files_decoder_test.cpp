@@ -9,6 +9,7 @@
 #include "model/byte_writer.hpp"
 #include "model/compiled_files.hpp"
 #include "tests/model_fixture.hpp"
+#include "tests/text_checks.hpp"
 
 namespace scenario {
 namespace {
@@ -92,7 +93,7 @@ void expect_failure(Decode decode, const std::string& bytes, size_t offset, cons
     ADD_FAILURE() << "decoded without complaint";
   } catch (const DecodeError& e) {
     EXPECT_EQ(e.offset(), offset) << e.what();
-    EXPECT_NE(std::string(e.what()).find(reason_part), std::string::npos) << e.what();
+    EXPECT_TRUE(testing::contains(std::string(e.what()), reason_part));
     EXPECT_EQ(std::string(e.what()).rfind("byte " + std::to_string(offset) + ": ", 0), 0u) << e.what();
   }
 }

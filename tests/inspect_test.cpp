@@ -7,6 +7,7 @@
 #include "model/file_io.hpp"
 #include "tests/model_fixture.hpp"
 #include "tests/program_runner.hpp"
+#include "tests/text_checks.hpp"
 
 namespace scenario {
 namespace {
@@ -19,9 +20,9 @@ class Inspect : public ::testing::Test {
     encode_track_cells(model, cells_);
     encode_records(model, records_);
     encode_line_plan(model.line_plan, plan_);
-    replace_file(folder_ / "Prova_7.dat", cells_);
-    replace_file(folder_ / "Prova_7.sim", records_);
-    replace_file(folder_ / "Prova_linea.dat", plan_);
+    replace_file(folder_.path() / "Prova_7.dat", cells_);
+    replace_file(folder_.path() / "Prova_7.sim", records_);
+    replace_file(folder_.path() / "Prova_linea.dat", plan_);
   }
 
   struct Result {
@@ -72,8 +73,8 @@ TEST_F(Inspect, CellsTableListsTheCellsThatHoldSomething) {
             "    5     250    14  indicator board      80       0       0       0            0         0         0  "
             "      150         0         3\n");
   const Result all = inspect("Prova_7.dat", InspectCommand::Format::kTable, true);
-  EXPECT_NE(all.out.find("  listed: 7\n"), std::string::npos);
-  EXPECT_NE(all.out.find("\n    6     300     0  free "), std::string::npos);
+  EXPECT_TRUE(testing::contains(all.out, "  listed: 7\n"));
+  EXPECT_TRUE(testing::contains(all.out, "\n    6     300     0  free "));
 }
 
 TEST_F(Inspect, RecordsTableGivesEachFilledSlotItsRole) {
@@ -126,11 +127,11 @@ TEST_F(Inspect, PlanSummaryAndEveryPoint) {
 void expect_json(const std::string& document, const std::string& checks) {
   if (std::system("python3 -c 'import json' >/dev/null 2>&1") != 0) GTEST_SKIP() << "no python3 with json";
   const testing::TempFolder folder;
-  testing::write_bytes(folder / "doc.json", document);
+  testing::write_bytes(folder.path() / "doc.json", document);
   const std::string script = "import json,sys\nd=json.load(open(sys.argv[1]))\nsys.exit(0 if (" + checks + ") else 1)\n";
-  testing::write_bytes(folder / "check.py", script);
-  const std::string command = "python3 " + testing::shell_quoted((folder / "check.py").string()) + " " +
-                              testing::shell_quoted((folder / "doc.json").string());
+  testing::write_bytes(folder.path() / "check.py", script);
+  const std::string command = "python3 " + testing::shell_quoted((folder.path() / "check.py").string()) + " " +
+                              testing::shell_quoted((folder.path() / "doc.json").string());
   EXPECT_EQ(std::system(command.c_str()), 0) << checks << "\n" << document;
 }
 
@@ -174,24 +175,21 @@ TEST_F(Inspect, AnnotatedDumpExplainsEveryByte) {
   const Result cells = inspect("Prova_7.dat", InspectCommand::Format::kAnnotate);
   EXPECT_EQ(cells.status, 0);
   expect_every_byte_explained(cells.out, cells_.size());
-  EXPECT_NE(cells.out.find("# track cell 3\n"
+  EXPECT_TRUE(testing::contains(cells.out, "# track cell 3\n"
                            "        45  01                      kind           1 (signal)\n"
                            "        46  17 00                   value1         23\n"
-                           "        48  ff ff                   value2         -1\n"),
-            std::string::npos)
-      << cells.out;
-  EXPECT_NE(cells.out.find("        16  01 14                   value1         5121\n"), std::string::npos);
+                           "        48  ff ff                   value2         -1\n"));
+  EXPECT_TRUE(testing::contains(cells.out, "        16  01 14                   value1         5121\n"));
 
   const Result records = inspect("Prova_7.sim", InspectCommand::Format::kAnnotate);
   expect_every_byte_explained(records.out, records_.size());
-  EXPECT_NE(records.out.find("        50  56 6f 67 68 65 72 61    text           \"Voghera\"\n"), std::string::npos);
+  EXPECT_TRUE(testing::contains(records.out, "        50  56 6f 67 68 65 72 61    text           \"Voghera\"\n"));
 
   const Result plan = inspect("Prova_linea.dat", InspectCommand::Format::kAnnotate);
   expect_every_byte_explained(plan.out, plan_.size());
-  EXPECT_NE(plan.out.find("# x, metre 2\n"
+  EXPECT_TRUE(testing::contains(plan.out, "# x, metre 2\n"
                           "         8  05 00                   tag            5 (double)\n"
-                          "        10  9a 99 99 99 99 99 a9 3f double         0.05\n"),
-            std::string::npos);
+                          "        10  9a 99 99 99 99 99 a9 3f double         0.05\n"));
   EXPECT_TRUE(plan.out.ends_with("# end of file at byte 144\n"));
 }
 
@@ -200,10 +198,10 @@ TEST_F(Inspect, LongTextsWrapTheirBytes) {
   model.record(80).text = "Stazione di Voghera";  // 19 bytes: three lines of hex
   std::string bytes;
   encode_records(model, bytes);
-  replace_file(folder_ / "Long_7.sim", bytes);
+  replace_file(folder_.path() / "Long_7.sim", bytes);
   const Result r = inspect("Long_7.sim", InspectCommand::Format::kAnnotate);
   expect_every_byte_explained(r.out, bytes.size());
-  EXPECT_NE(r.out.find("text           \"Stazione di Voghera\"\n"), std::string::npos);
+  EXPECT_TRUE(testing::contains(r.out, "text           \"Stazione di Voghera\"\n"));
 }
 
 TEST_F(Inspect, TruncatedFilesNameTheByteOffset) {
@@ -224,7 +222,7 @@ TEST_F(Inspect, TruncatedFilesNameTheByteOffset) {
        "length\n"},
   };
   for (const Case& c : cases) {
-    replace_file(folder_ / c.name, c.bytes);
+    replace_file(folder_.path() / c.name, c.bytes);
     for (const auto format :
          {InspectCommand::Format::kTable, InspectCommand::Format::kJson, InspectCommand::Format::kAnnotate}) {
       const Result r = inspect(c.name, format);
@@ -235,21 +233,21 @@ TEST_F(Inspect, TruncatedFilesNameTheByteOffset) {
 }
 
 TEST_F(Inspect, ProgramExitStatusAndMissingFile) {
-  replace_file(folder_ / "Cut_7.sim", records_.substr(0, 100));
+  replace_file(folder_.path() / "Cut_7.sim", records_.substr(0, 100));
   const testing::ProgramRun cut = testing::run_builder({"inspect", "Cut_7.sim"}, folder_.path());
-  EXPECT_EQ(cut.status, 2);
-  EXPECT_NE(cut.err.find("Cut_7.sim: byte "), std::string::npos) << cut.err;
+  EXPECT_EQ(cut.exit_status, 2);
+  EXPECT_TRUE(testing::contains(cut.err, "Cut_7.sim: byte "));
 
   const testing::ProgramRun missing = testing::run_builder({"inspect", "Gone_7.dat"}, folder_.path());
-  EXPECT_EQ(missing.status, 2);
+  EXPECT_EQ(missing.exit_status, 2);
   EXPECT_EQ(missing.err, "scenario-builder: error: cannot read 'Gone_7.dat': no such file\n");
 
   const testing::ProgramRun unknown = testing::run_builder({"inspect", "notes.txt"}, folder_.path());
-  EXPECT_EQ(unknown.status, 2);
-  EXPECT_NE(unknown.err.find("cannot tell what 'notes.txt' holds from its name"), std::string::npos);
+  EXPECT_EQ(unknown.exit_status, 2);
+  EXPECT_TRUE(testing::contains(unknown.err, "cannot tell what 'notes.txt' holds from its name"));
 
   const testing::ProgramRun good = testing::run_builder({"inspect", "Prova_7.sim", "--json"}, folder_.path());
-  EXPECT_EQ(good.status, 0);
+  EXPECT_EQ(good.exit_status, 0);
   EXPECT_TRUE(good.out.starts_with("{\n  \"file\": \"Prova_7.sim\",\n"));
 }
 
