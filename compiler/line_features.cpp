@@ -2,6 +2,7 @@
 
 #include "compiler/mountain_stretches.hpp"
 #include "compiler/plan_curves.hpp"
+#include "compiler/track_bounds.hpp"
 #include "model/rounding.hpp"
 #include "model/runtime_failure.hpp"
 #include "postpass/fault_record.hpp"
@@ -21,11 +22,7 @@ LineFeatures::LineFeatures(ScenarioModel& model) : model_(model) {
   if (model_.plan_mode != 0) model_.line_plan.set_starting_points();
 }
 
-bool LineFeatures::beyond_cells(int32_t position) {
-  if (int64_t{position} + kEndMargin_m <= 50 * int64_t{model_.last_cell}) return false;
-  record_fault(model_, kFaultBeyondTrack, position);
-  return true;
-}
+bool LineFeatures::beyond_cells(int32_t position) { return beyond_the_cells(model_, position, kEndMargin_m); }
 
 void LineFeatures::write_gradient_at_cursor() {
   if (gradient_cursor_ <= model_.last_cell)

@@ -1,0 +1,48 @@
+#include "compiler/fills.hpp"
+
+#include "model/rounding.hpp"
+#include "model/runtime_failure.hpp"
+
+namespace scenario {
+namespace {
+
+void write_current(ScenarioModel& model, const CellFill& fill) {
+  TrackCell& cell = model.cell(fill.cursor);
+  if (fill.target == FillTarget::kAdhesion) {
+    cell.adhesion = low8(fill.current);
+    return;
+  }
+  const int64_t speed_code = divide_round_half_even(fill.current, 5);
+  if (speed_code < 0 || speed_code > 255) throw RuntimeFailure("speed limit does not fit its byte");
+  cell.speed_limit = static_cast<uint8_t>(speed_code);
+}
+
+}  // namespace
+
+RowEnd read_fill_row(ScenarioModel& model, FieldReader& reader, CellFill& fill) {
+  const int32_t position = reader.read_long();
+  const int32_t value = reader.read_long();
+  if (beyond_the_cells(model, position, 100)) return RowEnd::kEndReading;
+
+  const int64_t n = cell_of_position(position);
+  if (n > 0) {
+    // At least one write, even when the cursor already stands at or past n.
+    do {
+      if (fill.cursor >= model.last_cell) break;
+      write_current(model, fill);
+      ++fill.cursor;
+    } while (fill.cursor < n);
+  }
+  fill.current = value;
+  return RowEnd::kNext;
+}
+
+void complete_fill(ScenarioModel& model, CellFill& fill) {
+  do {
+    if (fill.cursor > model.last_cell) break;
+    write_current(model, fill);
+    ++fill.cursor;
+  } while (fill.cursor < static_cast<int64_t>(model.last_cell) - 2);
+}
+
+}  // namespace scenario

@@ -1,0 +1,15 @@
+#include "compiler/service_rows.hpp"
+
+#include "postpass/fault_record.hpp"
+#include "postpass/fault_table.hpp"
+
+namespace scenario {
+
+RowEnd fault_exit_if_any_fault(ScenarioModel& model, int32_t position_m) {
+  if (model.error_code <= 0) return RowEnd::kNext;
+  // Not a new fault: the standing one (already heard by the sink) now names this row.
+  model.error_position_m = position_m;
+  return RowEnd::kFaultExit;
+}
+
+}  // namespace scenario

@@ -1,0 +1,40 @@
+#include "compiler/signals.hpp"
+
+#include "model/rounding.hpp"
+#include "postpass/fault_record.hpp"
+#include "postpass/fault_table.hpp"
+
+namespace scenario {
+
+void memo_segnale(ScenarioModel& model, SignalRow& row) {
+  const int64_t c = cell_after_position(row.posizione);
+  TrackCell& cell = model.cell(c);
+  if (!cell.is_free()) {
+    record_fault(model, kFaultSignalOccupied, row.posizione);
+    return;
+  }
+  // Every product and sum is exact in 64 bits; the cell keeps the low 16 bits.
+  const int64_t aspect_code = int64_t{row.sx} * 3 + row.dx;
+  cell.kind = kSignal;
+  cell.value4 = low16(int64_t{row.rapp} * 10 + aspect_code);
+  cell.value1 = low16(int64_t{row.s1} * 10 + row.d1);
+  cell.value2 = low16(int64_t{row.s2} * 10 + row.d2);
+  cell.value3 = low16(int64_t{row.s3} * 10 + row.d3);
+
+  if (row.tempo >= 1 && row.tempo <= 100) row.tempo = 101;
+  cell.signal_time = row.sx == 2 ? low8(row.tempo) : 0;
+
+  for (int k = 1; k <= 4; ++k) model.cell(c - 2 * k).approach = low8(aspect_code * 10 + k);
+}
+
+RowEnd read_signal_row(ScenarioModel& model, FieldReader& reader) {
+  SignalRow row;
+  for (int32_t* field : {&row.posizione, &row.sx, &row.s1, &row.s2, &row.s3, &row.rapp, &row.dx, &row.d1, &row.d2,
+                         &row.d3, &row.tempo})
+    *field = reader.read_long();
+  if (beyond_the_cells(model, row.posizione, 100)) return RowEnd::kEndReading;
+  memo_segnale(model, row);
+  return fault_exit_if_any_fault(model, row.posizione);
+}
+
+}  // namespace scenario

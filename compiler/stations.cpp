@@ -1,0 +1,119 @@
+#include "compiler/stations.hpp"
+
+#include "model/rounding.hpp"
+#include "model/runtime_failure.hpp"
+#include "postpass/fault_record.hpp"
+#include "postpass/fault_table.hpp"
+
+namespace scenario {
+namespace {
+
+// Types from here on are named points: stored and counted, no cell touched.
+constexpr uint8_t kFirstPointType = 25;
+// A station needs this much track beyond its position.
+constexpr int64_t kStationMargin_m = 800;
+// The least distance between one station area's end and the next one's start.
+constexpr int64_t kStationGap_m = 350;
+
+bool is_short_platform_type(uint8_t type) { return type == 5 || type == 6; }
+bool is_terminus_type(uint8_t type) { return type == 7 || type == 8; }
+
+// Start and end of the station area, by type.
+void derive_area(SimRecord& station, int32_t length) {
+  const int32_t position = station.position_m;
+  if (is_short_platform_type(station.station_type)) {
+    station.end_m = add32(position, 150);
+    station.start_m = sub32(position, length);
+    station.p6 = 0;
+  } else if (is_terminus_type(station.station_type)) {
+    station.start_m = sub32(position, length);
+    station.end_m = add32(position, length);
+    station.p6 = 0;
+  } else {
+    const int64_t half = divide_round_half_even(length, 2);
+    station.start_m = sub32(position, half);
+    station.end_m = add32(add32(position, half), station.p6 != 0 ? 50 : 0);
+  }
+}
+
+}  // namespace
+
+RowEnd read_station_row(ScenarioModel& model, FieldReader& reader, StationSlots& slots) {
+  const int32_t s = slots.station_counter;
+  // With every slot up to s − 1 taken by board texts not even the first field may be stored.
+  if (s > slots.board_slot_counter) {
+    record_fault(model, kFaultTooManyStations);
+    return RowEnd::kFaultExit;
+  }
+  SimRecord& station = model.record(s);
+
+  station.position_m = reader.read_long();
+  const int32_t position = station.position_m;
+  if (beyond_the_cells(model, position, kStationMargin_m)) return RowEnd::kEndReading;
+  if (position % 50 != 0) {
+    record_fault(model, kFaultStationPosition, position);
+    return RowEnd::kFaultExit;
+  }
+  station.station_type = reader.read_byte();
+  const int32_t length = reader.read_long();
+  if (length % 100 != 0) {
+    record_fault(model, kFaultStationLength, position);
+    return RowEnd::kFaultExit;
+  }
+
+  station.p4 = reader.read_byte();
+  station.p5 = reader.read_byte();
+  station.p6 = reader.read_byte();
+  station.p7 = reader.read_integer();
+  station.p8 = reader.read_integer();
+  station.p9 = reader.read_byte();
+  station.p10 = reader.read_integer();
+  station.p11 = reader.read_integer();
+  station.p12 = reader.read_integer();
+  station.p13 = reader.read_byte();
+  const int32_t hours = reader.read_long();
+  const int32_t minutes = reader.read_long();
+  const int32_t seconds = reader.read_long();
+  station.time_s = add32(mul32(add32(mul32(hours, 60), minutes), 60), seconds);
+  station.text = reader.read_text();
+
+  derive_area(station, length);
+  if (length < 600) station.p5 = 0;
+  if (s == kFirstStationSlot) {
+    // After the area, so a first station with p6 keeps its longer area.
+    station.p5 = 0;
+    station.p6 = 0;
+  }
+
+  const uint8_t type = station.station_type;
+  const int64_t exit_cell = divide_round_half_even(station.end_m, 50) - 1;
+  if (type < kFirstPointType && !is_short_platform_type(type)) {
+    for (int k = 1; k <= 4; ++k) {
+      if (exit_cell - k > 1) model.cell(exit_cell - k).approach = static_cast<uint8_t>(80 + k);
+    }
+  }
+  if (type < kFirstPointType) {
+    if (exit_cell <= 1) {
+      record_fault(model, kFaultStationExitTooEarly);
+      return RowEnd::kFaultExit;
+    }
+    // The exit marker takes its cell whatever the cell holds.
+    TrackCell& exit = model.cell(exit_cell);
+    exit.kind = kStationExit;
+    exit.value1 = static_cast<int16_t>(s);
+  }
+
+  if (s > kFirstStationSlot && int64_t{station.start_m} - kStationGap_m < model.record(s - 1).end_m) {
+    record_fault(model, kFaultStationsTooClose, position);
+    return RowEnd::kFaultExit;
+  }
+
+  slots.station_counter = s + 1;
+  if (slots.station_counter >= slots.board_slot_counter) {
+    record_fault(model, kFaultTooManyStations);
+    return RowEnd::kFaultExit;
+  }
+  return RowEnd::kNext;
+}
+
+}  // namespace scenario
