@@ -55,7 +55,7 @@ Listing list_track_cells(const std::vector<TrackCell>& cells, bool all) {
   listing.file_kind = "track cells";
   listing.rows_name = "cells";
   const auto count = static_cast<int64_t>(cells.size());
-  listing.summary.push_back(field("cells", count));
+  listing.summary.push_back(field("cell_count", count));
   if (count > 1) {
     listing.summary.push_back(field("header_constant", int64_t{model.cell(1).value1}));
     listing.summary.push_back(field("competition_code", int64_t{model.cell(1).value2}));

@@ -99,70 +99,99 @@ TEST(CompileCommand, BuiltInTextsCompileToTheBuiltInRunsFiles) {
   }
 }
 
+// Three more signals right in front of the slowdown at 52600 m take every cell of its
+// nearest approach window, so the post-pass finds no cell for its point there.
+const std::string kSignalRow = "segnale,   52100,   2, 4, 0,  0, 0,    0,  0,0,0, 0\r\n";
+const std::string kWindowTaken = kSignalRow + "segnale,   52250,   2, 4, 0,  0, 0,    0,  0,0,0, 0\r\n" +
+                                 "segnale,   52300,   2, 4, 0,  0, 0,    0,  0,0,0, 0\r\n" +
+                                 "segnale,   52350,   2, 4, 0,  0, 0,    0,  0,0,0, 0\r\n";
+
 TEST(CompileCommand, TheAuthorsSourcesAreNeverTouched) {
   struct Case {
     const char* what;
-    std::string from, to;  // an edit of the line source ("" for none)
+    bool in_service;       // which source the edit is made in
+    std::string from, to;  // the edit ("" for none)
     int exit_status;
   };
   const std::vector<Case> cases = {
-      {"a compile as written", "", "", -1},  // whatever the built-in texts give
-      {"a fault in the line half", "indicatori_vmax,  1350,", "indicatori_vmax,  800,", 1},
-      {"a fault 25", "lunghezza percorso,    82000", "lunghezza percorso,    8x000", 2},
-      {"no general section", "[generale]", "[generalx]", 2},
-      {"a shown header fault", "indicatori_vmax,  800,", "indicatori_vmax,  0,", 2},
+      {"a clean compile", false, "", "", 0},
+      {"a fault in the line half", false, "indicatori_vmax,  1350,", "indicatori_vmax,  800,", 1},
+      {"a fault in the service half", true, "segnale,    2850,", "segnale,    1750,", 1},
+      {"a post-pass fault", true, kSignalRow, kWindowTaken, 1},
+      {"a fault 25 in the line half", false, "lunghezza percorso,    82000", "lunghezza percorso,    8x000", 2},
+      {"a fault 25 in the service half", true, "sabbia,    300", "sabbia,    3x0", 1},
+      {"no general section", false, "[generale]", "[generalx]", 2},
+      {"a shown header fault", false, "indicatori_vmax,  800,", "indicatori_vmax,  0,", 2},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     AuthorsSources sources;
-    if (!c.from.empty()) edit(sources.line, c.from, c.to);
+    if (!c.from.empty()) edit(c.in_service ? sources.service : sources.line, c.from, c.to);
     const auto past = std::filesystem::file_time_type::clock::now() - std::chrono::hours(24 * 30);
     std::filesystem::last_write_time(sources.line, past);
+    std::filesystem::last_write_time(sources.service, past);
     const Snapshot line = snapshot(sources.line), service = snapshot(sources.service);
     for (const std::vector<std::string>& options : {std::vector<std::string>{}, {"--check"}}) {
       const testing::ProgramRun run = sources.compile(options);
-      if (c.exit_status >= 0) {
-        EXPECT_EQ(run.exit_status, c.exit_status) << run.err;
-      }
+      EXPECT_EQ(run.exit_status, c.exit_status) << run.err;
       EXPECT_EQ(snapshot(sources.line), line);
       EXPECT_EQ(snapshot(sources.service), service);
     }
   }
 }
 
-TEST(CompileCommand, FaultOfALineRowIsReportedAtItsPlace) {
-  AuthorsSources sources;
-  edit(sources.line, "indicatori_vmax,  1350,", "indicatori_vmax,  800,");
-  const testing::ProgramRun run = sources.compile();
-  EXPECT_EQ(run.exit_status, 1);
-  EXPECT_EQ(run.out, "");
-  EXPECT_TRUE(testing::contains(run.err, "Milano_Tortona_linea.txt:52:1: error: fault 21: speed-limit boards on an occupied cell "
-                         "at 800 m\n"
-                         " indicatori_vmax,  800,  90,  95,  100,  0,  ,  ,  ,  0\n"
-                         " ^\n"));
-  EXPECT_TRUE(run.err.ends_with("scenario-builder: 1 fault recorded; last: fault 21 at 800 m\n")) << run.err;
-  EXPECT_TRUE(has_compiled_files(sources.folder.path()));  // written all the same
-}
-
-TEST(CompileCommand, ShownHeaderFaultWritesNothing) {
-  AuthorsSources sources;
-  edit(sources.line, "indicatori_vmax,  800,", "indicatori_vmax,  0,");
-  const testing::ProgramRun run = sources.compile();
-  EXPECT_EQ(run.exit_status, 2);
-  EXPECT_TRUE(testing::contains(run.err, " Errore n. 1250\n"));
-  EXPECT_TRUE(has_no_compiled_file(sources.folder.path()));
-}
-
-TEST(CompileCommand, NoTrackCellsCompilesNothing) {
-  AuthorsSources sources;
-  edit(sources.line, "[generale]", "[generalx]");
-  const testing::ProgramRun run = sources.compile();
-  EXPECT_EQ(run.exit_status, 2);
-  EXPECT_EQ(run.err,
-            "scenario-builder: error: fault 102: line source file has no [generale] section\n"
-            "scenario-builder: error: nothing compiled: the sources gave no track cells\n"
-            "scenario-builder: 1 fault recorded; last: fault 102 at 0 m\n");
-  EXPECT_TRUE(has_no_compiled_file(sources.folder.path()));
+TEST(CompileCommand, EachKindOfFaultIsReportedWithItsExitStatus) {
+  struct Case {
+    const char* what;
+    bool in_service;
+    std::string from, to;
+    int exit_status;
+    std::string err;  // the whole of standard error
+    bool written;     // whether the compiled files are written
+  };
+  const std::vector<Case> cases = {
+      {"a row of the line source", false, "indicatori_vmax,  1350,", "indicatori_vmax,  800,", 1,
+       "Milano_Tortona_linea.txt:52:1: error: fault 21: speed-limit boards on an occupied cell at 800 m\n"
+       " indicatori_vmax,  800,  90,  95,  100,  0,  ,  ,  ,  0\n"
+       " ^\n"
+       "scenario-builder: 1 fault recorded; last: fault 21 at 800 m\n",
+       true},
+      {"a row of the service source", true, "segnale,    2850,", "segnale,    1750,", 1,
+       "Milano_Tortona_5-.txt:49:1: error: fault 16: signal on an occupied cell at 1750 m\n"
+       " segnale,    1750,   2, 4, 1,  1, 0,    2,  2,1,1, 0\n"
+       " ^\n"
+       "scenario-builder: 1 fault recorded; last: fault 16 at 1750 m\n",
+       true},
+      {"the post-pass", true, kSignalRow, kWindowTaken, 1,
+       "scenario-builder: error: fault 12: no free cell for an approach point in front of a slowdown at 52650 m\n"
+       "scenario-builder: 1 fault recorded; last: fault 12 at 52650 m\n",
+       true},
+      {"a shown header fault", false, "indicatori_vmax,  800,", "indicatori_vmax,  0,", 2, " Errore n. 1250\n", false},
+      {"no general section", false, "[generale]", "[generalx]", 2,
+       "scenario-builder: error: fault 102: line source file has no [generale] section\n"
+       "scenario-builder: error: nothing compiled: the sources gave no track cells\n"
+       "scenario-builder: 1 fault recorded; last: fault 102 at 0 m\n",
+       false},
+      {"a run-time failure before the route length", false, "lunghezza percorso,    82000",
+       "lunghezza percorso,    8x000", 2,
+       "Milano_Tortona_linea.txt:2:1: error: fault 25: run-time failure while reading the sources\n"
+       " lunghezza percorso,    8x000\n"
+       " ^\n"
+       "scenario-builder: error: nothing compiled: the sources gave no track cells\n"
+       "scenario-builder: 1 fault recorded; last: fault 25 at 0 m\n",
+       false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    AuthorsSources sources;
+    edit(c.in_service ? sources.service : sources.line, c.from, c.to);
+    const testing::ProgramRun run = sources.compile();
+    EXPECT_EQ(run.exit_status, c.exit_status);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, c.err);
+    EXPECT_EQ(has_compiled_files(sources.folder.path()), c.written);
+    EXPECT_EQ(has_no_compiled_file(sources.folder.path()), !c.written);
+  }
 }
 
 TEST(CompileCommand, CheckReportsTheSameButWritesNothing) {

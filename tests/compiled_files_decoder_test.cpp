@@ -3,12 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "driver/build_run.hpp"
 #include "model/byte_writer.hpp"
+#include "model/file_io.hpp"
+#include "model/scenario_files.hpp"
 #include "model/compiled_files.hpp"
 #include "tests/model_fixture.hpp"
+#include "tests/temp_folder.hpp"
 #include "tests/text_checks.hpp"
 
 namespace scenario {
@@ -55,6 +60,19 @@ void expect_round_trip(const ScenarioModel& model) {
 }
 
 TEST(CompiledFilesDecoder, HandMadeModelRoundTrips) { expect_round_trip(testing::sample_model()); }
+
+TEST(CompiledFilesDecoder, BuiltInScenarioRoundTrips) {
+  const testing::TempFolder folder;
+  std::ostringstream progress;
+  ScenarioModel model;
+  ASSERT_EQ(run_builtin_build(model, folder.path(), progress).status, CompileStatus::kCompiled);
+  expect_round_trip(model);
+  // The files on disk decode to the very model they were written from.
+  const ScenarioFileNames names = scenario_file_names(model.scenario_name, model.scenario_number);
+  EXPECT_EQ(decode_track_cells(read_file(folder.path() / names.track_cells)), model.cells);
+  EXPECT_EQ(decode_records(read_file(folder.path() / names.records)), model.sim_records);
+  EXPECT_EQ(elements(decode_line_plan(read_file(folder.path() / names.line_plan))), elements(model.line_plan));
+}
 
 TEST(CompiledFilesDecoder, GeneratedModelsRoundTrip) {
   for (uint32_t seed = 1; seed <= 40; ++seed) {

@@ -53,7 +53,7 @@ TEST_F(Inspect, CellsTableListsTheCellsThatHoldSomething) {
   // Cell 6 repeats the fills of cell 5 and holds no feature: not listed.
   EXPECT_EQ(r.out,
             "Prova_7.dat: track cells\n"
-            "  cells: 7\n"
+            "  cell_count: 7\n"
             "  header_constant: 5121\n"
             "  competition_code: 1234\n"
             "  listed: 6\n"
@@ -230,6 +230,37 @@ TEST_F(Inspect, TruncatedFilesNameTheByteOffset) {
       EXPECT_EQ(r.err, c.message);
     }
   }
+}
+
+TEST(InspectBuiltIn, TheBuiltInRunsFilesInEveryForm) {
+  testing::TempFolder folder;
+  const auto program = testing::copy_program_into(folder.path());
+  ASSERT_EQ(testing::run_in(program, {}, folder.path()).exit_status, 0);
+  struct Case {
+    std::string file, checks;
+  };
+  const std::vector<Case> cases = {
+      {"Milano_Tortona_5.dat",
+       "d['cell_count']==1781 and d['header_constant']==5121 and d['competition_code']==2660 and "
+       "{'index':173,'metres':8650,'kind':1,'feature':'signal','value1':32,'value2':11,'value3':11,'value4':8,"
+       "'signal_time':240,'approach':0}.items() <= [c for c in d['cells'] if c['index']==173][0].items()"},
+      {"Milano_Tortona_5.sim",
+       "d['records'][-2]['text']=='Milano_Tortona' and d['records'][-2]['fields']['constant']==610 and "
+       "d['records'][-1]['text']=='5' and d['records'][0]['role']=='station'"},
+      {"Milano_Tortona_linea.dat", "d['extent_m']==89000 and d['computed_extent_m']==88998 and d['points']==[]"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.file);
+    const testing::ProgramRun json = testing::run_in(program, {"inspect", c.file, "--json"}, folder.path());
+    EXPECT_EQ(json.exit_status, 0) << json.err;
+    expect_json(json.out, c.checks);
+    const testing::ProgramRun table = testing::run_in(program, {"inspect", c.file}, folder.path());
+    EXPECT_EQ(table.exit_status, 0) << table.err;
+    EXPECT_TRUE(table.out.starts_with(c.file + ": "));
+  }
+  const testing::ProgramRun annotated = testing::run_in(program, {"inspect", "Milano_Tortona_5.sim", "--annotate"},
+                                                        folder.path());
+  expect_every_byte_explained(annotated.out, read_file(folder.path() / "Milano_Tortona_5.sim").size());
 }
 
 TEST_F(Inspect, ProgramExitStatusAndMissingFile) {
