@@ -1,52 +1,53 @@
 #include <exception>
 #include <iostream>
 #include <string_view>
+#include <variant>
+#include <vector>
 
-#include "driver/build_run.hpp"
+#include "driver/commands.hpp"
+#include "driver/diagnostics.hpp"
 #include "driver/process_setup.hpp"
 #include "driver/program_folder.hpp"
 #include "model/file_io.hpp"
-#include "postpass/fault_table.hpp"
 
 using namespace scenario;
 
 namespace {
 
-int report_result(const ScenarioModel& model, const CompileResult& result) {
-  switch (result.status) {
-    case CompileStatus::kHeaderFault:
-      std::cerr << " Errore n. " << result.shown_fault << std::endl;
-      return 2;
-    case CompileStatus::kNoTrackCells:
-      std::cerr << "scenario-builder: error: fault " << model.error_code << ": " << fault_meaning(model.error_code)
-                << "; no track cells, nothing compiled" << std::endl;
-      return 2;
-    case CompileStatus::kCompiled:
-      break;
+struct Dispatch {
+  Console& console;
+
+  int operator()(const BuildCommand&) const { return run_build_command(program_folder(), console); }
+  int operator()(const HelpCommand& help) const {
+    console.out << help_text(help.topic);
+    return kExitClean;
   }
-  return model.error_code == 0 ? 0 : 1;
-}
+  int operator()(const VersionCommand&) const {
+    console.out << version_text();
+    return kExitClean;
+  }
+  int operator()(const SourcesCommand& command) const { return run_sources_command(command, console); }
+  int operator()(const CompileCommand& command) const { return run_compile_command(command, console); }
+  int operator()(const InspectCommand& command) const { return run_inspect_command(command, console); }
+};
 
 }  // namespace
 
 int main(int argc, char** argv) {
   prepare_process();
+  Console console{std::cout, std::cerr, colour_wanted(2)};
+  Diagnostics diagnostics(std::cerr, console.colour);
   try {
-    if (argc > 1) {
-      const std::string_view arg = argv[1];
-      if (arg == "--version") {
-        std::cout << "scenario-builder " << SCENARIO_BUILDER_VERSION << "\n";
-        return 0;
-      }
-      std::cout << "usage: scenario-builder\n  with no arguments, builds the built-in scenario into the program's folder\n";
-      return arg == "--help" || arg == "-h" || arg == "help" ? 0 : 2;
-    }
-    ScenarioModel model;
-    const CompileResult result = run_builtin_build(model, program_folder(), std::cout);
-    return report_result(model, result);
+    const std::vector<std::string_view> arguments(argv + 1, argv + argc);
+    return std::visit(Dispatch{console}, parse_command_line(arguments));
+  } catch (const UsageError& e) {
+    diagnostics.error(e.what());
+    const std::string command = e.topic().empty() ? "" : e.topic() + " ";
+    std::cerr << "Try 'scenario-builder " << command << "--help' for more information.\n";
+    return kExitNothing;
   } catch (const FileError& e) {
-    std::cerr << "scenario-builder: error: " << e.what() << std::endl;
-    return 2;
+    diagnostics.error(e.what());
+    return kExitNothing;
   } catch (const std::exception& e) {
     std::cerr << "scenario-builder: internal error: " << e.what() << std::endl;
     return 3;

@@ -62,6 +62,19 @@ unsigned char byte_of(char32_t code) {
   throw std::invalid_argument("character " + hex_code(code) + " has no Windows-1252 byte");
 }
 
+void append_utf8(std::string& out, char32_t code) {
+  if (code < 0x80) {
+    out += static_cast<char>(code);
+  } else if (code < 0x800) {
+    out += static_cast<char>(0xC0 | (code >> 6));
+    out += static_cast<char>(0x80 | (code & 0x3F));
+  } else {
+    out += static_cast<char>(0xE0 | (code >> 12));
+    out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+    out += static_cast<char>(0x80 | (code & 0x3F));
+  }
+}
+
 }  // namespace
 
 std::string lower_case_1252(std::string_view text) {
@@ -84,6 +97,21 @@ std::string utf8_to_1252(std::string_view utf8) {
   std::size_t at = 0;
   while (at < utf8.size()) bytes.push_back(static_cast<char>(byte_of(next_code_point(utf8, at))));
   return bytes;
+}
+
+std::string utf8_from_1252(std::string_view windows_1252) {
+  std::string utf8;
+  utf8.reserve(windows_1252.size());
+  for (const char ch : windows_1252) {
+    const auto byte = static_cast<unsigned char>(ch);
+    char32_t code = byte;
+    if (byte >= 0x80 && byte <= 0x9F) {
+      code = kCharactersOf80To9F.at(byte - 0x80u);
+      if (code == 0) code = 0xFFFD;
+    }
+    append_utf8(utf8, code);
+  }
+  return utf8;
 }
 
 }  // namespace scenario

@@ -17,4 +17,8 @@ std::string lower_case_1252(std::string_view text);
 // byte values 81, 8D, 8F, 90 and 9D carry no character and are never produced.
 std::string utf8_to_1252(std::string_view utf8);
 
+// The other way: a Windows-1252 text as UTF-8, for terminals and JSON. The five bytes that
+// carry no character become U+FFFD.
+std::string utf8_from_1252(std::string_view windows_1252);
+
 }  // namespace scenario

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <span>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <variant>
+
+namespace scenario {
+
+// A command line that asks for nothing this program does; exit status 2. `topic` is the
+// command whose help would explain it ("" for the program).
+class UsageError : public std::runtime_error {
+ public:
+  explicit UsageError(const std::string& message, std::string topic = "")
+      : std::runtime_error(message), topic_(std::move(topic)) {}
+  const std::string& topic() const { return topic_; }
+
+ private:
+  std::string topic_;
+};
+
+// No arguments: the built-in scenario build into the program's folder.
+struct BuildCommand {};
+
+// --help, -h, help [COMMAND], COMMAND --help.
+struct HelpCommand {
+  std::string topic;  // "" for the whole program, else a command's name
+};
+
+struct VersionCommand {};
+
+struct SourcesCommand {
+  std::filesystem::path folder = ".";
+  bool force = false;  // replace texts already in the folder
+};
+
+struct CompileCommand {
+  std::filesystem::path line_source;
+  std::filesystem::path service_source;
+  std::filesystem::path folder = ".";
+  std::optional<std::string> name;
+  std::optional<std::string> number;
+  bool check = false;  // compile and report, write nothing
+};
+
+struct InspectCommand {
+  enum class Format { kTable, kJson, kAnnotate };
+  std::filesystem::path file;
+  bool all = false;
+  Format format = Format::kTable;
+};
+
+using Command = std::variant<BuildCommand, HelpCommand, VersionCommand, SourcesCommand, CompileCommand, InspectCommand>;
+
+// The arguments after the program's name. Throws UsageError.
+Command parse_command_line(std::span<const std::string_view> arguments);
+
+// The help of the whole program ("") or of one command, for standard output.
+std::string help_text(std::string_view topic);
+
+// "scenario-builder 1.0.0".
+std::string version_text();
+
+}  // namespace scenario

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <filesystem>
+#include <ostream>
+#include <string>
+
+#include "driver/command_line.hpp"
+
+namespace scenario {
+
+// Where a command writes: results to `out`, diagnostics to `err`, coloured or not.
+struct Console {
+  std::ostream& out;
+  std::ostream& err;
+  bool colour = false;
+};
+
+// Exit statuses of every command.
+inline constexpr int kExitClean = 0;
+inline constexpr int kExitFaults = 1;      // faults recorded, the files still written
+inline constexpr int kExitNothing = 2;     // nothing compiled or done: usage, input, header fault
+
+// The built-in scenario build into `folder`, with diagnostics.
+int run_build_command(const std::filesystem::path& folder, Console& console);
+int run_compile_command(const CompileCommand& command, Console& console);
+int run_sources_command(const SourcesCommand& command, Console& console);
+int run_inspect_command(const InspectCommand& command, Console& console);
+
+// Makes `folder` (and its parents) when missing; FileError when it cannot, or when the name
+// is taken by something that is not a folder.
+void ensure_folder(const std::filesystem::path& folder);
+
+// Why a file cannot be read ("no such file", "it is a folder", ...), or "" when it can.
+std::string unreadable_reason(const std::filesystem::path& path);
+
+}  // namespace scenario

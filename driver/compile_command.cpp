@@ -1,0 +1,127 @@
+#include <fstream>
+#include <functional>
+#include <system_error>
+#include <vector>
+
+#include "compiler/source_file.hpp"
+#include "driver/build_run.hpp"
+#include "driver/commands.hpp"
+#include "driver/compile_entry.hpp"
+#include "driver/diagnostics.hpp"
+#include "driver/scenario_identity.hpp"
+#include "model/file_io.hpp"
+#include "model/scenario_files.hpp"
+
+namespace scenario {
+namespace {
+
+// Runs one compile (`work` compiles into `model` and writes what it writes) with every
+// recorded fault reported as it comes, and turns the outcome into the exit status.
+int compile_and_report(ScenarioModel& model, Diagnostics& diagnostics, const std::function<CompileResult()>& work) {
+  model.fault_sink = &diagnostics;
+  int status = kExitNothing;
+  try {
+    const CompileResult result = work();
+    switch (result.status) {
+      case CompileStatus::kHeaderFault:
+        diagnostics.shown_fault(result.shown_fault);
+        break;
+      case CompileStatus::kNoTrackCells:
+        diagnostics.error("nothing compiled: the sources gave no track cells");
+        break;
+      case CompileStatus::kCompiled:
+        status = model.error_code != 0 || diagnostics.faults_recorded() > 0 ? kExitFaults : kExitClean;
+        break;
+    }
+  } catch (const FileError& e) {
+    diagnostics.error(e.what());
+    status = kExitNothing;
+  }
+  model.fault_sink = nullptr;
+  diagnostics.close(model);
+  return status;
+}
+
+// True when writing `output` would replace `input` itself.
+bool same_file(const std::filesystem::path& input, const std::filesystem::path& output) {
+  std::error_code ec;
+  return std::filesystem::equivalent(input, output, ec) && !ec;
+}
+
+}  // namespace
+
+std::string unreadable_reason(const std::filesystem::path& path) {
+  std::error_code ec;
+  const auto status = std::filesystem::status(path, ec);
+  if (!std::filesystem::exists(status)) return "no such file";
+  if (std::filesystem::is_directory(status)) return "it is a folder";
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return "cannot open it for reading";
+  return "";
+}
+
+void ensure_folder(const std::filesystem::path& folder) {
+  std::error_code ec;
+  if (std::filesystem::is_directory(folder, ec)) return;
+  if (std::filesystem::exists(folder, ec)) throw FileError(folder, "not a folder");
+  std::filesystem::create_directories(folder, ec);
+  if (ec) throw FileError(folder, "cannot create the folder: " + ec.message());
+}
+
+int run_build_command(const std::filesystem::path& folder, Console& console) {
+  ScenarioModel model;
+  Diagnostics diagnostics(console.err, console.colour);
+  return compile_and_report(model, diagnostics, [&] { return run_builtin_build(model, folder, console.out); });
+}
+
+int run_compile_command(const CompileCommand& command, Console& console) {
+  const ScenarioIdentity identity =
+      infer_scenario_identity(command.line_source, command.service_source, command.name, command.number);
+  Diagnostics diagnostics(console.err, console.colour);
+
+  struct Input {
+    const char* role;
+    const std::filesystem::path& path;
+  };
+  const Input inputs[] = {{"line source", command.line_source}, {"service source", command.service_source}};
+  bool readable = true;
+  for (const Input& input : inputs) {
+    if (const std::string reason = unreadable_reason(input.path); !reason.empty()) {
+      diagnostics.error("cannot read the " + std::string(input.role) + " '" + input.path.string() + "': " + reason);
+      readable = false;
+    }
+  }
+  if (!readable) return kExitNothing;
+
+  const ScenarioFileNames names = scenario_file_names(identity.name, identity.number);
+  if (!command.check) {
+    // The author's sources are never written over, whatever the names and folder say.
+    for (const std::string& output : {names.line_plan, names.records, names.track_cells}) {
+      for (const Input& input : inputs) {
+        if (same_file(input.path, command.folder / output)) {
+          diagnostics.error("the compiled file '" + (command.folder / output).string() + "' would replace the " +
+                            input.role + " '" + input.path.string() + "'; nothing compiled");
+          return kExitNothing;
+        }
+      }
+    }
+  }
+
+  ScenarioModel model;
+  model.scenario_name = identity.name;
+  model.scenario_number = identity.number;
+  SourceFile line = SourceFile::on_disk(command.line_source, SourceFile::Ownership::kAuthors);
+  SourceFile service = SourceFile::on_disk(command.service_source, SourceFile::Ownership::kAuthors);
+  diagnostics.show_file_as(line.name(), command.line_source.string());
+  diagnostics.show_file_as(service.name(), command.service_source.string());
+  return compile_and_report(model, diagnostics, [&] {
+    const CompileResult result = compile_scenario(model, 1, line, service);
+    if (result.status == CompileStatus::kCompiled && !command.check) {
+      ensure_folder(command.folder);
+      write_compiled_files(model, command.folder);
+    }
+    return result;
+  });
+}
+
+}  // namespace scenario

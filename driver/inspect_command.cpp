@@ -1,0 +1,316 @@
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+
+#include "driver/commands.hpp"
+#include "driver/diagnostics.hpp"
+#include "driver/listing.hpp"
+#include "model/windows_1252.hpp"
+#include "model/compiled_files_decoder.hpp"
+#include "model/file_io.hpp"
+#include "model/scenario_model.hpp"
+
+namespace scenario {
+namespace {
+
+enum class FileKind { kTrackCells, kRecords, kLinePlan };
+
+FileKind kind_of(const std::filesystem::path& file) {
+  const std::string name = file.filename().string();
+  if (name.ends_with("_linea.dat")) return FileKind::kLinePlan;
+  if (name.ends_with(".sim")) return FileKind::kRecords;
+  if (name.ends_with(".dat")) return FileKind::kTrackCells;
+  throw UsageError("cannot tell what '" + file.string() +
+                       "' holds from its name: inspect reads *_linea.dat (line plan), *.sim (scenario records) "
+                       "and *.dat (track cells)",
+                   "inspect");
+}
+
+ListingField field(std::string name, int64_t value) { return {std::move(name), value}; }
+ListingField field(std::string name, double value) { return {std::move(name), value}; }
+ListingField field(std::string name, std::string value) { return {std::move(name), std::move(value)}; }
+
+// ---- track cells
+
+// A cell is listed when it holds a feature, or when a fill (mountain, speed, gradient,
+// adhesion) changes there: a compiled track has a speed and a gradient in every cell.
+bool worth_listing(const TrackCell& cell, const TrackCell& before) {
+  const bool feature = cell.kind != 0 || cell.value1 != 0 || cell.value2 != 0 || cell.value3 != 0 ||
+                       cell.value4 != 0 || cell.signal_time != 0 || cell.approach != 0;
+  const bool fill_changes = cell.mountain != before.mountain || cell.speed_limit != before.speed_limit ||
+                            cell.gradient != before.gradient || cell.adhesion != before.adhesion;
+  return feature || fill_changes;
+}
+
+std::string feature_name(uint8_t kind) {
+  const std::string name = cell_kind_name(kind);
+  return name == "unknown" ? "kind " + std::to_string(kind) : name;
+}
+
+Listing list_track_cells(const std::vector<TrackCell>& cells, bool all) {
+  ScenarioModel model;  // for the checked accessors
+  model.cells = cells;
+  Listing listing;
+  listing.file_kind = "track cells";
+  listing.rows_name = "cells";
+  const auto count = static_cast<int64_t>(cells.size());
+  listing.summary.push_back(field("cell_count", count));
+  if (count > 1) {
+    listing.summary.push_back(field("header_constant", int64_t{model.cell(1).value1}));
+    listing.summary.push_back(field("competition_code", int64_t{model.cell(1).value2}));
+  }
+  TrackCell before;
+  for (int64_t i = 0; i < count; ++i) {
+    const TrackCell& c = model.cell(i);
+    const bool listed = all || worth_listing(c, before);
+    before = c;
+    if (!listed) continue;
+    listing.rows.push_back(ListingRow{{
+        field("index", i),
+        field("metres", i * 50),
+        field("kind", int64_t{c.kind}),
+        field("feature", feature_name(c.kind)),
+        field("value1", int64_t{c.value1}),
+        field("value2", int64_t{c.value2}),
+        field("value3", int64_t{c.value3}),
+        field("value4", int64_t{c.value4}),
+        field("signal_time", int64_t{c.signal_time}),
+        field("approach", int64_t{c.approach}),
+        field("mountain", int64_t{c.mountain}),
+        field("speed_kmh", int64_t{c.speed_limit} * 5),
+        field("gradient", int64_t{c.gradient} - 100),
+        field("adhesion", int64_t{c.adhesion}),
+    }, {}});
+  }
+  listing.summary.push_back(field("listed", static_cast<int64_t>(listing.rows.size())));
+  return listing;
+}
+
+// ---- records
+
+// The numbers of a record under their field names, in file order.
+std::vector<ListingField> record_numbers(const SimRecord& r) {
+  return {
+      field("station_type", int64_t{r.station_type}), field("start_m", int64_t{r.start_m}),
+      field("end_m", int64_t{r.end_m}),               field("position_m", int64_t{r.position_m}),
+      field("p4", int64_t{r.p4}),                     field("p7", int64_t{r.p7}),
+      field("p8", int64_t{r.p8}),                     field("p10", int64_t{r.p10}),
+      field("p11", int64_t{r.p11}),                   field("p12", int64_t{r.p12}),
+      field("p9", int64_t{r.p9}),                     field("p13", int64_t{r.p13}),
+      field("p6", int64_t{r.p6}),                     field("p5", int64_t{r.p5}),
+      field("time_s", int64_t{r.time_s}),
+  };
+}
+
+struct Role {
+  std::string name;
+  // Field name -> what it means in this role, in the order to show them.
+  std::vector<std::pair<const char*, const char*>> labels;
+};
+
+bool only_text(const SimRecord& r) {
+  SimRecord numbers_only = r;
+  numbers_only.text.clear();
+  return numbers_only == SimRecord{};
+}
+
+Role role_of(int64_t slot, const SimRecord& r) {
+  if (slot == 0) return {"unused slot", {}};
+  if (slot <= kFirstBoardTextSlot) {
+    if (only_text(r)) return {"board text", {}};
+    return {"station",
+            {{"position_m", "position_m"}, {"start_m", "start_m"}, {"end_m", "end_m"}, {"station_type", "type"},
+             {"time_s", "time_s"}, {"p4", "p4"}, {"p5", "p5"}, {"p6", "p6"}, {"p7", "p7"}, {"p8", "p8"},
+             {"p9", "p9"}, {"p10", "p10"}, {"p11", "p11"}, {"p12", "p12"}, {"p13", "p13"}}};
+  }
+  if (slot < kServiceDataSlot) {
+    return {"kilometre-post change", {{"start_m", "position_m"}, {"end_m", "offset_m"}, {"position_m", "direction"}}};
+  }
+  if (slot == kServiceDataSlot) {
+    return {"service data", {{"start_m", "braked_mass_percent"}, {"end_m", "route_length_m"}, {"position_m", "coaches"}}};
+  }
+  if (slot == kScenarioNameSlot) {
+    return {"scenario header",
+            {{"start_m", "background_uno"}, {"position_m", "background_due"}, {"end_m", "background_tre"},
+             {"p7", "constant"}, {"time_s", "competition_code"}}};
+  }
+  return {"scenario header",
+          {{"start_m", "repetition_start_m"}, {"end_m", "repetition_end_m"}, {"position_m", "repetition_codes"},
+           {"p7", "sand"}, {"p10", "clock_hours"}, {"p11", "clock_minutes"}, {"p12", "clock_seconds"}}};
+}
+
+std::string clock_text(int64_t seconds) {
+  char buffer[32];
+  std::snprintf(buffer, sizeof buffer, "%02lld:%02lld:%02lld", static_cast<long long>(seconds / 3600),
+                static_cast<long long>(seconds / 60 % 60), static_cast<long long>(seconds % 60));
+  return buffer;
+}
+
+// The role's fields under their meanings, then any other number that is not 0 under its
+// own field name, so that nothing in the file goes unseen.
+std::vector<ListingField> record_details(const Role& role, const SimRecord& r) {
+  const std::vector<ListingField> numbers = record_numbers(r);
+  std::vector<ListingField> details;
+  for (const auto& [field_name, label] : role.labels) {
+    for (const ListingField& number : numbers) {
+      if (number.name == field_name) details.push_back({label, number.value});
+    }
+  }
+  if (role.name == "station" && r.time_s >= 0) details.push_back(field("time", clock_text(r.time_s)));
+  for (const ListingField& number : numbers) {
+    const bool labelled = std::any_of(role.labels.begin(), role.labels.end(),
+                                      [&](const auto& label) { return number.name == label.first; });
+    if (!labelled && std::get<int64_t>(number.value) != 0) details.push_back(number);
+  }
+  return details;
+}
+
+Listing list_records(const std::array<SimRecord, kRecordCount>& records) {
+  ScenarioModel model;  // for the checked accessors
+  model.sim_records = records;
+  Listing listing;
+  listing.file_kind = "scenario records";
+  listing.rows_name = "records";
+  listing.details_name = "fields";
+  for (int64_t slot = 0; slot < kRecordCount; ++slot) {
+    const SimRecord& r = model.record(slot);
+    if (r == SimRecord{}) continue;
+    const Role role = role_of(slot, r);
+    listing.rows.push_back(ListingRow{
+        {field("slot", slot), field("role", role.name), field("text", utf8_from_1252(r.text))},
+        record_details(role, r)});
+  }
+  listing.summary.push_back(field("slots", int64_t{kRecordCount}));
+  listing.summary.push_back(field("filled", static_cast<int64_t>(listing.rows.size())));
+  return listing;
+}
+
+// ---- line plan
+
+Listing list_line_plan(const LinePlan& plan, bool all) {
+  Listing listing;
+  listing.file_kind = "line plan";
+  listing.rows_name = "points";
+  const int64_t points = plan.has_starting_points() ? plan.computed_end() : 0;
+  listing.summary.push_back(field("extent_m", int64_t{plan.dimensioned() ? plan.extent_m() : -1}));
+  listing.summary.push_back(field("computed_points", points));
+  if (points == 0) return listing;
+  listing.summary.push_back(field("computed_extent_m", points - 1));
+
+  double min_x = std::numeric_limits<double>::infinity(), max_x = -min_x, min_y = min_x, max_y = -min_x;
+  double length = 0.0;
+  PlanPoint previous = plan.point(0);
+  for (int64_t m = 0; m < points; ++m) {
+    const PlanPoint p = plan.point(m);
+    min_x = std::min(min_x, p.x);
+    max_x = std::max(max_x, p.x);
+    min_y = std::min(min_y, p.y);
+    max_y = std::max(max_y, p.y);
+    length += std::hypot(p.x - previous.x, p.y - previous.y);
+    previous = p;
+    if (all) listing.rows.push_back(ListingRow{{field("metre", m), field("x", p.x), field("y", p.y)}, {}});
+  }
+  listing.summary.push_back(field("min_x", min_x));
+  listing.summary.push_back(field("max_x", max_x));
+  listing.summary.push_back(field("min_y", min_y));
+  listing.summary.push_back(field("max_y", max_y));
+  listing.summary.push_back(field("length_m", length));
+  return listing;
+}
+
+// ---- annotated dump
+
+// Prints every field as the decoder reads it: offset, bytes in hex (eight to a line),
+// name and value, with a heading for each cell, record or plan element.
+class AnnotatedDump : public FieldListener {
+ public:
+  explicit AnnotatedDump(std::ostream& out) : out_(out) {}
+
+  void on_group(std::string_view label) override { out_ << "# " << label << '\n'; }
+
+  void on_field(size_t offset, std::string_view bytes, std::string_view name, std::string_view value) override {
+    constexpr size_t kPerLine = 8;
+    size_t done = 0;
+    do {
+      const std::string_view part = bytes.substr(done, kPerLine);
+      std::string hex;
+      for (const char c : part) {
+        char byte[4];
+        std::snprintf(byte, sizeof byte, "%02x ", static_cast<unsigned char>(c));
+        hex += byte;
+      }
+      char line[64];
+      std::snprintf(line, sizeof line, "%10zu  %-24s", offset + done, hex.c_str());
+      out_ << line;
+      if (done == 0) {
+        char label[32];
+        std::snprintf(label, sizeof label, "%-14.*s", static_cast<int>(name.size()), name.data());
+        out_ << label << ' ' << utf8_from_1252(value);
+      }
+      out_ << '\n';
+      done += part.size();
+    } while (done < bytes.size());
+  }
+
+ private:
+  std::ostream& out_;
+};
+
+void annotate(FileKind kind, std::string_view bytes, const std::string& file, std::ostream& out) {
+  static constexpr const char* kKindNames[] = {"track cells", "scenario records", "line plan"};
+  out << "# " << file << ": " << kKindNames[static_cast<int>(kind)] << ", " << bytes.size() << " bytes\n";
+  out << "#    offset  bytes                   field          value\n";
+  AnnotatedDump dump(out);
+  switch (kind) {
+    case FileKind::kTrackCells: decode_track_cells(bytes, &dump); break;
+    case FileKind::kRecords: decode_records(bytes, &dump); break;
+    case FileKind::kLinePlan: decode_line_plan(bytes, &dump); break;
+  }
+  out << "# end of file at byte " << bytes.size() << '\n';
+}
+
+Listing listing_of(FileKind kind, std::string_view bytes, bool all) {
+  switch (kind) {
+    case FileKind::kTrackCells: return list_track_cells(decode_track_cells(bytes), all);
+    case FileKind::kRecords: return list_records(decode_records(bytes));
+    case FileKind::kLinePlan: return list_line_plan(decode_line_plan(bytes), all);
+  }
+  return {};
+}
+
+}  // namespace
+
+int run_inspect_command(const InspectCommand& command, Console& console) {
+  const FileKind kind = kind_of(command.file);
+  Diagnostics diagnostics(console.err, console.colour);
+  const std::string shown = command.file.string();
+  if (const std::string reason = unreadable_reason(command.file); !reason.empty()) {
+    diagnostics.error("cannot read '" + shown + "': " + reason);
+    return kExitNothing;
+  }
+  try {
+    const std::string bytes = read_file(command.file);
+    if (command.format == InspectCommand::Format::kAnnotate) {
+      annotate(kind, bytes, shown, console.out);
+      return kExitClean;
+    }
+    Listing listing = listing_of(kind, bytes, command.all);
+    listing.file = shown;
+    if (command.format == InspectCommand::Format::kJson) {
+      print_json(listing, console.out);
+    } else {
+      print_table(listing, console.out);
+    }
+  } catch (const FileError& e) {
+    diagnostics.error(e.what());
+    return kExitNothing;
+  } catch (const DecodeError& e) {
+    console.out.flush();
+    diagnostics.error(shown + ": " + e.what());
+    return kExitNothing;
+  }
+  return kExitClean;
+}
+
+}  // namespace scenario

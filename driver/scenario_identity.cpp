@@ -1,0 +1,56 @@
+#include "driver/scenario_identity.hpp"
+
+#include "driver/command_line.hpp"
+
+namespace scenario {
+namespace {
+
+constexpr std::string_view kLineSuffix = "_linea.txt";
+constexpr std::string_view kServiceSuffix = "-.txt";
+
+// A name or number becomes part of file names: it must be one plain file-name part.
+void check_file_name_part(const std::string& value, const char* what) {
+  const std::string subject = std::string("the scenario ") + what;
+  if (value.empty()) throw UsageError(subject + " is empty", "compile");
+  const bool has_separator = value.find_first_of(std::string_view("/\\\0", 3)) != std::string::npos;
+  if (has_separator || value == "." || value == "..") {
+    throw UsageError(subject + " '" + value + "' cannot be part of a file name", "compile");
+  }
+}
+
+}  // namespace
+
+ScenarioIdentity infer_scenario_identity(const std::filesystem::path& line_source,
+                                         const std::filesystem::path& service_source,
+                                         const std::optional<std::string>& name,
+                                         const std::optional<std::string>& number) {
+  ScenarioIdentity identity;
+  const std::string line_file = line_source.filename().string();
+  if (name) {
+    identity.name = *name;
+  } else if (line_file.size() > kLineSuffix.size() && line_file.ends_with(kLineSuffix)) {
+    identity.name = line_file.substr(0, line_file.size() - kLineSuffix.size());
+  } else {
+    throw UsageError("cannot tell the scenario name from '" + line_file +
+                         "': a line source is named NAME_linea.txt; give the name with --name NAME",
+                     "compile");
+  }
+  check_file_name_part(identity.name, "name");
+
+  const std::string service_file = service_source.filename().string();
+  const std::string prefix = identity.name + "_";
+  if (number) {
+    identity.number = *number;
+  } else if (service_file.size() > prefix.size() + kServiceSuffix.size() && service_file.starts_with(prefix) &&
+             service_file.ends_with(kServiceSuffix)) {
+    identity.number = service_file.substr(prefix.size(), service_file.size() - prefix.size() - kServiceSuffix.size());
+  } else {
+    throw UsageError("cannot tell the scenario number from '" + service_file + "': the service source of scenario '" +
+                         identity.name + "' is named " + prefix + "N-.txt; give the number with --number N",
+                     "compile");
+  }
+  check_file_name_part(identity.number, "number");
+  return identity;
+}
+
+}  // namespace scenario

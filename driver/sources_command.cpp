@@ -1,0 +1,44 @@
+#include <system_error>
+
+#include "driver/build_run.hpp"
+#include "driver/commands.hpp"
+#include "driver/diagnostics.hpp"
+#include "model/file_io.hpp"
+#include "model/scenario_files.hpp"
+#include "sources/scenario_writers.hpp"
+
+namespace scenario {
+
+int run_sources_command(const SourcesCommand& command, Console& console) {
+  Diagnostics diagnostics(console.err, console.colour);
+  ScenarioModel model;
+  model.scenario_name = kBuiltinScenarioName;
+  model.scenario_number = kBuiltinScenarioNumber;
+  const ScenarioFileNames names = scenario_file_names(model.scenario_name, model.scenario_number);
+
+  // An author's edited sources are never written over by accident.
+  if (!command.force) {
+    std::string taken;
+    for (const std::string& name :
+         {names.line_source, names.service_source, names.notes, names.slowdown_order, names.train_card}) {
+      std::error_code ec;
+      if (!std::filesystem::exists(command.folder / name, ec)) continue;
+      taken += (taken.empty() ? "" : ", ") + name;
+    }
+    if (!taken.empty()) {
+      diagnostics.error("'" + command.folder.string() + "' already holds " + taken +
+                        "; nothing written (--force replaces them)");
+      return kExitNothing;
+    }
+  }
+  try {
+    ensure_folder(command.folder);
+    write_scenario_texts(model, command.folder);
+  } catch (const FileError& e) {
+    diagnostics.error(e.what());
+    return kExitNothing;
+  }
+  return kExitClean;
+}
+
+}  // namespace scenario

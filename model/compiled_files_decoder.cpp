@@ -1,0 +1,197 @@
+#include "model/compiled_files_decoder.hpp"
+
+#include <limits>
+
+namespace scenario {
+namespace {
+
+const char* describe_kind(int64_t kind) { return cell_kind_name(static_cast<uint8_t>(kind)); }
+
+const char* describe_tag(int64_t tag) {
+  switch (tag) {
+    case PlanElement::kEmpty: return "empty";
+    case PlanElement::kInt16: return "integer";
+    case PlanElement::kDouble: return "double";
+    default: return "unknown tag";
+  }
+}
+
+TrackCell read_cell(ByteReader& r) {
+  TrackCell c;
+  c.kind = r.u8("kind", describe_kind);
+  c.value1 = r.i16("value1");
+  c.value2 = r.i16("value2");
+  c.value3 = r.i16("value3");
+  c.value4 = r.i16("value4");
+  c.signal_time = r.u8("signal_time");
+  c.approach = r.u8("approach");
+  c.mountain = r.u8("mountain");
+  c.speed_limit = r.u8("speed_limit");
+  c.gradient = r.u8("gradient");
+  c.adhesion = r.u8("adhesion");
+  return c;
+}
+
+SimRecord read_record(ByteReader& r) {
+  SimRecord s;
+  s.station_type = r.u8("station_type");
+  s.start_m = r.i32("start_m");
+  s.end_m = r.i32("end_m");
+  s.position_m = r.i32("position_m");
+  s.p4 = r.u8("p4");
+  const uint16_t length = r.u16("text length");
+  s.text = std::string(r.text(length, "text"));
+  s.p7 = r.i16("p7");
+  s.p8 = r.i16("p8");
+  s.p10 = r.i16("p10");
+  s.p11 = r.i16("p11");
+  s.p12 = r.i16("p12");
+  s.p9 = r.u8("p9");
+  s.p13 = r.u8("p13");
+  s.p6 = r.u8("p6");
+  s.p5 = r.u8("p5");
+  s.time_s = r.i32("time_s");
+  return s;
+}
+
+// One tagged value; an unknown tag is refused at its offset.
+PlanElement read_element(ByteReader& r) {
+  const size_t offset = r.offset();
+  PlanElement e;
+  const uint16_t tag = r.u16("tag", describe_tag);
+  switch (tag) {
+    case PlanElement::kEmpty: e.tag = PlanElement::kEmpty; break;
+    case PlanElement::kInt16:
+      e.tag = PlanElement::kInt16;
+      e.integer = r.i16("integer");
+      break;
+    case PlanElement::kDouble:
+      e.tag = PlanElement::kDouble;
+      e.real = r.f64("double");
+      break;
+    default:
+      r.fail(offset, "unknown tag " + std::to_string(tag) + ": a plan element is tagged 0 (empty), 2 (integer) or 5 (double)");
+  }
+  return e;
+}
+
+// How many tagged values the file holds, every one checked for its tag and its length.
+int64_t count_elements(std::string_view bytes) {
+  ByteReader r(bytes);
+  int64_t count = 0;
+  while (!r.at_end()) {
+    r.enter("plan element", count);
+    read_element(r);
+    ++count;
+  }
+  return count;
+}
+
+// The tag layout of one column: the two starting points, then `doubles` doubles.
+struct ColumnLayout {
+  bool has_start = false;
+  int64_t doubles = 0;
+
+  PlanElement::Tag tag_at(int64_t metre) const {
+    if (metre < 2) return has_start ? PlanElement::kInt16 : PlanElement::kEmpty;
+    return metre - 2 < doubles ? PlanElement::kDouble : PlanElement::kEmpty;
+  }
+};
+
+// What the x column may hold at `metre`, given what it held before: an integer or an empty
+// element at metre 0, the same again at metre 1, then doubles until the first empty one.
+PlanElement::Tag expected_x_tag(int64_t metre, const ColumnLayout& so_far, bool ended, PlanElement::Tag found) {
+  if (metre == 0) return found == PlanElement::kDouble ? PlanElement::kInt16 : found;
+  if (metre == 1) return so_far.has_start ? PlanElement::kInt16 : PlanElement::kEmpty;
+  if (!so_far.has_start || ended) return PlanElement::kEmpty;
+  return found == PlanElement::kEmpty ? PlanElement::kEmpty : PlanElement::kDouble;
+}
+
+std::string tag_text(int tag) { return std::to_string(tag) + " (" + describe_tag(tag) + ")"; }
+
+// Reads one column. The x column sets the layout (`x` null); the y column must follow it
+// element for element and pairs its doubles with the x values kept in `xs`.
+ColumnLayout read_column(ByteReader& r, int axis, int32_t extent, const ColumnLayout* x, std::vector<double>& xs,
+                         LinePlan& plan) {
+  ColumnLayout layout;
+  const char* name = axis == 0 ? "x, metre" : "y, metre";
+  bool ended = false;  // an empty element after the starting points: only empties follow
+  for (int64_t metre = 0; metre <= extent; ++metre) {
+    r.enter(name, metre);
+    const size_t offset = r.offset();
+    const PlanElement e = read_element(r);
+    if (x == nullptr && metre == 0) layout.has_start = e.tag == PlanElement::kInt16;
+    const PlanElement::Tag expected = x != nullptr ? x->tag_at(metre) : expected_x_tag(metre, layout, ended, e.tag);
+    if (e.tag != expected) {
+      const std::string where = x != nullptr ? "the x column has " : "the layout allows ";
+      r.fail(offset, "tag " + tag_text(e.tag) + " where " + where + tag_text(expected));
+    }
+    if (e.tag == PlanElement::kInt16) {
+      const int16_t start = (axis == 1 && metre == 1) ? 1 : 0;
+      if (e.integer != start) {
+        r.fail(offset + 2, "starting point " + std::to_string(e.integer) + " where every plan starts at (0, 0), (0, 1)");
+      }
+      if (metre == 1 && axis == 0) plan.set_starting_points();
+    } else if (e.tag == PlanElement::kDouble) {
+      ++layout.doubles;
+      if (axis == 0) {
+        xs.push_back(e.real);
+      } else {
+        plan.append_point(xs.at(static_cast<size_t>(metre - 2)), e.real);
+      }
+    } else if (metre >= 2) {
+      ended = true;
+    }
+  }
+  if (layout.has_start && extent < 1) r.fail(r.offset(), "the column ends after one starting point");
+  if (x != nullptr) layout = *x;
+  return layout;
+}
+
+}  // namespace
+
+std::vector<TrackCell> decode_track_cells(std::string_view bytes, FieldListener* listener) {
+  ByteReader r(bytes, listener);
+  std::vector<TrackCell> cells;
+  cells.reserve(bytes.size() / 15);
+  while (!r.at_end()) {
+    r.enter("track cell", static_cast<int64_t>(cells.size()));
+    cells.push_back(read_cell(r));
+  }
+  return cells;
+}
+
+std::array<SimRecord, kRecordCount> decode_records(std::string_view bytes, FieldListener* listener) {
+  ByteReader r(bytes, listener);
+  std::array<SimRecord, kRecordCount> records{};
+  int64_t slot = 0;
+  for (SimRecord& record : records) {
+    r.enter("record", slot++);
+    record = read_record(r);
+  }
+  if (!r.at_end()) {
+    r.enter("after the records", 0);
+    r.fail(r.offset(), std::to_string(r.remaining()) + " bytes after the last of the 87 records");
+  }
+  return records;
+}
+
+LinePlan decode_line_plan(std::string_view bytes, FieldListener* listener) {
+  const int64_t count = count_elements(bytes);
+  if (count == 0) return LinePlan();
+  if (count % 2 != 0) {
+    throw DecodeError(bytes.size(), std::to_string(count) +
+                                        " plan elements: the x and y columns must have the same length");
+  }
+  if (count / 2 - 1 > std::numeric_limits<int32_t>::max()) throw DecodeError(0, "line plan too long");
+  const auto extent = static_cast<int32_t>(count / 2 - 1);
+  LinePlan plan(extent);
+  ByteReader r(bytes, listener);
+  std::vector<double> xs;
+  xs.reserve(static_cast<size_t>(extent));
+  const ColumnLayout x = read_column(r, 0, extent, nullptr, xs, plan);
+  read_column(r, 1, extent, &x, xs, plan);
+  return plan;
+}
+
+}  // namespace scenario

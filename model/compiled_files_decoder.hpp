@@ -1,0 +1,30 @@
+#pragma once
+
+#include <array>
+#include <string_view>
+#include <vector>
+
+#include "model/byte_reader.hpp"
+#include "model/line_plan.hpp"
+#include "model/sim_record.hpp"
+#include "model/track_cell.hpp"
+
+namespace scenario {
+
+// The inverses of the three encoders. Each takes a whole compiled file and gives back the
+// container it was written from; a file that no encoder could have written (truncated,
+// with bytes to spare, or with a layout the encoder never produces) raises DecodeError
+// naming the byte offset. A listener, when given, hears every field in file order.
+
+// <name>_<n>.dat: any whole number of 15-byte cells.
+std::vector<TrackCell> decode_track_cells(std::string_view bytes, FieldListener* listener = nullptr);
+
+// <name>_<n>.sim: exactly 87 records.
+std::array<SimRecord, kRecordCount> decode_records(std::string_view bytes, FieldListener* listener = nullptr);
+
+// <name>_linea.dat: an x column and a y column of the same length, each either all empty
+// or the integer starting points (0, 0) and (0, 1), then doubles, then empty elements, the
+// two columns computed to the same metre. An empty file is a plan never dimensioned.
+LinePlan decode_line_plan(std::string_view bytes, FieldListener* listener = nullptr);
+
+}  // namespace scenario
