@@ -4,7 +4,7 @@ CMAKE ?= cmake
 GEN = -G Ninja
 FUZZ_SECONDS ?= 60
 
-.PHONY: all build run test test-sanitize bench fuzz clean
+.PHONY: all build run test test-sanitize bench fuzz picture clean
 
 all: build
 
@@ -42,6 +42,10 @@ fuzz:
 	mkdir -p build-fuzz/corpus build-fuzz/findings
 	build-fuzz/scenario_fuzz -max_total_time=$(FUZZ_SECONDS) -timeout=10 -rss_limit_mb=2048 \
 	  -artifact_prefix=build-fuzz/findings/ build-fuzz/corpus fuzz/corpus
+
+# The picture of the built-in scenario that the README shows.
+picture: run
+	$(BUILD)/scenario-builder plot $(BUILD) -o docs/Milano_Tortona_5.svg
 
 clean:
 	rm -rf $(BUILD) build-sanitize build-bench build-fuzz

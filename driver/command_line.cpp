@@ -18,6 +18,7 @@ commands:
   sources [-o DIR]           write the built-in scenario's five text files
   compile LINE SERVICE       compile your own line and service sources
   inspect FILE               show what a compiled file holds
+  plot [DIR]                 draw a compiled scenario's route as an SVG picture
   help [COMMAND]             show this help, or a command's help
 
 options:
@@ -86,6 +87,22 @@ A truncated or malformed file is reported with the byte offset where decoding
 failed (exit status 2).
 )";
 
+constexpr std::string_view kPlotHelp =
+    R"(usage: scenario-builder plot [DIR] [--name NAME --number N] [-o FILE.svg]
+
+Draws the route of a scenario compiled into DIR (default: the current folder)
+from its three compiled files: the plan of the track with its stations and
+signals, and the profile along the route with the line speed, the gradient,
+the slowdowns, the stations, the signals and the code reduction points.
+The picture is one self-contained SVG file.
+
+options:
+  --name NAME        scenario base name (default: the one scenario in DIR)
+  --number N         train/scenario number (default: the one scenario in DIR)
+  -o, --output FILE  the picture (default: DIR/NAME_N.svg)
+  -h, --help         show this help and exit
+)";
+
 struct CommandHelp {
   std::string_view name;
   std::string_view text;
@@ -95,6 +112,7 @@ constexpr CommandHelp kCommandHelps[] = {
     {"sources", kSourcesHelp},
     {"compile", kCompileHelp},
     {"inspect", kInspectHelp},
+    {"plot", kPlotHelp},
 };
 
 bool is_command(std::string_view name) {
@@ -248,6 +266,28 @@ Command parse_inspect(ArgumentWalk& walk) {
   return command;
 }
 
+Command parse_plot(ArgumentWalk& walk) {
+  PlotCommand command;
+  std::optional<std::filesystem::path> folder;
+  while (walk.next()) {
+    if (is_help(walk)) return HelpCommand{"plot"};
+    if (walk.is("-o", "--output")) {
+      set_once(walk, command.output, std::filesystem::path(walk.value()));
+    } else if (walk.is("", "--name")) {
+      set_once(walk, command.name, walk.value());
+    } else if (walk.is("", "--number")) {
+      set_once(walk, command.number, walk.value());
+    } else if (walk.is_option()) {
+      walk.unknown();
+    } else {
+      if (folder) walk.fail("plot takes one folder");
+      folder = std::filesystem::path(walk.argument());
+    }
+  }
+  if (folder) command.folder = *folder;
+  return command;
+}
+
 Command parse_help(ArgumentWalk& walk) {
   std::optional<std::string> topic;
   while (walk.next()) {
@@ -277,6 +317,7 @@ Command parse_command_line(std::span<const std::string_view> arguments) {
   if (first == "sources") return parse_sources(walk);
   if (first == "compile") return parse_compile(walk);
   if (first == "inspect") return parse_inspect(walk);
+  if (first == "plot") return parse_plot(walk);
   if (first == "help") return parse_help(walk);
   if (first.starts_with("-")) throw UsageError("unknown option '" + std::string(first) + "'");
   throw UsageError("unknown command '" + std::string(first) + "'");

@@ -53,7 +53,15 @@ struct InspectCommand {
   Format format = Format::kTable;
 };
 
-using Command = std::variant<BuildCommand, HelpCommand, VersionCommand, SourcesCommand, CompileCommand, InspectCommand>;
+struct PlotCommand {
+  std::filesystem::path folder = ".";
+  std::optional<std::string> name;    // default: the one scenario compiled in the folder
+  std::optional<std::string> number;
+  std::optional<std::filesystem::path> output;  // default: <folder>/<name>_<n>.svg
+};
+
+using Command =
+    std::variant<BuildCommand, HelpCommand, VersionCommand, SourcesCommand, CompileCommand, InspectCommand, PlotCommand>;
 
 // The arguments after the program's name. Throws UsageError.
 Command parse_command_line(std::span<const std::string_view> arguments);

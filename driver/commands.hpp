@@ -25,6 +25,7 @@ int run_build_command(const std::filesystem::path& folder, Console& console);
 int run_compile_command(const CompileCommand& command, Console& console);
 int run_sources_command(const SourcesCommand& command, Console& console);
 int run_inspect_command(const InspectCommand& command, Console& console);
+int run_plot_command(const PlotCommand& command, Console& console);
 
 // Makes `folder` (and its parents) when missing; FileError when it cannot, or when the name
 // is taken by something that is not a folder.
