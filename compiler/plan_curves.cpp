@@ -1,5 +1,6 @@
 #include "compiler/plan_curves.hpp"
 
+#include <algorithm>
 #include <array>
 
 #include "compiler/field_reader.hpp"
@@ -22,16 +23,16 @@ std::optional<double> curvature_of(std::string_view keyword) {
 }
 
 bool extend_plan_through(LinePlan& plan, int64_t last_metre, double curvature, bool limited) {
-  while (plan.computed_end() <= last_metre) {
-    const int32_t metre = plan.computed_end();
-    const PlanPoint before = plan.point(metre - 2);
-    const PlanPoint last = plan.point(metre - 1);
-    const double dx = last.x - before.x;
-    const double dy = last.y - before.y;
-    plan.append_point(last.x + (dx + curvature * dy), last.y + (dy - curvature * dx));
-    if (limited && plan.computed_end() > kPlanMetreLimit) return false;
-  }
-  return true;
+  const int32_t first = plan.computed_end();
+  if (first > last_metre) return true;
+  // The limit stops the plan right after it has computed metre kPlanMetreLimit.
+  plan.append_through(limited ? std::min<int64_t>(last_metre, kPlanMetreLimit) : last_metre,
+                      [curvature](const PlanPoint& before, const PlanPoint& previous) {
+                        const double dx = previous.x - before.x;
+                        const double dy = previous.y - before.y;
+                        return PlanPoint{previous.x + (dx + curvature * dy), previous.y + (dy - curvature * dx)};
+                      });
+  return !(limited && plan.computed_end() > kPlanMetreLimit);
 }
 
 }  // namespace scenario

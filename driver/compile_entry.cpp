@@ -26,17 +26,10 @@ CompileResult compile_scenario(ScenarioModel& model, int32_t plan_mode, SourceFi
 
 void write_compiled_files(const ScenarioModel& model, const std::filesystem::path& folder) {
   const ScenarioFileNames names = scenario_file_names(model.scenario_name, model.scenario_number);
-  std::string bytes;
-  if (model.plan_mode != 0) {
-    encode_line_plan(model.line_plan, bytes);
-    replace_file(folder / names.line_plan, bytes);
-    bytes.clear();
-  }
-  encode_records(model, bytes);
-  replace_file(folder / names.records, bytes);
-  bytes.clear();
-  encode_track_cells(model, bytes);
-  replace_file(folder / names.track_cells, bytes);
+  if (model.plan_mode != 0)
+    replace_file_with(folder / names.line_plan, [&](ByteSink& out) { encode_line_plan(model.line_plan, out); });
+  replace_file_with(folder / names.records, [&](ByteSink& out) { encode_records(model, out); });
+  replace_file_with(folder / names.track_cells, [&](ByteSink& out) { encode_track_cells(model, out); });
 }
 
 CompileResult memorizza_percorso(ScenarioModel& model, int32_t j, SourceFile& line_source,

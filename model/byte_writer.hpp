@@ -1,38 +1,73 @@
 #pragma once
 
 #include <bit>
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 
 namespace scenario {
 
-// Appends fields to a byte buffer in explicit little-endian order, whatever the host.
-class ByteWriter {
- public:
-  explicit ByteWriter(std::string& out) : out_(out) {}
+// Stores the low N bytes of `value` at `at`, least significant first, whatever the host.
+template <size_t N>
+inline void store_little_endian(char* at, uint64_t value) {
+  if constexpr (std::endian::native == std::endian::little) {
+    std::memcpy(at, &value, N);  // the host's order is already the file's: one store
+  } else {
+    for (size_t i = 0; i < N; ++i) at[i] = static_cast<char>(value >> (8 * i));
+  }
+}
 
-  void u8(uint8_t v) { out_.push_back(static_cast<char>(v)); }
-  void u16(uint16_t v) {
-    u8(static_cast<uint8_t>(v));
-    u8(static_cast<uint8_t>(v >> 8));
+// Where encoded bytes go: a buffer of fixed size that hands its bytes on, a chunk at a
+// time, to a drain (a file being written, or a string). Large files are so written with a
+// few large writes and never held whole in memory.
+class ByteSink {
+ public:
+  using Drain = std::function<void(std::string_view)>;
+  static constexpr size_t kChunk = size_t{1} << 20;
+
+  explicit ByteSink(Drain drain) : drain_(std::move(drain)), buffer_(new char[kChunk]) {}
+
+  // Room for `n` more bytes, to be filled by the caller at once.
+  char* claim(size_t n) {
+    if (n > kChunk - used_) make_room(n);
+    char* at = buffer_.get() + used_;
+    used_ += n;
+    return at;
   }
-  void i16(int16_t v) { u16(static_cast<uint16_t>(v)); }
-  void u32(uint32_t v) {
-    u16(static_cast<uint16_t>(v));
-    u16(static_cast<uint16_t>(v >> 16));
-  }
-  void i32(int32_t v) { u32(static_cast<uint32_t>(v)); }
-  void f64(double v) {
-    const auto bits = std::bit_cast<uint64_t>(v);
-    u32(static_cast<uint32_t>(bits));
-    u32(static_cast<uint32_t>(bits >> 32));
-  }
-  void bytes(std::string_view b) { out_.append(b); }
+  void append(std::string_view bytes);
+  // Hands every byte held to the drain.
+  void flush();
 
  private:
-  std::string& out_;
+  void make_room(size_t n);
+
+  Drain drain_;
+  std::unique_ptr<char[]> buffer_;
+  size_t used_ = 0;
 };
+
+// Writes fields to a sink in explicit little-endian order.
+class ByteWriter {
+ public:
+  explicit ByteWriter(ByteSink& sink) : sink_(sink) {}
+
+  void u8(uint8_t v) { *sink_.claim(1) = static_cast<char>(v); }
+  void u16(uint16_t v) { store_little_endian<2>(sink_.claim(2), v); }
+  void i16(int16_t v) { u16(static_cast<uint16_t>(v)); }
+  void u32(uint32_t v) { store_little_endian<4>(sink_.claim(4), v); }
+  void i32(int32_t v) { u32(static_cast<uint32_t>(v)); }
+  void f64(double v) { store_little_endian<8>(sink_.claim(8), std::bit_cast<uint64_t>(v)); }
+  void bytes(std::string_view b) { sink_.append(b); }
+
+ private:
+  ByteSink& sink_;
+};
+
+// Runs an encoder into a string: `encode(sink)` appends to `out`.
+void encode_into_string(std::string& out, const std::function<void(ByteSink&)>& encode);
 
 }  // namespace scenario

@@ -1,12 +1,14 @@
 #include "model/compiled_files.hpp"
 
+#include <algorithm>
+#include <bit>
+
 #include "model/byte_writer.hpp"
 #include "model/runtime_failure.hpp"
 
 namespace scenario {
 
-void encode_track_cells(const ScenarioModel& model, std::string& out) {
-  out.reserve(out.size() + model.cells.size() * kTrackCellBytes);
+void encode_track_cells(const ScenarioModel& model, ByteSink& out) {
   ByteWriter w(out);
   for (const TrackCell& c : model.cells) {
     w.u8(c.kind);
@@ -23,7 +25,7 @@ void encode_track_cells(const ScenarioModel& model, std::string& out) {
   }
 }
 
-void encode_records(const ScenarioModel& model, std::string& out) {
+void encode_records(const ScenarioModel& model, ByteSink& out) {
   ByteWriter w(out);
   for (const SimRecord& r : model.sim_records) {
     if (r.text.size() > kMaxRecordTextBytes) throw RuntimeFailure("record text longer than 65535 bytes");
@@ -47,19 +49,52 @@ void encode_records(const ScenarioModel& model, std::string& out) {
   }
 }
 
-void encode_line_plan(const LinePlan& plan, std::string& out) {
-  if (!plan.dimensioned()) return;
-  // Doubles dominate: reserve for the largest case so the buffer grows once.
-  out.reserve(out.size() + 2 * (static_cast<size_t>(plan.extent_m()) + 1) * 10);
-  ByteWriter w(out);
-  for (int axis = 0; axis < 2; ++axis) {
-    for (int64_t metre = 0; metre <= plan.extent_m(); ++metre) {
-      const PlanElement e = plan.element(metre, axis);
-      w.u16(e.tag);
-      if (e.tag == PlanElement::kInt16) w.i16(e.integer);
-      if (e.tag == PlanElement::kDouble) w.f64(e.real);
-    }
+namespace {
+
+// Writes `count` elements of `size` bytes each, claiming room for many at a time: the plan
+// holds up to two million of them.
+template <typename WriteOne>
+void write_elements(ByteSink& out, size_t count, size_t size, WriteOne write_one) {
+  const size_t per_claim = ByteSink::kChunk / size;
+  for (size_t done = 0; done < count;) {
+    const size_t n = std::min(count - done, per_claim);
+    char* at = out.claim(n * size);
+    for (size_t i = 0; i < n; ++i, at += size) write_one(at, done + i);
+    done += n;
   }
+}
+
+}  // namespace
+
+void encode_line_plan(const LinePlan& plan, ByteSink& out) {
+  if (!plan.dimensioned()) return;
+  for (int axis = 0; axis < 2; ++axis) {
+    size_t written = 0;
+    if (plan.has_starting_points()) {
+      write_elements(out, 2, 4, [&](char* at, size_t metre) {
+        store_little_endian<2>(at, PlanElement::kInt16);
+        store_little_endian<2>(at + 2, static_cast<uint16_t>(plan.element(static_cast<int64_t>(metre), axis).integer));
+      });
+      const std::span<const double> column = plan.column(axis);
+      write_elements(out, column.size(), 10, [&](char* at, size_t i) {
+        store_little_endian<2>(at, PlanElement::kDouble);
+        store_little_endian<8>(at + 2, std::bit_cast<uint64_t>(column[i]));
+      });
+      written = 2 + column.size();
+    }
+    const size_t elements = static_cast<size_t>(plan.extent_m()) + 1;
+    write_elements(out, elements - written, 2, [](char* at, size_t) { store_little_endian<2>(at, PlanElement::kEmpty); });
+  }
+}
+
+void encode_track_cells(const ScenarioModel& model, std::string& out) {
+  encode_into_string(out, [&](ByteSink& sink) { encode_track_cells(model, sink); });
+}
+void encode_records(const ScenarioModel& model, std::string& out) {
+  encode_into_string(out, [&](ByteSink& sink) { encode_records(model, sink); });
+}
+void encode_line_plan(const LinePlan& plan, std::string& out) {
+  encode_into_string(out, [&](ByteSink& sink) { encode_line_plan(plan, sink); });
 }
 
 }  // namespace scenario

@@ -14,19 +14,51 @@ namespace {
 
 std::string system_reason(int error) { return std::strerror(error); }
 
-// Writes everything, going on after partial writes and interruptions.
-bool write_all(int fd, std::string_view bytes, int& error) {
-  while (!bytes.empty()) {
-    const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      error = errno;
-      return false;
-    }
-    bytes.remove_prefix(static_cast<size_t>(n));
+// A file being written under a temporary name beside its final one; committing renames it
+// over the final name, and one never committed is removed.
+class PendingFile {
+ public:
+  explicit PendingFile(const std::filesystem::path& path) : path_(path), temp_(path.string() + ".tmp-XXXXXX") {
+    fd_ = ::mkstemp(temp_.data());
+    if (fd_ < 0) throw FileError(path_, "cannot create: " + system_reason(errno));
+    // mkstemp makes the file private; an output file is as readable as any other.
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    ::fchmod(fd_, 0666 & ~mask);
   }
-  return true;
-}
+  PendingFile(const PendingFile&) = delete;
+  PendingFile& operator=(const PendingFile&) = delete;
+  ~PendingFile() {
+    if (fd_ >= 0) ::close(fd_);
+    if (!committed_) ::unlink(temp_.c_str());
+  }
+
+  // Writes everything, going on after partial writes and interruptions.
+  void write(std::string_view bytes) {
+    while (!bytes.empty()) {
+      const ssize_t n = ::write(fd_, bytes.data(), bytes.size());
+      if (n < 0) {
+        if (errno == EINTR) continue;
+        throw FileError(path_, "cannot write: " + system_reason(errno));
+      }
+      bytes.remove_prefix(static_cast<size_t>(n));
+    }
+  }
+
+  void commit() {
+    const int fd = fd_;
+    fd_ = -1;
+    if (::close(fd) != 0) throw FileError(path_, "cannot write: " + system_reason(errno));
+    if (::rename(temp_.c_str(), path_.c_str()) != 0) throw FileError(path_, "cannot replace: " + system_reason(errno));
+    committed_ = true;
+  }
+
+ private:
+  std::filesystem::path path_;
+  std::string temp_;
+  int fd_ = -1;
+  bool committed_ = false;
+};
 
 }  // namespace
 
@@ -34,28 +66,17 @@ FileError::FileError(const std::filesystem::path& path, const std::string& reaso
     : std::runtime_error(path.string() + ": " + reason), path_(path) {}
 
 void replace_file(const std::filesystem::path& path, std::string_view bytes) {
-  std::string temp = path.string() + ".tmp-XXXXXX";
-  const int fd = ::mkstemp(temp.data());
-  if (fd < 0) throw FileError(path, "cannot create: " + system_reason(errno));
-  // mkstemp makes the file private; a compiled file is as readable as any other output.
-  const mode_t mask = ::umask(0);
-  ::umask(mask);
-  ::fchmod(fd, 0666 & ~mask);
+  PendingFile file(path);
+  file.write(bytes);
+  file.commit();
+}
 
-  int error = 0;
-  bool ok = write_all(fd, bytes, error);
-  if (::close(fd) != 0 && ok) {
-    error = errno;
-    ok = false;
-  }
-  if (ok && ::rename(temp.c_str(), path.c_str()) != 0) {
-    error = errno;
-    ok = false;
-  }
-  if (!ok) {
-    ::unlink(temp.c_str());
-    throw FileError(path, "cannot write: " + system_reason(error));
-  }
+void replace_file_with(const std::filesystem::path& path, const std::function<void(ByteSink&)>& produce) {
+  PendingFile file(path);
+  ByteSink sink([&file](std::string_view bytes) { file.write(bytes); });
+  produce(sink);
+  sink.flush();
+  file.commit();
 }
 
 std::string read_file(const std::filesystem::path& path) {

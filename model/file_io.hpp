@@ -1,9 +1,12 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+
+#include "model/byte_writer.hpp"
 
 namespace scenario {
 
@@ -18,10 +21,12 @@ class FileError : public std::runtime_error {
   std::filesystem::path path_;
 };
 
-// Replaces the file at `path` with `bytes`, all or nothing: the bytes go to a temporary
-// file in the same folder, which is renamed over the name only once complete. A failure
-// leaves the old file (or none) and no temporary file behind, and throws FileError.
+// Replaces the file at `path`, all or nothing: the bytes go to a temporary file in the
+// same folder, which is renamed over the name only once complete. A failure leaves the
+// old file (or none) and no temporary file behind, and throws FileError.
 void replace_file(const std::filesystem::path& path, std::string_view bytes);
+// The same, with the bytes produced into a sink as they are written.
+void replace_file_with(const std::filesystem::path& path, const std::function<void(ByteSink&)>& produce);
 
 // Reads a whole file; throws FileError when it cannot be read.
 std::string read_file(const std::filesystem::path& path);

@@ -2,7 +2,35 @@
 
 #include "model/runtime_failure.hpp"
 
+#include <sys/mman.h>
+
+#include <cstdlib>
+#include <new>
+
 namespace scenario {
+namespace {
+
+constexpr size_t kHugePage = size_t{2} << 20;
+
+bool on_huge_pages(size_t bytes) { return bytes >= kHugePage; }
+size_t rounded_to_huge_pages(size_t bytes) { return (bytes + kHugePage - 1) / kHugePage * kHugePage; }
+
+}  // namespace
+
+void* allocate_plan_array(size_t bytes) {
+  if (!on_huge_pages(bytes)) return ::operator new(bytes);
+  void* p = std::aligned_alloc(kHugePage, rounded_to_huge_pages(bytes));
+  if (p == nullptr) throw std::bad_alloc();
+  ::madvise(p, rounded_to_huge_pages(bytes), MADV_HUGEPAGE);  // a hint: failure changes nothing
+  return p;
+}
+
+void free_plan_array(void* p, size_t bytes) noexcept {
+  if (on_huge_pages(bytes))
+    std::free(p);
+  else
+    ::operator delete(p);
+}
 
 LinePlan::LinePlan(int32_t extent_m) : extent_m_(extent_m) {
   if (extent_m < 0) throw RuntimeFailure("line plan with a negative extent");
@@ -19,19 +47,7 @@ void LinePlan::set_starting_points() {
   ys_.clear();
 }
 
-void LinePlan::append_point(double x, double y) {
-  if (!has_start_ || computed_end() > extent_m_) throw RuntimeFailure("line plan index out of range");
-  xs_.push_back(x);
-  ys_.push_back(y);
-}
-
-PlanPoint LinePlan::point(int64_t metre) const {
-  if (has_start_ && metre == 0) return {0.0, 0.0};
-  if (has_start_ && metre == 1) return {0.0, 1.0};
-  if (metre < 2 || metre >= computed_end()) throw RuntimeFailure("line plan point not computed");
-  const auto i = static_cast<size_t>(metre - 2);
-  return {xs_[i], ys_[i]};
-}
+void LinePlan::fail(const char* what) { throw RuntimeFailure(what); }
 
 PlanElement LinePlan::element(int64_t metre, int axis) const {
   if (metre < 0 || metre > extent_m_ || axis < 0 || axis > 1)

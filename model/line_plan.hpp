@@ -1,6 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
+#include <memory>
+#include <utility>
 #include <vector>
 
 namespace scenario {
@@ -23,6 +26,38 @@ struct PlanPoint {
 // The plan coordinates of the track metre by metre, metres 0 to extent_m. Only what was
 // computed is stored: the two starting points (integers) and the doubles from metre 2 up
 // to the plan cursor; every other element is empty, so the tags follow from the index.
+void* allocate_plan_array(size_t bytes);
+void free_plan_array(void* p, size_t bytes) noexcept;
+
+// The allocator of the plan's coordinate arrays, which hold up to a million doubles each:
+// new elements are left uninitialised (every one is written right after), and a large
+// array is asked to live on huge pages, sparing thousands of page faults.
+template <typename T>
+struct PlanArrayAllocator {
+  using value_type = T;
+  template <typename U>
+  struct rebind {
+    using other = PlanArrayAllocator<U>;
+  };
+  PlanArrayAllocator() = default;
+  template <typename U>
+  PlanArrayAllocator(const PlanArrayAllocator<U>&) noexcept {}
+
+  T* allocate(size_t n) { return static_cast<T*>(allocate_plan_array(n * sizeof(T))); }
+  void deallocate(T* p, size_t n) noexcept { free_plan_array(p, n * sizeof(T)); }
+  template <typename U, typename... Args>
+  void construct(U* p, Args&&... args) {
+    if constexpr (sizeof...(Args) == 0)
+      ::new (static_cast<void*>(p)) U;
+    else
+      ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+  }
+  template <typename U>
+  bool operator==(const PlanArrayAllocator<U>&) const noexcept {
+    return true;
+  }
+};
+
 class LinePlan {
  public:
   LinePlan() = default;
@@ -39,19 +74,63 @@ class LinePlan {
   int32_t computed_end() const { return static_cast<int32_t>(2 + xs_.size()); }
 
   // Stores the point of metre computed_end(); a metre past extent_m is a run-time failure.
-  void append_point(double x, double y);
+  void append_point(double x, double y) {
+    if (!has_start_ || computed_end() > extent_m_) fail("line plan index out of range");
+    xs_.push_back(x);
+    ys_.push_back(y);
+  }
+
+  // Appends the points of metres computed_end() .. last, each made from the two points
+  // before it by `next(before, previous)`. Metres past extent_m are a run-time failure,
+  // raised once every metre up to extent_m has been appended.
+  template <typename Next>
+  void append_through(int64_t last, Next next) {
+    if (last < computed_end()) return;
+    const bool too_far = last > extent_m_;
+    if (too_far) last = extent_m_;
+    if (last >= computed_end()) {
+      PlanPoint before = point(computed_end() - 2);
+      PlanPoint previous = point(computed_end() - 1);
+      const auto first = xs_.size();
+      const auto count = static_cast<size_t>(last - computed_end() + 1);
+      xs_.resize(first + count);
+      ys_.resize(first + count);
+      double* x = xs_.data() + first;
+      double* y = ys_.data() + first;
+      for (size_t i = 0; i < count; ++i) {
+        const PlanPoint p = next(before, previous);
+        x[i] = p.x;
+        y[i] = p.y;
+        before = previous;
+        previous = p;
+      }
+    }
+    if (too_far) fail("line plan index out of range");
+  }
 
   // A computed point (metres 0 and 1 included); any other metre is a run-time failure.
-  PlanPoint point(int64_t metre) const;
+  PlanPoint point(int64_t metre) const {
+    if (metre >= 2 && metre < computed_end()) {
+      const auto i = static_cast<size_t>(metre - 2);
+      return {xs_[i], ys_[i]};
+    }
+    if (has_start_ && (metre == 0 || metre == 1)) return {0.0, static_cast<double>(metre)};
+    fail("line plan point not computed");
+  }
+
+  // The computed doubles of one axis (0 is x, 1 is y), metres 2 .. computed_end() - 1.
+  std::span<const double> column(int axis) const { return axis == 0 ? xs_ : ys_; }
 
   // Element (metre, axis) with its tag; axis 0 is x, 1 is y. Checked.
   PlanElement element(int64_t metre, int axis) const;
 
  private:
+  [[noreturn]] static void fail(const char* what);
+
   int32_t extent_m_ = -1;
   bool has_start_ = false;
-  std::vector<double> xs_;  // metres 2 .. computed_end() - 1
-  std::vector<double> ys_;
+  std::vector<double, PlanArrayAllocator<double>> xs_;  // metres 2 .. computed_end() - 1
+  std::vector<double, PlanArrayAllocator<double>> ys_;
 };
 
 }  // namespace scenario

@@ -141,12 +141,14 @@ TEST(CompiledFilesDecoder, EveryTruncationOfTheRecordsIsRefused) {
 // A plan file built element by element: {tag, value} with value ignored for empties.
 std::string plan_bytes(const std::vector<std::pair<int, double>>& elements) {
   std::string out;
-  ByteWriter w(out);
-  for (const auto& [tag, value] : elements) {
-    w.u16(static_cast<uint16_t>(tag));
-    if (tag == 2) w.i16(static_cast<int16_t>(value));
-    if (tag == 5) w.f64(value);
-  }
+  encode_into_string(out, [&](ByteSink& sink) {
+    ByteWriter w(sink);
+    for (const auto& [tag, value] : elements) {
+      w.u16(static_cast<uint16_t>(tag));
+      if (tag == 2) w.i16(static_cast<int16_t>(value));
+      if (tag == 5) w.f64(value);
+    }
+  });
   return out;
 }
 
