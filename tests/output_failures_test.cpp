@@ -57,5 +57,22 @@ TEST(OutputFailures, AWriteThatFailsHalfWayLeavesTheOlderFile) {
   EXPECT_EQ(names_in(folder.path()), (std::set<std::string>{"scenario-builder", "Milano_Tortona_linea.txt"}));
 }
 
+TEST(OutputFailures, ACompiledFileThatCannotBeWrittenWholeLeavesTheOlderOnes) {
+  TempFolder folder, scratch;
+  const auto program = copy_program_into(folder.path());
+  replace_file(folder.path() / "Milano_Tortona_linea.dat", "older plan");
+  replace_file(folder.path() / "Milano_Tortona_5.dat", "older cells");
+  // 200 blocks (100 or 200 KiB, as the shell counts them): every text fits, the line plan
+  // (about 1.7 MiB) does not.
+  const auto run = run_program("ulimit -f 200; '" + program.string() + "'", scratch.path());
+
+  EXPECT_EQ(run.exit_status, 2);
+  EXPECT_NE(run.err.find("Milano_Tortona_linea.dat"), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("File too large"), std::string::npos) << run.err;
+  EXPECT_EQ(read_file(folder.path() / "Milano_Tortona_linea.dat"), "older plan");
+  EXPECT_EQ(read_file(folder.path() / "Milano_Tortona_5.dat"), "older cells");
+  for (const std::string& name : names_in(folder.path())) EXPECT_EQ(name.find(".tmp-"), std::string::npos) << name;
+}
+
 }  // namespace
 }  // namespace scenario
