@@ -6,8 +6,7 @@
 
 #include <cerrno>
 #include <cstring>
-#include <fstream>
-#include <sstream>
+#include <string>
 
 namespace scenario {
 namespace {
@@ -18,13 +17,15 @@ std::string system_reason(int error) { return std::strerror(error); }
 // over the final name, and one never committed is removed.
 class PendingFile {
  public:
-  explicit PendingFile(const std::filesystem::path& path) : path_(path), temp_(path.string() + ".tmp-XXXXXX") {
-    fd_ = ::mkstemp(temp_.data());
-    if (fd_ < 0) throw FileError(path_, "cannot create: " + system_reason(errno));
-    // mkstemp makes the file private; an output file is as readable as any other.
-    const mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::fchmod(fd_, 0666 & ~mask);
+  explicit PendingFile(const std::filesystem::path& path) : path_(path) {
+    // A name of this process's own; O_EXCL makes sure no other file is taken over.
+    static unsigned counter = 0;
+    for (int attempt = 0; fd_ < 0; ++attempt) {
+      temp_ = path.string() + ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
+      fd_ = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+      if (fd_ < 0 && (errno != EEXIST || attempt == 100))
+        throw FileError(path_, "cannot create: " + system_reason(errno));
+    }
   }
   PendingFile(const PendingFile&) = delete;
   PendingFile& operator=(const PendingFile&) = delete;
@@ -80,12 +81,25 @@ void replace_file_with(const std::filesystem::path& path, const std::function<vo
 }
 
 std::string read_file(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw FileError(path, "cannot open: " + system_reason(errno));
-  std::ostringstream content;
-  content << in.rdbuf();
-  if (in.bad()) throw FileError(path, "cannot read: " + system_reason(errno));
-  return std::move(content).str();
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) throw FileError(path, "cannot open: " + system_reason(errno));
+  std::string content;
+  struct stat status {};
+  if (::fstat(fd, &status) == 0 && status.st_size > 0) content.reserve(static_cast<size_t>(status.st_size));
+  char chunk[1 << 16];
+  for (;;) {
+    const ssize_t n = ::read(fd, chunk, sizeof chunk);
+    if (n == 0) break;
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      const int error = errno;
+      ::close(fd);
+      throw FileError(path, "cannot read: " + system_reason(error));
+    }
+    content.append(chunk, static_cast<size_t>(n));
+  }
+  ::close(fd);
+  return content;
 }
 
 }  // namespace scenario
