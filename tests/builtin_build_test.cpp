@@ -3,19 +3,20 @@
 // read back with small readers of their own, independent of the product's decoders.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <set>
 #include <stdexcept>
 #include <string>
 #include <vector>
+
+#include "model/file_io.hpp"
+#include "tests/run_program.hpp"
+#include "tests/temp_folder.hpp"
 
 namespace {
 
@@ -31,37 +32,17 @@ constexpr int kRouteExtent = 89000;
 
 // ---- running the program ----
 
-struct RunOutcome {
-  int exit_status = -1;
-  std::string standard_output;
-};
+using scenario::read_file;
+using scenario::testing::ProgramRun;
+using scenario::testing::TempFolder;
 
-fs::path fresh_folder() {
-  std::string pattern = (fs::temp_directory_path() / "builtin-build-XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot make a temporary folder");
-  return pattern;
-}
-
-// Copies the program into `folder` (once) and runs it there with no arguments.
-RunOutcome run_program_in(const fs::path& folder) {
-  const fs::path program = folder / fs::path(SCENARIO_BUILDER_EXE).filename();
-  if (!fs::exists(program)) fs::copy_file(SCENARIO_BUILDER_EXE, program);
-  // Started from elsewhere, so only the program's own folder can receive the files.
-  const std::string command = "cd / && '" + program.string() + "'";
-  RunOutcome outcome;
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return outcome;
-  char buffer[256];
-  size_t n = 0;
-  while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) outcome.standard_output.append(buffer, n);
-  const int status = pclose(pipe);
-  if (WIFEXITED(status)) outcome.exit_status = WEXITSTATUS(status);
-  return outcome;
-}
-
-std::string file_bytes(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+// Runs the program, copied into `folder` the first time, with no arguments; it is started
+// from elsewhere, so only its own folder can receive the files.
+ProgramRun run_program_in(const fs::path& folder) {
+  const fs::path program = folder / "scenario-builder";
+  if (!fs::exists(program)) scenario::testing::copy_program_into(folder);
+  const TempFolder scratch;
+  return scenario::testing::run_program("cd / && '" + program.string() + "'", scratch.path());
 }
 
 // ---- little-endian readers over a byte string; out of range reads fail the test ----
@@ -183,18 +164,16 @@ size_t plan_offset(int column, int metre) {
 class BuiltinBuild : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    folder_ = new fs::path(fresh_folder());
-    outcome_ = new RunOutcome(run_program_in(*folder_));
+    folder_ = new TempFolder();
+    outcome_ = new ProgramRun(run_program_in(folder_->path()));
     track_cells_ = new std::string(compiled(kTrackCellFile));
   }
   static void TearDownTestSuite() {
-    std::error_code ignored;
-    fs::remove_all(*folder_, ignored);
     delete folder_;
     delete outcome_;
     delete track_cells_;
   }
-  static std::string compiled(const char* name) { return file_bytes(*folder_ / name); }
+  static std::string compiled(const char* name) { return read_file(folder_->path() / name); }
 
   // Cell checks make sense only on a track-cell file of the scenario's size.
   static bool track_cells_complete() { return track_cells_->size() == 15u * (kLastCell + 1); }
@@ -206,8 +185,8 @@ class BuiltinBuild : public ::testing::Test {
            std::to_string(c.value3) + " " + std::to_string(c.value4);
   }
 
-  static inline fs::path* folder_ = nullptr;
-  static inline RunOutcome* outcome_ = nullptr;
+  static inline TempFolder* folder_ = nullptr;
+  static inline ProgramRun* outcome_ = nullptr;
   static inline std::string* track_cells_ = nullptr;
 };
 
@@ -216,15 +195,15 @@ class BuiltinBuild : public ::testing::Test {
 
 TEST_F(BuiltinBuild, LeavesTheDocumentsAndCompiledFilesAndNoSource) {
   EXPECT_EQ(outcome_->exit_status, 0);
-  EXPECT_NE(outcome_->standard_output.find("Attendere"), std::string::npos) << outcome_->standard_output;
+  EXPECT_NE(outcome_->out.find("Attendere"), std::string::npos) << outcome_->out;
 
   std::set<std::string> found;
-  for (const auto& entry : fs::directory_iterator(*folder_)) found.insert(entry.path().filename().string());
+  for (const auto& entry : fs::directory_iterator(folder_->path())) found.insert(entry.path().filename().string());
   std::set<std::string> expected = {kTrackCellFile, kRecordFile, kLinePlanFile,
                                     fs::path(SCENARIO_BUILDER_EXE).filename().string()};
   for (const char* document : kDocuments) expected.insert(document);
   EXPECT_EQ(found, expected);  // the two source files are gone
-  for (const char* document : kDocuments) EXPECT_GT(fs::file_size(*folder_ / document), 0u) << document;
+  for (const char* document : kDocuments) EXPECT_GT(fs::file_size(folder_->path() / document), 0u) << document;
 }
 
 TEST_F(BuiltinBuild, TrackCellFileSizeAndHeader) {
@@ -368,23 +347,22 @@ TEST_F(BuiltinBuild, LinePlanFile) {
 }
 
 TEST(BuiltinBuildAgain, ASecondRunInTheSameFolderGivesTheSameFiles) {
-  const fs::path folder = fresh_folder();
-  const RunOutcome first = run_program_in(folder);
+  const TempFolder scratch_folder;
+  const fs::path& folder = scratch_folder.path();
+  const ProgramRun first = run_program_in(folder);
   std::vector<std::string> before;
-  for (const char* name : {kTrackCellFile, kRecordFile, kLinePlanFile}) before.push_back(file_bytes(folder / name));
+  for (const char* name : {kTrackCellFile, kRecordFile, kLinePlanFile}) before.push_back(read_file(folder / name));
   // A longer stale file must be replaced whole, not overwritten in part.
   std::ofstream(folder / kRecordFile, std::ios::app) << std::string(5000, 'x');
-  const RunOutcome second = run_program_in(folder);
+  const ProgramRun second = run_program_in(folder);
   EXPECT_EQ(first.exit_status, 0);
   EXPECT_EQ(second.exit_status, 0);
   size_t i = 0;
   for (const char* name : {kTrackCellFile, kRecordFile, kLinePlanFile}) {
-    const std::string after = file_bytes(folder / name);
+    const std::string after = read_file(folder / name);
     EXPECT_FALSE(after.empty()) << name;
     EXPECT_TRUE(after == before[i++]) << name << " differs after a second run";
   }
-  std::error_code ignored;
-  fs::remove_all(folder, ignored);
 }
 
 }  // namespace
