@@ -26,8 +26,13 @@ void FieldReader::skip_blanks() {
   while (pos_ < text_.size() && is_blank(text_[pos_])) ++pos_;
 }
 
+void FieldReader::fail(const char* what) const {
+  const FieldPlace place = last_field_place();
+  throw RuntimeFailure(what, RuntimeFailure::FieldPlace{place.line, place.column, line_text(place.line)});
+}
+
 void FieldReader::expect_more() const {
-  if (at_end()) throw RuntimeFailure("read past the end of the source file");
+  if (at_end()) fail("the source ends in the middle of a row");
 }
 
 void FieldReader::consume_line_end() {
@@ -84,15 +89,15 @@ int64_t FieldReader::read_number(int64_t min, int64_t max) {
     negative = token.front() == '-';
     token.remove_prefix(1);
   }
-  if (token.empty()) throw RuntimeFailure("number field without digits");
+  if (token.empty()) fail("a number field holds a sign without digits");
   int64_t value = 0;
   for (char c : token) {
-    if (c < '0' || c > '9') throw RuntimeFailure("number field holds text");
+    if (c < '0' || c > '9') fail("a number field holds text");
     value = value * 10 + (c - '0');
-    if (value > max + 1) throw RuntimeFailure("number does not fit its field");  // -min may be max + 1
+    if (value > max + 1) fail("the number does not fit its field");  // -min may be max + 1
   }
   if (negative) value = -value;
-  if (value < min || value > max) throw RuntimeFailure("number does not fit its field");
+  if (value < min || value > max) fail("the number does not fit its field");
   return value;
 }
 

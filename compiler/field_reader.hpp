@@ -45,6 +45,7 @@ class FieldReader {
   SourcePlace last_field_source_place(std::string_view file_name) const;
 
  private:
+  [[noreturn]] void fail(const char* what) const;  // a RuntimeFailure naming the field's place
   void skip_blanks();
   void expect_more() const;
   void consume_line_end();  // at a CR or LF: consume CR LF, LF or CR

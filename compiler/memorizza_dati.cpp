@@ -12,14 +12,14 @@ void memorizza_dati(ScenarioModel& model, SourceFile& line_source, SourceFile& s
   try {
     const LineSourceOutcome line = read_line_source(model, line_source);
     if (line.read_service) read_service_source(model, service_source, line.board_slot_counter);
-  } catch (const RuntimeFailure&) {
+  } catch (const RuntimeFailure& failure) {
     // One choice for the whole compiler: every index outside `cells`, `line_plan`,
     // `sim_records` or the mountain arrays, every 32-bit overflow, every number that does
     // not fit its field and every read past the end of a source is a RuntimeFailure, caught
     // here once and recorded as fault 25; both sources are dropped. Nothing is ever written
     // outside an array, and what the failing row wrote before the failure stays. Only the
     // fills stop at the last cell instead of failing.
-    record_fault(model, kFaultRuntimeFailure);
+    record_runtime_failure(model, failure);
     model.row_place.reset();
     line_source.discard();
     service_source.discard();

@@ -17,6 +17,7 @@ constexpr const char* kCyan = "1;36";
 
 std::string fault_text(const RecordedFault& fault) {
   std::string text = "fault " + std::to_string(fault.number) + ": " + std::string(fault_meaning(fault.number));
+  if (!fault.detail.empty()) text += ": " + std::string(fault.detail);
   if (fault.position_m) text += " at " + std::to_string(*fault.position_m) + " m";
   return text;
 }

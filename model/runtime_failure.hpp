@@ -1,8 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace scenario {
 
@@ -11,7 +13,20 @@ namespace scenario {
 // source file. The compiler catches it once for the whole compile and records fault 25.
 class RuntimeFailure : public std::runtime_error {
  public:
-  using std::runtime_error::runtime_error;
+  // Where in a source text the failing field begins, when a field caused the failure.
+  struct FieldPlace {
+    int line = 0;
+    int column = 0;
+    std::string_view line_text;
+  };
+
+  explicit RuntimeFailure(const std::string& what, std::optional<FieldPlace> place = std::nullopt)
+      : std::runtime_error(what), place_(place) {}
+
+  const std::optional<FieldPlace>& place() const { return place_; }
+
+ private:
+  std::optional<FieldPlace> place_;
 };
 
 // 32-bit arithmetic that fails the way the platform did instead of wrapping.

@@ -2,7 +2,9 @@
 
 #include <cstdint>
 #include <optional>
+#include <string_view>
 
+#include "model/runtime_failure.hpp"
 #include "model/scenario_model.hpp"
 
 namespace scenario {
@@ -11,7 +13,8 @@ namespace scenario {
 struct RecordedFault {
   int number = 0;
   std::optional<int32_t> position_m;   // set when the fault names a position
-  std::optional<SourcePlace> place;    // the source row that caused it, if any
+  std::optional<SourcePlace> place;    // the source row (or field) that caused it, if any
+  std::string_view detail;             // what failed, for a run-time failure
 };
 
 // Hears of every recorded fault, in order (the command line turns them into diagnostics).
@@ -24,5 +27,8 @@ class FaultSink {
 // Records a fault in the model (each one overwrites the last) and tells the sink.
 void record_fault(ScenarioModel& model, int number);
 void record_fault(ScenarioModel& model, int number, int64_t position_m);
+// A run-time failure, fault 25: the sink hears what failed, at the failing field when a
+// field caused it.
+void record_runtime_failure(ScenarioModel& model, const RuntimeFailure& failure);
 
 }  // namespace scenario

@@ -174,9 +174,10 @@ TEST(CompileCommand, EachKindOfFaultIsReportedWithItsExitStatus) {
        false},
       {"a run-time failure before the route length", false, "lunghezza percorso,    82000",
        "lunghezza percorso,    8x000", 2,
-       "Milano_Tortona_linea.txt:2:1: error: fault 25: run-time failure while reading the sources\n"
+       "Milano_Tortona_linea.txt:2:24: error: fault 25: run-time failure while reading the sources: a number "
+       "field holds text\n"
        " lunghezza percorso,    8x000\n"
-       " ^\n"
+       "                        ^\n"
        "scenario-builder: error: nothing compiled: the sources gave no track cells\n"
        "scenario-builder: 1 fault recorded; last: fault 25 at 0 m\n",
        false},

@@ -51,6 +51,24 @@ TEST(Diagnostics, FaultWithoutPlaceOrPositionAndTheClosingLine) {
   EXPECT_EQ(feed.diagnostics.faults_recorded(), 2);
 }
 
+TEST(Diagnostics, ARunTimeFailureSaysWhatFailedAndWhere) {
+  Feed feed;
+  feed.model.row_place = SourcePlace{"Prova_linea.txt", 5, 1, "pendenza,  12x0,  3"};
+  // A failing field is pointed at itself; any other failure at its row.
+  record_runtime_failure(feed.model, RuntimeFailure("a number field holds text",
+                                                    RuntimeFailure::FieldPlace{5, 12, "pendenza,  12x0,  3"}));
+  record_runtime_failure(feed.model, RuntimeFailure("32-bit sum overflows"));
+  EXPECT_EQ(feed.model.error_code, 25);
+  EXPECT_EQ(feed.err.str(),
+            "Prova_linea.txt:5:12: error: fault 25: run-time failure while reading the sources: a number field "
+            "holds text\n"
+            " pendenza,  12x0,  3\n"
+            "            ^\n"
+            "Prova_linea.txt:5:1: error: fault 25: run-time failure while reading the sources: 32-bit sum overflows\n"
+            " pendenza,  12x0,  3\n"
+            " ^\n");
+}
+
 TEST(Diagnostics, RepeatsAreShownAFewTimesThenSummedUp) {
   Feed feed;
   for (int i = 0; i < 30; ++i) record_fault(feed.model, 13, 54000 + 50 * i);
