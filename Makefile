@@ -17,6 +17,7 @@ build: $(BUILD)/build.ninja
 # The built-in scenario build; its files appear beside the program, in $(BUILD)/.
 run: build
 	$(BUILD)/scenario-builder
+	@echo "The documents and the compiled files are in $(BUILD)/, beside the program."
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j2
