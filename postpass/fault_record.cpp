@@ -5,9 +5,10 @@
 namespace scenario {
 namespace {
 
+// A fault without a place of its own is placed at the source row being compiled.
 void tell(ScenarioModel& model, RecordedFault fault) {
   if (model.fault_sink == nullptr) return;
-  fault.place = model.row_place;
+  if (!fault.place) fault.place = model.row_place;
   model.fault_sink->on_fault(fault);
 }
 
@@ -27,14 +28,14 @@ void record_fault(ScenarioModel& model, int number, int64_t position_m) {
 
 void record_runtime_failure(ScenarioModel& model, const RuntimeFailure& failure) {
   model.error_code = kFaultRuntimeFailure;
-  if (model.fault_sink == nullptr) return;
-  RecordedFault fault{kFaultRuntimeFailure, std::nullopt, model.row_place, failure.what()};
-  if (fault.place && failure.place()) {
+  RecordedFault fault{kFaultRuntimeFailure, std::nullopt, std::nullopt, failure.what()};
+  if (model.row_place && failure.place()) {
+    fault.place = model.row_place;
     fault.place->line = failure.place()->line;
     fault.place->column = failure.place()->column;
     fault.place->line_text = failure.place()->line_text;
   }
-  model.fault_sink->on_fault(fault);
+  tell(model, fault);
 }
 
 }  // namespace scenario

@@ -10,6 +10,7 @@
 
 #include "model/file_io.hpp"
 #include "model/scenario_files.hpp"
+#include "tests/program_runner.hpp"
 #include "tests/temp_folder.hpp"
 
 namespace scenario {
@@ -33,14 +34,6 @@ std::vector<std::string> lines_of(const std::string& bytes) {
     start = end + 2;
   }
   return lines;
-}
-
-// Every file of one scenario in a folder, by name.
-std::map<std::string, std::string> folder_contents(const std::filesystem::path& folder) {
-  std::map<std::string, std::string> files;
-  for (const auto& entry : std::filesystem::directory_iterator(folder))
-    files[entry.path().filename().string()] = read_file(entry.path());
-  return files;
 }
 
 class ScenarioWriters : public ::testing::Test {
@@ -86,7 +79,7 @@ TEST_F(ScenarioWriters, WriteFiveFilesNamedAfterTheScenario) {
     model.scenario_number = c.number;
     write_scenario_texts(model, own.path());
     std::set<std::string> written;
-    for (const auto& [name, bytes] : folder_contents(own.path())) written.insert(name);
+    for (const auto& [name, bytes] : testing::folder_contents(own.path())) written.insert(name);
     EXPECT_EQ(written, c.files);  // and no temporary file left beside them
   }
 }
@@ -248,16 +241,16 @@ TEST_F(ScenarioWriters, TrainCardKeepsEveryBlankOfItsDrawing) {
 TEST_F(ScenarioWriters, ReplaceOlderLongerFilesWholeAndTwoRunsAgree) {
   testing::TempFolder fresh;
   write_scenario_texts(model, fresh.path());
-  const std::map<std::string, std::string> expected = folder_contents(fresh.path());
+  const auto expected = testing::folder_contents(fresh.path());
   ASSERT_EQ(expected.size(), 5u);
 
   // Older files of the same names, each longer than its new text.
   for (const auto& [name, bytes] : expected)
     replace_file(folder.path() / name, std::string(bytes.size() + 5000, 'x') + "riferimento fine del file\r\n");
   write_scenario_texts(model, folder.path());
-  EXPECT_EQ(folder_contents(folder.path()), expected);
+  EXPECT_EQ(testing::folder_contents(folder.path()), expected);
   write_scenario_texts(model, folder.path());
-  EXPECT_EQ(folder_contents(folder.path()), expected);
+  EXPECT_EQ(testing::folder_contents(folder.path()), expected);
 }
 
 }  // namespace
