@@ -15,7 +15,8 @@ build: $(BUILD)/build.ninja
 	$(CMAKE) --build $(BUILD)
 
 # The built-in scenario build; its files appear beside the program, in $(BUILD)/.
-run: build
+run: $(BUILD)/build.ninja
+	$(CMAKE) --build $(BUILD) --target scenario-builder
 	$(BUILD)/scenario-builder
 	@echo "The documents and the compiled files are in $(BUILD)/, beside the program."
 

@@ -7,7 +7,7 @@
 #include "bench/route_generator.hpp"
 #include "compiler/source_file.hpp"
 #include "driver/build_run.hpp"
-#include "driver/compile_entry.hpp"
+#include "compiler/compile_entry.hpp"
 
 namespace scenario {
 namespace {

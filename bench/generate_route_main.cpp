@@ -5,7 +5,7 @@
 #include <iostream>
 
 #include "bench/route_generator.hpp"
-#include "model/file_io.hpp"
+#include "format/file_io.hpp"
 
 int main(int argc, char** argv) {
   if (argc != 3) {

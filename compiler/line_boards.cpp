@@ -1,10 +1,10 @@
 #include "compiler/line_boards.hpp"
 
-#include "model/compiled_files.hpp"
+#include "format/compiled_files.hpp"
 #include "model/rounding.hpp"
 #include "model/runtime_failure.hpp"
-#include "postpass/fault_record.hpp"
-#include "postpass/fault_table.hpp"
+#include "model/fault_record.hpp"
+#include "model/fault_table.hpp"
 
 namespace scenario {
 namespace {

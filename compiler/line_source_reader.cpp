@@ -8,8 +8,8 @@
 #include "compiler/line_features.hpp"
 #include "model/rounding.hpp"
 #include "model/runtime_failure.hpp"
-#include "postpass/fault_record.hpp"
-#include "postpass/fault_table.hpp"
+#include "model/fault_record.hpp"
+#include "model/fault_table.hpp"
 
 namespace scenario {
 namespace {

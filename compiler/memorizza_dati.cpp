@@ -3,8 +3,8 @@
 #include "compiler/line_source_reader.hpp"
 #include "compiler/service_source_reader.hpp"
 #include "model/runtime_failure.hpp"
-#include "postpass/fault_record.hpp"
-#include "postpass/fault_table.hpp"
+#include "model/fault_record.hpp"
+#include "model/fault_table.hpp"
 
 namespace scenario {
 

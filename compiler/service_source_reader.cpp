@@ -9,8 +9,8 @@
 #include "compiler/slowdowns.hpp"
 #include "compiler/stations.hpp"
 #include "model/windows_1252.hpp"
-#include "postpass/fault_record.hpp"
-#include "postpass/fault_table.hpp"
+#include "model/fault_record.hpp"
+#include "model/fault_table.hpp"
 
 namespace scenario {
 namespace {

@@ -1,8 +1,8 @@
 #include "compiler/slowdowns.hpp"
 
 #include "model/rounding.hpp"
-#include "postpass/fault_record.hpp"
-#include "postpass/fault_table.hpp"
+#include "model/fault_record.hpp"
+#include "model/fault_table.hpp"
 
 namespace scenario {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <system_error>
 
-#include "model/file_io.hpp"
+#include "format/file_io.hpp"
 #include "model/runtime_failure.hpp"
 
 namespace scenario {

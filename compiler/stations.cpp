@@ -2,8 +2,8 @@
 
 #include "model/rounding.hpp"
 #include "model/runtime_failure.hpp"
-#include "postpass/fault_record.hpp"
-#include "postpass/fault_table.hpp"
+#include "model/fault_record.hpp"
+#include "model/fault_table.hpp"
 
 namespace scenario {
 namespace {

@@ -1,7 +1,7 @@
 #include "compiler/track_bounds.hpp"
 
-#include "postpass/fault_record.hpp"
-#include "postpass/fault_table.hpp"
+#include "model/fault_record.hpp"
+#include "model/fault_table.hpp"
 
 namespace scenario {
 

@@ -1,6 +1,6 @@
 #include "driver/build_run.hpp"
 
-#include "model/scenario_files.hpp"
+#include "format/scenario_files.hpp"
 #include "sources/scenario_writers.hpp"
 
 namespace scenario {

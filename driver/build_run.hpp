@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <ostream>
 
-#include "driver/compile_entry.hpp"
+#include "compiler/compile_entry.hpp"
 #include "model/scenario_model.hpp"
 
 namespace scenario {

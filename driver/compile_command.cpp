@@ -6,11 +6,11 @@
 #include "compiler/source_file.hpp"
 #include "driver/build_run.hpp"
 #include "driver/commands.hpp"
-#include "driver/compile_entry.hpp"
+#include "compiler/compile_entry.hpp"
 #include "driver/diagnostics.hpp"
 #include "driver/scenario_identity.hpp"
-#include "model/file_io.hpp"
-#include "model/scenario_files.hpp"
+#include "format/file_io.hpp"
+#include "format/scenario_files.hpp"
 
 namespace scenario {
 namespace {

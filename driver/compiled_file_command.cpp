@@ -7,8 +7,8 @@
 #include "driver/diagnostics.hpp"
 #include "driver/listing.hpp"
 #include "model/windows_1252.hpp"
-#include "model/compiled_files_decoder.hpp"
-#include "model/file_io.hpp"
+#include "format/compiled_files_decoder.hpp"
+#include "format/file_io.hpp"
 #include "model/scenario_model.hpp"
 
 namespace scenario {

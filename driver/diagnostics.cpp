@@ -5,7 +5,7 @@
 #include <cstdlib>
 
 #include "model/windows_1252.hpp"
-#include "postpass/fault_table.hpp"
+#include "model/fault_table.hpp"
 
 namespace scenario {
 namespace {

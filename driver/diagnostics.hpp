@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "model/scenario_model.hpp"
-#include "postpass/fault_record.hpp"
+#include "model/fault_record.hpp"
 
 namespace scenario {
 

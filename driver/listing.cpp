@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "model/byte_reader.hpp"
+#include "format/byte_reader.hpp"
 
 namespace scenario {
 namespace {

@@ -8,7 +8,7 @@
 #include "driver/diagnostics.hpp"
 #include "driver/process_setup.hpp"
 #include "driver/program_folder.hpp"
-#include "model/file_io.hpp"
+#include "format/file_io.hpp"
 
 using namespace scenario;
 

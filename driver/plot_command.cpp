@@ -3,9 +3,9 @@
 
 #include "driver/commands.hpp"
 #include "driver/diagnostics.hpp"
-#include "model/compiled_files_decoder.hpp"
-#include "model/file_io.hpp"
-#include "model/scenario_files.hpp"
+#include "format/compiled_files_decoder.hpp"
+#include "format/file_io.hpp"
+#include "format/scenario_files.hpp"
 #include "plot/route_plot.hpp"
 
 namespace scenario {

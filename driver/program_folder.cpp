@@ -1,6 +1,6 @@
 #include "driver/program_folder.hpp"
 
-#include "model/file_io.hpp"
+#include "format/file_io.hpp"
 
 namespace scenario {
 

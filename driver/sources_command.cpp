@@ -3,8 +3,8 @@
 #include "driver/build_run.hpp"
 #include "driver/commands.hpp"
 #include "driver/diagnostics.hpp"
-#include "model/file_io.hpp"
-#include "model/scenario_files.hpp"
+#include "format/file_io.hpp"
+#include "format/scenario_files.hpp"
 #include "sources/scenario_writers.hpp"
 
 namespace scenario {

@@ -7,8 +7,8 @@
 #include <string_view>
 
 #include "compiler/source_file.hpp"
-#include "driver/compile_entry.hpp"
-#include "model/compiled_files.hpp"
+#include "compiler/compile_entry.hpp"
+#include "format/compiled_files.hpp"
 
 namespace scenario::fuzzing {
 

@@ -3,7 +3,7 @@
 #include <string_view>
 
 #include "model/windows_1252.hpp"
-#include "postpass/fault_table.hpp"
+#include "model/fault_table.hpp"
 
 namespace scenario {
 namespace {

@@ -4,8 +4,8 @@
 #include <initializer_list>
 #include <optional>
 
-#include "postpass/fault_record.hpp"
-#include "postpass/fault_table.hpp"
+#include "model/fault_record.hpp"
+#include "model/fault_table.hpp"
 
 namespace scenario {
 namespace {

@@ -3,7 +3,7 @@
 #include <string>
 #include <string_view>
 
-#include "model/scenario_files.hpp"
+#include "format/scenario_files.hpp"
 #include "sources/line_table.hpp"
 #include "sources/scenario_texts.hpp"
 

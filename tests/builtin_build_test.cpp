@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "model/file_io.hpp"
+#include "format/file_io.hpp"
 #include "tests/run_program.hpp"
 #include "tests/temp_folder.hpp"
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "postpass/fault_table.hpp"
+#include "model/fault_table.hpp"
 
 namespace scenario {
 namespace {

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "driver/build_run.hpp"
-#include "model/file_io.hpp"
-#include "model/scenario_files.hpp"
+#include "format/file_io.hpp"
+#include "format/scenario_files.hpp"
 #include "sources/scenario_writers.hpp"
 #include "tests/program_runner.hpp"
 #include "tests/text_checks.hpp"

@@ -3,8 +3,8 @@
 #include <sstream>
 
 #include "driver/commands.hpp"
-#include "model/compiled_files.hpp"
-#include "model/file_io.hpp"
+#include "format/compiled_files.hpp"
+#include "format/file_io.hpp"
 #include "tests/model_fixture.hpp"
 #include "tests/program_runner.hpp"
 #include "tests/text_checks.hpp"

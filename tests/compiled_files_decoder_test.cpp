@@ -1,4 +1,4 @@
-#include "model/compiled_files_decoder.hpp"
+#include "format/compiled_files_decoder.hpp"
 
 #include <gtest/gtest.h>
 
@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "driver/build_run.hpp"
-#include "model/byte_writer.hpp"
-#include "model/file_io.hpp"
-#include "model/scenario_files.hpp"
-#include "model/compiled_files.hpp"
+#include "format/byte_writer.hpp"
+#include "format/file_io.hpp"
+#include "format/scenario_files.hpp"
+#include "format/compiled_files.hpp"
 #include "tests/model_fixture.hpp"
 #include "tests/temp_folder.hpp"
 #include "tests/text_checks.hpp"

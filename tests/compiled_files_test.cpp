@@ -1,4 +1,4 @@
-#include "model/compiled_files.hpp"
+#include "format/compiled_files.hpp"
 
 #include <gtest/gtest.h>
 
@@ -6,8 +6,8 @@
 #include <fstream>
 #include <string>
 
-#include "driver/compile_entry.hpp"
-#include "model/file_io.hpp"
+#include "compiler/compile_entry.hpp"
+#include "format/file_io.hpp"
 #include "postpass/competition_codes.hpp"
 
 namespace scenario {

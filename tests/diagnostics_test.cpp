@@ -6,7 +6,7 @@
 
 #include <sstream>
 
-#include "postpass/fault_record.hpp"
+#include "model/fault_record.hpp"
 
 namespace scenario {
 namespace {

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "postpass/fault_table.hpp"
+#include "model/fault_table.hpp"
 #include "tests/service_fixture.hpp"
 
 namespace scenario {

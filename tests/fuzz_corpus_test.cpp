@@ -5,7 +5,7 @@
 #include <filesystem>
 
 #include "fuzz/fuzz_input.hpp"
-#include "model/file_io.hpp"
+#include "format/file_io.hpp"
 
 namespace scenario {
 namespace {

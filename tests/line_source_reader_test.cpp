@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "compiler/memorizza_dati.hpp"
-#include "postpass/fault_record.hpp"
+#include "model/fault_record.hpp"
 #include "sources/scenario_texts.hpp"
 #include "tests/compile_fixture.hpp"
 

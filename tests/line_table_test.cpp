@@ -6,7 +6,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "model/file_io.hpp"
+#include "format/file_io.hpp"
 #include "tests/temp_folder.hpp"
 
 namespace scenario {

@@ -7,7 +7,7 @@
 #include <set>
 #include <string>
 
-#include "model/file_io.hpp"
+#include "format/file_io.hpp"
 #include "tests/run_program.hpp"
 #include "tests/temp_folder.hpp"
 

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "model/file_io.hpp"
+#include "format/file_io.hpp"
 #include "tests/program_runner.hpp"
 
 namespace scenario {

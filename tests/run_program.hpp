@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <string>
 
-#include "model/file_io.hpp"
+#include "format/file_io.hpp"
 
 namespace scenario::testing {
 

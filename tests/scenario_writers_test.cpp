@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "model/file_io.hpp"
-#include "model/scenario_files.hpp"
+#include "format/file_io.hpp"
+#include "format/scenario_files.hpp"
 #include "tests/program_runner.hpp"
 #include "tests/temp_folder.hpp"
 

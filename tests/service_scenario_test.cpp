@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "postpass/fault_table.hpp"
+#include "model/fault_table.hpp"
 #include "sources/scenario_texts.hpp"
 #include "tests/compile_fixture.hpp"
 #include "tests/service_fixture.hpp"

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "postpass/fault_record.hpp"
-#include "postpass/fault_table.hpp"
+#include "model/fault_record.hpp"
+#include "model/fault_table.hpp"
 #include "tests/service_fixture.hpp"
 
 namespace scenario {

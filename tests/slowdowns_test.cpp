@@ -4,7 +4,7 @@
 
 #include "compiler/slowdowns.hpp"
 #include "model/rounding.hpp"
-#include "postpass/fault_table.hpp"
+#include "model/fault_table.hpp"
 #include "tests/service_fixture.hpp"
 
 namespace scenario {

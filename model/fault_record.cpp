@@ -1,6 +1,6 @@
-#include "postpass/fault_record.hpp"
+#include "model/fault_record.hpp"
 
-#include "postpass/fault_table.hpp"
+#include "model/fault_table.hpp"
 
 namespace scenario {
 namespace {

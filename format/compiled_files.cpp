@@ -1,9 +1,9 @@
-#include "model/compiled_files.hpp"
+#include "format/compiled_files.hpp"
 
 #include <algorithm>
 #include <bit>
 
-#include "model/byte_writer.hpp"
+#include "format/byte_writer.hpp"
 #include "model/runtime_failure.hpp"
 
 namespace scenario {

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "model/byte_writer.hpp"
+#include "format/byte_writer.hpp"
 #include "model/scenario_model.hpp"
 
 namespace scenario {

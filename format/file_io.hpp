@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "model/byte_writer.hpp"
+#include "format/byte_writer.hpp"
 
 namespace scenario {
 

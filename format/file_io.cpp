@@ -1,4 +1,4 @@
-#include "model/file_io.hpp"
+#include "format/file_io.hpp"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -1,4 +1,4 @@
-#include "postpass/fault_table.hpp"
+#include "model/fault_table.hpp"
 
 #include <array>
 

@@ -1,4 +1,4 @@
-#include "model/byte_writer.hpp"
+#include "format/byte_writer.hpp"
 
 #include <stdexcept>
 

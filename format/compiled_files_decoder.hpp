@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "model/byte_reader.hpp"
+#include "format/byte_reader.hpp"
 #include "model/line_plan.hpp"
 #include "model/sim_record.hpp"
 #include "model/track_cell.hpp"

@@ -1,11 +1,11 @@
-#include "driver/compile_entry.hpp"
+#include "compiler/compile_entry.hpp"
 
 #include <string>
 
 #include "compiler/memorizza_dati.hpp"
-#include "model/compiled_files.hpp"
-#include "model/file_io.hpp"
-#include "model/scenario_files.hpp"
+#include "format/compiled_files.hpp"
+#include "format/file_io.hpp"
+#include "format/scenario_files.hpp"
 #include "postpass/competition_codes.hpp"
 #include "postpass/signalling_walk.hpp"
 

@@ -1,4 +1,4 @@
-#include "model/compiled_files_decoder.hpp"
+#include "format/compiled_files_decoder.hpp"
 
 #include <limits>
 

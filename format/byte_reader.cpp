@@ -1,4 +1,4 @@
-#include "model/byte_reader.hpp"
+#include "format/byte_reader.hpp"
 
 #include <bit>
 #include <charconv>
