@@ -30,14 +30,7 @@ void record_fault(ScenarioModel& model, Fault fault, int64_t position_m) {
 
 void record_runtime_failure(ScenarioModel& model, const RuntimeFailure& failure) {
   model.error_code = fault_number(Fault::kRuntimeFailure);
-  RecordedFault fault{fault_number(Fault::kRuntimeFailure), std::nullopt, std::nullopt, failure.what(), {}};
-  if (model.row_place && failure.place()) {
-    fault.place = model.row_place;
-    fault.place->line = failure.place()->line;
-    fault.place->column = failure.place()->column;
-    fault.place->line_text = failure.place()->line_text;
-  }
-  tell(model, fault);
+  tell(model, RecordedFault{fault_number(Fault::kRuntimeFailure), std::nullopt, failure.place(), failure.what(), {}});
 }
 
 }  // namespace scenario
