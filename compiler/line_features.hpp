@@ -8,6 +8,9 @@
 
 namespace scenario {
 
+// A cell holds its gradient plus this, as a byte.
+inline constexpr int32_t kGradientBias = 100;
+
 // How a main-section row leaves the reading of the line source.
 enum class RowOutcome {
   kGoOn,        // read the next row
