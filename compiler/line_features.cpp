@@ -11,8 +11,6 @@
 namespace scenario {
 namespace {
 
-constexpr int32_t kGradientBias = 100;
-constexpr int64_t kEndMargin_m = 100;
 
 }  // namespace
 
