@@ -9,10 +9,6 @@
 #include "model/fault_table.hpp"
 
 namespace scenario {
-namespace {
-
-
-}  // namespace
 
 LineFeatures::LineFeatures(ScenarioModel& model) : model_(model) {
   if (!model_.cells_dimensioned()) throw RuntimeFailure("line source without a route length");

@@ -4,14 +4,6 @@
 #include "model/runtime_failure.hpp"
 
 namespace scenario {
-namespace {
-
-constexpr int32_t kMarkerTypeOffset = 10;
-constexpr int32_t kCloseFollowerType = 3;
-constexpr int32_t kCloseFollowerGap_m = 150;
-constexpr int64_t kMarkerEvery = 4;
-
-}  // namespace
 
 void memo_montagna(ScenarioModel& model, int32_t inizio, int32_t fine, int32_t tipo) {
   bool markers = false;
