@@ -47,7 +47,7 @@ void place_point(ScenarioModel& model, int64_t c) {
 // A point already there keeps its speed when that is lower than the walk's own.
 void lower_point(ScenarioModel& model, int64_t c) {
   TrackCell& cell = model.cell(c);
-  cell.value1 = minimo(kPointSpeed, cell.value1);
+  cell.value1 = std::min(kPointSpeed, cell.value1);
 }
 
 void record_fault_at_cell(ScenarioModel& model, Fault fault, int64_t c) { record_fault(model, fault, c * kCellLength_m); }
