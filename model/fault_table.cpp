@@ -204,14 +204,17 @@ constexpr auto kFaults = std::to_array<FaultDescription>({
        {"A curve that ends past metre 1000000.", "Correct the curve's position or length."}}},
      "curvad7,  1000,  400"},
     {Fault::kHeaderConstantsInUse, "header slot for the constants already in use",
-     "Cell 1 (the first 25 m of the route) carries the header constants of the compiled track cells; a feature "
-     "there has already set its first value. Shown as \" Errore n. 1250\"; no compiled file is written.",
-     {{{"A signal, a board or a slowdown at a position from 0 to 25 m.", "Move the feature to 50 m or beyond."}}},
+     "Cell 1 of the track carries the header constants of the compiled track cells; a feature there has already "
+     "set its first value. Shown as \" Errore n. 1250\"; no compiled file is written.",
+     {{{"A signal, a board or a slowdown less than 25 m from the start of the route, or a code reduction from 26 to "
+        "74 m: all of them land in cell 1.",
+        "Move the feature to 50 m or beyond (a code reduction to 100 m or beyond)."}}},
      "indicatori_vmax,  0,  30,  30,  30,  0,  ,  ,  ,  0"},
     {Fault::kHeaderCodesInUse, "header slot for the competition codes already in use",
-     "Cell 1 (the first 25 m of the route) carries the competition code of the compiled track cells; a feature "
-     "there has already set its second value. Shown as \" Errore n. 1251\"; no compiled file is written.",
-     {{{"A board or a slowdown at a position from 0 to 25 m.", "Move the feature to 50 m or beyond."}}},
+     "Cell 1 of the track carries the competition code of the compiled track cells; a feature there has already "
+     "set its second value. Shown as \" Errore n. 1251\"; no compiled file is written.",
+     {{{"A signal, a board or a slowdown less than 25 m from the start of the route: they land in cell 1.",
+        "Move the feature to 50 m or beyond."}}},
      "indicatori_vmax,  0,  0,  0,  0,  0,  ,  60,  ,  0"},
 });
 
