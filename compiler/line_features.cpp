@@ -9,11 +9,6 @@
 #include "model/fault_table.hpp"
 
 namespace scenario {
-namespace {
-
-constexpr int64_t kEndMargin_m = 100;
-
-}  // namespace
 
 LineFeatures::LineFeatures(ScenarioModel& model) : model_(model) {
   if (!model_.cells_dimensioned()) throw RuntimeFailure("line source without a route length");

@@ -9,9 +9,6 @@
 
 namespace scenario {
 
-// A cell holds its gradient plus this, as a byte.
-inline constexpr int32_t kGradientBias = 100;
-
 // The features of the main section of the line source: gradients, curves, mountain
 // stretches, speed-limit boards and indicator boards, with the reading state they share.
 // Each row is given its fields as read; it makes the bounds test, then writes the model.

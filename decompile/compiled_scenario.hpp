@@ -50,8 +50,8 @@ struct CompiledScenario {
   // of the cells (a row past it ends the reading with fault 15).
   bool row_fits(int64_t position_m) const { return position_m + kRowEndMargin_m <= kCell_m * last_cell(); }
 
-  static constexpr int64_t kCell_m = 50;
-  static constexpr int64_t kRowEndMargin_m = 100;
+  static constexpr int64_t kCell_m = kCellLength_m;
+  static constexpr int64_t kRowEndMargin_m = kEndMargin_m;
 };
 
 // Runs `decode` on the file named `file`, a DecodeError becoming a DamagedCompiledFile.
