@@ -72,8 +72,13 @@ struct DecompileCommand {
   bool verify = true;                  // compile the sources back and compare
 };
 
-using Command = std::variant<BuildCommand, HelpCommand, VersionCommand, SourcesCommand, CompileCommand, InspectCommand,
-                             PlotCommand, DecompileCommand>;
+struct ExplainCommand {
+  std::optional<std::string> fault;  // the number as given; none lists every fault
+  bool markdown = false;             // every fault in Markdown, as the source-format reference holds them
+};
+
+using Command = std::variant<BuildCommand, HelpCommand, VersionCommand, SourcesCommand, CompileCommand,
+                             InspectCommand, PlotCommand, DecompileCommand, ExplainCommand>;
 
 // The arguments after the program's name. Throws UsageError.
 Command parse_command_line(std::span<const std::string_view> arguments);
