@@ -6,6 +6,7 @@
 #include "format/compiled_files.hpp"
 #include "format/file_io.hpp"
 #include "format/scenario_files.hpp"
+#include "model/windows_1252.hpp"
 #include "postpass/competition_codes.hpp"
 #include "postpass/signalling_walk.hpp"
 
@@ -25,7 +26,9 @@ CompileResult compile_scenario(ScenarioModel& model, int32_t plan_mode, SourceFi
 }
 
 void write_compiled_files(const ScenarioModel& model, const std::filesystem::path& folder) {
-  const ScenarioFileNames names = scenario_file_names(model.scenario_name, model.scenario_number);
+  // The model holds its identity as Windows-1252 text; the files are named in UTF-8.
+  const ScenarioFileNames names =
+      scenario_file_names(utf8_from_1252(model.scenario_name), utf8_from_1252(model.scenario_number));
   if (model.plan_mode != 0)
     replace_file_with(folder / names.line_plan, [&](ByteSink& out) { encode_line_plan(model.line_plan, out); });
   replace_file_with(folder / names.records, [&](ByteSink& out) { encode_records(model, out); });

@@ -108,8 +108,8 @@ int run_compile_command(const CompileCommand& command, Console& console) {
   }
 
   ScenarioModel model;
-  model.scenario_name = identity.name;
-  model.scenario_number = identity.number;
+  model.scenario_name = identity.name_text;
+  model.scenario_number = identity.number_text;
   SourceFile line = SourceFile::on_disk(command.line_source, SourceFile::Ownership::kAuthors);
   SourceFile service = SourceFile::on_disk(command.service_source, SourceFile::Ownership::kAuthors);
   diagnostics.show_file_as(line.name(), command.line_source.string());

@@ -21,6 +21,7 @@ TEST(CommandLine, HelpInEveryForm) {
       {{"help"}, ""},            {{"help", "compile"}, "compile"},
       {{"compile", "--help"}, "compile"}, {{"compile", "a", "-h"}, "compile"},
       {{"sources", "--help"}, "sources"}, {{"inspect", "x.dat", "--help"}, "inspect"},
+      {{"help", "help"}, "help"},         {{"plot", "--help=x"}, "plot"},
   };
   for (const auto& [arguments, topic] : cases) {
     const Command command = parse(arguments);
@@ -61,6 +62,15 @@ TEST(CommandLine, SourcesAndInspectOptions) {
   EXPECT_EQ(std::get<InspectCommand>(parse({"inspect", "a.sim", "--annotate"})).format,
             InspectCommand::Format::kAnnotate);
   EXPECT_EQ(std::get<InspectCommand>(parse({"inspect", "a.sim"})).format, InspectCommand::Format::kTable);
+  // A flag given twice is no conflict; only another flag of its group is.
+  EXPECT_EQ(std::get<InspectCommand>(parse({"inspect", "--json", "a.sim", "--json"})).format,
+            InspectCommand::Format::kJson);
+
+  const auto plot = std::get<PlotCommand>(parse({"plot", "dir", "--name", "A", "--number=5", "-o", "p.svg"}));
+  EXPECT_EQ(plot.folder, "dir");
+  EXPECT_EQ(plot.name, "A");
+  EXPECT_EQ(plot.number, "5");
+  EXPECT_EQ(plot.output, "p.svg");
 }
 
 TEST(CommandLine, UsageErrorsSayWhatIsWrongAndWhoseHelpExplains) {
@@ -83,6 +93,10 @@ TEST(CommandLine, UsageErrorsSayWhatIsWrongAndWhoseHelpExplains) {
       {{"inspect"}, "inspect needs a compiled file", "inspect"},
       {{"inspect", "a.dat", "b.dat"}, "inspect takes one file", "inspect"},
       {{"inspect", "a.dat", "--json", "--annotate"}, "--json and --annotate cannot be used together", "inspect"},
+      {{"inspect", "a.dat", "--annotate", "--json"}, "--json and --annotate cannot be used together", "inspect"},
+      {{"plot", "a", "b"}, "plot takes one folder", "plot"},
+      {{"plot", "-o", "a.svg", "--output=b.svg"}, "option --output given twice", "plot"},
+      {{"help", "compile", "plot"}, "help takes one command name", "help"},
       {{"help", "frob"}, "no command named 'frob'", "help"},
   };
   for (const Case& c : cases) {
