@@ -9,18 +9,16 @@
 #include "model/windows_1252.hpp"
 #include "format/compiled_files_decoder.hpp"
 #include "format/file_io.hpp"
+#include "format/scenario_files.hpp"
 #include "model/scenario_model.hpp"
 
 namespace scenario {
 namespace {
 
-enum class FileKind { kTrackCells, kRecords, kLinePlan };
+using FileKind = CompiledFileKind;
 
 FileKind kind_of(const std::filesystem::path& file) {
-  const std::string name = file.filename().string();
-  if (name.ends_with("_linea.dat")) return FileKind::kLinePlan;
-  if (name.ends_with(".sim")) return FileKind::kRecords;
-  if (name.ends_with(".dat")) return FileKind::kTrackCells;
+  if (const auto kind = compiled_file_kind(file)) return *kind;
   throw UsageError("cannot tell what '" + file.string() +
                        "' holds from its name: inspect reads *_linea.dat (line plan), *.sim (scenario records) "
                        "and *.dat (track cells)",

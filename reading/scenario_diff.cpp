@@ -107,26 +107,6 @@ struct Fill {
   std::function<std::string(int)> text;
 };
 
-// Turning per metre at metre m of a plan, from the steps m-2 → m-1 → m: the plan steps
-// turn by k with x += dx + k dy, y += dy - k dx, so k = -cross / |step|².
-double turning(const PlanPoint& p0, const PlanPoint& p1, const PlanPoint& p2) {
-  const double dx1 = p1.x - p0.x, dy1 = p1.y - p0.y, dx2 = p2.x - p1.x, dy2 = p2.y - p1.y;
-  const double length2 = dx1 * dx1 + dy1 * dy1;
-  return length2 > 0 ? -(dx1 * dy2 - dy1 * dx2) / length2 : 0.0;
-}
-
-// A turning in the author's words: the curve keyword that gives it, or "straight".
-std::string turning_text(double k) {
-  static constexpr double kCurvatures[] = {0.0001, 0.0002, 0.0004, 0.001, 0.002, 0.003};
-  if (std::abs(k) < 0.00002) return "straight";
-  for (int digit = 1; digit <= 6; ++digit)
-    if (std::abs(std::abs(k) - kCurvatures[digit - 1]) < kCurvatures[digit - 1] * 0.01)
-      return std::string("curva") + (k > 0 ? "d" : "s") + std::to_string(digit);
-  char buffer[48];
-  std::snprintf(buffer, sizeof buffer, "turning %.6f per metre", k);
-  return buffer;
-}
-
 }  // namespace
 
 std::string cell_feature_text(const TrackCell& c) {
@@ -249,7 +229,7 @@ ReadingDocument diff_plans(std::string_view a, std::string_view b) {
     if (more_b) hb[0] = hb[1], hb[1] = hb[2], hb[2] = p;
     if (!more_a || !more_b) break;
     if (metre < 2) continue;
-    const double ka = turning(ha[0], ha[1], ha[2]), kb = turning(hb[0], hb[1], hb[2]);
+    const double ka = plan_turning(ha[0], ha[1], ha[2]), kb = plan_turning(hb[0], hb[1], hb[2]);
     const bool differs = std::abs(ka - kb) > 1e-9;
     const std::string ta = turning_text(ka), tb = turning_text(kb);
     if (run_start >= 0 && (!differs || ta != run_from || tb != run_to)) close_run(metre - 1);

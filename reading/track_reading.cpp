@@ -1,6 +1,7 @@
 #include "reading/track_reading.hpp"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <set>
 
@@ -144,6 +145,23 @@ std::vector<CodeReduction> code_reductions_of(const std::vector<TrackCell>& cell
     points.push_back({static_cast<int64_t>(i), c.value1, c.kind == kCodeReductionNonPositive, walk_placed});
   }
   return points;
+}
+
+double plan_turning(const PlanPoint& p0, const PlanPoint& p1, const PlanPoint& p2) {
+  const double dx1 = p1.x - p0.x, dy1 = p1.y - p0.y, dx2 = p2.x - p1.x, dy2 = p2.y - p1.y;
+  const double length2 = dx1 * dx1 + dy1 * dy1;
+  return length2 > 0 ? -(dx1 * dy2 - dy1 * dx2) / length2 : 0.0;
+}
+
+std::string turning_text(double k) {
+  static constexpr double kCurvatures[] = {0.0001, 0.0002, 0.0004, 0.001, 0.002, 0.003};
+  if (std::abs(k) < 0.00002) return "straight";
+  for (int digit = 1; digit <= 6; ++digit)
+    if (std::abs(std::abs(k) - kCurvatures[digit - 1]) < kCurvatures[digit - 1] * 0.01)
+      return std::string("curva") + (k > 0 ? "d" : "s") + std::to_string(digit);
+  char buffer[48];
+  std::snprintf(buffer, sizeof buffer, "turning %.6f per metre", k);
+  return buffer;
 }
 
 }  // namespace scenario

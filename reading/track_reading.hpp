@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "model/line_plan.hpp"
 #include "model/sim_record.hpp"
 #include "model/track_cell.hpp"
 #include "reading/kilometre_readings.hpp"
@@ -78,5 +79,13 @@ struct CodeReduction {
   bool added = false;
 };
 std::vector<CodeReduction> code_reductions_of(const std::vector<TrackCell>& cells);
+
+// How the plan turns at a metre, from the steps p0 → p1 → p2: the plan steps turn by k
+// with x += dx + k dy, y += dy - k dx, so k = -cross / |step|² (positive to the right).
+double plan_turning(const PlanPoint& p0, const PlanPoint& p1, const PlanPoint& p2);
+
+// A turning in the author's words: the curve keyword that gives it ("curvad6"), or
+// "straight".
+std::string turning_text(double k);
 
 }  // namespace scenario
