@@ -68,6 +68,13 @@ constexpr Option<CompileCommand> kCompileOptions[] = {
      [](CompileCommand& c, std::string_view value) { c.number = std::string(value); }},
     {{"", "--check", "", "compile and report, but write no file"},
      [](CompileCommand& c, std::string_view) { c.check = true; }},
+    {{"", "--diagnostics-format", "FORMAT", "text (default), json (one object per line) or sarif (SARIF 2.1.0)"},
+     [](CompileCommand& c, std::string_view value) {
+       if (value == "text") c.diagnostics_format = DiagnosticsFormat::kText;
+       else if (value == "json") c.diagnostics_format = DiagnosticsFormat::kJson;
+       else if (value == "sarif") c.diagnostics_format = DiagnosticsFormat::kSarif;
+       else throw OptionRefused("--diagnostics-format takes text, json or sarif, not '" + std::string(value) + "'");
+     }},
 };
 
 constexpr CommandSpec<CompileCommand> kCompile{
@@ -81,7 +88,10 @@ read, never changed or deleted.
 
 Every fault is reported on standard error as FILE:LINE:COLUMN: error: ...
 with the source line, or as scenario-builder: error: ... when no source row
-caused it; the last line then sums up the faults recorded.
+caused it; the last line then sums up the faults recorded. With
+--diagnostics-format=json each diagnostic is instead one JSON object on a line
+of its own (severity, fault, message, file, line, column, position, notes);
+with --diagnostics-format=sarif they form one SARIF 2.1.0 document.
 )",
     .options = kCompileOptions,
     .take_operand = [](CompileCommand& c, std::string_view operand, std::size_t index) -> std::string {

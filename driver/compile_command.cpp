@@ -77,7 +77,7 @@ int run_build_command(const std::filesystem::path& folder, Console& console) {
 int run_compile_command(const CompileCommand& command, Console& console) {
   const ScenarioIdentity identity =
       infer_scenario_identity(command.line_source, command.service_source, command.name, command.number);
-  Diagnostics diagnostics(console.err, console.colour);
+  Diagnostics diagnostics(console.err, console.colour, command.diagnostics_format);
 
   struct Input {
     const char* role;

@@ -42,6 +42,11 @@ TEST(CommandLine, CompileOptionsInBothSpellings) {
   EXPECT_EQ(compile.name, "Genova");
   EXPECT_EQ(compile.number, "12");
   EXPECT_TRUE(compile.check);
+  EXPECT_EQ(compile.diagnostics_format, DiagnosticsFormat::kText);
+  EXPECT_EQ(std::get<CompileCommand>(parse({"compile", "a", "b", "--diagnostics-format=sarif"})).diagnostics_format,
+            DiagnosticsFormat::kSarif);
+  EXPECT_EQ(std::get<CompileCommand>(parse({"compile", "a", "b", "--diagnostics-format", "json"})).diagnostics_format,
+            DiagnosticsFormat::kJson);
 
   // After "--" a name that begins with a dash is a file.
   const auto dashed = std::get<CompileCommand>(parse({"compile", "--", "-a_linea.txt", "-a_1-.txt"}));
@@ -89,6 +94,8 @@ TEST(CommandLine, UsageErrorsSayWhatIsWrongAndWhoseHelpExplains) {
       {{"compile", "a", "b", "--name", "x", "--name", "y"}, "option --name given twice", "compile"},
       {{"compile", "a", "b", "--check=yes"}, "option --check takes no value", "compile"},
       {{"compile", "a", "b", "--json"}, "unknown option '--json' for compile", "compile"},
+      {{"compile", "a", "b", "--diagnostics-format=xml"}, "--diagnostics-format takes text, json or sarif, not 'xml'",
+       "compile"},
       {{"sources", "dir"}, "sources takes no file names; use -o DIR for the folder", "sources"},
       {{"inspect"}, "inspect needs a compiled file", "inspect"},
       {{"inspect", "a.dat", "b.dat"}, "inspect takes one file", "inspect"},

@@ -1,6 +1,8 @@
 // The authoring commands run as an author runs them: the program in a folder of sources.
 #include <gtest/gtest.h>
 
+#include <nlohmann/json.hpp>
+
 #include <chrono>
 #include <filesystem>
 #include <string>
@@ -195,6 +197,31 @@ TEST(CompileCommand, EachKindOfFaultIsReportedWithItsExitStatus) {
     EXPECT_EQ(has_compiled_files(sources.folder.path()), c.written);
     EXPECT_EQ(has_no_compiled_file(sources.folder.path()), !c.written);
   }
+}
+
+TEST(CompileCommand, MachineReadableDiagnosticsCarryTheSameFault) {
+  AuthorsSources sources;
+  edit(sources.service, "segnale,    2850,", "segnale,    1750,");
+  const testing::ProgramRun json = sources.compile({"--diagnostics-format=json"});
+  EXPECT_EQ(json.exit_status, 1);
+  const auto fault = nlohmann::json::parse(json.err);  // the one line, and no closing words
+  EXPECT_EQ(fault["fault"], 16);
+  EXPECT_EQ(fault["file"], kNames.service_source);
+  EXPECT_EQ(fault["line"], 49);
+  EXPECT_EQ(fault["position"], 1750);
+
+  const testing::ProgramRun sarif = sources.compile({"--diagnostics-format", "sarif"});
+  EXPECT_EQ(sarif.exit_status, 1);
+  const auto results = nlohmann::json::parse(sarif.err)["runs"][0]["results"];
+  ASSERT_EQ(results.size(), 1u);
+  EXPECT_EQ(results[0]["ruleId"], "fault-16");
+  EXPECT_EQ(results[0]["locations"][0]["physicalLocation"]["region"]["startLine"], 49);
+
+  // A compile that never starts is still one document.
+  const testing::ProgramRun unread =
+      run_builder({"compile", "x_linea.txt", "x_1-.txt", "--diagnostics-format=sarif"}, sources.folder.path());
+  EXPECT_EQ(unread.exit_status, 2);
+  EXPECT_EQ(nlohmann::json::parse(unread.err)["runs"][0]["results"].size(), 2u);
 }
 
 TEST(CompileCommand, CheckReportsTheSameButWritesNothing) {
