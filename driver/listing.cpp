@@ -4,9 +4,8 @@
 #include <cmath>
 #include <cstdio>
 
-#include "driver/json_text.hpp"
-#include "format/byte_reader.hpp"
 #include "format/json_text.hpp"
+#include "format/byte_reader.hpp"
 
 namespace scenario {
 namespace {

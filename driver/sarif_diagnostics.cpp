@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "driver/json_text.hpp"
+#include "format/json_text.hpp"
 #include "model/fault_table.hpp"
 #include "model/windows_1252.hpp"
 

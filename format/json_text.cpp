@@ -4,7 +4,7 @@
 
 namespace scenario {
 
-std::string json_string(const std::string& utf8) {
+std::string json_string(std::string_view utf8) {
   std::string out = "\"";
   for (const char c : utf8) {
     const auto byte = static_cast<unsigned char>(c);
@@ -20,6 +20,10 @@ std::string json_string(const std::string& utf8) {
     }
   }
   return out + '"';
+}
+
+std::string json_optional(const std::optional<int64_t>& number) {
+  return number ? std::to_string(*number) : "null";
 }
 
 }  // namespace scenario

@@ -1,21 +1,43 @@
 #include "reading/station_fields.hpp"
 
+#include <algorithm>
+#include <charconv>
+#include <type_traits>
+#include <vector>
+
+#include "format/compiled_layouts.hpp"
+
 namespace scenario {
+namespace {
+
+// The place in the row that a listed name "field_N" gives, 0 for any other name.
+int place_of(std::string_view listed_name) {
+  constexpr std::string_view kPrefix = "field_";
+  if (!listed_name.starts_with(kPrefix)) return 0;
+  int place = 0;
+  std::from_chars(listed_name.data() + kPrefix.size(), listed_name.data() + listed_name.size(), place);
+  return place;
+}
+
+std::vector<StationField> fields_by_place() {
+  std::vector<StationField> fields;
+  for_each_field(kSimRecordLayout, [&](const auto& f) {
+    if constexpr (!std::is_same_v<typename std::decay_t<decltype(f)>::value_type, std::string>) {
+      const int place = place_of(f.listed_name());
+      if (place == 0) return;
+      fields.push_back({std::string(f.listed_name()), place,
+                        [member = f.member](const SimRecord& r) -> int64_t { return r.*member; }});
+    }
+  });
+  std::sort(fields.begin(), fields.end(), [](const auto& a, const auto& b) { return a.place < b.place; });
+  return fields;
+}
+
+}  // namespace
 
 std::span<const StationField> stored_station_fields() {
-  static constexpr StationField kFields[] = {
-      {"field_4", 4, [](const SimRecord& r) -> int64_t { return r.p4; }},
-      {"field_5", 5, [](const SimRecord& r) -> int64_t { return r.p5; }},
-      {"field_6", 6, [](const SimRecord& r) -> int64_t { return r.p6; }},
-      {"field_7", 7, [](const SimRecord& r) -> int64_t { return r.p7; }},
-      {"field_8", 8, [](const SimRecord& r) -> int64_t { return r.p8; }},
-      {"field_9", 9, [](const SimRecord& r) -> int64_t { return r.p9; }},
-      {"field_10", 10, [](const SimRecord& r) -> int64_t { return r.p10; }},
-      {"field_11", 11, [](const SimRecord& r) -> int64_t { return r.p11; }},
-      {"field_12", 12, [](const SimRecord& r) -> int64_t { return r.p12; }},
-      {"field_13", 13, [](const SimRecord& r) -> int64_t { return r.p13; }},
-  };
-  return kFields;
+  static const std::vector<StationField> fields = fields_by_place();
+  return fields;
 }
 
 }  // namespace scenario

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 
@@ -8,14 +9,15 @@
 
 namespace scenario {
 
-// A number that a station row only stores for the simulator, named by its place in the
-// row ("field_4" is the row's 4th number), in the order of the row.
+// A number that a station row only stores for the simulator, under the name the records'
+// layout lists it by: its place in the row ("field_4" is the row's 4th number).
 struct StationField {
-  const char* name;
+  std::string name;
   int place;  // 4 .. 13
-  int64_t (*value)(const SimRecord&);
+  std::function<int64_t(const SimRecord&)> value;
 };
 
+// Those fields in the order of the row, taken from the records' layout.
 std::span<const StationField> stored_station_fields();
 
 }  // namespace scenario
