@@ -91,7 +91,7 @@ Listing list_track_cells(std::vector<TrackCell> decoded, bool all) {
   listing.rows = [cells, all](const std::function<void(const ListingRow&)>& row) {
     ListingRow shown;
     for_each_listed_cell(*cells, all, [&](int64_t i, const TrackCell& c) {
-      shown.columns = {field("index", i), field("metres", i * 50)};
+      shown.columns = {field("index", i), field("metres", i * kCellLength_m)};
       add_numbers(shown.columns, c, kTrackCellLayout);
       row(shown);
     });

@@ -16,7 +16,7 @@ int run_plot_command(const PlotCommand& command, Console& console) {
   }
   std::string svg;
   try {
-    svg = render_route_svg(load_compiled_scenario(location), {command.from_m, command.to_m, command.kilometre_axis});
+    svg = render_route_svg(load_scenario_files(location), {command.from_m, command.to_m, command.kilometre_axis});
   } catch (const CompiledFileError& e) {
     diagnostics.error(e.what());
     return kExitNothing;

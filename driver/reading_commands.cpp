@@ -13,10 +13,10 @@ namespace scenario {
 namespace {
 
 // The scenario in `folder`; a choice that cannot be made is a usage error of `command`.
-CompiledScenario load_scenario(const std::filesystem::path& folder, const std::optional<std::string>& name,
+LoadedScenario load_scenario(const std::filesystem::path& folder, const std::optional<std::string>& name,
                                const std::optional<std::string>& number, const char* command) {
   try {
-    return load_compiled_scenario(find_compiled_scenario(folder, name, number));
+    return load_scenario_files(find_compiled_scenario(folder, name, number));
   } catch (const ScenarioNotFound& e) {
     throw UsageError(e.what(), command);
   }

@@ -26,9 +26,9 @@ inline constexpr std::tuple kTrackCellLayout{
     field("approach", &TrackCell::approach, "approach code in front of a signal or a station exit"),
     Field<TrackCell, uint8_t>{"mountain", &TrackCell::mountain, "type of the mountain stretch over the cell", nullptr, "", {}, true},
     Field<TrackCell, uint8_t>{"speed_limit", &TrackCell::speed_limit, "line speed limit, km/h divided by 5", nullptr, "",
-                              {"speed_kmh", 5, 0}, true},
+                              {"speed_kmh", kSpeedUnit_kmh, 0}, true},
     Field<TrackCell, uint8_t>{"gradient", &TrackCell::gradient, "gradient plus 100", nullptr, "",
-                              {"gradient", 1, -100}, true},
+                              {"gradient", 1, -kGradientBias}, true},
     Field<TrackCell, uint8_t>{"adhesion", &TrackCell::adhesion, "adhesion value", nullptr, "", {}, true},
 };
 

@@ -116,7 +116,7 @@ struct Window {
   bool holds(int64_t metre) const { return metre >= from_m && metre <= to_m; }
 };
 
-Window window_of(const CompiledScenario& s, const PlotView& view) {
+Window window_of(const LoadedScenario& s, const PlotView& view) {
   int64_t length = route_length_m(s.records);
   if (length <= 0) length = std::max<int64_t>(static_cast<int64_t>(s.cells.size()) - 1, 1) * kCellLength_m;
   Window w;
@@ -127,7 +127,7 @@ Window window_of(const CompiledScenario& s, const PlotView& view) {
 }
 
 // The cells whose metres lie in the window, clipped to the cells that exist.
-std::pair<int64_t, int64_t> cells_in(const Window& w, const CompiledScenario& s) {
+std::pair<int64_t, int64_t> cells_in(const Window& w, const LoadedScenario& s) {
   const int64_t last = std::min<int64_t>((w.to_m - 1) / kCellLength_m, static_cast<int64_t>(s.cells.size()) - 1);
   return {w.from_m / kCellLength_m, last};
 }
@@ -139,7 +139,7 @@ struct PlanPass {
   double min_x = 0, max_x = 0, min_y = 0, max_y = 0;
 };
 
-PlanPass measure_plan(const CompiledScenario& s, const Window& w) {
+PlanPass measure_plan(const LoadedScenario& s, const Window& w) {
   PlanPass pass;
   if (!s.has_plan) return pass;
   LinePlanPoints points(s.plan_bytes);
@@ -159,7 +159,7 @@ struct PlanStation {
   double x, y;
 };
 
-void draw_plan_view(Svg& svg, const CompiledScenario& s, const Window& w, const std::vector<Station>& stations) {
+void draw_plan_view(Svg& svg, const LoadedScenario& s, const Window& w, const std::vector<Station>& stations) {
   svg.text(kLeft, kPlanTop - 14, "Plan", "font-size=\"14\" font-weight=\"bold\"");
   svg.rect(kLeft, kPlanTop, kPlotWidth, kPlanBottom - kPlanTop, "fill=\"none\" stroke=\"#ccc\"");
   const PlanPass measure = measure_plan(s, w);
@@ -272,7 +272,7 @@ void draw_plan_view(Svg& svg, const CompiledScenario& s, const Window& w, const 
 
 // ---- profile
 
-void draw_curves(Svg& svg, const CompiledScenario& s, const Window& w) {
+void draw_curves(Svg& svg, const LoadedScenario& s, const Window& w) {
   svg.rect(kLeft, kCurveTop, kPlotWidth, kCurveBottom - kCurveTop, "fill=\"none\" stroke=\"#ccc\"");
   const double mid = (kCurveTop + kCurveBottom) / 2;
   svg.line(kLeft, mid, kRight, mid, "stroke=\"#ddd\"");
@@ -307,7 +307,7 @@ void draw_curves(Svg& svg, const CompiledScenario& s, const Window& w) {
   close(w.to_m);
 }
 
-void draw_axis(Svg& svg, const CompiledScenario& s, const Window& w, bool kilometres) {
+void draw_axis(Svg& svg, const LoadedScenario& s, const Window& w, bool kilometres) {
   const double span = static_cast<double>(w.to_m - w.from_m);
   const double tick_m = std::max(nice_step_at_most(span / 8), 1.0);
   svg.line(kLeft, kAxisY, kRight, kAxisY, "stroke=\"black\"");
@@ -351,7 +351,7 @@ void draw_axis(Svg& svg, const CompiledScenario& s, const Window& w, bool kilome
   svg.text(kLeft + 80, kSpeedTop - 60, "along the route, in the kilometre readings of the driver's papers", "fill=\"#555\"");
 }
 
-void draw_profile(Svg& svg, const CompiledScenario& s, const Window& w, const std::vector<Station>& stations,
+void draw_profile(Svg& svg, const LoadedScenario& s, const Window& w, const std::vector<Station>& stations,
                   bool kilometre_axis) {
   svg.text(kLeft, kSpeedTop - 60, "Profile", "font-size=\"14\" font-weight=\"bold\"");
   const auto [first_cell, last_cell] = cells_in(w, s);
@@ -516,7 +516,7 @@ void draw_legend(Svg& svg) {
 
 }  // namespace
 
-std::string render_route_svg(const CompiledScenario& scenario, const PlotView& view) {
+std::string render_route_svg(const LoadedScenario& scenario, const PlotView& view) {
   Svg svg;
   const Window w = window_of(scenario, view);
   std::string title = xml_text(scenario.name) + " – train " + xml_text(scenario.number);

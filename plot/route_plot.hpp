@@ -23,6 +23,6 @@ inline constexpr size_t kMaxPlanPathPoints = 2000;
 // One self-contained SVG document: the plan view on top, the profile along the route below.
 // Station labels in the plan carry their box (data-box="x y width height"), so that their
 // placement can be checked against the track and each other.
-std::string render_route_svg(const CompiledScenario& scenario, const PlotView& view = {});
+std::string render_route_svg(const LoadedScenario& scenario, const PlotView& view = {});
 
 }  // namespace scenario

@@ -79,8 +79,8 @@ void fail_decoding(const std::filesystem::path& file, const std::exception& e) {
   throw CompiledFileError(file.string() + ": " + e.what());
 }
 
-CompiledScenario load_compiled_scenario(const ScenarioLocation& location) {
-  CompiledScenario scenario;
+LoadedScenario load_scenario_files(const ScenarioLocation& location) {
+  LoadedScenario scenario;
   scenario.name = location.name;
   scenario.number = location.number;
   const std::filesystem::path* reading = &location.track_cells;

@@ -45,7 +45,7 @@ ScenarioLocation find_compiled_scenario(const std::filesystem::path& folder, con
 
 // The contents of one compiled scenario. The plan stays as its file's bytes, read point by
 // point where it is needed (LinePlanPoints); empty when the scenario has no plan file.
-struct CompiledScenario {
+struct LoadedScenario {
   std::string name;
   std::string number;
   std::vector<TrackCell> cells;
@@ -55,7 +55,7 @@ struct CompiledScenario {
 };
 
 // Reads and decodes the files of `location`; FileError or CompiledFileError.
-CompiledScenario load_compiled_scenario(const ScenarioLocation& location);
+LoadedScenario load_scenario_files(const ScenarioLocation& location);
 
 // Wraps a decoding failure of `file` into a CompiledFileError that names the file.
 [[noreturn]] void fail_decoding(const std::filesystem::path& file, const std::exception& e);

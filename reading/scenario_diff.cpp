@@ -242,7 +242,7 @@ ReadingDocument diff_plans(std::string_view a, std::string_view b) {
   return d;
 }
 
-ReadingDocument diff_scenarios(const CompiledScenario& a, const CompiledScenario& b) {
+ReadingDocument diff_scenarios(const LoadedScenario& a, const LoadedScenario& b) {
   ReadingDocument d = diff_records(a.records, b.records);
   merge(d, diff_cells(a.cells, b.cells));
   merge(d, diff_plans(a.has_plan ? a.plan_bytes : "", b.has_plan ? b.plan_bytes : ""));

@@ -15,7 +15,7 @@ namespace scenario {
 // What changed between two compiled scenarios, in words, grouped by what it concerns:
 // one section per group ("records", "cells", "fills", "plan"), its notes the changes. No
 // section at all when the two are equal.
-ReadingDocument diff_scenarios(const CompiledScenario& a, const CompiledScenario& b);
+ReadingDocument diff_scenarios(const LoadedScenario& a, const LoadedScenario& b);
 
 // The same for one part alone, when two files of one kind are compared.
 ReadingDocument diff_records(const std::array<SimRecord, kRecordCount>& a, const std::array<SimRecord, kRecordCount>& b);

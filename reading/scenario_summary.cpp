@@ -14,7 +14,7 @@ namespace scenario {
 namespace {
 
 // The cells that lie on the route: the compiler dimensions 7000 m more.
-int64_t last_route_cell(const CompiledScenario& s) {
+int64_t last_route_cell(const LoadedScenario& s) {
   const int64_t length = route_length_m(s.records);
   const int64_t last = length > 0 ? (length + kCellLength_m - 1) / kCellLength_m - 1 : -1;
   return std::min<int64_t>(last, static_cast<int64_t>(s.cells.size()) - 1);
@@ -28,7 +28,7 @@ void add_position(DocumentRow& row, const std::string& name, int64_t position_m,
   row.push_back({name + "_km", kilometre_value(km.reading_m(position_m))});
 }
 
-DocumentSection scenario_section(const CompiledScenario& s) {
+DocumentSection scenario_section(const LoadedScenario& s) {
   DocumentSection section{"scenario", {}, "", {}, {}};
   const SimRecord& service = s.records[kServiceDataSlot];
   const SimRecord& header = s.records[kScenarioNameSlot];
@@ -61,7 +61,7 @@ DocumentSection scenario_section(const CompiledScenario& s) {
   return section;
 }
 
-DocumentSection readings_section(const CompiledScenario& s, const KilometreReadings& km) {
+DocumentSection readings_section(const LoadedScenario& s, const KilometreReadings& km) {
   DocumentSection section{"kilometre_readings", {}, "stretches", {}, {}};
   const auto& changes = km.changes();
   section.notes.push_back(changes.empty() ? "the readings count the metres from the start of the route"
@@ -139,7 +139,7 @@ DocumentSection signals_section(const std::vector<TrackCell>& cells) {
   return section;
 }
 
-DocumentSection boards_section(const CompiledScenario& s, const KilometreReadings& km) {
+DocumentSection boards_section(const LoadedScenario& s, const KilometreReadings& km) {
   DocumentSection section{"boards", {}, "boards", {}, {}};
   int64_t speed_boards = 0, indicator_boards = 0;
   for (size_t i = 0; i < s.cells.size(); ++i) {
@@ -200,7 +200,7 @@ DocumentSection code_reductions_section(const std::vector<TrackCell>& cells, con
   return section;
 }
 
-DocumentSection runs_section(const std::string& name, const std::string& value_name, const CompiledScenario& s,
+DocumentSection runs_section(const std::string& name, const std::string& value_name, const LoadedScenario& s,
                              uint8_t TrackCell::*field, int scale, bool skip_zero) {
   DocumentSection section{name, {}, "stretches", {}, {}};
   const int64_t last = last_route_cell(s);
@@ -216,7 +216,7 @@ DocumentSection runs_section(const std::string& name, const std::string& value_n
   return section;
 }
 
-DocumentSection codes_section(const CompiledScenario& s, std::vector<std::string>& faults) {
+DocumentSection codes_section(const LoadedScenario& s, std::vector<std::string>& faults) {
   ScenarioModel identity;
   identity.sim_records = s.records;
   const int16_t sum = codice_gara_og(identity);
@@ -239,7 +239,7 @@ DocumentSection codes_section(const CompiledScenario& s, std::vector<std::string
 }
 
 // The files do not keep the fault record; a compile that stopped early leaves signs.
-void early_end_signs(const CompiledScenario& s, std::vector<std::string>& faults) {
+void early_end_signs(const LoadedScenario& s, std::vector<std::string>& faults) {
   const int64_t last = last_route_cell(s);
   for (const auto& [field, what] : {std::pair{&TrackCell::speed_limit, "line speed"},
                                     std::pair{&TrackCell::gradient, "gradient"}}) {
@@ -254,7 +254,7 @@ void early_end_signs(const CompiledScenario& s, std::vector<std::string>& faults
 
 }  // namespace
 
-ReadingDocument summarise_scenario(const CompiledScenario& s) {
+ReadingDocument summarise_scenario(const LoadedScenario& s) {
   const KilometreReadings km(s.records);
   const std::vector<Station> stations = stations_of(s.cells, s.records, km);
   ReadingDocument document;

@@ -12,8 +12,6 @@
 
 namespace scenario {
 
-inline constexpr int64_t kCellLength_m = 50;
-
 // Where the author placed a feature found in a cell. Signals, boards and slowdown cells
 // lie in the cell after their position (position / 50 + 1), so they read back as the
 // start of the cell before; everything else as the start of its own cell.

@@ -13,7 +13,7 @@ namespace scenario::testing {
 
 // A scenario compiled in memory from two source texts and read back through the bytes of
 // its compiled files, as the reading commands see it on disk.
-inline CompiledScenario compiled_scenario_of(std::string line_text, std::string service_text, int32_t plan_mode = 1,
+inline LoadedScenario compiled_scenario_of(std::string line_text, std::string service_text, int32_t plan_mode = 1,
                                              std::string name = "Milano_Tortona", std::string number = "5") {
   ScenarioModel model;
   model.scenario_name = name;
@@ -21,7 +21,7 @@ inline CompiledScenario compiled_scenario_of(std::string line_text, std::string 
   SourceFile line = SourceFile::in_memory(name + "_linea.txt", std::move(line_text));
   SourceFile service = SourceFile::in_memory(name + "_" + number + "-.txt", std::move(service_text));
   compile_scenario(model, plan_mode, line, service);
-  CompiledScenario scenario;
+  LoadedScenario scenario;
   scenario.name = name;
   scenario.number = number;
   std::string bytes;
@@ -37,8 +37,8 @@ inline CompiledScenario compiled_scenario_of(std::string line_text, std::string 
   return scenario;
 }
 
-inline const CompiledScenario& builtin_scenario() {
-  static const CompiledScenario scenario =
+inline const LoadedScenario& builtin_scenario() {
+  static const LoadedScenario scenario =
       compiled_scenario_of(std::string(kLineSourceText), std::string(kServiceSourceText));
   return scenario;
 }

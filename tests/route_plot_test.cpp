@@ -131,7 +131,7 @@ TEST(RoutePlot, TheProfileEndsWithTheRoute) {
 }
 
 TEST(RoutePlot, AZeroLengthSlowdownCoversItsOneCell) {
-  const CompiledScenario s = testing::compiled_scenario_of(
+  const LoadedScenario s = testing::compiled_scenario_of(
       std::string(kLineSourceText),
       testing::replaced(testing::replaced(kServiceSourceText, "52600,    80,  250", "52600,    80,  0"), "[rallentamenti]\n",
                         "[rallentamenti]\nrallentamento,   20000,    60,  0, 0,  1,  60\n"));
@@ -156,10 +156,10 @@ TEST(RoutePlot, AWindowDrawsItsStretchWithKilometreReadings) {
 }
 
 TEST(RoutePlot, DegenerateScenariosDrawWithoutDividingByZero) {
-  CompiledScenario no_plan;
+  LoadedScenario no_plan;
   no_plan.cells.resize(1);
-  CompiledScenario nothing;
-  for (const CompiledScenario* s : {&no_plan, &nothing}) {
+  LoadedScenario nothing;
+  for (const LoadedScenario* s : {&no_plan, &nothing}) {
     const std::string svg = render_route_svg(*s);
     EXPECT_TRUE(well_formed_xml(svg));
     EXPECT_EQ(svg.find("nan"), std::string::npos);

@@ -64,10 +64,10 @@ TEST(ScenarioDiff, NamesEachChangeInWordsAndGroupsThem) {
 }
 
 TEST(ScenarioDiff, APlanMissingOrShorterIsSaid) {
-  const CompiledScenario without_plan =
+  const LoadedScenario without_plan =
       compiled_scenario_of(std::string(kLineSourceText), std::string(kServiceSourceText), 0);
   EXPECT_EQ(diff_text(diff_plans(builtin_scenario().plan_bytes, "")), "plan\n  line plan: present → none\n");
-  const CompiledScenario longer = compiled_scenario_of(replaced(kLineSourceText, "82000", "82050"),
+  const LoadedScenario longer = compiled_scenario_of(replaced(kLineSourceText, "82000", "82050"),
                                                        std::string(kServiceSourceText));
   EXPECT_NE(diff_text(diff_plans(builtin_scenario().plan_bytes, longer.plan_bytes))
                 .find("plan: computed to metre 88 998 → 89 048"),

@@ -14,13 +14,13 @@ using testing::builtin_scenario;
 using testing::compiled_scenario_of;
 using testing::replaced;
 
-std::string summary_text(const CompiledScenario& s) {
+std::string summary_text(const LoadedScenario& s) {
   std::ostringstream out;
   print_document_text(summarise_scenario(s), out);
   return out.str();
 }
 
-std::string summary_json(const CompiledScenario& s) {
+std::string summary_json(const LoadedScenario& s) {
   std::ostringstream out;
   print_document_json(summarise_scenario(s), out);
   return out.str();
