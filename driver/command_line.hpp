@@ -81,8 +81,14 @@ struct DiffCommand {
   bool json = false;
 };
 
-using Command = std::variant<BuildCommand, HelpCommand, VersionCommand, SourcesCommand, CompileCommand, InspectCommand,
-                             PlotCommand, SummaryCommand, DiffCommand>;
+
+struct ExplainCommand {
+  std::optional<std::string> fault;  // the number as given; none lists every fault
+  bool markdown = false;             // every fault in Markdown, as the source-format reference holds them
+};
+
+using Command = std::variant<BuildCommand, HelpCommand, VersionCommand, SourcesCommand, CompileCommand,
+                             InspectCommand, PlotCommand, SummaryCommand, DiffCommand, ExplainCommand>;
 
 // The arguments after the program's name. Throws UsageError.
 Command parse_command_line(std::span<const std::string_view> arguments);

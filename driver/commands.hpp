@@ -29,6 +29,7 @@ int run_plot_command(const PlotCommand& command, Console& console);
 int run_summary_command(const SummaryCommand& command, Console& console);
 // 0 when the two are equal, 1 when they differ, 2 on trouble.
 int run_diff_command(const DiffCommand& command, Console& console);
+int run_explain_command(const ExplainCommand& command, Console& console);
 
 // Makes `folder` (and its parents) when missing; FileError when it cannot, or when the name
 // is taken by something that is not a folder.
