@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "driver/command_line.hpp"
 
@@ -29,11 +30,15 @@ int run_plot_command(const PlotCommand& command, Console& console);
 int run_summary_command(const SummaryCommand& command, Console& console);
 // 0 when the two are equal, 1 when they differ, 2 on trouble.
 int run_diff_command(const DiffCommand& command, Console& console);
+int run_decompile_command(const DecompileCommand& command, Console& console);
 int run_explain_command(const ExplainCommand& command, Console& console);
 
 // Makes `folder` (and its parents) when missing; FileError when it cannot, or when the name
 // is taken by something that is not a folder.
 void ensure_folder(const std::filesystem::path& folder);
+
+// Those of `names` that stand in `folder`, joined by ", "; "" when none does.
+std::string files_already_in(const std::filesystem::path& folder, const std::vector<std::string>& names);
 
 // Why a file cannot be read ("no such file", "it is a folder", ...), or "" when it can.
 std::string unreadable_reason(const std::filesystem::path& path);

@@ -1,4 +1,5 @@
 #include "driver/commands.hpp"
+#include "driver/compiled_scenario_search.hpp"
 #include "driver/diagnostics.hpp"
 #include "format/file_io.hpp"
 #include "plot/route_plot.hpp"
@@ -8,12 +9,7 @@ namespace scenario {
 
 int run_plot_command(const PlotCommand& command, Console& console) {
   Diagnostics diagnostics(console.err, console.colour);
-  ScenarioLocation location;
-  try {
-    location = find_compiled_scenario(command.folder, command.name, command.number);
-  } catch (const ScenarioNotFound& e) {
-    throw UsageError(e.what(), "plot");
-  }
+  const ScenarioLocation location = located_scenario(command.folder, command.name, command.number, "plot");
   std::string svg;
   try {
     svg = render_route_svg(load_scenario_files(location), {command.from_m, command.to_m, command.kilometre_axis});

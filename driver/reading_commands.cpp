@@ -1,4 +1,5 @@
 #include "driver/commands.hpp"
+#include "driver/compiled_scenario_search.hpp"
 #include "driver/diagnostics.hpp"
 #include "format/byte_reader.hpp"
 #include "format/compiled_files_decoder.hpp"
@@ -15,11 +16,7 @@ namespace {
 // The scenario in `folder`; a choice that cannot be made is a usage error of `command`.
 LoadedScenario load_scenario(const std::filesystem::path& folder, const std::optional<std::string>& name,
                                const std::optional<std::string>& number, const char* command) {
-  try {
-    return load_scenario_files(find_compiled_scenario(folder, name, number));
-  } catch (const ScenarioNotFound& e) {
-    throw UsageError(e.what(), command);
-  }
+  return load_scenario_files(located_scenario(folder, name, number, command));
 }
 
 void print(const ReadingDocument& document, bool json, Console& console) {

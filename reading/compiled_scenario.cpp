@@ -27,7 +27,7 @@ bool is_file(const std::filesystem::path& path) {
 
 }  // namespace
 
-ScenarioLocation find_compiled_scenario(const std::filesystem::path& folder, const std::optional<std::string>& name,
+ScenarioLocation locate_compiled_scenario(const std::filesystem::path& folder, const std::optional<std::string>& name,
                                         const std::optional<std::string>& number) {
   if (name && number) return located(folder, *name, *number, is_file(folder / (*name + std::string(kPlanSuffix))));
 

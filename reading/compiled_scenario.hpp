@@ -40,7 +40,7 @@ class CompiledFileError : public std::runtime_error {
 // the stem begins with followed by "_", the number the rest; without a plan file the stem
 // splits at its last "_". A name or number given narrows the choice; both given name the
 // files directly. Names and numbers may hold "_".
-ScenarioLocation find_compiled_scenario(const std::filesystem::path& folder, const std::optional<std::string>& name,
+ScenarioLocation locate_compiled_scenario(const std::filesystem::path& folder, const std::optional<std::string>& name,
                                         const std::optional<std::string>& number);
 
 // The contents of one compiled scenario. The plan stays as its file's bytes, read point by
