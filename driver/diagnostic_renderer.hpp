@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <string>
 
@@ -14,8 +15,10 @@ namespace scenario {
 struct DiagnosticsSummary {
   int faults_recorded = 0;
   int warnings = 0;
-  int32_t last_fault = 0;       // the fault the model holds
-  int32_t last_position_m = 0;  // the position the model holds
+  int32_t last_fault = 0;                  // the fault the model holds
+  std::optional<int32_t> last_position_m;  // the position the model holds with it, when it has one
+  std::string last_position_is;            // what that position is when it is not the fault's own
+  bool nothing_written = false;            // a compile that found faults wrote no file
 };
 
 // Prints diagnostics in one format. Places already carry the file names the author gave.

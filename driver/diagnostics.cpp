@@ -43,14 +43,24 @@ void Diagnostics::report(Diagnostic diagnostic) {
 
 void Diagnostics::on_fault(const RecordedFault& fault) {
   ++faults_;
+  last_fault_position_m_ = fault.position_m;
+  stopped_after_last_fault_ = false;
   std::string message(fault_meaning(fault.number));
   if (!fault.detail.empty()) message += ": " + std::string(fault.detail);
   report(Diagnostic{Severity::kError, fault.number, std::move(message), fault.place, fault.position_m, fault.notes});
 }
 
 void Diagnostics::on_diagnostic(const Diagnostic& diagnostic) {
-  if (diagnostic.severity == Severity::kWarning) ++warnings_;
+  if (diagnostic.severity == Severity::kWarning) {
+    if (warnings_silenced_) return;
+    ++warnings_;
+  }
   report(diagnostic);
+}
+
+void Diagnostics::on_reading_stopped(const Diagnostic& warning) {
+  stopped_after_last_fault_ = true;
+  on_diagnostic(warning);
 }
 
 void Diagnostics::error(std::string_view message) {
@@ -63,10 +73,19 @@ void Diagnostics::shown_fault(int number) {
 }
 
 void Diagnostics::close(const ScenarioModel& model) {
-  close_with(DiagnosticsSummary{faults_, warnings_, model.error_code, model.error_position_m});
+  DiagnosticsSummary summary{faults_, warnings_, model.error_code, std::nullopt, "", nothing_written_};
+  // The position the model holds is said only when it belongs to the last fault: its own,
+  // or the row where that fault, still standing, stopped a later reading.
+  if (stopped_after_last_fault_) {
+    summary.last_position_m = model.error_position_m;
+    summary.last_position_is = "the row where it stopped the reading";
+  } else {
+    summary.last_position_m = last_fault_position_m_;
+  }
+  close_with(summary);
 }
 
-void Diagnostics::close() { close_with(DiagnosticsSummary{faults_, warnings_, 0, 0}); }
+void Diagnostics::close() { close_with(DiagnosticsSummary{faults_, warnings_, 0, std::nullopt, "", nothing_written_}); }
 
 void Diagnostics::close_with(const DiagnosticsSummary& summary) {
   if (closed_) return;
