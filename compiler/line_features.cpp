@@ -10,12 +10,6 @@
 #include "model/fault_table.hpp"
 
 namespace scenario {
-namespace {
-
-constexpr int32_t kGradientBias = 100;
-constexpr int64_t kEndMargin_m = 100;
-
-}  // namespace
 
 LineFeatures::LineFeatures(ScenarioModel& model) : model_(model) {
   if (!model_.cells_dimensioned()) throw RuntimeFailure("line source without a route length");
@@ -64,7 +58,8 @@ RowOutcome LineFeatures::curve_row(std::string_view keyword, int32_t position, i
 RowOutcome LineFeatures::mountain_row(int32_t start, int32_t end, int32_t type) {
   if (beyond_cells(start)) return RowOutcome::kEndReading;
   warn_if_off_cell_of(model_, start);
-  warn_if_moved(model_, end, 50 * (divide_round_half_even(int64_t{end} - 50, 50) + 1));  // its last cell's end
+  // The stretch ends where its last cell ends.
+  warn_if_moved(model_, end, kCellLength_m * (divide_round_half_even(int64_t{end} - kCellLength_m, kCellLength_m) + 1));
   memo_montagna(model_, start, end, type);
   return RowOutcome::kNext;
 }

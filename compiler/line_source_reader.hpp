@@ -20,7 +20,7 @@ struct KilometrePostRow {
 // What the line-source half hands to the service-source half.
 struct LineSourceOutcome {
   bool read_service = false;         // the line source ended normally (or with fault 15)
-  int32_t board_slot_counter = 80;   // the slot the next indicator-board text would take
+  int32_t board_slot_counter = kFirstBoardTextSlot; // the slot the next indicator-board text would take
   std::vector<KilometrePostRow> kilometre_post_rows;
 };
 

@@ -4,6 +4,7 @@
 
 #include "compiler/field_reader.hpp"
 #include "compiler/fills.hpp"
+#include "compiler/kilometre_posts.hpp"
 #include "compiler/row_shape.hpp"
 #include "compiler/service_rows.hpp"
 #include "compiler/signals.hpp"
@@ -104,7 +105,7 @@ RowOutcome read_rows(ServiceReading& r) {
 // The row whose values became `slot` once progressive_ordina had ordered and corrected it.
 const KilometrePostRow* row_of_slot(const SimRecord& slot, const std::vector<KilometrePostRow>& rows) {
   for (const KilometrePostRow& row : rows) {
-    const int64_t corrected = int64_t{row.offset} + (row.direction == 1 ? 100 : 0);
+    const int64_t corrected = row.offset + (row.direction == 1 ? kFallingOffsetCorrection_m : 0);
     if (row.position == slot.start_m && row.direction == slot.position_m && corrected == slot.end_m) return &row;
   }
   return nullptr;
@@ -115,7 +116,7 @@ const KilometrePostRow* row_of_slot(const SimRecord& slot, const std::vector<Kil
 void check_kilometre_posts(ScenarioModel& model, const std::vector<KilometrePostRow>& rows) {
   for (const int slot : kKilometrePostSlots) {
     const SimRecord& post = model.record(slot);
-    if (post.start_m % 50 != 0 || post.end_m % 50 != 0) {
+    if (post.start_m % kCellLength_m != 0 || post.end_m % kCellLength_m != 0) {
       if (const KilometrePostRow* row = row_of_slot(post, rows))
         record_fault_of_row(model, kFaultKilometrePostNotMultipleOf50, row->place);
       else

@@ -35,7 +35,7 @@ RowOutcome read_signal_row(ScenarioModel& model, FieldReader& reader) {
   for (int32_t* field : {&row.posizione, &row.sx, &row.s1, &row.s2, &row.s3, &row.rapp, &row.dx, &row.d1, &row.d2,
                          &row.d3, &row.tempo})
     *field = reader.read_long();
-  if (beyond_the_cells(model, row.posizione, 100)) return RowOutcome::kEndReading;
+  if (beyond_the_cells(model, row.posizione, kEndMargin_m)) return RowOutcome::kEndReading;
   warn_if_off_cell_after(model, row.posizione);
   const int32_t fault_before_row = model.error_code;
   memo_segnale(model, row);

@@ -81,7 +81,7 @@ void memo_rallentamento(ScenarioModel& model, const SlowdownRow& row) {
 RowOutcome read_slowdown_row(ScenarioModel& model, FieldReader& reader) {
   SlowdownRow row;
   for (int32_t* field : {&row.x, &row.v, &row.l, &row.f_tt, &row.f_ta, &row.d_v}) *field = reader.read_long();
-  if (beyond_the_cells(model, row.x, 100)) return RowOutcome::kEndReading;
+  if (beyond_the_cells(model, row.x, kEndMargin_m)) return RowOutcome::kEndReading;
   warn_if_off_cell_after(model, row.x);
   warn_if_off_cell_after(model, int64_t{row.x} + row.l);
   const int32_t fault_before_row = model.error_code;
@@ -92,7 +92,7 @@ RowOutcome read_slowdown_row(ScenarioModel& model, FieldReader& reader) {
 RowOutcome read_code_reduction_row(ScenarioModel& model, FieldReader& reader) {
   const int32_t position = reader.read_long();
   const int32_t value = reader.read_long();
-  if (beyond_the_cells(model, position, 100)) return RowOutcome::kEndReading;
+  if (beyond_the_cells(model, position, kEndMargin_m)) return RowOutcome::kEndReading;
   warn_if_off_cell_of(model, position);
   const int64_t c = cell_of_position(position);
   TrackCell& cell = model.cell(c);

@@ -34,11 +34,11 @@ void warn_if_moved(const ScenarioModel& model, int64_t written_m, int64_t compil
 }
 
 void warn_if_off_cell_of(const ScenarioModel& model, int64_t written_m) {
-  warn_if_moved(model, written_m, 50 * cell_of_position(written_m));
+  warn_if_moved(model, written_m, kCellLength_m * cell_of_position(written_m));
 }
 
 void warn_if_off_cell_after(const ScenarioModel& model, int64_t written_m) {
-  warn_if_moved(model, written_m, 50 * (cell_after_position(written_m) - 1));
+  warn_if_moved(model, written_m, kCellLength_m * (cell_after_position(written_m) - 1));
 }
 
 }  // namespace scenario

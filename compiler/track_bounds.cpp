@@ -8,7 +8,7 @@
 namespace scenario {
 
 bool beyond_the_cells(ScenarioModel& model, int64_t position_m, int64_t margin_m) {
-  if (position_m + margin_m <= 50 * static_cast<int64_t>(model.last_cell)) {
+  if (position_m + margin_m <= kCellLength_m * static_cast<int64_t>(model.last_cell)) {
     const int32_t route_length_m = model.record(kServiceDataSlot).end_m;
     if (position_m > route_length_m)
       report_warning(model, "position " + std::to_string(position_m) + " m lies past the route length of " +

@@ -50,7 +50,7 @@ void lower_point(ScenarioModel& model, int64_t c) {
   cell.value1 = minimo(kPointSpeed, cell.value1);
 }
 
-void record_fault_at_cell(ScenarioModel& model, FaultNumber number, int64_t c) { record_fault(model, number, c * 50); }
+void record_fault_at_cell(ScenarioModel& model, FaultNumber number, int64_t c) { record_fault(model, number, c * kCellLength_m); }
 
 std::optional<int64_t> first_free_cell(const ScenarioModel& model, std::initializer_list<int64_t> candidates) {
   for (const int64_t c : candidates)
