@@ -29,7 +29,7 @@ bool memo_indicatori_v_max(ScenarioModel& model, const SpeedLimitBoardRow& row) 
   const int64_t c = cell_after_position(row.posizione);
   TrackCell& cell = model.cell(c);
   if (!cell.is_free()) {
-    record_occupied_cell_fault(model, kFaultSpeedLimitBoardOccupied, row.posizione, c);
+    record_occupied_cell_fault(model, Fault::kSpeedLimitBoardOccupied, row.posizione, c);
     return false;
   }
   cell.kind = kSpeedLimitBoards;
@@ -46,7 +46,7 @@ bool place_indicator_board(ScenarioModel& model, int32_t position, std::string_v
   const int64_t c = cell_after_position(position);
   TrackCell& cell = model.cell(c);
   if (!cell.is_free()) {
-    record_occupied_cell_fault(model, kFaultIndicatorBoardOccupied, position, c);
+    record_occupied_cell_fault(model, Fault::kIndicatorBoardOccupied, position, c);
     return false;
   }
   // Slot 0 is never filled: the 81st board has no slot left.

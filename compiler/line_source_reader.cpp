@@ -1,5 +1,6 @@
 #include "compiler/line_source_reader.hpp"
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -53,8 +54,8 @@ class LineSourceReading {
   }
 
   LineSourceOutcome run() {
-    if (!find_general_section()) return stop(kFaultNoGeneralSection);
-    if (const int fault = read_general_section(); fault != 0) return stop(fault);
+    if (!find_general_section()) return stop(Fault::kNoGeneralSection);
+    if (const auto fault = read_general_section()) return stop(*fault);
     model_.row_place.reset();
     progressive_ordina(model_);
 
@@ -69,7 +70,7 @@ class LineSourceReading {
 
  private:
   // A fault of the general part: the line source is dropped, the service source not read.
-  LineSourceOutcome stop(int fault) {
+  LineSourceOutcome stop(Fault fault) {
     source_.discard();
     record_fault(model_, fault);
     return {};
@@ -86,25 +87,25 @@ class LineSourceReading {
     return false;
   }
 
-  // Returns the fault that ends the reading, 0 when the section ended.
-  int read_general_section() {
+  // Returns the fault that ends the reading, none when the section ended.
+  std::optional<Fault> read_general_section() {
     while (!reader_.at_end()) {
       std::string keyword = reader_.read_text();
-      if (reader_.at_end()) return 0;  // the last field of the file is never a row
+      if (reader_.at_end()) return std::nullopt;  // the last field of the file is never a row
       for (int i = 0; i < kGeneralDashReads && contains(keyword, "-"); ++i) keyword = reader_.read_text();
       shape_.start_row();
       matched_ = false;
-      if (const int fault = general_row(keyword); fault != 0) return fault;
+      if (const auto fault = general_row(keyword)) return fault;
       shape_.end_row(matched_, keyword, kGeneralWords);
-      if (ends_general_section(keyword)) return 0;
+      if (ends_general_section(keyword)) return std::nullopt;
     }
-    return 0;
+    return std::nullopt;
   }
 
   // The eight tests, in order, on the same keyword field.
-  int general_row(std::string_view keyword) {
+  std::optional<Fault> general_row(std::string_view keyword) {
     if (matches(contains_ignoring_case(keyword, "percorso") && contains_ignoring_case(keyword, "lunghezza"))) {
-      if (const int fault = route_length(); fault != 0) return fault;
+      if (const auto fault = route_length()) return fault;
     }
     // "tre" into slot 81, "due" into 82, "uno" into 83; progressive_ordina reorders them.
     if (matches(contains(keyword, "tre") && contains(keyword, "progressiva"))) read_kilometre_post(kKilometrePostSlots[0]);
@@ -116,7 +117,7 @@ class LineSourceReading {
     if (matches(contains(keyword, "sfondo") && contains(keyword, "due"))) backgrounds.position_m = reader_.read_long();
     if (matches(contains(keyword, "sfondo") && contains(keyword, "tre"))) backgrounds.end_m = reader_.read_long();
     if (matches(contains(keyword, "segnali") && contains(keyword, "ripetizione"))) return signal_repetition(keyword);
-    return 0;
+    return std::nullopt;
   }
 
   // Notes that a keyword test matched, for the warning of a keyword field that matches none.
@@ -125,10 +126,10 @@ class LineSourceReading {
     return test;
   }
 
-  int route_length() {
+  std::optional<Fault> route_length() {
     const int32_t length = reader_.read_long();
     model_.record(kServiceDataSlot).end_m = length;
-    if (length > kLongestRoute_m) return kFaultRouteTooLong;
+    if (length > kLongestRoute_m) return Fault::kRouteTooLong;
     const int32_t extent = checked_int32(int64_t{length} + kRouteExtension_m, "route extent does not fit 32 bits");
     const int64_t last_cell = cell_of_position(extent);
     // Refused before anything is dimensioned, so the model keeps its earlier cells.
@@ -136,7 +137,7 @@ class LineSourceReading {
     model_.route_extent_m = extent;
     model_.dimension_cells(static_cast<int32_t>(last_cell));
     if (model_.plan_mode != 0) model_.line_plan = LinePlan(extent);
-    return 0;
+    return std::nullopt;
   }
 
   void read_kilometre_post(int slot_number) {
@@ -148,20 +149,20 @@ class LineSourceReading {
       kilometre_post_rows_.push_back({slot.start_m, slot.end_m, slot.position_m, *model_.row_place});
   }
 
-  int signal_repetition(std::string_view keyword) {
+  std::optional<Fault> signal_repetition(std::string_view keyword) {
     SimRecord& slot = model_.record(kScenarioNumberSlot);
     slot.start_m = reader_.read_long();
     slot.end_m = reader_.read_long();
-    if (slot.start_m % kCellLength_m != 0) return kFaultRepetitionStart;
-    if (slot.end_m % kCellLength_m != 0) return kFaultRepetitionEnd;
+    if (slot.start_m % kCellLength_m != 0) return Fault::kRepetitionStart;
+    if (slot.end_m % kCellLength_m != 0) return Fault::kRepetitionEnd;
     if (contains(keyword, "4"))
       slot.position_m = 4;
     else if (contains(keyword, "9"))
       slot.position_m = 9;
     else
-      return kFaultRepetitionCodes;
+      return Fault::kRepetitionCodes;
     if (slot.end_m == 0) slot.position_m = 0;
-    return 0;
+    return std::nullopt;
   }
 
   // True when the reading ended normally (the end of the file, or fault 15).
@@ -233,7 +234,7 @@ LineSourceOutcome read_line_source(ScenarioModel& model, SourceFile& line_source
   model.record(kScenarioNameSlot).text = model.scenario_name;
   model.record(kScenarioNumberSlot).text = model.scenario_number;
   if (!line_source.exists()) {
-    record_fault(model, kFaultLineFileMissing);
+    record_fault(model, Fault::kLineFileMissing);
     return {};
   }
   return LineSourceReading(model, line_source).run();

@@ -10,7 +10,7 @@ void note_cell_origin(ScenarioModel& model, int64_t c) {
   if (model.row_place) model.cell_origins.insert_or_assign(c, *model.row_place);
 }
 
-void record_occupied_cell_fault(ScenarioModel& model, int fault, int64_t position_m, int64_t c) {
+void record_occupied_cell_fault(ScenarioModel& model, Fault fault, int64_t position_m, int64_t c) {
   const std::string holds = "cell " + std::to_string(c) + " already holds ";
   const std::string kind = cell_kind_name(model.cell(c).kind);
   DiagnosticNote note{holds + "a feature: " + kind, std::nullopt};

@@ -118,9 +118,9 @@ void check_kilometre_posts(ScenarioModel& model, const std::vector<KilometrePost
     const SimRecord& post = model.record(slot);
     if (post.start_m % kCellLength_m != 0 || post.end_m % kCellLength_m != 0) {
       if (const KilometrePostRow* row = row_of_slot(post, rows))
-        record_fault_of_row(model, kFaultKilometrePostNotMultipleOf50, row->place);
+        record_fault_of_row(model, Fault::kKilometrePostNotMultipleOf50, row->place);
       else
-        record_fault(model, kFaultKilometrePostNotMultipleOf50);
+        record_fault(model, Fault::kKilometrePostNotMultipleOf50);
       return;
     }
   }

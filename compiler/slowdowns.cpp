@@ -26,19 +26,19 @@ void memo_rallentamento(ScenarioModel& model, const SlowdownRow& row) {
 
   const int64_t w = cell_after_position(warning_m);
   if (warned && !model.cell(w).is_free()) {
-    record_occupied_cell_fault(model, kFaultWarningBoardOccupied, row.x, w);
+    record_occupied_cell_fault(model, Fault::kWarningBoardOccupied, row.x, w);
     return;
   }
   const int64_t s = cell_after_position(row.x);
   TrackCell& start = model.cell(s);
   if (!start.is_free()) {
-    record_occupied_cell_fault(model, kFaultSlowdownStartOccupied, row.x, s);
+    record_occupied_cell_fault(model, Fault::kSlowdownStartOccupied, row.x, s);
     return;
   }
   const int64_t e = cell_after_position(int64_t{row.x} + row.l);
   TrackCell& end = model.cell(e);
   if (!end.is_free()) {
-    record_occupied_cell_fault(model, kFaultSlowdownEndOccupied, row.x, e);
+    record_occupied_cell_fault(model, Fault::kSlowdownEndOccupied, row.x, e);
     return;
   }
 
@@ -65,7 +65,7 @@ void memo_rallentamento(ScenarioModel& model, const SlowdownRow& row) {
   const int64_t b = cell_of_position(warning_m);
   for (int i = 0; i < 4; ++i) {
     if (!model.cell(b - i).is_free()) {
-      record_occupied_cell_fault(model, kFaultApproachBoardsOccupied, row.x, b - i);
+      record_occupied_cell_fault(model, Fault::kApproachBoardsOccupied, row.x, b - i);
       return;
     }
   }
@@ -97,7 +97,7 @@ RowOutcome read_code_reduction_row(ScenarioModel& model, FieldReader& reader) {
   const int64_t c = cell_of_position(position);
   TrackCell& cell = model.cell(c);
   if (!cell.is_free()) {
-    record_occupied_cell_fault(model, kFaultCodeReductionOccupied, position, c);
+    record_occupied_cell_fault(model, Fault::kCodeReductionOccupied, position, c);
     return RowOutcome::kFaultExit;
   }
   note_cell_origin(model, c);

@@ -15,7 +15,7 @@ bool beyond_the_cells(ScenarioModel& model, int64_t position_m, int64_t margin_m
                                 std::to_string(route_length_m) + " m");
     return false;
   }
-  record_fault(model, kFaultBeyondTrack, position_m);
+  record_fault(model, Fault::kBeyondTrack, position_m);
   return true;
 }
 

@@ -25,26 +25,29 @@ void tell(ScenarioModel& model, RecordedFault fault) {
 
 }  // namespace
 
-void record_fault(ScenarioModel& model, int number) {
+void record_fault(ScenarioModel& model, Fault fault) {
+  const int number = fault_number(fault);
   model.error_code = number;
   tell(model, RecordedFault{number, std::nullopt, std::nullopt, {}, {}});
 }
 
-void record_fault(ScenarioModel& model, int number, int64_t position_m, std::vector<DiagnosticNote> notes) {
+void record_fault(ScenarioModel& model, Fault fault, int64_t position_m, std::vector<DiagnosticNote> notes) {
   // Positions come from 32-bit fields or from cell × 50, so they always fit.
+  const int number = fault_number(fault);
   model.error_code = number;
   model.error_position_m = static_cast<int32_t>(position_m);
   tell(model, RecordedFault{number, model.error_position_m, std::nullopt, {}, std::move(notes)});
 }
 
-void record_fault_of_row(ScenarioModel& model, int number, const SourcePlace& place) {
+void record_fault_of_row(ScenarioModel& model, Fault fault, const SourcePlace& place) {
+  const int number = fault_number(fault);
   model.error_code = number;
   if (model.fault_sink != nullptr) model.fault_sink->on_fault(RecordedFault{number, std::nullopt, place, {}, {}});
 }
 
 void record_runtime_failure(ScenarioModel& model, const RuntimeFailure& failure) {
-  model.error_code = kFaultRuntimeFailure;
-  tell(model, RecordedFault{kFaultRuntimeFailure, std::nullopt, failure.place(), failure.what(), {}});
+  model.error_code = fault_number(Fault::kRuntimeFailure);
+  tell(model, RecordedFault{fault_number(Fault::kRuntimeFailure), std::nullopt, failure.place(), failure.what(), {}});
 }
 
 void report_warning(const ScenarioModel& model, std::string message, std::optional<SourcePlace> place) {

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "model/diagnostic.hpp"
+#include "model/fault_table.hpp"
 #include "model/runtime_failure.hpp"
 #include "model/scenario_model.hpp"
 
@@ -36,11 +37,11 @@ class FaultSink {
 // Records a fault in the model (each one overwrites the last) and tells the sink. A fault
 // recorded while a source row is being compiled ends the reading of that source there: the
 // sink hears it at the row, with a note that says so after `notes`.
-void record_fault(ScenarioModel& model, int number);
-void record_fault(ScenarioModel& model, int number, int64_t position_m,
+void record_fault(ScenarioModel& model, Fault fault);
+void record_fault(ScenarioModel& model, Fault fault, int64_t position_m,
                   std::vector<DiagnosticNote> notes = {});
 // A fault found once a source has been read, caused by the row at `place`.
-void record_fault_of_row(ScenarioModel& model, int number, const SourcePlace& place);
+void record_fault_of_row(ScenarioModel& model, Fault fault, const SourcePlace& place);
 // A run-time failure, fault 25: the sink hears what failed, at the failing field when a
 // field caused it.
 void record_runtime_failure(ScenarioModel& model, const RuntimeFailure& failure);
