@@ -256,7 +256,10 @@ std::string program_help() {
   text += "\noptions:\n";
   text += line("-h, --help", "show this help and exit");
   text += line("--version", "show the version and exit");
-  text += "\nRun 'scenario-builder COMMAND --help' for a command's options.\n\n";
+  text += "\nRun 'scenario-builder COMMAND --help' for a command's options, and\n"
+          "'scenario-builder explain N' for what fault N means and how to fix it.\n"
+          "The source format, every row and field, how positions become cells and\n"
+          "every fault: docs/source-format.md in the sources, installed as\n  " SCENARIO_DOC_DIR "/source-format.md\n\n";
   return text + std::string(kExitStatusText);
 }
 

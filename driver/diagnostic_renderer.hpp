@@ -15,9 +15,9 @@ namespace scenario {
 struct DiagnosticsSummary {
   int faults_recorded = 0;
   int warnings = 0;
-  int32_t last_fault = 0;                  // the fault the model holds
-  std::optional<int32_t> last_position_m;  // the position the model holds with it, when it has one
-  std::string last_position_is;            // what that position is when it is not the fault's own
+  int32_t last_fault = 0;                  // the last fault recorded
+  std::optional<int32_t> last_position_m;  // its own position, when it names one
+  std::string last_position_is;            // what the position is when it is not the fault's own
   bool nothing_written = false;            // a compile that found faults wrote no file
 };
 

@@ -43,8 +43,9 @@ void Diagnostics::report(Diagnostic diagnostic) {
 
 void Diagnostics::on_fault(const RecordedFault& fault) {
   ++faults_;
-  last_fault_position_m_ = fault.position_m;
-  stopped_after_last_fault_ = false;
+  last_fault_ = fault.number;
+  last_position_m_ = fault.position_m;
+  last_position_is_.clear();
   std::string message(fault_meaning(fault.number));
   if (!fault.detail.empty()) message += ": " + std::string(fault.detail);
   report(Diagnostic{Severity::kError, fault.number, std::move(message), fault.place, fault.position_m, fault.notes});
@@ -59,7 +60,9 @@ void Diagnostics::on_diagnostic(const Diagnostic& diagnostic) {
 }
 
 void Diagnostics::on_reading_stopped(const Diagnostic& warning) {
-  stopped_after_last_fault_ = true;
+  // The standing fault now names the row where it stopped the reading.
+  last_position_m_ = warning.position_m;
+  last_position_is_ = "the row where it stopped the reading";
   on_diagnostic(warning);
 }
 
@@ -72,25 +75,10 @@ void Diagnostics::shown_fault(int number) {
       Diagnostic{Severity::kError, number, std::string(fault_meaning(number)), std::nullopt, std::nullopt, {}});
 }
 
-void Diagnostics::close(const ScenarioModel& model) {
-  DiagnosticsSummary summary{faults_, warnings_, model.error_code, std::nullopt, "", nothing_written_};
-  // The position the model holds is said only when it belongs to the last fault: its own,
-  // or the row where that fault, still standing, stopped a later reading.
-  if (stopped_after_last_fault_) {
-    summary.last_position_m = model.error_position_m;
-    summary.last_position_is = "the row where it stopped the reading";
-  } else {
-    summary.last_position_m = last_fault_position_m_;
-  }
-  close_with(summary);
-}
-
-void Diagnostics::close() { close_with(DiagnosticsSummary{faults_, warnings_, 0, std::nullopt, "", nothing_written_}); }
-
-void Diagnostics::close_with(const DiagnosticsSummary& summary) {
+void Diagnostics::close() {
   if (closed_) return;
   closed_ = true;
-  renderer_->close(summary);
+  renderer_->close(DiagnosticsSummary{faults_, warnings_, last_fault_, last_position_m_, last_position_is_, nothing_written_});
 }
 
 }  // namespace scenario

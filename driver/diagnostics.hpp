@@ -47,24 +47,23 @@ class Diagnostics : public FaultSink {
   int faults_recorded() const { return faults_; }
   int warnings() const { return warnings_; }
 
-  // The closing words, with the fault left in the model; without a model when nothing was
-  // compiled. Only the first close counts; an object never closed closes as it goes.
-  void close(const ScenarioModel& model);
+  // The closing words. Only the first close counts; an object never closed closes as it
+  // goes.
   void close();
 
  private:
   void report(Diagnostic diagnostic);
   SourcePlace shown(SourcePlace place) const;
-  void close_with(const DiagnosticsSummary& summary);
 
   std::unique_ptr<DiagnosticRenderer> renderer_;
   int faults_ = 0;
   int warnings_ = 0;
   bool warnings_silenced_ = false;
   bool nothing_written_ = false;
+  int32_t last_fault_ = 0;
+  std::optional<int32_t> last_position_m_;
+  std::string last_position_is_;
   bool closed_ = false;
-  std::optional<int32_t> last_fault_position_m_;  // the last fault's own position
-  bool stopped_after_last_fault_ = false;         // a standing fault then stopped a reading
   std::map<std::string, std::string, std::less<>> shown_names_;
 };
 
