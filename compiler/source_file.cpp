@@ -7,9 +7,9 @@
 
 namespace scenario {
 
-SourceFile SourceFile::on_disk(std::filesystem::path path, Ownership ownership) {
+SourceFile SourceFile::on_disk(std::filesystem::path path, Ownership ownership, std::string name) {
   SourceFile source;
-  source.name_ = path.filename().string();
+  source.name_ = name.empty() ? path.filename().string() : std::move(name);
   source.path_ = std::move(path);
   source.ownership_ = ownership;
   return source;
@@ -33,7 +33,7 @@ std::string_view SourceFile::contents() {
   if (!contents_) {
     if (discarded_ || !path_) throw RuntimeFailure("source file is gone");
     try {
-      contents_ = read_file(*path_);
+      contents_ = read_file(*path_, kMaxSourceBytes);
     } catch (const FileError& e) {
       throw RuntimeFailure(e.what());
     }

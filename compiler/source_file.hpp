@@ -14,7 +14,8 @@ class SourceFile {
  public:
   enum class Ownership { kRunIntermediate, kAuthors };
 
-  static SourceFile on_disk(std::filesystem::path path, Ownership ownership);
+  // `name` is the file's name for diagnostics when it is read under another one.
+  static SourceFile on_disk(std::filesystem::path path, Ownership ownership, std::string name = "");
   static SourceFile in_memory(std::string name, std::string bytes);
 
   // The file name as an author knows it, for diagnostics.
@@ -23,7 +24,8 @@ class SourceFile {
   // Whether there is still a file to read (false once discarded).
   bool exists() const;
 
-  // The whole content, read once; a file that cannot be read is a RuntimeFailure.
+  // The whole content, read once; a file that cannot be read, or that holds more than a
+  // source may, is a RuntimeFailure.
   std::string_view contents();
 
   // The compiler is done with this source: a run-intermediate file is deleted from its

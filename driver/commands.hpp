@@ -31,7 +31,4 @@ int run_plot_command(const PlotCommand& command, Console& console);
 // is taken by something that is not a folder.
 void ensure_folder(const std::filesystem::path& folder);
 
-// Why a file cannot be read ("no such file", "it is a folder", ...), or "" when it can.
-std::string unreadable_reason(const std::filesystem::path& path);
-
 }  // namespace scenario

@@ -1,4 +1,3 @@
-#include <fstream>
 #include <functional>
 #include <system_error>
 #include <vector>
@@ -50,16 +49,6 @@ bool same_file(const std::filesystem::path& input, const std::filesystem::path& 
 
 }  // namespace
 
-std::string unreadable_reason(const std::filesystem::path& path) {
-  std::error_code ec;
-  const auto status = std::filesystem::status(path, ec);
-  if (!std::filesystem::exists(status)) return "no such file";
-  if (std::filesystem::is_directory(status)) return "it is a folder";
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return "cannot open it for reading";
-  return "";
-}
-
 void ensure_folder(const std::filesystem::path& folder) {
   std::error_code ec;
   if (std::filesystem::is_directory(folder, ec)) return;
@@ -82,12 +71,16 @@ int run_compile_command(const CompileCommand& command, Console& console) {
   struct Input {
     const char* role;
     const std::filesystem::path& path;
+    std::string bytes;
   };
-  const Input inputs[] = {{"line source", command.line_source}, {"service source", command.service_source}};
+  Input inputs[] = {{"line source", command.line_source, {}}, {"service source", command.service_source, {}}};
+  // Each source is opened once and read whole, whatever it is (a file, a pipe, a FIFO).
   bool readable = true;
-  for (const Input& input : inputs) {
-    if (const std::string reason = unreadable_reason(input.path); !reason.empty()) {
-      diagnostics.error("cannot read the " + std::string(input.role) + " '" + input.path.string() + "': " + reason);
+  for (Input& input : inputs) {
+    try {
+      input.bytes = read_file(input.path, kMaxSourceBytes);
+    } catch (const FileError& e) {
+      diagnostics.error("cannot read the " + std::string(input.role) + " '" + input.path.string() + "': " + e.reason());
       readable = false;
     }
   }
@@ -110,13 +103,17 @@ int run_compile_command(const CompileCommand& command, Console& console) {
   ScenarioModel model;
   model.scenario_name = identity.name;
   model.scenario_number = identity.number;
-  SourceFile line = SourceFile::on_disk(command.line_source, SourceFile::Ownership::kAuthors);
-  SourceFile service = SourceFile::on_disk(command.service_source, SourceFile::Ownership::kAuthors);
+  SourceFile line = SourceFile::in_memory(command.line_source.filename().string(), std::move(inputs[0].bytes));
+  SourceFile service = SourceFile::in_memory(command.service_source.filename().string(), std::move(inputs[1].bytes));
   diagnostics.show_file_as(line.name(), command.line_source.string());
   diagnostics.show_file_as(service.name(), command.service_source.string());
   return compile_and_report(model, diagnostics, [&] {
     const CompileResult result = compile_scenario(model, 1, line, service);
-    if (result.status == CompileStatus::kCompiled && !command.check) {
+    if (result.status != CompileStatus::kCompiled) return result;
+    if (command.check) {
+      // Encoded as for writing, so that the check says all that the compile would.
+      encode_compiled_files_for_nothing(model);
+    } else {
       ensure_folder(command.folder);
       write_compiled_files(model, command.folder);
     }

@@ -5,6 +5,7 @@
 #include "driver/diagnostics.hpp"
 #include "format/compiled_files_decoder.hpp"
 #include "format/file_io.hpp"
+#include "format/file_set.hpp"
 #include "format/scenario_files.hpp"
 #include "plot/route_plot.hpp"
 
@@ -61,7 +62,8 @@ int run_plot_command(const PlotCommand& command, Console& console) {
     reading = records;
     drawing.records = decode_records(read_file(records));
     // A scenario compiled without its plan is drawn with its profile alone.
-    if (unreadable_reason(plan).empty()) {
+    std::error_code ec;
+    if (std::filesystem::exists(plan, ec)) {
       reading = plan;
       drawing.plan = decode_line_plan(read_file(plan));
     }

@@ -1,34 +1,34 @@
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
-#include <functional>
 #include <stdexcept>
 #include <string>
-#include <string_view>
-
-#include "format/byte_writer.hpp"
 
 namespace scenario {
 
-// A file that could not be created, written, renamed or deleted, with the path and the
-// system's reason.
+// A file that could not be created, read, written, renamed or deleted, with the path and
+// the reason.
 class FileError : public std::runtime_error {
  public:
   FileError(const std::filesystem::path& path, const std::string& reason);
   const std::filesystem::path& path() const { return path_; }
+  const std::string& reason() const { return reason_; }
 
  private:
   std::filesystem::path path_;
+  std::string reason_;
 };
 
-// Replaces the file at `path`, all or nothing: the bytes go to a temporary file in the
-// same folder, which is renamed over the name only once complete. A failure leaves the
-// old file (or none) and no temporary file behind, and throws FileError.
-void replace_file(const std::filesystem::path& path, std::string_view bytes);
-// The same, with the bytes produced into a sink as they are written.
-void replace_file_with(const std::filesystem::path& path, const std::function<void(ByteSink&)>& produce);
+// The most a source text may hold, far above any real route: a larger one is refused
+// before it is read.
+inline constexpr size_t kMaxSourceBytes = size_t{64} << 20;
+// The most a compiled file that is read back may hold.
+inline constexpr size_t kMaxCompiledFileBytes = size_t{1} << 30;
 
-// Reads a whole file; throws FileError when it cannot be read.
-std::string read_file(const std::filesystem::path& path);
+// Reads a whole file, opening it once, whatever it is: a regular file, a pipe, a FIFO.
+// Throws FileError when it cannot be read or holds more than `max_bytes`; the reason is
+// short ("no such file", "it is a folder", "a loop of symbolic links", ...).
+std::string read_file(const std::filesystem::path& path, size_t max_bytes = kMaxCompiledFileBytes);
 
 }  // namespace scenario

@@ -8,6 +8,7 @@
 
 #include "driver/build_run.hpp"
 #include "format/file_io.hpp"
+#include "format/file_set.hpp"
 #include "format/scenario_files.hpp"
 #include "sources/scenario_writers.hpp"
 #include "tests/program_runner.hpp"
