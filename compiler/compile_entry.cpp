@@ -6,6 +6,7 @@
 #include "compiler/memorizza_dati.hpp"
 #include "format/compiled_files.hpp"
 #include "format/scenario_files.hpp"
+#include "model/windows_1252.hpp"
 #include "postpass/competition_codes.hpp"
 #include "postpass/signalling_walk.hpp"
 
@@ -29,7 +30,9 @@ namespace {
 // Each compiled file under its name, in the order they are written.
 void for_each_compiled_file(const ScenarioModel& model,
                             const std::function<void(const std::string&, const std::function<void(ByteSink&)>&)>& file) {
-  const ScenarioFileNames names = scenario_file_names(model.scenario_name, model.scenario_number);
+  // The model holds its identity as Windows-1252 text; the files are named in UTF-8.
+  const ScenarioFileNames names =
+      scenario_file_names(utf8_from_1252(model.scenario_name), utf8_from_1252(model.scenario_number));
   if (model.plan_mode != 0) file(names.line_plan, [&](ByteSink& out) { encode_line_plan(model.line_plan, out); });
   file(names.records, [&](ByteSink& out) { encode_records(model, out); });
   file(names.track_cells, [&](ByteSink& out) { encode_track_cells(model, out); });

@@ -26,7 +26,7 @@ void FieldReader::skip_blanks() {
   while (pos_ < text_.size() && is_blank(text_[pos_])) ++pos_;
 }
 
-void FieldReader::fail(const char* what) const {
+void FieldReader::fail(const std::string& what) const {
   const FieldPlace place = last_field_place();
   throw RuntimeFailure(what, RuntimeFailure::FieldPlace{place.line, place.column, line_text(place.line)});
 }
@@ -64,6 +64,14 @@ std::string FieldReader::read_text() {
     else
       consume_line_end();
   }
+  return field;
+}
+
+std::string FieldReader::read_text(size_t longest_bytes) {
+  std::string field = read_text();
+  if (field.size() > longest_bytes)
+    fail("the text is " + std::to_string(field.size()) + " bytes long; its field holds at most " +
+          std::to_string(longest_bytes));
   return field;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -33,6 +34,9 @@ class FieldReader {
   bool at_end() const { return pos_ >= text_.size(); }
 
   std::string read_text();
+  // A text that goes into a field of at most `longest_bytes` bytes; a longer one is a
+  // RuntimeFailure at the field.
+  std::string read_text(size_t longest_bytes);
   int32_t read_long();      // signed 32-bit
   int16_t read_integer();   // signed 16-bit
   uint8_t read_byte();      // unsigned 8-bit
@@ -45,7 +49,7 @@ class FieldReader {
   SourcePlace last_field_source_place(std::string_view file_name) const;
 
  private:
-  [[noreturn]] void fail(const char* what) const;  // a RuntimeFailure naming the field's place
+  [[noreturn]] void fail(const std::string& what) const;  // a RuntimeFailure naming the field's place
   void skip_blanks();
   void expect_more() const;
   void consume_line_end();  // at a CR or LF: consume CR LF, LF or CR

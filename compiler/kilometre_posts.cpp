@@ -51,16 +51,21 @@ void progressive_ordina(ScenarioModel& model) {
   }
   const auto& [tre, due, uno] = read;
 
-  const int32_t sum = add32(add32(tre.position, due.position), uno.position);
-  Slots ordered = sum != 0 ? order_by_position(tre, due, uno) : order_by_offset(tre, due, uno);
+  // The sum is exact: positions that add up past 32 bits still order by position.
+  const int64_t sum = int64_t{tre.position} + due.position + uno.position;
+  const Slots ordered = sum != 0 ? order_by_position(tre, due, uno) : order_by_offset(tre, due, uno);
 
+  // The order stands whole in the slots before any offset is corrected, so a correction
+  // that cannot be stored leaves every change in its ordered slot.
   for (size_t i = 0; i < ordered.size(); ++i) {
-    KilometrePostChange& change = ordered[i];
-    if (change.direction == 1) change.offset = add32(change.offset, 100);
     SimRecord& slot = model.record(kKilometrePostSlots[i]);
-    slot.start_m = change.position;
-    slot.end_m = change.offset;
-    slot.position_m = change.direction;
+    slot.start_m = ordered[i].position;
+    slot.end_m = ordered[i].offset;
+    slot.position_m = ordered[i].direction;
+  }
+  for (const int slot_number : kKilometrePostSlots) {
+    SimRecord& slot = model.record(slot_number);
+    if (slot.position_m == 1) slot.end_m = checked_int32(int64_t{slot.end_m} + 100, "corrected kilometre offset does not fit 32 bits");
   }
 }
 

@@ -26,7 +26,7 @@ bool LineFeatures::beyond_cells(int32_t position) { return beyond_the_cells(mode
 
 void LineFeatures::write_gradient_at_cursor() {
   if (gradient_cursor_ <= model_.last_cell)
-    model_.cell(gradient_cursor_).gradient = low8(add32(current_gradient_, kGradientBias));
+    model_.cell(gradient_cursor_).gradient = low8(int64_t{current_gradient_} + kGradientBias);
   ++gradient_cursor_;
 }
 
@@ -52,7 +52,7 @@ RowOutcome LineFeatures::curva(std::string_view keyword, int32_t position, int32
   }
   LinePlan& plan = model_.line_plan;
   if (!extend_plan_through(plan, position, 0.0, true) ||
-      !extend_plan_through(plan, add32(position, length), *curvature, true)) {
+      !extend_plan_through(plan, int64_t{position} + length, *curvature, true)) {
     record_fault(model_, kFaultCurve);
     return RowOutcome::kStop;
   }

@@ -6,6 +6,7 @@
 #include "compiler/field_reader.hpp"
 #include "compiler/kilometre_posts.hpp"
 #include "compiler/line_features.hpp"
+#include "format/compiled_files.hpp"
 #include "model/rounding.hpp"
 #include "model/runtime_failure.hpp"
 #include "model/fault_record.hpp"
@@ -108,7 +109,7 @@ class LineSourceReading {
     const int32_t length = reader_.read_long();
     model_.record(kServiceDataSlot).end_m = length;
     if (length > kLongestRoute_m) return kFaultRouteTooLong;
-    const int32_t extent = add32(length, kRouteExtension_m);
+    const int32_t extent = checked_int32(int64_t{length} + kRouteExtension_m, "route extent does not fit 32 bits");
     const int64_t last_cell = cell_of_position(extent);
     // Refused before anything is dimensioned, so the model keeps its earlier cells.
     if (last_cell < 0 || (model_.plan_mode != 0 && extent < 0)) throw RuntimeFailure("route length below zero");
@@ -189,7 +190,7 @@ class LineSourceReading {
     });
     test(contains_ignoring_case(keyword, "cartello") && contains_ignoring_case(keyword, "indicat"), [&] {
       const int32_t position = reader_.read_long();
-      model_.line_buffer = reader_.read_text();
+      model_.line_buffer = reader_.read_text(kMaxRecordTextBytes);
       return features.cartello_indicatore(position, model_.line_buffer);
     });
     return outcome;

@@ -27,7 +27,7 @@ void memo_montagna(ScenarioModel& model, int32_t inizio, int32_t fine, int32_t t
   model.mountain_start_at(number) = inizio;
   model.mountain_end_at(number) = fine;
 
-  if (number > 1 && sub32(inizio, model.mountain_end_at(number - 1)) <= kCloseFollowerGap_m) tipo = kCloseFollowerType;
+  if (number > 1 && int64_t{inizio} - model.mountain_end_at(number - 1) <= kCloseFollowerGap_m) tipo = kCloseFollowerType;
 
   const int64_t first = cell_of_position(inizio);
   const int64_t last = divide_round_half_even(int64_t{fine} - 50, 50);  // fine / 50 - 1, rounded

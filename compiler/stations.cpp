@@ -1,5 +1,6 @@
 #include "compiler/stations.hpp"
 
+#include "format/compiled_files.hpp"
 #include "model/rounding.hpp"
 #include "model/runtime_failure.hpp"
 #include "model/fault_record.hpp"
@@ -18,21 +19,23 @@ constexpr int64_t kStationGap_m = 350;
 bool is_short_platform_type(uint8_t type) { return type == 5 || type == 6; }
 bool is_terminus_type(uint8_t type) { return type == 7 || type == 8; }
 
-// Start and end of the station area, by type.
+// Start and end of the station area, by type, stored in this order; each is computed
+// exactly and checked as it is stored.
 void derive_area(SimRecord& station, int32_t length) {
-  const int32_t position = station.position_m;
+  const int64_t position = station.position_m;
+  auto store = [](int32_t& field, int64_t value) { field = checked_int32(value, "station area does not fit 32 bits"); };
   if (is_short_platform_type(station.station_type)) {
-    station.end_m = add32(position, 150);
-    station.start_m = sub32(position, length);
+    store(station.end_m, position + 150);
+    store(station.start_m, position - length);
     station.p6 = 0;
   } else if (is_terminus_type(station.station_type)) {
-    station.start_m = sub32(position, length);
-    station.end_m = add32(position, length);
+    store(station.start_m, position - length);
+    store(station.end_m, position + length);
     station.p6 = 0;
   } else {
     const int64_t half = divide_round_half_even(length, 2);
-    station.start_m = sub32(position, half);
-    station.end_m = add32(add32(position, half), station.p6 != 0 ? 50 : 0);
+    store(station.start_m, position - half);
+    store(station.end_m, position + half + (station.p6 != 0 ? 50 : 0));
   }
 }
 
@@ -71,11 +74,12 @@ RowEnd read_station_row(ScenarioModel& model, FieldReader& reader, StationSlots&
   station.p11 = reader.read_integer();
   station.p12 = reader.read_integer();
   station.p13 = reader.read_byte();
-  const int32_t hours = reader.read_long();
-  const int32_t minutes = reader.read_long();
-  const int32_t seconds = reader.read_long();
-  station.time_s = add32(mul32(add32(mul32(hours, 60), minutes), 60), seconds);
-  station.text = reader.read_text();
+  const int64_t hours = reader.read_long();
+  const int64_t minutes = reader.read_long();
+  const int64_t seconds = reader.read_long();
+  station.text = reader.read_text(kMaxRecordTextBytes);
+  // The whole row is in the slot, the name included, before the time is stored.
+  station.time_s = checked_int32((hours * 60 + minutes) * 60 + seconds, "timetable time does not fit 32 bits");
 
   derive_area(station, length);
   if (length < 600) station.p5 = 0;

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <variant>
 
+#include "driver/diagnostics_format.hpp"
+
 namespace scenario {
 
 // A command line that asks for nothing this program does; exit status 2. `topic` is the
@@ -44,6 +46,7 @@ struct CompileCommand {
   std::optional<std::string> name;
   std::optional<std::string> number;
   bool check = false;  // compile and report, write nothing
+  DiagnosticsFormat diagnostics_format = DiagnosticsFormat::kText;
 };
 
 struct InspectCommand {

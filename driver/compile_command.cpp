@@ -66,7 +66,7 @@ int run_build_command(const std::filesystem::path& folder, Console& console) {
 int run_compile_command(const CompileCommand& command, Console& console) {
   const ScenarioIdentity identity =
       infer_scenario_identity(command.line_source, command.service_source, command.name, command.number);
-  Diagnostics diagnostics(console.err, console.colour);
+  Diagnostics diagnostics(console.err, console.colour, command.diagnostics_format);
 
   struct Input {
     const char* role;
@@ -101,8 +101,8 @@ int run_compile_command(const CompileCommand& command, Console& console) {
   }
 
   ScenarioModel model;
-  model.scenario_name = identity.name;
-  model.scenario_number = identity.number;
+  model.scenario_name = identity.name_text;
+  model.scenario_number = identity.number_text;
   SourceFile line = SourceFile::in_memory(command.line_source.filename().string(), std::move(inputs[0].bytes));
   SourceFile service = SourceFile::in_memory(command.service_source.filename().string(), std::move(inputs[1].bytes));
   diagnostics.show_file_as(line.name(), command.line_source.string());

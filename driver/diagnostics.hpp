@@ -1,13 +1,15 @@
 #pragma once
 
 #include <map>
+#include <memory>
 #include <ostream>
 #include <string>
 #include <string_view>
-#include <vector>
 
-#include "model/scenario_model.hpp"
+#include "driver/diagnostic_renderer.hpp"
+#include "driver/diagnostics_format.hpp"
 #include "model/fault_record.hpp"
+#include "model/scenario_model.hpp"
 
 namespace scenario {
 
@@ -15,48 +17,45 @@ namespace scenario {
 // never when NO_COLOR is set to anything.
 bool colour_wanted(int file_descriptor);
 
-// Prints every recorded fault as it is recorded, the way compilers report errors:
-//   Milano_Tortona_5-.txt:48:1: error: fault 16: signal on an occupied cell at 8600 m
-//    segnale,    8600, ...
-//    ^
-// or, for a fault that no source row caused,
-//   scenario-builder: error: fault 12: no free cell for ... at 52650 m
-// A fault number that keeps coming back is shown a few times; the rest are counted and
-// summed up by close(), which ends with the line that scripts read:
-//   scenario-builder: 3 faults recorded; last: fault 13 at 54250 m
+// Hears every recorded fault and every warning of a compile as it comes, counts them, and
+// has them printed in the chosen format (see the renderers).
 class Diagnostics : public FaultSink {
  public:
-  static constexpr int kShownPerFault = 3;
-
-  Diagnostics(std::ostream& err, bool colour) : err_(err), colour_(colour) {}
+  Diagnostics(std::ostream& err, bool colour, DiagnosticsFormat format = DiagnosticsFormat::kText);
+  ~Diagnostics() override;
+  Diagnostics(const Diagnostics&) = delete;
+  Diagnostics& operator=(const Diagnostics&) = delete;
 
   // Faults of the source file named `file_name` are reported under `shown` (the path as
   // the author gave it).
   void show_file_as(const std::string& file_name, const std::string& shown);
 
   void on_fault(const RecordedFault& fault) override;
+  void on_diagnostic(const Diagnostic& diagnostic) override;
 
   // "scenario-builder: error: MESSAGE", for failures that are not recorded faults.
   void error(std::string_view message);
   // A shown header fault, exactly as the build shows it: " Errore n. 1250".
   void shown_fault(int number);
 
-  int faults_recorded() const { return recorded_; }
+  int faults_recorded() const { return faults_; }
+  int warnings() const { return warnings_; }
 
-  // The repeats that were not shown, then (when any fault was recorded) the summary line
-  // with the fault left in the model.
+  // The closing words, with the fault left in the model; without a model when nothing was
+  // compiled. Only the first close counts; an object never closed closes as it goes.
   void close(const ScenarioModel& model);
+  void close();
 
  private:
-  std::string paint(std::string_view text, const char* code) const;
-  std::string program_prefix() const;
+  void report(Diagnostic diagnostic);
+  SourcePlace shown(SourcePlace place) const;
+  void close_with(const DiagnosticsSummary& summary);
 
-  std::ostream& err_;
-  bool colour_;
-  int recorded_ = 0;
-  std::map<int, int> times_seen_;
-  std::vector<int> suppressed_;  // fault numbers with hidden repeats, in order of the first hidden one
-  std::map<std::string, std::string> shown_names_;
+  std::unique_ptr<DiagnosticRenderer> renderer_;
+  int faults_ = 0;
+  int warnings_ = 0;
+  bool closed_ = false;
+  std::map<std::string, std::string, std::less<>> shown_names_;
 };
 
 }  // namespace scenario

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
+#include "driver/json_text.hpp"
 #include "format/byte_reader.hpp"
 
 namespace scenario {
@@ -42,24 +43,6 @@ std::string details_text(const std::vector<ListingField>& details) {
 }
 
 }  // namespace
-
-std::string json_string(const std::string& utf8) {
-  std::string out = "\"";
-  for (const char c : utf8) {
-    const auto byte = static_cast<unsigned char>(c);
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += c;
-    } else if (byte < 0x20) {
-      char escape[8];
-      std::snprintf(escape, sizeof escape, "\\u%04x", byte);
-      out += escape;
-    } else {
-      out += c;
-    }
-  }
-  return out + '"';
-}
 
 void print_table(const Listing& listing, std::ostream& out) {
   out << listing.file << ": " << listing.file_kind << '\n';

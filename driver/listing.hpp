@@ -37,7 +37,4 @@ struct Listing {
 void print_table(const Listing& listing, std::ostream& out);
 void print_json(const Listing& listing, std::ostream& out);
 
-// A text as a JSON string literal, quotes included.
-std::string json_string(const std::string& utf8);
-
 }  // namespace scenario

@@ -1,6 +1,10 @@
 #include "driver/scenario_identity.hpp"
 
+#include <stdexcept>
+
 #include "driver/command_line.hpp"
+#include "format/compiled_files.hpp"
+#include "model/windows_1252.hpp"
 
 namespace scenario {
 namespace {
@@ -16,6 +20,20 @@ void check_file_name_part(const std::string& value, const char* what) {
   if (has_separator || value == "." || value == "..") {
     throw UsageError(subject + " '" + value + "' cannot be part of a file name", "compile");
   }
+}
+
+// The records carry the name and number as Windows-1252 text, with a 16-bit byte count.
+std::string record_text(const std::string& value, const char* what) {
+  const std::string subject = std::string("the scenario ") + what + " '" + value + "'";
+  std::string text;
+  try {
+    text = utf8_to_1252(value);
+  } catch (const std::invalid_argument& e) {
+    throw UsageError(subject + " cannot be written in Windows-1252, as the compiled files carry it: " + e.what(),
+                     "compile");
+  }
+  if (text.size() > kMaxRecordTextBytes) throw UsageError(subject + " is longer than a record's text", "compile");
+  return text;
 }
 
 }  // namespace
@@ -50,6 +68,8 @@ ScenarioIdentity infer_scenario_identity(const std::filesystem::path& line_sourc
                      "compile");
   }
   check_file_name_part(identity.number, "number");
+  identity.name_text = record_text(identity.name, "name");
+  identity.number_text = record_text(identity.number, "number");
   return identity;
 }
 

@@ -16,19 +16,19 @@ void tell(ScenarioModel& model, RecordedFault fault) {
 
 void record_fault(ScenarioModel& model, int number) {
   model.error_code = number;
-  tell(model, RecordedFault{number, std::nullopt, std::nullopt, {}});
+  tell(model, RecordedFault{number, std::nullopt, std::nullopt, {}, {}});
 }
 
 void record_fault(ScenarioModel& model, int number, int64_t position_m) {
   // Positions come from 32-bit fields or from cell × 50, so they always fit.
   model.error_code = number;
   model.error_position_m = static_cast<int32_t>(position_m);
-  tell(model, RecordedFault{number, model.error_position_m, std::nullopt, {}});
+  tell(model, RecordedFault{number, model.error_position_m, std::nullopt, {}, {}});
 }
 
 void record_runtime_failure(ScenarioModel& model, const RuntimeFailure& failure) {
   model.error_code = kFaultRuntimeFailure;
-  RecordedFault fault{kFaultRuntimeFailure, std::nullopt, std::nullopt, failure.what()};
+  RecordedFault fault{kFaultRuntimeFailure, std::nullopt, std::nullopt, failure.what(), {}};
   if (model.row_place && failure.place()) {
     fault.place = model.row_place;
     fault.place->line = failure.place()->line;

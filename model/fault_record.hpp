@@ -3,7 +3,9 @@
 #include <cstdint>
 #include <optional>
 #include <string_view>
+#include <vector>
 
+#include "model/diagnostic.hpp"
 #include "model/runtime_failure.hpp"
 #include "model/scenario_model.hpp"
 
@@ -15,6 +17,7 @@ struct RecordedFault {
   std::optional<int32_t> position_m;   // set when the fault names a position
   std::optional<SourcePlace> place;    // the source row (or field) that caused it, if any
   std::string_view detail;             // what failed, for a run-time failure
+  std::vector<DiagnosticNote> notes;   // further words, each at its own place
 };
 
 // Hears of every recorded fault, in order (the command line turns them into diagnostics).
@@ -22,6 +25,8 @@ class FaultSink {
  public:
   virtual ~FaultSink() = default;
   virtual void on_fault(const RecordedFault& fault) = 0;
+  // A warning: said to the author, never recorded in the model.
+  virtual void on_diagnostic(const Diagnostic&) {}
 };
 
 // Records a fault in the model (each one overwrites the last) and tells the sink.

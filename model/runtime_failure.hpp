@@ -29,11 +29,10 @@ class RuntimeFailure : public std::runtime_error {
   std::optional<FieldPlace> place_;
 };
 
-// 32-bit arithmetic that fails the way the platform did instead of wrapping.
+// Sums, differences and comparisons on the way are exact (64-bit); only a value stored
+// into a field is checked, and one that the field cannot hold fails the way the platform
+// did instead of wrapping.
 int32_t checked_int32(int64_t value, const char* what);
-inline int32_t add32(int64_t a, int64_t b) { return checked_int32(a + b, "32-bit sum overflows"); }
-inline int32_t sub32(int64_t a, int64_t b) { return checked_int32(a - b, "32-bit difference overflows"); }
-inline int32_t mul32(int64_t a, int64_t b) { return checked_int32(a * b, "32-bit product overflows"); }
 int16_t checked_int16(int64_t value, const char* what);
 
 }  // namespace scenario

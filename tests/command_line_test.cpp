@@ -21,6 +21,7 @@ TEST(CommandLine, HelpInEveryForm) {
       {{"help"}, ""},            {{"help", "compile"}, "compile"},
       {{"compile", "--help"}, "compile"}, {{"compile", "a", "-h"}, "compile"},
       {{"sources", "--help"}, "sources"}, {{"inspect", "x.dat", "--help"}, "inspect"},
+      {{"help", "help"}, "help"},         {{"plot", "--help=x"}, "plot"},
   };
   for (const auto& [arguments, topic] : cases) {
     const Command command = parse(arguments);
@@ -41,6 +42,11 @@ TEST(CommandLine, CompileOptionsInBothSpellings) {
   EXPECT_EQ(compile.name, "Genova");
   EXPECT_EQ(compile.number, "12");
   EXPECT_TRUE(compile.check);
+  EXPECT_EQ(compile.diagnostics_format, DiagnosticsFormat::kText);
+  EXPECT_EQ(std::get<CompileCommand>(parse({"compile", "a", "b", "--diagnostics-format=sarif"})).diagnostics_format,
+            DiagnosticsFormat::kSarif);
+  EXPECT_EQ(std::get<CompileCommand>(parse({"compile", "a", "b", "--diagnostics-format", "json"})).diagnostics_format,
+            DiagnosticsFormat::kJson);
 
   // After "--" a name that begins with a dash is a file.
   const auto dashed = std::get<CompileCommand>(parse({"compile", "--", "-a_linea.txt", "-a_1-.txt"}));
@@ -61,6 +67,15 @@ TEST(CommandLine, SourcesAndInspectOptions) {
   EXPECT_EQ(std::get<InspectCommand>(parse({"inspect", "a.sim", "--annotate"})).format,
             InspectCommand::Format::kAnnotate);
   EXPECT_EQ(std::get<InspectCommand>(parse({"inspect", "a.sim"})).format, InspectCommand::Format::kTable);
+  // A flag given twice is no conflict; only another flag of its group is.
+  EXPECT_EQ(std::get<InspectCommand>(parse({"inspect", "--json", "a.sim", "--json"})).format,
+            InspectCommand::Format::kJson);
+
+  const auto plot = std::get<PlotCommand>(parse({"plot", "dir", "--name", "A", "--number=5", "-o", "p.svg"}));
+  EXPECT_EQ(plot.folder, "dir");
+  EXPECT_EQ(plot.name, "A");
+  EXPECT_EQ(plot.number, "5");
+  EXPECT_EQ(plot.output, "p.svg");
 }
 
 TEST(CommandLine, UsageErrorsSayWhatIsWrongAndWhoseHelpExplains) {
@@ -79,10 +94,16 @@ TEST(CommandLine, UsageErrorsSayWhatIsWrongAndWhoseHelpExplains) {
       {{"compile", "a", "b", "--name", "x", "--name", "y"}, "option --name given twice", "compile"},
       {{"compile", "a", "b", "--check=yes"}, "option --check takes no value", "compile"},
       {{"compile", "a", "b", "--json"}, "unknown option '--json' for compile", "compile"},
+      {{"compile", "a", "b", "--diagnostics-format=xml"}, "--diagnostics-format takes text, json or sarif, not 'xml'",
+       "compile"},
       {{"sources", "dir"}, "sources takes no file names; use -o DIR for the folder", "sources"},
       {{"inspect"}, "inspect needs a compiled file", "inspect"},
       {{"inspect", "a.dat", "b.dat"}, "inspect takes one file", "inspect"},
       {{"inspect", "a.dat", "--json", "--annotate"}, "--json and --annotate cannot be used together", "inspect"},
+      {{"inspect", "a.dat", "--annotate", "--json"}, "--json and --annotate cannot be used together", "inspect"},
+      {{"plot", "a", "b"}, "plot takes one folder", "plot"},
+      {{"plot", "-o", "a.svg", "--output=b.svg"}, "option --output given twice", "plot"},
+      {{"help", "compile", "plot"}, "help takes one command name", "help"},
       {{"help", "frob"}, "no command named 'frob'", "help"},
   };
   for (const Case& c : cases) {

@@ -1,14 +1,18 @@
 // The authoring commands run as an author runs them: the program in a folder of sources.
 #include <gtest/gtest.h>
 
+#include <nlohmann/json.hpp>
+
 #include <chrono>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "driver/build_run.hpp"
+#include "format/compiled_files_decoder.hpp"
 #include "format/file_io.hpp"
 #include "format/file_set.hpp"
+#include "postpass/competition_codes.hpp"
 #include "format/scenario_files.hpp"
 #include "sources/scenario_writers.hpp"
 #include "tests/program_runner.hpp"
@@ -196,6 +200,31 @@ TEST(CompileCommand, EachKindOfFaultIsReportedWithItsExitStatus) {
   }
 }
 
+TEST(CompileCommand, MachineReadableDiagnosticsCarryTheSameFault) {
+  AuthorsSources sources;
+  edit(sources.service, "segnale,    2850,", "segnale,    1750,");
+  const testing::ProgramRun json = sources.compile({"--diagnostics-format=json"});
+  EXPECT_EQ(json.exit_status, 1);
+  const auto fault = nlohmann::json::parse(json.err);  // the one line, and no closing words
+  EXPECT_EQ(fault["fault"], 16);
+  EXPECT_EQ(fault["file"], kNames.service_source);
+  EXPECT_EQ(fault["line"], 49);
+  EXPECT_EQ(fault["position"], 1750);
+
+  const testing::ProgramRun sarif = sources.compile({"--diagnostics-format", "sarif"});
+  EXPECT_EQ(sarif.exit_status, 1);
+  const auto results = nlohmann::json::parse(sarif.err)["runs"][0]["results"];
+  ASSERT_EQ(results.size(), 1u);
+  EXPECT_EQ(results[0]["ruleId"], "fault-16");
+  EXPECT_EQ(results[0]["locations"][0]["physicalLocation"]["region"]["startLine"], 49);
+
+  // A compile that never starts is still one document.
+  const testing::ProgramRun unread =
+      run_builder({"compile", "x_linea.txt", "x_1-.txt", "--diagnostics-format=sarif"}, sources.folder.path());
+  EXPECT_EQ(unread.exit_status, 2);
+  EXPECT_EQ(nlohmann::json::parse(unread.err)["runs"][0]["results"].size(), 2u);
+}
+
 TEST(CompileCommand, CheckReportsTheSameButWritesNothing) {
   AuthorsSources sources;
   edit(sources.line, "indicatori_vmax,  1350,", "indicatori_vmax,  800,");
@@ -254,6 +283,40 @@ TEST(CompileCommand, NamesThatTellNothingNeedTheOptions) {
       sources.folder.path());
   EXPECT_NE(named.exit_status, 2) << named.err;
   EXPECT_TRUE(has_compiled_files(sources.folder.path()));
+}
+
+TEST(CompileCommand, TheScenarioIdentityIsWindows1252TextLikeAnyOther) {
+  TempFolder folder;
+  replace_file(folder.path() / "Cant\xC3\xB9_linea.txt", "[generale]\r\nlunghezza percorso, 1000\r\n");
+  replace_file(folder.path() / "Cant\xC3\xB9_1-.txt", "[generale]\r\n");
+  const testing::ProgramRun run = run_builder({"compile", "Cant\xC3\xB9_linea.txt", "Cant\xC3\xB9_1-.txt"}, folder.path());
+  ASSERT_EQ(run.exit_status, 0) << run.err;
+  const auto records = decode_records(read_file(folder.path() / "Cant\xC3\xB9_1.sim"));
+  EXPECT_EQ(records[85].text, "Cant\xF9");
+  ScenarioModel model;
+  model.record(85).text = "Cant\xF9";
+  model.record(86).text = "1";
+  EXPECT_EQ(records[85].time_s, codice_gara_st(model));
+  EXPECT_EQ(decode_track_cells(read_file(folder.path() / "Cant\xC3\xB9_1.dat"))[1].value2, codice_gara_og(model));
+
+  // A character that Windows-1252 has no byte for is refused before anything is written.
+  const auto before = folder_contents(folder.path());
+  const testing::ProgramRun refused = run_builder(
+      {"compile", "Cant\xC3\xB9_linea.txt", "Cant\xC3\xB9_1-.txt", "--name", "\xE6\x9D\xB1\xE4\xBA\xAC", "--number", "1"}, folder.path());
+  EXPECT_EQ(refused.exit_status, 2);
+  EXPECT_TRUE(testing::contains(refused.err, "cannot be written in Windows-1252")) << refused.err;
+  EXPECT_EQ(folder_contents(folder.path()), before);
+}
+
+TEST(CompileCommand, ATextTooLongForItsRecordIsFault25AtItsField) {
+  AuthorsSources sources;
+  edit(sources.service, "MILANO LAMBRATE", std::string(65536, 'L'));
+  for (const std::vector<std::string>& options : {std::vector<std::string>{"--check"}, {}}) {
+    const testing::ProgramRun run = sources.compile(options);
+    EXPECT_EQ(run.exit_status, 1);
+    EXPECT_TRUE(testing::contains(run.err, "Milano_Tortona_5-.txt:32:73: error: fault 25: ")) << run.err.substr(0, 300);
+    EXPECT_TRUE(testing::contains(run.err, "the text is 65536 bytes long; its field holds at most 65535"));
+  }
 }
 
 TEST(SourcesCommand, WritesTheFiveTextsOfTheBuildRun) {

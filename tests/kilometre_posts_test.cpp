@@ -64,17 +64,17 @@ TEST(ProgressiveOrdina, OrdersAndCorrectsTheThreeChanges) {
   }
 }
 
-TEST(ProgressiveOrdina, OverflowOfTheSumOrOfACorrectedOffsetIsARuntimeFailure) {
+TEST(ProgressiveOrdina, OrdersWholeBeforeACorrectedOffsetThatDoesNotFitFails) {
   ScenarioModel model;
-  model.record(81).start_m = 2147483600;
-  model.record(82).start_m = 100;
+  model.record(83).start_m = 500;  // uno
+  model.record(82).start_m = 100;  // due
+  model.record(82).end_m = 2147483600;
+  model.record(82).position_m = 1;
   EXPECT_THROW(progressive_ordina(model), RuntimeFailure);
-
-  ScenarioModel corrected;
-  corrected.record(81).start_m = 50;
-  corrected.record(81).end_m = 2147483600;
-  corrected.record(81).position_m = 1;
-  EXPECT_THROW(progressive_ordina(corrected), RuntimeFailure);
+  EXPECT_EQ((Triple{model.record(81).start_m, model.record(81).end_m, model.record(81).position_m}), (Triple{500, 0, 0}));
+  EXPECT_EQ((Triple{model.record(82).start_m, model.record(82).end_m, model.record(82).position_m}),
+            (Triple{100, 2147483600, 1}));
+  EXPECT_EQ((Triple{model.record(83).start_m, model.record(83).end_m, model.record(83).position_m}), (Triple{0, 0, 0}));
 }
 
 }  // namespace

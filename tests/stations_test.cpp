@@ -212,5 +212,18 @@ TEST(Stations, ValuesThatDoNotFitAreRunTimeFailures) {
   EXPECT_EQ(model.record(1).time_s, 2147483647);
 }
 
+TEST(Stations, TheRowIsReadWholeBeforeItsTimeIsStored) {
+  ScenarioModel model = route_model(340);  // a 10 000 m route
+  const auto run = read_service_rows(model, "stazione, 0, 25, 200, 0,0,0,0,0,0,0,0,0,0, 596524, 0, 0, X\n");
+  EXPECT_TRUE(run.failed);
+  EXPECT_EQ(model.record(1).text, "X");
+  EXPECT_EQ(model.record(1).time_s, 0);
+
+  // The hours alone pass 32 bits once multiplied; the whole time fits.
+  ScenarioModel exact = route_model(340);
+  read_service_rows(exact, "stazione, 0, 25, 200, 0,0,0,0,0,0,0,0,0,0, 596524, 0, -3600, X\n");
+  EXPECT_EQ(exact.record(1).time_s, 596523 * 3600);
+}
+
 }  // namespace
 }  // namespace scenario

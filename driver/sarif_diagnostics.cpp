@@ -1,0 +1,99 @@
+#include "driver/sarif_diagnostics.hpp"
+
+#include <cstdio>
+
+#include "driver/json_text.hpp"
+#include "model/fault_table.hpp"
+#include "model/windows_1252.hpp"
+
+namespace scenario {
+namespace {
+
+std::string rule_id(int fault) { return "fault-" + std::to_string(fault); }
+
+std::string rules() {
+  std::string text;
+  for (const FaultDescription& fault : fault_table()) {
+    if (!text.empty()) text += ",";
+    text += "\n        {\"id\": " + json_string(rule_id(fault.number)) +
+            ", \"shortDescription\": {\"text\": " + json_string(fault.meaning) + "}" +
+            ", \"defaultConfiguration\": {\"level\": \"error\"}}";
+  }
+  return text;
+}
+
+// The index of a fault's rule in rules(), which lists the table in order.
+std::optional<size_t> rule_index(int fault) {
+  const auto table = fault_table();
+  for (size_t i = 0; i < table.size(); ++i)
+    if (table[i].number == fault) return i;
+  return std::nullopt;
+}
+
+std::string physical_location(const SourcePlace& place) {
+  return "\"physicalLocation\": {\"artifactLocation\": {\"uri\": " + json_string(sarif_uri(place.file)) +
+         "}, \"region\": {\"startLine\": " + std::to_string(place.line) +
+         ", \"startColumn\": " + std::to_string(place.column) +
+         ", \"snippet\": {\"text\": " + json_string(utf8_from_1252(place.line_text)) + "}}}";
+}
+
+}  // namespace
+
+std::string sarif_uri(std::string_view path) {
+  // Unreserved characters and "/" stand as they are; every other byte is percent-encoded.
+  std::string uri = path.starts_with('/') ? "file://" : "";
+  for (const char c : path) {
+    const auto byte = static_cast<unsigned char>(c);
+    const bool plain = (byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') || (byte >= '0' && byte <= '9') ||
+                       c == '-' || c == '.' || c == '_' || c == '~' || c == '/';
+    if (plain) {
+      uri += c;
+    } else {
+      char escape[4];
+      std::snprintf(escape, sizeof escape, "%%%02X", byte);
+      uri += escape;
+    }
+  }
+  return uri;
+}
+
+void SarifDiagnostics::report(const Diagnostic& diagnostic) {
+  std::string result = "{";
+  if (diagnostic.fault) {
+    result += "\"ruleId\": " + json_string(rule_id(*diagnostic.fault)) + ", ";
+    if (const auto index = rule_index(*diagnostic.fault)) result += "\"ruleIndex\": " + std::to_string(*index) + ", ";
+  }
+  result += "\"level\": ";
+  result += diagnostic.severity == Severity::kWarning ? "\"warning\"" : "\"error\"";
+  result += ", \"message\": {\"text\": " + json_string(diagnostic_headline(diagnostic)) + "}";
+  result += ", \"locations\": [";
+  if (diagnostic.place) result += "{" + physical_location(*diagnostic.place) + "}";
+  result += "]";
+  if (!diagnostic.notes.empty()) {
+    result += ", \"relatedLocations\": [";
+    for (size_t i = 0; i < diagnostic.notes.size(); ++i) {
+      const DiagnosticNote& note = diagnostic.notes[i];
+      if (i > 0) result += ", ";
+      result += "{\"id\": " + std::to_string(i + 1) + ", \"message\": {\"text\": " + json_string(note.message) + "}";
+      if (note.place) result += ", " + physical_location(*note.place);
+      result += "}";
+    }
+    result += "]";
+  }
+  if (diagnostic.position_m) result += ", \"properties\": {\"position_m\": " + std::to_string(*diagnostic.position_m) + "}";
+  result += "}";
+  results_.push_back(std::move(result));
+}
+
+void SarifDiagnostics::close(const DiagnosticsSummary&) {
+  err_ << "{\n  \"$schema\": \"https://json.schemastore.org/sarif-2.1.0.json\",\n  \"version\": \"2.1.0\",\n"
+       << "  \"runs\": [{\n    \"tool\": {\"driver\": {\n      \"name\": \"scenario-builder\",\n"
+       << "      \"version\": \"" << SCENARIO_BUILDER_VERSION << "\",\n      \"rules\": [" << rules()
+       << "\n      ]\n    }},\n    \"columnKind\": \"unicodeCodePoints\",\n    \"results\": [";
+  for (size_t i = 0; i < results_.size(); ++i) err_ << (i > 0 ? ",\n      " : "\n      ") << results_[i];
+  err_ << (results_.empty() ? "]\n  }]\n}\n" : "\n    ]\n  }]\n}\n");
+  results_.clear();
+  err_.flush();
+}
+
+}  // namespace scenario

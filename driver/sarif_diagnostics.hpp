@@ -1,0 +1,29 @@
+#pragma once
+
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "driver/diagnostic_renderer.hpp"
+
+namespace scenario {
+
+// One SARIF 2.1.0 document, written at the close, for code-scanning tools and editors: one
+// run whose tool lists every fault as a rule ("fault-16"), and one result per diagnostic
+// with the source place as its physical location and its notes as related locations.
+class SarifDiagnostics : public DiagnosticRenderer {
+ public:
+  explicit SarifDiagnostics(std::ostream& err) : err_(err) {}
+
+  void report(const Diagnostic& diagnostic) override;
+  void close(const DiagnosticsSummary& summary) override;
+
+ private:
+  std::ostream& err_;
+  std::vector<std::string> results_;  // each result already as JSON: places are views
+};
+
+// A path as the relative URI reference (or, when absolute, the file URI) that SARIF wants.
+std::string sarif_uri(std::string_view path);
+
+}  // namespace scenario
