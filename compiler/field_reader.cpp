@@ -14,7 +14,7 @@ bool is_line_end(char c) { return c == '\r' || c == '\n'; }
 
 }  // namespace
 
-FieldReader::FieldReader(std::string_view text) : text_(text) {
+FieldReader::FieldReader(std::string_view text, std::string_view file_name) : text_(text), file_name_(file_name) {
   line_starts_.push_back(0);
   for (size_t i = 0; i < text_.size(); ++i) {
     if (text_[i] == '\r' && i + 1 < text_.size() && text_[i + 1] == '\n') ++i;
@@ -27,8 +27,7 @@ void FieldReader::skip_blanks() {
 }
 
 void FieldReader::fail(const std::string& what) const {
-  const FieldPlace place = last_field_place();
-  throw RuntimeFailure(what, RuntimeFailure::FieldPlace{place.line, place.column, line_text(place.line)});
+  throw RuntimeFailure(what, last_field_place());
 }
 
 void FieldReader::expect_more() const {
@@ -119,10 +118,11 @@ int16_t FieldReader::read_integer() {
 
 uint8_t FieldReader::read_byte() { return static_cast<uint8_t>(read_number(0, 255)); }
 
-FieldPlace FieldReader::last_field_place() const {
+SourcePlace FieldReader::last_field_place() const {
   const auto after = std::upper_bound(line_starts_.begin(), line_starts_.end(), field_start_);
   const auto line_index = static_cast<size_t>(after - line_starts_.begin()) - 1;
-  return FieldPlace{static_cast<int>(line_index + 1), static_cast<int>(field_start_ - line_starts_[line_index] + 1)};
+  const int line = static_cast<int>(line_index + 1);
+  return SourcePlace{file_name_, line, static_cast<int>(field_start_ - line_starts_[line_index] + 1), line_text(line)};
 }
 
 std::string_view FieldReader::line_text(int line) const {
@@ -131,11 +131,6 @@ std::string_view FieldReader::line_text(int line) const {
   size_t end = begin;
   while (end < text_.size() && !is_line_end(text_[end])) ++end;
   return text_.substr(begin, end - begin);
-}
-
-SourcePlace FieldReader::last_field_source_place(std::string_view file_name) const {
-  const FieldPlace place = last_field_place();
-  return SourcePlace{file_name, place.line, place.column, line_text(place.line)};
 }
 
 bool contains(std::string_view text, std::string_view word) { return text.find(word) != std::string_view::npos; }

@@ -10,12 +10,6 @@
 
 namespace scenario {
 
-// Where a field begins in its source text; both 1-based, the column in bytes.
-struct FieldPlace {
-  int line = 1;
-  int column = 1;
-};
-
 // Reads a source text as a stream of typed fields.
 //
 // Every read skips blanks (spaces and tabs) first. A field ends at a comma or at the end of
@@ -28,7 +22,8 @@ struct FieldPlace {
 // is any read once the end has been reached.
 class FieldReader {
  public:
-  explicit FieldReader(std::string_view text);
+  // `file_name`: the text's file as the author knows it, for the places of its fields.
+  explicit FieldReader(std::string_view text, std::string_view file_name = {});
 
   // True once the last field of the text and its line end have been consumed.
   bool at_end() const { return pos_ >= text_.size(); }
@@ -42,11 +37,9 @@ class FieldReader {
   uint8_t read_byte();      // unsigned 8-bit
 
   // Where the field returned by the last read began.
-  FieldPlace last_field_place() const;
+  SourcePlace last_field_place() const;
   // The text of a 1-based line, without its line end ("" past the last line).
   std::string_view line_text(int line) const;
-  // The place of the last field in a file of that name, for diagnostics of its row.
-  SourcePlace last_field_source_place(std::string_view file_name) const;
 
  private:
   [[noreturn]] void fail(const std::string& what) const;  // a RuntimeFailure naming the field's place
@@ -56,6 +49,7 @@ class FieldReader {
   int64_t read_number(int64_t min, int64_t max);
 
   std::string_view text_;
+  std::string_view file_name_;
   size_t pos_ = 0;
   size_t field_start_ = 0;
   std::vector<size_t> line_starts_;

@@ -19,10 +19,10 @@ void write_current(ScenarioModel& model, const CellFill& fill) {
 
 }  // namespace
 
-RowEnd read_fill_row(ScenarioModel& model, FieldReader& reader, CellFill& fill) {
+RowOutcome read_fill_row(ScenarioModel& model, FieldReader& reader, CellFill& fill) {
   const int32_t position = reader.read_long();
   const int32_t value = reader.read_long();
-  if (beyond_the_cells(model, position, 100)) return RowEnd::kEndReading;
+  if (beyond_the_cells(model, position, 100)) return RowOutcome::kEndReading;
 
   const int64_t n = cell_of_position(position);
   if (n > 0) {
@@ -34,7 +34,7 @@ RowEnd read_fill_row(ScenarioModel& model, FieldReader& reader, CellFill& fill) 
     } while (fill.cursor < n);
   }
   fill.current = value;
-  return RowEnd::kNext;
+  return RowOutcome::kNext;
 }
 
 void complete_fill(ScenarioModel& model, CellFill& fill) {

@@ -30,7 +30,7 @@ void LineFeatures::write_gradient_at_cursor() {
   ++gradient_cursor_;
 }
 
-RowOutcome LineFeatures::pendenza(int32_t position, int32_t gradient) {
+RowOutcome LineFeatures::gradient_row(int32_t position, int32_t gradient) {
   if (beyond_cells(position)) return RowOutcome::kEndReading;
   // The fill up to the row's cell writes at least once, even when the cursor is already
   // there, so a row that does not move forward still advances the cursor by one cell.
@@ -40,39 +40,39 @@ RowOutcome LineFeatures::pendenza(int32_t position, int32_t gradient) {
     while (gradient_cursor_ < up_to);
   }
   current_gradient_ = gradient;
-  return RowOutcome::kGoOn;
+  return RowOutcome::kNext;
 }
 
-RowOutcome LineFeatures::curva(std::string_view keyword, int32_t position, int32_t length) {
+RowOutcome LineFeatures::curve_row(std::string_view keyword, int32_t position, int32_t length) {
   if (beyond_cells(position)) return RowOutcome::kEndReading;
   const std::optional<double> curvature = curvature_of(keyword);
   if (!curvature) {
     record_fault(model_, kFaultCurve);
-    return RowOutcome::kStop;
+    return RowOutcome::kFaultExit;
   }
   LinePlan& plan = model_.line_plan;
   if (!extend_plan_through(plan, position, 0.0, true) ||
       !extend_plan_through(plan, int64_t{position} + length, *curvature, true)) {
     record_fault(model_, kFaultCurve);
-    return RowOutcome::kStop;
+    return RowOutcome::kFaultExit;
   }
-  return RowOutcome::kGoOn;
+  return RowOutcome::kNext;
 }
 
-RowOutcome LineFeatures::montagna(int32_t start, int32_t end, int32_t type) {
+RowOutcome LineFeatures::mountain_row(int32_t start, int32_t end, int32_t type) {
   if (beyond_cells(start)) return RowOutcome::kEndReading;
   memo_montagna(model_, start, end, type);
-  return RowOutcome::kGoOn;
+  return RowOutcome::kNext;
 }
 
-RowOutcome LineFeatures::indicatori_v_max(const SpeedLimitBoardRow& row) {
+RowOutcome LineFeatures::speed_limit_board_row(const SpeedLimitBoardRow& row) {
   if (beyond_cells(row.posizione)) return RowOutcome::kEndReading;
-  return memo_indicatori_v_max(model_, row) ? RowOutcome::kGoOn : RowOutcome::kStop;
+  return memo_indicatori_v_max(model_, row) ? RowOutcome::kNext : RowOutcome::kFaultExit;
 }
 
-RowOutcome LineFeatures::cartello_indicatore(int32_t position, std::string_view text) {
+RowOutcome LineFeatures::indicator_board_row(int32_t position, std::string_view text) {
   if (beyond_cells(position)) return RowOutcome::kEndReading;
-  return place_indicator_board(model_, position, text, board_slot_counter_) ? RowOutcome::kGoOn : RowOutcome::kStop;
+  return place_indicator_board(model_, position, text, board_slot_counter_) ? RowOutcome::kNext : RowOutcome::kFaultExit;
 }
 
 void LineFeatures::complete() {

@@ -4,16 +4,10 @@
 #include <string_view>
 
 #include "compiler/line_boards.hpp"
+#include "compiler/row_outcome.hpp"
 #include "model/scenario_model.hpp"
 
 namespace scenario {
-
-// How a main-section row leaves the reading of the line source.
-enum class RowOutcome {
-  kGoOn,        // read the next row
-  kEndReading,  // fault 15: the reading ends here as if the file ended, completions follow
-  kStop,        // another fault: the line source is dropped and the compile returns
-};
 
 // The features of the main section of the line source: gradients, curves, mountain
 // stretches, speed-limit boards and indicator boards, with the reading state they share.
@@ -25,12 +19,12 @@ class LineFeatures {
   // points and the plan cursor stands at metre 2.
   explicit LineFeatures(ScenarioModel& model);
 
-  RowOutcome pendenza(int32_t position, int32_t gradient);
+  RowOutcome gradient_row(int32_t position, int32_t gradient);
   // Only called when plan_mode is non-zero.
-  RowOutcome curva(std::string_view keyword, int32_t position, int32_t length);
-  RowOutcome montagna(int32_t start, int32_t end, int32_t type);
-  RowOutcome indicatori_v_max(const SpeedLimitBoardRow& row);
-  RowOutcome cartello_indicatore(int32_t position, std::string_view text);
+  RowOutcome curve_row(std::string_view keyword, int32_t position, int32_t length);
+  RowOutcome mountain_row(int32_t start, int32_t end, int32_t type);
+  RowOutcome speed_limit_board_row(const SpeedLimitBoardRow& row);
+  RowOutcome indicator_board_row(int32_t position, std::string_view text);
 
   // At the end of reading (also after fault 15): the gradient up to cell last_cell - 3 at
   // least, then, with a plan, the plan straight on up to metre route_extent_m - 2.

@@ -35,7 +35,7 @@ bool ends_general_section(std::string_view field) {
 class LineSourceReading {
  public:
   LineSourceReading(ScenarioModel& model, SourceFile& source)
-      : model_(model), source_(source), reader_(source.contents()) {}
+      : model_(model), source_(source), reader_(source.contents(), source.name()) {}
 
   LineSourceOutcome run() {
     if (!find_general_section()) return stop(kFaultNoGeneralSection);
@@ -60,7 +60,7 @@ class LineSourceReading {
     return {};
   }
 
-  void mark_row() { model_.row_place = reader_.last_field_source_place(source_.name()); }
+  void mark_row() { model_.row_place = reader_.last_field_place(); }
 
   // Skips every field before the first that holds "[generale]"; false when the file ends
   // first (a "[generale]" that is the very last field counts as not found).
@@ -76,13 +76,12 @@ class LineSourceReading {
   // Returns the fault that ends the reading, 0 when the section ended.
   int read_general_section() {
     while (!reader_.at_end()) {
-      model_.line_buffer = reader_.read_text();
+      std::string keyword = reader_.read_text();
       if (reader_.at_end()) return 0;  // the last field of the file is never a row
-      for (int i = 0; i < kGeneralDashReads && contains(model_.line_buffer, "-"); ++i)
-        model_.line_buffer = reader_.read_text();
+      for (int i = 0; i < kGeneralDashReads && contains(keyword, "-"); ++i) keyword = reader_.read_text();
       mark_row();
-      if (const int fault = general_row(model_.line_buffer); fault != 0) return fault;
-      if (ends_general_section(model_.line_buffer)) return 0;
+      if (const int fault = general_row(keyword); fault != 0) return fault;
+      if (ends_general_section(keyword)) return 0;
     }
     return 0;
   }
@@ -145,53 +144,51 @@ class LineSourceReading {
   // True when the reading ended normally (the end of the file, or fault 15).
   bool read_main_section(LineFeatures& features) {
     while (!reader_.at_end()) {
-      model_.line_buffer = reader_.read_text();
+      std::string keyword = reader_.read_text();
       if (reader_.at_end()) return true;
-      for (int i = 0; i < kMainDashReads && contains(model_.line_buffer, "-"); ++i) {
-        model_.line_buffer = reader_.read_text();
+      for (int i = 0; i < kMainDashReads && contains(keyword, "-"); ++i) {
+        keyword = reader_.read_text();
         if (reader_.at_end()) return true;
       }
       mark_row();
-      switch (main_row(features, model_.line_buffer)) {
-        case RowOutcome::kGoOn: break;
+      switch (main_row(features, keyword)) {
+        case RowOutcome::kNext: break;
         case RowOutcome::kEndReading: return true;
-        case RowOutcome::kStop: return false;
+        case RowOutcome::kFaultExit: return false;
       }
     }
     return true;
   }
 
-  // The five tests, in order, on the same keyword field (a copy: the indicator board's
-  // text is read into line_buffer); a row that does not go on ends them.
-  RowOutcome main_row(LineFeatures& features, std::string keyword) {
-    RowOutcome outcome = RowOutcome::kGoOn;
+  // The five tests, in order, on the same keyword field; a row that does not go on ends them.
+  RowOutcome main_row(LineFeatures& features, std::string_view keyword) {
+    RowOutcome outcome = RowOutcome::kNext;
     auto test = [&](bool matches, auto&& row) {
-      if (outcome == RowOutcome::kGoOn && matches) outcome = row();
+      if (outcome == RowOutcome::kNext && matches) outcome = row();
     };
     test(contains_ignoring_case(keyword, "pendenza"), [&] {
       const int32_t position = reader_.read_long();
-      return features.pendenza(position, reader_.read_long());
+      return features.gradient_row(position, reader_.read_long());
     });
     test(contains_ignoring_case(keyword, "curva") && model_.plan_mode != 0, [&] {
       const int32_t position = reader_.read_long();
-      return features.curva(keyword, position, reader_.read_long());
+      return features.curve_row(keyword, position, reader_.read_long());
     });
     test(contains_ignoring_case(keyword, "montagna"), [&] {
       const int32_t start = reader_.read_long();
       const int32_t end = reader_.read_long();
-      return features.montagna(start, end, reader_.read_long());
+      return features.mountain_row(start, end, reader_.read_long());
     });
     test(contains_ignoring_case(keyword, "indicatori_v"), [&] {
       SpeedLimitBoardRow row;
       for (int32_t* field : {&row.posizione, &row.vas, &row.vbs, &row.vcs, &row.strisces, &row.vad, &row.vbd,
                              &row.vcd, &row.strisced})
         *field = reader_.read_long();
-      return features.indicatori_v_max(row);
+      return features.speed_limit_board_row(row);
     });
     test(contains_ignoring_case(keyword, "cartello") && contains_ignoring_case(keyword, "indicat"), [&] {
       const int32_t position = reader_.read_long();
-      model_.line_buffer = reader_.read_text(kMaxRecordTextBytes);
-      return features.cartello_indicatore(position, model_.line_buffer);
+      return features.indicator_board_row(position, reader_.read_text(kMaxRecordTextBytes));
     });
     return outcome;
   }

@@ -30,15 +30,15 @@ struct ServiceReading {
 // Makes the ten keyword tests in order on one (lower-cased) keyword field. Every test that
 // matches reads its row at once and the later tests still run, so a field holding two
 // keywords reads two rows; a row that ends the reading stops the tests.
-RowEnd dispatch_keyword(ServiceReading& r, const std::string& keyword) {
+RowOutcome dispatch_keyword(ServiceReading& r, const std::string& keyword) {
   ScenarioModel& model = r.model;
   FieldReader& reader = r.reader;
-  RowEnd end = RowEnd::kNext;
+  RowOutcome end = RowOutcome::kNext;
   if (contains(keyword, "frenata") && contains(keyword, "massa"))
     model.record(kServiceDataSlot).start_m = reader.read_long();
   if (contains(keyword, "vetture")) model.record(kServiceDataSlot).position_m = reader.read_long();
-  if (contains(keyword, "velocit") && (end = read_fill_row(model, reader, r.speed)) != RowEnd::kNext) return end;
-  if (contains(keyword, "aderenza") && (end = read_fill_row(model, reader, r.adhesion)) != RowEnd::kNext) return end;
+  if (contains(keyword, "velocit") && (end = read_fill_row(model, reader, r.speed)) != RowOutcome::kNext) return end;
+  if (contains(keyword, "aderenza") && (end = read_fill_row(model, reader, r.adhesion)) != RowOutcome::kNext) return end;
   if (contains(keyword, "orologio")) {
     SimRecord& header = model.record(kScenarioNumberSlot);
     header.p10 = reader.read_integer();
@@ -46,30 +46,30 @@ RowEnd dispatch_keyword(ServiceReading& r, const std::string& keyword) {
     header.p12 = reader.read_integer();
   }
   if (contains(keyword, "sabbia")) model.record(kScenarioNumberSlot).p7 = reader.read_integer();
-  if (contains(keyword, "segnale") && (end = read_signal_row(model, reader)) != RowEnd::kNext) return end;
-  if (contains(keyword, "rallentamento") && (end = read_slowdown_row(model, reader)) != RowEnd::kNext) return end;
-  if (contains(keyword, "abbattimento") && (end = read_code_reduction_row(model, reader)) != RowEnd::kNext)
+  if (contains(keyword, "segnale") && (end = read_signal_row(model, reader)) != RowOutcome::kNext) return end;
+  if (contains(keyword, "rallentamento") && (end = read_slowdown_row(model, reader)) != RowOutcome::kNext) return end;
+  if (contains(keyword, "abbattimento") && (end = read_code_reduction_row(model, reader)) != RowOutcome::kNext)
     return end;
-  if (contains(keyword, "stazione") && (end = read_station_row(model, reader, r.stations)) != RowEnd::kNext)
+  if (contains(keyword, "stazione") && (end = read_station_row(model, reader, r.stations)) != RowOutcome::kNext)
     return end;
-  return RowEnd::kNext;
+  return RowOutcome::kNext;
 }
 
 // Reads rows until the source ends or a row ends the reading. The last field of the source
 // is never taken as a keyword field: its row could have no fields behind it.
-RowEnd read_rows(ServiceReading& r, const SourceFile& source) {
+RowOutcome read_rows(ServiceReading& r) {
   while (!r.reader.at_end()) {
-    r.model.line_buffer = r.reader.read_text();
-    if (r.reader.at_end()) return RowEnd::kEndReading;
-    for (int i = 0; i < kDashReplacements && contains(r.model.line_buffer, "-"); ++i) {
-      r.model.line_buffer = r.reader.read_text();
-      if (r.reader.at_end()) return RowEnd::kEndReading;
+    std::string keyword = r.reader.read_text();
+    if (r.reader.at_end()) return RowOutcome::kEndReading;
+    for (int i = 0; i < kDashReplacements && contains(keyword, "-"); ++i) {
+      keyword = r.reader.read_text();
+      if (r.reader.at_end()) return RowOutcome::kEndReading;
     }
-    r.model.row_place = r.reader.last_field_source_place(source.name());
-    const RowEnd end = dispatch_keyword(r, lower_case_1252(r.model.line_buffer));
-    if (end != RowEnd::kNext) return end;
+    r.model.row_place = r.reader.last_field_place();
+    const RowOutcome end = dispatch_keyword(r, lower_case_1252(keyword));
+    if (end != RowOutcome::kNext) return end;
   }
-  return RowEnd::kEndReading;
+  return RowOutcome::kEndReading;
 }
 
 // Slots 81 to 83 hold the kilometre-post changes; their first two values must fall on cell
@@ -87,16 +87,16 @@ void check_kilometre_posts(ScenarioModel& model) {
 }  // namespace
 
 void read_service_source(ScenarioModel& model, SourceFile& service_source, int32_t board_slot_counter) {
-  FieldReader reader(service_source.contents());
+  FieldReader reader(service_source.contents(), service_source.name());
   // Everything before "[generale]" is skipped; a source without it is read to its end.
   while (!reader.at_end() && !contains_ignoring_case(reader.read_text(), "[generale]")) {
   }
 
   ServiceReading reading{model, reader, CellFill{FillTarget::kSpeedLimit}, CellFill{FillTarget::kAdhesion},
                          StationSlots{kFirstStationSlot, board_slot_counter}};
-  const RowEnd end = read_rows(reading, service_source);
+  const RowOutcome end = read_rows(reading);
   service_source.discard();
-  if (end == RowEnd::kFaultExit) return;
+  if (end == RowOutcome::kFaultExit) return;
 
   model.row_place.reset();
   complete_fill(model, reading.speed);

@@ -27,12 +27,12 @@ void memo_segnale(ScenarioModel& model, SignalRow& row) {
   for (int k = 1; k <= 4; ++k) model.cell(c - 2 * k).approach = low8(aspect_code * 10 + k);
 }
 
-RowEnd read_signal_row(ScenarioModel& model, FieldReader& reader) {
+RowOutcome read_signal_row(ScenarioModel& model, FieldReader& reader) {
   SignalRow row;
   for (int32_t* field : {&row.posizione, &row.sx, &row.s1, &row.s2, &row.s3, &row.rapp, &row.dx, &row.d1, &row.d2,
                          &row.d3, &row.tempo})
     *field = reader.read_long();
-  if (beyond_the_cells(model, row.posizione, 100)) return RowEnd::kEndReading;
+  if (beyond_the_cells(model, row.posizione, 100)) return RowOutcome::kEndReading;
   memo_segnale(model, row);
   return fault_exit_if_any_fault(model, row.posizione);
 }

@@ -33,6 +33,6 @@ void memo_segnale(ScenarioModel& model, SignalRow& row);
 
 // A `segnale` row: reads its eleven numbers, tests its bounds (fault 15, reading ends),
 // places the signal and ends the source on any fault then standing.
-RowEnd read_signal_row(ScenarioModel& model, FieldReader& reader);
+RowOutcome read_signal_row(ScenarioModel& model, FieldReader& reader);
 
 }  // namespace scenario

@@ -69,22 +69,22 @@ void memo_rallentamento(ScenarioModel& model, const SlowdownRow& row) {
   }
 }
 
-RowEnd read_slowdown_row(ScenarioModel& model, FieldReader& reader) {
+RowOutcome read_slowdown_row(ScenarioModel& model, FieldReader& reader) {
   SlowdownRow row;
   for (int32_t* field : {&row.x, &row.v, &row.l, &row.f_tt, &row.f_ta, &row.d_v}) *field = reader.read_long();
-  if (beyond_the_cells(model, row.x, 100)) return RowEnd::kEndReading;
+  if (beyond_the_cells(model, row.x, 100)) return RowOutcome::kEndReading;
   memo_rallentamento(model, row);
   return fault_exit_if_any_fault(model, row.x);
 }
 
-RowEnd read_code_reduction_row(ScenarioModel& model, FieldReader& reader) {
+RowOutcome read_code_reduction_row(ScenarioModel& model, FieldReader& reader) {
   const int32_t position = reader.read_long();
   const int32_t value = reader.read_long();
-  if (beyond_the_cells(model, position, 100)) return RowEnd::kEndReading;
+  if (beyond_the_cells(model, position, 100)) return RowOutcome::kEndReading;
   TrackCell& cell = model.cell(cell_of_position(position));
   if (!cell.is_free()) {
     record_fault(model, kFaultCodeReductionOccupied, position);
-    return RowEnd::kFaultExit;
+    return RowOutcome::kFaultExit;
   }
   if (value > 0) {
     cell.kind = kCodeReduction;
@@ -92,7 +92,7 @@ RowEnd read_code_reduction_row(ScenarioModel& model, FieldReader& reader) {
   } else {
     cell.kind = kCodeReductionNonPositive;
   }
-  return RowEnd::kNext;
+  return RowOutcome::kNext;
 }
 
 }  // namespace scenario

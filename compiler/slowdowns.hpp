@@ -27,11 +27,11 @@ void memo_rallentamento(ScenarioModel& model, const SlowdownRow& row);
 
 // A `rallentamento` row: reads its six numbers, tests its bounds (fault 15, reading ends),
 // places the slowdown and ends the source on any fault then standing.
-RowEnd read_slowdown_row(ScenarioModel& model, FieldReader& reader);
+RowOutcome read_slowdown_row(ScenarioModel& model, FieldReader& reader);
 
 // An `abbattimento` row: position (L) and value (L). The cell of the position (without the
 // added cell of signals and slowdowns) becomes a code reduction point: kind 12 with the
 // value when it is above 0, else kind 13 with value1 untouched. An occupied cell is fault 7.
-RowEnd read_code_reduction_row(ScenarioModel& model, FieldReader& reader);
+RowOutcome read_code_reduction_row(ScenarioModel& model, FieldReader& reader);
 
 }  // namespace scenario

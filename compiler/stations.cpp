@@ -41,27 +41,27 @@ void derive_area(SimRecord& station, int32_t length) {
 
 }  // namespace
 
-RowEnd read_station_row(ScenarioModel& model, FieldReader& reader, StationSlots& slots) {
+RowOutcome read_station_row(ScenarioModel& model, FieldReader& reader, StationSlots& slots) {
   const int32_t s = slots.station_counter;
   // With every slot up to s − 1 taken by board texts not even the first field may be stored.
   if (s > slots.board_slot_counter) {
     record_fault(model, kFaultTooManyStations);
-    return RowEnd::kFaultExit;
+    return RowOutcome::kFaultExit;
   }
   SimRecord& station = model.record(s);
 
   station.position_m = reader.read_long();
   const int32_t position = station.position_m;
-  if (beyond_the_cells(model, position, kStationMargin_m)) return RowEnd::kEndReading;
+  if (beyond_the_cells(model, position, kStationMargin_m)) return RowOutcome::kEndReading;
   if (position % 50 != 0) {
     record_fault(model, kFaultStationPosition, position);
-    return RowEnd::kFaultExit;
+    return RowOutcome::kFaultExit;
   }
   station.station_type = reader.read_byte();
   const int32_t length = reader.read_long();
   if (length % 100 != 0) {
     record_fault(model, kFaultStationLength, position);
-    return RowEnd::kFaultExit;
+    return RowOutcome::kFaultExit;
   }
 
   station.p4 = reader.read_byte();
@@ -99,7 +99,7 @@ RowEnd read_station_row(ScenarioModel& model, FieldReader& reader, StationSlots&
   if (type < kFirstPointType) {
     if (exit_cell <= 1) {
       record_fault(model, kFaultStationExitTooEarly);
-      return RowEnd::kFaultExit;
+      return RowOutcome::kFaultExit;
     }
     // The exit marker takes its cell whatever the cell holds.
     TrackCell& exit = model.cell(exit_cell);
@@ -109,15 +109,15 @@ RowEnd read_station_row(ScenarioModel& model, FieldReader& reader, StationSlots&
 
   if (s > kFirstStationSlot && int64_t{station.start_m} - kStationGap_m < model.record(s - 1).end_m) {
     record_fault(model, kFaultStationsTooClose, position);
-    return RowEnd::kFaultExit;
+    return RowOutcome::kFaultExit;
   }
 
   slots.station_counter = s + 1;
   if (slots.station_counter >= slots.board_slot_counter) {
     record_fault(model, kFaultTooManyStations);
-    return RowEnd::kFaultExit;
+    return RowOutcome::kFaultExit;
   }
-  return RowEnd::kNext;
+  return RowOutcome::kNext;
 }
 
 }  // namespace scenario

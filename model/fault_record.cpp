@@ -28,14 +28,7 @@ void record_fault(ScenarioModel& model, int number, int64_t position_m) {
 
 void record_runtime_failure(ScenarioModel& model, const RuntimeFailure& failure) {
   model.error_code = kFaultRuntimeFailure;
-  RecordedFault fault{kFaultRuntimeFailure, std::nullopt, std::nullopt, failure.what(), {}};
-  if (model.row_place && failure.place()) {
-    fault.place = model.row_place;
-    fault.place->line = failure.place()->line;
-    fault.place->column = failure.place()->column;
-    fault.place->line_text = failure.place()->line_text;
-  }
-  tell(model, fault);
+  tell(model, RecordedFault{kFaultRuntimeFailure, std::nullopt, failure.place(), failure.what(), {}});
 }
 
 }  // namespace scenario

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "model/source_place.hpp"
+
 namespace scenario {
 
 // A failure of the kind the original platform raised at run time: an array index out of
@@ -13,20 +15,14 @@ namespace scenario {
 // source file. The compiler catches it once for the whole compile and records fault 25.
 class RuntimeFailure : public std::runtime_error {
  public:
-  // Where in a source text the failing field begins, when a field caused the failure.
-  struct FieldPlace {
-    int line = 0;
-    int column = 0;
-    std::string_view line_text;
-  };
-
-  explicit RuntimeFailure(const std::string& what, std::optional<FieldPlace> place = std::nullopt)
+  // `place`: where the failing field begins, when a field caused the failure.
+  explicit RuntimeFailure(const std::string& what, std::optional<SourcePlace> place = std::nullopt)
       : std::runtime_error(what), place_(place) {}
 
-  const std::optional<FieldPlace>& place() const { return place_; }
+  const std::optional<SourcePlace>& place() const { return place_; }
 
  private:
-  std::optional<FieldPlace> place_;
+  std::optional<SourcePlace> place_;
 };
 
 // Sums, differences and comparisons on the way are exact (64-bit); only a value stored

@@ -9,19 +9,12 @@
 
 #include "model/line_plan.hpp"
 #include "model/sim_record.hpp"
+#include "model/source_place.hpp"
 #include "model/track_cell.hpp"
 
 namespace scenario {
 
 class FaultSink;
-
-// Where in a source file the row being compiled begins, for diagnostics.
-struct SourcePlace {
-  std::string_view file;       // the file's name as the author knows it
-  int line = 0;                // 1-based
-  int column = 0;              // 1-based
-  std::string_view line_text;  // the whole source line, without its line end
-};
 
 // All the state of one build: the track cells, the 87 records, the line plan and the
 // scalars around them. Element access goes through the checked accessors, which raise a
@@ -30,7 +23,6 @@ struct ScenarioModel {
   std::string scenario_name;
   std::string scenario_number;
   int32_t plan_mode = 0;
-  std::string line_buffer;
   int32_t route_extent_m = 0;
   int32_t last_cell = 0;
   int32_t error_code = 0;

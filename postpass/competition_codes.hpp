@@ -11,13 +11,13 @@ inline constexpr int16_t kCellHeaderConstant = 5121;
 inline constexpr int16_t kRecordHeaderConstant = 610;
 
 // The work string of both codes: number, then base name, lower-cased, then the padding
-// letters. Left in `line_buffer` by the two code functions.
+// letters; at least 26 characters long.
 std::string competition_work_string(const ScenarioModel& model);
 
 // Sum of the first 25 character codes of the work string.
-int16_t codice_gara_og(ScenarioModel& model);
+int16_t codice_gara_og(const ScenarioModel& model);
 // Sum of p times the p-th character code, p = 1 .. 25.
-int32_t codice_gara_st(ScenarioModel& model);
+int32_t codice_gara_st(const ScenarioModel& model);
 
 // Guards the header slots and stamps the constants and codes into cell 1 and record 85.
 // Returns 0, or the shown fault 1250 / 1251 when a header slot is already in use (then

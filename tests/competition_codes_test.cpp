@@ -31,7 +31,7 @@ TEST(CompetitionCodes, DependOnlyOnTheIdentityAndNotOnLetterCase) {
     ScenarioModel model = named(c.name, c.number);
     EXPECT_EQ(codice_gara_og(model), c.og) << c.name;
     EXPECT_EQ(codice_gara_st(model), c.st) << c.name;
-    EXPECT_EQ(model.line_buffer, "5milano_tortonamnbvcxzlkjhgfdsapoiuytrewq");
+    EXPECT_EQ(competition_work_string(model), "5milano_tortonamnbvcxzlkjhgfdsapoiuytrewq");
   }
 }
 
@@ -42,8 +42,7 @@ TEST(CompetitionCodes, PaddingCountsOnlyForShortIdentities) {
   EXPECT_EQ(codice_gara_og(a), codice_gara_og(b));
   EXPECT_EQ(codice_gara_st(a), codice_gara_st(b));
   ScenarioModel shorter = named("abc", "1");
-  codice_gara_og(shorter);
-  EXPECT_EQ(shorter.line_buffer, "1abcmnbvcxzlkjhgfdsapoiuytrewq");
+  EXPECT_EQ(competition_work_string(shorter), "1abcmnbvcxzlkjhgfdsapoiuytrewq");
 }
 
 TEST(CompetitionCodes, StampingFillsTheHeaderSlots) {

@@ -56,7 +56,7 @@ TEST(Diagnostics, ARunTimeFailureSaysWhatFailedAndWhere) {
   feed.model.row_place = SourcePlace{"Prova_linea.txt", 5, 1, "pendenza,  12x0,  3"};
   // A failing field is pointed at itself; any other failure at its row.
   record_runtime_failure(feed.model, RuntimeFailure("a number field holds text",
-                                                    RuntimeFailure::FieldPlace{5, 12, "pendenza,  12x0,  3"}));
+                                                    SourcePlace{"Prova_linea.txt", 5, 12, "pendenza,  12x0,  3"}));
   record_runtime_failure(feed.model, RuntimeFailure("32-bit sum overflows"));
   EXPECT_EQ(feed.model.error_code, 25);
   EXPECT_EQ(feed.err.str(),

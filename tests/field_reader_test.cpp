@@ -122,11 +122,11 @@ TEST(FieldReader, NumbersThatDoNotFitOrHoldTextAreRuntimeFailures) {
 }
 
 TEST(FieldReader, PlacesNameTheLineAndColumnWhereTheFieldBegins) {
-  FieldReader reader("[generale]\r\nlunghezza percorso,    82000\r\n");
+  FieldReader reader("[generale]\r\nlunghezza percorso,    82000\r\n", "Milano_Tortona_linea.txt");
   reader.read_text();
   reader.read_text();
   reader.read_long();
-  const SourcePlace place = reader.last_field_source_place("Milano_Tortona_linea.txt");
+  const SourcePlace place = reader.last_field_place();
   EXPECT_EQ(place.file, "Milano_Tortona_linea.txt");
   EXPECT_EQ(place.line, 2);
   EXPECT_EQ(place.column, 24);

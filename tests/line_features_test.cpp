@@ -113,17 +113,17 @@ TEST_F(SmallRoute, BoundsTestForEveryRow) {
     std::function<RowOutcome(LineFeatures&, int32_t)> call;
   };
   const Case cases[] = {
-      {"pendenza", [](LineFeatures& f, int32_t p) { return f.pendenza(p, 5); }},
-      {"curva", [](LineFeatures& f, int32_t p) { return f.curva("curvad1", p, 0); }},
-      {"montagna", [](LineFeatures& f, int32_t p) { return f.montagna(p, p + 50, 1); }},
-      {"indicatori_vmax", [](LineFeatures& f, int32_t p) { return f.indicatori_v_max({p, 30, 30, 30}); }},
-      {"cartello_indicatore", [](LineFeatures& f, int32_t p) { return f.cartello_indicatore(p, "x"); }},
+      {"pendenza", [](LineFeatures& f, int32_t p) { return f.gradient_row(p, 5); }},
+      {"curva", [](LineFeatures& f, int32_t p) { return f.curve_row("curvad1", p, 0); }},
+      {"montagna", [](LineFeatures& f, int32_t p) { return f.mountain_row(p, p + 50, 1); }},
+      {"indicatori_vmax", [](LineFeatures& f, int32_t p) { return f.speed_limit_board_row({p, 30, 30, 30}); }},
+      {"cartello_indicatore", [](LineFeatures& f, int32_t p) { return f.indicator_board_row(p, "x"); }},
   };
   for (const Case& c : cases) {
     SetUp();
     model.error_code = 0;
     LineFeatures features(model);
-    EXPECT_EQ(c.call(features, 9900), RowOutcome::kGoOn) << c.row;
+    EXPECT_EQ(c.call(features, 9900), RowOutcome::kNext) << c.row;
     EXPECT_EQ(model.error_code, 0) << c.row;
     const ScenarioModel before = model;
     EXPECT_EQ(c.call(features, 9901), RowOutcome::kEndReading) << c.row;
@@ -134,16 +134,16 @@ TEST_F(SmallRoute, BoundsTestForEveryRow) {
   }
   // No overflow in the test itself.
   LineFeatures features(model);
-  EXPECT_EQ(features.pendenza(2147483647, 0), RowOutcome::kEndReading);
+  EXPECT_EQ(features.gradient_row(2147483647, 0), RowOutcome::kEndReading);
 }
 
 TEST_F(SmallRoute, GradientFillWritesAtLeastOnceAndKeepsTheLowBits) {
   LineFeatures features(model);
-  features.pendenza(0, -100);    // n = 0: nothing written
-  features.pendenza(100, 155);   // cells 0, 1 get -100 + 100
-  features.pendenza(100, 156);   // same position: one more cell, with 155
-  features.pendenza(250, 0);     // cells 3, 4 with 156 + 100 = 256, low bits 0
-  features.pendenza(250, 7);     // one more cell, cell 5 with 0 + 100
+  features.gradient_row(0, -100);    // n = 0: nothing written
+  features.gradient_row(100, 155);   // cells 0, 1 get -100 + 100
+  features.gradient_row(100, 156);   // same position: one more cell, with 155
+  features.gradient_row(250, 0);     // cells 3, 4 with 156 + 100 = 256, low bits 0
+  features.gradient_row(250, 7);     // one more cell, cell 5 with 0 + 100
   EXPECT_EQ(model.cell(0).gradient, 0);
   EXPECT_EQ(model.cell(1).gradient, 0);
   EXPECT_EQ(model.cell(2).gradient, 255);
@@ -151,7 +151,7 @@ TEST_F(SmallRoute, GradientFillWritesAtLeastOnceAndKeepsTheLowBits) {
   EXPECT_EQ(model.cell(4).gradient, 0);
   EXPECT_EQ(model.cell(5).gradient, 100);
   EXPECT_EQ(features.gradient_cursor(), 6);
-  features.pendenza(-500, 1);  // a position below 0 writes nothing
+  features.gradient_row(-500, 1);  // a position below 0 writes nothing
   EXPECT_EQ(features.gradient_cursor(), 6);
   features.complete();
   EXPECT_EQ(model.cell(6).gradient, 101);
@@ -162,8 +162,8 @@ TEST_F(SmallRoute, GradientFillWritesAtLeastOnceAndKeepsTheLowBits) {
 
 TEST_F(SmallRoute, GradientFillNeverWritesPastTheLastCell) {
   LineFeatures features(model);
-  features.pendenza(9900, 3);
-  for (int i = 0; i < 10; ++i) EXPECT_EQ(features.pendenza(50, 4), RowOutcome::kGoOn);
+  features.gradient_row(9900, 3);
+  for (int i = 0; i < 10; ++i) EXPECT_EQ(features.gradient_row(50, 4), RowOutcome::kNext);
   EXPECT_EQ(features.gradient_cursor(), 208);
   EXPECT_EQ(model.cell(198).gradient, 103);
   EXPECT_EQ(model.cell(200).gradient, 104);
@@ -173,7 +173,7 @@ TEST_F(SmallRoute, GradientFillNeverWritesPastTheLastCell) {
 
 TEST_F(SmallRoute, CompletionWritesOneCellWhenTheCursorIsAlreadyAtTheEnd) {
   LineFeatures features(model);
-  features.pendenza(9900, 2);  // cursor at 198
+  features.gradient_row(9900, 2);  // cursor at 198
   features.complete();
   EXPECT_EQ(model.cell(197).gradient, 100);
   EXPECT_EQ(model.cell(198).gradient, 102);
@@ -182,7 +182,7 @@ TEST_F(SmallRoute, CompletionWritesOneCellWhenTheCursorIsAlreadyAtTheEnd) {
 
 TEST_F(SmallRoute, CurvesBendThePlanMetreByMetre) {
   LineFeatures features(model);
-  EXPECT_EQ(features.curva("curvaS3", 100, 10), RowOutcome::kGoOn);  // "S" in any case: left
+  EXPECT_EQ(features.curve_row("curvaS3", 100, 10), RowOutcome::kNext);  // "S" in any case: left
   EXPECT_EQ(model.line_plan.computed_end(), 111);
   EXPECT_EQ(model.line_plan.point(100).x, 0.0);
   EXPECT_EQ(model.line_plan.point(100).y, 100.0);
@@ -193,12 +193,12 @@ TEST_F(SmallRoute, CurvesBendThePlanMetreByMetre) {
 
   // A curve that begins below the cursor bends only from the cursor on.
   const PlanPoint last = model.line_plan.point(110), before = model.line_plan.point(109);
-  features.curva("curvad6", 50, 65);
+  features.curve_row("curvad6", 50, 65);
   EXPECT_EQ(model.line_plan.computed_end(), 116);
   const double dx = last.x - before.x, dy = last.y - before.y;
   EXPECT_DOUBLE_EQ(model.line_plan.point(111).x, last.x + dx + 0.003 * dy);
   // One that ends below the cursor changes nothing.
-  features.curva("curvad6", 10, 20);
+  features.curve_row("curvad6", 10, 20);
   EXPECT_EQ(model.line_plan.computed_end(), 116);
 
   features.complete();
@@ -220,20 +220,20 @@ TEST(PlanCurves, CurvatureOfAKeyword) {
 
 TEST_F(SmallRoute, CurvesThatLeaveThePlanFail) {
   LineFeatures features(model);
-  EXPECT_EQ(features.curva("curvad1", 9000, 1000), RowOutcome::kGoOn);  // up to the last metre
-  EXPECT_THROW(features.curva("curvad1", 9900, 101), RuntimeFailure);
+  EXPECT_EQ(features.curve_row("curvad1", 9000, 1000), RowOutcome::kNext);  // up to the last metre
+  EXPECT_THROW(features.curve_row("curvad1", 9900, 101), RuntimeFailure);
   EXPECT_EQ(model.line_plan.computed_end(), 10001);  // what was computed stays
   ScenarioModel fresh = model;
   fresh.line_plan = LinePlan(10000);
   LineFeatures from_start(fresh);
-  EXPECT_THROW(from_start.curva("curvad1", 10, 2147483647), RuntimeFailure);  // P + LEN overflows
+  EXPECT_THROW(from_start.curve_row("curvad1", 10, 2147483647), RuntimeFailure);  // P + LEN overflows
 }
 
 TEST_F(SmallRoute, MountainTypesAndMarkers) {
   model.cell(107).kind = kSignal;
   model.cell(105).kind = kMountainMarker;
   LineFeatures features(model);
-  features.montagna(5000, 5600, 12);  // cells 100 to 111, type 2 with markers
+  features.mountain_row(5000, 5600, 12);  // cells 100 to 111, type 2 with markers
   for (int c = 100; c <= 111; ++c) EXPECT_EQ(model.cell(c).mountain, 2) << c;
   EXPECT_EQ(model.cell(99).mountain, 0);
   EXPECT_EQ(model.cell(112).mountain, 0);
@@ -242,13 +242,13 @@ TEST_F(SmallRoute, MountainTypesAndMarkers) {
   EXPECT_EQ(model.cell(111).kind, kMountainMarker);
   EXPECT_EQ(model.cell(104).kind, kFreeCell);
 
-  features.montagna(5750, 6000, 5);  // starts 150 m after the last end: type 3
+  features.mountain_row(5750, 6000, 5);  // starts 150 m after the last end: type 3
   EXPECT_EQ(model.cell(115).mountain, 3);
-  features.montagna(6151, 6300, 5);  // 151 m after: keeps its type
+  features.mountain_row(6151, 6300, 5);  // 151 m after: keeps its type
   EXPECT_EQ(model.cell(123).mountain, 5);
-  features.montagna(7000, 7000, 300);  // first cell beyond the last: nothing written
+  features.mountain_row(7000, 7000, 300);  // first cell beyond the last: nothing written
   EXPECT_EQ(model.cell(140).mountain, 0);
-  features.montagna(8000, 8100, 300);  // 300 - 10 = 290, of which the low 8 bits stay
+  features.mountain_row(8000, 8100, 300);  // 300 - 10 = 290, of which the low 8 bits stay
   EXPECT_EQ(model.cell(160).mountain, 34);
   EXPECT_EQ(model.mountain_count, 5);
   EXPECT_EQ(model.mountain_start[5], 8000);
@@ -256,11 +256,11 @@ TEST_F(SmallRoute, MountainTypesAndMarkers) {
 
 TEST_F(SmallRoute, MountainsThatLeaveTheArraysFail) {
   LineFeatures features(model);
-  EXPECT_THROW(features.montagna(9800, 10200, 1), RuntimeFailure);
+  EXPECT_THROW(features.mountain_row(9800, 10200, 1), RuntimeFailure);
   EXPECT_EQ(model.cell(200).mountain, 1);  // what was written stays
-  for (int i = model.mountain_count; i < 80; ++i) features.montagna(100 * i, 100 * i + 50, 1);
+  for (int i = model.mountain_count; i < 80; ++i) features.mountain_row(100 * i, 100 * i + 50, 1);
   EXPECT_EQ(model.mountain_count, 80);
-  EXPECT_THROW(features.montagna(9000, 9050, 1), RuntimeFailure);  // an 81st stretch
+  EXPECT_THROW(features.mountain_row(9000, 9050, 1), RuntimeFailure);  // an 81st stretch
   EXPECT_EQ(model.mountain_count, 80);
   EXPECT_EQ(model.cell(180).mountain, 0);
 }
@@ -268,7 +268,7 @@ TEST_F(SmallRoute, MountainsThatLeaveTheArraysFail) {
 TEST_F(SmallRoute, SpeedLimitBoards) {
   model.cell(2).kind = kMountainMarker;
   LineFeatures features(model);
-  EXPECT_EQ(features.indicatori_v_max({25, 140, 97, 3, 2, 140, 98, 2, 1}), RowOutcome::kGoOn);  // 1.5 → cell 2
+  EXPECT_EQ(features.speed_limit_board_row({25, 140, 97, 3, 2, 140, 98, 2, 1}), RowOutcome::kNext);  // 1.5 → cell 2
   const TrackCell& cell = model.cell(2);
   EXPECT_EQ(cell.kind, kSpeedLimitBoards);
   EXPECT_EQ(cell.value1, 2828);
@@ -276,7 +276,7 @@ TEST_F(SmallRoute, SpeedLimitBoards) {
   EXPECT_EQ(cell.value3, 60);         // 2 / 5 = 0.4 rounds to 0
   EXPECT_EQ(cell.value4, 21);
   // 75 lands in cell 2 too (2.5 rounds to even): the cell is taken.
-  EXPECT_EQ(features.indicatori_v_max({75, 30}), RowOutcome::kStop);
+  EXPECT_EQ(features.speed_limit_board_row({75, 30}), RowOutcome::kFaultExit);
   EXPECT_EQ(model.error_code, 21);
   EXPECT_EQ(model.error_position_m, 75);
   EXPECT_EQ(model.cell(2).value1, 2828);
@@ -284,22 +284,22 @@ TEST_F(SmallRoute, SpeedLimitBoards) {
 
 TEST_F(SmallRoute, SpeedLimitBoardValueThatDoesNotFitFailsAtThatValue) {
   LineFeatures features(model);
-  EXPECT_NO_THROW(features.indicatori_v_max({500, 1638, 0, 0, 0, 35}));  // 32767 fits
+  EXPECT_NO_THROW(features.speed_limit_board_row({500, 1638, 0, 0, 0, 35}));  // 32767 fits
   EXPECT_EQ(model.cell(11).value1, 32767);
-  EXPECT_THROW(features.indicatori_v_max({1000, 30, 1639}), RuntimeFailure);
+  EXPECT_THROW(features.speed_limit_board_row({1000, 30, 1639}), RuntimeFailure);
   EXPECT_EQ(model.cell(21).kind, kSpeedLimitBoards);  // kind and value1 stay
   EXPECT_EQ(model.cell(21).value1, 600);
   EXPECT_EQ(model.cell(21).value2, 0);
-  EXPECT_THROW(features.indicatori_v_max({2000, 0, 0, 0, 3277, 0, 0, 0, -10}), RuntimeFailure);  // 32770 on 16 bits
-  EXPECT_THROW(features.indicatori_v_max({3000, 0, 0, 0, 0, 0, 0, 0, 40000}), RuntimeFailure);
+  EXPECT_THROW(features.speed_limit_board_row({2000, 0, 0, 0, 3277, 0, 0, 0, -10}), RuntimeFailure);  // 32770 on 16 bits
+  EXPECT_THROW(features.speed_limit_board_row({3000, 0, 0, 0, 0, 0, 0, 0, 40000}), RuntimeFailure);
 }
 
 TEST_F(SmallRoute, IndicatorBoards) {
   model.cell(5).kind = kMountainMarker;
   model.cell(7).kind = kSpeedLimitBoards;
   LineFeatures features(model);
-  EXPECT_EQ(features.cartello_indicatore(200, "(Km. 1.000)"), RowOutcome::kGoOn);  // replaces the marker
-  EXPECT_EQ(features.cartello_indicatore(250, "second"), RowOutcome::kGoOn);
+  EXPECT_EQ(features.indicator_board_row(200, "(Km. 1.000)"), RowOutcome::kNext);  // replaces the marker
+  EXPECT_EQ(features.indicator_board_row(250, "second"), RowOutcome::kNext);
   EXPECT_EQ(model.cell(5).kind, kIndicatorBoard);
   EXPECT_EQ(model.cell(5).value1, 80);
   EXPECT_EQ(model.cell(6).value1, 79);
@@ -307,22 +307,22 @@ TEST_F(SmallRoute, IndicatorBoards) {
   EXPECT_EQ(model.record(79).text, "second");
   EXPECT_EQ(features.board_slot_counter(), 78);
 
-  EXPECT_EQ(features.cartello_indicatore(300, "on a board"), RowOutcome::kStop);
+  EXPECT_EQ(features.indicator_board_row(300, "on a board"), RowOutcome::kFaultExit);
   EXPECT_EQ(model.error_code, 6);
   EXPECT_EQ(model.error_position_m, 300);
   EXPECT_EQ(model.record(78).text, "");
   EXPECT_EQ(features.board_slot_counter(), 78);
 
-  EXPECT_THROW(features.cartello_indicatore(400, std::string(65536, 'x')), RuntimeFailure);
+  EXPECT_THROW(features.indicator_board_row(400, std::string(65536, 'x')), RuntimeFailure);
   EXPECT_EQ(model.cell(9).kind, kFreeCell);
 }
 
 TEST_F(SmallRoute, AnEightyFirstIndicatorBoardFailsBeforeAnythingIsWritten) {
   LineFeatures features(model);
-  for (int i = 0; i < 80; ++i) ASSERT_EQ(features.cartello_indicatore(100 * i, "b"), RowOutcome::kGoOn);
+  for (int i = 0; i < 80; ++i) ASSERT_EQ(features.indicator_board_row(100 * i, "b"), RowOutcome::kNext);
   EXPECT_EQ(features.board_slot_counter(), 0);
   EXPECT_EQ(model.record(1).text, "b");
-  EXPECT_THROW(features.cartello_indicatore(9000, "too many"), RuntimeFailure);
+  EXPECT_THROW(features.indicator_board_row(9000, "too many"), RuntimeFailure);
   EXPECT_EQ(model.cell(181).kind, kFreeCell);
   EXPECT_EQ(model.record(0).text, "");
 }
