@@ -3,13 +3,15 @@ BUILD ?= build
 CMAKE ?= cmake
 GEN = -G Ninja
 FUZZ_SECONDS ?= 60
+# WERROR=ON makes every warning an error, as the CI build does.
+WERROR ?= OFF
 
 .PHONY: all build run test test-sanitize bench fuzz picture clean
 
 all: build
 
 $(BUILD)/build.ninja:
-	$(CMAKE) -S . -B $(BUILD) $(GEN)
+	$(CMAKE) -S . -B $(BUILD) $(GEN) -DSCENARIO_WERROR=$(WERROR)
 
 build: $(BUILD)/build.ninja
 	$(CMAKE) --build $(BUILD)
@@ -25,7 +27,7 @@ test: build
 
 # The whole test suite under AddressSanitizer and UndefinedBehaviorSanitizer.
 test-sanitize:
-	$(CMAKE) -S . -B build-sanitize $(GEN) -DSCENARIO_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
+	$(CMAKE) -S . -B build-sanitize $(GEN) -DSCENARIO_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug -DSCENARIO_WERROR=$(WERROR)
 	$(CMAKE) --build build-sanitize
 	cd build-sanitize && ctest --output-on-failure -j2
 

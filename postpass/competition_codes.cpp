@@ -22,14 +22,14 @@ std::string competition_work_string(const ScenarioModel& model) {
 int16_t codice_gara_og(const ScenarioModel& model) {
   const std::string work = competition_work_string(model);
   int sum = 0;
-  for (int p = 1; p <= kCountedCharacters; ++p) sum += static_cast<unsigned char>(work[p - 1]);
+  for (int p = 1; p <= kCountedCharacters; ++p) sum += static_cast<unsigned char>(work[static_cast<size_t>(p - 1)]);
   return static_cast<int16_t>(sum);  // at most 25 × 255
 }
 
 int32_t codice_gara_st(const ScenarioModel& model) {
   const std::string work = competition_work_string(model);
   int32_t sum = 0;
-  for (int p = 1; p <= kCountedCharacters; ++p) sum += p * static_cast<unsigned char>(work[p - 1]);
+  for (int p = 1; p <= kCountedCharacters; ++p) sum += p * static_cast<unsigned char>(work[static_cast<size_t>(p - 1)]);
   return sum;  // at most 255 × 325
 }
 

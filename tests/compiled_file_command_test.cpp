@@ -166,7 +166,7 @@ void expect_every_byte_explained(const std::string& dump, size_t file_size) {
     EXPECT_EQ(offset, next) << line;
     const std::string rest = line.substr(12, 24);  // the hex column
     size_t bytes = 0;
-    for (size_t i = 0; i + 1 < rest.size(); i += 3) bytes += rest[i] != ' ' ? 1 : 0;
+    for (size_t i = 0; i + 1 < rest.size(); i += 3) bytes += rest[i] != ' ' ? 1u : 0u;
     next = offset + bytes;
   }
   EXPECT_EQ(next, file_size);

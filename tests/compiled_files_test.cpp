@@ -17,7 +17,8 @@ namespace {
 std::string hex(std::string_view bytes) {
   static const char* digits = "0123456789abcdef";
   std::string out;
-  for (unsigned char b : bytes) {
+  for (const char c : bytes) {
+    const auto b = static_cast<unsigned char>(c);
     if (!out.empty()) out += ' ';
     out += digits[b >> 4];
     out += digits[b & 15];

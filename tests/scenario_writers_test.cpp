@@ -173,7 +173,7 @@ TEST_F(ScenarioWriters, SlowdownOrderIsDrawnOnItsColumns) {
   dati_rallentamenti(model, folder.path());
   const std::vector<std::string> lines = written_lines(&ScenarioFileNames::slowdown_order);
   ASSERT_EQ(lines.size(), 41u);
-  for (const std::size_t empty : {1, 6, 35}) EXPECT_EQ(lines.at(empty - 1), "") << "line " << empty;
+  for (const std::size_t empty : {1u, 6u, 35u}) EXPECT_EQ(lines.at(empty - 1), "") << "line " << empty;
   EXPECT_EQ(lines.at(1), std::string(31, ' ') + "Modulo M. 3");
   EXPECT_EQ(lines.at(2), std::string(27, ' ') + "ORDINE DI RALLENTAMENTO");
   EXPECT_EQ(lines.at(3), " " + std::string(80, '_'));

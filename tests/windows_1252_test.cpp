@@ -65,7 +65,7 @@ TEST(Utf8To1252, KnowsExactlyTheCharactersOfTheCodePage) {
   }
   EXPECT_EQ(mapped, 251);
   EXPECT_EQ(bytes.size(), 251u);
-  for (const unsigned char unused : {0x81, 0x8D, 0x8F, 0x90, 0x9D}) EXPECT_EQ(bytes.count(unused), 0u);
+  for (const int unused : {0x81, 0x8D, 0x8F, 0x90, 0x9D}) EXPECT_EQ(bytes.count(static_cast<unsigned char>(unused)), 0u);
 }
 
 TEST(Utf8To1252, RefusesWhatItCannotWrite) {
