@@ -41,12 +41,6 @@ int compile_and_report(ScenarioModel& model, Diagnostics& diagnostics, const std
   return status;
 }
 
-// True when writing `output` would replace `input` itself.
-bool same_file(const std::filesystem::path& input, const std::filesystem::path& output) {
-  std::error_code ec;
-  return std::filesystem::equivalent(input, output, ec) && !ec;
-}
-
 }  // namespace
 
 void ensure_folder(const std::filesystem::path& folder) {
@@ -91,7 +85,7 @@ int run_compile_command(const CompileCommand& command, Console& console) {
     // The author's sources are never written over, whatever the names and folder say.
     for (const std::string& output : {names.line_plan, names.records, names.track_cells}) {
       for (const Input& input : inputs) {
-        if (same_file(input.path, command.folder / output)) {
+        if (is_same_file(input.path, command.folder / output)) {
           diagnostics.error("the compiled file '" + (command.folder / output).string() + "' would replace the " +
                             input.role + " '" + input.path.string() + "'; nothing compiled");
           return kExitNothing;

@@ -52,6 +52,16 @@ int run_plot_command(const PlotCommand& command, Console& console) {
   drawing.number = number;
 
   Diagnostics diagnostics(console.err, console.colour);
+  const std::filesystem::path output = command.output.value_or(command.folder / (name + "_" + number + ".svg"));
+  // The picture never takes the place of the scenario's own files.
+  for (const std::string* file : {&files.line_source, &files.service_source, &files.notes, &files.slowdown_order,
+                                  &files.train_card, &files.line_plan, &files.records, &files.track_cells}) {
+    if (is_same_file(output, command.folder / *file)) {
+      diagnostics.error("the picture '" + output.string() + "' would replace '" + (command.folder / *file).string() +
+                        "' of the scenario; nothing drawn");
+      return kExitNothing;
+    }
+  }
   const std::filesystem::path cells = command.folder / files.track_cells;
   const std::filesystem::path records = command.folder / files.records;
   const std::filesystem::path plan = command.folder / files.line_plan;
@@ -72,7 +82,6 @@ int run_plot_command(const PlotCommand& command, Console& console) {
     return kExitNothing;
   }
 
-  const std::filesystem::path output = command.output.value_or(command.folder / (name + "_" + number + ".svg"));
   replace_file(output, render_route_svg(drawing));
   console.out << output.string() << "\n";
   return kExitClean;

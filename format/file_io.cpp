@@ -70,4 +70,13 @@ std::string read_file(const std::filesystem::path& path, size_t max_bytes) {
   return content;
 }
 
+bool is_same_file(const std::filesystem::path& one, const std::filesystem::path& other) {
+  std::error_code ec;
+  if (std::filesystem::equivalent(one, other, ec) && !ec) return true;
+  const auto one_place = std::filesystem::weakly_canonical(one, ec);
+  if (ec) return false;
+  const auto other_place = std::filesystem::weakly_canonical(other, ec);
+  return !ec && one_place == other_place;
+}
+
 }  // namespace scenario

@@ -31,4 +31,8 @@ inline constexpr size_t kMaxCompiledFileBytes = size_t{1} << 30;
 // short ("no such file", "it is a folder", "a loop of symbolic links", ...).
 std::string read_file(const std::filesystem::path& path, size_t max_bytes = kMaxCompiledFileBytes);
 
+// True when both paths name one file: the same existing file, or the same place for one
+// that is not there yet.
+bool is_same_file(const std::filesystem::path& one, const std::filesystem::path& other);
+
 }  // namespace scenario

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -16,6 +17,10 @@ std::string lower_case_1252(std::string_view text);
 // that Windows-1252 does not have, so that nothing is ever written as a guess. The five
 // byte values 81, 8D, 8F, 90 and 9D carry no character and are never produced.
 std::string utf8_to_1252(std::string_view utf8);
+
+// The length of the well-formed UTF-8 character that starts at byte `at` of `text`, or 0
+// when the bytes there are not one.
+std::size_t utf8_character_length(std::string_view text, std::size_t at);
 
 // The other way: a Windows-1252 text as UTF-8, for terminals and JSON. The five bytes that
 // carry no character become U+FFFD.
