@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Times scenario-builder as a whole process against the machine's own floor: copying the
-files it writes. Prints the ratios and the peak memory of the longest compile.
+files it writes. Prints the ratios and the peak memory of the longest compile, and the peak memory of
+inspect against the size of the file it reads.
 
 usage: compare_with_copy.py BUILD_DIR [RUNS]
 """
@@ -75,3 +76,25 @@ with tempfile.TemporaryDirectory() as root:
         note = f"; peak memory {peak_kib / 1024:.1f} MiB (goal 64)" if peak_kib > before else ""
         print(f"route of {length} m: compile {compile_time * 1000:.1f} ms; copying its outputs {copy * 1000:.1f} ms; "
               f"ratio {compile_time / copy:.2f} (goal 1.5){note}")
+
+    # inspect on the longest route's compiled files: its peak memory against the file's size.
+    def peak_kib_of(*args):
+        with open(os.devnull, "wb") as sink:
+            process = subprocess.Popen(args, stdout=sink)
+            _, status, usage = os.wait4(process.pid, 0)
+        if status != 0:
+            raise SystemExit(f"{' '.join(args)} failed")
+        return usage.ru_maxrss
+
+    # A cell file far longer than any route gives (a million cells, 15 MB), every cell
+    # different from the one before, so that every one is listed.
+    big = os.path.join(root, "Big_1.dat")
+    with open(big, "wb") as f:
+        for i in range(1000000):
+            f.write(bytes([i % 15, 1, 2, 3, 4, 5, 6, 7, 8, 9, i % 7, 11, 12, 13, 14]))
+    linea = os.path.join(root, "out1000000", "Generated_linea.dat")
+    for path, options in ((big, []), (big, ["--json"]), (big, ["--annotate"]), (linea, ["--all"])):
+        size_kib = os.path.getsize(path) / 1024
+        peak = peak_kib_of(exe, "inspect", path, *options)
+        print(f"inspect {' '.join([os.path.basename(path)] + options)}: {size_kib / 1024:.1f} MiB file, "
+              f"peak memory {peak / 1024:.1f} MiB, {peak / size_kib:.1f} times the file (goal 4)")

@@ -12,7 +12,7 @@ void write_current(ScenarioModel& model, const CellFill& fill) {
     cell.adhesion = low8(fill.current);
     return;
   }
-  const int64_t speed_code = divide_round_half_even(fill.current, 5);
+  const int64_t speed_code = divide_round_half_even(fill.current, kSpeedUnit_kmh);
   if (speed_code < 0 || speed_code > 255) throw RuntimeFailure("speed limit does not fit its byte");
   cell.speed_limit = static_cast<uint8_t>(speed_code);
 }
@@ -22,7 +22,7 @@ void write_current(ScenarioModel& model, const CellFill& fill) {
 RowOutcome read_fill_row(ScenarioModel& model, FieldReader& reader, CellFill& fill) {
   const int32_t position = reader.read_long();
   const int32_t value = reader.read_long();
-  if (beyond_the_cells(model, position, 100)) return RowOutcome::kEndReading;
+  if (beyond_the_cells(model, position, kEndMargin_m)) return RowOutcome::kEndReading;
 
   const int64_t n = cell_of_position(position);
   if (n > 0) {

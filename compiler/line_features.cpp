@@ -9,12 +9,6 @@
 #include "model/fault_table.hpp"
 
 namespace scenario {
-namespace {
-
-constexpr int32_t kGradientBias = 100;
-constexpr int64_t kEndMargin_m = 100;
-
-}  // namespace
 
 LineFeatures::LineFeatures(ScenarioModel& model) : model_(model) {
   if (!model_.cells_dimensioned()) throw RuntimeFailure("line source without a route length");

@@ -129,8 +129,8 @@ class LineSourceReading {
     SimRecord& slot = model_.record(kScenarioNumberSlot);
     slot.start_m = reader_.read_long();
     slot.end_m = reader_.read_long();
-    if (slot.start_m % 50 != 0) return kFaultRepetitionStart;
-    if (slot.end_m % 50 != 0) return kFaultRepetitionEnd;
+    if (slot.start_m % kCellLength_m != 0) return kFaultRepetitionStart;
+    if (slot.end_m % kCellLength_m != 0) return kFaultRepetitionEnd;
     if (contains(keyword, "4"))
       slot.position_m = 4;
     else if (contains(keyword, "9"))

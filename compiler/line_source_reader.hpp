@@ -10,7 +10,7 @@ namespace scenario {
 // What the line-source half hands to the service-source half.
 struct LineSourceOutcome {
   bool read_service = false;         // the line source ended normally (or with fault 15)
-  int32_t board_slot_counter = 80;   // the slot the next indicator-board text would take
+  int32_t board_slot_counter = kFirstBoardTextSlot;  // the slot the next indicator-board text would take
 };
 
 // The first half of the compile: reads the line source into the model. Raises

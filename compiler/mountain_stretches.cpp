@@ -4,14 +4,6 @@
 #include "model/runtime_failure.hpp"
 
 namespace scenario {
-namespace {
-
-constexpr int32_t kMarkerTypeOffset = 10;
-constexpr int32_t kCloseFollowerType = 3;
-constexpr int32_t kCloseFollowerGap_m = 150;
-constexpr int64_t kMarkerEvery = 4;
-
-}  // namespace
 
 void memo_montagna(ScenarioModel& model, int32_t inizio, int32_t fine, int32_t tipo) {
   bool markers = false;
@@ -30,7 +22,7 @@ void memo_montagna(ScenarioModel& model, int32_t inizio, int32_t fine, int32_t t
   if (number > 1 && int64_t{inizio} - model.mountain_end_at(number - 1) <= kCloseFollowerGap_m) tipo = kCloseFollowerType;
 
   const int64_t first = cell_of_position(inizio);
-  const int64_t last = divide_round_half_even(int64_t{fine} - 50, 50);  // fine / 50 - 1, rounded
+  const int64_t last = divide_round_half_even(int64_t{fine} - kCellLength_m, kCellLength_m);  // fine / 50 - 1, rounded
   for (int64_t c = first; c <= last; ++c) {
     TrackCell& cell = model.cell(c);
     cell.mountain = low8(tipo);

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string_view>
+#include <utility>
 
 #include "model/line_plan.hpp"
 
@@ -10,6 +12,25 @@ namespace scenario {
 
 // The plan is computed metre by metre up to this metre at most while curves are read.
 inline constexpr int32_t kPlanMetreLimit = 1000000;
+
+// The curvature per metre that each digit of a curve keyword stands for, in the order the
+// digits are tested.
+inline constexpr std::array<std::pair<char, double>, 6> kCurveCurvatures = {{
+    {'1', 0.0001},
+    {'2', 0.0002},
+    {'3', 0.0004},
+    {'4', 0.001},
+    {'5', 0.002},
+    {'6', 0.003},
+}};
+
+// The point of a metre from the two before it: the previous step turned by `curvature` (0
+// runs straight), not brought back to unit length.
+inline PlanPoint next_plan_point(const PlanPoint& before, const PlanPoint& previous, double curvature) {
+  const double dx = previous.x - before.x;
+  const double dy = previous.y - before.y;
+  return PlanPoint{previous.x + (dx + curvature * dy), previous.y + (dy - curvature * dx)};
+}
 
 // Curvature per metre of a curve keyword: the first of the digits 1 to 6 (tested in that
 // order) that the keyword holds picks it, and an "s" in any case makes it a left-hand

@@ -77,7 +77,7 @@ RowOutcome read_rows(ServiceReading& r) {
 void check_kilometre_posts(ScenarioModel& model) {
   for (const int slot : kKilometrePostSlots) {
     const SimRecord& post = model.record(slot);
-    if (post.start_m % 50 != 0 || post.end_m % 50 != 0) {
+    if (post.start_m % kCellLength_m != 0 || post.end_m % kCellLength_m != 0) {
       record_fault(model, kFaultKilometrePostNotMultipleOf50);
       return;
     }

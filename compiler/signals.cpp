@@ -32,7 +32,7 @@ RowOutcome read_signal_row(ScenarioModel& model, FieldReader& reader) {
   for (int32_t* field : {&row.posizione, &row.sx, &row.s1, &row.s2, &row.s3, &row.rapp, &row.dx, &row.d1, &row.d2,
                          &row.d3, &row.tempo})
     *field = reader.read_long();
-  if (beyond_the_cells(model, row.posizione, 100)) return RowOutcome::kEndReading;
+  if (beyond_the_cells(model, row.posizione, kEndMargin_m)) return RowOutcome::kEndReading;
   memo_segnale(model, row);
   return fault_exit_if_any_fault(model, row.posizione);
 }

@@ -72,7 +72,7 @@ void memo_rallentamento(ScenarioModel& model, const SlowdownRow& row) {
 RowOutcome read_slowdown_row(ScenarioModel& model, FieldReader& reader) {
   SlowdownRow row;
   for (int32_t* field : {&row.x, &row.v, &row.l, &row.f_tt, &row.f_ta, &row.d_v}) *field = reader.read_long();
-  if (beyond_the_cells(model, row.x, 100)) return RowOutcome::kEndReading;
+  if (beyond_the_cells(model, row.x, kEndMargin_m)) return RowOutcome::kEndReading;
   memo_rallentamento(model, row);
   return fault_exit_if_any_fault(model, row.x);
 }
@@ -80,7 +80,7 @@ RowOutcome read_slowdown_row(ScenarioModel& model, FieldReader& reader) {
 RowOutcome read_code_reduction_row(ScenarioModel& model, FieldReader& reader) {
   const int32_t position = reader.read_long();
   const int32_t value = reader.read_long();
-  if (beyond_the_cells(model, position, 100)) return RowOutcome::kEndReading;
+  if (beyond_the_cells(model, position, kEndMargin_m)) return RowOutcome::kEndReading;
   TrackCell& cell = model.cell(cell_of_position(position));
   if (!cell.is_free()) {
     record_fault(model, kFaultCodeReductionOccupied, position);

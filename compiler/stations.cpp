@@ -35,7 +35,7 @@ void derive_area(SimRecord& station, int32_t length) {
   } else {
     const int64_t half = divide_round_half_even(length, 2);
     store(station.start_m, position - half);
-    store(station.end_m, position + half + (station.p6 != 0 ? 50 : 0));
+    store(station.end_m, position + half + (station.p6 != 0 ? kCellLength_m : 0));
   }
 }
 
@@ -53,7 +53,7 @@ RowOutcome read_station_row(ScenarioModel& model, FieldReader& reader, StationSl
   station.position_m = reader.read_long();
   const int32_t position = station.position_m;
   if (beyond_the_cells(model, position, kStationMargin_m)) return RowOutcome::kEndReading;
-  if (position % 50 != 0) {
+  if (position % kCellLength_m != 0) {
     record_fault(model, kFaultStationPosition, position);
     return RowOutcome::kFaultExit;
   }
@@ -90,7 +90,7 @@ RowOutcome read_station_row(ScenarioModel& model, FieldReader& reader, StationSl
   }
 
   const uint8_t type = station.station_type;
-  const int64_t exit_cell = divide_round_half_even(station.end_m, 50) - 1;
+  const int64_t exit_cell = divide_round_half_even(station.end_m, kCellLength_m) - 1;
   if (type < kFirstPointType && !is_short_platform_type(type)) {
     for (int k = 1; k <= 4; ++k) {
       if (exit_cell - k > 1) model.cell(exit_cell - k).approach = static_cast<uint8_t>(80 + k);

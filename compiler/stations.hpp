@@ -12,7 +12,7 @@ namespace scenario {
 // slot 80 downward; the two counters keep them apart.
 struct StationSlots {
   int32_t station_counter = 1;     // the slot of the next station
-  int32_t board_slot_counter = 80; // the slot the next indicator-board text would take
+  int32_t board_slot_counter = kFirstBoardTextSlot; // the slot the next indicator-board text would take
 };
 
 // A `stazione` row: position (L), type (B), length (L), p4 p5 p6 (B), p7 p8 (I), p9 (B),

@@ -2,12 +2,15 @@
 #include <cmath>
 #include <cstdio>
 #include <limits>
+#include <memory>
+#include <type_traits>
 
 #include "driver/commands.hpp"
 #include "driver/diagnostics.hpp"
 #include "driver/listing.hpp"
 #include "model/windows_1252.hpp"
 #include "format/compiled_files_decoder.hpp"
+#include "format/compiled_layouts.hpp"
 #include "format/file_io.hpp"
 #include "model/scenario_model.hpp"
 
@@ -31,59 +34,70 @@ ListingField field(std::string name, int64_t value) { return {std::move(name), v
 ListingField field(std::string name, double value) { return {std::move(name), value}; }
 ListingField field(std::string name, std::string value) { return {std::move(name), std::move(value)}; }
 
+// The numbers of a record under their listing names, in file order; a coded value is
+// followed by what it means.
+template <typename Record, typename Layout>
+void add_numbers(std::vector<ListingField>& fields, const Record& record, const Layout& layout) {
+  for_each_field(layout, [&](const auto& f) {
+    if constexpr (!std::is_same_v<typename std::decay_t<decltype(f)>::value_type, std::string>) {
+      const int64_t value = record.*f.member;
+      fields.push_back(field(std::string(f.listed_name()), f.listed_value(value)));
+      if (!f.described_in.empty()) {
+        const char* meaning = f.describe(value);
+        const bool known = meaning != nullptr && std::string_view(meaning) != "unknown";
+        fields.push_back(field(std::string(f.described_in),
+                               known ? std::string(meaning) : std::string(f.name) + " " + std::to_string(value)));
+      }
+    }
+  });
+}
+
 // ---- track cells
 
-// A cell is listed when it holds a feature, or when a fill (mountain, speed, gradient,
-// adhesion) changes there: a compiled track has a speed and a gradient in every cell.
+// A cell is listed when it holds a feature, or when a running value (mountain, speed,
+// gradient, adhesion) changes there: a compiled track has a speed and a gradient in every cell.
 bool worth_listing(const TrackCell& cell, const TrackCell& before) {
-  const bool feature = cell.kind != 0 || cell.value1 != 0 || cell.value2 != 0 || cell.value3 != 0 ||
-                       cell.value4 != 0 || cell.signal_time != 0 || cell.approach != 0;
-  const bool fill_changes = cell.mountain != before.mountain || cell.speed_limit != before.speed_limit ||
-                            cell.gradient != before.gradient || cell.adhesion != before.adhesion;
-  return feature || fill_changes;
+  bool listed = false;
+  for_each_field(kTrackCellLayout, [&](const auto& f) {
+    listed = listed || (f.carried ? cell.*f.member != before.*f.member : cell.*f.member != 0);
+  });
+  return listed;
 }
 
-std::string feature_name(uint8_t kind) {
-  const std::string name = cell_kind_name(kind);
-  return name == "unknown" ? "kind " + std::to_string(kind) : name;
+// Calls `visit(index, cell)` for each cell that the listing shows.
+template <typename Visit>
+void for_each_listed_cell(const std::vector<TrackCell>& cells, bool all, Visit visit) {
+  TrackCell before;
+  for (size_t i = 0; i < cells.size(); ++i) {
+    const TrackCell& c = cells[i];
+    const bool listed = all || worth_listing(c, before);
+    before = c;
+    if (listed) visit(static_cast<int64_t>(i), c);
+  }
 }
 
-Listing list_track_cells(const std::vector<TrackCell>& cells, bool all) {
-  ScenarioModel model;  // for the checked accessors
-  model.cells = cells;
+Listing list_track_cells(std::vector<TrackCell> decoded, bool all) {
+  const auto cells = std::make_shared<const std::vector<TrackCell>>(std::move(decoded));
   Listing listing;
   listing.file_kind = "track cells";
   listing.rows_name = "cells";
-  const auto count = static_cast<int64_t>(cells.size());
+  const auto count = static_cast<int64_t>(cells->size());
   listing.summary.push_back(field("cell_count", count));
   if (count > 1) {
-    listing.summary.push_back(field("header_constant", int64_t{model.cell(1).value1}));
-    listing.summary.push_back(field("competition_code", int64_t{model.cell(1).value2}));
+    listing.summary.push_back(field("header_constant", int64_t{cells->at(1).value1}));
+    listing.summary.push_back(field("competition_code", int64_t{cells->at(1).value2}));
   }
-  TrackCell before;
-  for (int64_t i = 0; i < count; ++i) {
-    const TrackCell& c = model.cell(i);
-    const bool listed = all || worth_listing(c, before);
-    before = c;
-    if (!listed) continue;
-    listing.rows.push_back(ListingRow{{
-        field("index", i),
-        field("metres", i * 50),
-        field("kind", int64_t{c.kind}),
-        field("feature", feature_name(c.kind)),
-        field("value1", int64_t{c.value1}),
-        field("value2", int64_t{c.value2}),
-        field("value3", int64_t{c.value3}),
-        field("value4", int64_t{c.value4}),
-        field("signal_time", int64_t{c.signal_time}),
-        field("approach", int64_t{c.approach}),
-        field("mountain", int64_t{c.mountain}),
-        field("speed_kmh", int64_t{c.speed_limit} * 5),
-        field("gradient", int64_t{c.gradient} - 100),
-        field("adhesion", int64_t{c.adhesion}),
-    }, {}});
-  }
-  listing.summary.push_back(field("listed", static_cast<int64_t>(listing.rows.size())));
+  int64_t listed = 0;
+  for_each_listed_cell(*cells, all, [&](int64_t, const TrackCell&) { ++listed; });
+  listing.summary.push_back(field("listed", listed));
+  listing.rows = [cells, all](const std::function<void(const ListingRow&)>& row) {
+    ListingRow shown;
+    for_each_listed_cell(*cells, all, [&](int64_t i, const TrackCell& c) {
+      shown.columns = {field("index", i), field("metres", i * kCellLength_m)};
+      add_numbers(shown.columns, c, kTrackCellLayout);
+      row(shown);
+    });
+  };
   return listing;
 }
 
@@ -91,16 +105,9 @@ Listing list_track_cells(const std::vector<TrackCell>& cells, bool all) {
 
 // The numbers of a record under their field names, in file order.
 std::vector<ListingField> record_numbers(const SimRecord& r) {
-  return {
-      field("station_type", int64_t{r.station_type}), field("start_m", int64_t{r.start_m}),
-      field("end_m", int64_t{r.end_m}),               field("position_m", int64_t{r.position_m}),
-      field("p4", int64_t{r.p4}),                     field("p7", int64_t{r.p7}),
-      field("p8", int64_t{r.p8}),                     field("p10", int64_t{r.p10}),
-      field("p11", int64_t{r.p11}),                   field("p12", int64_t{r.p12}),
-      field("p9", int64_t{r.p9}),                     field("p13", int64_t{r.p13}),
-      field("p6", int64_t{r.p6}),                     field("p5", int64_t{r.p5}),
-      field("time_s", int64_t{r.time_s}),
-  };
+  std::vector<ListingField> numbers;
+  add_numbers(numbers, r, kSimRecordLayout);
+  return numbers;
 }
 
 struct Role {
@@ -166,56 +173,65 @@ std::vector<ListingField> record_details(const Role& role, const SimRecord& r) {
   return details;
 }
 
-Listing list_records(const std::array<SimRecord, kRecordCount>& records) {
-  ScenarioModel model;  // for the checked accessors
-  model.sim_records = records;
+Listing list_records(const std::array<SimRecord, kRecordCount>& decoded) {
+  const auto records = std::make_shared<const std::array<SimRecord, kRecordCount>>(decoded);
   Listing listing;
   listing.file_kind = "scenario records";
   listing.rows_name = "records";
   listing.details_name = "fields";
-  for (int64_t slot = 0; slot < kRecordCount; ++slot) {
-    const SimRecord& r = model.record(slot);
-    if (r == SimRecord{}) continue;
-    const Role role = role_of(slot, r);
-    listing.rows.push_back(ListingRow{
-        {field("slot", slot), field("role", role.name), field("text", utf8_from_1252(r.text))},
-        record_details(role, r)});
-  }
+  const auto filled = std::count_if(records->begin(), records->end(), [](const SimRecord& r) { return r != SimRecord{}; });
   listing.summary.push_back(field("slots", int64_t{kRecordCount}));
-  listing.summary.push_back(field("filled", static_cast<int64_t>(listing.rows.size())));
+  listing.summary.push_back(field("filled", static_cast<int64_t>(filled)));
+  listing.rows = [records](const std::function<void(const ListingRow&)>& row) {
+    for (size_t slot = 0; slot < records->size(); ++slot) {
+      const SimRecord& r = (*records)[slot];
+      if (r == SimRecord{}) continue;
+      const Role role = role_of(static_cast<int64_t>(slot), r);
+      row(ListingRow{{field("slot", static_cast<int64_t>(slot)), field("role", role.name), field("text", utf8_from_1252(r.text))},
+                     record_details(role, r)});
+    }
+  };
   return listing;
 }
 
 // ---- line plan
 
-Listing list_line_plan(const LinePlan& plan, bool all) {
+Listing list_line_plan(LinePlan decoded, bool all) {
+  const auto plan = std::make_shared<const LinePlan>(std::move(decoded));
   Listing listing;
   listing.file_kind = "line plan";
   listing.rows_name = "points";
-  const int64_t points = plan.has_starting_points() ? plan.computed_end() : 0;
-  listing.summary.push_back(field("extent_m", int64_t{plan.dimensioned() ? plan.extent_m() : -1}));
+  const int64_t points = plan->has_starting_points() ? plan->computed_end() : 0;
+  listing.summary.push_back(field("extent_m", int64_t{plan->dimensioned() ? plan->extent_m() : -1}));
   listing.summary.push_back(field("computed_points", points));
   if (points == 0) return listing;
   listing.summary.push_back(field("computed_extent_m", points - 1));
 
   double min_x = std::numeric_limits<double>::infinity(), max_x = -min_x, min_y = min_x, max_y = -min_x;
   double length = 0.0;
-  PlanPoint previous = plan.point(0);
+  PlanPoint previous = plan->point(0);
   for (int64_t m = 0; m < points; ++m) {
-    const PlanPoint p = plan.point(m);
+    const PlanPoint p = plan->point(m);
     min_x = std::min(min_x, p.x);
     max_x = std::max(max_x, p.x);
     min_y = std::min(min_y, p.y);
     max_y = std::max(max_y, p.y);
     length += std::hypot(p.x - previous.x, p.y - previous.y);
     previous = p;
-    if (all) listing.rows.push_back(ListingRow{{field("metre", m), field("x", p.x), field("y", p.y)}, {}});
   }
   listing.summary.push_back(field("min_x", min_x));
   listing.summary.push_back(field("max_x", max_x));
   listing.summary.push_back(field("min_y", min_y));
   listing.summary.push_back(field("max_y", max_y));
   listing.summary.push_back(field("length_m", length));
+  if (all) {
+    listing.rows = [plan, points](const std::function<void(const ListingRow&)>& row) {
+      for (int64_t m = 0; m < points; ++m) {
+        const PlanPoint p = plan->point(m);
+        row(ListingRow{{field("metre", m), field("x", p.x), field("y", p.y)}, {}});
+      }
+    };
+  }
   return listing;
 }
 

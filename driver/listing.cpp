@@ -47,26 +47,25 @@ std::string details_text(const std::vector<ListingField>& details) {
 void print_table(const Listing& listing, std::ostream& out) {
   out << listing.file << ": " << listing.file_kind << '\n';
   for (const ListingField& field : listing.summary) out << "  " << field.name << ": " << table_text(field.value) << '\n';
-  if (listing.rows.empty()) return;
-  out << '\n';
 
   // Column widths from the header and every cell; numbers to the right, texts to the left.
-  const std::vector<ListingField>& first = listing.rows.front().columns;
   std::vector<size_t> widths;
   std::vector<bool> numeric;
-  for (const ListingField& field : first) {
-    widths.push_back(field.name.size());
-    numeric.push_back(!std::holds_alternative<std::string>(field.value));
-  }
-  std::vector<std::vector<std::string>> texts;
-  for (const ListingRow& row : listing.rows) {
-    std::vector<std::string>& line = texts.emplace_back();
-    for (size_t c = 0; c < row.columns.size() && c < widths.size(); ++c) {
-      line.push_back(table_text(row.columns[c].value));
-      widths[c] = std::max(widths[c], line.back().size());
+  std::vector<std::string> header;
+  listing.rows([&](const ListingRow& row) {
+    if (header.empty()) {
+      for (const ListingField& field : row.columns) {
+        header.push_back(field.name);
+        widths.push_back(field.name.size());
+        numeric.push_back(!std::holds_alternative<std::string>(field.value));
+      }
     }
-    if (!row.details.empty()) line.push_back(details_text(row.details));
-  }
+    for (size_t c = 0; c < row.columns.size() && c < widths.size(); ++c)
+      widths[c] = std::max(widths[c], table_text(row.columns[c].value).size());
+  });
+  if (header.empty()) return;
+  out << '\n';
+
   auto print_line = [&](const std::vector<std::string>& cells) {
     std::string text;
     for (size_t c = 0; c < cells.size(); ++c) {
@@ -81,19 +80,24 @@ void print_table(const Listing& listing, std::ostream& out) {
     while (!text.empty() && text.back() == ' ') text.pop_back();
     out << text << '\n';
   };
-  std::vector<std::string> header;
-  for (const ListingField& field : first) header.push_back(field.name);
   print_line(header);
-  for (const auto& line : texts) print_line(line);
+  std::vector<std::string> line;
+  listing.rows([&](const ListingRow& row) {
+    line.clear();
+    for (size_t c = 0; c < row.columns.size() && c < widths.size(); ++c) line.push_back(table_text(row.columns[c].value));
+    if (!row.details.empty()) line.push_back(details_text(row.details));
+    print_line(line);
+  });
 }
 
 void print_json(const Listing& listing, std::ostream& out) {
   out << "{\n  \"file\": " << json_string(listing.file) << ",\n  \"kind\": " << json_string(listing.file_kind);
   for (const ListingField& field : listing.summary) out << ",\n  " << json_string(field.name) << ": " << json_value(field.value);
   out << ",\n  " << json_string(listing.rows_name) << ": [";
-  for (size_t r = 0; r < listing.rows.size(); ++r) {
-    const ListingRow& row = listing.rows[r];
-    out << (r > 0 ? ",\n    " : "\n    ");
+  bool first = true;
+  listing.rows([&](const ListingRow& row) {
+    out << (first ? "\n    " : ",\n    ");
+    first = false;
     out << '{';
     print_members(row.columns, out);
     if (!listing.details_name.empty()) {
@@ -102,8 +106,8 @@ void print_json(const Listing& listing, std::ostream& out) {
       out << '}';
     }
     out << '}';
-  }
-  out << (listing.rows.empty() ? "]\n}\n" : "\n  ]\n}\n");
+  });
+  out << (first ? "]\n}\n" : "\n  ]\n}\n");
 }
 
 }  // namespace scenario

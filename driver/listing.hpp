@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <ostream>
 #include <string>
 #include <variant>
@@ -23,13 +24,18 @@ struct ListingRow {
   std::vector<ListingField> details;  // per-row fields (a record's role-specific values)
 };
 
+// Calls its argument with each row in order; it may be run more than once (the table
+// measures its columns first), so that no row is held: a large file lists in the memory
+// of its decoded elements.
+using ListingRows = std::function<void(const std::function<void(const ListingRow&)>&)>;
+
 struct Listing {
   std::string file;       // the path as given
   std::string file_kind;  // "track cells", "scenario records", "line plan"
   std::vector<ListingField> summary;
   std::string rows_name;     // "cells", "records", "points"
   std::string details_name;  // the JSON key of the details, when rows have any
-  std::vector<ListingRow> rows;
+  ListingRows rows = [](const auto&) {};
 };
 
 // Texts in a listing are UTF-8. The table shows doubles with three decimals (millimetres);

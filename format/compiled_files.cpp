@@ -4,49 +4,17 @@
 #include <bit>
 
 #include "format/byte_writer.hpp"
-#include "model/runtime_failure.hpp"
 
 namespace scenario {
 
 void encode_track_cells(const ScenarioModel& model, ByteSink& out) {
   ByteWriter w(out);
-  for (const TrackCell& c : model.cells) {
-    w.u8(c.kind);
-    w.i16(c.value1);
-    w.i16(c.value2);
-    w.i16(c.value3);
-    w.i16(c.value4);
-    w.u8(c.signal_time);
-    w.u8(c.approach);
-    w.u8(c.mountain);
-    w.u8(c.speed_limit);
-    w.u8(c.gradient);
-    w.u8(c.adhesion);
-  }
+  for (const TrackCell& c : model.cells) write_record(w, c, kTrackCellLayout);
 }
 
 void encode_records(const ScenarioModel& model, ByteSink& out) {
   ByteWriter w(out);
-  for (const SimRecord& r : model.sim_records) {
-    if (r.text.size() > kMaxRecordTextBytes) throw RuntimeFailure("record text longer than 65535 bytes");
-    w.u8(r.station_type);
-    w.i32(r.start_m);
-    w.i32(r.end_m);
-    w.i32(r.position_m);
-    w.u8(r.p4);
-    w.u16(static_cast<uint16_t>(r.text.size()));
-    w.bytes(r.text);
-    w.i16(r.p7);
-    w.i16(r.p8);
-    w.i16(r.p10);
-    w.i16(r.p11);
-    w.i16(r.p12);
-    w.u8(r.p9);
-    w.u8(r.p13);
-    w.u8(r.p6);
-    w.u8(r.p5);
-    w.i32(r.time_s);
-  }
+  for (const SimRecord& r : model.sim_records) write_record(w, r, kSimRecordLayout);
 }
 
 namespace {
@@ -71,19 +39,19 @@ void encode_line_plan(const LinePlan& plan, ByteSink& out) {
   for (int axis = 0; axis < 2; ++axis) {
     size_t written = 0;
     if (plan.has_starting_points()) {
-      write_elements(out, 2, 4, [&](char* at, size_t metre) {
-        store_little_endian<2>(at, PlanElement::kInt16);
-        store_little_endian<2>(at + 2, static_cast<uint16_t>(plan.element(static_cast<int64_t>(metre), axis).integer));
+      write_elements(out, 2, plan_element_bytes(PlanElement::kInt16), [&](char* at, size_t metre) {
+        store_little_endian<kPlanTagBytes>(at, PlanElement::kInt16);
+        store_little_endian<2>(at + kPlanTagBytes, static_cast<uint16_t>(plan.element(static_cast<int64_t>(metre), axis).integer));
       });
       const std::span<const double> column = plan.column(axis);
-      write_elements(out, column.size(), 10, [&](char* at, size_t i) {
-        store_little_endian<2>(at, PlanElement::kDouble);
-        store_little_endian<8>(at + 2, std::bit_cast<uint64_t>(column[i]));
+      write_elements(out, column.size(), plan_element_bytes(PlanElement::kDouble), [&](char* at, size_t i) {
+        store_little_endian<kPlanTagBytes>(at, PlanElement::kDouble);
+        store_little_endian<8>(at + kPlanTagBytes, std::bit_cast<uint64_t>(column[i]));
       });
       written = 2 + column.size();
     }
     const size_t elements = static_cast<size_t>(plan.extent_m()) + 1;
-    write_elements(out, elements - written, 2, [](char* at, size_t) { store_little_endian<2>(at, PlanElement::kEmpty); });
+    write_elements(out, elements - written, plan_element_bytes(PlanElement::kEmpty), [](char* at, size_t) { store_little_endian<kPlanTagBytes>(at, PlanElement::kEmpty); });
   }
 }
 

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "format/byte_writer.hpp"
+#include "format/compiled_layouts.hpp"
 #include "model/scenario_model.hpp"
 
 namespace scenario {
@@ -20,12 +21,5 @@ void encode_records(const ScenarioModel& model, std::string& out);
 // <name>_linea.dat: the x column then the y column of the line plan, as tagged values.
 void encode_line_plan(const LinePlan& plan, ByteSink& out);
 void encode_line_plan(const LinePlan& plan, std::string& out);
-
-// Byte sizes of the encodings, for checks and buffers.
-inline constexpr size_t kTrackCellBytes = 15;
-inline constexpr size_t kRecordFixedBytes = 34;
-
-// A record's text longer than this does not fit the 16-bit byte count.
-inline constexpr size_t kMaxRecordTextBytes = 65535;
 
 }  // namespace scenario

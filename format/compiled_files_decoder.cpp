@@ -1,57 +1,17 @@
 #include "format/compiled_files_decoder.hpp"
 
+#include <iterator>
 #include <limits>
+
+#include "format/compiled_layouts.hpp"
 
 namespace scenario {
 namespace {
 
-const char* describe_kind(int64_t kind) { return cell_kind_name(static_cast<uint8_t>(kind)); }
-
 const char* describe_tag(int64_t tag) {
-  switch (tag) {
-    case PlanElement::kEmpty: return "empty";
-    case PlanElement::kInt16: return "integer";
-    case PlanElement::kDouble: return "double";
-    default: return "unknown tag";
-  }
-}
-
-TrackCell read_cell(ByteReader& r) {
-  TrackCell c;
-  c.kind = r.u8("kind", describe_kind);
-  c.value1 = r.i16("value1");
-  c.value2 = r.i16("value2");
-  c.value3 = r.i16("value3");
-  c.value4 = r.i16("value4");
-  c.signal_time = r.u8("signal_time");
-  c.approach = r.u8("approach");
-  c.mountain = r.u8("mountain");
-  c.speed_limit = r.u8("speed_limit");
-  c.gradient = r.u8("gradient");
-  c.adhesion = r.u8("adhesion");
-  return c;
-}
-
-SimRecord read_record(ByteReader& r) {
-  SimRecord s;
-  s.station_type = r.u8("station_type");
-  s.start_m = r.i32("start_m");
-  s.end_m = r.i32("end_m");
-  s.position_m = r.i32("position_m");
-  s.p4 = r.u8("p4");
-  const uint16_t length = r.u16("text length");
-  s.text = std::string(r.text(length, "text"));
-  s.p7 = r.i16("p7");
-  s.p8 = r.i16("p8");
-  s.p10 = r.i16("p10");
-  s.p11 = r.i16("p11");
-  s.p12 = r.i16("p12");
-  s.p9 = r.u8("p9");
-  s.p13 = r.u8("p13");
-  s.p6 = r.u8("p6");
-  s.p5 = r.u8("p5");
-  s.time_s = r.i32("time_s");
-  return s;
+  for (const PlanElementKind& kind : kPlanElementKinds)
+    if (kind.tag == tag) return kind.name;
+  return "unknown tag";
 }
 
 // One tagged value; an unknown tag is refused at its offset.
@@ -63,14 +23,20 @@ PlanElement read_element(ByteReader& r) {
     case PlanElement::kEmpty: e.tag = PlanElement::kEmpty; break;
     case PlanElement::kInt16:
       e.tag = PlanElement::kInt16;
-      e.integer = r.i16("integer");
+      e.integer = r.i16(describe_tag(tag));
       break;
     case PlanElement::kDouble:
       e.tag = PlanElement::kDouble;
-      e.real = r.f64("double");
+      e.real = r.f64(describe_tag(tag));
       break;
-    default:
-      r.fail(offset, "unknown tag " + std::to_string(tag) + ": a plan element is tagged 0 (empty), 2 (integer) or 5 (double)");
+    default: {
+      std::string tags;
+      for (const PlanElementKind& kind : kPlanElementKinds) {
+        if (!tags.empty()) tags += &kind == std::end(kPlanElementKinds) - 1 ? " or " : ", ";
+        tags += std::to_string(kind.tag) + " (" + kind.name + ")";
+      }
+      r.fail(offset, "unknown tag " + std::to_string(tag) + ": a plan element is tagged " + tags);
+    }
   }
   return e;
 }
@@ -153,10 +119,10 @@ ColumnLayout read_column(ByteReader& r, int axis, int32_t extent, const ColumnLa
 std::vector<TrackCell> decode_track_cells(std::string_view bytes, FieldListener* listener) {
   ByteReader r(bytes, listener);
   std::vector<TrackCell> cells;
-  cells.reserve(bytes.size() / 15);
+  cells.reserve(bytes.size() / kTrackCellBytes);
   while (!r.at_end()) {
     r.enter("track cell", static_cast<int64_t>(cells.size()));
-    cells.push_back(read_cell(r));
+    cells.push_back(read_record<TrackCell>(r, kTrackCellLayout));
   }
   return cells;
 }
@@ -167,7 +133,7 @@ std::array<SimRecord, kRecordCount> decode_records(std::string_view bytes, Field
   int64_t slot = 0;
   for (SimRecord& record : records) {
     r.enter("record", slot++);
-    record = read_record(r);
+    record = read_record<SimRecord>(r, kSimRecordLayout);
   }
   if (!r.at_end()) {
     r.enter("after the records", 0);

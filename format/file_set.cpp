@@ -192,8 +192,12 @@ void FileSet::commit() {
 }
 
 void replace_file(const std::filesystem::path& path, std::string_view bytes) {
+  replace_file_with(path, [bytes](ByteSink& out) { out.append(bytes); });
+}
+
+void replace_file_with(const std::filesystem::path& path, const std::function<void(ByteSink&)>& produce) {
   FileSet set(path.parent_path());
-  set.add(path.filename().string(), bytes);
+  set.add_with(path.filename().string(), produce);
   set.commit();
 }
 

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "model/track_cell.hpp"
+
 namespace scenario {
 
 // Divides and rounds to the nearest whole number, an exact half going to the even
@@ -11,12 +13,12 @@ int64_t divide_round_half_even(int64_t numerator, int64_t denominator);
 
 // The cell of a metre position: position / 50, rounded half to even (fills, stations,
 // code reductions).
-inline int64_t cell_of_position(int64_t position_m) { return divide_round_half_even(position_m, 50); }
+inline int64_t cell_of_position(int64_t position_m) { return divide_round_half_even(position_m, kCellLength_m); }
 
 // The cell after a position: position / 50 + 1, rounded half to even as one value
 // (signals, boards, slowdowns). 25 m gives cell 2, as 1.5 rounds to 2.
 inline int64_t cell_after_position(int64_t position_m) {
-  return divide_round_half_even(position_m + 50, 50);
+  return divide_round_half_even(position_m + kCellLength_m, kCellLength_m);
 }
 
 // Low bits of a value, kept where the format says a field keeps only them.

@@ -25,7 +25,6 @@ constexpr double kAxisY = 1050;
 constexpr double kLegendY = 1100;
 constexpr double kHeight = 1130;
 
-constexpr int kMetresPerCell = 50;
 
 // A "nice" step (1, 2 or 5 times a power of ten) of at most `limit`.
 double nice_step_at_most(double limit) {
@@ -152,7 +151,7 @@ void draw_plan_view(Svg& svg, const RouteDrawing& d, const std::vector<Station>&
 
   for (size_t i = 0; i < d.cells.size(); ++i)
     if (d.cells[i].kind == kSignal) {
-      const auto [x, y] = screen(static_cast<int64_t>(i) * kMetresPerCell);
+      const auto [x, y] = screen(static_cast<int64_t>(i) * kCellLength_m);
       svg.circle(x, y, 2, "fill=\"#c0392b\"");
     }
   LabelSpace labels(90, 14);
@@ -173,13 +172,13 @@ void draw_plan_view(Svg& svg, const RouteDrawing& d, const std::vector<Station>&
 void draw_profile(Svg& svg, const RouteDrawing& d, const std::vector<Station>& stations) {
   svg.text(kLeft, kSpeedTop - 60, "Profile", "font-size=\"14\" font-weight=\"bold\"");
   const double route_m = std::max<double>(static_cast<double>(d.cells.size() > 0 ? d.cells.size() - 1 : 0) *
-                                              kMetresPerCell, 1.0);
+                                              kCellLength_m, 1.0);
   auto at = [&](double metre) { return kLeft + std::clamp(metre / route_m, 0.0, 1.0) * kPlotWidth; };
-  auto cell_x = [&](size_t i) { return at(static_cast<double>(i) * kMetresPerCell); };
+  auto cell_x = [&](size_t i) { return at(static_cast<double>(i) * kCellLength_m); };
 
   // Speed band.
   int max_speed = 20;
-  for (const TrackCell& c : d.cells) max_speed = std::max(max_speed, c.speed_limit * 5);
+  for (const TrackCell& c : d.cells) max_speed = std::max(max_speed, c.speed_limit * kSpeedUnit_kmh);
   const double speed_top = std::ceil(max_speed / 20.0) * 20;
   auto speed_y = [&](double kmh) { return kSpeedBottom - kmh / speed_top * (kSpeedBottom - kSpeedTop); };
   svg.rect(kLeft, kSpeedTop, kPlotWidth, kSpeedBottom - kSpeedTop, "fill=\"none\" stroke=\"#ccc\"");
@@ -202,7 +201,7 @@ void draw_profile(Svg& svg, const RouteDrawing& d, const std::vector<Station>& s
   // Line speed as a step line, one step per run of equal cells.
   std::string speed;
   for (size_t i = 0; i < d.cells.size(); ++i) {
-    const double y = speed_y(d.cells[i].speed_limit * 5.0);
+    const double y = speed_y(static_cast<double>(d.cells[i].speed_limit * kSpeedUnit_kmh));
     if (i == 0)
       speed = "M" + svg_number(cell_x(0)) + " " + svg_number(y);
     else if (d.cells[i].speed_limit != d.cells[i - 1].speed_limit)
@@ -228,7 +227,7 @@ void draw_profile(Svg& svg, const RouteDrawing& d, const std::vector<Station>& s
   // (the last few) are left out.
   int max_gradient = 5;
   for (const TrackCell& c : d.cells)
-    if (c.gradient != 0) max_gradient = std::max(max_gradient, std::abs(c.gradient - 100));
+    if (c.gradient != 0) max_gradient = std::max(max_gradient, std::abs(c.gradient - kGradientBias));
   const double mid = (kGradientTop + kGradientBottom) / 2;
   auto gradient_y = [&](int g) { return mid - g / static_cast<double>(max_gradient) * (kGradientBottom - kGradientTop) / 2; };
   svg.rect(kLeft, kGradientTop, kPlotWidth, kGradientBottom - kGradientTop, "fill=\"none\" stroke=\"#ccc\"");
@@ -239,7 +238,7 @@ void draw_profile(Svg& svg, const RouteDrawing& d, const std::vector<Station>& s
   std::string gradient;
   for (size_t i = 0; i < d.cells.size(); ++i) {
     if (d.cells[i].gradient == 0) continue;
-    const double y = gradient_y(d.cells[i].gradient - 100);
+    const double y = gradient_y(d.cells[i].gradient - kGradientBias);
     if (gradient.empty() || i == 0 || d.cells[i - 1].gradient == 0)
       gradient += (gradient.empty() ? "M" : " M") + svg_number(cell_x(i)) + " " + svg_number(y);
     else if (d.cells[i].gradient != d.cells[i - 1].gradient)

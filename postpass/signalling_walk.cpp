@@ -47,10 +47,10 @@ void place_point(ScenarioModel& model, int64_t c) {
 // A point already there keeps its speed when that is lower than the walk's own.
 void lower_point(ScenarioModel& model, int64_t c) {
   TrackCell& cell = model.cell(c);
-  cell.value1 = minimo(kPointSpeed, cell.value1);
+  cell.value1 = std::min(kPointSpeed, cell.value1);
 }
 
-void record_fault_at_cell(ScenarioModel& model, FaultNumber number, int64_t c) { record_fault(model, number, c * 50); }
+void record_fault_at_cell(ScenarioModel& model, FaultNumber number, int64_t c) { record_fault(model, number, c * kCellLength_m); }
 
 std::optional<int64_t> first_free_cell(const ScenarioModel& model, std::initializer_list<int64_t> candidates) {
   for (const int64_t c : candidates)

@@ -4,12 +4,6 @@
 
 namespace scenario {
 
-// The smaller of two values: `y` when `x` > `y`, else `x` (so `x` when they are equal).
-template <typename T>
-constexpr T minimo(T x, T y) {
-  return x > y ? y : x;
-}
-
 // Walks cells 1 to last_cell - 2 once and adds the code reduction points around every
 // slowdown, recording faults 11, 12 and 13 where a point finds no cell. Does nothing when
 // the cells were never dimensioned.

@@ -29,12 +29,15 @@ LineTable line_table_from_text(std::string_view text) {
   return table;
 }
 
+void append_text_line(std::string& bytes, std::string_view line_1252) {
+  bytes += line_1252;
+  bytes += "\r\n";
+}
+
 std::string line_table_bytes(const LineTable& table) {
   std::string bytes;
-  for (std::size_t k = 0; k < LineTable::kSlotCount && table.slot(k) != kEndOfTableMarker; ++k) {
-    bytes += utf8_to_1252(table.slot(k));
-    bytes += "\r\n";
-  }
+  for (std::size_t k = 0; k < LineTable::kSlotCount && table.slot(k) != kEndOfTableMarker; ++k)
+    append_text_line(bytes, utf8_to_1252(table.slot(k)));
   return bytes;
 }
 

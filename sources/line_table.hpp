@@ -34,6 +34,10 @@ class LineTable {
 // short without a word.
 LineTable line_table_from_text(std::string_view text);
 
+// Appends one line of a text file as every file of this system ends it: the Windows-1252
+// bytes of the line, then CR LF.
+void append_text_line(std::string& bytes, std::string_view line_1252);
+
 // The bytes of a table's file: slot after slot up to the end marker (an exact,
 // case-sensitive match of the whole slot), each in Windows-1252 and followed by CR LF; an
 // empty slot is an empty line. A table without the marker ends after slot 1000. Throws

@@ -107,20 +107,6 @@ TEST(ScriviRighe, CreatesTheFileWhenMissing) {
   EXPECT_EQ(read_file(folder.path() / "new.txt"), "one\r\ntwo\r\n");
 }
 
-TEST(ScriviRighe, ReplacesAnOlderFileWholeAndTwoRunsAgree) {
-  testing::TempFolder folder;
-  const std::filesystem::path file = folder.path() / "old.txt";
-  replace_file(file, repeated("older and longer\r\n", 200));
-  const LineTable table = line_table_from_text("short\n\nend\n");
-
-  scrivi_righe(folder.path(), "old.txt", table);
-  const std::string first = read_file(file);
-  EXPECT_EQ(first, "short\r\n\r\nend\r\n");
-  scrivi_righe(folder.path(), "old.txt", table);
-  EXPECT_EQ(read_file(file), first);
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1);
-}
-
 TEST(ScriviRighe, AnUnwritableTextLeavesTheOlderFileAsItWas) {
   testing::TempFolder folder;
   const std::filesystem::path file = folder.path() / "kept.txt";

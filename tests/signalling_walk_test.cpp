@@ -196,12 +196,5 @@ TEST(SignallingWalk, NothingToWalkWithoutCells) {
   EXPECT_EQ(tiny.cell(0).kind, kFreeCell);
 }
 
-TEST(SignallingWalk, MinimoKeepsTheSmallerAndTheFirstWhenEqual) {
-  static_assert(minimo<int16_t>(180, 270) == 180);
-  static_assert(minimo<int16_t>(180, 150) == 150);
-  static_assert(minimo(2.5, 2.5) == 2.5);
-  static_assert(minimo(-1, 0) == -1);
-}
-
 }  // namespace
 }  // namespace scenario

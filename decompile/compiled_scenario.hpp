@@ -1,0 +1,49 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "model/sim_record.hpp"
+#include "model/track_cell.hpp"
+
+namespace scenario {
+
+// The three compiled files of one scenario, as their bytes, with the identity their names
+// give.
+struct CompiledFiles {
+  std::string name;
+  std::string number;
+  std::string track_cells;               // <name>_<n>.dat
+  std::string records;                   // <name>_<n>.sim
+  std::optional<std::string> line_plan;  // <name>_linea.dat; none when compiled without a plan
+};
+
+// The cells and records decoded. The plan stays bytes: it is read in one pass where needed.
+// Cell 1's first two values are the header the compiler stamps, not a feature's, and are
+// cleared here so that no recovery mistakes them for one.
+struct CompiledScenario {
+  explicit CompiledScenario(const CompiledFiles& compiled);  // DecodeError when damaged
+
+  const CompiledFiles& files;
+  std::vector<TrackCell> cells;
+  std::array<SimRecord, kRecordCount> records;
+
+  int64_t last_cell() const { return static_cast<int64_t>(cells.size()) - 1; }
+  // A row at this position is read on: it leaves the margin every row needs before the end
+  // of the cells (a row past it ends the reading with fault 15).
+  bool row_fits(int64_t position_m) const { return position_m + kRowEndMargin_m <= kCell_m * last_cell(); }
+
+  static constexpr int64_t kCell_m = kCellLength_m;
+  static constexpr int64_t kRowEndMargin_m = kEndMargin_m;
+};
+
+// "track cell 173", for remarks.
+inline std::string cell_name(int64_t c) { return "track cell " + std::to_string(c); }
+
+// What could not be written back as the compiled files hold it, in words, for the author.
+using Remarks = std::vector<std::string>;
+
+}  // namespace scenario

@@ -1,0 +1,195 @@
+#include "decompile/round_trip.hpp"
+
+#include <bit>
+
+#include "compiler/source_file.hpp"
+#include "format/compiled_files.hpp"
+#include "format/compiled_files_decoder.hpp"
+#include "format/line_plan_reader.hpp"
+#include "format/scenario_files.hpp"
+#include "model/fault_record.hpp"
+#include "model/fault_table.hpp"
+
+namespace scenario {
+namespace {
+
+class FaultWords : public FaultSink {
+ public:
+  explicit FaultWords(std::vector<std::string>& faults) : faults_(faults) {}
+  void on_fault(const RecordedFault& fault) override {
+    std::string words = "fault " + std::to_string(fault.number) + " (" + std::string(fault_meaning(fault.number)) + ")";
+    if (fault.position_m) words += " at " + std::to_string(*fault.position_m) + " m";
+    if (fault.place) words += ", " + std::string(fault.place->file) + ":" + std::to_string(fault.place->line);
+    if (!fault.detail.empty()) words += ": " + std::string(fault.detail);
+    faults_.push_back(std::move(words));
+  }
+
+ private:
+  std::vector<std::string>& faults_;
+};
+
+// Collects the differences of one report, the first few in words.
+class Differences {
+ public:
+  explicit Differences(RoundTripReport& report) : report_(report) {}
+  size_t count() const { return report_.differences.size() + report_.unlisted; }
+  void add(const std::string& words) {
+    if (report_.differences.size() < kListedDifferences)
+      report_.differences.push_back(words);
+    else
+      ++report_.unlisted;
+  }
+
+ private:
+  RoundTripReport& report_;
+};
+
+std::string holds_gives(const std::string& what, const std::string& compiled, const std::string& recovered) {
+  return what + ": the compiled file holds " + compiled + ", the recovered sources give " + recovered;
+}
+
+// Every field a decoder reads, with the element it belongs to: two decodes of the same
+// layout compare field by field.
+class FieldLog : public FieldListener {
+ public:
+  struct Field {
+    size_t group;
+    std::string name;
+    std::string value;
+  };
+  std::vector<std::string> groups;
+  std::vector<Field> fields;
+
+  void on_group(std::string_view label) override { groups.emplace_back(label); }
+  void on_field(size_t, std::string_view, std::string_view name, std::string_view value) override {
+    fields.push_back({groups.size() - 1, std::string(name), std::string(value)});
+  }
+};
+
+template <typename Decode>
+void compare_fields(const std::string& compiled, const std::string& recovered, const char* elements, Decode decode,
+                    Differences& differences) {
+  FieldLog in;
+  FieldLog out;
+  decode(compiled, &in);
+  decode(recovered, &out);
+  if (in.groups.size() != out.groups.size())
+    differences.add(holds_gives(std::string("number of ") + elements, std::to_string(in.groups.size()),
+                                std::to_string(out.groups.size())));
+  const size_t common = std::min(in.fields.size(), out.fields.size());
+  for (size_t i = 0; i < common; ++i) {
+    const FieldLog::Field& a = in.fields[i];
+    const FieldLog::Field& b = out.fields[i];
+    if (a.name == b.name && a.value == b.value) continue;
+    differences.add(holds_gives(in.groups[a.group] + ", " + a.name, a.value, b.value));
+    if (a.name != b.name) return;  // out of step: what follows would not compare
+  }
+}
+
+std::string element_words(const PlanElement& e) {
+  switch (e.tag) {
+    case PlanElement::kEmpty: return "nothing";
+    case PlanElement::kInt16: return "the integer " + std::to_string(e.integer);
+    case PlanElement::kDouble: return format_double(e.real);
+  }
+  return "?";
+}
+
+bool same_element(const PlanElement& a, const PlanElement& b) {
+  return a.tag == b.tag && a.integer == b.integer && std::bit_cast<uint64_t>(a.real) == std::bit_cast<uint64_t>(b.real);
+}
+
+void compare_plans(std::string_view compiled, std::string_view recovered, Differences& differences) {
+  LinePlanReader in(compiled);
+  LinePlanReader out(recovered);
+  while (!in.at_end() && !out.at_end()) {
+    const LinePlanReader::Metre a = in.next();
+    const LinePlanReader::Metre b = out.next();
+    const std::string metre = "line plan, metre " + std::to_string(a.metre);
+    if (!same_element(a.x, b.x)) differences.add(holds_gives(metre + ", x", element_words(a.x), element_words(b.x)));
+    if (!same_element(a.y, b.y)) differences.add(holds_gives(metre + ", y", element_words(a.y), element_words(b.y)));
+  }
+  if (!in.at_end() || !out.at_end())
+    differences.add(holds_gives("line plan", in.at_end() ? "fewer metres" : "more metres",
+                                in.at_end() ? "more" : "fewer"));
+}
+
+// Compares one file; bytes that differ where no field does are still a difference.
+void compare_file(const char* file, const std::string& compiled, const std::string& recovered,
+                  const std::function<void(const std::string&, const std::string&)>& compare_in_words,
+                  Differences& differences) {
+  if (compiled == recovered) return;
+  const size_t before = differences.count();
+  compare_in_words(compiled, recovered);
+  if (differences.count() == before) {
+    size_t offset = 0;
+    while (offset < compiled.size() && offset < recovered.size() && compiled[offset] == recovered[offset]) ++offset;
+    differences.add(std::string(file) + ": the bytes differ from byte " + std::to_string(offset));
+  }
+}
+
+std::string encoded(const std::function<void(ByteSink&)>& encode) {
+  std::string bytes;
+  encode_into_string(bytes, encode);
+  return bytes;
+}
+
+}  // namespace
+
+Recompiled compile_in_memory(const CompiledFiles& identity, std::string_view line, std::string_view service,
+                             int32_t plan_mode) {
+  Recompiled recompiled;
+  recompiled.model = std::make_unique<ScenarioModel>();
+  ScenarioModel& model = *recompiled.model;
+  model.scenario_name = identity.name;
+  model.scenario_number = identity.number;
+  FaultWords sink(recompiled.faults);
+  model.fault_sink = &sink;
+  const ScenarioFileNames names = scenario_file_names(identity.name, identity.number);
+  SourceFile line_source = SourceFile::in_memory(names.line_source, std::string(line));
+  SourceFile service_source = SourceFile::in_memory(names.service_source, std::string(service));
+  recompiled.result = compile_scenario(model, plan_mode, line_source, service_source);
+  model.fault_sink = nullptr;
+  return recompiled;
+}
+
+RoundTripReport check_round_trip(const CompiledFiles& files, const RecoveredSources& sources) {
+  RoundTripReport report;
+  Differences differences(report);
+  const Recompiled recompiled = compile_in_memory(files, sources.line, sources.service, sources.plan_mode);
+  report.faults = recompiled.faults;
+  if (recompiled.result.status == CompileStatus::kNoTrackCells) {
+    differences.add("the recovered sources compile to no track cells, so to no files");
+    return report;
+  }
+  if (recompiled.result.status == CompileStatus::kHeaderFault) {
+    differences.add("the recovered sources stop at the header guard with fault " +
+                    std::to_string(recompiled.result.shown_fault) + ", so compile to no files");
+    return report;
+  }
+  const ScenarioModel& model = *recompiled.model;
+
+  const ScenarioFileNames names = scenario_file_names(files.name, files.number);
+  // Cells and records are told apart field by field, as their decoders read them.
+  const auto compare_decoded = [&](const std::string& file, const std::string& compiled, const std::string& recovered,
+                                   const char* elements, auto decode) {
+    compare_file(file.c_str(), compiled, recovered,
+                 [&](const std::string& in, const std::string& out) {
+                   compare_fields(in, out, elements, decode, differences);
+                 },
+                 differences);
+  };
+  compare_decoded(names.track_cells, files.track_cells,
+                  encoded([&](ByteSink& out) { encode_track_cells(model, out); }), "track cells",
+                  [](const std::string& bytes, FieldListener* log) { decode_track_cells(bytes, log); });
+  compare_decoded(names.records, files.records, encoded([&](ByteSink& out) { encode_records(model, out); }), "records",
+                  [](const std::string& bytes, FieldListener* log) { decode_records(bytes, log); });
+  if (files.line_plan) {
+    compare_file(
+        names.line_plan.c_str(), *files.line_plan, encoded([&](ByteSink& out) { encode_line_plan(model.line_plan, out); }),
+        [&](const std::string& in, const std::string& out) { compare_plans(in, out, differences); }, differences);
+  }
+  return report;
+}
+
+}  // namespace scenario

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "compiler/compile_entry.hpp"
+#include "decompile/compiled_scenario.hpp"
+#include "decompile/decompile.hpp"
+#include "model/scenario_model.hpp"
+
+namespace scenario {
+
+// Two sources compiled in memory as the compile command compiles them, with the faults they
+// record in words.
+struct Recompiled {
+  CompileResult result;
+  std::unique_ptr<ScenarioModel> model;
+  std::vector<std::string> faults;
+};
+Recompiled compile_in_memory(const CompiledFiles& identity, std::string_view line, std::string_view service,
+                             int32_t plan_mode);
+
+// The proof of a decompile: the recovered sources compiled and their three files compared
+// with the input byte for byte. Each difference is told in words: the cell, record or plan
+// metre, the field, what the compiled file holds and what the recovered sources give.
+struct RoundTripReport {
+  std::vector<std::string> differences;  // the first kListedDifferences
+  size_t unlisted = 0;                   // differences found beyond those
+  std::vector<std::string> faults;       // the faults the recovered sources record
+  bool exact() const { return differences.empty(); }
+};
+inline constexpr size_t kListedDifferences = 20;
+
+RoundTripReport check_round_trip(const CompiledFiles& files, const RecoveredSources& sources);
+
+}  // namespace scenario

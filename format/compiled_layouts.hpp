@@ -1,0 +1,80 @@
+#pragma once
+
+#include <cstddef>
+#include <tuple>
+
+#include "format/field_layout.hpp"
+#include "model/line_plan.hpp"
+#include "model/sim_record.hpp"
+#include "model/track_cell.hpp"
+
+namespace scenario {
+
+// The fields of the compiled records, each once, in file order and little-endian. A new
+// field is one line here and one member of its record.
+
+const char* describe_cell_kind(int64_t kind);
+
+// <name>_<n>.dat: the cells one after the other, no header.
+inline constexpr std::tuple kTrackCellLayout{
+    Field<TrackCell, uint8_t>{"kind", &TrackCell::kind, "what the cell holds", describe_cell_kind, "feature"},
+    field("value1", &TrackCell::value1, "first value, by kind"),
+    field("value2", &TrackCell::value2, "second value, by kind"),
+    field("value3", &TrackCell::value3, "third value, by kind"),
+    field("value4", &TrackCell::value4, "fourth value, by kind"),
+    field("signal_time", &TrackCell::signal_time, "a signal's time value"),
+    field("approach", &TrackCell::approach, "approach code in front of a signal or a station exit"),
+    Field<TrackCell, uint8_t>{"mountain", &TrackCell::mountain, "type of the mountain stretch over the cell", nullptr, "", {}, true},
+    Field<TrackCell, uint8_t>{"speed_limit", &TrackCell::speed_limit, "line speed limit, km/h divided by 5", nullptr, "",
+                              {"speed_kmh", kSpeedUnit_kmh, 0}, true},
+    Field<TrackCell, uint8_t>{"gradient", &TrackCell::gradient, "gradient plus 100", nullptr, "",
+                              {"gradient", 1, -kGradientBias}, true},
+    Field<TrackCell, uint8_t>{"adhesion", &TrackCell::adhesion, "adhesion value", nullptr, "", {}, true},
+};
+
+// <name>_<n>.sim: the 87 record slots one after the other, each its fixed fields and its
+// text. The names are those of a station; other slots give some of them other meanings.
+inline constexpr std::tuple kSimRecordLayout{
+    field("station_type", &SimRecord::station_type, "2nd number of the station row"),
+    field("start_m", &SimRecord::start_m, "station start, metres"),
+    field("end_m", &SimRecord::end_m, "station end, metres"),
+    field("position_m", &SimRecord::position_m, "1st number of the station row, metres"),
+    field("p4", &SimRecord::p4, "4th number of the station row"),
+    field("text", &SimRecord::text, "station name or board text, Windows-1252"),
+    field("p7", &SimRecord::p7, "7th number of the station row"),
+    field("p8", &SimRecord::p8, "8th number of the station row"),
+    field("p10", &SimRecord::p10, "10th number of the station row"),
+    field("p11", &SimRecord::p11, "11th number of the station row"),
+    field("p12", &SimRecord::p12, "12th number of the station row"),
+    field("p9", &SimRecord::p9, "9th number of the station row"),
+    field("p13", &SimRecord::p13, "13th number of the station row"),
+    field("p6", &SimRecord::p6, "6th number of the station row"),
+    field("p5", &SimRecord::p5, "5th number of the station row"),
+    field("time_s", &SimRecord::time_s, "time of the station row, seconds after midnight"),
+};
+
+inline constexpr size_t kTrackCellBytes = fixed_bytes(kTrackCellLayout);
+inline constexpr size_t kRecordFixedBytes = fixed_bytes(kSimRecordLayout);
+
+// <name>_linea.dat: the x column, then the y column, of tagged values: a 16-bit tag, then
+// the value it announces.
+struct PlanElementKind {
+  PlanElement::Tag tag;
+  const char* name;      // of the value, and of the tag in the dump
+  size_t value_bytes;
+};
+
+inline constexpr size_t kPlanTagBytes = 2;
+inline constexpr PlanElementKind kPlanElementKinds[] = {
+    {PlanElement::kEmpty, "empty", 0},
+    {PlanElement::kInt16, "integer", 2},
+    {PlanElement::kDouble, "double", 8},
+};
+
+constexpr size_t plan_element_bytes(PlanElement::Tag tag) {
+  for (const PlanElementKind& kind : kPlanElementKinds)
+    if (kind.tag == tag) return kPlanTagBytes + kind.value_bytes;
+  return kPlanTagBytes;
+}
+
+}  // namespace scenario

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <cstdint>
+#include <random>
+#include <string>
+
+namespace scenario::testing {
+
+// Two sources of a random route that use every kind of feature in its many forms: curves of
+// every curvature and hand, back to back too; gradient rows that reach into the last cells;
+// mountain stretches with and without markers, close followers and markers of type 0;
+// speed-limit boards with one or two sides; indicator boards with plain, quoted and empty
+// texts; stations of every type class; signals of every aspect, some close enough to write
+// over each other's approach codes; slowdowns fast and slow, with and without their boards
+// and second value, of length 0 too; code reductions of every value, some where the
+// signalling walk would place its own. Features keep to their own cells, so the sources
+// compile without a fault. Blocks of 5000 m; a route shorter than a block has its general
+// rows, fills and a few signals only.
+struct GeneratedScenario {
+  std::string line;
+  std::string service;
+};
+
+GeneratedScenario generate_scenario(uint32_t seed, int32_t length_m);
+
+}  // namespace scenario::testing
