@@ -37,7 +37,7 @@ int compile_and_report(ScenarioModel& model, Diagnostics& diagnostics, const std
     status = kExitNothing;
   }
   model.fault_sink = nullptr;
-  diagnostics.close(model);
+  diagnostics.close();
   return status;
 }
 
@@ -49,6 +49,15 @@ void ensure_folder(const std::filesystem::path& folder) {
   if (std::filesystem::exists(folder, ec)) throw FileError(folder, "not a folder");
   std::filesystem::create_directories(folder, ec);
   if (ec) throw FileError(folder, "cannot create the folder: " + ec.message());
+}
+
+std::string files_already_in(const std::filesystem::path& folder, const std::vector<std::string>& names) {
+  std::string taken;
+  for (const std::string& name : names) {
+    std::error_code ec;
+    if (std::filesystem::exists(folder / name, ec)) taken += (taken.empty() ? "" : ", ") + name;
+  }
+  return taken;
 }
 
 int run_build_command(const std::filesystem::path& folder, Console& console) {
