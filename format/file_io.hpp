@@ -2,8 +2,12 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
+
+#include "format/byte_writer.hpp"
 
 namespace scenario {
 
@@ -19,6 +23,11 @@ class FileError : public std::runtime_error {
   std::filesystem::path path_;
   std::string reason_;
 };
+
+// Replaces the file at `path`, all or nothing, with these bytes or with what `produce`
+// writes: a FileSet of one file (see file_set.hpp).
+void replace_file(const std::filesystem::path& path, std::string_view bytes);
+void replace_file_with(const std::filesystem::path& path, const std::function<void(ByteSink&)>& produce);
 
 // The most a source text may hold, far above any real route: a larger one is refused
 // before it is read.

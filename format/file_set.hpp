@@ -64,9 +64,4 @@ class FileSet {
   std::vector<std::string> removals_;
 };
 
-// Replaces the file at `path`, all or nothing: a set of one file, with these bytes or with
-// what `produce` writes.
-void replace_file(const std::filesystem::path& path, std::string_view bytes);
-void replace_file_with(const std::filesystem::path& path, const std::function<void(ByteSink&)>& produce);
-
 }  // namespace scenario
