@@ -13,6 +13,7 @@
 #include "format/compiled_files_decoder.hpp"
 #include "format/line_plan_reader.hpp"
 #include "plot/route_plot.hpp"
+#include "reading/compiled_scenario.hpp"
 
 namespace scenario::fuzzing {
 
@@ -31,25 +32,27 @@ inline void decode_fuzz_input(std::string_view input) {
   const std::string_view records = take_part(input);
   const std::string_view plan = input;
 
-  RouteDrawing drawing;
-  drawing.name = "Fuzz";
-  drawing.number = "1";
+  LoadedScenario scenario;
+  scenario.name = "Fuzz";
+  scenario.number = "1";
   bool drawable = true;
   try {
-    drawing.cells = decode_track_cells(cells);
-    drawing.records = decode_records(records);
+    scenario.cells = decode_track_cells(cells);
+    scenario.records = decode_records(records);
   } catch (const DecodeError&) {
     drawable = false;
   }
   try {
-    drawing.plan = decode_line_plan(plan);
+    decode_line_plan(plan);
+    scenario.plan_bytes = plan;
+    scenario.has_plan = true;
   } catch (const DecodeError&) {
   }
   try {
     for (LinePlanReader reader(plan); !reader.at_end();) reader.next();
   } catch (const DecodeError&) {
   }
-  if (drawable) render_route_svg(drawing);
+  if (drawable) render_route_svg(scenario);
 }
 
 }  // namespace scenario::fuzzing
