@@ -2,6 +2,7 @@
 
 #include <system_error>
 
+#include "compiler/source_encoding.hpp"
 #include "format/file_io.hpp"
 #include "model/runtime_failure.hpp"
 
@@ -22,9 +23,15 @@ SourceFile SourceFile::in_memory(std::string name, std::string bytes) {
   return source;
 }
 
+SourceFile SourceFile::already_read(std::filesystem::path path, std::string bytes) {
+  SourceFile source = on_disk(std::move(path), Ownership::kAuthors);
+  source.read_bytes_ = std::move(bytes);
+  return source;
+}
+
 bool SourceFile::exists() const {
   if (discarded_) return false;
-  if (!path_) return true;
+  if (!path_ || read_bytes_) return true;
   std::error_code ec;
   return std::filesystem::is_regular_file(*path_, ec);
 }
@@ -32,11 +39,18 @@ bool SourceFile::exists() const {
 std::string_view SourceFile::contents() {
   if (!contents_) {
     if (discarded_ || !path_) throw RuntimeFailure("source file is gone");
+    std::string bytes;
     try {
-      contents_ = read_file(*path_, kMaxSourceBytes);
+      bytes = read_bytes_ ? std::move(*read_bytes_) : read_file(*path_, kMaxSourceBytes);
     } catch (const FileError& e) {
       throw RuntimeFailure(e.what());
     }
+    if (const std::optional<std::string> wide = wide_encoding_of(bytes)) {
+      throw SourceEncodingError("'" + name_ + "' is written in " + *wide +
+                                    "; save it as Windows-1252, or as UTF-8 and compile with --input-encoding utf-8",
+                                name_);
+    }
+    contents_ = utf8_ ? source_from_utf8(bytes, name_) : std::move(bytes);
   }
   return *contents_;
 }

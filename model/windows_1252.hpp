@@ -1,6 +1,8 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
@@ -21,6 +23,20 @@ std::string utf8_to_1252(std::string_view utf8);
 // The length of the well-formed UTF-8 character that starts at byte `at` of `text`, or 0
 // when the bytes there are not one.
 std::size_t utf8_character_length(std::string_view text, std::size_t at);
+
+// What utf8_to_1252 throws: the byte offset of the character that failed, with the reason.
+class Utf8ConversionError : public std::invalid_argument {
+ public:
+  Utf8ConversionError(const std::string& what, std::size_t offset) : std::invalid_argument(what), offset_(offset) {}
+  std::size_t offset() const { return offset_; }
+
+ private:
+  std::size_t offset_;
+};
+
+// The offset of the first character outside ASCII when the whole text is well-formed UTF-8
+// and holds one; none otherwise (plain ASCII, or bytes that UTF-8 does not allow).
+std::optional<std::size_t> first_utf8_letter(std::string_view text);
 
 // The other way: a Windows-1252 text as UTF-8, for terminals and JSON. The five bytes that
 // carry no character become U+FFFD.
