@@ -5,8 +5,10 @@ GEN = -G Ninja
 FUZZ_SECONDS ?= 60
 # WERROR=ON makes every warning an error, as the CI build does.
 WERROR ?= OFF
+# Where `make install` puts the program (PREFIX/bin) and its documents (PREFIX/share/doc).
+PREFIX ?= /usr/local
 
-.PHONY: all build run test test-sanitize bench fuzz picture clean
+.PHONY: all build run install test test-sanitize bench fuzz picture fault-reference clean
 
 all: build
 
@@ -21,6 +23,13 @@ run: $(BUILD)/build.ninja
 	$(CMAKE) --build $(BUILD) --target scenario-builder
 	$(BUILD)/scenario-builder
 	@echo "The documents and the compiled files are in $(BUILD)/, beside the program."
+
+# The program and the source-format reference, through CMake's install rules; the program's
+# help names the installed reference, so the prefix is configured first.
+install: $(BUILD)/build.ninja
+	$(CMAKE) -S . -B $(BUILD) -DCMAKE_INSTALL_PREFIX=$(PREFIX)
+	$(CMAKE) --build $(BUILD) --target scenario-builder
+	$(CMAKE) --install $(BUILD)
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j2
@@ -50,6 +59,16 @@ fuzz:
 # The picture of the built-in scenario that the README shows.
 picture: run
 	$(BUILD)/scenario-builder plot $(BUILD) -o docs/Milano_Tortona_5.svg
+
+# Rewrites the fault list of docs/source-format.md from the program's fault table (a test
+# fails while the two differ).
+fault-reference: $(BUILD)/build.ninja
+	$(CMAKE) --build $(BUILD) --target scenario-builder
+	$(BUILD)/scenario-builder explain --markdown > $(BUILD)/fault-list.md
+	awk -v list=$(BUILD)/fault-list.md \
+	  '/^<!-- fault list begins/ { print; while ((getline line < list) > 0) print line; skip = 1; next } \
+	   /^<!-- fault list ends/ { skip = 0 } !skip' docs/source-format.md > $(BUILD)/source-format.md
+	mv $(BUILD)/source-format.md docs/source-format.md
 
 clean:
 	rm -rf $(BUILD) build-sanitize build-bench build-fuzz

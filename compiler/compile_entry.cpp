@@ -21,7 +21,7 @@ CompileResult compile_scenario(ScenarioModel& model, int32_t plan_mode, SourceFi
   // Without a cell 1 there is neither a track to walk nor a header to stamp.
   if (!model.cells_dimensioned() || model.last_cell < 1) return {CompileStatus::kNoTrackCells, 0};
   run_signalling_walk(model);
-  if (const int shown = stamp_header(model); shown != 0) return {CompileStatus::kHeaderFault, shown};
+  if (const auto shown = stamp_header(model)) return {CompileStatus::kHeaderFault, fault_number(*shown)};
   return {CompileStatus::kCompiled, 0};
 }
 

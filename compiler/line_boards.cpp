@@ -27,7 +27,7 @@ int16_t packed_stripes(int32_t left, int32_t right) {
 bool memo_indicatori_v_max(ScenarioModel& model, const SpeedLimitBoardRow& row) {
   TrackCell& cell = model.cell(cell_after_position(row.posizione));
   if (!cell.is_free()) {
-    record_fault(model, kFaultSpeedLimitBoardOccupied, row.posizione);
+    record_fault(model, Fault::kSpeedLimitBoardOccupied, row.posizione);
     return false;
   }
   cell.kind = kSpeedLimitBoards;
@@ -42,7 +42,7 @@ bool place_indicator_board(ScenarioModel& model, int32_t position, std::string_v
                            int32_t& board_slot_counter) {
   TrackCell& cell = model.cell(cell_after_position(position));
   if (!cell.is_free()) {
-    record_fault(model, kFaultIndicatorBoardOccupied, position);
+    record_fault(model, Fault::kIndicatorBoardOccupied, position);
     return false;
   }
   // Slot 0 is never filled: the 81st board has no slot left.

@@ -41,13 +41,13 @@ RowOutcome LineFeatures::curve_row(std::string_view keyword, int32_t position, i
   if (beyond_cells(position)) return RowOutcome::kEndReading;
   const std::optional<double> curvature = curvature_of(keyword);
   if (!curvature) {
-    record_fault(model_, kFaultCurve);
+    record_fault(model_, Fault::kCurve);
     return RowOutcome::kFaultExit;
   }
   LinePlan& plan = model_.line_plan;
   if (!extend_plan_through(plan, position, 0.0, true) ||
       !extend_plan_through(plan, int64_t{position} + length, *curvature, true)) {
-    record_fault(model_, kFaultCurve);
+    record_fault(model_, Fault::kCurve);
     return RowOutcome::kFaultExit;
   }
   return RowOutcome::kNext;

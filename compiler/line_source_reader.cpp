@@ -1,5 +1,6 @@
 #include "compiler/line_source_reader.hpp"
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -38,8 +39,8 @@ class LineSourceReading {
       : model_(model), source_(source), reader_(source.contents(), source.name()) {}
 
   LineSourceOutcome run() {
-    if (!find_general_section()) return stop(kFaultNoGeneralSection);
-    if (const int fault = read_general_section(); fault != 0) return stop(fault);
+    if (!find_general_section()) return stop(Fault::kNoGeneralSection);
+    if (const auto fault = read_general_section()) return stop(*fault);
     model_.row_place.reset();
     progressive_ordina(model_);
 
@@ -54,7 +55,7 @@ class LineSourceReading {
 
  private:
   // A fault of the general part: the line source is dropped, the service source not read.
-  LineSourceOutcome stop(int fault) {
+  LineSourceOutcome stop(Fault fault) {
     source_.discard();
     record_fault(model_, fault);
     return {};
@@ -73,23 +74,23 @@ class LineSourceReading {
     return false;
   }
 
-  // Returns the fault that ends the reading, 0 when the section ended.
-  int read_general_section() {
+  // Returns the fault that ends the reading, none when the section ended.
+  std::optional<Fault> read_general_section() {
     while (!reader_.at_end()) {
       std::string keyword = reader_.read_text();
-      if (reader_.at_end()) return 0;  // the last field of the file is never a row
+      if (reader_.at_end()) return std::nullopt;  // the last field of the file is never a row
       for (int i = 0; i < kGeneralDashReads && contains(keyword, "-"); ++i) keyword = reader_.read_text();
       mark_row();
-      if (const int fault = general_row(keyword); fault != 0) return fault;
-      if (ends_general_section(keyword)) return 0;
+      if (const auto fault = general_row(keyword)) return fault;
+      if (ends_general_section(keyword)) return std::nullopt;
     }
-    return 0;
+    return std::nullopt;
   }
 
   // The eight tests, in order, on the same keyword field.
-  int general_row(std::string_view keyword) {
+  std::optional<Fault> general_row(std::string_view keyword) {
     if (contains_ignoring_case(keyword, "percorso") && contains_ignoring_case(keyword, "lunghezza")) {
-      if (const int fault = route_length(); fault != 0) return fault;
+      if (const auto fault = route_length()) return fault;
     }
     // "tre" into slot 81, "due" into 82, "uno" into 83; progressive_ordina reorders them.
     if (contains(keyword, "tre") && contains(keyword, "progressiva")) read_kilometre_post(kKilometrePostSlots[0]);
@@ -101,13 +102,13 @@ class LineSourceReading {
     if (contains(keyword, "sfondo") && contains(keyword, "due")) backgrounds.position_m = reader_.read_long();
     if (contains(keyword, "sfondo") && contains(keyword, "tre")) backgrounds.end_m = reader_.read_long();
     if (contains(keyword, "segnali") && contains(keyword, "ripetizione")) return signal_repetition(keyword);
-    return 0;
+    return std::nullopt;
   }
 
-  int route_length() {
+  std::optional<Fault> route_length() {
     const int32_t length = reader_.read_long();
     model_.record(kServiceDataSlot).end_m = length;
-    if (length > kLongestRoute_m) return kFaultRouteTooLong;
+    if (length > kLongestRoute_m) return Fault::kRouteTooLong;
     const int32_t extent = checked_int32(int64_t{length} + kRouteExtension_m, "route extent does not fit 32 bits");
     const int64_t last_cell = cell_of_position(extent);
     // Refused before anything is dimensioned, so the model keeps its earlier cells.
@@ -115,7 +116,7 @@ class LineSourceReading {
     model_.route_extent_m = extent;
     model_.dimension_cells(static_cast<int32_t>(last_cell));
     if (model_.plan_mode != 0) model_.line_plan = LinePlan(extent);
-    return 0;
+    return std::nullopt;
   }
 
   void read_kilometre_post(int slot_number) {
@@ -125,20 +126,20 @@ class LineSourceReading {
     slot.position_m = reader_.read_long();
   }
 
-  int signal_repetition(std::string_view keyword) {
+  std::optional<Fault> signal_repetition(std::string_view keyword) {
     SimRecord& slot = model_.record(kScenarioNumberSlot);
     slot.start_m = reader_.read_long();
     slot.end_m = reader_.read_long();
-    if (slot.start_m % kCellLength_m != 0) return kFaultRepetitionStart;
-    if (slot.end_m % kCellLength_m != 0) return kFaultRepetitionEnd;
+    if (slot.start_m % kCellLength_m != 0) return Fault::kRepetitionStart;
+    if (slot.end_m % kCellLength_m != 0) return Fault::kRepetitionEnd;
     if (contains(keyword, "4"))
       slot.position_m = 4;
     else if (contains(keyword, "9"))
       slot.position_m = 9;
     else
-      return kFaultRepetitionCodes;
+      return Fault::kRepetitionCodes;
     if (slot.end_m == 0) slot.position_m = 0;
-    return 0;
+    return std::nullopt;
   }
 
   // True when the reading ended normally (the end of the file, or fault 15).
@@ -204,7 +205,7 @@ LineSourceOutcome read_line_source(ScenarioModel& model, SourceFile& line_source
   model.record(kScenarioNameSlot).text = model.scenario_name;
   model.record(kScenarioNumberSlot).text = model.scenario_number;
   if (!line_source.exists()) {
-    record_fault(model, kFaultLineFileMissing);
+    record_fault(model, Fault::kLineFileMissing);
     return {};
   }
   return LineSourceReading(model, line_source).run();

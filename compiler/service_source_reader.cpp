@@ -78,7 +78,7 @@ void check_kilometre_posts(ScenarioModel& model) {
   for (const int slot : kKilometrePostSlots) {
     const SimRecord& post = model.record(slot);
     if (post.start_m % kCellLength_m != 0 || post.end_m % kCellLength_m != 0) {
-      record_fault(model, kFaultKilometrePostNotMultipleOf50);
+      record_fault(model, Fault::kKilometrePostNotMultipleOf50);
       return;
     }
   }

@@ -10,7 +10,7 @@ void memo_segnale(ScenarioModel& model, SignalRow& row) {
   const int64_t c = cell_after_position(row.posizione);
   TrackCell& cell = model.cell(c);
   if (!cell.is_free()) {
-    record_fault(model, kFaultSignalOccupied, row.posizione);
+    record_fault(model, Fault::kSignalOccupied, row.posizione);
     return;
   }
   // Every product and sum is exact in 64 bits; the cell keeps the low 16 bits.

@@ -23,17 +23,17 @@ void memo_rallentamento(ScenarioModel& model, const SlowdownRow& row) {
   const int64_t warning_m = int64_t{row.x} - kWarningDistance;
 
   if (warned && !model.cell(cell_after_position(warning_m)).is_free()) {
-    record_fault(model, kFaultWarningBoardOccupied, row.x);
+    record_fault(model, Fault::kWarningBoardOccupied, row.x);
     return;
   }
   TrackCell& start = model.cell(cell_after_position(row.x));
   if (!start.is_free()) {
-    record_fault(model, kFaultSlowdownStartOccupied, row.x);
+    record_fault(model, Fault::kSlowdownStartOccupied, row.x);
     return;
   }
   TrackCell& end = model.cell(cell_after_position(int64_t{row.x} + row.l));
   if (!end.is_free()) {
-    record_fault(model, kFaultSlowdownEndOccupied, row.x);
+    record_fault(model, Fault::kSlowdownEndOccupied, row.x);
     return;
   }
 
@@ -57,7 +57,7 @@ void memo_rallentamento(ScenarioModel& model, const SlowdownRow& row) {
   const int64_t b = cell_of_position(warning_m);
   for (int i = 0; i < 4; ++i) {
     if (!model.cell(b - i).is_free()) {
-      record_fault(model, kFaultApproachBoardsOccupied, row.x);
+      record_fault(model, Fault::kApproachBoardsOccupied, row.x);
       return;
     }
   }
@@ -83,7 +83,7 @@ RowOutcome read_code_reduction_row(ScenarioModel& model, FieldReader& reader) {
   if (beyond_the_cells(model, position, kEndMargin_m)) return RowOutcome::kEndReading;
   TrackCell& cell = model.cell(cell_of_position(position));
   if (!cell.is_free()) {
-    record_fault(model, kFaultCodeReductionOccupied, position);
+    record_fault(model, Fault::kCodeReductionOccupied, position);
     return RowOutcome::kFaultExit;
   }
   if (value > 0) {

@@ -45,7 +45,7 @@ RowOutcome read_station_row(ScenarioModel& model, FieldReader& reader, StationSl
   const int32_t s = slots.station_counter;
   // With every slot up to s − 1 taken by board texts not even the first field may be stored.
   if (s > slots.board_slot_counter) {
-    record_fault(model, kFaultTooManyStations);
+    record_fault(model, Fault::kTooManyStations);
     return RowOutcome::kFaultExit;
   }
   SimRecord& station = model.record(s);
@@ -54,13 +54,13 @@ RowOutcome read_station_row(ScenarioModel& model, FieldReader& reader, StationSl
   const int32_t position = station.position_m;
   if (beyond_the_cells(model, position, kStationMargin_m)) return RowOutcome::kEndReading;
   if (position % kCellLength_m != 0) {
-    record_fault(model, kFaultStationPosition, position);
+    record_fault(model, Fault::kStationPosition, position);
     return RowOutcome::kFaultExit;
   }
   station.station_type = reader.read_byte();
   const int32_t length = reader.read_long();
   if (length % 100 != 0) {
-    record_fault(model, kFaultStationLength, position);
+    record_fault(model, Fault::kStationLength, position);
     return RowOutcome::kFaultExit;
   }
 
@@ -98,7 +98,7 @@ RowOutcome read_station_row(ScenarioModel& model, FieldReader& reader, StationSl
   }
   if (type < kFirstPointType) {
     if (exit_cell <= 1) {
-      record_fault(model, kFaultStationExitTooEarly);
+      record_fault(model, Fault::kStationExitTooEarly);
       return RowOutcome::kFaultExit;
     }
     // The exit marker takes its cell whatever the cell holds.
@@ -108,13 +108,13 @@ RowOutcome read_station_row(ScenarioModel& model, FieldReader& reader, StationSl
   }
 
   if (s > kFirstStationSlot && int64_t{station.start_m} - kStationGap_m < model.record(s - 1).end_m) {
-    record_fault(model, kFaultStationsTooClose, position);
+    record_fault(model, Fault::kStationsTooClose, position);
     return RowOutcome::kFaultExit;
   }
 
   slots.station_counter = s + 1;
   if (slots.station_counter >= slots.board_slot_counter) {
-    record_fault(model, kFaultTooManyStations);
+    record_fault(model, Fault::kTooManyStations);
     return RowOutcome::kFaultExit;
   }
   return RowOutcome::kNext;

@@ -7,7 +7,7 @@ namespace scenario {
 
 bool beyond_the_cells(ScenarioModel& model, int64_t position_m, int64_t margin_m) {
   if (position_m + margin_m <= kCellLength_m * static_cast<int64_t>(model.last_cell)) return false;
-  record_fault(model, kFaultBeyondTrack, position_m);
+  record_fault(model, Fault::kBeyondTrack, position_m);
   return true;
 }
 

@@ -157,6 +157,31 @@ The picture is one self-contained SVG file.
     .check = [](const PlotCommand&, std::size_t) -> std::string { return ""; },
 };
 
+// explain
+
+constexpr Option<ExplainCommand> kExplainOptions[] = {
+    {{"", "--markdown", "", "every fault in Markdown, as the source-format reference lists them"},
+     [](ExplainCommand& c, std::string_view) { c.markdown = true; }},
+};
+
+constexpr CommandSpec<ExplainCommand> kExplain{
+    .name = "explain",
+    .operands = "[N]",
+    .summary = "what fault N means, its usual causes and their fixes",
+    .description = R"(Explains fault N: what it means, the rule behind it, its usual causes each
+with its fix, and an example. Without N, lists every fault.
+)",
+    .options = kExplainOptions,
+    .take_operand = [](ExplainCommand& c, std::string_view operand, std::size_t index) -> std::string {
+      c.fault = std::string(operand);
+      return no_more_operands("explain takes one fault number", index);
+    },
+    .check = [](const ExplainCommand& c, std::size_t) -> std::string {
+      return c.markdown && c.fault ? "--markdown lists every fault; it takes no fault number" : "";
+    },
+    .epilogue = "exit status: 0, or 2 for a number that is no fault.\n",
+};
+
 // help
 
 bool is_command(std::string_view name);
@@ -193,7 +218,8 @@ constexpr CommandEntry entry_of() {
 }
 
 constexpr CommandEntry kCommands[] = {
-    entry_of<kSources>(), entry_of<kCompile>(), entry_of<kInspect>(), entry_of<kPlot>(), entry_of<kHelp>(),
+    entry_of<kSources>(), entry_of<kCompile>(), entry_of<kInspect>(),
+    entry_of<kPlot>(),    entry_of<kExplain>(), entry_of<kHelp>(),
 };
 
 const CommandEntry* find_command(std::string_view name) {
@@ -219,7 +245,10 @@ std::string program_help() {
   text += "\noptions:\n";
   text += line("-h, --help", "show this help and exit");
   text += line("--version", "show the version and exit");
-  text += "\nRun 'scenario-builder COMMAND --help' for a command's options.\n\n";
+  text += "\nRun 'scenario-builder COMMAND --help' for a command's options, and\n"
+          "'scenario-builder explain N' for what fault N means and how to fix it.\n"
+          "The source format, every row and field, how positions become cells and\n"
+          "every fault: docs/source-format.md in the sources, installed as\n  " SCENARIO_DOC_DIR "/source-format.md\n\n";
   return text + std::string(kExitStatusText);
 }
 

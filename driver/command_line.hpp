@@ -63,8 +63,13 @@ struct PlotCommand {
   std::optional<std::filesystem::path> output;  // default: <folder>/<name>_<n>.svg
 };
 
-using Command =
-    std::variant<BuildCommand, HelpCommand, VersionCommand, SourcesCommand, CompileCommand, InspectCommand, PlotCommand>;
+struct ExplainCommand {
+  std::optional<std::string> fault;  // the number as given; none lists every fault
+  bool markdown = false;             // every fault in Markdown, as the source-format reference holds them
+};
+
+using Command = std::variant<BuildCommand, HelpCommand, VersionCommand, SourcesCommand, CompileCommand,
+                             InspectCommand, PlotCommand, ExplainCommand>;
 
 // The arguments after the program's name. Throws UsageError.
 Command parse_command_line(std::span<const std::string_view> arguments);

@@ -26,6 +26,7 @@ int run_compile_command(const CompileCommand& command, Console& console);
 int run_sources_command(const SourcesCommand& command, Console& console);
 int run_inspect_command(const InspectCommand& command, Console& console);
 int run_plot_command(const PlotCommand& command, Console& console);
+int run_explain_command(const ExplainCommand& command, Console& console);
 
 // Makes `folder` (and its parents) when missing; FileError when it cannot, or when the name
 // is taken by something that is not a folder.

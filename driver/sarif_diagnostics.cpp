@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "driver/fault_explanation.hpp"
 #include "driver/json_text.hpp"
 #include "model/fault_table.hpp"
 #include "model/windows_1252.hpp"
@@ -15,8 +16,10 @@ std::string rules() {
   std::string text;
   for (const FaultDescription& fault : fault_table()) {
     if (!text.empty()) text += ",";
-    text += "\n        {\"id\": " + json_string(rule_id(fault.number)) +
+    text += "\n        {\"id\": " + json_string(rule_id(fault_number(fault.fault))) +
             ", \"shortDescription\": {\"text\": " + json_string(fault.meaning) + "}" +
+            ", \"fullDescription\": {\"text\": " + json_string(fault.explanation) + "}" +
+            ", \"help\": {\"text\": " + json_string(fault_help_text(fault)) + "}" +
             ", \"defaultConfiguration\": {\"level\": \"error\"}}";
   }
   return text;
@@ -26,7 +29,7 @@ std::string rules() {
 std::optional<size_t> rule_index(int fault) {
   const auto table = fault_table();
   for (size_t i = 0; i < table.size(); ++i)
-    if (table[i].number == fault) return i;
+    if (fault_number(table[i].fault) == fault) return i;
   return std::nullopt;
 }
 

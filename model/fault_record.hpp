@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "model/diagnostic.hpp"
+#include "model/fault_table.hpp"
 #include "model/runtime_failure.hpp"
 #include "model/scenario_model.hpp"
 
@@ -30,8 +31,8 @@ class FaultSink {
 };
 
 // Records a fault in the model (each one overwrites the last) and tells the sink.
-void record_fault(ScenarioModel& model, int number);
-void record_fault(ScenarioModel& model, int number, int64_t position_m);
+void record_fault(ScenarioModel& model, Fault fault);
+void record_fault(ScenarioModel& model, Fault fault, int64_t position_m);
 // A run-time failure, fault 25: the sink hears what failed, at the failing field when a
 // field caused it.
 void record_runtime_failure(ScenarioModel& model, const RuntimeFailure& failure);

@@ -33,16 +33,16 @@ int32_t codice_gara_st(const ScenarioModel& model) {
   return sum;  // at most 255 × 325
 }
 
-int stamp_header(ScenarioModel& model) {
+std::optional<Fault> stamp_header(ScenarioModel& model) {
   SimRecord& header = model.record(kScenarioNameSlot);
   TrackCell& first = model.cell(1);
-  if (header.p7 != 0 || first.value1 != 0) return kFaultHeaderConstantsInUse;
+  if (header.p7 != 0 || first.value1 != 0) return Fault::kHeaderConstantsInUse;
   header.p7 = kRecordHeaderConstant;
   first.value1 = kCellHeaderConstant;
-  if (header.time_s != 0 || first.value2 != 0) return kFaultHeaderCodesInUse;
+  if (header.time_s != 0 || first.value2 != 0) return Fault::kHeaderCodesInUse;
   header.time_s = codice_gara_st(model);
   first.value2 = codice_gara_og(model);
-  return 0;
+  return std::nullopt;
 }
 
 }  // namespace scenario

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
+#include "model/fault_table.hpp"
 #include "model/scenario_model.hpp"
 
 namespace scenario {
@@ -20,8 +22,8 @@ int16_t codice_gara_og(const ScenarioModel& model);
 int32_t codice_gara_st(const ScenarioModel& model);
 
 // Guards the header slots and stamps the constants and codes into cell 1 and record 85.
-// Returns 0, or the shown fault 1250 / 1251 when a header slot is already in use (then
-// the model's header is left as the guard found it). Cell 1 must exist.
-int stamp_header(ScenarioModel& model);
+// Returns the shown fault 1250 / 1251 when a header slot is already in use (then the
+// model's header is left as the guard found it), none when stamped. Cell 1 must exist.
+std::optional<Fault> stamp_header(ScenarioModel& model);
 
 }  // namespace scenario

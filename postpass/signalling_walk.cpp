@@ -50,7 +50,7 @@ void lower_point(ScenarioModel& model, int64_t c) {
   cell.value1 = std::min(kPointSpeed, cell.value1);
 }
 
-void record_fault_at_cell(ScenarioModel& model, FaultNumber number, int64_t c) { record_fault(model, number, c * kCellLength_m); }
+void record_fault_at_cell(ScenarioModel& model, Fault fault, int64_t c) { record_fault(model, fault, c * kCellLength_m); }
 
 std::optional<int64_t> first_free_cell(const ScenarioModel& model, std::initializer_list<int64_t> candidates) {
   for (const int64_t c : candidates)
@@ -76,7 +76,7 @@ void apply_warning_board_rule(ScenarioModel& model, int64_t i) {
     else if (cell_holds(model, s - 2, kCodeReduction))
       lower_point(model, s - 2);
     else
-      record_fault_at_cell(model, kFaultNoCellBeforeSignal, s);
+      record_fault_at_cell(model, Fault::kNoCellBeforeSignal, s);
   }
 }
 
@@ -88,7 +88,7 @@ void place_approach_points(ScenarioModel& model, int64_t i) {
     if (c)
       place_point(model, *c);
     else
-      record_fault_at_cell(model, kFaultNoApproachCell, i);
+      record_fault_at_cell(model, Fault::kNoApproachCell, i);
   }
 }
 
@@ -107,7 +107,7 @@ int place_repeat_point(ScenarioModel& model, int64_t k) {
     place_point(model, k + 1);
     return -1;
   }
-  record_fault_at_cell(model, kFaultNoRepeatOrExitCell, k);
+  record_fault_at_cell(model, Fault::kNoRepeatOrExitCell, k);
   return kRepeatInterval;
 }
 
@@ -129,7 +129,7 @@ void place_exit_point(ScenarioModel& model, int64_t e) {
   for (int64_t m = e; m <= last; ++m) {
     if (!cell_holds(model, m, kSignal)) continue;
     if (m - 1 > 0 && !place_point_in_front_of_signal(model, m))
-      record_fault_at_cell(model, kFaultNoRepeatOrExitCell, e);
+      record_fault_at_cell(model, Fault::kNoRepeatOrExitCell, e);
     return;
   }
 }

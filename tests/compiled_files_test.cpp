@@ -58,7 +58,7 @@ TEST(CompiledFiles, ScenarioHeaderRecordLaysOutItsFields) {
   header.end_m = 59500;
   header.position_m = 31000;
   model.record(kScenarioNumberSlot).text = "5";
-  ASSERT_EQ(stamp_header(model), 0);
+  ASSERT_EQ(stamp_header(model), std::nullopt);
 
   std::string bytes;
   encode_records(model, bytes);

@@ -28,7 +28,7 @@ void feed(Diagnostics& diagnostics) {
   ScenarioModel model;
   model.fault_sink = &diagnostics;
   model.row_place = SourcePlace{"Prova_5-.txt", 48, 1, kSignalRow};
-  record_fault(model, 16, 8600);
+  record_fault(model, Fault::kSignalOccupied, 8600);
   model.row_place.reset();
   diagnostics.on_diagnostic(Diagnostic{Severity::kWarning, std::nullopt, "position moved to another cell",
                                        SourcePlace{"Prova_5-.txt", 12, 11, kStationRow}, 8600,
@@ -36,7 +36,7 @@ void feed(Diagnostics& diagnostics) {
                                         {"a note without a place", std::nullopt}}});
   record_runtime_failure(model, RuntimeFailure("32-bit sum overflows"));
   diagnostics.error("cannot read the line source 'x': no such file");
-  for (int i = 0; i < 5; ++i) record_fault(model, 13, 54000 + 50 * i);
+  for (int i = 0; i < 5; ++i) record_fault(model, Fault::kNoRepeatOrExitCell, 54000 + 50 * i);
   diagnostics.close(model);
 }
 

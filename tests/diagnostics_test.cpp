@@ -19,17 +19,17 @@ struct Feed {
   Feed() { model.fault_sink = &diagnostics; }
 
   // A fault recorded while the compiler stands on a source row.
-  void fault_at(std::string_view file, int line, int column, std::string_view text, int number, int32_t position) {
+  void fault_at(std::string_view file, int line, int column, std::string_view text, Fault fault, int32_t position) {
     model.row_place = SourcePlace{file, line, column, text};
-    record_fault(model, number, position);
+    record_fault(model, fault, position);
     model.row_place.reset();
   }
 };
 
 TEST(Diagnostics, FaultOfASourceRowShowsPlaceLineAndCaret) {
   Feed feed;
-  feed.fault_at("Milano_Tortona_5-.txt", 48, 1, "segnale,    8600,   2, 3", 16, 8600);
-  feed.fault_at("Milano_Tortona_linea.txt", 7, 9, "\tcurva 3,\t1200", 21, 1200);
+  feed.fault_at("Milano_Tortona_5-.txt", 48, 1, "segnale,    8600,   2, 3", Fault::kSignalOccupied, 8600);
+  feed.fault_at("Milano_Tortona_linea.txt", 7, 9, "\tcurva 3,\t1200", Fault::kSpeedLimitBoardOccupied, 1200);
   EXPECT_EQ(feed.err.str(),
             "Milano_Tortona_5-.txt:48:1: error: fault 16: signal on an occupied cell at 8600 m\n"
             " segnale,    8600,   2, 3\n"
@@ -41,8 +41,8 @@ TEST(Diagnostics, FaultOfASourceRowShowsPlaceLineAndCaret) {
 
 TEST(Diagnostics, FaultWithoutPlaceOrPositionAndTheClosingLine) {
   Feed feed;
-  record_fault(feed.model, 12, 52650);
-  record_fault(feed.model, 25);  // no position: the model keeps the last one
+  record_fault(feed.model, Fault::kNoApproachCell, 52650);
+  record_fault(feed.model, Fault::kRuntimeFailure);  // no position: the model keeps the last one
   feed.diagnostics.close(feed.model);
   EXPECT_EQ(feed.err.str(),
             "scenario-builder: error: fault 12: no free cell for an approach point in front of a slowdown at 52650 m\n"
@@ -71,9 +71,9 @@ TEST(Diagnostics, ARunTimeFailureSaysWhatFailedAndWhere) {
 
 TEST(Diagnostics, RepeatsAreShownAFewTimesThenSummedUp) {
   Feed feed;
-  for (int i = 0; i < 30; ++i) record_fault(feed.model, 13, 54000 + 50 * i);
-  record_fault(feed.model, 11, 100);
-  record_fault(feed.model, 13, 54250);
+  for (int i = 0; i < 30; ++i) record_fault(feed.model, Fault::kNoRepeatOrExitCell, 54000 + 50 * i);
+  record_fault(feed.model, Fault::kNoCellBeforeSignal, 100);
+  record_fault(feed.model, Fault::kNoRepeatOrExitCell, 54250);
   feed.diagnostics.close(feed.model);
   const std::string err = feed.err.str();
   size_t shown = 0;
@@ -100,7 +100,7 @@ TEST(Diagnostics, ShownHeaderFaultIsPrintedAsTheBuildShowsIt) {
 TEST(Diagnostics, AuthorsPathAndWindows1252Text) {
   Feed feed;
   feed.diagnostics.show_file_as("Pisa_linea.txt", "../routes/Pisa_linea.txt");
-  feed.fault_at("Pisa_linea.txt", 3, 1, "cartello Citt\xe0, 500", 6, 500);
+  feed.fault_at("Pisa_linea.txt", 3, 1, "cartello Citt\xe0, 500", Fault::kIndicatorBoardOccupied, 500);
   EXPECT_EQ(feed.err.str(),
             "../routes/Pisa_linea.txt:3:1: error: fault 6: indicator board on an occupied cell at 500 m\n"
             " cartello Citt\xc3\xa0, 500\n"

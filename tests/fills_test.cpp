@@ -118,7 +118,7 @@ TEST(Fills, BoundsFaultEndsReadingButTheCompletionsStillRun) {
     ScenarioModel model = route_model();
     const auto run = read_service_rows(model, std::string("velocita, 0, 50\naderenza, 0, 70\n") + c.row +
                                                   "numero vetture, 12\n");
-    EXPECT_EQ(model.error_code, kFaultBeyondTrack) << c.row;
+    EXPECT_EQ(model.error_code, fault_number(Fault::kBeyondTrack)) << c.row;
     EXPECT_EQ(model.error_position_m, c.position) << c.row;
     EXPECT_TRUE(run.discarded) << c.row;
     EXPECT_EQ(model.record(84).position_m, 0) << "rows after the fault are not read";

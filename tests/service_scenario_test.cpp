@@ -124,7 +124,7 @@ TEST(BuiltInScenario, AFault15LeftByTheLineSourceEndsTheServiceSourceAtItsFirstS
   std::string line(kLineSourceText);
   line.insert(line.find("[fine]"), "pendenza,  88950,  0\n");
   const ScenarioModel model = testing::compile_texts(line, std::string(kServiceSourceText));
-  EXPECT_EQ(model.error_code, kFaultBeyondTrack);
+  EXPECT_EQ(model.error_code, fault_number(Fault::kBeyondTrack));
   EXPECT_EQ(model.error_position_m, 52600);
   EXPECT_EQ(model.record(15).text, "TORTONA");
   EXPECT_EQ(model.cell(1053).kind, kSlowdownStart);
@@ -140,7 +140,7 @@ TEST(BuiltInScenario, ARunTimeFailureInTheServiceSourceDiscardsBothSources) {
   SourceFile line = SourceFile::in_memory("Milano_Tortona_linea.txt", std::string(kLineSourceText));
   SourceFile service = SourceFile::in_memory("Milano_Tortona_5-.txt", "[generale]\nsabbia, 99999\n[fine]\n");
   memorizza_dati(model, line, service);
-  EXPECT_EQ(model.error_code, kFaultRuntimeFailure);
+  EXPECT_EQ(model.error_code, fault_number(Fault::kRuntimeFailure));
   EXPECT_FALSE(line.exists());
   EXPECT_FALSE(service.exists());
   EXPECT_FALSE(model.row_place.has_value());

@@ -98,10 +98,10 @@ TEST(ServiceSource, KilometrePostCheckAtTheNormalEndOnly) {
   };
   const Case cases[] = {
       {"multiples of 50 pass", "", -9550, 0},
-      {"any value off the grid is fault 2", "", 63225, kFaultKilometrePostNotMultipleOf50},
-      {"fault 2 replaces a fault 15", "velocita, 88950, 10\n", 63225, kFaultKilometrePostNotMultipleOf50},
+      {"any value off the grid is fault 2", "", 63225, fault_number(Fault::kKilometrePostNotMultipleOf50)},
+      {"fault 2 replaces a fault 15", "velocita, 88950, 10\n", 63225, fault_number(Fault::kKilometrePostNotMultipleOf50)},
       {"a fault exit skips the check", "stazione, 75, 2, 100, 0,0,0, 0,0,0, 0,0,0, 0, 0,0,0, X\n", 63225,
-       kFaultStationPosition},
+       fault_number(Fault::kStationPosition)},
   };
   for (const Case& c : cases) {
     ScenarioModel model = route_model();
@@ -136,7 +136,7 @@ TEST(ServiceSource, AFaultNamesTheRowItCameFrom) {
   model.fault_sink = &sink;
   model.cell(36).kind = kStationExit;
   read_service_rows(model, "numero vetture, 12\n  - ,   segnale, 1750, 2, 4, 1, 1, 0, 0, 0,0,0, 0\n");
-  EXPECT_EQ(sink.numbers, std::vector<int>{kFaultSignalOccupied});
+  EXPECT_EQ(sink.numbers, std::vector<int>{fault_number(Fault::kSignalOccupied)});
   EXPECT_EQ(sink.lines, std::vector<int>{3});  // "[generale]" is line 1
   EXPECT_EQ(sink.columns, std::vector<int>{9});
   EXPECT_EQ(sink.texts, std::vector<std::string>{"  - ,   segnale, 1750, 2, 4, 1, 1, 0, 0, 0,0,0, 0"});

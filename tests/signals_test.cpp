@@ -87,10 +87,10 @@ TEST(Signals, CellRulesAndFaults) {
   const Case cases[] = {
       {"empty cell", kFreeCell, 0, kSignal},
       {"a mountain marker is replaced", kMountainMarker, 0, kSignal},
-      {"a station exit marker refuses the signal", kStationExit, kFaultSignalOccupied, kStationExit},
-      {"a slowdown start refuses it", kSlowdownStart, kFaultSignalOccupied, kSlowdownStart},
-      {"an indicator board refuses it", kIndicatorBoard, kFaultSignalOccupied, kIndicatorBoard},
-      {"another signal refuses it", kSignal, kFaultSignalOccupied, kSignal},
+      {"a station exit marker refuses the signal", kStationExit, fault_number(Fault::kSignalOccupied), kStationExit},
+      {"a slowdown start refuses it", kSlowdownStart, fault_number(Fault::kSignalOccupied), kSlowdownStart},
+      {"an indicator board refuses it", kIndicatorBoard, fault_number(Fault::kSignalOccupied), kIndicatorBoard},
+      {"another signal refuses it", kSignal, fault_number(Fault::kSignalOccupied), kSignal},
   };
   for (const Case& c : cases) {
     ScenarioModel model = route_model();
@@ -122,7 +122,7 @@ TEST(Signals, BoundsAndTheStandingFault) {
   {
     ScenarioModel model = route_model();
     const auto run = read_service_rows(model, "segnale, 88950, 2, 4, 1, 1, 0, 0, 0,0,0, 0\nnumero vetture, 12\n");
-    EXPECT_EQ(model.error_code, kFaultBeyondTrack);
+    EXPECT_EQ(model.error_code, fault_number(Fault::kBeyondTrack));
     EXPECT_EQ(model.error_position_m, 88950);
     EXPECT_TRUE(run.discarded);
     EXPECT_EQ(model.record(84).position_m, 0);
@@ -131,11 +131,11 @@ TEST(Signals, BoundsAndTheStandingFault) {
     // A fault 15 left by the line source: the first signal is still placed, then the
     // service source ends at once with the signal's position and no completion.
     ScenarioModel model = route_model();
-    model.error_code = kFaultBeyondTrack;
+    model.error_code = fault_number(Fault::kBeyondTrack);
     model.error_position_m = 80000;
     const auto run = read_service_rows(
         model, "velocita, 0, 50\nvelocita, 500, 60\nsegnale, 1750, 2, 4, 1, 1, 0, 0, 0,0,0, 0\nnumero vetture, 12\n");
-    EXPECT_EQ(model.error_code, kFaultBeyondTrack);
+    EXPECT_EQ(model.error_code, fault_number(Fault::kBeyondTrack));
     EXPECT_EQ(model.error_position_m, 1750);
     EXPECT_TRUE(run.discarded);
     EXPECT_EQ(model.cell(36).kind, kSignal);

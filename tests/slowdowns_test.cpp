@@ -80,7 +80,7 @@ TEST(Slowdowns, AnOffGridPositionCanRoundTheFirstApproachBoardOntoTheWarningBoar
   // 375 / 50 + 1 = 8.5 and 375 / 50 = 7.5 both round to 8.
   ScenarioModel model = route_model();
   memo_rallentamento(model, SlowdownRow{1575, 60, 100, 3, 1, 0});
-  EXPECT_EQ(model.error_code, kFaultApproachBoardsOccupied);
+  EXPECT_EQ(model.error_code, fault_number(Fault::kApproachBoardsOccupied));
   EXPECT_EQ(model.cell(8).kind, kSlowdownWarningBoard);
   EXPECT_EQ(model.cell(7).kind, kFreeCell);
 }
@@ -101,10 +101,10 @@ TEST(Slowdowns, OccupiedCellsEndTheSourceWithTheirFault) {
   };
   // The slowdown at 52600 m: W 1029, S 1053, E 1058, boards 1028 to 1025.
   const Case cases[] = {
-      {"warning cell holds a signal", 1029, kSignal, kFaultWarningBoardOccupied, false},
-      {"start cell holds a signal", 1053, kSignal, kFaultSlowdownStartOccupied, false},
-      {"end cell holds a station exit", 1058, kStationExit, kFaultSlowdownEndOccupied, false},
-      {"an approach board cell holds a code reduction", 1026, kCodeReduction, kFaultApproachBoardsOccupied, true},
+      {"warning cell holds a signal", 1029, kSignal, fault_number(Fault::kWarningBoardOccupied), false},
+      {"start cell holds a signal", 1053, kSignal, fault_number(Fault::kSlowdownStartOccupied), false},
+      {"end cell holds a station exit", 1058, kStationExit, fault_number(Fault::kSlowdownEndOccupied), false},
+      {"an approach board cell holds a code reduction", 1026, kCodeReduction, fault_number(Fault::kApproachBoardsOccupied), true},
       {"a mountain marker is overwritten", 1053, kMountainMarker, 0, true},
   };
   for (const Case& c : cases) {
@@ -129,7 +129,7 @@ TEST(Slowdowns, BoundsEndsAndTheStandingFault) {
   {
     ScenarioModel model = route_model();
     read_service_rows(model, "rallentamento, 88950, 80, 250, 0, 1, 80\n");
-    EXPECT_EQ(model.error_code, kFaultBeyondTrack);
+    EXPECT_EQ(model.error_code, fault_number(Fault::kBeyondTrack));
     EXPECT_EQ(model.error_position_m, 88950);
   }
   {
@@ -142,9 +142,9 @@ TEST(Slowdowns, BoundsEndsAndTheStandingFault) {
   }
   {
     ScenarioModel model = route_model();
-    model.error_code = kFaultBeyondTrack;
+    model.error_code = fault_number(Fault::kBeyondTrack);
     const auto run = read_service_rows(model, "rallentamento, 52600, 80, 250, 0, 1, 80\nnumero vetture, 12\n");
-    EXPECT_EQ(model.error_code, kFaultBeyondTrack);
+    EXPECT_EQ(model.error_code, fault_number(Fault::kBeyondTrack));
     EXPECT_EQ(model.error_position_m, 52600);
     EXPECT_EQ(model.cell(1053).kind, kSlowdownStart);
     EXPECT_EQ(model.record(84).position_m, 0);
@@ -179,11 +179,11 @@ TEST(CodeReductions, FaultsTable) {
     int32_t position;
   };
   const Case cases[] = {
-      {"on a signal", "abbattimento, 52600, 180\n", kSignal, kFaultCodeReductionOccupied, 52600},
-      {"on another code reduction", "abbattimento, 52600, 180\n", kCodeReduction, kFaultCodeReductionOccupied, 52600},
+      {"on a signal", "abbattimento, 52600, 180\n", kSignal, fault_number(Fault::kCodeReductionOccupied), 52600},
+      {"on another code reduction", "abbattimento, 52600, 180\n", kCodeReduction, fault_number(Fault::kCodeReductionOccupied), 52600},
       {"on a code reduction of value 0", "abbattimento, 52600, 180\n", kCodeReductionNonPositive,
-       kFaultCodeReductionOccupied, 52600},
-      {"beyond the cells", "abbattimento, 88950, 180\n", kFreeCell, kFaultBeyondTrack, 88950},
+       fault_number(Fault::kCodeReductionOccupied), 52600},
+      {"beyond the cells", "abbattimento, 88950, 180\n", kFreeCell, fault_number(Fault::kBeyondTrack), 88950},
   };
   for (const Case& c : cases) {
     ScenarioModel model = route_model();

@@ -138,14 +138,14 @@ TEST(Stations, FaultsTable) {
     int32_t stored_position;   // what slot 2 holds afterwards
   };
   const Case cases[] = {
-      {"position not a multiple of 50", station(75, 22, 200), kFaultStationPosition, 75, 75},
-      {"length not a multiple of 100", station(10000, 22, 650), kFaultStationLength, 10000, 10000},
-      {"area ends at 100 m", station(0, 2, 200), kFaultStationExitTooEarly, 0, 0},
+      {"position not a multiple of 50", station(75, 22, 200), fault_number(Fault::kStationPosition), 75, 75},
+      {"length not a multiple of 100", station(10000, 22, 650), fault_number(Fault::kStationLength), 10000, 10000},
+      {"area ends at 100 m", station(0, 2, 200), fault_number(Fault::kStationExitTooEarly), 0, 0},
       // The first area ends at 10300 m; the next starts at 10600 m, then at 10650 m.
-      {"300 m after the previous area", station(10000, 22, 600) + station(10900, 22, 600), kFaultStationsTooClose,
+      {"300 m after the previous area", station(10000, 22, 600) + station(10900, 22, 600), fault_number(Fault::kStationsTooClose),
        10900, 10000},
       {"350 m after the previous area is accepted", station(10000, 22, 600) + station(10950, 22, 600), 0, 0, 10000},
-      {"too close to the end of the cells", station(88250, 22, 600), kFaultBeyondTrack, 88250, 88250},
+      {"too close to the end of the cells", station(88250, 22, 600), fault_number(Fault::kBeyondTrack), 88250, 88250},
       {"800 m before the end is accepted", station(88200, 22, 600), 0, 0, 88200},
   };
   for (const Case& c : cases) {
@@ -162,7 +162,7 @@ TEST(Stations, FaultsTable) {
 TEST(Stations, AfterAFaultExitWhatTheRowStoredStays) {
   ScenarioModel model = route_model();
   read_service_rows(model, kFirst + station(10000, 22, 600) + station(10600, 12, 800, 0, "LATE"));
-  EXPECT_EQ(model.error_code, kFaultStationsTooClose);
+  EXPECT_EQ(model.error_code, fault_number(Fault::kStationsTooClose));
   EXPECT_EQ(model.record(3).text, "LATE");
   // Its area ends at 11000 m: the exit marker in cell 219 and its approach codes stay.
   EXPECT_EQ(model.cell(219).kind, kStationExit);
@@ -180,7 +180,7 @@ TEST(Stations, StationsNeverReachTheBoardTexts) {
     std::string rows;
     for (int i = 0; i < 80; ++i) rows += station(1000 * i, 30, 100, 0, ("S" + std::to_string(i + 1)).c_str());
     read_service_rows(model, rows, c.board_slot_counter);
-    EXPECT_EQ(model.error_code, kFaultTooManyStations) << c.board_slot_counter;
+    EXPECT_EQ(model.error_code, fault_number(Fault::kTooManyStations)) << c.board_slot_counter;
     EXPECT_EQ(model.error_position_m, 0) << c.board_slot_counter;
     // The station that gives the fault is stored, unless its slot would be a board text's.
     const int stored = c.board_slot_counter >= 1 ? c.accepted + 1 : 0;

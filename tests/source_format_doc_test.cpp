@@ -1,0 +1,51 @@
+// The author's reference, docs/source-format.md, held to the program: its fault list is the
+// one `explain` tells, and its complete example compiles without a word.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "driver/fault_explanation.hpp"
+#include "format/file_io.hpp"
+#include "tests/program_runner.hpp"
+
+namespace scenario {
+namespace {
+
+const std::filesystem::path kReference = std::filesystem::path(SCENARIO_DOCS) / "source-format.md";
+
+// The text from the line after `begin` up to `end`.
+std::string between(const std::string& text, const std::string& begin, const std::string& end) {
+  const size_t start = text.find(begin);
+  if (start == std::string::npos) return "";
+  const size_t body = text.find('\n', start + begin.size()) + 1;
+  const size_t stop = text.find(end, body);
+  return stop == std::string::npos ? "" : text.substr(body, stop - body);
+}
+
+TEST(SourceFormatReference, FaultListIsTheProgramsFaultTable) {
+  const std::string listed =
+      between(read_file(kReference), "<!-- fault list begins", "<!-- fault list ends");
+  EXPECT_EQ(listed, fault_list_markdown()) << "the fault list of " << kReference
+                                           << " is out of date: run 'make fault-reference'";
+}
+
+TEST(SourceFormatReference, TheCompleteExampleCompilesWithoutAWord) {
+  const std::string reference = read_file(kReference);
+  const testing::TempFolder folder;
+  for (const std::string name : {"Prova_linea.txt", "Prova_1-.txt"}) {
+    // The code block right after the example's marker line.
+    const std::string block = between(reference, "<!-- example: " + name + " -->\n```", "```\n");
+    ASSERT_FALSE(block.empty()) << name;
+    replace_file(folder.path() / name, block);
+  }
+  const testing::ProgramRun run =
+      testing::run_builder({"compile", "Prova_linea.txt", "Prova_1-.txt"}, folder.path());
+  EXPECT_EQ(run.exit_status, 0);
+  EXPECT_EQ(run.err, "");
+  for (const char* compiled : {"Prova_linea.dat", "Prova_1.sim", "Prova_1.dat"})
+    EXPECT_TRUE(std::filesystem::exists(folder.path() / compiled)) << compiled;
+}
+
+}  // namespace
+}  // namespace scenario
