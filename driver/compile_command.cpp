@@ -38,7 +38,7 @@ int compile_and_report(ScenarioModel& model, Diagnostics& diagnostics, const std
     status = kExitNothing;
   }
   model.fault_sink = nullptr;
-  diagnostics.close(model);
+  diagnostics.close();
   return status;
 }
 

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <string>
 
@@ -14,8 +15,8 @@ namespace scenario {
 struct DiagnosticsSummary {
   int faults_recorded = 0;
   int warnings = 0;
-  int32_t last_fault = 0;       // the fault the model holds
-  int32_t last_position_m = 0;  // the position the model holds
+  int32_t last_fault = 0;                     // the last fault recorded
+  std::optional<int32_t> last_position_m;     // its own position, when it names one
 };
 
 // Prints diagnostics in one format. Places already carry the file names the author gave.

@@ -43,6 +43,8 @@ void Diagnostics::report(Diagnostic diagnostic) {
 
 void Diagnostics::on_fault(const RecordedFault& fault) {
   ++faults_;
+  last_fault_ = fault.number;
+  last_position_m_ = fault.position_m;
   std::string message(fault_meaning(fault.number));
   if (!fault.detail.empty()) message += ": " + std::string(fault.detail);
   report(Diagnostic{Severity::kError, fault.number, std::move(message), fault.place, fault.position_m, fault.notes});
@@ -62,16 +64,10 @@ void Diagnostics::shown_fault(int number) {
       Diagnostic{Severity::kError, number, std::string(fault_meaning(number)), std::nullopt, std::nullopt, {}});
 }
 
-void Diagnostics::close(const ScenarioModel& model) {
-  close_with(DiagnosticsSummary{faults_, warnings_, model.error_code, model.error_position_m});
-}
-
-void Diagnostics::close() { close_with(DiagnosticsSummary{faults_, warnings_, 0, 0}); }
-
-void Diagnostics::close_with(const DiagnosticsSummary& summary) {
+void Diagnostics::close() {
   if (closed_) return;
   closed_ = true;
-  renderer_->close(summary);
+  renderer_->close(DiagnosticsSummary{faults_, warnings_, last_fault_, last_position_m_});
 }
 
 }  // namespace scenario

@@ -41,19 +41,19 @@ class Diagnostics : public FaultSink {
   int faults_recorded() const { return faults_; }
   int warnings() const { return warnings_; }
 
-  // The closing words, with the fault left in the model; without a model when nothing was
-  // compiled. Only the first close counts; an object never closed closes as it goes.
-  void close(const ScenarioModel& model);
+  // The closing words. Only the first close counts; an object never closed closes as it
+  // goes.
   void close();
 
  private:
   void report(Diagnostic diagnostic);
   SourcePlace shown(SourcePlace place) const;
-  void close_with(const DiagnosticsSummary& summary);
 
   std::unique_ptr<DiagnosticRenderer> renderer_;
   int faults_ = 0;
   int warnings_ = 0;
+  int32_t last_fault_ = 0;
+  std::optional<int32_t> last_position_m_;
   bool closed_ = false;
   std::map<std::string, std::string, std::less<>> shown_names_;
 };

@@ -76,8 +76,8 @@ void TextDiagnostics::close(const DiagnosticsSummary& summary) {
   if (summary.warnings > 0) counts = plural(summary.warnings, "warning");
   if (summary.faults_recorded > 0) {
     if (!counts.empty()) counts += ", ";
-    counts += plural(summary.faults_recorded, "fault") + " recorded; last: fault " + std::to_string(summary.last_fault) +
-              " at " + std::to_string(summary.last_position_m) + " m";
+    counts += plural(summary.faults_recorded, "fault") + " recorded; last: fault " + std::to_string(summary.last_fault);
+    if (summary.last_position_m) counts += " at " + std::to_string(*summary.last_position_m) + " m";
   }
   if (!counts.empty()) err_ << paint("scenario-builder:", kBold) << ' ' << counts << '\n';
   err_.flush();

@@ -18,7 +18,7 @@ namespace scenario {
 //   scenario-builder: error: fault 12: no free cell for ... at 52650 m
 // Notes follow their diagnostic in the same shape. A fault number that keeps coming back is
 // shown a few times; the rest are counted and summed up at the close, which ends with the
-// line that scripts read:
+// line that scripts read, with the last fault's own position when it names one:
 //   scenario-builder: 3 faults recorded; last: fault 13 at 54250 m
 class TextDiagnostics : public DiagnosticRenderer {
  public:

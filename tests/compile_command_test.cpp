@@ -174,7 +174,7 @@ TEST(CompileCommand, EachKindOfFaultIsReportedWithItsExitStatus) {
       {"no general section", false, "[generale]", "[generalx]", 2,
        "scenario-builder: error: fault 102: line source file has no [generale] section\n"
        "scenario-builder: error: nothing compiled: the sources gave no track cells\n"
-       "scenario-builder: 1 fault recorded; last: fault 102 at 0 m\n",
+       "scenario-builder: 1 fault recorded; last: fault 102\n",
        false},
       {"a run-time failure before the route length", false, "lunghezza percorso,    82000",
        "lunghezza percorso,    8x000", 2,
@@ -183,7 +183,7 @@ TEST(CompileCommand, EachKindOfFaultIsReportedWithItsExitStatus) {
        " lunghezza percorso,    8x000\n"
        "                        ^\n"
        "scenario-builder: error: nothing compiled: the sources gave no track cells\n"
-       "scenario-builder: 1 fault recorded; last: fault 25 at 0 m\n",
+       "scenario-builder: 1 fault recorded; last: fault 25\n",
        false},
   };
   for (const Case& c : cases) {

@@ -37,7 +37,7 @@ void feed(Diagnostics& diagnostics) {
   record_runtime_failure(model, RuntimeFailure("32-bit sum overflows"));
   diagnostics.error("cannot read the line source 'x': no such file");
   for (int i = 0; i < 5; ++i) record_fault(model, Fault::kNoRepeatOrExitCell, 54000 + 50 * i);
-  diagnostics.close(model);
+  diagnostics.close();
 }
 
 std::vector<json> json_lines(const std::string& text) {
@@ -170,8 +170,7 @@ TEST(TextDiagnostics, WarningsAndNotesInTheShapeOfErrorsAndCountedAtTheClose) {
                                        SourcePlace{"Prova_5-.txt", 3, 11, "segnale,  5730"}, 5730,
                                        {{"the row that holds the cell", SourcePlace{"Prova_5-.txt", 2, 1, "x"}},
                                         {"a note without a place", std::nullopt}}});
-  ScenarioModel model;
-  diagnostics.close(model);
+  diagnostics.close();
   EXPECT_EQ(err.str(),
             "Prova_5-.txt:3:11: warning: position moved to another cell at 5730 m\n"
             " segnale,  5730\n"

@@ -42,12 +42,12 @@ TEST(Diagnostics, FaultOfASourceRowShowsPlaceLineAndCaret) {
 TEST(Diagnostics, FaultWithoutPlaceOrPositionAndTheClosingLine) {
   Feed feed;
   record_fault(feed.model, Fault::kNoApproachCell, 52650);
-  record_fault(feed.model, Fault::kRuntimeFailure);  // no position: the model keeps the last one
-  feed.diagnostics.close(feed.model);
+  record_fault(feed.model, Fault::kRuntimeFailure);  // no position of its own, so none is summed up
+  feed.diagnostics.close();
   EXPECT_EQ(feed.err.str(),
             "scenario-builder: error: fault 12: no free cell for an approach point in front of a slowdown at 52650 m\n"
             "scenario-builder: error: fault 25: run-time failure while reading the sources\n"
-            "scenario-builder: 2 faults recorded; last: fault 25 at 52650 m\n");
+            "scenario-builder: 2 faults recorded; last: fault 25\n");
   EXPECT_EQ(feed.diagnostics.faults_recorded(), 2);
 }
 
@@ -74,7 +74,7 @@ TEST(Diagnostics, RepeatsAreShownAFewTimesThenSummedUp) {
   for (int i = 0; i < 30; ++i) record_fault(feed.model, Fault::kNoRepeatOrExitCell, 54000 + 50 * i);
   record_fault(feed.model, Fault::kNoCellBeforeSignal, 100);
   record_fault(feed.model, Fault::kNoRepeatOrExitCell, 54250);
-  feed.diagnostics.close(feed.model);
+  feed.diagnostics.close();
   const std::string err = feed.err.str();
   size_t shown = 0;
   for (size_t at = err.find("error: fault 13"); at != std::string::npos; at = err.find("error: fault 13", at + 1)) ++shown;
@@ -87,7 +87,7 @@ TEST(Diagnostics, RepeatsAreShownAFewTimesThenSummedUp) {
 
 TEST(Diagnostics, NothingRecordedNothingSaid) {
   Feed feed;
-  feed.diagnostics.close(feed.model);
+  feed.diagnostics.close();
   EXPECT_EQ(feed.err.str(), "");
 }
 
