@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -21,11 +22,24 @@ struct CompiledFiles {
   std::optional<std::string> line_plan;  // <name>_linea.dat; none when compiled without a plan
 };
 
+// A compiled file that cannot be decoded: its name, then where and why decoding failed.
+class DamagedCompiledFile : public std::runtime_error {
+ public:
+  DamagedCompiledFile(const std::string& file, const std::string& reason)
+      : std::runtime_error(file + ": " + reason), file_(file), reason_(reason) {}
+  const std::string& file() const { return file_; }
+  const std::string& reason() const { return reason_; }
+
+ private:
+  std::string file_;
+  std::string reason_;
+};
+
 // The cells and records decoded. The plan stays bytes: it is read in one pass where needed.
 // Cell 1's first two values are the header the compiler stamps, not a feature's, and are
 // cleared here so that no recovery mistakes them for one.
 struct CompiledScenario {
-  explicit CompiledScenario(const CompiledFiles& compiled);  // DecodeError when damaged
+  explicit CompiledScenario(const CompiledFiles& compiled);  // DamagedCompiledFile
 
   const CompiledFiles& files;
   std::vector<TrackCell> cells;
@@ -39,6 +53,16 @@ struct CompiledScenario {
   static constexpr int64_t kCell_m = kCellLength_m;
   static constexpr int64_t kRowEndMargin_m = kEndMargin_m;
 };
+
+// Runs `decode` on the file named `file`, a DecodeError becoming a DamagedCompiledFile.
+template <typename Decode>
+auto decoded(const std::string& file, Decode decode) {
+  try {
+    return decode();
+  } catch (const std::runtime_error& e) {
+    throw DamagedCompiledFile(file, e.what());
+  }
+}
 
 // "track cell 173", for remarks.
 inline std::string cell_name(int64_t c) { return "track cell " + std::to_string(c); }

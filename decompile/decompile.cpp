@@ -6,6 +6,7 @@
 #include "decompile/line_source_recovery.hpp"
 #include "decompile/round_trip.hpp"
 #include "decompile/service_source_recovery.hpp"
+#include "format/scenario_files.hpp"
 
 namespace scenario {
 namespace {
@@ -61,7 +62,8 @@ RecoveredSources decompile(const CompiledFiles& files) {
   std::vector<CurveRun> curves;
   if (files.line_plan) {
     sources.plan_mode = 1;
-    curves = recover_curves(*files.line_plan, sources.remarks);
+    curves = decoded(scenario_file_names(files.name, files.number).line_plan,
+                     [&] { return recover_curves(*files.line_plan, sources.remarks); });
   }
   sources.line = recover_line_source(scenario, curves, sources.remarks);
   sources.service = recover_service_source(scenario, source_code_reductions(scenario, sources.line), sources.remarks);

@@ -23,6 +23,7 @@ class FaultWords : public FaultSink {
     if (!fault.detail.empty()) words += ": " + std::string(fault.detail);
     faults_.push_back(std::move(words));
   }
+  void on_diagnostic(const Diagnostic& warning) override { faults_.push_back("warning: " + warning.message); }
 
  private:
   std::vector<std::string>& faults_;

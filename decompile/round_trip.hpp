@@ -15,7 +15,7 @@
 namespace scenario {
 
 // Two sources compiled in memory as the compile command compiles them, with the faults they
-// record in words.
+// record and the warnings they draw, in words.
 struct Recompiled {
   CompileResult result;
   std::unique_ptr<ScenarioModel> model;
@@ -30,7 +30,7 @@ Recompiled compile_in_memory(const CompiledFiles& identity, std::string_view lin
 struct RoundTripReport {
   std::vector<std::string> differences;  // the first kListedDifferences
   size_t unlisted = 0;                   // differences found beyond those
-  std::vector<std::string> faults;       // the faults the recovered sources record
+  std::vector<std::string> faults;       // the faults and warnings of the recovered sources
   bool exact() const { return differences.empty(); }
 };
 inline constexpr size_t kListedDifferences = 20;

@@ -157,6 +157,45 @@ The picture is one self-contained SVG file.
     .check = [](const PlotCommand&, std::size_t) -> std::string { return ""; },
 };
 
+// decompile
+
+constexpr Option<DecompileCommand> kDecompileOptions[] = {
+    {{"", "--name", "NAME", "scenario base name (default: the one scenario in DIR)"},
+     [](DecompileCommand& c, std::string_view value) { c.name = std::string(value); }},
+    {{"", "--number", "N", "train/scenario number (default: the one scenario in DIR)"},
+     [](DecompileCommand& c, std::string_view value) { c.number = std::string(value); }},
+    {{"-o", "--output", "OUTDIR", "folder for the two sources (default: the current folder; made if missing)"},
+     [](DecompileCommand& c, std::string_view value) { c.output = value; }},
+    {{"", "--force", "", "replace sources of those names already in OUTDIR"},
+     [](DecompileCommand& c, std::string_view) { c.force = true; }},
+    {{"", "--no-verify", "", "write the sources without compiling them back"},
+     [](DecompileCommand& c, std::string_view) { c.verify = false; }},
+};
+
+constexpr CommandSpec<DecompileCommand> kDecompile{
+    .name = "decompile",
+    .operands = "[DIR]",
+    .summary = "editable sources back from a compiled scenario",
+    .description = R"(Reads the three compiled files of a scenario in DIR (default: the current
+folder) and writes its two sources, NAME_linea.txt and NAME_N-.txt, into
+OUTDIR, laid out as the built-in sources are. Then compiles them in memory and
+compares the three results with the compiled files byte for byte: it says
+"round trip exact", or names every difference (cell or record, field, what the
+file holds, what the sources give). A scenario compiled without its plan file
+gets a line source without curves.
+)",
+    .options = kDecompileOptions,
+    .take_operand = [](DecompileCommand& c, std::string_view operand, std::size_t index) -> std::string {
+      c.folder = operand;
+      return no_more_operands("decompile takes one folder", index);
+    },
+    .check = [](const DecompileCommand&, std::size_t) -> std::string { return ""; },
+    .epilogue = R"(exit status: 0 round trip exact, 1 something not written back or not
+reproduced (the sources are still written), 2 nothing written (bad usage,
+a damaged or missing compiled file, sources already in OUTDIR).
+)",
+};
+
 // explain
 
 constexpr Option<ExplainCommand> kExplainOptions[] = {
@@ -218,8 +257,8 @@ constexpr CommandEntry entry_of() {
 }
 
 constexpr CommandEntry kCommands[] = {
-    entry_of<kSources>(), entry_of<kCompile>(), entry_of<kInspect>(),
-    entry_of<kPlot>(),    entry_of<kExplain>(), entry_of<kHelp>(),
+    entry_of<kSources>(), entry_of<kCompile>(), entry_of<kInspect>(), entry_of<kPlot>(),
+    entry_of<kDecompile>(), entry_of<kExplain>(), entry_of<kHelp>(),
 };
 
 const CommandEntry* find_command(std::string_view name) {

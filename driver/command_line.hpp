@@ -63,13 +63,22 @@ struct PlotCommand {
   std::optional<std::filesystem::path> output;  // default: <folder>/<name>_<n>.svg
 };
 
+struct DecompileCommand {
+  std::filesystem::path folder = ".";  // where the compiled files are
+  std::optional<std::string> name;     // default: the one scenario compiled in the folder
+  std::optional<std::string> number;
+  std::filesystem::path output = ".";  // where the sources go
+  bool force = false;                  // replace sources already there
+  bool verify = true;                  // compile the sources back and compare
+};
+
 struct ExplainCommand {
   std::optional<std::string> fault;  // the number as given; none lists every fault
   bool markdown = false;             // every fault in Markdown, as the source-format reference holds them
 };
 
 using Command = std::variant<BuildCommand, HelpCommand, VersionCommand, SourcesCommand, CompileCommand,
-                             InspectCommand, PlotCommand, ExplainCommand>;
+                             InspectCommand, PlotCommand, DecompileCommand, ExplainCommand>;
 
 // The arguments after the program's name. Throws UsageError.
 Command parse_command_line(std::span<const std::string_view> arguments);

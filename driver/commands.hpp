@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "driver/command_line.hpp"
 
@@ -26,11 +27,15 @@ int run_compile_command(const CompileCommand& command, Console& console);
 int run_sources_command(const SourcesCommand& command, Console& console);
 int run_inspect_command(const InspectCommand& command, Console& console);
 int run_plot_command(const PlotCommand& command, Console& console);
+int run_decompile_command(const DecompileCommand& command, Console& console);
 int run_explain_command(const ExplainCommand& command, Console& console);
 
 // Makes `folder` (and its parents) when missing; FileError when it cannot, or when the name
 // is taken by something that is not a folder.
 void ensure_folder(const std::filesystem::path& folder);
+
+// Those of `names` that stand in `folder`, joined by ", "; "" when none does.
+std::string files_already_in(const std::filesystem::path& folder, const std::vector<std::string>& names);
 
 // Why a file cannot be read ("no such file", "it is a folder", ...), or "" when it can.
 std::string unreadable_reason(const std::filesystem::path& path);

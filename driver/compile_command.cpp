@@ -68,6 +68,15 @@ void ensure_folder(const std::filesystem::path& folder) {
   if (ec) throw FileError(folder, "cannot create the folder: " + ec.message());
 }
 
+std::string files_already_in(const std::filesystem::path& folder, const std::vector<std::string>& names) {
+  std::string taken;
+  for (const std::string& name : names) {
+    std::error_code ec;
+    if (std::filesystem::exists(folder / name, ec)) taken += (taken.empty() ? "" : ", ") + name;
+  }
+  return taken;
+}
+
 int run_build_command(const std::filesystem::path& folder, Console& console) {
   ScenarioModel model;
   Diagnostics diagnostics(console.err, console.colour);

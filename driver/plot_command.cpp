@@ -1,7 +1,5 @@
-#include <algorithm>
-#include <set>
-
 #include "driver/commands.hpp"
+#include "driver/compiled_scenario_search.hpp"
 #include "driver/diagnostics.hpp"
 #include "format/compiled_files_decoder.hpp"
 #include "format/file_io.hpp"
@@ -9,42 +7,9 @@
 #include "plot/route_plot.hpp"
 
 namespace scenario {
-namespace {
-
-// The scenarios compiled into a folder, told by their records files <name>_<n>.sim, kept
-// when they match the name and number the author gave.
-std::set<std::pair<std::string, std::string>> compiled_scenarios(const PlotCommand& command) {
-  std::set<std::pair<std::string, std::string>> found;
-  std::error_code ec;
-  for (const auto& entry : std::filesystem::directory_iterator(command.folder, ec)) {
-    const std::string file = entry.path().filename().string();
-    const size_t underscore = file.rfind('_');
-    if (!file.ends_with(".sim") || underscore == std::string::npos || underscore == 0) continue;
-    std::string name = file.substr(0, underscore);
-    std::string number = file.substr(underscore + 1, file.size() - underscore - 1 - 4);
-    if (number.empty() || (command.name && *command.name != name) || (command.number && *command.number != number))
-      continue;
-    found.emplace(std::move(name), std::move(number));
-  }
-  if (ec) throw FileError(command.folder, "cannot list: " + ec.message());
-  return found;
-}
-
-std::pair<std::string, std::string> chosen_scenario(const PlotCommand& command) {
-  if (command.name && command.number) return {*command.name, *command.number};
-  const auto found = compiled_scenarios(command);
-  if (found.size() == 1) return *found.begin();
-  std::string message = found.empty() ? "no compiled scenario (<name>_<n>.sim) in '" + command.folder.string() + "'"
-                                      : "several compiled scenarios in '" + command.folder.string() + "':";
-  for (const auto& [name, number] : found) message += " " + name + "_" + number;
-  if (!found.empty()) message += "; choose one with --name and --number";
-  throw UsageError(message, "plot");
-}
-
-}  // namespace
 
 int run_plot_command(const PlotCommand& command, Console& console) {
-  const auto [name, number] = chosen_scenario(command);
+  const auto [name, number] = find_compiled_scenario(command.folder, command.name, command.number, "plot");
   const ScenarioFileNames files = scenario_file_names(name, number);
   RouteDrawing drawing;
   drawing.name = name;

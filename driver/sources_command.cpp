@@ -18,13 +18,8 @@ int run_sources_command(const SourcesCommand& command, Console& console) {
 
   // An author's edited sources are never written over by accident.
   if (!command.force) {
-    std::string taken;
-    for (const std::string& name :
-         {names.line_source, names.service_source, names.notes, names.slowdown_order, names.train_card}) {
-      std::error_code ec;
-      if (!std::filesystem::exists(command.folder / name, ec)) continue;
-      taken += (taken.empty() ? "" : ", ") + name;
-    }
+    const std::string taken = files_already_in(
+        command.folder, {names.line_source, names.service_source, names.notes, names.slowdown_order, names.train_card});
     if (!taken.empty()) {
       diagnostics.error("'" + command.folder.string() + "' already holds " + taken +
                         "; nothing written (--force replaces them)");

@@ -76,6 +76,19 @@ TEST(CommandLine, SourcesAndInspectOptions) {
   EXPECT_EQ(plot.name, "A");
   EXPECT_EQ(plot.number, "5");
   EXPECT_EQ(plot.output, "p.svg");
+
+  const auto decompile = std::get<DecompileCommand>(
+      parse({"decompile", "built", "--name=A", "--number", "5", "-o", "src", "--force", "--no-verify"}));
+  EXPECT_EQ(decompile.folder, "built");
+  EXPECT_EQ(decompile.name, "A");
+  EXPECT_EQ(decompile.number, "5");
+  EXPECT_EQ(decompile.output, "src");
+  EXPECT_TRUE(decompile.force);
+  EXPECT_FALSE(decompile.verify);
+  const auto plain = std::get<DecompileCommand>(parse({"decompile"}));
+  EXPECT_EQ(plain.folder, ".");
+  EXPECT_EQ(plain.output, ".");
+  EXPECT_TRUE(plain.verify);
 }
 
 TEST(CommandLine, UsageErrorsSayWhatIsWrongAndWhoseHelpExplains) {
@@ -103,6 +116,7 @@ TEST(CommandLine, UsageErrorsSayWhatIsWrongAndWhoseHelpExplains) {
       {{"inspect", "a.dat", "--annotate", "--json"}, "--json and --annotate cannot be used together", "inspect"},
       {{"plot", "a", "b"}, "plot takes one folder", "plot"},
       {{"plot", "-o", "a.svg", "--output=b.svg"}, "option --output given twice", "plot"},
+      {{"decompile", "a", "b"}, "decompile takes one folder", "decompile"},
       {{"help", "compile", "plot"}, "help takes one command name", "help"},
       {{"help", "frob"}, "no command named 'frob'", "help"},
   };

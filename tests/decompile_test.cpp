@@ -137,7 +137,7 @@ TEST(Decompile, NamesWhatDoesNotRoundTripAndRefusesDamagedFiles) {
        }) {
     CompiledFiles damaged = files;
     damage(damaged);
-    EXPECT_THROW(decompile(damaged), DecodeError);
+    EXPECT_THROW(decompile(damaged), DamagedCompiledFile);
   }
 }
 

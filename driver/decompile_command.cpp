@@ -1,0 +1,72 @@
+#include "decompile/decompile.hpp"
+#include "decompile/round_trip.hpp"
+#include "driver/commands.hpp"
+#include "driver/compiled_scenario_search.hpp"
+#include "driver/diagnostics.hpp"
+#include "format/file_io.hpp"
+#include "format/scenario_files.hpp"
+
+namespace scenario {
+namespace {
+
+// Lines said under a heading, the way the differences of a round trip are listed.
+void list(std::ostream& out, const std::string& heading, const std::vector<std::string>& lines, size_t more = 0) {
+  if (lines.empty()) return;
+  out << heading << "\n";
+  for (const std::string& line : lines) out << "  " << line << "\n";
+  if (more > 0) out << "  and " << more << " more\n";
+}
+
+}  // namespace
+
+int run_decompile_command(const DecompileCommand& command, Console& console) {
+  const auto [name, number] = find_compiled_scenario(command.folder, command.name, command.number, "decompile");
+  const ScenarioFileNames names = scenario_file_names(name, number);
+  Diagnostics diagnostics(console.err, console.colour);
+
+  // An author's edited sources are never written over by accident.
+  if (!command.force) {
+    const std::string taken = files_already_in(command.output, {names.line_source, names.service_source});
+    if (!taken.empty()) {
+      diagnostics.error("'" + command.output.string() + "' already holds " + taken +
+                        "; nothing written (--force replaces them)");
+      return kExitNothing;
+    }
+  }
+
+  CompiledFiles files{name, number, read_file(command.folder / names.track_cells),
+                      read_file(command.folder / names.records), std::nullopt};
+  // No plan file: the scenario was compiled without its plan.
+  if (const std::filesystem::path plan = command.folder / names.line_plan; unreadable_reason(plan).empty())
+    files.line_plan = read_file(plan);
+
+  RecoveredSources sources;
+  try {
+    sources = decompile(files);
+  } catch (const DamagedCompiledFile& e) {
+    diagnostics.error((command.folder / e.file()).string() + ": " + e.reason());
+    return kExitNothing;
+  }
+  ensure_folder(command.output);
+  replace_file(command.output / names.line_source, sources.line);
+  replace_file(command.output / names.service_source, sources.service);
+  console.out << (command.output / names.line_source).string() << "\n"
+              << (command.output / names.service_source).string() << "\n";
+  list(console.out, "not written back:", sources.remarks);
+  if (!command.verify) return sources.remarks.empty() ? kExitClean : kExitFaults;
+
+  const RoundTripReport report = check_round_trip(files, sources);
+  list(console.out, "the recovered sources, compiled, record:", report.faults);
+  if (report.exact() && sources.remarks.empty()) {
+    console.out << "round trip exact\n";
+    return kExitClean;
+  }
+  if (report.exact()) {
+    console.out << "round trip exact, but for what was not written back\n";
+    return kExitFaults;
+  }
+  list(console.out, "round trip not exact: the recompiled files differ", report.differences, report.unlisted);
+  return kExitFaults;
+}
+
+}  // namespace scenario
