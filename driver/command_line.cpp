@@ -1,5 +1,7 @@
 #include "driver/command_line.hpp"
 
+#include <charconv>
+
 #include "driver/option_table.hpp"
 
 namespace scenario {
@@ -19,6 +21,16 @@ sources and writes the three compiled files.
 )";
 
 std::string no_more_operands(std::string message, std::size_t index) { return index == 0 ? "" : message; }
+
+// A whole number of metres along the route.
+int64_t metres_option(std::string_view option, std::string_view value) {
+  int64_t metres = 0;
+  const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), metres);
+  if (error != std::errc() || end != value.data() + value.size() || metres < 0)
+    throw OptionRefused(std::string(option) + " takes whole metres from the start of the route, not '" +
+                        std::string(value) + "'");
+  return metres;
+}
 
 // sources
 
@@ -135,8 +147,17 @@ constexpr Option<PlotCommand> kPlotOptions[] = {
      [](PlotCommand& c, std::string_view value) { c.name = std::string(value); }},
     {{"", "--number", "N", "train/scenario number (default: the one scenario in DIR)"},
      [](PlotCommand& c, std::string_view value) { c.number = std::string(value); }},
-    {{"-o", "--output", "FILE.svg", "the picture (default: DIR/NAME_N.svg)"},
+    {{"-o", "--output", "FILE.svg", "the picture (default: DIR/NAME_N.svg; - for standard output)"},
      [](PlotCommand& c, std::string_view value) { c.output = value; }},
+    {{"", "--axis", "km|m", "the profile's axis: kilometre readings of the driver's papers, or route metres"},
+     [](PlotCommand& c, std::string_view value) {
+       if (value != "km" && value != "m") throw OptionRefused("--axis takes km or m, not '" + std::string(value) + "'");
+       c.kilometre_axis = value == "km";
+     }},
+    {{"", "--from", "M", "draw the route from metre M on"},
+     [](PlotCommand& c, std::string_view value) { c.from_m = metres_option("--from", value); }},
+    {{"", "--to", "M", "draw the route up to metre M"},
+     [](PlotCommand& c, std::string_view value) { c.to_m = metres_option("--to", value); }},
 };
 
 constexpr CommandSpec<PlotCommand> kPlot{
@@ -154,7 +175,75 @@ The picture is one self-contained SVG file.
       c.folder = operand;
       return no_more_operands("plot takes one folder", index);
     },
-    .check = [](const PlotCommand&, std::size_t) -> std::string { return ""; },
+    .check = [](const PlotCommand& c, std::size_t) -> std::string {
+      return c.from_m && c.to_m && *c.to_m <= *c.from_m ? "--to must lie beyond --from" : "";
+    },
+};
+
+// summary
+
+constexpr Option<SummaryCommand> kSummaryOptions[] = {
+    {{"", "--name", "NAME", "scenario base name (default: the one scenario in DIR)"},
+     [](SummaryCommand& c, std::string_view value) { c.name = std::string(value); }},
+    {{"", "--number", "N", "train/scenario number (default: the one scenario in DIR)"},
+     [](SummaryCommand& c, std::string_view value) { c.number = std::string(value); }},
+    {{"", "--json", "", "one JSON document of the same content"},
+     [](SummaryCommand& c, std::string_view) { c.json = true; }},
+};
+
+constexpr CommandSpec<SummaryCommand> kSummary{
+    .name = "summary",
+    .operands = "[DIR]",
+    .summary = "tell what a compiled scenario holds, in an author's terms",
+    .description = R"(Reads the scenario compiled into DIR (default: the current folder) and tells
+what it holds: name and train, route length, plan, the kilometre-post changes
+and how the readings run; the stations in running order with their kilometre
+readings, types, stops and times; signals, boards, slowdowns, code reduction
+points and mountain stretches with their positions; line speed and adhesion
+along the route; the competition codes; and what the files show of faults.
+
+A station's numbers that are only stored for the simulator are named by their
+place in the source row: field 4 to field 13.
+)",
+    .options = kSummaryOptions,
+    .take_operand = [](SummaryCommand& c, std::string_view operand, std::size_t index) -> std::string {
+      c.folder = operand;
+      return no_more_operands("summary takes one folder", index);
+    },
+    .check = [](const SummaryCommand&, std::size_t) -> std::string { return ""; },
+};
+
+// diff
+
+constexpr Option<DiffCommand> kDiffOptions[] = {
+    {{"", "--name", "NAME", "scenario base name in both folders (default: the one scenario in each)"},
+     [](DiffCommand& c, std::string_view value) { c.name = std::string(value); }},
+    {{"", "--number", "N", "train/scenario number in both folders"},
+     [](DiffCommand& c, std::string_view value) { c.number = std::string(value); }},
+    {{"", "--json", "", "one JSON document of the same content"},
+     [](DiffCommand& c, std::string_view) { c.json = true; }},
+};
+
+constexpr CommandSpec<DiffCommand> kDiff{
+    .name = "diff",
+    .operands = "A B",
+    .summary = "tell what changed between two compiled scenarios",
+    .description = R"(Compares the scenarios compiled into folders A and B, or two compiled files of
+one kind (two *.sim, two *_linea.dat or two other *.dat), and tells what
+changed in words, grouped: stations and other records, the features of the
+track cells, the fills (line speed, gradient, adhesion, mountain), the plan.
+)",
+    .options = kDiffOptions,
+    .take_operand = [](DiffCommand& c, std::string_view operand, std::size_t index) -> std::string {
+      (index == 0 ? c.first : c.second) = operand;
+      return "";
+    },
+    .check = [](const DiffCommand&, std::size_t count) -> std::string {
+      return count == 2 ? "" : "diff needs two folders or two files, A and B; " + std::to_string(count) + " given";
+    },
+    .epilogue = R"(exit status: 0 the two are equal, 1 they differ, 2 trouble (bad usage, a file
+missing or damaged).
+)",
 };
 
 // decompile
@@ -257,8 +346,9 @@ constexpr CommandEntry entry_of() {
 }
 
 constexpr CommandEntry kCommands[] = {
-    entry_of<kSources>(), entry_of<kCompile>(), entry_of<kInspect>(), entry_of<kPlot>(),
-    entry_of<kDecompile>(), entry_of<kExplain>(), entry_of<kHelp>(),
+    entry_of<kSources>(), entry_of<kCompile>(), entry_of<kInspect>(),   entry_of<kSummary>(),
+    entry_of<kDiff>(),    entry_of<kPlot>(),    entry_of<kDecompile>(), entry_of<kExplain>(),
+    entry_of<kHelp>(),
 };
 
 const CommandEntry* find_command(std::string_view name) {

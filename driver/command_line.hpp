@@ -60,7 +60,25 @@ struct PlotCommand {
   std::filesystem::path folder = ".";
   std::optional<std::string> name;    // default: the one scenario compiled in the folder
   std::optional<std::string> number;
-  std::optional<std::filesystem::path> output;  // default: <folder>/<name>_<n>.svg
+  std::optional<std::filesystem::path> output;  // default: <folder>/<name>_<n>.svg; "-" standard output
+  bool kilometre_axis = false;  // the readings of the driver's papers instead of route metres
+  std::optional<int64_t> from_m;  // a window of the route
+  std::optional<int64_t> to_m;
+};
+
+struct SummaryCommand {
+  std::filesystem::path folder = ".";
+  std::optional<std::string> name;
+  std::optional<std::string> number;
+  bool json = false;
+};
+
+struct DiffCommand {
+  std::filesystem::path first;   // two folders, or two compiled files of one kind
+  std::filesystem::path second;
+  std::optional<std::string> name;
+  std::optional<std::string> number;
+  bool json = false;
 };
 
 struct DecompileCommand {
@@ -78,7 +96,7 @@ struct ExplainCommand {
 };
 
 using Command = std::variant<BuildCommand, HelpCommand, VersionCommand, SourcesCommand, CompileCommand,
-                             InspectCommand, PlotCommand, DecompileCommand, ExplainCommand>;
+                             InspectCommand, PlotCommand, SummaryCommand, DiffCommand, DecompileCommand, ExplainCommand>;
 
 // The arguments after the program's name. Throws UsageError.
 Command parse_command_line(std::span<const std::string_view> arguments);

@@ -27,6 +27,9 @@ int run_compile_command(const CompileCommand& command, Console& console);
 int run_sources_command(const SourcesCommand& command, Console& console);
 int run_inspect_command(const InspectCommand& command, Console& console);
 int run_plot_command(const PlotCommand& command, Console& console);
+int run_summary_command(const SummaryCommand& command, Console& console);
+// 0 when the two are equal, 1 when they differ, 2 on trouble.
+int run_diff_command(const DiffCommand& command, Console& console);
 int run_decompile_command(const DecompileCommand& command, Console& console);
 int run_explain_command(const ExplainCommand& command, Console& console);
 

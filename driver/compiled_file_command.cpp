@@ -12,18 +12,16 @@
 #include "format/compiled_files_decoder.hpp"
 #include "format/compiled_layouts.hpp"
 #include "format/file_io.hpp"
+#include "format/scenario_files.hpp"
 #include "model/scenario_model.hpp"
 
 namespace scenario {
 namespace {
 
-enum class FileKind { kTrackCells, kRecords, kLinePlan };
+using FileKind = CompiledFileKind;
 
 FileKind kind_of(const std::filesystem::path& file) {
-  const std::string name = file.filename().string();
-  if (name.ends_with("_linea.dat")) return FileKind::kLinePlan;
-  if (name.ends_with(".sim")) return FileKind::kRecords;
-  if (name.ends_with(".dat")) return FileKind::kTrackCells;
+  if (const auto kind = compiled_file_kind(file)) return *kind;
   throw UsageError("cannot tell what '" + file.string() +
                        "' holds from its name: inspect reads *_linea.dat (line plan), *.sim (scenario records) "
                        "and *.dat (track cells)",
@@ -127,24 +125,29 @@ Role role_of(int64_t slot, const SimRecord& r) {
   if (slot <= kFirstBoardTextSlot) {
     if (only_text(r)) return {"board text", {}};
     return {"station",
-            {{"position_m", "position_m"}, {"start_m", "start_m"}, {"end_m", "end_m"}, {"station_type", "type"},
-             {"time_s", "time_s"}, {"p4", "p4"}, {"p5", "p5"}, {"p6", "p6"}, {"p7", "p7"}, {"p8", "p8"},
-             {"p9", "p9"}, {"p10", "p10"}, {"p11", "p11"}, {"p12", "p12"}, {"p13", "p13"}}};
+            {{"position_m", "position_m"}, {"area_start_m", "area_start_m"}, {"area_end_m", "area_end_m"},
+             {"type", "type"}, {"timetable_time_s", "timetable_time_s"}, {"field_4", "field_4"},
+             {"field_5", "field_5"}, {"field_6", "field_6"}, {"field_7", "field_7"}, {"field_8", "field_8"},
+             {"field_9", "field_9"}, {"field_10", "field_10"}, {"field_11", "field_11"}, {"field_12", "field_12"},
+             {"field_13", "field_13"}}};
   }
+  // Other slots give the station's fields other meanings.
   if (slot < kServiceDataSlot) {
-    return {"kilometre-post change", {{"start_m", "position_m"}, {"end_m", "offset_m"}, {"position_m", "direction"}}};
+    return {"kilometre-post change",
+            {{"area_start_m", "position_m"}, {"area_end_m", "offset_m"}, {"position_m", "direction"}}};
   }
   if (slot == kServiceDataSlot) {
-    return {"service data", {{"start_m", "braked_mass_percent"}, {"end_m", "route_length_m"}, {"position_m", "coaches"}}};
+    return {"service data",
+            {{"area_start_m", "braked_mass_percent"}, {"area_end_m", "route_length_m"}, {"position_m", "coaches"}}};
   }
   if (slot == kScenarioNameSlot) {
     return {"scenario header",
-            {{"start_m", "background_uno"}, {"position_m", "background_due"}, {"end_m", "background_tre"},
-             {"p7", "constant"}, {"time_s", "competition_code"}}};
+            {{"area_start_m", "background_uno"}, {"position_m", "background_due"}, {"area_end_m", "background_tre"},
+             {"field_7", "constant"}, {"timetable_time_s", "competition_code"}}};
   }
   return {"scenario header",
-          {{"start_m", "repetition_start_m"}, {"end_m", "repetition_end_m"}, {"position_m", "repetition_codes"},
-           {"p7", "sand"}, {"p10", "clock_hours"}, {"p11", "clock_minutes"}, {"p12", "clock_seconds"}}};
+          {{"area_start_m", "repetition_start_m"}, {"area_end_m", "repetition_end_m"}, {"position_m", "repetition_codes"},
+           {"field_7", "sand"}, {"field_10", "clock_hours"}, {"field_11", "clock_minutes"}, {"field_12", "clock_seconds"}}};
 }
 
 std::string clock_text(int64_t seconds) {
@@ -164,7 +167,7 @@ std::vector<ListingField> record_details(const Role& role, const SimRecord& r) {
       if (number.name == field_name) details.push_back({label, number.value});
     }
   }
-  if (role.name == "station" && r.time_s >= 0) details.push_back(field("time", clock_text(r.time_s)));
+  if (role.name == "station" && r.time_s >= 0) details.push_back(field("timetable_time", clock_text(r.time_s)));
   for (const ListingField& number : numbers) {
     const bool labelled = std::any_of(role.labels.begin(), role.labels.end(),
                                       [&](const auto& label) { return number.name == label.first; });

@@ -1,6 +1,6 @@
 #include "driver/json_diagnostics.hpp"
 
-#include "driver/json_text.hpp"
+#include "format/json_text.hpp"
 
 namespace scenario {
 namespace {

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "driver/json_text.hpp"
+#include "format/json_text.hpp"
 #include "format/byte_reader.hpp"
 
 namespace scenario {

@@ -30,6 +30,8 @@ struct Dispatch {
   int operator()(const CompileCommand& command) const { return run_compile_command(command, console); }
   int operator()(const InspectCommand& command) const { return run_inspect_command(command, console); }
   int operator()(const PlotCommand& command) const { return run_plot_command(command, console); }
+  int operator()(const SummaryCommand& command) const { return run_summary_command(command, console); }
+  int operator()(const DiffCommand& command) const { return run_diff_command(command, console); }
   int operator()(const DecompileCommand& command) const { return run_decompile_command(command, console); }
   int operator()(const ExplainCommand& command) const { return run_explain_command(command, console); }
 };

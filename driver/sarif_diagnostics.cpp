@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "driver/fault_explanation.hpp"
-#include "driver/json_text.hpp"
+#include "format/json_text.hpp"
 #include "model/fault_table.hpp"
 #include "model/windows_1252.hpp"
 

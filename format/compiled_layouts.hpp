@@ -34,23 +34,27 @@ inline constexpr std::tuple kTrackCellLayout{
 
 // <name>_<n>.sim: the 87 record slots one after the other, each its fixed fields and its
 // text. The names are those of a station; other slots give some of them other meanings.
+// Listings name a station's fields by what they mean (type, area start and end, timetable
+// time) and the numbers the row only stores for the simulator by their place in the row
+// ("field_4" is its 4th number).
 inline constexpr std::tuple kSimRecordLayout{
-    field("station_type", &SimRecord::station_type, "2nd number of the station row"),
-    field("start_m", &SimRecord::start_m, "station start, metres"),
-    field("end_m", &SimRecord::end_m, "station end, metres"),
+    listed_field("station_type", &SimRecord::station_type, "2nd number of the station row", "type"),
+    listed_field("start_m", &SimRecord::start_m, "start of the station area, metres", "area_start_m"),
+    listed_field("end_m", &SimRecord::end_m, "end of the station area, metres", "area_end_m"),
     field("position_m", &SimRecord::position_m, "1st number of the station row, metres"),
-    field("p4", &SimRecord::p4, "4th number of the station row"),
+    listed_field("p4", &SimRecord::p4, "4th number of the station row", "field_4"),
     field("text", &SimRecord::text, "station name or board text, Windows-1252"),
-    field("p7", &SimRecord::p7, "7th number of the station row"),
-    field("p8", &SimRecord::p8, "8th number of the station row"),
-    field("p10", &SimRecord::p10, "10th number of the station row"),
-    field("p11", &SimRecord::p11, "11th number of the station row"),
-    field("p12", &SimRecord::p12, "12th number of the station row"),
-    field("p9", &SimRecord::p9, "9th number of the station row"),
-    field("p13", &SimRecord::p13, "13th number of the station row"),
-    field("p6", &SimRecord::p6, "6th number of the station row"),
-    field("p5", &SimRecord::p5, "5th number of the station row"),
-    field("time_s", &SimRecord::time_s, "time of the station row, seconds after midnight"),
+    listed_field("p7", &SimRecord::p7, "7th number of the station row", "field_7"),
+    listed_field("p8", &SimRecord::p8, "8th number of the station row", "field_8"),
+    listed_field("p10", &SimRecord::p10, "10th number of the station row", "field_10"),
+    listed_field("p11", &SimRecord::p11, "11th number of the station row", "field_11"),
+    listed_field("p12", &SimRecord::p12, "12th number of the station row", "field_12"),
+    listed_field("p9", &SimRecord::p9, "9th number of the station row", "field_9"),
+    listed_field("p13", &SimRecord::p13, "13th number of the station row", "field_13"),
+    listed_field("p6", &SimRecord::p6, "6th number of the station row", "field_6"),
+    listed_field("p5", &SimRecord::p5, "5th number of the station row", "field_5"),
+    listed_field("time_s", &SimRecord::time_s, "timetable time of the station row, seconds after midnight",
+                 "timetable_time_s"),
 };
 
 inline constexpr size_t kTrackCellBytes = fixed_bytes(kTrackCellLayout);

@@ -46,6 +46,13 @@ constexpr Field<Record, Value> field(std::string_view name, Value Record::*membe
   return {name, member, meaning};
 }
 
+// A field that listings show under another name.
+template <typename Record, typename Value>
+constexpr Field<Record, Value> listed_field(std::string_view name, Value Record::*member, std::string_view meaning,
+                                            std::string_view listed_name) {
+  return {name, member, meaning, nullptr, "", {listed_name, 1, 0}};
+}
+
 // The largest text a 16-bit byte count can announce.
 inline constexpr size_t kMaxRecordTextBytes = 65535;
 

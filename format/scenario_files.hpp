@@ -1,5 +1,7 @@
 #pragma once
 
+#include <filesystem>
+#include <optional>
 #include <string>
 
 namespace scenario {
@@ -22,6 +24,18 @@ inline ScenarioFileNames scenario_file_names(const std::string& name, const std:
       name + "_linea.txt",        scenario + "-.txt",  scenario + "_note.txt", scenario + "_rallentamenti.txt",
       scenario + "_scheda_treno.txt", name + "_linea.dat", scenario + ".sim",     scenario + ".dat",
   };
+}
+
+// What a compiled file holds, told by its name: *_linea.dat the line plan, *.sim the
+// records, any other *.dat the track cells; nothing for any other name.
+enum class CompiledFileKind { kTrackCells, kRecords, kLinePlan };
+
+inline std::optional<CompiledFileKind> compiled_file_kind(const std::filesystem::path& file) {
+  const std::string name = file.filename().string();
+  if (name.ends_with("_linea.dat")) return CompiledFileKind::kLinePlan;
+  if (name.ends_with(".sim")) return CompiledFileKind::kRecords;
+  if (name.ends_with(".dat")) return CompiledFileKind::kTrackCells;
+  return std::nullopt;
 }
 
 }  // namespace scenario

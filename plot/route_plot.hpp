@@ -1,22 +1,19 @@
 #pragma once
 
-#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <string>
-#include <vector>
 
-#include "model/line_plan.hpp"
-#include "model/sim_record.hpp"
-#include "model/track_cell.hpp"
+#include "reading/compiled_scenario.hpp"
 
 namespace scenario {
 
-// What a picture of a route is drawn from: the contents of one scenario's compiled files.
-struct RouteDrawing {
-  std::string name;
-  std::string number;
-  std::vector<TrackCell> cells;
-  std::array<SimRecord, kRecordCount> records{};
-  LinePlan plan;  // may be undimensioned: the plan view then says so
+// What part of a route a picture shows, and along which axis.
+struct PlotView {
+  std::optional<int64_t> from_m;  // default: the start of the route
+  std::optional<int64_t> to_m;    // default: the route length
+  bool kilometre_axis = false;    // the readings of the driver's papers instead of route metres
 };
 
 // At most this many points of the line plan go into the plan view's path: a longer plan is
@@ -24,6 +21,8 @@ struct RouteDrawing {
 inline constexpr size_t kMaxPlanPathPoints = 2000;
 
 // One self-contained SVG document: the plan view on top, the profile along the route below.
-std::string render_route_svg(const RouteDrawing& drawing);
+// Station labels in the plan carry their box (data-box="x y width height"), so that their
+// placement can be checked against the track and each other.
+std::string render_route_svg(const LoadedScenario& scenario, const PlotView& view = {});
 
 }  // namespace scenario

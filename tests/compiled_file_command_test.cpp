@@ -86,8 +86,9 @@ TEST_F(Inspect, RecordsTableGivesEachFilledSlotItsRole) {
             "  filled: 6\n"
             "\n"
             "slot  role                   text\n"
-            "   1  station                Voghera  position_m 2100  start_m 2000  end_m 2300  type 2  time_s 25950  "
-            "p4 1  p5 255  p6 0  p7 -7  p8 0  p9 0  p10 0  p11 0  p12 12  p13 0  time 07:12:30\n"
+            "   1  station                Voghera  position_m 2100  area_start_m 2000  area_end_m 2300  type 2  "
+            "timetable_time_s 25950  field_4 1  field_5 255  field_6 0  field_7 -7  field_8 0  field_9 0  field_10 0  "
+            "field_11 0  field_12 12  field_13 0  timetable_time 07:12:30\n"
             "  80  board text             Citt\xc3\xa0\n"
             "  81  kilometre-post change           position_m 63200  offset_m 101400  direction 1\n"
             "  84  service data                    braked_mass_percent 85  route_length_m 82000  coaches 9\n"
@@ -145,7 +146,7 @@ TEST_F(Inspect, JsonOfEachKindParsesBackWithTheSameContent) {
   const Result records = inspect("Prova_7.sim", InspectCommand::Format::kJson);
   expect_json(records.out,
               "[r['slot'] for r in d['records']]==[1,80,81,84,85,86] and d['records'][1]['text']=='Citt\\u00e0' "
-              "and d['records'][0]['fields']['time']=='07:12:30' and d['records'][4]['fields']['constant']==610");
+              "and d['records'][0]['fields']['timetable_time']=='07:12:30' and d['records'][4]['fields']['constant']==610");
   const Result plan = inspect("Prova_linea.dat", InspectCommand::Format::kJson, true);
   expect_json(plan.out,
               "d['computed_points']==8 and d['points'][2]=={'metre':2,'x':0.05,'y':1.75} and d['max_y']==6.75");

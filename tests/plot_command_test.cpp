@@ -36,6 +36,7 @@ TEST(PlotCommand, ChoosesTheScenarioOrSaysWhyItCannot) {
   const auto program = copy_program_into(folder.path());
   ASSERT_EQ(run_in(program, {}, folder.path()).exit_status, 0);
   std::filesystem::copy_file(folder.path() / "Milano_Tortona_5.sim", folder.path() / "Other_7.sim");
+  std::filesystem::copy_file(folder.path() / "Milano_Tortona_5.dat", folder.path() / "Other_7.dat");
 
   const auto ambiguous = run_builder({"plot", folder.path().string()}, "/");
   EXPECT_EQ(ambiguous.exit_status, 2);

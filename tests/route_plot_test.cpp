@@ -2,8 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cmath>
+#include <sstream>
 #include <string>
 #include <vector>
+
+#include "tests/reading_fixture.hpp"
 
 namespace scenario {
 namespace {
@@ -51,55 +56,111 @@ size_t track_path_points(const std::string& svg) {
   return points;
 }
 
-RouteDrawing straight_route(int32_t extent_m, int32_t computed_to) {
-  RouteDrawing d;
-  d.name = "Prova";
-  d.number = "7";
-  d.cells.resize(static_cast<size_t>(extent_m / 50) + 1);
-  d.plan = LinePlan(extent_m);
-  d.plan.set_starting_points();
-  while (d.plan.computed_end() <= computed_to) d.plan.append_point(0, d.plan.computed_end());
-  return d;
+// The boxes of the plan's station labels and the points of its track path.
+struct PlanGeometry {
+  std::vector<std::array<double, 4>> labels;
+  std::vector<std::pair<double, double>> track;
+};
+
+PlanGeometry plan_geometry(const std::string& svg) {
+  PlanGeometry g;
+  for (size_t at = svg.find("data-box=\""); at != std::string::npos; at = svg.find("data-box=\"", at + 1)) {
+    std::array<double, 4> box{};
+    std::istringstream(svg.substr(at + 10, 60)) >> box[0] >> box[1] >> box[2] >> box[3];
+    g.labels.push_back(box);
+  }
+  const size_t start = svg.find("class=\"track\" d=\"") + 17;
+  std::istringstream path(svg.substr(start, svg.find('"', start) - start));
+  std::string op;
+  double x = 0, y = 0;
+  while (path >> op >> x >> y) g.track.emplace_back(x, y);
+  return g;
 }
 
-TEST(RoutePlot, DrawsStationsSignalsAndSlowdownsAsWellFormedSvg) {
-  RouteDrawing d = straight_route(89000, 88998);
-  d.records[1].text = "MILANO CENTRALE";
-  d.records[2].text = "A & B <\xE8>";  // Windows-1252 è
-  d.records[2].position_m = 40000;
-  d.records[80].text = "(Km. 2.256)";  // a board text, not a station
-  d.cells[1220].kind = kIndicatorBoard;
-  d.cells[1220].value1 = 80;
-  d.cells[173].kind = kSignal;
-  d.cells[1053] = TrackCell{kSlowdownStart, 80};
-  d.cells[1058] = TrackCell{kSlowdownEnd, 80};
-  d.cells[1048] = TrackCell{kCodeReduction, 180};
-  for (auto& c : d.cells) c.speed_limit = 19, c.gradient = 105;
+bool overlaps(const std::array<double, 4>& a, const std::array<double, 4>& b) {
+  return a[0] < b[0] + b[2] && b[0] < a[0] + a[2] && a[1] < b[1] + b[3] && b[1] < a[1] + a[3];
+}
 
-  const std::string svg = render_route_svg(d);
+bool inside(const std::array<double, 4>& box, double x, double y) {
+  return x > box[0] && x < box[0] + box[2] && y > box[1] && y < box[1] + box[3];
+}
+
+// No label box overlaps another, and no point along the drawn track (sampled every unit)
+// falls inside a label box.
+void expect_labels_clear(const std::string& svg, size_t at_least) {
+  const PlanGeometry g = plan_geometry(svg);
+  EXPECT_GE(g.labels.size(), at_least);
+  for (size_t i = 0; i < g.labels.size(); ++i)
+    for (size_t j = i + 1; j < g.labels.size(); ++j) EXPECT_FALSE(overlaps(g.labels[i], g.labels[j])) << i << " " << j;
+  for (size_t i = 1; i < g.track.size(); ++i) {
+    const auto [x1, y1] = g.track[i - 1];
+    const auto [x2, y2] = g.track[i];
+    const int steps = static_cast<int>(std::hypot(x2 - x1, y2 - y1)) + 1;
+    for (int k = 0; k <= steps; ++k) {
+      const double x = x1 + (x2 - x1) * k / steps, y = y1 + (y2 - y1) * k / steps;
+      for (const auto& box : g.labels) ASSERT_FALSE(inside(box, x, y)) << "track at " << x << "," << y;
+    }
+  }
+}
+
+TEST(RoutePlot, DrawsTheBuiltInRouteWithClearLabels) {
+  const std::string svg = render_route_svg(testing::builtin_scenario());
   EXPECT_TRUE(well_formed_xml(svg));
-  EXPECT_NE(svg.find("MILANO CENTRALE"), std::string::npos);
-  EXPECT_NE(svg.find("A &amp; B &lt;\xC3\xA8&gt;"), std::string::npos);
-  EXPECT_EQ(svg.find("Km. 2.256"), std::string::npos);
+  EXPECT_NE(svg.find("Milano_Tortona – train 5"), std::string::npos);
   EXPECT_NE(svg.find("80 km/h"), std::string::npos);
-  EXPECT_NE(svg.find("Prova – train 7"), std::string::npos);
-  // 88999 computed points thinned to every 45th, the last one kept.
-  EXPECT_EQ(track_path_points(svg), (88999 - 1 + 44) / 45 + 1);
-  EXPECT_LE(track_path_points(svg), kMaxPlanPathPoints + 1);
+  // every station is labelled in the plan, or listed under it
+  const PlanGeometry g = plan_geometry(svg);
+  const size_t listed = svg.find("class=\"unlabelled\"") == std::string::npos ? 0 : 1;
+  EXPECT_TRUE(g.labels.size() == 15 || listed == 1) << g.labels.size();
+  expect_labels_clear(svg, 10);
+  // The 82 001 points of the route (not the 7 000 m the compiler adds) thinned to every
+  // 42nd, the last one kept.
+  EXPECT_EQ(track_path_points(svg), (82001 + 41) / 42 + 1);
+  for (const char* legend : {"speed-limit board", "indicator board", "mountain stretch", "curve"})
+    EXPECT_NE(svg.find(legend), std::string::npos) << legend;
+  EXPECT_NE(svg.find(">0</text>"), std::string::npos) << "the gradient axis shows 0";
 }
 
-TEST(RoutePlot, ShortPlansKeepEveryPoint) {
-  RouteDrawing d = straight_route(7025, 1500);
-  EXPECT_EQ(track_path_points(render_route_svg(d)), 1501u);
+// The profile ends at the route length: the speed line stops there, at the right edge,
+// without falling to 0 over the cells the compiler keeps beyond the route.
+TEST(RoutePlot, TheProfileEndsWithTheRoute) {
+  const std::string svg = render_route_svg(testing::builtin_scenario());
+  const size_t start = svg.find("class=\"speed\" d=\"");
+  const std::string path = svg.substr(start, svg.find('"', start + 17) - start);
+  EXPECT_TRUE(path.ends_with("V800 H1150")) << path;  // 80 km/h on a scale to 160, to the right edge
+}
+
+TEST(RoutePlot, AZeroLengthSlowdownCoversItsOneCell) {
+  const LoadedScenario s = testing::compiled_scenario_of(
+      std::string(kLineSourceText),
+      testing::replaced(testing::replaced(kServiceSourceText, "52600,    80,  250", "52600,    80,  0"), "[rallentamenti]\n",
+                        "[rallentamenti]\nrallentamento,   20000,    60,  0, 0,  1,  60\n"));
+  const std::string svg = render_route_svg(s, {std::nullopt, std::nullopt, false});
+  std::vector<double> widths;
+  for (size_t at = svg.find("class=\"slowdown\""); at != std::string::npos; at = svg.find("class=\"slowdown\"", at + 1)) {
+    const size_t w = svg.rfind("width=\"", at) + 7;
+    widths.push_back(std::stod(svg.substr(w)));
+  }
+  ASSERT_EQ(widths.size(), 2u);
+  for (const double width : widths) EXPECT_LT(width, 3.0);  // 50 m of 82 km over 1080 units
+}
+
+TEST(RoutePlot, AWindowDrawsItsStretchWithKilometreReadings) {
+  const std::string svg = render_route_svg(testing::builtin_scenario(), {35000, 45000, true});
+  EXPECT_TRUE(well_formed_xml(svg));
+  EXPECT_NE(svg.find("metres 35000 to 45000"), std::string::npos);
+  EXPECT_NE(svg.find(">PAVIA<"), std::string::npos);
+  EXPECT_EQ(svg.find(">TORTONA<"), std::string::npos);
+  EXPECT_NE(svg.find(">22.700</text>"), std::string::npos) << "the change at 40 500 m with its new reading";
+  expect_labels_clear(svg, 3);
 }
 
 TEST(RoutePlot, DegenerateScenariosDrawWithoutDividingByZero) {
-  RouteDrawing no_plan;
+  LoadedScenario no_plan;
   no_plan.cells.resize(1);
-  RouteDrawing nothing;
-  RouteDrawing only_start = straight_route(7025, 1);  // two points on one straight line
-  for (const RouteDrawing* d : {&no_plan, &nothing, &only_start}) {
-    const std::string svg = render_route_svg(*d);
+  LoadedScenario nothing;
+  for (const LoadedScenario* s : {&no_plan, &nothing}) {
+    const std::string svg = render_route_svg(*s);
     EXPECT_TRUE(well_formed_xml(svg));
     EXPECT_EQ(svg.find("nan"), std::string::npos);
     EXPECT_EQ(svg.find("inf"), std::string::npos);

@@ -1,4 +1,4 @@
-#include "driver/json_text.hpp"
+#include "format/json_text.hpp"
 
 #include <cstdio>
 

@@ -1,0 +1,101 @@
+#include "driver/commands.hpp"
+#include "driver/compiled_scenario_search.hpp"
+#include "driver/diagnostics.hpp"
+#include "format/byte_reader.hpp"
+#include "format/compiled_files_decoder.hpp"
+#include "format/file_io.hpp"
+#include "format/line_plan_points.hpp"
+#include "format/scenario_files.hpp"
+#include "reading/compiled_scenario.hpp"
+#include "reading/scenario_diff.hpp"
+#include "reading/scenario_summary.hpp"
+
+namespace scenario {
+namespace {
+
+// The scenario in `folder`; a choice that cannot be made is a usage error of `command`.
+LoadedScenario load_scenario(const std::filesystem::path& folder, const std::optional<std::string>& name,
+                               const std::optional<std::string>& number, const char* command) {
+  return load_scenario_files(located_scenario(folder, name, number, command));
+}
+
+void print(const ReadingDocument& document, bool json, Console& console) {
+  if (json)
+    print_document_json(document, console.out);
+  else
+    print_document_text(document, console.out);
+}
+
+// Two compiled files of one kind, compared part by part.
+ReadingDocument diff_files(const std::filesystem::path& a, const std::filesystem::path& b) {
+  const auto kind = compiled_file_kind(a);
+  if (!kind || kind != compiled_file_kind(b))
+    throw UsageError("diff compares two compiled files of one kind (two *.sim, two *_linea.dat or two other *.dat): '" +
+                         a.string() + "' and '" + b.string() + "'",
+                     "diff");
+  const std::string bytes_a = read_file(a), bytes_b = read_file(b);
+  const std::filesystem::path* reading = &a;
+  try {
+    switch (*kind) {
+      case CompiledFileKind::kRecords: {
+        const auto records_a = decode_records(bytes_a);
+        reading = &b;
+        return diff_records(records_a, decode_records(bytes_b));
+      }
+      case CompiledFileKind::kTrackCells: {
+        const auto cells_a = decode_track_cells(bytes_a);
+        reading = &b;
+        return diff_cells(cells_a, decode_track_cells(bytes_b));
+      }
+      case CompiledFileKind::kLinePlan:
+        computed_plan_points(bytes_a);
+        reading = &b;
+        computed_plan_points(bytes_b);
+        return diff_plans(bytes_a, bytes_b);
+    }
+  } catch (const DecodeError& e) {
+    fail_decoding(*reading, e);
+  }
+  return {};
+}
+
+bool is_folder(const std::filesystem::path& path) {
+  std::error_code ec;
+  return std::filesystem::is_directory(path, ec);
+}
+
+}  // namespace
+
+int run_summary_command(const SummaryCommand& command, Console& console) {
+  Diagnostics diagnostics(console.err, console.colour);
+  try {
+    print(summarise_scenario(load_scenario(command.folder, command.name, command.number, "summary")), command.json,
+          console);
+  } catch (const CompiledFileError& e) {
+    diagnostics.error(e.what());
+    return kExitNothing;
+  }
+  return kExitClean;
+}
+
+int run_diff_command(const DiffCommand& command, Console& console) {
+  Diagnostics diagnostics(console.err, console.colour);
+  ReadingDocument changes;
+  try {
+    if (is_folder(command.first) && is_folder(command.second)) {
+      changes = diff_scenarios(load_scenario(command.first, command.name, command.number, "diff"),
+                               load_scenario(command.second, command.name, command.number, "diff"));
+    } else if (is_folder(command.first) || is_folder(command.second)) {
+      throw UsageError("diff compares two folders or two files, not a folder and a file", "diff");
+    } else {
+      changes = diff_files(command.first, command.second);
+    }
+  } catch (const CompiledFileError& e) {
+    diagnostics.error(e.what());
+    return kExitNothing;
+  }
+  print(changes, command.json, console);
+  return changes.sections.empty() ? kExitClean : kExitFaults;
+}
+
+}  // namespace scenario

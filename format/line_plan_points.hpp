@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "format/line_plan_reader.hpp"
+#include "model/line_plan.hpp"
+
+namespace scenario {
+
+// The computed points of a line plan file, metre by metre, in one pass (LinePlanReader):
+// the integer starting points as (0, 0) and (0, 1), then the doubles; the empty elements
+// behind them are read and checked, not returned.
+class LinePlanPoints {
+ public:
+  // An empty file is a plan never dimensioned: no points.
+  explicit LinePlanPoints(std::string_view bytes) : reader_(bytes) {}
+
+  // The next computed point; false once they end.
+  bool next(PlanPoint& point);
+
+  // The metre of the point last returned by next().
+  int64_t metre() const { return metre_; }
+
+ private:
+  LinePlanReader reader_;
+  int64_t metre_ = -1;
+};
+
+// How many points a plan file holds computed (0 for no plan); checks the whole file.
+int64_t computed_plan_points(std::string_view bytes);
+
+}  // namespace scenario

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <array>
+#include <filesystem>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "model/sim_record.hpp"
+#include "model/track_cell.hpp"
+
+namespace scenario {
+
+// Where one compiled scenario lies: its name and number and its three files. The plan
+// file may be missing (a scenario compiled without its plan).
+struct ScenarioLocation {
+  std::string name;
+  std::string number;
+  std::filesystem::path track_cells;
+  std::filesystem::path records;
+  std::filesystem::path line_plan;
+  bool has_plan = false;
+};
+
+// No scenario, or more than one, fits what was asked; the message says which were found.
+class ScenarioNotFound : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// A compiled file that cannot be decoded, named with the byte where decoding stopped.
+class CompiledFileError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// The scenario compiled into `folder`, found by listing it: every <stem>.sim beside a
+// <stem>.dat is a scenario. Its name is the longest <name> of a <name>_linea.dat file that
+// the stem begins with followed by "_", the number the rest; without a plan file the stem
+// splits at its last "_". A name or number given narrows the choice; both given name the
+// files directly. Names and numbers may hold "_".
+ScenarioLocation locate_compiled_scenario(const std::filesystem::path& folder, const std::optional<std::string>& name,
+                                        const std::optional<std::string>& number);
+
+// The contents of one compiled scenario. The plan stays as its file's bytes, read point by
+// point where it is needed (LinePlanPoints); empty when the scenario has no plan file.
+struct LoadedScenario {
+  std::string name;
+  std::string number;
+  std::vector<TrackCell> cells;
+  std::array<SimRecord, kRecordCount> records{};
+  std::string plan_bytes;
+  bool has_plan = false;
+};
+
+// Reads and decodes the files of `location`; FileError or CompiledFileError.
+LoadedScenario load_scenario_files(const ScenarioLocation& location);
+
+// Wraps a decoding failure of `file` into a CompiledFileError that names the file.
+[[noreturn]] void fail_decoding(const std::filesystem::path& file, const std::exception& e);
+
+}  // namespace scenario

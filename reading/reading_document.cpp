@@ -1,0 +1,146 @@
+#include "reading/reading_document.hpp"
+
+#include <algorithm>
+#include <string_view>
+
+#include "format/json_text.hpp"
+
+namespace scenario {
+namespace {
+
+std::string shown_name(std::string name) {
+  std::replace(name.begin(), name.end(), '_', ' ');
+  return name;
+}
+
+std::string json_of(const DocumentValue& value) {
+  if (const auto* number = std::get_if<int64_t>(&value.json)) return std::to_string(*number);
+  return json_string(std::get<std::string>(value.json));
+}
+
+// Display width of a UTF-8 text: its characters, not its bytes.
+size_t width_of(const std::string& text) {
+  return static_cast<size_t>(std::count_if(text.begin(), text.end(), [](char c) {
+    return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+  }));
+}
+
+// A number, a metre position or a kilometre reading ("12", "77 400 m", "-0.050").
+bool looks_numeric(std::string_view text) {
+  if (text.ends_with(" m")) text.remove_suffix(2);
+  return text.find_first_not_of("0123456789 .-") == std::string_view::npos;
+}
+
+void print_rows(const DocumentSection& section, std::ostream& out) {
+  std::vector<std::string> names;
+  for (const DocumentRow& row : section.rows)
+    for (const DocumentField& field : row)
+      if (std::find(names.begin(), names.end(), field.name) == names.end()) names.push_back(field.name);
+  std::vector<size_t> widths;
+  std::vector<bool> numeric(names.size(), true);
+  for (size_t c = 0; c < names.size(); ++c) widths.push_back(width_of(shown_name(names[c])));
+  auto text_at = [&](const DocumentRow& row, size_t c) -> const DocumentField* {
+    for (const DocumentField& field : row)
+      if (field.name == names[c]) return &field;
+    return nullptr;
+  };
+  for (const DocumentRow& row : section.rows)
+    for (size_t c = 0; c < names.size(); ++c)
+      if (const DocumentField* field = text_at(row, c)) {
+        widths[c] = std::max(widths[c], width_of(field->value.text));
+        // Numbers, metres and kilometre readings stand to the right, words to the left.
+        if (!looks_numeric(field->value.text)) numeric[c] = false;
+      }
+  auto print_line = [&](const std::vector<std::string>& cells) {
+    std::string line = "   ";
+    for (size_t c = 0; c < cells.size(); ++c) {
+      const std::string pad(widths[c] - std::min(widths[c], width_of(cells[c])), ' ');
+      line += "  " + (numeric[c] ? pad + cells[c] : cells[c] + pad);
+    }
+    while (!line.empty() && line.back() == ' ') line.pop_back();
+    out << line << '\n';
+  };
+  std::vector<std::string> header;
+  for (const std::string& name : names) header.push_back(shown_name(name));
+  print_line(header);
+  for (const DocumentRow& row : section.rows) {
+    std::vector<std::string> cells;
+    for (size_t c = 0; c < names.size(); ++c) {
+      const DocumentField* field = text_at(row, c);
+      cells.push_back(field != nullptr ? field->value.text : "");
+    }
+    print_line(cells);
+  }
+}
+
+void print_members(const std::vector<DocumentField>& fields, std::ostream& out, const std::string& indent,
+                   bool& first) {
+  for (const DocumentField& field : fields) {
+    out << (first ? "\n" : ",\n") << indent << json_string(field.name) << ": " << json_of(field.value);
+    first = false;
+  }
+}
+
+}  // namespace
+
+DocumentValue number_value(int64_t number, std::string text) { return {number, std::move(text)}; }
+DocumentValue number_value(int64_t number) { return {number, std::to_string(number)}; }
+DocumentValue text_value(std::string text) { return {text, text}; }
+DocumentValue metres_value(int64_t metres) { return {metres, grouped_number(metres) + " m"}; }
+
+std::string grouped_number(int64_t number) {
+  std::string digits = std::to_string(number < 0 ? -number : number);
+  for (auto i = static_cast<int64_t>(digits.size()) - 3; i > 0; i -= 3) digits.insert(static_cast<size_t>(i), " ");
+  return (number < 0 ? "-" : "") + digits;
+}
+
+void print_document_text(const ReadingDocument& document, std::ostream& out) {
+  bool first_section = true;
+  for (const DocumentSection& section : document.sections) {
+    if (!first_section) out << '\n';
+    first_section = false;
+    out << shown_name(section.name) << '\n';
+    for (const DocumentField& field : section.fields) {
+      // "route_length_m" reads "route length: 82 000 m": the unit is in the text.
+      std::string name = field.name;
+      if (name.ends_with("_m") && field.value.text.ends_with(" m")) name.resize(name.size() - 2);
+      out << "  " << shown_name(name) << ": " << field.value.text << '\n';
+    }
+    for (const std::string& note : section.notes) out << "  " << note << '\n';
+    if (!section.rows.empty()) print_rows(section, out);
+  }
+}
+
+void print_document_json(const ReadingDocument& document, std::ostream& out) {
+  out << '{';
+  bool first_section = true;
+  for (const DocumentSection& section : document.sections) {
+    out << (first_section ? "\n" : ",\n") << "  " << json_string(section.name) << ": {";
+    first_section = false;
+    bool first = true;
+    print_members(section.fields, out, "    ", first);
+    if (!section.notes.empty()) {
+      out << (first ? "\n" : ",\n") << "    \"notes\": [";
+      for (size_t i = 0; i < section.notes.size(); ++i)
+        out << (i > 0 ? ", " : "") << json_string(section.notes[i]);
+      out << ']';
+      first = false;
+    }
+    if (!section.rows_name.empty()) {
+      out << (first ? "\n" : ",\n") << "    " << json_string(section.rows_name) << ": [";
+      for (size_t r = 0; r < section.rows.size(); ++r) {
+        out << (r > 0 ? ",\n      {" : "\n      {");
+        for (size_t f = 0; f < section.rows[r].size(); ++f)
+          out << (f > 0 ? ", " : "") << json_string(section.rows[r][f].name) << ": "
+              << json_of(section.rows[r][f].value);
+        out << '}';
+      }
+      out << (section.rows.empty() ? "]" : "\n    ]");
+      first = false;
+    }
+    out << (first ? "}" : "\n  }");
+  }
+  out << "\n}\n";
+}
+
+}  // namespace scenario

@@ -1,0 +1,252 @@
+#include "reading/scenario_diff.hpp"
+
+#include <cmath>
+#include <functional>
+
+#include "format/line_plan_points.hpp"
+#include "model/windows_1252.hpp"
+#include "reading/kilometre_readings.hpp"
+#include "reading/station_fields.hpp"
+#include "reading/track_reading.hpp"
+
+namespace scenario {
+namespace {
+
+constexpr const char* kArrow = " \xE2\x86\x92 ";  // →
+
+void add_change(ReadingDocument& d, const std::string& group, std::string line) {
+  for (DocumentSection& section : d.sections)
+    if (section.name == group) {
+      section.notes.push_back(std::move(line));
+      return;
+    }
+  d.sections.push_back({group, {}, "", {}, {std::move(line)}});
+}
+
+void merge(ReadingDocument& into, ReadingDocument from) {
+  for (DocumentSection& section : from.sections)
+    for (std::string& line : section.notes) add_change(into, section.name, std::move(line));
+}
+
+std::string quoted(const std::string& text_1252) { return "\"" + utf8_from_1252(text_1252) + "\""; }
+
+// The fields of a station in words, in the order a person reads them.
+std::vector<std::pair<std::string, std::string>> station_facts(const SimRecord& r) {
+  std::vector<std::pair<std::string, std::string>> facts = {
+      {"name", quoted(r.text)},
+      {"position", grouped_number(r.position_m) + " m"},
+      {"type", std::to_string(r.station_type)},
+      {"area start", grouped_number(r.start_m) + " m"},
+      {"area end", grouped_number(r.end_m) + " m"},
+      {"timetable time", r.time_s != 0 ? timetable_text(r.time_s) : "none"},
+  };
+  for (const StationField& field : stored_station_fields())
+    facts.push_back({"field " + std::to_string(field.place), std::to_string(field.value(r))});
+  return facts;
+}
+
+using Facts = std::vector<std::pair<std::string, std::string>>;
+
+void diff_facts(ReadingDocument& d, const std::string& group, const std::string& subject, const Facts& a,
+                const Facts& b) {
+  for (size_t i = 0; i < a.size() && i < b.size(); ++i)
+    if (a[i].second != b[i].second) add_change(d, group, subject + ": " + a[i].first + " " + a[i].second + kArrow + b[i].second);
+}
+
+Facts service_facts(const std::array<SimRecord, kRecordCount>& r) {
+  const SimRecord& service = r[kServiceDataSlot];
+  const SimRecord& h = r[kScenarioNameSlot];
+  const SimRecord& h2 = r[kScenarioNumberSlot];
+  return {
+      {"name", quoted(h.text)},
+      {"number", quoted(h2.text)},
+      {"route length", grouped_number(service.end_m) + " m"},
+      {"coaches", std::to_string(service.position_m)},
+      {"braked mass", std::to_string(service.start_m) + " %"},
+      {"sand", std::to_string(h2.p7)},
+      {"clock", std::to_string(h2.p10) + ":" + std::to_string(h2.p11) + ":" + std::to_string(h2.p12)},
+      {"background uno", std::to_string(h.start_m)},
+      {"background due", std::to_string(h.position_m)},
+      {"background tre", std::to_string(h.end_m)},
+      {"signal repetition", grouped_number(h2.start_m) + "–" + grouped_number(h2.end_m) + " m, " +
+                                std::to_string(h2.position_m) + " codes"},
+      {"record header constant", std::to_string(h.p7)},
+      {"weighted competition code", std::to_string(h.time_s)},
+  };
+}
+
+std::string changes_text(const KilometreReadings& km) {
+  std::string text;
+  for (const KilometrePostChange& c : km.changes())
+    text += (text.empty() ? "" : "; ") + std::string("from ") + grouped_number(c.position_m) + " m " +
+            (c.falling ? "falling" : "rising") + ", offset " + grouped_number(c.offset_m) + " m";
+  return text.empty() ? "none" : text;
+}
+
+bool is_board_text(const SimRecord& r) {
+  SimRecord numbers = r;
+  numbers.text.clear();
+  return numbers == SimRecord{} && !r.text.empty();
+}
+
+std::string cell_subject(int64_t cell, const TrackCell& a, const TrackCell& b) {
+  const uint8_t kind = b.kind != kFreeCell ? b.kind : a.kind;
+  return "cell " + std::to_string(cell) + " (" + grouped_number(feature_position_m(kind, cell)) + " m)";
+}
+
+bool same_feature(const TrackCell& a, const TrackCell& b) {
+  return a.kind == b.kind && a.value1 == b.value1 && a.value2 == b.value2 && a.value3 == b.value3 &&
+         a.value4 == b.value4 && a.signal_time == b.signal_time;
+}
+
+// A fill that changes over a stretch of cells: one line per run of cells whose old and
+// new values are the same pair.
+struct Fill {
+  const char* name;
+  uint8_t TrackCell::*field;
+  std::function<std::string(int)> text;
+};
+
+}  // namespace
+
+std::string cell_feature_text(const TrackCell& c) {
+  const std::string values = std::to_string(c.value1) + "/" + std::to_string(c.value2) + "/" +
+                             std::to_string(c.value3) + "/" + std::to_string(c.value4);
+  switch (c.kind) {
+    case kFreeCell: return "nothing";
+    case kSignal:
+      return "signal " + values + (c.signal_time != 0 ? " time " + std::to_string(c.signal_time) : "");
+    case kSlowdownStart: return "slowdown start " + std::to_string(c.value1) + " km/h";
+    case kSlowdownEnd: return "slowdown end " + std::to_string(c.value1) + " km/h";
+    case kSlowdownWarningBoard: return "slowdown warning board " + std::to_string(c.value1) + " km/h";
+    case kApproachBoard: return "approach board " + std::to_string(c.value1);
+    case kSpeedLimitBoards: return "speed-limit board " + speed_board_text(c);
+    case kStationExit: return "exit of station " + std::to_string(c.value1);
+    case kMountainMarker: return "mountain marker";
+    case kCodeReduction: return "code reduction " + std::to_string(c.value1) + " km/h";
+    case kCodeReductionNonPositive: return "code reduction of value 0 or below";
+    case kIndicatorBoard: return "indicator board (text in slot " + std::to_string(c.value1) + ")";
+    default: return "kind " + std::to_string(c.kind) + " " + values;
+  }
+}
+
+ReadingDocument diff_records(const std::array<SimRecord, kRecordCount>& a, const std::array<SimRecord, kRecordCount>& b) {
+  ReadingDocument d;
+  for (int slot = kFirstStationSlot; slot <= kFirstBoardTextSlot; ++slot) {
+    const SimRecord& ra = a[static_cast<size_t>(slot)];
+    const SimRecord& rb = b[static_cast<size_t>(slot)];
+    if (ra == rb) continue;
+    const bool board_a = is_board_text(ra), board_b = is_board_text(rb);
+    const bool empty_a = ra == SimRecord{}, empty_b = rb == SimRecord{};
+    if ((board_a || empty_a) && (board_b || empty_b)) {
+      add_change(d, "records", "board text " + std::to_string(slot) + ": " + (empty_a ? "none" : quoted(ra.text)) +
+                                   kArrow + (empty_b ? "none" : quoted(rb.text)));
+    } else if (board_a || empty_a) {
+      add_change(d, "records", "station " + std::to_string(slot) + " " + utf8_from_1252(rb.text) + ": added at " +
+                                   grouped_number(rb.position_m) + " m");
+    } else if (board_b || empty_b) {
+      add_change(d, "records", "station " + std::to_string(slot) + " " + utf8_from_1252(ra.text) + ": removed");
+    } else {
+      diff_facts(d, "records", "station " + std::to_string(slot) + " " + utf8_from_1252(rb.text), station_facts(ra),
+                 station_facts(rb));
+    }
+  }
+  const std::string changes_a = changes_text(KilometreReadings(a)), changes_b = changes_text(KilometreReadings(b));
+  if (changes_a != changes_b) add_change(d, "records", "kilometre-post changes: " + changes_a + kArrow + changes_b);
+  diff_facts(d, "records", "scenario", service_facts(a), service_facts(b));
+  return d;
+}
+
+ReadingDocument diff_cells(const std::vector<TrackCell>& a, const std::vector<TrackCell>& b) {
+  ReadingDocument d;
+  if (a.size() != b.size())
+    add_change(d, "cells", "track cells: " + std::to_string(a.size()) + kArrow + std::to_string(b.size()));
+  const size_t common = std::min(a.size(), b.size());
+  for (size_t i = 0; i < common; ++i) {
+    const TrackCell& ca = a[i];
+    const TrackCell& cb = b[i];
+    const auto cell = static_cast<int64_t>(i);
+    if (!same_feature(ca, cb)) {
+      std::string ta = cell_feature_text(ca), tb = cell_feature_text(cb);
+      if (ta == tb) {  // a value the words leave out (the slowdown's extra values)
+        ta += " [" + std::to_string(ca.value2) + " " + std::to_string(ca.value3) + "]";
+        tb += " [" + std::to_string(cb.value2) + " " + std::to_string(cb.value3) + "]";
+      }
+      add_change(d, "cells", cell_subject(cell, ca, cb) + ": " + ta + kArrow + tb);
+    }
+    if (ca.approach != cb.approach)
+      add_change(d, "approach codes", "cell " + std::to_string(cell) + " (" + grouped_number(cell * kCellLength_m) +
+                                          " m): " + std::to_string(ca.approach) + kArrow + std::to_string(cb.approach));
+  }
+  const Fill fills[] = {
+      {"line speed", &TrackCell::speed_limit, [](int v) { return std::to_string(v * 5) + " km/h"; }},
+      {"gradient", &TrackCell::gradient, [](int v) { return v == 0 ? std::string("none") : std::to_string(v - 100) + " per mille"; }},
+      {"adhesion", &TrackCell::adhesion, [](int v) { return std::to_string(v); }},
+      {"mountain", &TrackCell::mountain, [](int v) { return v == 0 ? std::string("none") : "type " + std::to_string(v); }},
+  };
+  for (const Fill& fill : fills) {
+    size_t i = 0;
+    while (i < common) {
+      const int va = a[i].*fill.field, vb = b[i].*fill.field;
+      if (va == vb) {
+        ++i;
+        continue;
+      }
+      size_t end = i + 1;
+      while (end < common && a[end].*fill.field == va && b[end].*fill.field == vb) ++end;
+      add_change(d, "fills", std::string(fill.name) + ": " + grouped_number(static_cast<int64_t>(i) * kCellLength_m) +
+                                 "–" + grouped_number(static_cast<int64_t>(end) * kCellLength_m) + " m " +
+                                 fill.text(va) + kArrow + fill.text(vb));
+      i = end;
+    }
+  }
+  return d;
+}
+
+ReadingDocument diff_plans(std::string_view a, std::string_view b) {
+  ReadingDocument d;
+  if (a.empty() != b.empty()) {
+    add_change(d, "plan", std::string("line plan: ") + (a.empty() ? "none" : "present") + kArrow +
+                              (b.empty() ? "none" : "present"));
+    return d;
+  }
+  LinePlanPoints pa(a), pb(b);
+  PlanPoint ha[3], hb[3];  // the last three points of each
+  bool more_a = true, more_b = true;
+  int64_t metre = 0, run_start = -1;
+  std::string run_from, run_to;
+  auto close_run = [&](int64_t end) {
+    if (run_start < 0) return;
+    add_change(d, "plan", "plan: metres " + grouped_number(run_start) + "–" + grouped_number(end) + " differ (" +
+                              run_from + kArrow + run_to + ")");
+    run_start = -1;
+  };
+  for (;; ++metre) {
+    PlanPoint p;
+    more_a = more_a && pa.next(p);
+    if (more_a) ha[0] = ha[1], ha[1] = ha[2], ha[2] = p;
+    more_b = more_b && pb.next(p);
+    if (more_b) hb[0] = hb[1], hb[1] = hb[2], hb[2] = p;
+    if (!more_a || !more_b) break;
+    if (metre < 2) continue;
+    const double ka = plan_turning(ha[0], ha[1], ha[2]), kb = plan_turning(hb[0], hb[1], hb[2]);
+    const bool differs = std::abs(ka - kb) > 1e-9;
+    const std::string ta = turning_text(ka), tb = turning_text(kb);
+    if (run_start >= 0 && (!differs || ta != run_from || tb != run_to)) close_run(metre - 1);
+    if (differs && run_start < 0) run_start = metre, run_from = ta, run_to = tb;
+  }
+  close_run(metre - 1);
+  const int64_t points_a = computed_plan_points(a), points_b = computed_plan_points(b);
+  if (points_a != points_b)
+    add_change(d, "plan", "plan: computed to metre " + grouped_number(points_a - 1) + kArrow + grouped_number(points_b - 1));
+  return d;
+}
+
+ReadingDocument diff_scenarios(const LoadedScenario& a, const LoadedScenario& b) {
+  ReadingDocument d = diff_records(a.records, b.records);
+  merge(d, diff_cells(a.cells, b.cells));
+  merge(d, diff_plans(a.has_plan ? a.plan_bytes : "", b.has_plan ? b.plan_bytes : ""));
+  return d;
+}
+
+}  // namespace scenario

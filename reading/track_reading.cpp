@@ -1,0 +1,167 @@
+#include "reading/track_reading.hpp"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <set>
+
+#include "model/scenario_model.hpp"
+#include "postpass/signalling_walk.hpp"
+
+namespace scenario {
+namespace {
+
+constexpr int64_t kWarningBoardCellsBefore = 24;  // 1200 m in front of the slowdown start
+constexpr int16_t kWalkPointSpeed = 180;
+
+}  // namespace
+
+int64_t feature_position_m(uint8_t kind, int64_t cell) {
+  switch (kind) {
+    case kSignal:
+    case kSlowdownEnd:
+    case kSlowdownStart:
+    case kSlowdownWarningBoard:
+    case kSpeedLimitBoards:
+    case kIndicatorBoard: return (cell - 1) * kCellLength_m;
+    default: return cell * kCellLength_m;
+  }
+}
+
+int32_t route_length_m(const std::array<SimRecord, kRecordCount>& records) {
+  return records[kServiceDataSlot].end_m;
+}
+
+std::vector<Station> stations_of(const std::vector<TrackCell>& cells,
+                                 const std::array<SimRecord, kRecordCount>& records,
+                                 const KilometreReadings& readings) {
+  std::set<int> board_slots;
+  for (const TrackCell& c : cells)
+    if (c.kind == kIndicatorBoard) board_slots.insert(c.value1);
+  std::vector<Station> stations;
+  for (int slot = kFirstStationSlot; slot <= kFirstBoardTextSlot; ++slot) {
+    const SimRecord& r = records[static_cast<size_t>(slot)];
+    if (r == SimRecord{} || board_slots.count(slot) != 0) continue;
+    stations.push_back({slot, &r, readings.reading_m(r.position_m), Station::Call::kPass});
+  }
+  for (size_t i = 0; i < stations.size(); ++i) {
+    if (stations[i].record->time_s == 0) continue;
+    stations[i].call = i == 0                     ? Station::Call::kDeparture
+                       : i + 1 == stations.size() ? Station::Call::kArrival
+                                                  : Station::Call::kStop;
+  }
+  return stations;
+}
+
+const char* call_name(Station::Call call) {
+  switch (call) {
+    case Station::Call::kDeparture: return "departure";
+    case Station::Call::kStop: return "stop";
+    case Station::Call::kArrival: return "arrival";
+    case Station::Call::kPass: break;
+  }
+  return "pass";
+}
+
+std::string timetable_text(int32_t time_s) {
+  char buffer[48];
+  const int64_t t = time_s;
+  if (t % 60 == 0)
+    std::snprintf(buffer, sizeof buffer, "%lld.%02lld", static_cast<long long>(t / 3600),
+                  static_cast<long long>(t / 60 % 60));
+  else
+    std::snprintf(buffer, sizeof buffer, "%lld.%02lld.%02lld", static_cast<long long>(t / 3600),
+                  static_cast<long long>(t / 60 % 60), static_cast<long long>(t % 60));
+  return buffer;
+}
+
+std::vector<Slowdown> slowdowns_of(const std::vector<TrackCell>& cells) {
+  std::vector<Slowdown> slowdowns;
+  const auto count = static_cast<int64_t>(cells.size());
+  int64_t open = -1;  // a start still waiting for its end
+  auto close = [&](int64_t end) {
+    const TrackCell& start = cells[static_cast<size_t>(open)];
+    const int64_t warning = open - kWarningBoardCellsBefore;
+    const bool has_warning = warning >= 0 && cells[static_cast<size_t>(warning)].kind == kSlowdownWarningBoard;
+    slowdowns.push_back({open, end, start.value1, has_warning ? warning : -1});
+    open = -1;
+  };
+  for (int64_t i = 0; i < count; ++i) {
+    const uint8_t kind = cells[static_cast<size_t>(i)].kind;
+    if (kind == kSlowdownStart) {
+      if (open >= 0) close(open);  // its end fell into its own cell
+      open = i;
+    } else if (kind == kSlowdownEnd && open >= 0) {
+      close(i);
+    }
+  }
+  if (open >= 0) close(open);
+  return slowdowns;
+}
+
+std::vector<CellRun> runs_of(const std::vector<TrackCell>& cells, uint8_t TrackCell::*field, int64_t up_to_cell) {
+  std::vector<CellRun> runs;
+  const int64_t last = std::min<int64_t>(up_to_cell, static_cast<int64_t>(cells.size()) - 1);
+  for (int64_t i = 0; i <= last; ++i) {
+    const int value = cells[static_cast<size_t>(i)].*field;
+    if (!runs.empty() && runs.back().value == value)
+      runs.back().last_cell = i;
+    else
+      runs.push_back({i, i, value});
+  }
+  return runs;
+}
+
+std::string speed_board_text(const TrackCell& cell) {
+  // Each value holds the left speed / 5 in its hundreds and the right speed / 5 below.
+  const int values[3] = {cell.value1, cell.value2, cell.value3};
+  std::string left, right;
+  bool has_right = false;
+  for (int v : values) {
+    left += (left.empty() ? "" : "/") + std::to_string(v / 100 * 5);
+    right += (right.empty() ? "" : "/") + std::to_string(v % 100 * 5);
+    has_right = has_right || v % 100 != 0;
+  }
+  std::string text = left;
+  if (has_right) text += " right " + right;
+  if (cell.value4 != 0) text += " stripes " + std::to_string(cell.value4 / 10) + "/" + std::to_string(cell.value4 % 10);
+  return text;
+}
+
+std::vector<CodeReduction> code_reductions_of(const std::vector<TrackCell>& cells) {
+  ScenarioModel without_walk;
+  without_walk.cells = cells;
+  without_walk.last_cell = static_cast<int32_t>(cells.size()) - 1;
+  for (TrackCell& c : without_walk.cells)
+    if (c.kind == kCodeReduction && c.value1 == kWalkPointSpeed) c.kind = kFreeCell, c.value1 = 0;
+  run_signalling_walk(without_walk);
+
+  std::vector<CodeReduction> points;
+  for (size_t i = 0; i < cells.size(); ++i) {
+    const TrackCell& c = cells[i];
+    if (c.kind != kCodeReduction && c.kind != kCodeReductionNonPositive) continue;
+    const bool walk_placed = c.kind == kCodeReduction && c.value1 == kWalkPointSpeed &&
+                             without_walk.cells[i].kind == kCodeReduction;
+    points.push_back({static_cast<int64_t>(i), c.value1, c.kind == kCodeReductionNonPositive, walk_placed});
+  }
+  return points;
+}
+
+double plan_turning(const PlanPoint& p0, const PlanPoint& p1, const PlanPoint& p2) {
+  const double dx1 = p1.x - p0.x, dy1 = p1.y - p0.y, dx2 = p2.x - p1.x, dy2 = p2.y - p1.y;
+  const double length2 = dx1 * dx1 + dy1 * dy1;
+  return length2 > 0 ? -(dx1 * dy2 - dy1 * dx2) / length2 : 0.0;
+}
+
+std::string turning_text(double k) {
+  static constexpr double kCurvatures[] = {0.0001, 0.0002, 0.0004, 0.001, 0.002, 0.003};
+  if (std::abs(k) < 0.00002) return "straight";
+  for (int digit = 1; digit <= 6; ++digit)
+    if (std::abs(std::abs(k) - kCurvatures[digit - 1]) < kCurvatures[digit - 1] * 0.01)
+      return std::string("curva") + (k > 0 ? "d" : "s") + std::to_string(digit);
+  char buffer[48];
+  std::snprintf(buffer, sizeof buffer, "turning %.6f per metre", k);
+  return buffer;
+}
+
+}  // namespace scenario
