@@ -30,8 +30,18 @@ void FieldReader::fail(const std::string& what) const {
   throw RuntimeFailure(what, last_field_place());
 }
 
+void FieldReader::fail_at_row(const std::string& what) const {
+  if (!row_start_) fail(what);
+  throw RuntimeFailure(what, place_of(*row_start_));
+}
+
+bool FieldReader::field_begins_its_line() const {
+  const SourcePlace place = last_field_place();
+  return place.line_text.substr(0, static_cast<size_t>(place.column - 1)).find_first_not_of(" \t") == std::string_view::npos;
+}
+
 void FieldReader::expect_more() const {
-  if (at_end()) fail("the source ends in the middle of a row");
+  if (at_end()) fail_at_row("the source ends in the middle of this row");
 }
 
 void FieldReader::consume_line_end() {
@@ -49,6 +59,8 @@ std::string FieldReader::read_text() {
     const size_t end = close == std::string_view::npos ? text_.size() : close;
     field.assign(text_.substr(pos_ + 1, end - pos_ - 1));
     pos_ = close == std::string_view::npos ? text_.size() : close + 1;
+    if (text_over_lines_ && field.find_first_of("\r\n") != std::string::npos)
+      text_over_lines_(last_field_place(), place_of(pos_ == 0 ? 0 : pos_ - 1).line);
     while (pos_ < text_.size() && text_[pos_] != ',' && !is_line_end(text_[pos_])) ++pos_;
   } else {
     const size_t begin = pos_;
@@ -99,7 +111,13 @@ int64_t FieldReader::read_number(int64_t min, int64_t max) {
   if (token.empty()) fail("a number field holds a sign without digits");
   int64_t value = 0;
   for (char c : token) {
-    if (c < '0' || c > '9') fail("a number field holds text");
+    if (c < '0' || c > '9') {
+      // Text that begins a later line is the next row's keyword: this row lacks a field.
+      if (row_start_ && place_of(*row_start_).line < last_field_place().line && field_begins_its_line())
+        fail_at_row("this row lacks a field: its next number was taken from line " +
+                    std::to_string(last_field_place().line) + ", which begins with text");
+      fail("a number field holds text");
+    }
     value = value * 10 + (c - '0');
     if (value > max + 1) fail("the number does not fit its field");  // -min may be max + 1
   }
@@ -118,11 +136,13 @@ int16_t FieldReader::read_integer() {
 
 uint8_t FieldReader::read_byte() { return static_cast<uint8_t>(read_number(0, 255)); }
 
-SourcePlace FieldReader::last_field_place() const {
-  const auto after = std::upper_bound(line_starts_.begin(), line_starts_.end(), field_start_);
+SourcePlace FieldReader::last_field_place() const { return place_of(field_start_); }
+
+SourcePlace FieldReader::place_of(size_t offset) const {
+  const auto after = std::upper_bound(line_starts_.begin(), line_starts_.end(), offset);
   const auto line_index = static_cast<size_t>(after - line_starts_.begin()) - 1;
   const int line = static_cast<int>(line_index + 1);
-  return SourcePlace{file_name_, line, static_cast<int>(field_start_ - line_starts_[line_index] + 1), line_text(line)};
+  return SourcePlace{file_name_, line, static_cast<int>(offset - line_starts_[line_index] + 1), line_text(line)};
 }
 
 std::string_view FieldReader::line_text(int line) const {

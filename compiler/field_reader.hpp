@@ -2,6 +2,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -38,11 +40,26 @@ class FieldReader {
 
   // Where the field returned by the last read began.
   SourcePlace last_field_place() const;
+  // The place of a byte of the text.
+  SourcePlace place_of(size_t offset) const;
   // The text of a 1-based line, without its line end ("" past the last line).
   std::string_view line_text(int line) const;
 
+  // The field returned by the last read is the keyword of a row. A row that ends in the
+  // middle (the source ends, or its next number field is the first field of a later line
+  // and holds text: the row lacks a field) fails at the row rather than at what follows.
+  void begin_row() { row_start_ = field_start_; }
+
+  // Hears of a quoted text that runs over line ends: the place where it began, and the
+  // line where it ended.
+  void on_text_over_lines(std::function<void(const SourcePlace& begin, int end_line)> listener) {
+    text_over_lines_ = std::move(listener);
+  }
+
  private:
   [[noreturn]] void fail(const std::string& what) const;  // a RuntimeFailure naming the field's place
+  [[noreturn]] void fail_at_row(const std::string& what) const;
+  bool field_begins_its_line() const;
   void skip_blanks();
   void expect_more() const;
   void consume_line_end();  // at a CR or LF: consume CR LF, LF or CR
@@ -52,6 +69,8 @@ class FieldReader {
   std::string_view file_name_;
   size_t pos_ = 0;
   size_t field_start_ = 0;
+  std::optional<size_t> row_start_;
+  std::function<void(const SourcePlace&, int)> text_over_lines_;
   std::vector<size_t> line_starts_;
 };
 

@@ -1,5 +1,6 @@
 #include "compiler/fills.hpp"
 
+#include "compiler/source_warnings.hpp"
 #include "model/rounding.hpp"
 #include "model/runtime_failure.hpp"
 
@@ -23,6 +24,7 @@ RowOutcome read_fill_row(ScenarioModel& model, FieldReader& reader, CellFill& fi
   const int32_t position = reader.read_long();
   const int32_t value = reader.read_long();
   if (beyond_the_cells(model, position, kEndMargin_m)) return RowOutcome::kEndReading;
+  warn_if_off_cell_of(model, position);
 
   const int64_t n = cell_of_position(position);
   if (n > 0) {

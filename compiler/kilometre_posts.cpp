@@ -65,7 +65,8 @@ void progressive_ordina(ScenarioModel& model) {
   }
   for (const int slot_number : kKilometrePostSlots) {
     SimRecord& slot = model.record(slot_number);
-    if (slot.position_m == 1) slot.end_m = checked_int32(int64_t{slot.end_m} + 100, "corrected kilometre offset does not fit 32 bits");
+    if (slot.position_m == 1)
+      slot.end_m = checked_int32(slot.end_m + kFallingOffsetCorrection_m, "corrected kilometre offset does not fit 32 bits");
   }
 }
 

@@ -12,4 +12,7 @@ namespace scenario {
 // with the ordered changes already in their slots.
 void progressive_ordina(ScenarioModel& model);
 
+// What the correction adds to the offset of a change whose direction is 1.
+inline constexpr int64_t kFallingOffsetCorrection_m = 100;
+
 }  // namespace scenario

@@ -1,6 +1,7 @@
 #include "compiler/line_boards.hpp"
 
 #include "format/compiled_files.hpp"
+#include "compiler/occupied_cells.hpp"
 #include "model/rounding.hpp"
 #include "model/runtime_failure.hpp"
 #include "model/fault_record.hpp"
@@ -25,12 +26,14 @@ int16_t packed_stripes(int32_t left, int32_t right) {
 }  // namespace
 
 bool memo_indicatori_v_max(ScenarioModel& model, const SpeedLimitBoardRow& row) {
-  TrackCell& cell = model.cell(cell_after_position(row.posizione));
+  const int64_t c = cell_after_position(row.posizione);
+  TrackCell& cell = model.cell(c);
   if (!cell.is_free()) {
-    record_fault(model, Fault::kSpeedLimitBoardOccupied, row.posizione);
+    record_occupied_cell_fault(model, Fault::kSpeedLimitBoardOccupied, row.posizione, c);
     return false;
   }
   cell.kind = kSpeedLimitBoards;
+  note_cell_origin(model, c);
   cell.value1 = packed_speeds(row.vas, row.vad);
   cell.value2 = packed_speeds(row.vbs, row.vbd);
   cell.value3 = packed_speeds(row.vcs, row.vcd);
@@ -40,9 +43,10 @@ bool memo_indicatori_v_max(ScenarioModel& model, const SpeedLimitBoardRow& row) 
 
 bool place_indicator_board(ScenarioModel& model, int32_t position, std::string_view text,
                            int32_t& board_slot_counter) {
-  TrackCell& cell = model.cell(cell_after_position(position));
+  const int64_t c = cell_after_position(position);
+  TrackCell& cell = model.cell(c);
   if (!cell.is_free()) {
-    record_fault(model, Fault::kIndicatorBoardOccupied, position);
+    record_occupied_cell_fault(model, Fault::kIndicatorBoardOccupied, position, c);
     return false;
   }
   // Slot 0 is never filled: the 81st board has no slot left.
@@ -50,6 +54,7 @@ bool place_indicator_board(ScenarioModel& model, int32_t position, std::string_v
   SimRecord& slot = model.record(board_slot_counter);
   if (text.size() > kMaxRecordTextBytes) throw RuntimeFailure("indicator board text longer than 65535 bytes");
   cell.kind = kIndicatorBoard;
+  note_cell_origin(model, c);
   cell.value1 = checked_int16(board_slot_counter, "board slot");
   slot.text = text;
   --board_slot_counter;

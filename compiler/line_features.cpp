@@ -3,6 +3,7 @@
 #include "compiler/mountain_stretches.hpp"
 #include "compiler/plan_curves.hpp"
 #include "compiler/track_bounds.hpp"
+#include "compiler/source_warnings.hpp"
 #include "model/rounding.hpp"
 #include "model/runtime_failure.hpp"
 #include "model/fault_record.hpp"
@@ -26,6 +27,7 @@ void LineFeatures::write_gradient_at_cursor() {
 
 RowOutcome LineFeatures::gradient_row(int32_t position, int32_t gradient) {
   if (beyond_cells(position)) return RowOutcome::kEndReading;
+  warn_if_off_cell_of(model_, position);
   // The fill up to the row's cell writes at least once, even when the cursor is already
   // there, so a row that does not move forward still advances the cursor by one cell.
   const int64_t up_to = cell_of_position(position);
@@ -55,17 +57,22 @@ RowOutcome LineFeatures::curve_row(std::string_view keyword, int32_t position, i
 
 RowOutcome LineFeatures::mountain_row(int32_t start, int32_t end, int32_t type) {
   if (beyond_cells(start)) return RowOutcome::kEndReading;
+  warn_if_off_cell_of(model_, start);
+  // The stretch ends where its last cell ends.
+  warn_if_moved(model_, end, kCellLength_m * (divide_round_half_even(int64_t{end} - kCellLength_m, kCellLength_m) + 1));
   memo_montagna(model_, start, end, type);
   return RowOutcome::kNext;
 }
 
 RowOutcome LineFeatures::speed_limit_board_row(const SpeedLimitBoardRow& row) {
   if (beyond_cells(row.posizione)) return RowOutcome::kEndReading;
+  warn_if_off_cell_after(model_, row.posizione);
   return memo_indicatori_v_max(model_, row) ? RowOutcome::kNext : RowOutcome::kFaultExit;
 }
 
 RowOutcome LineFeatures::indicator_board_row(int32_t position, std::string_view text) {
   if (beyond_cells(position)) return RowOutcome::kEndReading;
+  warn_if_off_cell_after(model_, position);
   return place_indicator_board(model_, position, text, board_slot_counter_) ? RowOutcome::kNext : RowOutcome::kFaultExit;
 }
 

@@ -7,6 +7,8 @@
 #include "compiler/field_reader.hpp"
 #include "compiler/kilometre_posts.hpp"
 #include "compiler/line_features.hpp"
+#include "compiler/row_shape.hpp"
+#include "compiler/source_warnings.hpp"
 #include "format/compiled_files.hpp"
 #include "model/rounding.hpp"
 #include "model/runtime_failure.hpp"
@@ -31,12 +33,25 @@ bool ends_general_section(std::string_view field) {
   return contains(field, "[") && contains(field, "]") && !starts_with_dash_after_blanks(field);
 }
 
+constexpr std::string_view kLineHeaders[] = {"[generale]", "[curve]",       "[pendenze]", "[montagne]",
+                                             "[cartelli]",  "[indicazioni]", "[fine]"};
+constexpr std::string_view kGeneralKeywords[] = {
+    "lunghezza percorso", "progressiva chilometrica uno", "progressiva chilometrica due",
+    "progressiva chilometrica tre", "sfondo uno", "sfondo due", "sfondo tre", "ripetizione segnali 4 codici"};
+constexpr std::string_view kMainKeywords[] = {"pendenza", "curvad1", "curvas1", "montagna", "indicatori_vmax",
+                                              "cartello_indicatore"};
+constexpr SectionWords kGeneralWords{kGeneralKeywords, kLineHeaders};
+constexpr SectionWords kMainWords{kMainKeywords, kLineHeaders};
+
 // Reads the line source into the model. Every fault but 15 drops the line source and
 // returns without the service source; a RuntimeFailure goes to the caller.
 class LineSourceReading {
  public:
   LineSourceReading(ScenarioModel& model, SourceFile& source)
-      : model_(model), source_(source), reader_(source.contents(), source.name()) {}
+      : model_(model), source_(source), reader_(source.contents(), source.name()), shape_(model, reader_) {
+    warn_of_texts_over_lines(model_, reader_);
+    warn_if_utf8(model_, reader_, source.contents());
+  }
 
   LineSourceOutcome run() {
     if (!find_general_section()) return stop(Fault::kNoGeneralSection);
@@ -50,7 +65,7 @@ class LineSourceReading {
     source_.discard();
     if (!ended_normally) return {};
     features.complete();
-    return {true, features.board_slot_counter()};
+    return {true, features.board_slot_counter(), kilometre_post_rows_};
   }
 
  private:
@@ -60,8 +75,6 @@ class LineSourceReading {
     record_fault(model_, fault);
     return {};
   }
-
-  void mark_row() { model_.row_place = reader_.last_field_place(); }
 
   // Skips every field before the first that holds "[generale]"; false when the file ends
   // first (a "[generale]" that is the very last field counts as not found).
@@ -80,8 +93,10 @@ class LineSourceReading {
       std::string keyword = reader_.read_text();
       if (reader_.at_end()) return std::nullopt;  // the last field of the file is never a row
       for (int i = 0; i < kGeneralDashReads && contains(keyword, "-"); ++i) keyword = reader_.read_text();
-      mark_row();
+      shape_.start_row();
+      matched_ = false;
       if (const auto fault = general_row(keyword)) return fault;
+      shape_.end_row(matched_, keyword, kGeneralWords);
       if (ends_general_section(keyword)) return std::nullopt;
     }
     return std::nullopt;
@@ -89,20 +104,26 @@ class LineSourceReading {
 
   // The eight tests, in order, on the same keyword field.
   std::optional<Fault> general_row(std::string_view keyword) {
-    if (contains_ignoring_case(keyword, "percorso") && contains_ignoring_case(keyword, "lunghezza")) {
+    if (matches(contains_ignoring_case(keyword, "percorso") && contains_ignoring_case(keyword, "lunghezza"))) {
       if (const auto fault = route_length()) return fault;
     }
     // "tre" into slot 81, "due" into 82, "uno" into 83; progressive_ordina reorders them.
-    if (contains(keyword, "tre") && contains(keyword, "progressiva")) read_kilometre_post(kKilometrePostSlots[0]);
-    if (contains(keyword, "due") && contains(keyword, "progressiva")) read_kilometre_post(kKilometrePostSlots[1]);
-    if (contains(keyword, "uno") && contains(keyword, "progressiva")) read_kilometre_post(kKilometrePostSlots[2]);
+    if (matches(contains(keyword, "tre") && contains(keyword, "progressiva"))) read_kilometre_post(kKilometrePostSlots[0]);
+    if (matches(contains(keyword, "due") && contains(keyword, "progressiva"))) read_kilometre_post(kKilometrePostSlots[1]);
+    if (matches(contains(keyword, "uno") && contains(keyword, "progressiva"))) read_kilometre_post(kKilometrePostSlots[2]);
     // The backgrounds go to slot 85 in the order uno, tre, due.
     SimRecord& backgrounds = model_.record(kScenarioNameSlot);
-    if (contains(keyword, "sfondo") && contains(keyword, "uno")) backgrounds.start_m = reader_.read_long();
-    if (contains(keyword, "sfondo") && contains(keyword, "due")) backgrounds.position_m = reader_.read_long();
-    if (contains(keyword, "sfondo") && contains(keyword, "tre")) backgrounds.end_m = reader_.read_long();
-    if (contains(keyword, "segnali") && contains(keyword, "ripetizione")) return signal_repetition(keyword);
+    if (matches(contains(keyword, "sfondo") && contains(keyword, "uno"))) backgrounds.start_m = reader_.read_long();
+    if (matches(contains(keyword, "sfondo") && contains(keyword, "due"))) backgrounds.position_m = reader_.read_long();
+    if (matches(contains(keyword, "sfondo") && contains(keyword, "tre"))) backgrounds.end_m = reader_.read_long();
+    if (matches(contains(keyword, "segnali") && contains(keyword, "ripetizione"))) return signal_repetition(keyword);
     return std::nullopt;
+  }
+
+  // Notes that a keyword test matched, for the warning of a keyword field that matches none.
+  bool matches(bool test) {
+    matched_ = matched_ || test;
+    return test;
   }
 
   std::optional<Fault> route_length() {
@@ -124,6 +145,8 @@ class LineSourceReading {
     slot.start_m = reader_.read_long();
     slot.end_m = reader_.read_long();
     slot.position_m = reader_.read_long();
+    if (model_.row_place)
+      kilometre_post_rows_.push_back({slot.start_m, slot.end_m, slot.position_m, *model_.row_place});
   }
 
   std::optional<Fault> signal_repetition(std::string_view keyword) {
@@ -151,9 +174,12 @@ class LineSourceReading {
         keyword = reader_.read_text();
         if (reader_.at_end()) return true;
       }
-      mark_row();
+      shape_.start_row();
+      matched_ = false;
       switch (main_row(features, keyword)) {
-        case RowOutcome::kNext: break;
+        case RowOutcome::kNext:
+          shape_.end_row(matched_, keyword, kMainWords);
+          break;
         case RowOutcome::kEndReading: return true;
         case RowOutcome::kFaultExit: return false;
       }
@@ -164,13 +190,15 @@ class LineSourceReading {
   // The five tests, in order, on the same keyword field; a row that does not go on ends them.
   RowOutcome main_row(LineFeatures& features, std::string_view keyword) {
     RowOutcome outcome = RowOutcome::kNext;
-    auto test = [&](bool matches, auto&& row) {
-      if (outcome == RowOutcome::kNext && matches) outcome = row();
+    auto test = [&](bool applies, auto&& row) {
+      if (outcome == RowOutcome::kNext && matches(applies)) outcome = row();
     };
     test(contains_ignoring_case(keyword, "pendenza"), [&] {
       const int32_t position = reader_.read_long();
       return features.gradient_row(position, reader_.read_long());
     });
+    // Without a plan a curve row is read as fields that match nothing, as meant.
+    if (model_.plan_mode == 0 && contains_ignoring_case(keyword, "curva")) matched_ = true;
     test(contains_ignoring_case(keyword, "curva") && model_.plan_mode != 0, [&] {
       const int32_t position = reader_.read_long();
       return features.curve_row(keyword, position, reader_.read_long());
@@ -197,6 +225,9 @@ class LineSourceReading {
   ScenarioModel& model_;
   SourceFile& source_;
   FieldReader reader_;
+  RowShape shape_;
+  bool matched_ = false;
+  std::vector<KilometrePostRow> kilometre_post_rows_;
 };
 
 }  // namespace

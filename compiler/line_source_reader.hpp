@@ -1,16 +1,27 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "compiler/source_file.hpp"
 #include "model/scenario_model.hpp"
 
 namespace scenario {
 
+// A kilometre-post row as read, and where: a fault of its values is found only once the
+// service source has been read.
+struct KilometrePostRow {
+  int32_t position = 0;
+  int32_t offset = 0;
+  int32_t direction = 0;
+  SourcePlace place;
+};
+
 // What the line-source half hands to the service-source half.
 struct LineSourceOutcome {
   bool read_service = false;         // the line source ended normally (or with fault 15)
-  int32_t board_slot_counter = kFirstBoardTextSlot;  // the slot the next indicator-board text would take
+  int32_t board_slot_counter = kFirstBoardTextSlot; // the slot the next indicator-board text would take
+  std::vector<KilometrePostRow> kilometre_post_rows;
 };
 
 // The first half of the compile: reads the line source into the model. Raises

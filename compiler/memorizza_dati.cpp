@@ -11,7 +11,7 @@ namespace scenario {
 void memorizza_dati(ScenarioModel& model, SourceFile& line_source, SourceFile& service_source) {
   try {
     const LineSourceOutcome line = read_line_source(model, line_source);
-    if (line.read_service) read_service_source(model, service_source, line.board_slot_counter);
+    if (line.read_service) read_service_source(model, service_source, line.board_slot_counter, line.kilometre_post_rows);
   } catch (const RuntimeFailure& failure) {
     // One choice for the whole compiler: every index outside `cells`, `line_plan`,
     // `sim_records` or the mountain arrays, every 32-bit overflow, every number that does
@@ -25,6 +25,7 @@ void memorizza_dati(ScenarioModel& model, SourceFile& line_source, SourceFile& s
     service_source.discard();
   }
   model.row_place.reset();
+  model.cell_origins.clear();  // the places point into the sources, which end with the compile
 }
 
 }  // namespace scenario

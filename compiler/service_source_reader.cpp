@@ -4,9 +4,12 @@
 
 #include "compiler/field_reader.hpp"
 #include "compiler/fills.hpp"
+#include "compiler/kilometre_posts.hpp"
+#include "compiler/row_shape.hpp"
 #include "compiler/service_rows.hpp"
 #include "compiler/signals.hpp"
 #include "compiler/slowdowns.hpp"
+#include "compiler/source_warnings.hpp"
 #include "compiler/stations.hpp"
 #include "model/windows_1252.hpp"
 #include "model/fault_record.hpp"
@@ -18,6 +21,13 @@ namespace {
 // A field with a dash in it stands for the field behind it, at most twice in a row.
 constexpr int kDashReplacements = 2;
 
+constexpr std::string_view kServiceHeaders[] = {"[generale]",      "[aderenze]", "[vel_limite]", "[stazioni]",
+                                                "[rallentamenti]", "[segnali]",  "[codici]",     "[fine]"};
+constexpr std::string_view kServiceKeywords[] = {
+    "percentuale massa frenata", "numero vetture", "velocita",     "aderenza", "orologio",
+    "sabbia",                    "segnale",        "rallentamento", "abbattimento", "stazione"};
+constexpr SectionWords kServiceWords{kServiceKeywords, kServiceHeaders};
+
 // The reading state of the service source.
 struct ServiceReading {
   ScenarioModel& model;
@@ -25,6 +35,10 @@ struct ServiceReading {
   CellFill speed;
   CellFill adhesion;
   StationSlots stations;
+  int speed_rows = 0;
+  int adhesion_rows = 0;
+  int station_rows = 0;
+  bool matched = false;  // a keyword test of the current field matched
 };
 
 // Makes the ten keyword tests in order on one (lower-cased) keyword field. Every test that
@@ -33,31 +47,45 @@ struct ServiceReading {
 RowOutcome dispatch_keyword(ServiceReading& r, const std::string& keyword) {
   ScenarioModel& model = r.model;
   FieldReader& reader = r.reader;
+  auto matches = [&r](bool test) {
+    r.matched = r.matched || test;
+    return test;
+  };
   RowOutcome end = RowOutcome::kNext;
-  if (contains(keyword, "frenata") && contains(keyword, "massa"))
+  if (matches(contains(keyword, "frenata") && contains(keyword, "massa")))
     model.record(kServiceDataSlot).start_m = reader.read_long();
-  if (contains(keyword, "vetture")) model.record(kServiceDataSlot).position_m = reader.read_long();
-  if (contains(keyword, "velocit") && (end = read_fill_row(model, reader, r.speed)) != RowOutcome::kNext) return end;
-  if (contains(keyword, "aderenza") && (end = read_fill_row(model, reader, r.adhesion)) != RowOutcome::kNext) return end;
-  if (contains(keyword, "orologio")) {
+  if (matches(contains(keyword, "vetture"))) model.record(kServiceDataSlot).position_m = reader.read_long();
+  if (matches(contains(keyword, "velocit"))) {
+    ++r.speed_rows;
+    if ((end = read_fill_row(model, reader, r.speed)) != RowOutcome::kNext) return end;
+  }
+  if (matches(contains(keyword, "aderenza"))) {
+    ++r.adhesion_rows;
+    if ((end = read_fill_row(model, reader, r.adhesion)) != RowOutcome::kNext) return end;
+  }
+  if (matches(contains(keyword, "orologio"))) {
     SimRecord& header = model.record(kScenarioNumberSlot);
     header.p10 = reader.read_integer();
     header.p11 = reader.read_integer();
     header.p12 = reader.read_integer();
   }
-  if (contains(keyword, "sabbia")) model.record(kScenarioNumberSlot).p7 = reader.read_integer();
-  if (contains(keyword, "segnale") && (end = read_signal_row(model, reader)) != RowOutcome::kNext) return end;
-  if (contains(keyword, "rallentamento") && (end = read_slowdown_row(model, reader)) != RowOutcome::kNext) return end;
-  if (contains(keyword, "abbattimento") && (end = read_code_reduction_row(model, reader)) != RowOutcome::kNext)
+  if (matches(contains(keyword, "sabbia"))) model.record(kScenarioNumberSlot).p7 = reader.read_integer();
+  if (matches(contains(keyword, "segnale")) && (end = read_signal_row(model, reader)) != RowOutcome::kNext) return end;
+  if (matches(contains(keyword, "rallentamento")) && (end = read_slowdown_row(model, reader)) != RowOutcome::kNext)
     return end;
-  if (contains(keyword, "stazione") && (end = read_station_row(model, reader, r.stations)) != RowOutcome::kNext)
+  if (matches(contains(keyword, "abbattimento")) && (end = read_code_reduction_row(model, reader)) != RowOutcome::kNext)
     return end;
+  if (matches(contains(keyword, "stazione"))) {
+    ++r.station_rows;
+    if ((end = read_station_row(model, reader, r.stations)) != RowOutcome::kNext) return end;
+  }
   return RowOutcome::kNext;
 }
 
 // Reads rows until the source ends or a row ends the reading. The last field of the source
 // is never taken as a keyword field: its row could have no fields behind it.
 RowOutcome read_rows(ServiceReading& r) {
+  RowShape shape(r.model, r.reader);
   while (!r.reader.at_end()) {
     std::string keyword = r.reader.read_text();
     if (r.reader.at_end()) return RowOutcome::kEndReading;
@@ -65,32 +93,72 @@ RowOutcome read_rows(ServiceReading& r) {
       keyword = r.reader.read_text();
       if (r.reader.at_end()) return RowOutcome::kEndReading;
     }
-    r.model.row_place = r.reader.last_field_place();
+    shape.start_row();
+    r.matched = false;
     const RowOutcome end = dispatch_keyword(r, lower_case_1252(keyword));
     if (end != RowOutcome::kNext) return end;
+    shape.end_row(r.matched, keyword, kServiceWords);
   }
   return RowOutcome::kEndReading;
 }
 
+// The row whose values became `slot` once progressive_ordina had ordered and corrected it.
+const KilometrePostRow* row_of_slot(const SimRecord& slot, const std::vector<KilometrePostRow>& rows) {
+  for (const KilometrePostRow& row : rows) {
+    const int64_t corrected = row.offset + (row.direction == 1 ? kFallingOffsetCorrection_m : 0);
+    if (row.position == slot.start_m && row.direction == slot.position_m && corrected == slot.end_m) return &row;
+  }
+  return nullptr;
+}
+
 // Slots 81 to 83 hold the kilometre-post changes; their first two values must fall on cell
-// boundaries.
-void check_kilometre_posts(ScenarioModel& model) {
+// boundaries. The fault points at the row that gave the values.
+void check_kilometre_posts(ScenarioModel& model, const std::vector<KilometrePostRow>& rows) {
   for (const int slot : kKilometrePostSlots) {
     const SimRecord& post = model.record(slot);
     if (post.start_m % kCellLength_m != 0 || post.end_m % kCellLength_m != 0) {
-      record_fault(model, Fault::kKilometrePostNotMultipleOf50);
+      if (const KilometrePostRow* row = row_of_slot(post, rows))
+        record_fault_of_row(model, Fault::kKilometrePostNotMultipleOf50, row->place);
+      else
+        record_fault(model, Fault::kKilometrePostNotMultipleOf50);
       return;
     }
   }
 }
 
+// What the scenario needs from a service source that it did not get.
+void warn_of_missing_rows(const ScenarioModel& model, std::string_view text, const FieldReader& reader,
+                          const ServiceReading& r, bool found_general) {
+  const SourcePlace top = reader.place_of(0);
+  if (text.find_first_not_of(" \t\r\n") == std::string_view::npos) {
+    report_warning(model, "the service source is empty: no station, signal or line speed is compiled", top);
+    return;
+  }
+  if (!found_general) {
+    report_warning(model,
+                   "the service source has no [generale] line: everything in it is skipped, so no station, signal or "
+                   "line speed is compiled",
+                   top);
+    return;
+  }
+  if (r.speed_rows == 0)
+    report_warning(model, "the service source has no velocita row: the line speed is 0 along the whole route", top);
+  if (r.adhesion_rows == 0)
+    report_warning(model, "the service source has no aderenza row: the adhesion is 0 along the whole route", top);
+  if (r.station_rows == 0) report_warning(model, "the service source has no stazione row: the route has no station", top);
+}
+
 }  // namespace
 
-void read_service_source(ScenarioModel& model, SourceFile& service_source, int32_t board_slot_counter) {
-  FieldReader reader(service_source.contents(), service_source.name());
+void read_service_source(ScenarioModel& model, SourceFile& service_source, int32_t board_slot_counter,
+                         const std::vector<KilometrePostRow>& kilometre_post_rows) {
+  const std::string_view text = service_source.contents();
+  FieldReader reader(text, service_source.name());
+  warn_of_texts_over_lines(model, reader);
+  warn_if_utf8(model, reader, text);
   // Everything before "[generale]" is skipped; a source without it is read to its end.
-  while (!reader.at_end() && !contains_ignoring_case(reader.read_text(), "[generale]")) {
-  }
+  bool found_general = false;
+  while (!reader.at_end() && !found_general) found_general = contains_ignoring_case(reader.read_text(), "[generale]");
 
   ServiceReading reading{model, reader, CellFill{FillTarget::kSpeedLimit}, CellFill{FillTarget::kAdhesion},
                          StationSlots{kFirstStationSlot, board_slot_counter}};
@@ -99,9 +167,10 @@ void read_service_source(ScenarioModel& model, SourceFile& service_source, int32
   if (end == RowOutcome::kFaultExit) return;
 
   model.row_place.reset();
+  if (end == RowOutcome::kEndReading && reader.at_end()) warn_of_missing_rows(model, text, reader, reading, found_general);
   complete_fill(model, reading.speed);
   complete_fill(model, reading.adhesion);
-  check_kilometre_posts(model);
+  check_kilometre_posts(model, kilometre_post_rows);
 }
 
 }  // namespace scenario

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
+#include "compiler/line_source_reader.hpp"
 #include "compiler/source_file.hpp"
 #include "model/scenario_model.hpp"
 
@@ -9,6 +11,9 @@ namespace scenario {
 
 // The second half of the compile: reads the service source into the model. Raises
 // RuntimeFailure for the run-time failures that the caller turns into fault 25.
-void read_service_source(ScenarioModel& model, SourceFile& service_source, int32_t board_slot_counter);
+// `kilometre_post_rows`: the kilometre-post rows of the line source, whose values are
+// checked at the end.
+void read_service_source(ScenarioModel& model, SourceFile& service_source, int32_t board_slot_counter,
+                         const std::vector<KilometrePostRow>& kilometre_post_rows = {});
 
 }  // namespace scenario

@@ -1,5 +1,7 @@
 #include "compiler/signals.hpp"
 
+#include "compiler/occupied_cells.hpp"
+#include "compiler/source_warnings.hpp"
 #include "model/rounding.hpp"
 #include "model/fault_record.hpp"
 #include "model/fault_table.hpp"
@@ -10,12 +12,13 @@ void memo_segnale(ScenarioModel& model, SignalRow& row) {
   const int64_t c = cell_after_position(row.posizione);
   TrackCell& cell = model.cell(c);
   if (!cell.is_free()) {
-    record_fault(model, Fault::kSignalOccupied, row.posizione);
+    record_occupied_cell_fault(model, Fault::kSignalOccupied, row.posizione, c);
     return;
   }
   // Every product and sum is exact in 64 bits; the cell keeps the low 16 bits.
   const int64_t aspect_code = int64_t{row.sx} * 3 + row.dx;
   cell.kind = kSignal;
+  note_cell_origin(model, c);
   cell.value4 = low16(int64_t{row.rapp} * 10 + aspect_code);
   cell.value1 = low16(int64_t{row.s1} * 10 + row.d1);
   cell.value2 = low16(int64_t{row.s2} * 10 + row.d2);
@@ -33,8 +36,10 @@ RowOutcome read_signal_row(ScenarioModel& model, FieldReader& reader) {
                          &row.d3, &row.tempo})
     *field = reader.read_long();
   if (beyond_the_cells(model, row.posizione, kEndMargin_m)) return RowOutcome::kEndReading;
+  warn_if_off_cell_after(model, row.posizione);
+  const int32_t fault_before_row = model.error_code;
   memo_segnale(model, row);
-  return fault_exit_if_any_fault(model, row.posizione);
+  return fault_exit_if_any_fault(model, row.posizione, fault_before_row);
 }
 
 }  // namespace scenario

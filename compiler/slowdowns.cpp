@@ -1,5 +1,7 @@
 #include "compiler/slowdowns.hpp"
 
+#include "compiler/occupied_cells.hpp"
+#include "compiler/source_warnings.hpp"
 #include "model/rounding.hpp"
 #include "model/fault_record.hpp"
 #include "model/fault_table.hpp"
@@ -22,18 +24,21 @@ void memo_rallentamento(ScenarioModel& model, const SlowdownRow& row) {
   const int32_t f_ta = warned ? row.f_ta : 0;
   const int64_t warning_m = int64_t{row.x} - kWarningDistance;
 
-  if (warned && !model.cell(cell_after_position(warning_m)).is_free()) {
-    record_fault(model, Fault::kWarningBoardOccupied, row.x);
+  const int64_t w = cell_after_position(warning_m);
+  if (warned && !model.cell(w).is_free()) {
+    record_occupied_cell_fault(model, Fault::kWarningBoardOccupied, row.x, w);
     return;
   }
-  TrackCell& start = model.cell(cell_after_position(row.x));
+  const int64_t s = cell_after_position(row.x);
+  TrackCell& start = model.cell(s);
   if (!start.is_free()) {
-    record_fault(model, Fault::kSlowdownStartOccupied, row.x);
+    record_occupied_cell_fault(model, Fault::kSlowdownStartOccupied, row.x, s);
     return;
   }
-  TrackCell& end = model.cell(cell_after_position(int64_t{row.x} + row.l));
+  const int64_t e = cell_after_position(int64_t{row.x} + row.l);
+  TrackCell& end = model.cell(e);
   if (!end.is_free()) {
-    record_fault(model, Fault::kSlowdownEndOccupied, row.x);
+    record_occupied_cell_fault(model, Fault::kSlowdownEndOccupied, row.x, e);
     return;
   }
 
@@ -42,9 +47,12 @@ void memo_rallentamento(ScenarioModel& model, const SlowdownRow& row) {
   write_second_value(end, row.d_v);
   start.kind = kSlowdownStart;
   write_second_value(start, row.d_v);
+  note_cell_origin(model, e);
+  note_cell_origin(model, s);
   if (warned) {
-    TrackCell& warning = model.cell(cell_after_position(warning_m));
+    TrackCell& warning = model.cell(w);
     warning.kind = kSlowdownWarningBoard;
+    note_cell_origin(model, w);
     write_second_value(warning, row.d_v);
     warning.value1 = low16(row.v);
   }
@@ -57,13 +65,14 @@ void memo_rallentamento(ScenarioModel& model, const SlowdownRow& row) {
   const int64_t b = cell_of_position(warning_m);
   for (int i = 0; i < 4; ++i) {
     if (!model.cell(b - i).is_free()) {
-      record_fault(model, Fault::kApproachBoardsOccupied, row.x);
+      record_occupied_cell_fault(model, Fault::kApproachBoardsOccupied, row.x, b - i);
       return;
     }
   }
   for (int i = 0; i < 4; ++i) {
     TrackCell& board = model.cell(b - i);
     board.kind = kApproachBoard;
+    note_cell_origin(model, b - i);
     board.value1 = static_cast<int16_t>(i + 1);
     if (row.d_v != 0) board.value2 = static_cast<int16_t>(i + 1);
   }
@@ -73,19 +82,25 @@ RowOutcome read_slowdown_row(ScenarioModel& model, FieldReader& reader) {
   SlowdownRow row;
   for (int32_t* field : {&row.x, &row.v, &row.l, &row.f_tt, &row.f_ta, &row.d_v}) *field = reader.read_long();
   if (beyond_the_cells(model, row.x, kEndMargin_m)) return RowOutcome::kEndReading;
+  warn_if_off_cell_after(model, row.x);
+  warn_if_off_cell_after(model, int64_t{row.x} + row.l);
+  const int32_t fault_before_row = model.error_code;
   memo_rallentamento(model, row);
-  return fault_exit_if_any_fault(model, row.x);
+  return fault_exit_if_any_fault(model, row.x, fault_before_row);
 }
 
 RowOutcome read_code_reduction_row(ScenarioModel& model, FieldReader& reader) {
   const int32_t position = reader.read_long();
   const int32_t value = reader.read_long();
   if (beyond_the_cells(model, position, kEndMargin_m)) return RowOutcome::kEndReading;
-  TrackCell& cell = model.cell(cell_of_position(position));
+  warn_if_off_cell_of(model, position);
+  const int64_t c = cell_of_position(position);
+  TrackCell& cell = model.cell(c);
   if (!cell.is_free()) {
-    record_fault(model, Fault::kCodeReductionOccupied, position);
+    record_occupied_cell_fault(model, Fault::kCodeReductionOccupied, position, c);
     return RowOutcome::kFaultExit;
   }
+  note_cell_origin(model, c);
   if (value > 0) {
     cell.kind = kCodeReduction;
     cell.value1 = low16(value);

@@ -2,6 +2,7 @@
 
 #include <system_error>
 
+#include "compiler/source_encoding.hpp"
 #include "format/file_io.hpp"
 #include "model/runtime_failure.hpp"
 
@@ -32,11 +33,18 @@ bool SourceFile::exists() const {
 std::string_view SourceFile::contents() {
   if (!contents_) {
     if (discarded_ || !path_) throw RuntimeFailure("source file is gone");
+    std::string bytes;
     try {
-      contents_ = read_file(*path_);
+      bytes = read_file(*path_);
     } catch (const FileError& e) {
       throw RuntimeFailure(e.what());
     }
+    if (const std::optional<std::string> wide = wide_encoding_of(bytes)) {
+      throw SourceEncodingError("'" + name_ + "' is written in " + *wide +
+                                    "; save it as Windows-1252, or as UTF-8 and compile with --input-encoding utf-8",
+                                name_);
+    }
+    contents_ = utf8_ ? source_from_utf8(bytes, name_) : std::move(bytes);
   }
   return *contents_;
 }

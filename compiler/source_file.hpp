@@ -23,7 +23,12 @@ class SourceFile {
   // Whether there is still a file to read (false once discarded).
   bool exists() const;
 
-  // The whole content, read once; a file that cannot be read is a RuntimeFailure.
+  // The file is written in UTF-8: it is read into Windows-1252 text.
+  void read_as_utf8() { utf8_ = true; }
+
+  // The whole content, read once; a file that cannot be read is a RuntimeFailure. A file in
+  // UTF-16 or UTF-32, or a UTF-8 one with a character Windows-1252 does not have, throws
+  // SourceEncodingError.
   std::string_view contents();
 
   // The compiler is done with this source: a run-intermediate file is deleted from its
@@ -38,6 +43,7 @@ class SourceFile {
   Ownership ownership_ = Ownership::kAuthors;
   std::optional<std::string> contents_;
   bool discarded_ = false;
+  bool utf8_ = false;
 };
 
 }  // namespace scenario

@@ -1,6 +1,7 @@
 #include "compiler/stations.hpp"
 
 #include "format/compiled_files.hpp"
+#include "compiler/occupied_cells.hpp"
 #include "model/rounding.hpp"
 #include "model/runtime_failure.hpp"
 #include "model/fault_record.hpp"
@@ -104,6 +105,7 @@ RowOutcome read_station_row(ScenarioModel& model, FieldReader& reader, StationSl
     // The exit marker takes its cell whatever the cell holds.
     TrackCell& exit = model.cell(exit_cell);
     exit.kind = kStationExit;
+    note_cell_origin(model, exit_cell);
     exit.value1 = static_cast<int16_t>(s);
   }
 

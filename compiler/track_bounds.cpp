@@ -1,12 +1,20 @@
 #include "compiler/track_bounds.hpp"
 
+#include <string>
+
 #include "model/fault_record.hpp"
 #include "model/fault_table.hpp"
 
 namespace scenario {
 
 bool beyond_the_cells(ScenarioModel& model, int64_t position_m, int64_t margin_m) {
-  if (position_m + margin_m <= kCellLength_m * static_cast<int64_t>(model.last_cell)) return false;
+  if (position_m + margin_m <= kCellLength_m * static_cast<int64_t>(model.last_cell)) {
+    const int32_t route_length_m = model.record(kServiceDataSlot).end_m;
+    if (position_m > route_length_m)
+      report_warning(model, "position " + std::to_string(position_m) + " m lies past the route length of " +
+                                std::to_string(route_length_m) + " m");
+    return false;
+  }
   record_fault(model, Fault::kBeyondTrack, position_m);
   return true;
 }

@@ -8,8 +8,8 @@ namespace scenario {
 namespace {
 
 constexpr std::string_view kExitStatusText =
-    R"(exit status: 0 no fault, 1 faults recorded (files still written),
-2 nothing compiled (bad usage, unreadable input, header fault, no track cells).
+    R"(exit status: 0 no fault, 1 faults recorded (compile writes no file then,
+unless --write-on-fault; the built-in build still writes them), 2 nothing compiled (bad usage, unreadable input, header fault, no track cells).
 )";
 
 constexpr std::string_view kProgramDescription =
@@ -74,6 +74,17 @@ constexpr Option<CompileCommand> kCompileOptions[] = {
        else if (value == "json") c.diagnostics_format = DiagnosticsFormat::kJson;
        else if (value == "sarif") c.diagnostics_format = DiagnosticsFormat::kSarif;
        else throw OptionRefused("--diagnostics-format takes text, json or sarif, not '" + std::string(value) + "'");
+     }},
+    {{"", "--write-on-fault", "", "write the compiled files even when faults are recorded"},
+     [](CompileCommand& c, std::string_view) { c.write_on_fault = true; }},
+    {{"", "--werror", "", "count warnings as faults: exit status 1, and no file written"},
+     [](CompileCommand& c, std::string_view) { c.warnings_as_faults = true; }},
+    {{"-w", "--no-warnings", "", "show no warnings"}, [](CompileCommand& c, std::string_view) { c.silence_warnings = true; }},
+    {{"", "--input-encoding", "ENCODING", "windows-1252 (default) or utf-8: how the sources are written"},
+     [](CompileCommand& c, std::string_view value) {
+       if (value == "windows-1252" || value == "cp1252") c.utf8_input = false;
+       else if (value == "utf-8" || value == "utf8") c.utf8_input = true;
+       else throw OptionRefused("--input-encoding takes windows-1252 or utf-8, not '" + std::string(value) + "'");
      }},
 };
 

@@ -47,6 +47,10 @@ struct CompileCommand {
   std::optional<std::string> number;
   bool check = false;  // compile and report, write nothing
   DiagnosticsFormat diagnostics_format = DiagnosticsFormat::kText;
+  bool write_on_fault = false;   // write the compiled files even when faults are recorded
+  bool warnings_as_faults = false;  // --werror
+  bool silence_warnings = false;    // -w
+  bool utf8_input = false;          // --input-encoding utf-8: sources converted to Windows-1252 first
 };
 
 struct InspectCommand {

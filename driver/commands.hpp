@@ -18,7 +18,7 @@ struct Console {
 
 // Exit statuses of every command.
 inline constexpr int kExitClean = 0;
-inline constexpr int kExitFaults = 1;      // faults recorded, the files still written
+inline constexpr int kExitFaults = 1;      // faults recorded (or warnings with --werror)
 inline constexpr int kExitNothing = 2;     // nothing compiled or done: usage, input, header fault
 
 // The built-in scenario build into `folder`, with diagnostics.

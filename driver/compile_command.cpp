@@ -3,6 +3,7 @@
 #include <system_error>
 #include <vector>
 
+#include "compiler/source_encoding.hpp"
 #include "compiler/source_file.hpp"
 #include "driver/build_run.hpp"
 #include "driver/commands.hpp"
@@ -11,13 +12,16 @@
 #include "driver/scenario_identity.hpp"
 #include "format/file_io.hpp"
 #include "format/scenario_files.hpp"
+#include "model/runtime_failure.hpp"
 
 namespace scenario {
 namespace {
 
 // Runs one compile (`work` compiles into `model` and writes what it writes) with every
-// recorded fault reported as it comes, and turns the outcome into the exit status.
-int compile_and_report(ScenarioModel& model, Diagnostics& diagnostics, const std::function<CompileResult()>& work) {
+// recorded fault reported as it comes, and turns the outcome into the exit status; with
+// `warnings_as_faults` a warning makes the status that of a fault.
+int compile_and_report(ScenarioModel& model, Diagnostics& diagnostics, const std::function<CompileResult()>& work,
+                       bool warnings_as_faults = false) {
   model.fault_sink = &diagnostics;
   int status = kExitNothing;
   try {
@@ -30,11 +34,17 @@ int compile_and_report(ScenarioModel& model, Diagnostics& diagnostics, const std
         diagnostics.error("nothing compiled: the sources gave no track cells");
         break;
       case CompileStatus::kCompiled:
-        status = model.error_code != 0 || diagnostics.faults_recorded() > 0 ? kExitFaults : kExitClean;
+        status = model.error_code != 0 || diagnostics.faults_recorded() > 0 ||
+                         (warnings_as_faults && diagnostics.warnings() > 0)
+                     ? kExitFaults
+                     : kExitClean;
         break;
     }
   } catch (const FileError& e) {
     diagnostics.error(e.what());
+    status = kExitNothing;
+  } catch (const SourceEncodingError& e) {
+    diagnostics.on_diagnostic(Diagnostic{Severity::kError, std::nullopt, e.what(), e.place(), std::nullopt, {}});
     status = kExitNothing;
   }
   model.fault_sink = nullptr;
@@ -121,16 +131,39 @@ int run_compile_command(const CompileCommand& command, Console& console) {
   model.scenario_number = identity.number_text;
   SourceFile line = SourceFile::on_disk(command.line_source, SourceFile::Ownership::kAuthors);
   SourceFile service = SourceFile::on_disk(command.service_source, SourceFile::Ownership::kAuthors);
+  if (command.utf8_input) {
+    line.read_as_utf8();
+    service.read_as_utf8();
+  }
   diagnostics.show_file_as(line.name(), command.line_source.string());
   diagnostics.show_file_as(service.name(), command.service_source.string());
-  return compile_and_report(model, diagnostics, [&] {
-    const CompileResult result = compile_scenario(model, 1, line, service);
-    if (result.status == CompileStatus::kCompiled && !command.check) {
-      ensure_folder(command.folder);
-      write_compiled_files(model, command.folder);
-    }
-    return result;
-  });
+  if (command.silence_warnings) diagnostics.silence_warnings();
+  return compile_and_report(
+      model, diagnostics,
+      [&] {
+        // Both sources are read before anything is compiled: one that cannot be read as text
+        // stops the compile whole.
+        try {
+          line.contents();
+          service.contents();
+        } catch (const RuntimeFailure&) {
+          // An unreadable source is the compile's own fault 25, recorded as it reads it.
+        }
+        const CompileResult result = compile_scenario(model, 1, line, service);
+        if (result.status != CompileStatus::kCompiled || command.check) return result;
+        // Files of a compile that found faults would hold a scenario cut short where the reading
+        // stopped: the older files stay as they were unless the author asks for these.
+        const bool faulty = model.error_code != 0 || diagnostics.faults_recorded() > 0 ||
+                            (command.warnings_as_faults && diagnostics.warnings() > 0);
+        if (faulty && !command.write_on_fault) {
+          diagnostics.nothing_written();
+          return result;
+        }
+        ensure_folder(command.folder);
+        write_compiled_files(model, command.folder);
+        return result;
+      },
+      command.warnings_as_faults);
 }
 
 }  // namespace scenario

@@ -15,8 +15,10 @@ namespace scenario {
 struct DiagnosticsSummary {
   int faults_recorded = 0;
   int warnings = 0;
-  int32_t last_fault = 0;                     // the last fault recorded
-  std::optional<int32_t> last_position_m;     // its own position, when it names one
+  int32_t last_fault = 0;                  // the last fault recorded
+  std::optional<int32_t> last_position_m;  // its own position, when it names one
+  std::string last_position_is;            // what the position is when it is not the fault's own
+  bool nothing_written = false;            // a compile that found faults wrote no file
 };
 
 // Prints diagnostics in one format. Places already carry the file names the author gave.

@@ -45,14 +45,25 @@ void Diagnostics::on_fault(const RecordedFault& fault) {
   ++faults_;
   last_fault_ = fault.number;
   last_position_m_ = fault.position_m;
+  last_position_is_.clear();
   std::string message(fault_meaning(fault.number));
   if (!fault.detail.empty()) message += ": " + std::string(fault.detail);
   report(Diagnostic{Severity::kError, fault.number, std::move(message), fault.place, fault.position_m, fault.notes});
 }
 
 void Diagnostics::on_diagnostic(const Diagnostic& diagnostic) {
-  if (diagnostic.severity == Severity::kWarning) ++warnings_;
+  if (diagnostic.severity == Severity::kWarning) {
+    if (warnings_silenced_) return;
+    ++warnings_;
+  }
   report(diagnostic);
+}
+
+void Diagnostics::on_reading_stopped(const Diagnostic& warning) {
+  // The standing fault now names the row where it stopped the reading.
+  last_position_m_ = warning.position_m;
+  last_position_is_ = "the row where it stopped the reading";
+  on_diagnostic(warning);
 }
 
 void Diagnostics::error(std::string_view message) {
@@ -67,7 +78,7 @@ void Diagnostics::shown_fault(int number) {
 void Diagnostics::close() {
   if (closed_) return;
   closed_ = true;
-  renderer_->close(DiagnosticsSummary{faults_, warnings_, last_fault_, last_position_m_});
+  renderer_->close(DiagnosticsSummary{faults_, warnings_, last_fault_, last_position_m_, last_position_is_, nothing_written_});
 }
 
 }  // namespace scenario

@@ -32,6 +32,12 @@ class Diagnostics : public FaultSink {
 
   void on_fault(const RecordedFault& fault) override;
   void on_diagnostic(const Diagnostic& diagnostic) override;
+  void on_reading_stopped(const Diagnostic& warning) override;
+
+  // -w: warnings are neither shown nor counted.
+  void silence_warnings() { warnings_silenced_ = true; }
+  // The compile found faults (or, with --werror, warnings) and wrote no file.
+  void nothing_written() { nothing_written_ = true; }
 
   // "scenario-builder: error: MESSAGE", for failures that are not recorded faults.
   void error(std::string_view message);
@@ -52,8 +58,11 @@ class Diagnostics : public FaultSink {
   std::unique_ptr<DiagnosticRenderer> renderer_;
   int faults_ = 0;
   int warnings_ = 0;
+  bool warnings_silenced_ = false;
+  bool nothing_written_ = false;
   int32_t last_fault_ = 0;
   std::optional<int32_t> last_position_m_;
+  std::string last_position_is_;
   bool closed_ = false;
   std::map<std::string, std::string, std::less<>> shown_names_;
 };

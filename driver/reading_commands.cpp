@@ -81,6 +81,13 @@ int run_summary_command(const SummaryCommand& command, Console& console) {
 int run_diff_command(const DiffCommand& command, Console& console) {
   Diagnostics diagnostics(console.err, console.colour);
   ReadingDocument changes;
+  for (const std::filesystem::path* path : {&command.first, &command.second}) {
+    std::error_code ec;
+    if (!std::filesystem::exists(*path, ec)) {
+      diagnostics.error("cannot read '" + path->string() + "': no such file or folder");
+      return kExitNothing;
+    }
+  }
   try {
     if (is_folder(command.first) && is_folder(command.second)) {
       changes = diff_scenarios(load_scenario(command.first, command.name, command.number, "diff"),

@@ -33,7 +33,7 @@ std::string TextDiagnostics::paint(std::string_view text, const char* code) cons
 }
 
 void TextDiagnostics::print_at(const std::optional<SourcePlace>& place, const std::string& label,
-                               const std::string& message) {
+                               const std::string& message, bool with_source_line) {
   if (!place) {
     err_ << paint("scenario-builder:", kBold) << ' ' << label << ' ' << message << '\n';
     return;
@@ -41,6 +41,7 @@ void TextDiagnostics::print_at(const std::optional<SourcePlace>& place, const st
   const std::string where =
       std::string(place->file) + ":" + std::to_string(place->line) + ":" + std::to_string(place->column) + ":";
   err_ << paint(where, kBold) << ' ' << label << ' ' << message << '\n';
+  if (!with_source_line) return;
   err_ << ' ' << utf8_from_1252(place->line_text) << '\n';
   err_ << ' ' << caret_line(place->line_text, place->column) << paint("^", kGreen) << '\n';
 }
@@ -58,7 +59,12 @@ void TextDiagnostics::report(const Diagnostic& diagnostic) {
   // A failure that is neither a fault nor a warning (an unreadable file) is said plainly.
   const std::string headline = diagnostic_headline(diagnostic);
   print_at(diagnostic.place, label, diagnostic.fault || warning ? paint(headline, kBold) : headline);
-  for (const DiagnosticNote& note : diagnostic.notes) print_at(note.place, paint("note:", kCyan), note.message);
+  // A note on the line just shown does not show it again.
+  for (const DiagnosticNote& note : diagnostic.notes) {
+    const bool same_line = note.place && diagnostic.place && note.place->file == diagnostic.place->file &&
+                           note.place->line == diagnostic.place->line;
+    print_at(note.place, paint("note:", kCyan), note.message, !same_line);
+  }
 }
 
 void TextDiagnostics::report_shown_fault(const Diagnostic& diagnostic) {
@@ -77,7 +83,14 @@ void TextDiagnostics::close(const DiagnosticsSummary& summary) {
   if (summary.faults_recorded > 0) {
     if (!counts.empty()) counts += ", ";
     counts += plural(summary.faults_recorded, "fault") + " recorded; last: fault " + std::to_string(summary.last_fault);
-    if (summary.last_position_m) counts += " at " + std::to_string(*summary.last_position_m) + " m";
+    if (summary.last_position_m) {
+      counts += " at " + std::to_string(*summary.last_position_m) + " m";
+      if (!summary.last_position_is.empty()) counts += " (" + summary.last_position_is + ")";
+    }
+  }
+  if (summary.nothing_written) {
+    if (!counts.empty()) counts += "; ";
+    counts += "no file written";
   }
   if (!counts.empty()) err_ << paint("scenario-builder:", kBold) << ' ' << counts << '\n';
   err_.flush();

@@ -33,7 +33,8 @@ class TextDiagnostics : public DiagnosticRenderer {
 
  private:
   std::string paint(std::string_view text, const char* code) const;
-  void print_at(const std::optional<SourcePlace>& place, const std::string& label, const std::string& message);
+  void print_at(const std::optional<SourcePlace>& place, const std::string& label, const std::string& message,
+                bool with_source_line = true);
 
   std::ostream& err_;
   bool colour_;

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "model/line_plan.hpp"
@@ -39,6 +40,9 @@ struct ScenarioModel {
   // (empty outside the compiler's rows). Neither is part of the compiled files.
   FaultSink* fault_sink = nullptr;
   std::optional<SourcePlace> row_place;
+  // The row that put the item of a cell there, by cell index, for the notes of a fault that
+  // finds the cell taken. Held only while the sources are compiled.
+  std::unordered_map<int64_t, SourcePlace> cell_origins;
 
   bool cells_dimensioned() const { return !cells.empty(); }
 

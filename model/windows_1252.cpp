@@ -95,8 +95,29 @@ std::string utf8_to_1252(std::string_view utf8) {
   std::string bytes;
   bytes.reserve(utf8.size());
   std::size_t at = 0;
-  while (at < utf8.size()) bytes.push_back(static_cast<char>(byte_of(next_code_point(utf8, at))));
+  while (at < utf8.size()) {
+    const std::size_t start = at;
+    try {
+      bytes.push_back(static_cast<char>(byte_of(next_code_point(utf8, at))));
+    } catch (const std::invalid_argument& e) {
+      throw Utf8ConversionError(e.what(), start);
+    }
+  }
   return bytes;
+}
+
+std::optional<std::size_t> first_utf8_letter(std::string_view text) {
+  std::optional<std::size_t> first;
+  try {
+    std::size_t at = 0;
+    while (at < text.size()) {
+      const std::size_t start = at;
+      if (next_code_point(text, at) >= 0x80 && !first) first = start;
+    }
+  } catch (const std::invalid_argument&) {
+    return std::nullopt;
+  }
+  return first;
 }
 
 std::string utf8_from_1252(std::string_view windows_1252) {

@@ -129,6 +129,16 @@ std::string speed_board_text(const TrackCell& cell) {
 }
 
 std::vector<CodeReduction> code_reductions_of(const std::vector<TrackCell>& cells) {
+  std::vector<CodeReduction> points;
+  const bool walk_may_have_placed = std::any_of(cells.begin(), cells.end(), [](const TrackCell& c) {
+    return c.kind == kCodeReduction && c.value1 == kWalkPointSpeed;
+  });
+  if (!walk_may_have_placed) {  // nothing to tell apart: the walk need not run
+    for (size_t i = 0; i < cells.size(); ++i)
+      if (cells[i].kind == kCodeReduction || cells[i].kind == kCodeReductionNonPositive)
+        points.push_back({static_cast<int64_t>(i), cells[i].value1, cells[i].kind == kCodeReductionNonPositive, false});
+    return points;
+  }
   ScenarioModel without_walk;
   without_walk.cells = cells;
   without_walk.last_cell = static_cast<int32_t>(cells.size()) - 1;
@@ -136,7 +146,6 @@ std::vector<CodeReduction> code_reductions_of(const std::vector<TrackCell>& cell
     if (c.kind == kCodeReduction && c.value1 == kWalkPointSpeed) c.kind = kFreeCell, c.value1 = 0;
   run_signalling_walk(without_walk);
 
-  std::vector<CodeReduction> points;
   for (size_t i = 0; i < cells.size(); ++i) {
     const TrackCell& c = cells[i];
     if (c.kind != kCodeReduction && c.kind != kCodeReductionNonPositive) continue;

@@ -158,18 +158,28 @@ TEST(CompileCommand, EachKindOfFaultIsReportedWithItsExitStatus) {
        "Milano_Tortona_linea.txt:52:1: error: fault 21: speed-limit boards on an occupied cell at 800 m\n"
        " indicatori_vmax,  800,  90,  95,  100,  0,  ,  ,  ,  0\n"
        " ^\n"
-       "scenario-builder: 1 fault recorded; last: fault 21 at 800 m\n",
-       true},
+       "Milano_Tortona_linea.txt:51:1: note: cell 17 already holds the speed-limit boards of this row\n"
+       " indicatori_vmax,  800,  30,  30,  30,  0,  ,  ,  ,  0\n"
+       " ^\n"
+       "Milano_Tortona_linea.txt:52:1: note: reading of this source stopped here; the rows after line 52 were not "
+       "compiled\n"
+       "scenario-builder: 1 fault recorded; last: fault 21 at 800 m; no file written\n",
+       false},
       {"a row of the service source", true, "segnale,    2850,", "segnale,    1750,", 1,
        "Milano_Tortona_5-.txt:49:1: error: fault 16: signal on an occupied cell at 1750 m\n"
        " segnale,    1750,   2, 4, 1,  1, 0,    2,  2,1,1, 0\n"
        " ^\n"
-       "scenario-builder: 1 fault recorded; last: fault 16 at 1750 m\n",
-       true},
+       "Milano_Tortona_5-.txt:48:1: note: cell 36 already holds the signal of this row\n"
+       " segnale,    1750,   2, 4, 1,  1, 0,    0,  0,0,0, 0\n"
+       " ^\n"
+       "Milano_Tortona_5-.txt:49:1: note: reading of this source stopped here; the rows after line 49 were not "
+       "compiled\n"
+       "scenario-builder: 1 fault recorded; last: fault 16 at 1750 m; no file written\n",
+       false},
       {"the post-pass", true, kSignalRow, kWindowTaken, 1,
        "scenario-builder: error: fault 12: no free cell for an approach point in front of a slowdown at 52650 m\n"
-       "scenario-builder: 1 fault recorded; last: fault 12 at 52650 m\n",
-       true},
+       "scenario-builder: 1 fault recorded; last: fault 12 at 52650 m; no file written\n",
+       false},
       {"a shown header fault", false, "indicatori_vmax,  800,", "indicatori_vmax,  0,", 2, " Errore n. 1250\n", false},
       {"no general section", false, "[generale]", "[generalx]", 2,
        "scenario-builder: error: fault 102: line source file has no [generale] section\n"
@@ -182,6 +192,8 @@ TEST(CompileCommand, EachKindOfFaultIsReportedWithItsExitStatus) {
        "field holds text\n"
        " lunghezza percorso,    8x000\n"
        "                        ^\n"
+       "Milano_Tortona_linea.txt:2:1: note: reading of this source stopped here; the rows after line 2 were not "
+       "compiled\n"
        "scenario-builder: error: nothing compiled: the sources gave no track cells\n"
        "scenario-builder: 1 fault recorded; last: fault 25\n",
        false},
@@ -231,7 +243,7 @@ TEST(CompileCommand, CheckReportsTheSameButWritesNothing) {
   const testing::ProgramRun checked = sources.compile({"--check", "-o", "out"});
   EXPECT_EQ(folder_contents(sources.folder.path()), before);
   EXPECT_FALSE(std::filesystem::exists(sources.folder.path() / "out"));
-  const testing::ProgramRun compiled = sources.compile({"-o", "out"});
+  const testing::ProgramRun compiled = sources.compile({"-o", "out", "--write-on-fault"});
   EXPECT_EQ(checked.exit_status, compiled.exit_status);
   EXPECT_EQ(checked.err, compiled.err);
   EXPECT_TRUE(has_compiled_files(sources.folder.path() / "out"));  // -o makes the folder

@@ -58,7 +58,12 @@ TEST(JsonDiagnostics, OneObjectPerLineWithEveryKeyAndEveryRepeat) {
 
   const json signal = {{"severity", "error"}, {"fault", 16},        {"message", "signal on an occupied cell"},
                        {"file", "routes/Prova 5-.txt"}, {"line", 48}, {"column", 1},
-                       {"position", 8600},      {"notes", json::array()}};
+                       {"position", 8600},
+                       {"notes", json::array({{{"message", "reading of this source stopped here; the rows after line 48 "
+                                                            "were not compiled"},
+                                               {"file", "routes/Prova 5-.txt"},
+                                               {"line", 48},
+                                               {"column", 1}}})}};
   EXPECT_EQ(lines[0], signal);
 
   const json& warning = lines[1];

@@ -34,9 +34,13 @@ TEST(Diagnostics, FaultOfASourceRowShowsPlaceLineAndCaret) {
             "Milano_Tortona_5-.txt:48:1: error: fault 16: signal on an occupied cell at 8600 m\n"
             " segnale,    8600,   2, 3\n"
             " ^\n"
+            "Milano_Tortona_5-.txt:48:1: note: reading of this source stopped here; the rows after line 48 were not "
+            "compiled\n"
             "Milano_Tortona_linea.txt:7:9: error: fault 21: speed-limit boards on an occupied cell at 1200 m\n"
             " \tcurva 3,\t1200\n"
-            " \t       ^\n");  // the tab before the field stays a tab, so the caret lines up
+            " \t       ^\n"
+            "Milano_Tortona_linea.txt:7:9: note: reading of this source stopped here; the rows after line 7 were not "
+            "compiled\n");  // the tab before the field stays a tab, so the caret lines up
 }
 
 TEST(Diagnostics, FaultWithoutPlaceOrPositionAndTheClosingLine) {
@@ -64,9 +68,11 @@ TEST(Diagnostics, ARunTimeFailureSaysWhatFailedAndWhere) {
             "holds text\n"
             " pendenza,  12x0,  3\n"
             "            ^\n"
+            "Prova_linea.txt:5:1: note: reading of this source stopped here; the rows after line 5 were not compiled\n"
             "Prova_linea.txt:5:1: error: fault 25: run-time failure while reading the sources: 32-bit sum overflows\n"
             " pendenza,  12x0,  3\n"
-            " ^\n");
+            " ^\n"
+            "Prova_linea.txt:5:1: note: reading of this source stopped here; the rows after line 5 were not compiled\n");
 }
 
 TEST(Diagnostics, RepeatsAreShownAFewTimesThenSummedUp) {
@@ -104,7 +110,9 @@ TEST(Diagnostics, AuthorsPathAndWindows1252Text) {
   EXPECT_EQ(feed.err.str(),
             "../routes/Pisa_linea.txt:3:1: error: fault 6: indicator board on an occupied cell at 500 m\n"
             " cartello Citt\xc3\xa0, 500\n"
-            " ^\n");
+            " ^\n"
+            "../routes/Pisa_linea.txt:3:1: note: reading of this source stopped here; the rows after line 3 were not "
+            "compiled\n");
 }
 
 TEST(Diagnostics, ColourOnlyWhenAsked) {

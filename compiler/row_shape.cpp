@@ -1,0 +1,102 @@
+#include "compiler/row_shape.hpp"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "model/fault_record.hpp"
+#include "model/windows_1252.hpp"
+
+namespace scenario {
+namespace {
+
+// Edits (insert, delete, replace) that turn `a` into `b`.
+size_t edit_distance(std::string_view a, std::string_view b) {
+  std::vector<size_t> row(b.size() + 1);
+  for (size_t j = 0; j <= b.size(); ++j) row[j] = j;
+  for (size_t i = 1; i <= a.size(); ++i) {
+    size_t diagonal = row[0];
+    row[0] = i;
+    for (size_t j = 1; j <= b.size(); ++j) {
+      const size_t above = row[j];
+      row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
+      diagonal = above;
+    }
+  }
+  return row[b.size()];
+}
+
+std::string trimmed_lower(std::string_view field) {
+  const size_t first = field.find_first_not_of(" \t");
+  if (first == std::string_view::npos) return "";
+  return lower_case_1252(field.substr(first, field.find_last_not_of(" \t") - first + 1));
+}
+
+std::string did_you_mean(std::string_view field, std::span<const std::string_view> words) {
+  const std::string_view close = closest_word(field, words);
+  return close.empty() ? "" : "; did you mean '" + std::string(close) + "'?";
+}
+
+}  // namespace
+
+std::string_view closest_word(std::string_view field, std::span<const std::string_view> words) {
+  const std::string lower = trimmed_lower(field);
+  // Small slips only: at most two edits, and fewer than a third of the word.
+  const size_t allowed = std::min<size_t>(2, std::max<size_t>(1, lower.size() / 3));
+  std::string_view best;
+  size_t best_distance = allowed + 1;
+  bool shared = false;
+  for (const std::string_view word : words) {
+    const size_t distance = edit_distance(lower, word);
+    if (distance < best_distance) {
+      best = word;
+      best_distance = distance;
+      shared = false;
+    } else if (distance == best_distance && word != best) {
+      shared = true;
+    }
+  }
+  return best_distance <= allowed && !shared ? best : std::string_view{};
+}
+
+bool is_section_header(std::string_view field) {
+  return field.find('[') != std::string_view::npos && field.find(']') != std::string_view::npos;
+}
+
+void RowShape::start_row() {
+  model_.row_place = reader_.last_field_place();
+  reader_.begin_row();
+}
+
+void RowShape::end_row(bool matched, std::string_view keyword, const SectionWords& words) {
+  if (!model_.row_place) return;
+  const SourcePlace row = *model_.row_place;
+  const std::string shown = "'" + utf8_from_1252(trimmed_lower(keyword)) + "'";
+  if (matched) {
+    if (row.line == last_row_end_line_ && row.line != quiet_line_) {
+      quiet_line_ = row.line;
+      report_warning(model_, "line " + std::to_string(row.line) + " holds more fields than its row: " + shown +
+                                 " begins another row on it");
+    }
+    const int end_line = reader_.last_field_place().line;
+    if (end_line > row.line)
+      report_warning(model_, "the fields of this row run over the line end, on to line " + std::to_string(end_line));
+    last_row_end_line_ = end_line;
+    return;
+  }
+  if (row.line == quiet_line_) return;
+  quiet_line_ = row.line;
+  if (row.line == last_row_end_line_) {
+    report_warning(model_, "line " + std::to_string(row.line) + " holds more fields than its row: " + shown +
+                               " and what follows it on the line match no row");
+  } else if (is_section_header(keyword)) {
+    const std::string header = trimmed_lower(keyword);
+    if (std::find(words.headers.begin(), words.headers.end(), header) == words.headers.end())
+      report_warning(model_, "unknown section header " + shown + did_you_mean(keyword, words.headers));
+  } else {
+    report_warning(model_, shown + " matches no row of this section and is skipped" +
+                               did_you_mean(keyword, words.keywords));
+  }
+}
+
+}  // namespace scenario

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <span>
+#include <string_view>
+
+#include "compiler/field_reader.hpp"
+#include "model/scenario_model.hpp"
+
+namespace scenario {
+
+// The words a section knows: its keywords as authors write them, and the section headers
+// of its source.
+struct SectionWords {
+  std::span<const std::string_view> keywords;
+  std::span<const std::string_view> headers;
+};
+
+// Warns of what is legal but rarely meant in how rows stand on their lines: a row whose
+// fields run over a line end, a line that holds more fields than its row, a keyword field
+// that matches nothing (with the keyword it is close to), a header no source has.
+class RowShape {
+ public:
+  RowShape(ScenarioModel& model, FieldReader& reader) : model_(model), reader_(reader) {}
+
+  // The field just read is a keyword field: its row is the one being compiled.
+  void start_row();
+  // The keyword tests of the row are done; `matched` when one of them read a row.
+  void end_row(bool matched, std::string_view keyword, const SectionWords& words);
+
+ private:
+  ScenarioModel& model_;
+  FieldReader& reader_;
+  int last_row_end_line_ = 0;  // the line of the last field of the last row read
+  int quiet_line_ = 0;         // a line already warned of: what else it holds is not
+};
+
+// The one word of `words` closest to `field` (letter case aside) within a small number of
+// edits, or "" when there is none or more than one.
+std::string_view closest_word(std::string_view field, std::span<const std::string_view> words);
+
+// Whether a field is a section header: it holds "[" and "]".
+bool is_section_header(std::string_view field);
+
+}  // namespace scenario

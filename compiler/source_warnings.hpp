@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "compiler/field_reader.hpp"
+#include "model/scenario_model.hpp"
+
+namespace scenario {
+
+// Warnings of a source as a whole and of where its features land. None of them changes
+// the model.
+
+// A quoted text that runs over line ends (an unbalanced quote swallows what follows).
+void warn_of_texts_over_lines(const ScenarioModel& model, FieldReader& reader);
+
+// A source that looks like UTF-8 with letters outside ASCII: it is read as Windows-1252,
+// each such letter as two or three characters.
+void warn_if_utf8(const ScenarioModel& model, const FieldReader& reader, std::string_view text);
+
+// A feature written at `written_m` that the compiler places as if at `compiled_m`: its
+// position is not on the boundary of the 50 m cell it lands in.
+void warn_if_moved(const ScenarioModel& model, int64_t written_m, int64_t compiled_m);
+// The same for a feature in the cell of its position (fills, code reductions)...
+void warn_if_off_cell_of(const ScenarioModel& model, int64_t written_m);
+// ... and for one in the cell after it (signals, boards, slowdowns).
+void warn_if_off_cell_after(const ScenarioModel& model, int64_t written_m);
+
+}  // namespace scenario

@@ -1,0 +1,228 @@
+// What an author is told about a mistake in the sources: warnings for what is legal but
+// rarely meant, faults that point at the row that caused them, and what is written.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "driver/build_run.hpp"
+#include "format/compiled_files_decoder.hpp"
+#include "format/file_io.hpp"
+#include "format/scenario_files.hpp"
+#include "sources/scenario_writers.hpp"
+#include "tests/program_runner.hpp"
+#include "tests/text_checks.hpp"
+
+namespace scenario {
+namespace {
+
+using testing::run_builder;
+using testing::TempFolder;
+
+const ScenarioFileNames kNames = scenario_file_names(kBuiltinScenarioName, kBuiltinScenarioNumber);
+
+// The built-in scenario's two sources in a folder of their own, edited as a test says.
+struct Sources {
+  TempFolder folder;
+
+  Sources() {
+    ScenarioModel model;
+    model.scenario_name = kBuiltinScenarioName;
+    model.scenario_number = kBuiltinScenarioNumber;
+    write_scenario_texts(model, folder.path());
+  }
+
+  std::filesystem::path path(bool service) const {
+    return folder.path() / (service ? kNames.service_source : kNames.line_source);
+  }
+
+  // Replaces the first `from` by `to`; the test fails when there is none.
+  void edit(bool service, const std::string& from, const std::string& to) const {
+    std::string text = read_file(path(service));
+    const size_t at = text.find(from);
+    ASSERT_NE(at, std::string::npos) << from;
+    text.replace(at, from.size(), to);
+    replace_file(path(service), text);
+  }
+
+  testing::ProgramRun compile(std::vector<std::string> options = {}) const {
+    std::vector<std::string> arguments = {"compile", kNames.line_source, kNames.service_source};
+    arguments.insert(arguments.end(), options.begin(), options.end());
+    return run_builder(arguments, folder.path());
+  }
+
+  std::string compiled(const std::string& name) const { return read_file(folder.path() / name); }
+};
+
+constexpr bool kLine = false;
+constexpr bool kService = true;
+
+TEST(CompileWarnings, EachMistakeIsToldAtItsPlaceAndLeavesTheBytesAsTheyFollow) {
+  struct Case {
+    const char* what;
+    bool in_service;
+    std::string from, to;
+    std::string diagnostic;  // the first line of the diagnostic, whole
+    bool same_bytes;         // the mistake means nothing to the compiler: the clean build's bytes
+  };
+  const std::vector<Case> cases = {
+      {"unknown section header", kLine, "[pendenze]", "[pendenz]",
+       "Milano_Tortona_linea.txt:33:1: warning: unknown section header '[pendenz]'; did you mean '[pendenze]'?", true},
+      {"keyword that matches nothing", kService, "segnale,    8600,", "segnal,    8600,",
+       "Milano_Tortona_5-.txt:53:1: warning: 'segnal' matches no row of this section and is skipped; did you mean "
+       "'segnale'?",
+       false},
+      {"position off its cell", kService, "segnale,    8600,", "segnale,    8610,",
+       "Milano_Tortona_5-.txt:53:1: warning: position 8610 m is not on a 50 m cell boundary: the feature is compiled "
+       "as if at 8600 m",
+       true},
+      {"row over a line end", kService, "segnale,    8600,   2,", "segnale,    8600\r\n   2,",
+       "Milano_Tortona_5-.txt:53:1: warning: the fields of this row run over the line end, on to line 54", true},
+      {"line with more than its row", kService, "2,1,1, 240\r\nsegnale,   11350,", "2,1,1, 240, segnale,   11350,",
+       "Milano_Tortona_5-.txt:53:56: warning: line 53 holds more fields than its row: 'segnale' begins another row "
+       "on it",
+       true},
+      {"position past the route length", kService, "[codici]", "aderenza, 85000, 100\r\n[codici]",
+       "Milano_Tortona_5-.txt:89:1: warning: position 85000 m lies past the route length of 82000 m", true},
+      {"service source without [generale]", kService, "[generale]", "[generalx]",
+       "Milano_Tortona_5-.txt:1:1: warning: the service source has no [generale] line: everything in it is skipped, "
+       "so no station, signal or line speed is compiled",
+       false},
+      {"unbalanced quote", kService, "MILANO LAMBRATE", "\"MILANO LAMBRATE",
+       "Milano_Tortona_5-.txt:32:73: warning: this quoted text begins on line 32 and runs over line ends to line 97; "
+       "is its closing '\"' missing?",
+       false},
+      {"UTF-8 letters", kService, "0, PAVIA\r", "0, PAV\xC3\x8C" "A\r",
+       "Milano_Tortona_5-.txt:37:76: warning: this source looks like UTF-8: it is read as Windows-1252, so each "
+       "letter outside ASCII becomes two or three; save it as Windows-1252 or compile with --input-encoding utf-8",
+       false},
+  };
+  Sources clean;
+  ASSERT_EQ(clean.compile().exit_status, 0);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Sources sources;
+    sources.edit(c.in_service, c.from, c.to);
+    const testing::ProgramRun run = sources.compile();
+    EXPECT_EQ(run.exit_status, 0);
+    EXPECT_TRUE(run.err.starts_with(c.diagnostic + "\n")) << run.err;
+    EXPECT_TRUE(run.err.ends_with("scenario-builder: 1 warning\n")) << run.err;
+    if (c.same_bytes) {
+      for (const std::string& name : {kNames.line_plan, kNames.records, kNames.track_cells})
+        EXPECT_TRUE(sources.compiled(name) == clean.compiled(name)) << name;
+    }
+    const testing::ProgramRun quiet = sources.compile({"-w"});
+    EXPECT_EQ(quiet.exit_status, 0);
+    EXPECT_EQ(quiet.err, "");
+    const testing::ProgramRun strict = sources.compile({"--werror", "-o", "strict"});
+    EXPECT_EQ(strict.exit_status, 1);
+    EXPECT_FALSE(std::filesystem::exists(sources.folder.path() / "strict" / kNames.records));
+  }
+}
+
+TEST(CompileWarnings, AnEmptyServiceSourceIsSaidToBeEmpty) {
+  Sources sources;
+  replace_file(sources.path(kService), "");
+  const testing::ProgramRun run = sources.compile({"--check"});
+  EXPECT_EQ(run.exit_status, 0);
+  EXPECT_TRUE(run.err.starts_with("Milano_Tortona_5-.txt:1:1: warning: the service source is empty")) << run.err;
+}
+
+TEST(CompileFaults, EachFaultPointsAtTheRowThatCausedItAndSaysWhatFollowed) {
+  struct Case {
+    const char* what;
+    bool in_service;
+    std::string from, to;
+    std::vector<std::string> lines;  // lines standard error holds, in this order
+  };
+  const std::vector<Case> cases = {
+      {"a row that lacks a field", kService, "2,  2,1,1, 240", "2,  2,1, 240",
+       {"Milano_Tortona_5-.txt:53:1: error: fault 25: run-time failure while reading the sources: this row lacks a "
+        "field: its next number was taken from line 54, which begins with text",
+        "Milano_Tortona_5-.txt:53:1: note: reading of this source stopped here; the rows after line 53 were not "
+        "compiled",
+        "scenario-builder: 1 fault recorded; last: fault 25; no file written"}},
+      {"a kilometre post off its cell", kLine, "-9550,", "-9555,",
+       {"Milano_Tortona_linea.txt:3:1: error: fault 2: kilometre-post change whose position or offset is not a "
+        "multiple of 50",
+        "scenario-builder: 1 fault recorded; last: fault 2; no file written"}},
+      {"a fault 15 that stops the service source at its first signal", kLine, "[montagne]",
+       "pendenza, 88950, 0\r\n[montagne]",
+       {"Milano_Tortona_linea.txt:48:1: error: fault 15: feature too close to or beyond the end of the track cells at "
+        "88950 m",
+        "Milano_Tortona_5-.txt:46:1: warning: fault 15, recorded earlier, still stands and ends the reading here at 52600 m",
+        "Milano_Tortona_5-.txt:46:1: note: reading of this source stopped here; the rows after line 46 were not "
+        "compiled",
+        "scenario-builder: 1 warning, 1 fault recorded; last: fault 15 at 52600 m (the row where it stopped the "
+        "reading); no file written"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Sources sources;
+    sources.edit(c.in_service, c.from, c.to);
+    const testing::ProgramRun run = sources.compile();
+    EXPECT_EQ(run.exit_status, 1);
+    size_t at = 0;
+    for (const std::string& line : c.lines) {
+      const size_t found = run.err.find(line + "\n", at);
+      EXPECT_NE(found, std::string::npos) << line << "\n--- in ---\n" << run.err;
+      if (found != std::string::npos) at = found + line.size();
+    }
+    EXPECT_FALSE(std::filesystem::exists(sources.folder.path() / kNames.records));
+  }
+}
+
+TEST(CompileFaults, OlderCompiledFilesStayUnlessWritingOnFaultIsAsked) {
+  Sources sources;
+  ASSERT_EQ(sources.compile().exit_status, 0);
+  const std::string older = sources.compiled(kNames.track_cells);
+  sources.edit(kService, "segnale,    2850,", "segnale,    1750,");
+  EXPECT_EQ(sources.compile().exit_status, 1);
+  EXPECT_EQ(sources.compiled(kNames.track_cells), older);
+  const testing::ProgramRun written = sources.compile({"--write-on-fault"});
+  EXPECT_EQ(written.exit_status, 1);
+  EXPECT_FALSE(testing::contains(written.err, "no file written"));
+  EXPECT_NE(sources.compiled(kNames.track_cells), older);
+}
+
+TEST(SourceEncoding, WideSourcesAreRefusedAndUtf8IsReadWhenAsked) {
+  Sources sources;
+  // UTF-8 with its letter read as UTF-8 gives the bytes of the Windows-1252 source.
+  sources.edit(kService, "0, PAVIA\r", "0, PAV\xCC" "A\r");
+  ASSERT_EQ(sources.compile().exit_status, 0);
+  const std::string windows_1252 = sources.compiled(kNames.records);
+  sources.edit(kService, "0, PAV\xCC" "A\r", "0, PAV\xC3\x8C" "A\r");
+  const testing::ProgramRun utf8 = sources.compile({"--input-encoding", "utf-8"});
+  EXPECT_EQ(utf8.exit_status, 0);
+  EXPECT_EQ(utf8.err, "");
+  EXPECT_EQ(sources.compiled(kNames.records), windows_1252);
+
+  // A character Windows-1252 does not have is an error at its line and column.
+  sources.edit(kService, "0, PAV\xC3\x8C" "A\r", "0, PAV\xE2\x86\x92" "A\r");  // an arrow
+  const testing::ProgramRun arrow = sources.compile({"--input-encoding", "utf-8", "--check"});
+  EXPECT_EQ(arrow.exit_status, 2);
+  EXPECT_TRUE(arrow.err.starts_with("Milano_Tortona_5-.txt:37:76: error: this source cannot be read as UTF-8 into "
+                                    "Windows-1252: character U+2192 has no Windows-1252 byte"))
+      << arrow.err;
+
+  struct Wide {
+    const char* encoding;
+    std::string bytes;
+  };
+  const std::vector<Wide> wides = {
+      {"UTF-16 (little-endian)", std::string("\xFF\xFE[\0g\0", 6)},
+      {"UTF-16 (big-endian)", std::string("\0[\0g\0e\0n", 8)},
+      {"UTF-32 (little-endian)", std::string("[\0\0\0g\0\0\0", 8)},
+  };
+  for (const Wide& wide : wides) {
+    replace_file(sources.path(kLine), wide.bytes);
+    const testing::ProgramRun run = sources.compile({"--check"});
+    EXPECT_EQ(run.exit_status, 2) << wide.encoding;
+    EXPECT_EQ(run.err, "scenario-builder: error: 'Milano_Tortona_linea.txt' is written in " + std::string(wide.encoding) +
+                           "; save it as Windows-1252, or as UTF-8 and compile with --input-encoding utf-8\n");
+  }
+}
+
+}  // namespace
+}  // namespace scenario
