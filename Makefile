@@ -47,14 +47,18 @@ bench:
 	build-bench/scenario_bench
 	python3 bench/compare_with_copy.py build-bench
 
-# libFuzzer on the compiler for FUZZ_SECONDS, from the kept corpus; new findings land in
-# build-fuzz/findings and belong in fuzz/corpus once fixed.
+# libFuzzer on the compiler and on the decoders behind inspect and plot, FUZZ_SECONDS each,
+# from the kept corpora; new findings land in build-fuzz/findings and belong in
+# fuzz/corpus or fuzz/decode_corpus once fixed.
+# Inputs up to 70000 bytes: a text of 65535 bytes and more, the most a record holds, fits.
 fuzz:
 	CXX=clang++ $(CMAKE) -S . -B build-fuzz $(GEN) -DSCENARIO_FUZZ=ON -DBUILD_TESTING=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo
-	$(CMAKE) --build build-fuzz --target scenario_fuzz
-	mkdir -p build-fuzz/corpus build-fuzz/findings
-	build-fuzz/scenario_fuzz -max_total_time=$(FUZZ_SECONDS) -timeout=10 -rss_limit_mb=2048 \
+	$(CMAKE) --build build-fuzz --target scenario_fuzz scenario_decode_fuzz
+	mkdir -p build-fuzz/corpus build-fuzz/decode_corpus build-fuzz/findings
+	build-fuzz/scenario_fuzz -max_total_time=$(FUZZ_SECONDS) -max_len=70000 -timeout=10 -rss_limit_mb=2048 \
 	  -artifact_prefix=build-fuzz/findings/ build-fuzz/corpus fuzz/corpus
+	build-fuzz/scenario_decode_fuzz -max_total_time=$(FUZZ_SECONDS) -max_len=70000 -timeout=10 -rss_limit_mb=2048 \
+	  -artifact_prefix=build-fuzz/findings/ build-fuzz/decode_corpus fuzz/decode_corpus
 
 # The picture of the built-in scenario that the README shows.
 picture: run

@@ -8,6 +8,9 @@
 #include "compiler/source_file.hpp"
 #include "driver/build_run.hpp"
 #include "compiler/compile_entry.hpp"
+#include "driver/commands.hpp"
+#include "format/compiled_files.hpp"
+#include "format/file_set.hpp"
 
 namespace scenario {
 namespace {
@@ -53,6 +56,78 @@ void BM_GeneratedRoute(benchmark::State& state) {
   std::filesystem::remove_all(folder);
 }
 BENCHMARK(BM_GeneratedRoute)
+    ->Arg(125000)
+    ->Arg(250000)
+    ->Arg(500000)
+    ->Arg(1000000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity(benchmark::oN);
+
+// The same routes with every row of the service source on one physical line, a line of up
+// to several megabytes: a row's place in its source is found without rescanning the line,
+// so the time still grows linearly with the route.
+void BM_RowsOnOneLine(benchmark::State& state) {
+  const auto sources = bench::generate_route(static_cast<int32_t>(state.range(0)));
+  std::string one_line = sources.service;
+  for (size_t at = 0; (at = one_line.find("\r\n", at)) != std::string::npos;) one_line.replace(at, 2, ",");
+  state.counters["line_bytes"] = static_cast<double>(one_line.size());
+  for (auto _ : state) {
+    ScenarioModel model;
+    model.scenario_name = "Generated";
+    model.scenario_number = "1";
+    SourceFile line = SourceFile::in_memory("Generated_linea.txt", sources.line);
+    SourceFile service = SourceFile::in_memory("Generated_1-.txt", one_line);
+    const CompileResult result = compile_scenario(model, 1, line, service);
+    if (result.status != CompileStatus::kCompiled || model.error_code != 0) {
+      state.SkipWithError("the route on one line did not compile cleanly");
+      break;
+    }
+  }
+  state.SetComplexityN(state.range(0));
+}
+BENCHMARK(BM_RowsOnOneLine)
+    ->Arg(125000)
+    ->Arg(250000)
+    ->Arg(500000)
+    ->Arg(1000000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity(benchmark::oN);
+
+// inspect --all on a track-cell file of the given number of cells (up to 15 MB), the cells
+// of a generated route over and over: the listing is built and printed (to nowhere) in
+// time linear with the file.
+void BM_InspectTrackCells(benchmark::State& state) {
+  const auto sources = bench::generate_route(250000);
+  ScenarioModel route;
+  route.scenario_name = "Generated";
+  route.scenario_number = "1";
+  SourceFile line = SourceFile::in_memory("Generated_linea.txt", sources.line);
+  SourceFile service = SourceFile::in_memory("Generated_1-.txt", sources.service);
+  compile_scenario(route, 1, line, service);
+  ScenarioModel large;
+  for (size_t i = 0; large.cells.size() < static_cast<size_t>(state.range(0)); ++i)
+    large.cells.push_back(route.cells[i % route.cells.size()]);
+  std::string bytes;
+  encode_track_cells(large, bytes);
+  const auto folder = fresh_folder("inspect");
+  InspectCommand command;
+  command.file = folder / "Large_1.dat";
+  command.all = true;
+  replace_file(command.file, bytes);
+  std::ostringstream nowhere;
+  for (auto _ : state) {
+    nowhere.str("");
+    Console console{nowhere, nowhere};
+    if (run_inspect_command(command, console) != 0) {
+      state.SkipWithError("inspect failed");
+      break;
+    }
+  }
+  state.counters["file_bytes"] = static_cast<double>(bytes.size());
+  state.SetComplexityN(state.range(0));
+  std::filesystem::remove_all(folder);
+}
+BENCHMARK(BM_InspectTrackCells)
     ->Arg(125000)
     ->Arg(250000)
     ->Arg(500000)

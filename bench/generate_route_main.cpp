@@ -6,6 +6,7 @@
 
 #include "bench/route_generator.hpp"
 #include "format/file_io.hpp"
+#include "format/file_set.hpp"
 
 int main(int argc, char** argv) {
   if (argc != 3) {

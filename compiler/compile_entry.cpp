@@ -1,10 +1,10 @@
 #include "compiler/compile_entry.hpp"
 
+#include <functional>
 #include <string>
 
 #include "compiler/memorizza_dati.hpp"
 #include "format/compiled_files.hpp"
-#include "format/file_io.hpp"
 #include "format/scenario_files.hpp"
 #include "model/windows_1252.hpp"
 #include "postpass/competition_codes.hpp"
@@ -25,20 +25,43 @@ CompileResult compile_scenario(ScenarioModel& model, int32_t plan_mode, SourceFi
   return {CompileStatus::kCompiled, 0};
 }
 
-void write_compiled_files(const ScenarioModel& model, const std::filesystem::path& folder) {
+namespace {
+
+// Each compiled file under its name, in the order they are written.
+void for_each_compiled_file(const ScenarioModel& model,
+                            const std::function<void(const std::string&, const std::function<void(ByteSink&)>&)>& file) {
   // The model holds its identity as Windows-1252 text; the files are named in UTF-8.
   const ScenarioFileNames names =
       scenario_file_names(utf8_from_1252(model.scenario_name), utf8_from_1252(model.scenario_number));
-  if (model.plan_mode != 0)
-    replace_file_with(folder / names.line_plan, [&](ByteSink& out) { encode_line_plan(model.line_plan, out); });
-  replace_file_with(folder / names.records, [&](ByteSink& out) { encode_records(model, out); });
-  replace_file_with(folder / names.track_cells, [&](ByteSink& out) { encode_track_cells(model, out); });
+  if (model.plan_mode != 0) file(names.line_plan, [&](ByteSink& out) { encode_line_plan(model.line_plan, out); });
+  file(names.records, [&](ByteSink& out) { encode_records(model, out); });
+  file(names.track_cells, [&](ByteSink& out) { encode_track_cells(model, out); });
+}
+
+}  // namespace
+
+void stage_compiled_files(const ScenarioModel& model, FileSet& files) {
+  for_each_compiled_file(model, [&](const std::string& name, const auto& encode) { files.add_with(name, encode); });
+}
+
+void write_compiled_files(const ScenarioModel& model, const std::filesystem::path& folder) {
+  FileSet files(folder);
+  stage_compiled_files(model, files);
+  files.commit();
+}
+
+void encode_compiled_files_for_nothing(const ScenarioModel& model) {
+  for_each_compiled_file(model, [](const std::string&, const auto& encode) {
+    ByteSink nowhere([](std::string_view) {});
+    encode(nowhere);
+    nowhere.flush();
+  });
 }
 
 CompileResult memorizza_percorso(ScenarioModel& model, int32_t j, SourceFile& line_source,
-                                 SourceFile& service_source, const std::filesystem::path& folder) {
+                                 SourceFile& service_source, FileSet& files) {
   const CompileResult result = compile_scenario(model, j, line_source, service_source);
-  if (result.status == CompileStatus::kCompiled) write_compiled_files(model, folder);
+  if (result.status == CompileStatus::kCompiled) stage_compiled_files(model, files);
   return result;
 }
 

@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "compiler/source_file.hpp"
+#include "format/file_set.hpp"
 #include "model/scenario_model.hpp"
 
 namespace scenario {
@@ -24,12 +25,18 @@ struct CompileResult {
 CompileResult compile_scenario(ScenarioModel& model, int32_t plan_mode, SourceFile& line_source,
                                SourceFile& service_source);
 
-// Writes the line plan (when plan_mode is non-zero), the records and the track cells into
-// `folder`, in that order, each replaced whole. Throws FileError.
+// Stages the line plan (when plan_mode is non-zero), the records and the track cells in a
+// set of files, which the caller commits.
+void stage_compiled_files(const ScenarioModel& model, FileSet& files);
+// The same, as one set of its own in `folder`, replaced together. Throws FileError.
 void write_compiled_files(const ScenarioModel& model, const std::filesystem::path& folder);
+// Every encoder run into a sink that keeps nothing: a model that cannot be written fails
+// here as its writing would.
+void encode_compiled_files_for_nothing(const ScenarioModel& model);
 
-// The compile entry: compile_scenario, then the files when there is something to write.
+// The compile entry: compile_scenario, then the files, staged in `files`, when there is
+// something to write.
 CompileResult memorizza_percorso(ScenarioModel& model, int32_t j, SourceFile& line_source,
-                                 SourceFile& service_source, const std::filesystem::path& folder);
+                                 SourceFile& service_source, FileSet& files);
 
 }  // namespace scenario

@@ -147,9 +147,15 @@ SourcePlace FieldReader::place_of(size_t offset) const {
 
 std::string_view FieldReader::line_text(int line) const {
   if (line < 1 || static_cast<size_t>(line) > line_starts_.size()) return {};
-  const size_t begin = line_starts_[static_cast<size_t>(line) - 1];
-  size_t end = begin;
-  while (end < text_.size() && !is_line_end(text_[end])) ++end;
+  const auto index = static_cast<size_t>(line) - 1;
+  const size_t begin = line_starts_[index];
+  // The line ends where the next one starts, less its line end: no scan, so that the place
+  // of every row on one very long line costs the same as on a short one.
+  size_t end = text_.size();
+  if (index + 1 < line_starts_.size()) {
+    end = line_starts_[index + 1] - 1;
+    if (text_[end] == '\n' && end > begin && text_[end - 1] == '\r') --end;
+  }
   return text_.substr(begin, end - begin);
 }
 

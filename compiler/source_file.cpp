@@ -8,9 +8,9 @@
 
 namespace scenario {
 
-SourceFile SourceFile::on_disk(std::filesystem::path path, Ownership ownership) {
+SourceFile SourceFile::on_disk(std::filesystem::path path, Ownership ownership, std::string name) {
   SourceFile source;
-  source.name_ = path.filename().string();
+  source.name_ = name.empty() ? path.filename().string() : std::move(name);
   source.path_ = std::move(path);
   source.ownership_ = ownership;
   return source;
@@ -23,9 +23,15 @@ SourceFile SourceFile::in_memory(std::string name, std::string bytes) {
   return source;
 }
 
+SourceFile SourceFile::already_read(std::filesystem::path path, std::string bytes) {
+  SourceFile source = on_disk(std::move(path), Ownership::kAuthors);
+  source.read_bytes_ = std::move(bytes);
+  return source;
+}
+
 bool SourceFile::exists() const {
   if (discarded_) return false;
-  if (!path_) return true;
+  if (!path_ || read_bytes_) return true;
   std::error_code ec;
   return std::filesystem::is_regular_file(*path_, ec);
 }
@@ -35,7 +41,7 @@ std::string_view SourceFile::contents() {
     if (discarded_ || !path_) throw RuntimeFailure("source file is gone");
     std::string bytes;
     try {
-      bytes = read_file(*path_);
+      bytes = read_bytes_ ? std::move(*read_bytes_) : read_file(*path_, kMaxSourceBytes);
     } catch (const FileError& e) {
       throw RuntimeFailure(e.what());
     }

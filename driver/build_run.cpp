@@ -1,9 +1,27 @@
 #include "driver/build_run.hpp"
 
+#include "format/file_set.hpp"
 #include "format/scenario_files.hpp"
 #include "sources/scenario_writers.hpp"
 
 namespace scenario {
+namespace {
+
+// The build replaces only its own older files: one that differs from what it writes was
+// edited, or written by something else, and is not the build's to destroy.
+void refuse_changed_files(const FileSet& files) {
+  const std::vector<std::string> changed = files.changed_older_files();
+  if (changed.empty()) return;
+  std::string others;
+  for (size_t i = 1; i < changed.size(); ++i) others += (i == 1 ? " (and " : ", ") + changed[i];
+  if (!others.empty()) others += ")";
+  throw FileError(files.folder() / changed.front(),
+                  "differs from what the built-in build writes" + others +
+                      "; nothing was changed. Move it to another folder (or build in another folder) and run "
+                      "again");
+}
+
+}  // namespace
 
 CompileResult run_builtin_build(ScenarioModel& model, const std::filesystem::path& folder, std::ostream& progress) {
   model.scenario_name = kBuiltinScenarioName;
@@ -11,13 +29,26 @@ CompileResult run_builtin_build(ScenarioModel& model, const std::filesystem::pat
   // The console stands for the progress window: the word is out before the work starts.
   progress << "Attendere" << std::endl;
 
-  write_scenario_texts(model, folder);
-
-  const ScenarioFileNames names = scenario_file_names(model.scenario_name, model.scenario_number);
-  SourceFile line_source = SourceFile::on_disk(folder / names.line_source, SourceFile::Ownership::kRunIntermediate);
+  // Every file of the run is staged and the folder's files are replaced together at the
+  // end; the two sources are written, read back and deleted on the way.
+  FileSet files(folder);
+  const std::vector<ScenarioText> texts = scenario_texts(model);
+  const ScenarioText& line_text = texts.at(0);
+  const ScenarioText& service_text = texts.at(1);
+  SourceFile line_source = SourceFile::on_disk(files.add_intermediate(line_text.file_name, line_text.bytes),
+                                               SourceFile::Ownership::kRunIntermediate, line_text.file_name);
   SourceFile service_source =
-      SourceFile::on_disk(folder / names.service_source, SourceFile::Ownership::kRunIntermediate);
-  return memorizza_percorso(model, 1, line_source, service_source, folder);
+      SourceFile::on_disk(files.add_intermediate(service_text.file_name, service_text.bytes),
+                          SourceFile::Ownership::kRunIntermediate, service_text.file_name);
+  for (size_t i = 2; i < texts.size(); ++i) files.add(texts[i].file_name, texts[i].bytes);
+
+  const CompileResult result = memorizza_percorso(model, 1, line_source, service_source, files);
+  refuse_changed_files(files);
+  // Its own older sources go, as after every run.
+  files.remove_at_commit(line_text.file_name);
+  files.remove_at_commit(service_text.file_name);
+  files.commit();
+  return result;
 }
 
 }  // namespace scenario

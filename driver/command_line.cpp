@@ -8,8 +8,9 @@ namespace scenario {
 namespace {
 
 constexpr std::string_view kExitStatusText =
-    R"(exit status: 0 no fault, 1 faults recorded (compile writes no file then,
-unless --write-on-fault; the built-in build still writes them), 2 nothing compiled (bad usage, unreadable input, header fault, no track cells).
+    R"(exit status: 0 no fault, 1 faults recorded (compile then writes no file
+unless --write-on-fault; the built-in build still writes them), 2 nothing
+compiled (bad usage, unreadable input, header fault, no track cells).
 )";
 
 constexpr std::string_view kProgramDescription =
@@ -99,7 +100,10 @@ read, never changed or deleted.
 
 Every fault is reported on standard error as FILE:LINE:COLUMN: error: ...
 with the source line, or as scenario-builder: error: ... when no source row
-caused it; the last line then sums up the faults recorded. With
+caused it, with notes on what holds a taken cell and where reading stopped;
+warnings (FILE:LINE:COLUMN: warning: ...) point at what is legal but rarely
+meant and never change the compiled files. The last line sums up the
+warnings and faults recorded. With
 --diagnostics-format=json each diagnostic is instead one JSON object on a line
 of its own (severity, fault, message, file, line, column, position, notes);
 with --diagnostics-format=sarif they form one SARIF 2.1.0 document.

@@ -41,7 +41,4 @@ void ensure_folder(const std::filesystem::path& folder);
 // Those of `names` that stand in `folder`, joined by ", "; "" when none does.
 std::string files_already_in(const std::filesystem::path& folder, const std::vector<std::string>& names);
 
-// Why a file cannot be read ("no such file", "it is a folder", ...), or "" when it can.
-std::string unreadable_reason(const std::filesystem::path& path);
-
 }  // namespace scenario

@@ -1,4 +1,3 @@
-#include <fstream>
 #include <functional>
 #include <system_error>
 #include <vector>
@@ -52,23 +51,7 @@ int compile_and_report(ScenarioModel& model, Diagnostics& diagnostics, const std
   return status;
 }
 
-// True when writing `output` would replace `input` itself.
-bool same_file(const std::filesystem::path& input, const std::filesystem::path& output) {
-  std::error_code ec;
-  return std::filesystem::equivalent(input, output, ec) && !ec;
-}
-
 }  // namespace
-
-std::string unreadable_reason(const std::filesystem::path& path) {
-  std::error_code ec;
-  const auto status = std::filesystem::status(path, ec);
-  if (!std::filesystem::exists(status)) return "no such file";
-  if (std::filesystem::is_directory(status)) return "it is a folder";
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return "cannot open it for reading";
-  return "";
-}
 
 void ensure_folder(const std::filesystem::path& folder) {
   std::error_code ec;
@@ -101,12 +84,16 @@ int run_compile_command(const CompileCommand& command, Console& console) {
   struct Input {
     const char* role;
     const std::filesystem::path& path;
+    std::string bytes;
   };
-  const Input inputs[] = {{"line source", command.line_source}, {"service source", command.service_source}};
+  Input inputs[] = {{"line source", command.line_source, {}}, {"service source", command.service_source, {}}};
+  // Each source is opened once and read whole, whatever it is (a file, a pipe, a FIFO).
   bool readable = true;
-  for (const Input& input : inputs) {
-    if (const std::string reason = unreadable_reason(input.path); !reason.empty()) {
-      diagnostics.error("cannot read the " + std::string(input.role) + " '" + input.path.string() + "': " + reason);
+  for (Input& input : inputs) {
+    try {
+      input.bytes = read_file(input.path, kMaxSourceBytes);
+    } catch (const FileError& e) {
+      diagnostics.error("cannot read the " + std::string(input.role) + " '" + input.path.string() + "': " + e.reason());
       readable = false;
     }
   }
@@ -117,7 +104,7 @@ int run_compile_command(const CompileCommand& command, Console& console) {
     // The author's sources are never written over, whatever the names and folder say.
     for (const std::string& output : {names.line_plan, names.records, names.track_cells}) {
       for (const Input& input : inputs) {
-        if (same_file(input.path, command.folder / output)) {
+        if (is_same_file(input.path, command.folder / output)) {
           diagnostics.error("the compiled file '" + (command.folder / output).string() + "' would replace the " +
                             input.role + " '" + input.path.string() + "'; nothing compiled");
           return kExitNothing;
@@ -129,8 +116,8 @@ int run_compile_command(const CompileCommand& command, Console& console) {
   ScenarioModel model;
   model.scenario_name = identity.name_text;
   model.scenario_number = identity.number_text;
-  SourceFile line = SourceFile::on_disk(command.line_source, SourceFile::Ownership::kAuthors);
-  SourceFile service = SourceFile::on_disk(command.service_source, SourceFile::Ownership::kAuthors);
+  SourceFile line = SourceFile::already_read(command.line_source, std::move(inputs[0].bytes));
+  SourceFile service = SourceFile::already_read(command.service_source, std::move(inputs[1].bytes));
   if (command.utf8_input) {
     line.read_as_utf8();
     service.read_as_utf8();
@@ -150,6 +137,8 @@ int run_compile_command(const CompileCommand& command, Console& console) {
           // An unreadable source is the compile's own fault 25, recorded as it reads it.
         }
         const CompileResult result = compile_scenario(model, 1, line, service);
+        // Encoded as for writing, so that the check says all that the compile would.
+        if (result.status == CompileStatus::kCompiled && command.check) encode_compiled_files_for_nothing(model);
         if (result.status != CompileStatus::kCompiled || command.check) return result;
         // Files of a compile that found faults would hold a scenario cut short where the reading
         // stopped: the older files stay as they were unless the author asks for these.

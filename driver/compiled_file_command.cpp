@@ -304,12 +304,14 @@ int run_inspect_command(const InspectCommand& command, Console& console) {
   const FileKind kind = kind_of(command.file);
   Diagnostics diagnostics(console.err, console.colour);
   const std::string shown = command.file.string();
-  if (const std::string reason = unreadable_reason(command.file); !reason.empty()) {
-    diagnostics.error("cannot read '" + shown + "': " + reason);
+  std::string bytes;
+  try {
+    bytes = read_file(command.file);
+  } catch (const FileError& e) {
+    diagnostics.error("cannot read '" + shown + "': " + e.reason());
     return kExitNothing;
   }
   try {
-    const std::string bytes = read_file(command.file);
     if (command.format == InspectCommand::Format::kAnnotate) {
       annotate(kind, bytes, shown, console.out);
       return kExitClean;
@@ -321,9 +323,6 @@ int run_inspect_command(const InspectCommand& command, Console& console) {
     } else {
       print_table(listing, console.out);
     }
-  } catch (const FileError& e) {
-    diagnostics.error(e.what());
-    return kExitNothing;
   } catch (const DecodeError& e) {
     console.out.flush();
     diagnostics.error(shown + ": " + e.what());

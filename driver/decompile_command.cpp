@@ -4,6 +4,7 @@
 #include "driver/compiled_scenario_search.hpp"
 #include "driver/diagnostics.hpp"
 #include "format/file_io.hpp"
+#include "format/file_set.hpp"
 #include "format/scenario_files.hpp"
 
 namespace scenario {
@@ -37,7 +38,8 @@ int run_decompile_command(const DecompileCommand& command, Console& console) {
   CompiledFiles files{name, number, read_file(command.folder / names.track_cells),
                       read_file(command.folder / names.records), std::nullopt};
   // No plan file: the scenario was compiled without its plan.
-  if (const std::filesystem::path plan = command.folder / names.line_plan; unreadable_reason(plan).empty())
+  std::error_code ec;
+  if (const std::filesystem::path plan = command.folder / names.line_plan; std::filesystem::exists(plan, ec))
     files.line_plan = read_file(plan);
 
   RecoveredSources sources;
@@ -48,8 +50,10 @@ int run_decompile_command(const DecompileCommand& command, Console& console) {
     return kExitNothing;
   }
   ensure_folder(command.output);
-  replace_file(command.output / names.line_source, sources.line);
-  replace_file(command.output / names.service_source, sources.service);
+  FileSet written(command.output);  // both sources or neither
+  written.add(names.line_source, sources.line);
+  written.add(names.service_source, sources.service);
+  written.commit();
   console.out << (command.output / names.line_source).string() << "\n"
               << (command.output / names.service_source).string() << "\n";
   list(console.out, "not written back:", sources.remarks);

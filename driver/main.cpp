@@ -1,4 +1,8 @@
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <exception>
+#include <new>
 #include <iostream>
 #include <string_view>
 #include <variant>
@@ -37,6 +41,18 @@ struct Dispatch {
   int operator()(const ExplainCommand& command) const { return run_explain_command(command, console); }
 };
 
+// Standard output that could not be written whole (a full disk, /dev/full) fails the
+// command, whatever it printed: a cut listing must not pass for a whole one.
+int with_output_checked(int status, Diagnostics& diagnostics) {
+  errno = 0;
+  std::cout.flush();
+  if (std::cout && std::fflush(stdout) == 0 && std::ferror(stdout) == 0) return status;
+  const int error = errno;
+  diagnostics.error(std::string("cannot write to standard output: ") +
+                    (error != 0 ? std::strerror(error) : "it could not be written whole"));
+  return kExitNothing;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -45,7 +61,7 @@ int main(int argc, char** argv) {
   Diagnostics diagnostics(std::cerr, console.colour);
   try {
     const std::vector<std::string_view> arguments(argv + 1, argv + argc);
-    return std::visit(Dispatch{console}, parse_command_line(arguments));
+    return with_output_checked(std::visit(Dispatch{console}, parse_command_line(arguments)), diagnostics);
   } catch (const UsageError& e) {
     diagnostics.error(e.what());
     const std::string command = e.topic().empty() ? "" : e.topic() + " ";
@@ -54,8 +70,11 @@ int main(int argc, char** argv) {
   } catch (const FileError& e) {
     diagnostics.error(e.what());
     return kExitNothing;
+  } catch (const std::bad_alloc&) {
+    diagnostics.error("out of memory");
+    return kExitNothing;
   } catch (const std::exception& e) {
-    std::cerr << "scenario-builder: internal error: " << e.what() << std::endl;
-    return 3;
+    diagnostics.error(e.what());
+    return kExitNothing;
   }
 }

@@ -2,6 +2,7 @@
 #include "driver/compiled_scenario_search.hpp"
 #include "driver/diagnostics.hpp"
 #include "format/file_io.hpp"
+#include "format/scenario_files.hpp"
 #include "plot/route_plot.hpp"
 #include "reading/compiled_scenario.hpp"
 
@@ -23,6 +24,16 @@ int run_plot_command(const PlotCommand& command, Console& console) {
   }
   const std::filesystem::path output =
       command.output.value_or(command.folder / (location.name + "_" + location.number + ".svg"));
+  // The picture never takes the place of the scenario's own files.
+  const ScenarioFileNames files = scenario_file_names(location.name, location.number);
+  for (const std::string* file : {&files.line_source, &files.service_source, &files.notes, &files.slowdown_order,
+                                  &files.train_card, &files.line_plan, &files.records, &files.track_cells}) {
+    if (is_same_file(output, command.folder / *file)) {
+      diagnostics.error("the picture '" + output.string() + "' would replace '" + (command.folder / *file).string() +
+                        "' of the scenario; nothing drawn");
+      return kExitNothing;
+    }
+  }
   replace_file(output, svg);
   console.out << output.string() << "\n";
   return kExitClean;

@@ -2,8 +2,13 @@
 
 #include <csignal>
 
+#include "format/temporary_files.hpp"
+
 namespace scenario {
 
-void prepare_process() { std::signal(SIGXFSZ, SIG_IGN); }
+void prepare_process() {
+  std::signal(SIGXFSZ, SIG_IGN);
+  remove_temporaries_on_signal();
+}
 
 }  // namespace scenario

@@ -1,5 +1,6 @@
 #include "driver/text_diagnostics.hpp"
 
+#include "driver/line_window.hpp"
 #include "model/windows_1252.hpp"
 
 namespace scenario {
@@ -42,8 +43,9 @@ void TextDiagnostics::print_at(const std::optional<SourcePlace>& place, const st
       std::string(place->file) + ":" + std::to_string(place->line) + ":" + std::to_string(place->column) + ":";
   err_ << paint(where, kBold) << ' ' << label << ' ' << message << '\n';
   if (!with_source_line) return;
-  err_ << ' ' << utf8_from_1252(place->line_text) << '\n';
-  err_ << ' ' << caret_line(place->line_text, place->column) << paint("^", kGreen) << '\n';
+  const LineWindow shown = line_window(place->line_text, place->column);
+  err_ << ' ' << utf8_from_1252(shown.text) << '\n';
+  err_ << ' ' << caret_line(shown.text, shown.column) << paint("^", kGreen) << '\n';
 }
 
 void TextDiagnostics::report(const Diagnostic& diagnostic) {

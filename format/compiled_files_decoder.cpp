@@ -14,40 +14,13 @@ const char* describe_tag(int64_t tag) {
   return "unknown tag";
 }
 
-// One tagged value; an unknown tag is refused at its offset.
-PlanElement read_element(ByteReader& r) {
-  const size_t offset = r.offset();
-  PlanElement e;
-  const uint16_t tag = r.u16("tag", describe_tag);
-  switch (tag) {
-    case PlanElement::kEmpty: e.tag = PlanElement::kEmpty; break;
-    case PlanElement::kInt16:
-      e.tag = PlanElement::kInt16;
-      e.integer = r.i16(describe_tag(tag));
-      break;
-    case PlanElement::kDouble:
-      e.tag = PlanElement::kDouble;
-      e.real = r.f64(describe_tag(tag));
-      break;
-    default: {
-      std::string tags;
-      for (const PlanElementKind& kind : kPlanElementKinds) {
-        if (!tags.empty()) tags += &kind == std::end(kPlanElementKinds) - 1 ? " or " : ", ";
-        tags += std::to_string(kind.tag) + " (" + kind.name + ")";
-      }
-      r.fail(offset, "unknown tag " + std::to_string(tag) + ": a plan element is tagged " + tags);
-    }
-  }
-  return e;
-}
-
 // How many tagged values the file holds, every one checked for its tag and its length.
 int64_t count_elements(std::string_view bytes) {
   ByteReader r(bytes);
   int64_t count = 0;
   while (!r.at_end()) {
     r.enter("plan element", count);
-    read_element(r);
+    read_plan_element(r);
     ++count;
   }
   return count;
@@ -85,7 +58,7 @@ ColumnLayout read_column(ByteReader& r, int axis, int32_t extent, const ColumnLa
   for (int64_t metre = 0; metre <= extent; ++metre) {
     r.enter(name, metre);
     const size_t offset = r.offset();
-    const PlanElement e = read_element(r);
+    const PlanElement e = read_plan_element(r);
     if (x == nullptr && metre == 0) layout.has_start = e.tag == PlanElement::kInt16;
     const PlanElement::Tag expected = x != nullptr ? x->tag_at(metre) : expected_x_tag(metre, layout, ended, e.tag);
     if (e.tag != expected) {
@@ -115,6 +88,32 @@ ColumnLayout read_column(ByteReader& r, int axis, int32_t extent, const ColumnLa
 }
 
 }  // namespace
+
+PlanElement read_plan_element(ByteReader& r) {
+  const size_t offset = r.offset();
+  PlanElement e;
+  const uint16_t tag = r.u16("tag", describe_tag);
+  switch (tag) {
+    case PlanElement::kEmpty: e.tag = PlanElement::kEmpty; break;
+    case PlanElement::kInt16:
+      e.tag = PlanElement::kInt16;
+      e.integer = r.i16(describe_tag(tag));
+      break;
+    case PlanElement::kDouble:
+      e.tag = PlanElement::kDouble;
+      e.real = r.f64(describe_tag(tag));
+      break;
+    default: {
+      std::string tags;
+      for (const PlanElementKind& kind : kPlanElementKinds) {
+        if (!tags.empty()) tags += &kind == std::end(kPlanElementKinds) - 1 ? " or " : ", ";
+        tags += std::to_string(kind.tag) + " (" + kind.name + ")";
+      }
+      r.fail(offset, "unknown tag " + std::to_string(tag) + ": a plan element is tagged " + tags);
+    }
+  }
+  return e;
+}
 
 std::vector<TrackCell> decode_track_cells(std::string_view bytes, FieldListener* listener) {
   ByteReader r(bytes, listener);

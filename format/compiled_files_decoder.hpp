@@ -16,6 +16,9 @@ namespace scenario {
 // with bytes to spare, or with a layout the encoder never produces) raises DecodeError
 // naming the byte offset. A listener, when given, hears every field in file order.
 
+// One tagged value of a line plan; an unknown tag is refused at its offset.
+PlanElement read_plan_element(ByteReader& r);
+
 // <name>_<n>.dat: any whole number of 15-byte cells.
 std::vector<TrackCell> decode_track_cells(std::string_view bytes, FieldListener* listener = nullptr);
 

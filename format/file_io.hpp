@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
 #include <functional>
 #include <stdexcept>
@@ -10,25 +11,37 @@
 
 namespace scenario {
 
-// A file that could not be created, written, renamed or deleted, with the path and the
-// system's reason.
+// A file that could not be created, read, written, renamed or deleted, with the path and
+// the reason.
 class FileError : public std::runtime_error {
  public:
   FileError(const std::filesystem::path& path, const std::string& reason);
   const std::filesystem::path& path() const { return path_; }
+  const std::string& reason() const { return reason_; }
 
  private:
   std::filesystem::path path_;
+  std::string reason_;
 };
 
-// Replaces the file at `path`, all or nothing: the bytes go to a temporary file in the
-// same folder, which is renamed over the name only once complete. A failure leaves the
-// old file (or none) and no temporary file behind, and throws FileError.
+// Replaces the file at `path`, all or nothing, with these bytes or with what `produce`
+// writes: a FileSet of one file (see file_set.hpp).
 void replace_file(const std::filesystem::path& path, std::string_view bytes);
-// The same, with the bytes produced into a sink as they are written.
 void replace_file_with(const std::filesystem::path& path, const std::function<void(ByteSink&)>& produce);
 
-// Reads a whole file; throws FileError when it cannot be read.
-std::string read_file(const std::filesystem::path& path);
+// The most a source text may hold, far above any real route: a larger one is refused
+// before it is read.
+inline constexpr size_t kMaxSourceBytes = size_t{64} << 20;
+// The most a compiled file that is read back may hold.
+inline constexpr size_t kMaxCompiledFileBytes = size_t{1} << 30;
+
+// Reads a whole file, opening it once, whatever it is: a regular file, a pipe, a FIFO.
+// Throws FileError when it cannot be read or holds more than `max_bytes`; the reason is
+// short ("no such file", "it is a folder", "a loop of symbolic links", ...).
+std::string read_file(const std::filesystem::path& path, size_t max_bytes = kMaxCompiledFileBytes);
+
+// True when both paths name one file: the same existing file, or the same place for one
+// that is not there yet.
+bool is_same_file(const std::filesystem::path& one, const std::filesystem::path& other);
 
 }  // namespace scenario

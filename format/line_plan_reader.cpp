@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "format/compiled_files_decoder.hpp"
+
 namespace scenario {
 
 LinePlanReader::LinePlanReader(std::string_view bytes)
@@ -12,22 +14,7 @@ LinePlanReader::LinePlanReader(std::string_view bytes)
 
 PlanElement LinePlanReader::read(ByteReader& column, const char* name) {
   column.enter(name, metre_);
-  const size_t offset = column.offset();
-  PlanElement e;
-  const uint16_t tag = column.u16("tag");
-  if (tag == PlanElement::kEmpty) {
-    e.tag = PlanElement::kEmpty;
-  } else if (tag == PlanElement::kInt16) {
-    e.tag = PlanElement::kInt16;
-    e.integer = column.i16("integer");
-  } else if (tag == PlanElement::kDouble) {
-    e.tag = PlanElement::kDouble;
-    e.real = column.f64("double");
-  } else {
-    column.fail(offset, "unknown tag " + std::to_string(tag) +
-                            ": a plan element is tagged 0 (empty), 2 (integer) or 5 (double)");
-  }
-  return e;
+  return read_plan_element(column);
 }
 
 LinePlanReader::Metre LinePlanReader::next() {

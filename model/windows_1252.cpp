@@ -77,6 +77,16 @@ void append_utf8(std::string& out, char32_t code) {
 
 }  // namespace
 
+std::size_t utf8_character_length(std::string_view text, std::size_t at) {
+  std::size_t after = at;
+  try {
+    next_code_point(text, after);
+  } catch (const std::invalid_argument&) {
+    return 0;
+  }
+  return after - at;
+}
+
 std::string lower_case_1252(std::string_view text) {
   std::string lower(text);
   for (char& ch : lower) {

@@ -20,6 +20,10 @@ std::string lower_case_1252(std::string_view text);
 // byte values 81, 8D, 8F, 90 and 9D carry no character and are never produced.
 std::string utf8_to_1252(std::string_view utf8);
 
+// The length of the well-formed UTF-8 character that starts at byte `at` of `text`, or 0
+// when the bytes there are not one.
+std::size_t utf8_character_length(std::string_view text, std::size_t at);
+
 // What utf8_to_1252 throws: the byte offset of the character that failed, with the reason.
 class Utf8ConversionError : public std::invalid_argument {
  public:

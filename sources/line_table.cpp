@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-#include "format/file_io.hpp"
+#include "format/file_set.hpp"
 #include "model/windows_1252.hpp"
 
 namespace scenario {

@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "format/file_set.hpp"
 #include "format/scenario_files.hpp"
 #include "sources/line_table.hpp"
 #include "sources/scenario_texts.hpp"
@@ -10,42 +11,57 @@
 namespace scenario {
 namespace {
 
-// Every writer is the same sequence: its constant text into a line table, the table into
-// the file whose name the scenario gives it.
-void write_text(const ScenarioModel& model, const std::filesystem::path& folder,
-                std::string ScenarioFileNames::*file, std::string_view text) {
+struct Writer {
+  std::string ScenarioFileNames::*file;
+  const std::string_view* text;
+};
+
+// The five texts in the order of the build run.
+constexpr Writer kLine{&ScenarioFileNames::line_source, &kLineSourceText};
+constexpr Writer kService{&ScenarioFileNames::service_source, &kServiceSourceText};
+constexpr Writer kNotes{&ScenarioFileNames::notes, &kNotesText};
+constexpr Writer kSlowdownOrder{&ScenarioFileNames::slowdown_order, &kSlowdownOrderText};
+constexpr Writer kTrainCard{&ScenarioFileNames::train_card, &kTrainCardText};
+constexpr Writer kWriters[] = {kLine, kService, kNotes, kSlowdownOrder, kTrainCard};
+
+// Every writer is the same sequence: its constant text into a line table, the table's
+// bytes under the name the scenario gives the file.
+ScenarioText text_of(const ScenarioModel& model, const Writer& writer) {
   const ScenarioFileNames names = scenario_file_names(model.scenario_name, model.scenario_number);
-  scrivi_righe(folder, names.*file, line_table_from_text(text));
+  return {names.*writer.file, line_table_bytes(line_table_from_text(*writer.text))};
+}
+
+void write_text(const ScenarioModel& model, const std::filesystem::path& folder, const Writer& writer) {
+  const ScenarioText text = text_of(model, writer);
+  replace_file(folder / text.file_name, text.bytes);
 }
 
 }  // namespace
 
-void dati_linea(const ScenarioModel& model, const std::filesystem::path& folder) {
-  write_text(model, folder, &ScenarioFileNames::line_source, kLineSourceText);
-}
+void dati_linea(const ScenarioModel& model, const std::filesystem::path& folder) { write_text(model, folder, kLine); }
 
-void dati_treno(const ScenarioModel& model, const std::filesystem::path& folder) {
-  write_text(model, folder, &ScenarioFileNames::service_source, kServiceSourceText);
-}
+void dati_treno(const ScenarioModel& model, const std::filesystem::path& folder) { write_text(model, folder, kService); }
 
-void dati_note(const ScenarioModel& model, const std::filesystem::path& folder) {
-  write_text(model, folder, &ScenarioFileNames::notes, kNotesText);
-}
+void dati_note(const ScenarioModel& model, const std::filesystem::path& folder) { write_text(model, folder, kNotes); }
 
 void dati_rallentamenti(const ScenarioModel& model, const std::filesystem::path& folder) {
-  write_text(model, folder, &ScenarioFileNames::slowdown_order, kSlowdownOrderText);
+  write_text(model, folder, kSlowdownOrder);
 }
 
 void dati_scheda(const ScenarioModel& model, const std::filesystem::path& folder) {
-  write_text(model, folder, &ScenarioFileNames::train_card, kTrainCardText);
+  write_text(model, folder, kTrainCard);
+}
+
+std::vector<ScenarioText> scenario_texts(const ScenarioModel& model) {
+  std::vector<ScenarioText> texts;
+  for (const Writer& writer : kWriters) texts.push_back(text_of(model, writer));
+  return texts;
 }
 
 void write_scenario_texts(const ScenarioModel& model, const std::filesystem::path& folder) {
-  dati_linea(model, folder);
-  dati_treno(model, folder);
-  dati_note(model, folder);
-  dati_rallentamenti(model, folder);
-  dati_scheda(model, folder);
+  FileSet files(folder);
+  for (const ScenarioText& text : scenario_texts(model)) files.add(text.file_name, text.bytes);
+  files.commit();
 }
 
 }  // namespace scenario

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "model/scenario_model.hpp"
 
@@ -14,7 +16,17 @@ void dati_note(const ScenarioModel& model, const std::filesystem::path& folder);
 void dati_rallentamenti(const ScenarioModel& model, const std::filesystem::path& folder);
 void dati_scheda(const ScenarioModel& model, const std::filesystem::path& folder);
 
-// All five, in the order of the build run.
+// The bytes of a text and the name of its file.
+struct ScenarioText {
+  std::string file_name;
+  std::string bytes;
+};
+
+// All five, in the order of the build run: the line source, the service source, the notes,
+// the slowdown order, the train card.
+std::vector<ScenarioText> scenario_texts(const ScenarioModel& model);
+
+// All five written into `folder` as one set, replaced together.
 void write_scenario_texts(const ScenarioModel& model, const std::filesystem::path& folder);
 
 }  // namespace scenario

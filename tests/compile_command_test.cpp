@@ -11,6 +11,7 @@
 #include "driver/build_run.hpp"
 #include "format/compiled_files_decoder.hpp"
 #include "format/file_io.hpp"
+#include "format/file_set.hpp"
 #include "postpass/competition_codes.hpp"
 #include "format/scenario_files.hpp"
 #include "sources/scenario_writers.hpp"

@@ -5,6 +5,7 @@
 #include "driver/commands.hpp"
 #include "format/compiled_files.hpp"
 #include "format/file_io.hpp"
+#include "format/file_set.hpp"
 #include "tests/model_fixture.hpp"
 #include "tests/program_runner.hpp"
 #include "tests/text_checks.hpp"

@@ -8,6 +8,7 @@
 
 #include "compiler/compile_entry.hpp"
 #include "format/file_io.hpp"
+#include "format/file_set.hpp"
 #include "postpass/competition_codes.hpp"
 
 namespace scenario {

@@ -1,4 +1,5 @@
 #include "format/file_io.hpp"
+#include "format/file_set.hpp"
 
 #include <gtest/gtest.h>
 

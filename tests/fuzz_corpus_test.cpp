@@ -4,22 +4,32 @@
 
 #include <filesystem>
 
+#include "fuzz/decode_input.hpp"
 #include "fuzz/fuzz_input.hpp"
 #include "format/file_io.hpp"
 
 namespace scenario {
 namespace {
 
-TEST(FuzzCorpus, EveryKeptInputCompilesWithoutCrashing) {
-  const std::filesystem::path corpus = std::filesystem::path(SCENARIO_TEST_DATA).parent_path().parent_path() / "fuzz" / "corpus";
+// Runs `replay` on every input kept in fuzz/<corpus>.
+void replay_corpus(const char* corpus, void (*replay)(std::string_view)) {
+  const std::filesystem::path folder = std::filesystem::path(SCENARIO_TEST_DATA).parent_path().parent_path() / "fuzz" / corpus;
   size_t replayed = 0;
-  for (const auto& entry : std::filesystem::directory_iterator(corpus)) {
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
     if (!entry.is_regular_file()) continue;
     SCOPED_TRACE(entry.path().filename().string());
-    fuzzing::compile_fuzz_input(read_file(entry.path()));
+    replay(read_file(entry.path()));
     ++replayed;
   }
   EXPECT_GT(replayed, 0u);
+}
+
+TEST(FuzzCorpus, EveryKeptInputCompilesWithoutCrashing) {
+  replay_corpus("corpus", [](std::string_view input) { fuzzing::compile_fuzz_input(input); });
+}
+
+TEST(FuzzCorpus, EveryKeptCompiledFileDecodesOrIsRefusedWithoutCrashing) {
+  replay_corpus("decode_corpus", fuzzing::decode_fuzz_input);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "format/file_io.hpp"
+#include "format/file_set.hpp"
 #include "tests/temp_folder.hpp"
 
 namespace scenario {

@@ -8,6 +8,8 @@
 #include <string>
 
 #include "format/file_io.hpp"
+#include "format/file_set.hpp"
+#include "model/windows_1252.hpp"
 #include "tests/run_program.hpp"
 #include "tests/temp_folder.hpp"
 
@@ -72,6 +74,60 @@ TEST(OutputFailures, ACompiledFileThatCannotBeWrittenWholeLeavesTheOlderOnes) {
   EXPECT_EQ(read_file(folder.path() / "Milano_Tortona_linea.dat"), "older plan");
   EXPECT_EQ(read_file(folder.path() / "Milano_Tortona_5.dat"), "older cells");
   for (const std::string& name : names_in(folder.path())) EXPECT_EQ(name.find(".tmp-"), std::string::npos) << name;
+}
+
+// Output that cannot be written whole is a failure, whatever was printed before.
+TEST(OutputFailures, StandardOutputThatCannotBeWrittenEndsWithStatus2) {
+  TempFolder folder, scratch;
+  const auto program = copy_program_into(folder.path());
+  ASSERT_EQ(run_program("'" + program.string() + "'", scratch.path()).exit_status, 0);
+  const std::string quoted = "'" + program.string() + "' ";
+  for (const std::string& arguments :
+       {std::string("inspect Milano_Tortona_5.sim --json"), std::string("inspect Milano_Tortona_5.dat --all"),
+        std::string("inspect Milano_Tortona_linea.dat --annotate"), std::string("--help"), std::string("--version")}) {
+    SCOPED_TRACE(arguments);
+    const auto run = run_program("(cd '" + folder.path().string() + "' && " + quoted + arguments + " >/dev/full)",
+                                 scratch.path());
+    EXPECT_EQ(run.exit_status, 2);
+    EXPECT_NE(run.err.find("scenario-builder: error: cannot write to standard output"), std::string::npos) << run.err;
+  }
+}
+
+TEST(OutputFailures, ThePictureNeverTakesThePlaceOfTheScenariosFiles) {
+  TempFolder folder, scratch;
+  const auto program = copy_program_into(folder.path());
+  ASSERT_EQ(run_program("'" + program.string() + "'", scratch.path()).exit_status, 0);
+  ASSERT_EQ(run_program("'" + program.string() + "' sources --force -o '" + folder.path().string() + "'", scratch.path())
+                .exit_status,
+            0);
+  for (const std::string& name : names_in(folder.path())) {
+    if (name == "scenario-builder") continue;
+    SCOPED_TRACE(name);
+    const std::string before = read_file(folder.path() / name);
+    const auto run = run_program("cd '" + folder.path().string() + "' && '" + program.string() + "' plot -o ./" + name,
+                                 scratch.path());
+    EXPECT_EQ(run.exit_status, 2);
+    EXPECT_NE(run.err.find("would replace"), std::string::npos) << run.err;
+    EXPECT_EQ(read_file(folder.path() / name), before);
+  }
+}
+
+TEST(OutputFailures, JsonIsValidUtf8WhateverTheFileIsCalled) {
+  TempFolder folder, scratch;
+  const auto program = copy_program_into(folder.path());
+  ASSERT_EQ(run_program("'" + program.string() + "'", scratch.path()).exit_status, 0);
+  // A file name in Latin-1, as an older system would have written it.
+  std::filesystem::rename(folder.path() / "Milano_Tortona_5.sim", folder.path() / "Cant\xF9_5.sim");
+  const auto run = run_program("cd '" + folder.path().string() + "' && '" + program.string() +
+                                   "' inspect Cant\xF9_5.sim --json",
+                               scratch.path());
+  ASSERT_EQ(run.exit_status, 0) << run.err;
+  EXPECT_NE(run.out.find("\"file\": \"Cant\\\\xf9_5.sim\""), std::string::npos) << run.out.substr(0, 200);
+  for (size_t at = 0; at < run.out.size();) {
+    const size_t length = utf8_character_length(run.out, at);
+    ASSERT_GT(length, 0u) << "not UTF-8 at byte " << at;
+    at += length;
+  }
 }
 
 }  // namespace

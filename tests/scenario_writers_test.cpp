@@ -8,6 +8,7 @@
 #include <string>
 
 #include "format/file_io.hpp"
+#include "format/file_set.hpp"
 #include "format/scenario_files.hpp"
 #include "tests/program_runner.hpp"
 #include "tests/temp_folder.hpp"

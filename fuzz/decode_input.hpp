@@ -1,0 +1,58 @@
+#pragma once
+
+// One fuzz input read the way inspect and plot read compiled files: a track-cell file, a
+// records file and a line plan, each behind a 32-bit little-endian byte count (the last
+// part takes what is left). Each part is decoded, the plan also walked metre by metre,
+// and the route drawn when its cells and records decode. Shared by the fuzzer and the
+// regression test that replays the corpus.
+#include <algorithm>
+#include <cstdint>
+#include <string_view>
+#include <utility>
+
+#include "format/compiled_files_decoder.hpp"
+#include "format/line_plan_reader.hpp"
+#include "plot/route_plot.hpp"
+#include "reading/compiled_scenario.hpp"
+
+namespace scenario::fuzzing {
+
+inline std::string_view take_part(std::string_view& input) {
+  if (input.size() < 4) return std::exchange(input, std::string_view());
+  uint32_t size = 0;
+  for (size_t i = 0; i < 4; ++i) size |= uint32_t{static_cast<unsigned char>(input[i])} << (8 * i);
+  input.remove_prefix(4);
+  const std::string_view part = input.substr(0, std::min<size_t>(size, input.size()));
+  input.remove_prefix(part.size());
+  return part;
+}
+
+inline void decode_fuzz_input(std::string_view input) {
+  const std::string_view cells = take_part(input);
+  const std::string_view records = take_part(input);
+  const std::string_view plan = input;
+
+  LoadedScenario scenario;
+  scenario.name = "Fuzz";
+  scenario.number = "1";
+  bool drawable = true;
+  try {
+    scenario.cells = decode_track_cells(cells);
+    scenario.records = decode_records(records);
+  } catch (const DecodeError&) {
+    drawable = false;
+  }
+  try {
+    decode_line_plan(plan);
+    scenario.plan_bytes = plan;
+    scenario.has_plan = true;
+  } catch (const DecodeError&) {
+  }
+  try {
+    for (LinePlanReader reader(plan); !reader.at_end();) reader.next();
+  } catch (const DecodeError&) {
+  }
+  if (drawable) render_route_svg(scenario);
+}
+
+}  // namespace scenario::fuzzing

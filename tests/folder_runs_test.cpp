@@ -1,0 +1,220 @@
+// Runs into one folder that are killed, that run at the same time, or that find files they
+// did not write: the folder always holds one whole set of compiled files, and nothing of
+// anybody else's is lost.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <random>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "bench/route_generator.hpp"
+#include "format/file_io.hpp"
+#include "format/file_set.hpp"
+#include "format/temporary_files.hpp"
+#include "tests/program_runner.hpp"
+
+namespace scenario {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::folder_contents;
+using testing::TempFolder;
+using testing::write_bytes;
+
+const char* const kCompiledFiles[] = {"Gen_linea.dat", "Gen_1.sim", "Gen_1.dat"};
+
+// `program` started in `folder` with its output thrown away; returns its process id.
+pid_t start(const fs::path& program, const std::vector<std::string>& arguments, const fs::path& folder) {
+  std::vector<std::string> words{program.string()};
+  words.insert(words.end(), arguments.begin(), arguments.end());
+  std::vector<char*> argv;
+  for (std::string& word : words) argv.push_back(word.data());
+  argv.push_back(nullptr);
+  const pid_t child = ::fork();
+  if (child == 0) {
+    const int nothing = ::open("/dev/null", O_RDWR);
+    ::dup2(nothing, 0);
+    ::dup2(nothing, 1);
+    ::dup2(nothing, 2);
+    if (::chdir(folder.c_str()) == 0) ::execv(argv[0], argv.data());
+    ::_exit(127);
+  }
+  return child;
+}
+
+pid_t start_program(const std::vector<std::string>& arguments, const fs::path& folder) {
+  return start(SCENARIO_BUILDER_EXE, arguments, folder);
+}
+
+// The exit status, or 128 + the signal that ended it.
+int wait_for(pid_t child) {
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+std::map<std::string, std::string> compiled_set(const fs::path& folder) {
+  std::map<std::string, std::string> set;
+  for (const char* name : kCompiledFiles) set[name] = fs::exists(folder / name) ? read_file(folder / name) : "";
+  return set;
+}
+
+std::vector<std::string> temporaries_in(const fs::path& folder) {
+  std::vector<std::string> found;
+  for (const auto& entry : fs::directory_iterator(folder)) {
+    if (is_temporary_file_name(entry.path().filename().string())) found.push_back(entry.path().filename().string());
+  }
+  return found;
+}
+
+bool commit_note_in(const fs::path& folder) {
+  for (const auto& entry : fs::directory_iterator(folder)) {
+    if (entry.path().filename().string().find(".commit-") != std::string::npos) return true;
+  }
+  return false;
+}
+
+// Two generated routes of different lengths, compiled under one name into `folder`.
+struct TwoRoutes {
+  TempFolder sources;
+  std::vector<std::string> compile(const std::string& route, const fs::path& out) const {
+    return {"compile", (sources.path() / (route + "_linea.txt")).string(), (sources.path() / (route + "_1-.txt")).string(),
+            "--name", "Gen", "--number", "1", "-o", out.string()};
+  }
+  TwoRoutes() {
+    for (const auto& [route, length] : {std::pair<std::string, int32_t>{"Short", 100000}, {"Long", 250000}}) {
+      const auto texts = bench::generate_route(length);
+      write_bytes(sources.path() / (route + "_linea.txt"), texts.line);
+      write_bytes(sources.path() / (route + "_1-.txt"), texts.service);
+    }
+  }
+};
+
+TEST(FolderRuns, AKilledCompileLeavesTheWholeOldOrTheWholeNewSet) {
+  const TwoRoutes routes;
+  TempFolder out, reference;
+  ASSERT_EQ(wait_for(start_program(routes.compile("Short", out.path()), out.path())), 0);
+  const auto older = compiled_set(out.path());
+  const auto started = std::chrono::steady_clock::now();
+  ASSERT_EQ(wait_for(start_program(routes.compile("Long", reference.path()), reference.path())), 0);
+  const auto run_time = std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - started);
+  const auto newer = compiled_set(reference.path());
+
+  std::mt19937 random(12345);
+  std::uniform_int_distribution<int64_t> moment(0, run_time.count() * 5 / 4);
+  for (int round = 0; round < 16; ++round) {
+    const int signal_number = round % 2 == 0 ? SIGKILL : SIGTERM;
+    SCOPED_TRACE("round " + std::to_string(round) + ", signal " + std::to_string(signal_number));
+    const pid_t child = start_program(routes.compile("Long", out.path()), out.path());
+    std::this_thread::sleep_for(std::chrono::microseconds(moment(random)));
+    ::kill(child, signal_number);
+    const int status = wait_for(child);
+    // Killed outright in the instant between its renames, a run leaves a note that says
+    // how the set ends, and the next run into the folder ends it so.
+    const auto found = compiled_set(out.path());
+    EXPECT_TRUE(found == older || found == newer || commit_note_in(out.path()));
+    if (signal_number == SIGTERM) {
+      EXPECT_TRUE(status == 0 || status == 128 + SIGTERM) << status;
+      EXPECT_EQ(temporaries_in(out.path()), std::vector<std::string>{});
+    }
+    { const FileSet next_run(out.path()); }
+    const auto recovered = compiled_set(out.path());
+    EXPECT_TRUE(recovered == older || recovered == newer);
+    EXPECT_EQ(temporaries_in(out.path()), std::vector<std::string>{});
+    EXPECT_FALSE(commit_note_in(out.path()));
+    // Back to the older set, without the program's help.
+    for (const auto& [name, bytes] : older) write_bytes(out.path() / name, bytes);
+  }
+  ASSERT_EQ(wait_for(start_program(routes.compile("Long", out.path()), out.path())), 0);
+  EXPECT_TRUE(compiled_set(out.path()) == newer);
+  EXPECT_EQ(temporaries_in(out.path()), std::vector<std::string>{});
+}
+
+TEST(FolderRuns, CompilesIntoOneFolderAtOnceLeaveOneWholeSet) {
+  const TwoRoutes routes;
+  TempFolder out, short_reference, long_reference;
+  ASSERT_EQ(wait_for(start_program(routes.compile("Short", short_reference.path()), short_reference.path())), 0);
+  ASSERT_EQ(wait_for(start_program(routes.compile("Long", long_reference.path()), long_reference.path())), 0);
+  const auto short_set = compiled_set(short_reference.path()), long_set = compiled_set(long_reference.path());
+  for (int round = 0; round < 4; ++round) {
+    SCOPED_TRACE("round " + std::to_string(round));
+    const pid_t first = start_program(routes.compile(round % 2 ? "Short" : "Long", out.path()), out.path());
+    const pid_t second = start_program(routes.compile(round % 2 ? "Long" : "Short", out.path()), out.path());
+    EXPECT_EQ(wait_for(first), 0);
+    EXPECT_EQ(wait_for(second), 0);
+    const auto found = compiled_set(out.path());
+    EXPECT_TRUE(found == short_set || found == long_set);
+    EXPECT_EQ(temporaries_in(out.path()), std::vector<std::string>{});
+  }
+}
+
+TEST(FolderRuns, TwoBuiltInRunsAtOnceBothEndWithTheWholeSet) {
+  TempFolder alone, together;
+  // Started from elsewhere, the program writes beside itself.
+  ASSERT_EQ(wait_for(start(testing::copy_program_into(alone.path()), {}, "/")), 0);
+  const auto expected = folder_contents(alone.path());
+  const fs::path program = testing::copy_program_into(together.path());
+  const pid_t first = start(program, {}, "/"), second = start(program, {}, "/");
+  EXPECT_EQ(wait_for(first), 0);
+  EXPECT_EQ(wait_for(second), 0);
+  EXPECT_EQ(folder_contents(together.path()), expected);
+  EXPECT_EQ(temporaries_in(together.path()), std::vector<std::string>{});
+}
+
+// The built-in run beside files it did not write: it stops, names the file, and the folder
+// stays exactly as it was.
+TEST(FolderRuns, TheBuiltInRunChangesNothingBesideFilesItDidNotWrite) {
+  struct Case {
+    const char* file;
+    std::function<void(const fs::path&)> prepare;
+  };
+  const auto edited = [](const char* name) {
+    return [name](const fs::path& folder) {
+      std::string bytes = read_file(folder / name);
+      bytes.insert(0, "edited\r\n");
+      write_bytes(folder / name, bytes);
+    };
+  };
+  const auto from_sources_command = [](const fs::path& folder) {
+    const auto run = testing::run_builder({"sources", "-o", folder.string()}, folder);
+    ASSERT_EQ(run.exit_status, 0) << run.err;
+  };
+  const Case cases[] = {
+      {"Milano_Tortona_linea.txt", [&](const fs::path& folder) {
+         from_sources_command(folder);
+         edited("Milano_Tortona_linea.txt")(folder);
+       }},
+      {"Milano_Tortona_5_note.txt", [&](const fs::path& folder) {
+         from_sources_command(folder);
+         edited("Milano_Tortona_5_note.txt")(folder);
+       }},
+      {"Milano_Tortona_5.sim", [](const fs::path& folder) { write_bytes(folder / "Milano_Tortona_5.sim", "my own"); }},
+      {"Milano_Tortona_5_scheda_treno.txt",
+       [](const fs::path& folder) { fs::create_directory(folder / "Milano_Tortona_5_scheda_treno.txt"); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.file);
+    TempFolder folder, scratch;
+    const fs::path program = testing::copy_program_into(folder.path());
+    c.prepare(folder.path());
+    const auto before = folder_contents(folder.path());
+    const auto run = testing::run_program("cd / && '" + program.string() + "'", scratch.path());
+    EXPECT_EQ(run.exit_status, 2);
+    EXPECT_NE(run.err.find(std::string(c.file) + ": differs from what the built-in build writes"), std::string::npos)
+        << run.err;
+    EXPECT_EQ(folder_contents(folder.path()), before);
+    EXPECT_EQ(temporaries_in(folder.path()), std::vector<std::string>{});
+  }
+}
+
+}  // namespace
+}  // namespace scenario
