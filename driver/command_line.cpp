@@ -300,6 +300,58 @@ a damaged or missing compiled file, sources already in OUTDIR).
 )",
 };
 
+// documents
+
+constexpr Option<DocumentsCommand> kDocumentsOptions[] = {
+    {{"", "--name", "NAME", "scenario base name (default: the one scenario in DIR)"},
+     [](DocumentsCommand& c, std::string_view value) { c.name = std::string(value); }},
+    {{"", "--number", "N", "train/scenario number (default: the one scenario in DIR)"},
+     [](DocumentsCommand& c, std::string_view value) { c.number = std::string(value); }},
+    {{"-o", "--output", "OUTDIR", "folder for the two documents (default: the current folder; made if missing)"},
+     [](DocumentsCommand& c, std::string_view value) { c.output = value; }},
+    {{"", "--force", "", "replace documents of those names already in OUTDIR"},
+     [](DocumentsCommand& c, std::string_view) { c.force = true; }},
+    {{"", "--class", "TEXT", "the train's class on the card (\"INTERREGIONALE\")"},
+     [](DocumentsCommand& c, std::string_view value) { c.train_class = value; }},
+    {{"", "--rank", "TEXT", "the train's rank beside its highest speed (\"B\")"},
+     [](DocumentsCommand& c, std::string_view value) { c.rank = value; }},
+    {{"", "--mass", "TONNES", "the braked mass in tonnes (\"600\", shown as 600T)"},
+     [](DocumentsCommand& c, std::string_view value) { c.mass_t = value; }},
+};
+
+constexpr CommandSpec<DocumentsCommand> kDocuments{
+    .name = "documents",
+    .operands = "[DIR]",
+    .summary = "the train card and the slowdown order of a compiled scenario",
+    .description = R"(Reads the scenario compiled into DIR (default: the current folder) and draws
+the driver's two documents from its own data, in the forms of the built-in
+ones: NAME_N_scheda_treno.txt (the train card) and NAME_N_rallentamenti.txt
+(the slowdown order), Windows-1252 with CR LF, into OUTDIR.
+
+From the scenario: the train number; the first and last station ("da:",
+"a:", and the order's "Linea"); the highest line speed; the braked-mass
+percentage; one timetable row per station in running order and per change of
+line speed ("Cippo chilometro K"), each with its kilometre reading as the
+driver's papers show it, the new line speed and the station's timetable time
+(departure on the first row, arrival on the last); one order row per slowdown
+with the stations around its start, the kilometre post passed just before it,
+its speed and its length, twenty to a form.
+From the options: the class (--class), the rank (--rank) and the braked mass
+in tonnes (--mass). Not held anywhere, so always blank: running speeds
+("Vel. Marc."), "No Rs", passing times, recovery times ("Rec") and the
+specific prescriptions of a slowdown.
+)",
+    .options = kDocumentsOptions,
+    .take_operand = [](DocumentsCommand& c, std::string_view operand, std::size_t index) -> std::string {
+      c.folder = operand;
+      return no_more_operands("documents takes one folder", index);
+    },
+    .check = [](const DocumentsCommand&, std::size_t) -> std::string { return ""; },
+    .epilogue = R"(exit status: 0 both documents written, 2 nothing written (bad usage, a damaged
+or missing compiled file, documents already in OUTDIR).
+)",
+};
+
 // explain
 
 constexpr Option<ExplainCommand> kExplainOptions[] = {
@@ -362,7 +414,8 @@ constexpr CommandEntry entry_of() {
 
 constexpr CommandEntry kCommands[] = {
     entry_of<kSources>(), entry_of<kCompile>(), entry_of<kInspect>(),   entry_of<kSummary>(),
-    entry_of<kDiff>(),    entry_of<kPlot>(),    entry_of<kDecompile>(), entry_of<kExplain>(),
+    entry_of<kDiff>(),    entry_of<kPlot>(),    entry_of<kDecompile>(), entry_of<kDocuments>(),
+    entry_of<kExplain>(),
     entry_of<kHelp>(),
 };
 

@@ -94,13 +94,25 @@ struct DecompileCommand {
   bool verify = true;                  // compile the sources back and compare
 };
 
+struct DocumentsCommand {
+  std::filesystem::path folder = ".";  // where the compiled files are
+  std::optional<std::string> name;     // default: the one scenario compiled in the folder
+  std::optional<std::string> number;
+  std::filesystem::path output = ".";  // where the documents go
+  bool force = false;                  // replace documents already there
+  std::string train_class;             // what the compiled files do not hold (UTF-8; "" leaves it blank)
+  std::string rank;
+  std::string mass_t;
+};
+
 struct ExplainCommand {
   std::optional<std::string> fault;  // the number as given; none lists every fault
   bool markdown = false;             // every fault in Markdown, as the source-format reference holds them
 };
 
 using Command = std::variant<BuildCommand, HelpCommand, VersionCommand, SourcesCommand, CompileCommand,
-                             InspectCommand, PlotCommand, SummaryCommand, DiffCommand, DecompileCommand, ExplainCommand>;
+                             InspectCommand, PlotCommand, SummaryCommand, DiffCommand, DecompileCommand, DocumentsCommand,
+                             ExplainCommand>;
 
 // The arguments after the program's name. Throws UsageError.
 Command parse_command_line(std::span<const std::string_view> arguments);

@@ -31,6 +31,7 @@ int run_summary_command(const SummaryCommand& command, Console& console);
 // 0 when the two are equal, 1 when they differ, 2 on trouble.
 int run_diff_command(const DiffCommand& command, Console& console);
 int run_decompile_command(const DecompileCommand& command, Console& console);
+int run_documents_command(const DocumentsCommand& command, Console& console);
 int run_explain_command(const ExplainCommand& command, Console& console);
 
 // Makes `folder` (and its parents) when missing; FileError when it cannot, or when the name

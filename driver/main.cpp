@@ -37,6 +37,7 @@ struct Dispatch {
   int operator()(const SummaryCommand& command) const { return run_summary_command(command, console); }
   int operator()(const DiffCommand& command) const { return run_diff_command(command, console); }
   int operator()(const DecompileCommand& command) const { return run_decompile_command(command, console); }
+  int operator()(const DocumentsCommand& command) const { return run_documents_command(command, console); }
   int operator()(const ExplainCommand& command) const { return run_explain_command(command, console); }
 };
 

@@ -13,13 +13,6 @@
 namespace scenario {
 namespace {
 
-// The cells that lie on the route: the compiler dimensions 7000 m more.
-int64_t last_route_cell(const LoadedScenario& s) {
-  const int64_t length = route_length_m(s.records);
-  const int64_t last = length > 0 ? (length + kCellLength_m - 1) / kCellLength_m - 1 : -1;
-  return std::min<int64_t>(last, static_cast<int64_t>(s.cells.size()) - 1);
-}
-
 DocumentValue kilometre_value(int64_t reading_m) { return text_value(kilometre_text(reading_m)); }
 
 // A position with its kilometre reading.
@@ -203,7 +196,7 @@ DocumentSection code_reductions_section(const std::vector<TrackCell>& cells, con
 DocumentSection runs_section(const std::string& name, const std::string& value_name, const LoadedScenario& s,
                              uint8_t TrackCell::*field, int scale, bool skip_zero) {
   DocumentSection section{name, {}, "stretches", {}, {}};
-  const int64_t last = last_route_cell(s);
+  const int64_t last = last_route_cell(s.cells, s.records);
   const int64_t length = route_length_m(s.records);
   for (const CellRun& run : runs_of(s.cells, field, last)) {
     if (skip_zero && run.value == 0) continue;
@@ -240,7 +233,7 @@ DocumentSection codes_section(const LoadedScenario& s, std::vector<std::string>&
 
 // The files do not keep the fault record; a compile that stopped early leaves signs.
 void early_end_signs(const LoadedScenario& s, std::vector<std::string>& faults) {
-  const int64_t last = last_route_cell(s);
+  const int64_t last = last_route_cell(s.cells, s.records);
   for (const auto& [field, what] : {std::pair{&TrackCell::speed_limit, "line speed"},
                                     std::pair{&TrackCell::gradient, "gradient"}}) {
     for (int64_t i = 0; i <= last; ++i)

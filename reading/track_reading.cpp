@@ -32,6 +32,12 @@ int32_t route_length_m(const std::array<SimRecord, kRecordCount>& records) {
   return records[kServiceDataSlot].end_m;
 }
 
+int64_t last_route_cell(const std::vector<TrackCell>& cells, const std::array<SimRecord, kRecordCount>& records) {
+  const int64_t length = route_length_m(records);
+  const int64_t last = length > 0 ? (length + kCellLength_m - 1) / kCellLength_m - 1 : -1;
+  return std::min<int64_t>(last, static_cast<int64_t>(cells.size()) - 1);
+}
+
 std::vector<Station> stations_of(const std::vector<TrackCell>& cells,
                                  const std::array<SimRecord, kRecordCount>& records,
                                  const KilometreReadings& readings) {

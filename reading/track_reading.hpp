@@ -20,6 +20,9 @@ int64_t feature_position_m(uint8_t kind, int64_t cell);
 // The route length of the service data (slot 84); the cells run 7000 m further.
 int32_t route_length_m(const std::array<SimRecord, kRecordCount>& records);
 
+// The last cell that lies on the route (-1 for none): the compiler dimensions 7000 m more.
+int64_t last_route_cell(const std::vector<TrackCell>& cells, const std::array<SimRecord, kRecordCount>& records);
+
 // A station of the route, in running order (the order of its slots).
 struct Station {
   enum class Call { kDeparture, kStop, kPass, kArrival };
