@@ -405,11 +405,11 @@ struct CommandEntry {
   std::string (*help)();
 };
 
-template <const auto& spec>
+template <const auto& table>
 constexpr CommandEntry entry_of() {
-  return {spec.name, spec.operands, spec.summary,
-          [](std::span<const std::string_view> arguments) { return parse_by_table(spec, arguments); },
-          [] { return help_of(spec); }};
+  return {table.name, table.operands, table.summary,
+          [](std::span<const std::string_view> arguments) { return parse_by_table(table, arguments); },
+          [] { return help_of(table); }};
 }
 
 constexpr CommandEntry kCommands[] = {

@@ -92,33 +92,33 @@ std::string command_help(std::string_view name, std::string_view operands, std::
 std::string exclusive_options_message(const std::vector<OptionText>& options, std::string_view group);
 
 template <typename C>
-std::vector<OptionText> option_texts(const CommandSpec<C>& spec) {
+std::vector<OptionText> option_texts(const CommandSpec<C>& table) {
   std::vector<OptionText> texts;
-  for (const Option<C>& option : spec.options) texts.push_back(option.text);
+  for (const Option<C>& option : table.options) texts.push_back(option.text);
   return texts;
 }
 
 template <typename C>
-std::string help_of(const CommandSpec<C>& spec) {
-  return command_help(spec.name, spec.operands, spec.description, option_texts(spec), spec.epilogue);
+std::string help_of(const CommandSpec<C>& table) {
+  return command_help(table.name, table.operands, table.description, option_texts(table), table.epilogue);
 }
 
 // Parses one command's arguments (those after its name) by its table. Throws UsageError.
 template <typename C>
-Command parse_by_table(const CommandSpec<C>& spec, std::span<const std::string_view> arguments) {
+Command parse_by_table(const CommandSpec<C>& table, std::span<const std::string_view> arguments) {
   C command{};
-  ArgumentWalk walk(arguments, spec.name);
+  ArgumentWalk walk(arguments, table.name);
   std::vector<const Option<C>*> used;
   std::size_t operand_count = 0;
   while (walk.next()) {
-    if (walk.is_help()) return HelpCommand{std::string(spec.name)};
+    if (walk.is_help()) return HelpCommand{std::string(table.name)};
     if (!walk.is_option()) {
-      const std::string refused = spec.take_operand(command, walk.argument(), operand_count++);
+      const std::string refused = table.take_operand(command, walk.argument(), operand_count++);
       if (!refused.empty()) walk.fail(refused);
       continue;
     }
     const Option<C>* option = nullptr;
-    for (const Option<C>& candidate : spec.options)
+    for (const Option<C>& candidate : table.options)
       if (walk.is(candidate.text)) option = &candidate;
     if (option == nullptr) walk.unknown();
     std::string value;
@@ -126,7 +126,7 @@ Command parse_by_table(const CommandSpec<C>& spec, std::span<const std::string_v
       walk.flag();
       for (const Option<C>* earlier : used) {
         if (!option->text.group.empty() && earlier != option && earlier->text.group == option->text.group)
-          walk.fail(exclusive_options_message(option_texts(spec), option->text.group));
+          walk.fail(exclusive_options_message(option_texts(table), option->text.group));
       }
     } else {
       value = walk.value();
@@ -140,7 +140,7 @@ Command parse_by_table(const CommandSpec<C>& spec, std::span<const std::string_v
     }
     used.push_back(option);
   }
-  const std::string missing = spec.check(command, operand_count);
+  const std::string missing = table.check(command, operand_count);
   if (!missing.empty()) walk.fail(missing);
   return command;
 }
