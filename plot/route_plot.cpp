@@ -354,7 +354,10 @@ void draw_axis(Svg& svg, const LoadedScenario& s, const Window& w, bool kilometr
 void draw_profile(Svg& svg, const LoadedScenario& s, const Window& w, const std::vector<Station>& stations,
                   bool kilometre_axis) {
   svg.text(kLeft, kSpeedTop - 60, "Profile", "font-size=\"14\" font-weight=\"bold\"");
-  const auto [first_cell, last_cell] = cells_in(w, s);
+  // Plain variables, not a structured binding: older compilers cannot capture those in a lambda.
+  const std::pair<int64_t, int64_t> cell_range = cells_in(w, s);
+  const int64_t first_cell = cell_range.first;
+  const int64_t last_cell = cell_range.second;
   auto cell_start = [&](int64_t i) { return w.at(static_cast<double>(i * kCellLength_m)); };
   auto each_cell = [&](auto&& visit) {
     for (int64_t i = std::max<int64_t>(first_cell, 0); i <= last_cell; ++i) visit(i, s.cells[static_cast<size_t>(i)]);
