@@ -17,10 +17,7 @@ bool extend_plan_through(LinePlan& plan, int64_t last_metre, double curvature, b
   const int32_t first = plan.computed_end();
   if (first > last_metre) return true;
   // The limit stops the plan right after it has computed metre kPlanMetreLimit.
-  plan.append_through(limited ? std::min<int64_t>(last_metre, kPlanMetreLimit) : last_metre,
-                      [curvature](const PlanPoint& before, const PlanPoint& previous) {
-                        return next_plan_point(before, previous, curvature);
-                      });
+  plan.extend_through(limited ? std::min<int64_t>(last_metre, kPlanMetreLimit) : last_metre, curvature);
   return !(limited && plan.computed_end() > kPlanMetreLimit);
 }
 

@@ -24,14 +24,6 @@ inline constexpr std::array<std::pair<char, double>, 6> kCurveCurvatures = {{
     {'6', 0.003},
 }};
 
-// The point of a metre from the two before it: the previous step turned by `curvature` (0
-// runs straight), not brought back to unit length.
-inline PlanPoint next_plan_point(const PlanPoint& before, const PlanPoint& previous, double curvature) {
-  const double dx = previous.x - before.x;
-  const double dy = previous.y - before.y;
-  return PlanPoint{previous.x + (dx + curvature * dy), previous.y + (dy - curvature * dx)};
-}
-
 // Curvature per metre of a curve keyword: the first of the digits 1 to 6 (tested in that
 // order) that the keyword holds picks it, and an "s" in any case makes it a left-hand
 // (negative) curve. No digit: no curvature.

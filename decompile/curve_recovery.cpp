@@ -41,8 +41,8 @@ bool same_bits(const PlanPoint& a, const PlanPoint& b) {
 std::vector<CurveRun> recover_curves(std::string_view plan_bytes, Remarks& remarks) {
   std::vector<CurveRun> runs;
   LinePlanReader reader(plan_bytes);
-  PlanPoint before{0.0, 0.0};
-  PlanPoint previous{0.0, 1.0};
+  PlanPoint before = kPlanStartingPoints[0];
+  PlanPoint previous = kPlanStartingPoints[1];
   size_t current = 0;  // index into kTurns of the metre before, tried first
   int64_t unmatched = 0;
   while (!reader.at_end()) {

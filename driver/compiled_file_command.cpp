@@ -12,6 +12,7 @@
 #include "format/compiled_files_decoder.hpp"
 #include "format/compiled_layouts.hpp"
 #include "format/file_io.hpp"
+#include "format/line_plan_points.hpp"
 #include "format/scenario_files.hpp"
 #include "model/scenario_model.hpp"
 
@@ -199,22 +200,24 @@ Listing list_records(const std::array<SimRecord, kRecordCount>& decoded) {
 
 // ---- line plan
 
-Listing list_line_plan(LinePlan decoded, bool all) {
-  const auto plan = std::make_shared<const LinePlan>(std::move(decoded));
+// The plan is checked whole, then read point by point from its bytes for the summary and
+// again for the rows: no point is held.
+Listing list_line_plan(std::shared_ptr<const std::string> bytes, bool all) {
+  const LinePlanLayout layout = decode_line_plan(*bytes);
   Listing listing;
   listing.file_kind = "line plan";
   listing.rows_name = "points";
-  const int64_t points = plan->has_starting_points() ? plan->computed_end() : 0;
-  listing.summary.push_back(field("extent_m", int64_t{plan->dimensioned() ? plan->extent_m() : -1}));
+  const int64_t points = layout.computed_points();
+  listing.summary.push_back(field("extent_m", int64_t{layout.extent_m}));
   listing.summary.push_back(field("computed_points", points));
   if (points == 0) return listing;
   listing.summary.push_back(field("computed_extent_m", points - 1));
 
   double min_x = std::numeric_limits<double>::infinity(), max_x = -min_x, min_y = min_x, max_y = -min_x;
   double length = 0.0;
-  PlanPoint previous = plan->point(0);
-  for (int64_t m = 0; m < points; ++m) {
-    const PlanPoint p = plan->point(m);
+  PlanPoint previous = kPlanStartingPoints[0];
+  LinePlanPoints walk(*bytes);
+  for (PlanPoint p; walk.next(p);) {
     min_x = std::min(min_x, p.x);
     max_x = std::max(max_x, p.x);
     min_y = std::min(min_y, p.y);
@@ -228,11 +231,10 @@ Listing list_line_plan(LinePlan decoded, bool all) {
   listing.summary.push_back(field("max_y", max_y));
   listing.summary.push_back(field("length_m", length));
   if (all) {
-    listing.rows = [plan, points](const std::function<void(const ListingRow&)>& row) {
-      for (int64_t m = 0; m < points; ++m) {
-        const PlanPoint p = plan->point(m);
-        row(ListingRow{{field("metre", m), field("x", p.x), field("y", p.y)}, {}});
-      }
+    listing.rows = [bytes](const std::function<void(const ListingRow&)>& row) {
+      LinePlanPoints points_of_file(*bytes);
+      for (PlanPoint p; points_of_file.next(p);)
+        row(ListingRow{{field("metre", points_of_file.metre()), field("x", p.x), field("y", p.y)}, {}});
     };
   }
   return listing;
@@ -289,11 +291,11 @@ void annotate(FileKind kind, std::string_view bytes, const std::string& file, st
   out << "# end of file at byte " << bytes.size() << '\n';
 }
 
-Listing listing_of(FileKind kind, std::string_view bytes, bool all) {
+Listing listing_of(FileKind kind, const std::shared_ptr<const std::string>& bytes, bool all) {
   switch (kind) {
-    case FileKind::kTrackCells: return list_track_cells(decode_track_cells(bytes), all);
-    case FileKind::kRecords: return list_records(decode_records(bytes));
-    case FileKind::kLinePlan: return list_line_plan(decode_line_plan(bytes), all);
+    case FileKind::kTrackCells: return list_track_cells(decode_track_cells(*bytes), all);
+    case FileKind::kRecords: return list_records(decode_records(*bytes));
+    case FileKind::kLinePlan: return list_line_plan(bytes, all);
   }
   return {};
 }
@@ -304,16 +306,16 @@ int run_inspect_command(const InspectCommand& command, Console& console) {
   const FileKind kind = kind_of(command.file);
   Diagnostics diagnostics(console.err, console.colour);
   const std::string shown = command.file.string();
-  std::string bytes;
+  std::shared_ptr<const std::string> bytes;
   try {
-    bytes = read_file(command.file);
+    bytes = std::make_shared<const std::string>(read_file(command.file));
   } catch (const FileError& e) {
     diagnostics.error("cannot read '" + shown + "': " + e.reason());
     return kExitNothing;
   }
   try {
     if (command.format == InspectCommand::Format::kAnnotate) {
-      annotate(kind, bytes, shown, console.out);
+      annotate(kind, *bytes, shown, console.out);
       return kExitClean;
     }
     Listing listing = listing_of(kind, bytes, command.all);

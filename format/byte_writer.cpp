@@ -7,7 +7,8 @@ namespace scenario {
 void ByteSink::append(std::string_view bytes) {
   if (bytes.size() > kChunk) {
     flush();
-    drain_(bytes);
+    drain_(offset_, bytes);
+    offset_ += bytes.size();
     return;
   }
   std::memcpy(claim(bytes.size()), bytes.data(), bytes.size());
@@ -15,7 +16,8 @@ void ByteSink::append(std::string_view bytes) {
 
 void ByteSink::flush() {
   if (used_ == 0) return;
-  drain_(std::string_view(buffer_.get(), used_));
+  drain_(offset_, std::string_view(buffer_.get(), used_));
+  offset_ += used_;
   used_ = 0;
 }
 
@@ -26,7 +28,17 @@ void ByteSink::make_room(size_t n) {
 }
 
 void encode_into_string(std::string& out, const std::function<void(ByteSink&)>& encode) {
-  ByteSink sink([&out](std::string_view bytes) { out.append(bytes); });
+  // Offsets count from the end of what `out` held before; parts may come out of order.
+  const size_t base = out.size();
+  ByteSink sink([&out, base](uint64_t offset, std::string_view bytes) {
+    const size_t at = base + static_cast<size_t>(offset);
+    if (at == out.size()) {
+      out.append(bytes);
+      return;
+    }
+    if (out.size() < at + bytes.size()) out.resize(at + bytes.size());
+    out.replace(at, bytes.size(), bytes);
+  });
   encode(sink);
   sink.flush();
 }

@@ -22,14 +22,16 @@ inline void store_little_endian(char* at, uint64_t value) {
 }
 
 // Where encoded bytes go: a buffer of fixed size that hands its bytes on, a chunk at a
-// time, to a drain (a file being written, or a string). Large files are so written with a
-// few large writes and never held whole in memory.
+// time, to a drain (a file being written, or a string) together with the offset in the
+// output where they belong. Large files are so written with a few large writes and never
+// held whole in memory, and a file can be written in parts at once (part_at).
 class ByteSink {
  public:
-  using Drain = std::function<void(std::string_view)>;
+  using Drain = std::function<void(uint64_t offset, std::string_view bytes)>;
   static constexpr size_t kChunk = size_t{1} << 20;
 
-  explicit ByteSink(Drain drain) : drain_(std::move(drain)), buffer_(new char[kChunk]) {}
+  explicit ByteSink(Drain drain, uint64_t offset = 0)
+      : drain_(std::move(drain)), buffer_(new char[kChunk]), offset_(offset) {}
 
   // Room for `n` more bytes, to be filled by the caller at once.
   char* claim(size_t n) {
@@ -42,11 +44,23 @@ class ByteSink {
   // Hands every byte held to the drain.
   void flush();
 
+  // Where the next byte goes in the output.
+  uint64_t offset() const { return offset_ + used_; }
+  // A sink into the same output from `offset` on, with a buffer of its own: for a part
+  // whose place is known before the bytes ahead of it are written. Flush it when done.
+  ByteSink part_at(uint64_t offset) const { return ByteSink(drain_, offset); }
+  // Moves on past `n` bytes written through another part.
+  void skip(uint64_t n) {
+    flush();
+    offset_ += n;
+  }
+
  private:
   void make_room(size_t n);
 
   Drain drain_;
   std::unique_ptr<char[]> buffer_;
+  uint64_t offset_ = 0;  // of the first byte in the buffer
   size_t used_ = 0;
 };
 

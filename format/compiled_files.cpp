@@ -1,6 +1,5 @@
 #include "format/compiled_files.hpp"
 
-#include <algorithm>
 #include <bit>
 
 #include "format/byte_writer.hpp"
@@ -19,40 +18,59 @@ void encode_records(const ScenarioModel& model, ByteSink& out) {
 
 namespace {
 
-// Writes `count` elements of `size` bytes each, claiming room for many at a time: the plan
-// holds up to two million of them.
-template <typename WriteOne>
-void write_elements(ByteSink& out, size_t count, size_t size, WriteOne write_one) {
-  const size_t per_claim = ByteSink::kChunk / size;
-  for (size_t done = 0; done < count;) {
-    const size_t n = std::min(count - done, per_claim);
-    char* at = out.claim(n * size);
-    for (size_t i = 0; i < n; ++i, at += size) write_one(at, done + i);
-    done += n;
+// Writes tagged plan elements to one column's sink.
+class PlanColumnWriter {
+ public:
+  explicit PlanColumnWriter(ByteSink& out) : out_(out) {}
+
+  void integer(int16_t value) {
+    char* at = out_.claim(plan_element_bytes(PlanElement::kInt16));
+    store_little_endian<kPlanTagBytes>(at, PlanElement::kInt16);
+    store_little_endian<2>(at + kPlanTagBytes, static_cast<uint16_t>(value));
   }
-}
+  void real(double value) {
+    char* at = out_.claim(plan_element_bytes(PlanElement::kDouble));
+    store_little_endian<kPlanTagBytes>(at, PlanElement::kDouble);
+    store_little_endian<8>(at + kPlanTagBytes, std::bit_cast<uint64_t>(value));
+  }
+  void empties(uint64_t count) {
+    for (uint64_t i = 0; i < count; ++i) store_little_endian<kPlanTagBytes>(out_.claim(kPlanTagBytes), PlanElement::kEmpty);
+  }
+
+ private:
+  ByteSink& out_;
+};
 
 }  // namespace
 
 void encode_line_plan(const LinePlan& plan, ByteSink& out) {
   if (!plan.dimensioned()) return;
-  for (int axis = 0; axis < 2; ++axis) {
-    size_t written = 0;
-    if (plan.has_starting_points()) {
-      write_elements(out, 2, plan_element_bytes(PlanElement::kInt16), [&](char* at, size_t metre) {
-        store_little_endian<kPlanTagBytes>(at, PlanElement::kInt16);
-        store_little_endian<2>(at + kPlanTagBytes, static_cast<uint16_t>(plan.element(static_cast<int64_t>(metre), axis).integer));
-      });
-      const std::span<const double> column = plan.column(axis);
-      write_elements(out, column.size(), plan_element_bytes(PlanElement::kDouble), [&](char* at, size_t i) {
-        store_little_endian<kPlanTagBytes>(at, PlanElement::kDouble);
-        store_little_endian<8>(at + kPlanTagBytes, std::bit_cast<uint64_t>(column[i]));
-      });
-      written = 2 + column.size();
+  const auto elements = static_cast<uint64_t>(plan.extent_m()) + 1;
+  const uint64_t starts = plan.has_starting_points() ? 2 : 0;
+  const uint64_t doubles = plan.has_starting_points() ? static_cast<uint64_t>(plan.computed_end() - 2) : 0;
+  const uint64_t empties = elements - starts - doubles;
+  const uint64_t column_bytes = starts * plan_element_bytes(PlanElement::kInt16) +
+                                doubles * plan_element_bytes(PlanElement::kDouble) +
+                                empties * plan_element_bytes(PlanElement::kEmpty);
+  // The y column is written beside the x column as the points are made, in one pass over
+  // the plan: both columns have the same layout, so the y column starts right after x.
+  ByteSink y_sink = out.part_at(out.offset() + column_bytes);
+  PlanColumnWriter x(out);
+  PlanColumnWriter y(y_sink);
+  if (starts != 0) {
+    for (const PlanPoint& p : kPlanStartingPoints) {
+      x.integer(static_cast<int16_t>(p.x));
+      y.integer(static_cast<int16_t>(p.y));
     }
-    const size_t elements = static_cast<size_t>(plan.extent_m()) + 1;
-    write_elements(out, elements - written, plan_element_bytes(PlanElement::kEmpty), [](char* at, size_t) { store_little_endian<kPlanTagBytes>(at, PlanElement::kEmpty); });
   }
+  plan.for_each_computed_point([&](int64_t, const PlanPoint& p) {
+    x.real(p.x);
+    y.real(p.y);
+  });
+  x.empties(empties);
+  y.empties(empties);
+  y_sink.flush();
+  out.skip(column_bytes);
 }
 
 void encode_track_cells(const ScenarioModel& model, std::string& out) {

@@ -26,20 +26,9 @@ int64_t count_elements(std::string_view bytes) {
   return count;
 }
 
-// The tag layout of one column: the two starting points, then `doubles` doubles.
-struct ColumnLayout {
-  bool has_start = false;
-  int64_t doubles = 0;
-
-  PlanElement::Tag tag_at(int64_t metre) const {
-    if (metre < 2) return has_start ? PlanElement::kInt16 : PlanElement::kEmpty;
-    return metre - 2 < doubles ? PlanElement::kDouble : PlanElement::kEmpty;
-  }
-};
-
 // What the x column may hold at `metre`, given what it held before: an integer or an empty
 // element at metre 0, the same again at metre 1, then doubles until the first empty one.
-PlanElement::Tag expected_x_tag(int64_t metre, const ColumnLayout& so_far, bool ended, PlanElement::Tag found) {
+PlanElement::Tag expected_x_tag(int64_t metre, const LinePlanLayout& so_far, bool ended, PlanElement::Tag found) {
   if (metre == 0) return found == PlanElement::kDouble ? PlanElement::kInt16 : found;
   if (metre == 1) return so_far.has_start ? PlanElement::kInt16 : PlanElement::kEmpty;
   if (!so_far.has_start || ended) return PlanElement::kEmpty;
@@ -49,10 +38,10 @@ PlanElement::Tag expected_x_tag(int64_t metre, const ColumnLayout& so_far, bool 
 std::string tag_text(int tag) { return std::to_string(tag) + " (" + describe_tag(tag) + ")"; }
 
 // Reads one column. The x column sets the layout (`x` null); the y column must follow it
-// element for element and pairs its doubles with the x values kept in `xs`.
-ColumnLayout read_column(ByteReader& r, int axis, int32_t extent, const ColumnLayout* x, std::vector<double>& xs,
-                         LinePlan& plan) {
-  ColumnLayout layout;
+// element for element.
+LinePlanLayout read_column(ByteReader& r, int axis, int32_t extent, const LinePlanLayout* x) {
+  LinePlanLayout layout;
+  layout.extent_m = extent;
   const char* name = axis == 0 ? "x, metre" : "y, metre";
   bool ended = false;  // an empty element after the starting points: only empties follow
   for (int64_t metre = 0; metre <= extent; ++metre) {
@@ -66,18 +55,13 @@ ColumnLayout read_column(ByteReader& r, int axis, int32_t extent, const ColumnLa
       r.fail(offset, "tag " + tag_text(e.tag) + " where " + where + tag_text(expected));
     }
     if (e.tag == PlanElement::kInt16) {
-      const int16_t start = (axis == 1 && metre == 1) ? 1 : 0;
-      if (e.integer != start) {
+      const PlanPoint start = kPlanStartingPoints[metre];
+      const auto expected_start = static_cast<int16_t>(axis == 0 ? start.x : start.y);
+      if (e.integer != expected_start) {
         r.fail(offset + 2, "starting point " + std::to_string(e.integer) + " where every plan starts at (0, 0), (0, 1)");
       }
-      if (metre == 1 && axis == 0) plan.set_starting_points();
     } else if (e.tag == PlanElement::kDouble) {
       ++layout.doubles;
-      if (axis == 0) {
-        xs.push_back(e.real);
-      } else {
-        plan.append_point(xs.at(static_cast<size_t>(metre - 2)), e.real);
-      }
     } else if (metre >= 2) {
       ended = true;
     }
@@ -141,22 +125,19 @@ std::array<SimRecord, kRecordCount> decode_records(std::string_view bytes, Field
   return records;
 }
 
-LinePlan decode_line_plan(std::string_view bytes, FieldListener* listener) {
+LinePlanLayout decode_line_plan(std::string_view bytes, FieldListener* listener) {
   const int64_t count = count_elements(bytes);
-  if (count == 0) return LinePlan();
+  if (count == 0) return LinePlanLayout();
   if (count % 2 != 0) {
     throw DecodeError(bytes.size(), std::to_string(count) +
                                         " plan elements: the x and y columns must have the same length");
   }
   if (count / 2 - 1 > std::numeric_limits<int32_t>::max()) throw DecodeError(0, "line plan too long");
   const auto extent = static_cast<int32_t>(count / 2 - 1);
-  LinePlan plan(extent);
   ByteReader r(bytes, listener);
-  std::vector<double> xs;
-  xs.reserve(static_cast<size_t>(extent));
-  const ColumnLayout x = read_column(r, 0, extent, nullptr, xs, plan);
-  read_column(r, 1, extent, &x, xs, plan);
-  return plan;
+  const LinePlanLayout x = read_column(r, 0, extent, nullptr);
+  read_column(r, 1, extent, &x);
+  return x;
 }
 
 }  // namespace scenario

@@ -25,9 +25,24 @@ std::vector<TrackCell> decode_track_cells(std::string_view bytes, FieldListener*
 // <name>_<n>.sim: exactly 87 records.
 std::array<SimRecord, kRecordCount> decode_records(std::string_view bytes, FieldListener* listener = nullptr);
 
+// The layout of a line plan file: its extent and how many of its metres are computed.
+struct LinePlanLayout {
+  int32_t extent_m = -1;  // -1: an empty file, a plan never dimensioned
+  bool has_start = false;
+  int64_t doubles = 0;
+
+  // Metres 0 .. computed_points() - 1 hold points.
+  int64_t computed_points() const { return has_start ? 2 + doubles : 0; }
+  PlanElement::Tag tag_at(int64_t metre) const {
+    if (metre < 2) return has_start ? PlanElement::kInt16 : PlanElement::kEmpty;
+    return metre - 2 < doubles ? PlanElement::kDouble : PlanElement::kEmpty;
+  }
+};
+
 // <name>_linea.dat: an x column and a y column of the same length, each either all empty
 // or the integer starting points (0, 0) and (0, 1), then doubles, then empty elements, the
-// two columns computed to the same metre. An empty file is a plan never dimensioned.
-LinePlan decode_line_plan(std::string_view bytes, FieldListener* listener = nullptr);
+// two columns computed to the same metre. An empty file is a plan never dimensioned. The
+// file is checked whole, in file order; its points are read by LinePlanPoints.
+LinePlanLayout decode_line_plan(std::string_view bytes, FieldListener* listener = nullptr);
 
 }  // namespace scenario

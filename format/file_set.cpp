@@ -88,14 +88,15 @@ FileSet::Staged& FileSet::create_temporary(const std::string& name) {
   return file;
 }
 
-void FileSet::write_all(Staged& file, std::string_view bytes) {
+void FileSet::write_all(Staged& file, uint64_t offset, std::string_view bytes) {
   while (!bytes.empty()) {
-    const ssize_t n = ::write(file.fd, bytes.data(), bytes.size());
+    const ssize_t n = ::pwrite(file.fd, bytes.data(), bytes.size(), static_cast<off_t>(offset));
     if (n < 0) {
       if (errno == EINTR) continue;
       throw FileError(folder_ / file.name, "cannot write: " + system_reason(errno));
     }
     bytes.remove_prefix(static_cast<size_t>(n));
+    offset += static_cast<uint64_t>(n);
   }
 }
 
@@ -116,13 +117,13 @@ void FileSet::write_note(const std::string& note_name, std::string_view note) {
 
 void FileSet::add(const std::string& name, std::string_view bytes) {
   Staged& file = create_temporary(name);
-  write_all(file, bytes);
+  write_all(file, 0, bytes);
   close(file);
 }
 
 void FileSet::add_with(const std::string& name, const std::function<void(ByteSink&)>& produce) {
   Staged& file = create_temporary(name);
-  ByteSink sink([this, &file](std::string_view bytes) { write_all(file, bytes); });
+  ByteSink sink([this, &file](uint64_t offset, std::string_view bytes) { write_all(file, offset, bytes); });
   produce(sink);
   sink.flush();
   close(file);

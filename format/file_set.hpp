@@ -53,7 +53,8 @@ class FileSet {
  private:
   struct Staged;
   Staged& create_temporary(const std::string& name);
-  void write_all(Staged& file, std::string_view bytes);
+  // Writes `bytes` at `offset` of the file, where a part of it belongs.
+  void write_all(Staged& file, uint64_t offset, std::string_view bytes);
   void close(Staged& file);
   bool older_file_differs(const Staged& file) const;
   void write_note(const std::string& note_name, std::string_view note);

@@ -33,7 +33,8 @@ LinePlanReader::Metre LinePlanReader::next() {
     expected = m.x.tag == PlanElement::kEmpty ? PlanElement::kEmpty : PlanElement::kDouble;
   if (m.x.tag != expected)
     x_.fail(x_.offset(), "tag " + std::to_string(m.x.tag) + " where the layout allows " + std::to_string(expected));
-  if (m.x.tag == PlanElement::kInt16 && (m.x.integer != 0 || m.y.integer != (metre_ == 1 ? 1 : 0)))
+  if (m.x.tag == PlanElement::kInt16 && PlanPoint{static_cast<double>(m.x.integer), static_cast<double>(m.y.integer)} !=
+                                           kPlanStartingPoints[metre_])
     x_.fail(x_.offset(), "a starting point other than (0, 0), (0, 1)");
   if (metre_ >= 2 && m.x.tag == PlanElement::kEmpty) ended_ = true;
   ++metre_;

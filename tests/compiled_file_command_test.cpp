@@ -107,20 +107,20 @@ TEST_F(Inspect, PlanSummaryAndEveryPoint) {
             "  computed_points: 8\n"
             "  computed_extent_m: 7\n"
             "  min_x: 0.000\n"
-            "  max_x: 1.800\n"
+            "  max_x: 4.375\n"
             "  min_y: 0.000\n"
-            "  max_y: 6.750\n"
-            "  length_m: 7.091\n");
+            "  max_y: 5.000\n"
+            "  length_m: 8.328\n");
   const Result all = inspect("Prova_linea.dat", InspectCommand::Format::kTable, true);
   EXPECT_TRUE(all.out.ends_with("metre      x      y\n"
                                 "    0  0.000  0.000\n"
                                 "    1  0.000  1.000\n"
-                                "    2  0.050  1.750\n"
-                                "    3  0.200  2.750\n"
-                                "    4  0.450  3.750\n"
-                                "    5  0.800  4.750\n"
-                                "    6  1.250  5.750\n"
-                                "    7  1.800  6.750\n"))
+                                "    2  0.000  2.000\n"
+                                "    3  0.000  3.000\n"
+                                "    4  0.500  4.000\n"
+                                "    5  1.500  4.750\n"
+                                "    6  2.875  5.000\n"
+                                "    7  4.375  4.562\n"))
       << all.out;
 }
 
@@ -150,7 +150,7 @@ TEST_F(Inspect, JsonOfEachKindParsesBackWithTheSameContent) {
               "and d['records'][0]['fields']['timetable_time']=='07:12:30' and d['records'][4]['fields']['constant']==610");
   const Result plan = inspect("Prova_linea.dat", InspectCommand::Format::kJson, true);
   expect_json(plan.out,
-              "d['computed_points']==8 and d['points'][2]=={'metre':2,'x':0.05,'y':1.75} and d['max_y']==6.75");
+              "d['computed_points']==8 and d['points'][7]=={'metre':7,'x':4.375,'y':4.5625} and d['max_y']==5");
 }
 
 // Every byte of the file is explained once, in order: the offsets of the dump's field
@@ -189,9 +189,9 @@ TEST_F(Inspect, AnnotatedDumpExplainsEveryByte) {
 
   const Result plan = inspect("Prova_linea.dat", InspectCommand::Format::kAnnotate);
   expect_every_byte_explained(plan.out, plan_.size());
-  EXPECT_TRUE(testing::contains(plan.out, "# x, metre 2\n"
-                          "         8  05 00                   tag            5 (double)\n"
-                          "        10  9a 99 99 99 99 99 a9 3f double         0.05\n"));
+  EXPECT_TRUE(testing::contains(plan.out, "# x, metre 4\n"
+                          "        28  05 00                   tag            5 (double)\n"
+                          "        30  00 00 00 00 00 00 e0 3f double         0.5\n"));
   EXPECT_TRUE(plan.out.ends_with("# end of file at byte 144\n"));
 }
 

@@ -73,7 +73,7 @@ TEST(CompiledFiles, ScenarioHeaderRecordLaysOutItsFields) {
 TEST(CompiledFiles, LinePlanWritesTaggedValuesColumnByColumn) {
   LinePlan plan(10);
   plan.set_starting_points();
-  for (int metre = 2; metre <= 8; ++metre) plan.append_point(0.5, metre);
+  plan.extend_through(8, 0.5);  // metre 2 turns to (0.5, 2)
   std::string bytes;
   encode_line_plan(plan, bytes);
   // Each column: two integers, seven doubles, two empty elements.
@@ -88,7 +88,7 @@ TEST(CompiledFiles, LinePlanWritesTaggedValuesColumnByColumn) {
 TEST(CompiledFiles, FullLengthPlanOfTheBuiltInRouteHasItsKnownSize) {
   LinePlan plan(89000);
   plan.set_starting_points();
-  while (plan.computed_end() <= 89000 - 2) plan.append_point(0, plan.computed_end());
+  plan.extend_through(89000 - 2, 0.0);
   std::string bytes;
   encode_line_plan(plan, bytes);
   EXPECT_EQ(bytes.size(), 1779964u);

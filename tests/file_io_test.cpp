@@ -7,6 +7,7 @@
 #include <functional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 #include "tests/program_runner.hpp"
 #include "tests/temp_folder.hpp"
@@ -14,7 +15,18 @@
 namespace scenario {
 namespace {
 
-// Every file of the program is written through one of the two forms of replace_file.
+// Writes `bytes` through `sink`, the second half through a part placed ahead of the first.
+void write_second_half_first(ByteSink& sink, std::string_view bytes) {
+  const size_t half = bytes.size() / 2;
+  ByteSink second = sink.part_at(sink.offset() + half);
+  second.append(bytes.substr(half));
+  second.flush();
+  sink.append(bytes.substr(0, half));
+  sink.skip(bytes.size() - half);
+}
+
+// Every file of the program is written through one of the two forms of replace_file, whole
+// or in parts.
 struct Form {
   const char* name;
   std::function<void(const std::filesystem::path&, const std::string&)> write;
@@ -28,6 +40,11 @@ const Form kForms[] = {
        replace_file_with(path, [&](ByteSink& sink) {
          for (size_t at = 0; at < bytes.size(); at += 4099) sink.append(std::string_view(bytes).substr(at, 4099));
        });
+     }},
+    // The second half through a part of its own, written before the first half.
+    {"parts",
+     [](const std::filesystem::path& path, const std::string& bytes) {
+       replace_file_with(path, [&](ByteSink& sink) { write_second_half_first(sink, bytes); });
      }},
 };
 
@@ -43,6 +60,15 @@ TEST(ReplaceFile, AnOlderLongerFileIsReplacedWholeAndNoTemporaryIsLeft) {
     EXPECT_EQ(read_file(file), "short") << form.name;
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1) << form.name;
   }
+}
+
+TEST(EncodeIntoString, PartsLandAfterWhatTheStringHeld) {
+  std::string out = "held:";
+  encode_into_string(out, [](ByteSink& sink) {
+    write_second_half_first(sink, "first+second");
+    sink.append("!");
+  });
+  EXPECT_EQ(out, "held:first+second!");
 }
 
 TEST(ReplaceFile, AFailureLeavesTheOlderFileAndNoTemporary) {

@@ -7,11 +7,13 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "compiler/plan_curves.hpp"
 #include "model/runtime_failure.hpp"
 #include "sources/scenario_texts.hpp"
 #include "tests/compile_fixture.hpp"
+#include "tests/model_fixture.hpp"
 
 namespace scenario {
 namespace {
@@ -42,19 +44,18 @@ TEST(LineFeaturesScenario, Gradients) {
 
 TEST(LineFeaturesScenario, PlanFromCurves) {
   const LinePlan& plan = scenario_model().line_plan;
-  EXPECT_EQ(plan.element(1, 1), (PlanElement{PlanElement::kInt16, 1, 0.0}));
-  EXPECT_EQ(plan.element(0, 0), (PlanElement{PlanElement::kInt16, 0, 0.0}));
-  EXPECT_EQ(plan.point(1000).x, 0.0);
-  EXPECT_EQ(plan.point(1000).y, 1000.0);
-  EXPECT_DOUBLE_EQ(plan.point(1001).x, 0.003);
-  EXPECT_DOUBLE_EQ(plan.point(1001).y, 1001.0);
-  // The curve bends to the right: x grows ever faster, y a little slower than the metres.
-  EXPECT_GT(plan.point(1400).x - plan.point(1399).x, plan.point(1001).x - plan.point(1000).x);
+  EXPECT_TRUE(plan.has_starting_points());
   EXPECT_EQ(plan.computed_end(), 88999);  // metres 88999 and 89000 stay empty
-  EXPECT_EQ(plan.element(88999, 0).tag, PlanElement::kEmpty);
-  EXPECT_EQ(plan.element(88998, 1).tag, PlanElement::kDouble);
+  const std::vector<PlanPoint> point = testing::plan_points(plan);
+  ASSERT_EQ(point.size(), 88999u);
+  EXPECT_EQ(point[1000].x, 0.0);
+  EXPECT_EQ(point[1000].y, 1000.0);
+  EXPECT_DOUBLE_EQ(point[1001].x, 0.003);
+  EXPECT_DOUBLE_EQ(point[1001].y, 1001.0);
+  // The curve bends to the right: x grows ever faster, y a little slower than the metres.
+  EXPECT_GT(point[1400].x - point[1399].x, point[1001].x - point[1000].x);
   // After the last curve the track runs straight on.
-  const PlanPoint a = plan.point(77601), b = plan.point(77602), z = plan.point(88998);
+  const PlanPoint a = point[77601], b = point[77602], z = point[88998];
   EXPECT_NEAR(z.x - a.x, (b.x - a.x) * (88998 - 77601), 1e-6);
   EXPECT_NEAR(z.y - a.y, (b.y - a.y) * (88998 - 77601), 1e-6);
 }
@@ -184,19 +185,20 @@ TEST_F(SmallRoute, CurvesBendThePlanMetreByMetre) {
   LineFeatures features(model);
   EXPECT_EQ(features.curve_row("curvaS3", 100, 10), RowOutcome::kNext);  // "S" in any case: left
   EXPECT_EQ(model.line_plan.computed_end(), 111);
-  EXPECT_EQ(model.line_plan.point(100).x, 0.0);
-  EXPECT_EQ(model.line_plan.point(100).y, 100.0);
-  EXPECT_DOUBLE_EQ(model.line_plan.point(101).x, -0.0004);
+  std::vector<PlanPoint> point = testing::plan_points(model.line_plan);
+  EXPECT_EQ(point[100].x, 0.0);
+  EXPECT_EQ(point[100].y, 100.0);
+  EXPECT_DOUBLE_EQ(point[101].x, -0.0004);
   // The step is not brought back to unit length: it grows by sqrt(1 + k²) each metre.
-  const PlanPoint a = model.line_plan.point(109), b = model.line_plan.point(110);
+  const PlanPoint a = point[109], b = point[110];
   EXPECT_NEAR(std::hypot(b.x - a.x, b.y - a.y), std::pow(std::sqrt(1 + 0.0004 * 0.0004), 10), 1e-12);
 
   // A curve that begins below the cursor bends only from the cursor on.
-  const PlanPoint last = model.line_plan.point(110), before = model.line_plan.point(109);
   features.curve_row("curvad6", 50, 65);
   EXPECT_EQ(model.line_plan.computed_end(), 116);
-  const double dx = last.x - before.x, dy = last.y - before.y;
-  EXPECT_DOUBLE_EQ(model.line_plan.point(111).x, last.x + dx + 0.003 * dy);
+  const double dx = b.x - a.x, dy = b.y - a.y;
+  point = testing::plan_points(model.line_plan);
+  EXPECT_DOUBLE_EQ(point[111].x, b.x + dx + 0.003 * dy);
   // One that ends below the cursor changes nothing.
   features.curve_row("curvad6", 10, 20);
   EXPECT_EQ(model.line_plan.computed_end(), 116);

@@ -2,7 +2,9 @@
 
 #include <cstdint>
 #include <random>
+#include <iterator>
 #include <string>
+#include <vector>
 
 #include "model/scenario_model.hpp"
 
@@ -10,6 +12,15 @@ namespace scenario::testing {
 
 // A small compiled-looking model made by hand: a few features, the header, a station, a
 // board text with a Windows-1252 letter, and a plan of ten metres computed to metre 7.
+// The computed points of a plan by metre, the starting points included (none without them).
+inline std::vector<PlanPoint> plan_points(const LinePlan& plan) {
+  std::vector<PlanPoint> points;
+  if (!plan.has_starting_points()) return points;
+  points.assign(std::begin(kPlanStartingPoints), std::end(kPlanStartingPoints));
+  plan.for_each_computed_point([&](int64_t, const PlanPoint& p) { points.push_back(p); });
+  return points;
+}
+
 inline ScenarioModel sample_model() {
   ScenarioModel model;
   model.scenario_name = "Prova";
@@ -76,7 +87,8 @@ inline ScenarioModel sample_model() {
 
   model.line_plan = LinePlan(9);
   model.line_plan.set_starting_points();
-  for (int m = 2; m <= 7; ++m) model.line_plan.append_point(0.5 * (m - 1) * (m - 1) / 10.0, -0.25 + m);
+  model.line_plan.extend_through(3, 0.0);  // straight, then a sharp curve to metre 7
+  model.line_plan.extend_through(7, 0.5);
   return model;
 }
 
@@ -127,9 +139,11 @@ inline ScenarioModel random_model(uint32_t seed) {
   model.line_plan = LinePlan(extent);
   if (extent >= 1 && between(0, 3) != 0) {
     model.line_plan.set_starting_points();
-    const int64_t computed = between(0, extent - 1);
-    std::uniform_real_distribution<double> coordinate(-1e6, 1e6);
-    for (int64_t m = 0; m < computed; ++m) model.line_plan.append_point(coordinate(random), coordinate(random));
+    // Runs of random length and curvature up to a random metre.
+    const int64_t last = between(1, extent);
+    std::uniform_real_distribution<double> curvature(-0.01, 0.01);
+    while (model.line_plan.computed_end() <= last)
+      model.line_plan.extend_through(between(model.line_plan.computed_end(), last), curvature(random));
   }
   return model;
 }
