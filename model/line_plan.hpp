@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 namespace scenario {
@@ -41,8 +43,8 @@ struct PlanRun {
 // The plan coordinates of the track metre by metre, metres 0 to extent_m, kept as what they
 // are made from: the starting points (0, 0) and (0, 1) at metres 0 and 1, then runs of
 // metres each turned by one curvature from the two points before it. The points themselves
-// are made on demand, in one pass from the start (for_each_computed_point), so the plan
-// holds no array as long as the route. Every metre not computed is empty.
+// are made on demand, in one pass from the start (PlanPointGenerator), so the plan holds
+// no array as long as the route. Every metre not computed is empty.
 class LinePlan {
  public:
   LinePlan() = default;
@@ -66,29 +68,31 @@ class LinePlan {
 
   const std::vector<PlanRun>& runs() const { return runs_; }
 
-  // Calls visit(metre, point) for each computed double, metres 2 .. computed_end() - 1, in
-  // order: the points are made here, each from the two before it.
-  template <typename Visit>
-  void for_each_computed_point(Visit visit) const {
-    PlanPoint before = kPlanStartingPoints[0];
-    PlanPoint previous = kPlanStartingPoints[1];
-    int64_t metre = 2;
-    for (const PlanRun& run : runs_) {
-      const double curvature = run.curvature;
-      for (; metre <= run.last_metre; ++metre) {
-        const PlanPoint p = next_plan_point(before, previous, curvature);
-        visit(metre, p);
-        before = previous;
-        previous = p;
-      }
-    }
-  }
-
  private:
   int32_t extent_m_ = -1;
   bool has_start_ = false;
   int32_t computed_end_ = 2;
   std::vector<PlanRun> runs_;
+};
+
+// Makes the computed doubles of a plan, metres 2 .. computed_end() - 1, in order and a block
+// at a time, each point from the two before it. The plan must outlive the generator and
+// stay unchanged while it is read.
+class PlanPointGenerator {
+ public:
+  explicit PlanPointGenerator(const LinePlan& plan) : runs_(plan.runs()) {}
+
+  // Fills `out` from the front with the next points; returns how many, 0 once they end.
+  size_t next(std::span<PlanPoint> out);
+  // The metre of the next point.
+  int64_t metre() const { return metre_; }
+
+ private:
+  const std::vector<PlanRun>& runs_;
+  size_t run_ = 0;
+  int64_t metre_ = 2;
+  PlanPoint before_ = kPlanStartingPoints[0];
+  PlanPoint previous_ = kPlanStartingPoints[1];
 };
 
 }  // namespace scenario

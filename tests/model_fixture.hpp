@@ -17,7 +17,9 @@ inline std::vector<PlanPoint> plan_points(const LinePlan& plan) {
   std::vector<PlanPoint> points;
   if (!plan.has_starting_points()) return points;
   points.assign(std::begin(kPlanStartingPoints), std::end(kPlanStartingPoints));
-  plan.for_each_computed_point([&](int64_t, const PlanPoint& p) { points.push_back(p); });
+  PlanPointGenerator generator(plan);
+  PlanPoint block[100];
+  while (const size_t made = generator.next(block)) points.insert(points.end(), block, block + made);
   return points;
 }
 
