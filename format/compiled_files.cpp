@@ -1,8 +1,7 @@
 #include "format/compiled_files.hpp"
 
-#include <array>
+#include <algorithm>
 #include <bit>
-#include <span>
 
 #include "format/byte_writer.hpp"
 
@@ -20,6 +19,13 @@ void encode_records(const ScenarioModel& model, ByteSink& out) {
 
 namespace {
 
+constexpr size_t kDoubleBytes = plan_element_bytes(PlanElement::kDouble);
+
+void store_double_element(char* at, double value) {
+  store_little_endian<kPlanTagBytes>(at, PlanElement::kDouble);
+  store_little_endian<8>(at + kPlanTagBytes, std::bit_cast<uint64_t>(value));
+}
+
 // Writes tagged plan elements to one column's sink.
 class PlanColumnWriter {
  public:
@@ -29,16 +35,6 @@ class PlanColumnWriter {
     char* at = out_.claim(plan_element_bytes(PlanElement::kInt16));
     store_little_endian<kPlanTagBytes>(at, PlanElement::kInt16);
     store_little_endian<2>(at + kPlanTagBytes, static_cast<uint16_t>(value));
-  }
-  // One coordinate of each point, claimed at once so that the loop is plain stores.
-  void reals(std::span<const PlanPoint> points, double PlanPoint::*axis) {
-    constexpr size_t kBytes = plan_element_bytes(PlanElement::kDouble);
-    char* at = out_.claim(points.size() * kBytes);
-    for (const PlanPoint& p : points) {
-      store_little_endian<kPlanTagBytes>(at, PlanElement::kDouble);
-      store_little_endian<8>(at + kPlanTagBytes, std::bit_cast<uint64_t>(p.*axis));
-      at += kBytes;
-    }
   }
   void empties(uint64_t count) {
     for (uint64_t i = 0; i < count; ++i) store_little_endian<kPlanTagBytes>(out_.claim(kPlanTagBytes), PlanElement::kEmpty);
@@ -70,13 +66,21 @@ void encode_line_plan(const LinePlan& plan, ByteSink& out) {
       y.integer(static_cast<int16_t>(p.y));
     }
   }
-  // Blocks small enough for the cache and for one claim of the sink.
-  std::array<PlanPoint, 4096> block;
-  static_assert(block.size() * plan_element_bytes(PlanElement::kDouble) <= ByteSink::kChunk);
+  // The points are made straight into both columns, a block of each claimed at once.
+  constexpr uint64_t kBlock = 4096;
+  static_assert(kBlock * kDoubleBytes <= ByteSink::kChunk);
   PlanPointGenerator points(plan);
-  while (const size_t made = points.next(block)) {
-    x.reals(std::span(block).first(made), &PlanPoint::x);
-    y.reals(std::span(block).first(made), &PlanPoint::y);
+  for (uint64_t left = doubles; left > 0;) {
+    const uint64_t count = std::min(left, kBlock);
+    char* x_at = out.claim(count * kDoubleBytes);
+    char* y_at = y_sink.claim(count * kDoubleBytes);
+    points.make(count, [&x_at, &y_at](const PlanPoint& p) {
+      store_double_element(x_at, p.x);
+      store_double_element(y_at, p.y);
+      x_at += kDoubleBytes;
+      y_at += kDoubleBytes;
+    });
+    left -= count;
   }
   x.empties(empties);
   y.empties(empties);

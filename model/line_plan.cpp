@@ -1,6 +1,5 @@
 #include "model/line_plan.hpp"
 
-#include <algorithm>
 #include <bit>
 #include <cstdint>
 
@@ -36,27 +35,6 @@ void LinePlan::extend_through(int64_t last, double curvature) {
   if (too_far) throw RuntimeFailure("line plan index out of range");
 }
 
-size_t PlanPointGenerator::next(std::span<PlanPoint> out) {
-  size_t made = 0;
-  while (made < out.size() && run_ < runs_.size()) {
-    const PlanRun& run = runs_[run_];
-    const auto count = std::min(out.size() - made, static_cast<size_t>(run.last_metre - metre_ + 1));
-    // Locals, so that the chain of points stays in registers while the block fills.
-    const double curvature = run.curvature;
-    PlanPoint before = before_, previous = previous_;
-    for (size_t i = 0; i < count; ++i) {
-      const PlanPoint p = next_plan_point(before, previous, curvature);
-      out[made + i] = p;
-      before = previous;
-      previous = p;
-    }
-    before_ = before;
-    previous_ = previous;
-    made += count;
-    metre_ += static_cast<int64_t>(count);
-    if (metre_ > run.last_metre) ++run_;
-  }
-  return made;
-}
+void PlanPointGenerator::fail_past_the_end() { throw RuntimeFailure("line plan points asked past the computed end"); }
 
 }  // namespace scenario

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -80,15 +81,50 @@ class LinePlan {
 // stay unchanged while it is read.
 class PlanPointGenerator {
  public:
-  explicit PlanPointGenerator(const LinePlan& plan) : runs_(plan.runs()) {}
+  explicit PlanPointGenerator(const LinePlan& plan)
+      : runs_(plan.runs()), end_(plan.has_starting_points() ? plan.computed_end() : 2) {}
+
+  // The metre of the next point, and how many points are still to come.
+  int64_t metre() const { return metre_; }
+  uint64_t remaining() const { return static_cast<uint64_t>(end_ - metre_); }
+
+  // Makes the next `count` points, at most remaining(), calling emit(point) for each in
+  // order. The chain of points stays in locals, so that what emit stores cannot slow it.
+  template <typename Emit>
+  void make(uint64_t count, Emit emit) {
+    if (count > remaining()) fail_past_the_end();
+    PlanPoint before = before_, previous = previous_;
+    while (count > 0) {
+      const PlanRun& run = runs_.at(run_);
+      const auto n = std::min(count, static_cast<uint64_t>(run.last_metre - metre_ + 1));
+      const double curvature = run.curvature;
+      for (uint64_t i = 0; i < n; ++i) {
+        const PlanPoint p = next_plan_point(before, previous, curvature);
+        emit(p);
+        before = previous;
+        previous = p;
+      }
+      metre_ += static_cast<int64_t>(n);
+      count -= n;
+      if (metre_ > run.last_metre) ++run_;
+    }
+    before_ = before;
+    previous_ = previous;
+  }
 
   // Fills `out` from the front with the next points; returns how many, 0 once they end.
-  size_t next(std::span<PlanPoint> out);
-  // The metre of the next point.
-  int64_t metre() const { return metre_; }
+  size_t next(std::span<PlanPoint> out) {
+    const auto count = static_cast<size_t>(std::min<uint64_t>(out.size(), remaining()));
+    PlanPoint* at = out.data();
+    make(count, [&at](const PlanPoint& p) { *at++ = p; });
+    return count;
+  }
 
  private:
+  [[noreturn]] static void fail_past_the_end();
+
   const std::vector<PlanRun>& runs_;
+  int64_t end_;
   size_t run_ = 0;
   int64_t metre_ = 2;
   PlanPoint before_ = kPlanStartingPoints[0];
