@@ -45,7 +45,7 @@ bench:
 	$(CMAKE) -S . -B build-bench $(GEN) -DSCENARIO_BENCHMARKS=ON -DBUILD_TESTING=OFF -DCMAKE_BUILD_TYPE=Release
 	$(CMAKE) --build build-bench
 	build-bench/scenario_bench
-	python3 bench/compare_with_copy.py build-bench
+	python3 bench/compare_with_floor.py build-bench
 
 # libFuzzer on the compiler and on the decoders behind inspect and plot, FUZZ_SECONDS each,
 # from the kept corpora; new findings land in build-fuzz/findings and belong in

@@ -1,32 +1,25 @@
 #include <benchmark/benchmark.h>
 
+#include "bench/bench_fixtures.hpp"
 #include "bench/route_generator.hpp"
 #include "decompile/decompile.hpp"
 #include "decompile/round_trip.hpp"
-#include "format/compiled_files.hpp"
 #include "sources/line_table.hpp"
 #include "sources/scenario_texts.hpp"
 
 namespace scenario {
 namespace {
 
-CompiledFiles compiled(const std::string& line, const std::string& service) {
-  CompiledFiles files{"Generated", "1", "", "", std::string()};
-  const Recompiled result = compile_in_memory(files, line, service, 1);
-  encode_track_cells(*result.model, files.track_cells);
-  encode_records(*result.model, files.records);
-  encode_line_plan(result.model->line_plan, *files.line_plan);
-  return files;
-}
+using bench::compiled_files;
 
 CompiledFiles builtin_files() {
-  return compiled(line_table_bytes(line_table_from_text(kLineSourceText)),
+  return compiled_files(line_table_bytes(line_table_from_text(kLineSourceText)),
                   line_table_bytes(line_table_from_text(kServiceSourceText)));
 }
 
 CompiledFiles route_files(int64_t length_m) {
   const bench::GeneratedSources sources = bench::generate_route(static_cast<int32_t>(length_m));
-  return compiled(sources.line, sources.service);
+  return compiled_files(sources.line, sources.service);
 }
 
 // What the decompile command does in memory: the sources recovered, then compiled back and
