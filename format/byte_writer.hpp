@@ -28,10 +28,12 @@ inline void store_little_endian(char* at, uint64_t value) {
 class ByteSink {
  public:
   using Drain = std::function<void(uint64_t offset, std::string_view bytes)>;
+  // Told where the output will end, before it is written: a file sets its room aside.
+  using EndHint = std::function<void(uint64_t end)>;
   static constexpr size_t kChunk = size_t{1} << 20;
 
-  explicit ByteSink(Drain drain, uint64_t offset = 0)
-      : drain_(std::move(drain)), buffer_(new char[kChunk]), offset_(offset) {}
+  explicit ByteSink(Drain drain, EndHint end_hint = nullptr, uint64_t offset = 0)
+      : drain_(std::move(drain)), end_hint_(std::move(end_hint)), buffer_(new char[kChunk]), offset_(offset) {}
 
   // Room for `n` more bytes, to be filled by the caller at once.
   char* claim(size_t n) {
@@ -48,7 +50,11 @@ class ByteSink {
   uint64_t offset() const { return offset_ + used_; }
   // A sink into the same output from `offset` on, with a buffer of its own: for a part
   // whose place is known before the bytes ahead of it are written. Flush it when done.
-  ByteSink part_at(uint64_t offset) const { return ByteSink(drain_, offset); }
+  ByteSink part_at(uint64_t offset) const { return ByteSink(drain_, end_hint_, offset); }
+  // Tells the output it will end at `end`; nothing is written by this.
+  void expect_end(uint64_t end) const {
+    if (end_hint_) end_hint_(end);
+  }
   // Moves on past `n` bytes written through another part.
   void skip(uint64_t n) {
     flush();
@@ -59,6 +65,7 @@ class ByteSink {
   void make_room(size_t n);
 
   Drain drain_;
+  EndHint end_hint_;
   std::unique_ptr<char[]> buffer_;
   uint64_t offset_ = 0;  // of the first byte in the buffer
   size_t used_ = 0;

@@ -8,11 +8,15 @@
 namespace scenario {
 
 void encode_track_cells(const ScenarioModel& model, ByteSink& out) {
+  out.expect_end(out.offset() + model.cells.size() * kTrackCellBytes);
   ByteWriter w(out);
   for (const TrackCell& c : model.cells) write_record(w, c, kTrackCellLayout);
 }
 
 void encode_records(const ScenarioModel& model, ByteSink& out) {
+  uint64_t bytes = 0;
+  for (const SimRecord& r : model.sim_records) bytes += kRecordFixedBytes + r.text.size();
+  out.expect_end(out.offset() + bytes);
   ByteWriter w(out);
   for (const SimRecord& r : model.sim_records) write_record(w, r, kSimRecordLayout);
 }
@@ -57,6 +61,7 @@ void encode_line_plan(const LinePlan& plan, ByteSink& out) {
                                 empties * plan_element_bytes(PlanElement::kEmpty);
   // The y column is written beside the x column as the points are made, in one pass over
   // the plan: both columns have the same layout, so the y column starts right after x.
+  out.expect_end(out.offset() + 2 * column_bytes);
   ByteSink y_sink = out.part_at(out.offset() + column_bytes);
   PlanColumnWriter x(out);
   PlanColumnWriter y(y_sink);

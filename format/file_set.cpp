@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -100,6 +101,15 @@ void FileSet::write_all(Staged& file, uint64_t offset, std::string_view bytes) {
   }
 }
 
+void FileSet::set_room_aside(Staged& file, uint64_t bytes) {
+  // The blocks taken at once spare the file system deciding them page by page as the
+  // bytes come. Only a lack of room is an error; a file system that cannot do it just
+  // gets the bytes.
+  if (::fallocate(file.fd, 0, 0, static_cast<off_t>(bytes)) != 0 &&
+      (errno == ENOSPC || errno == EDQUOT || errno == EFBIG || errno == EIO))
+    throw FileError(folder_ / file.name, "cannot write: " + system_reason(errno));
+}
+
 void FileSet::close(Staged& file) {
   const int fd = file.fd;
   file.fd = -1;
@@ -117,15 +127,29 @@ void FileSet::write_note(const std::string& note_name, std::string_view note) {
 
 void FileSet::add(const std::string& name, std::string_view bytes) {
   Staged& file = create_temporary(name);
+  if (!bytes.empty()) set_room_aside(file, bytes.size());
   write_all(file, 0, bytes);
   close(file);
 }
 
 void FileSet::add_with(const std::string& name, const std::function<void(ByteSink&)>& produce) {
   Staged& file = create_temporary(name);
-  ByteSink sink([this, &file](uint64_t offset, std::string_view bytes) { write_all(file, offset, bytes); });
+  uint64_t end = 0;  // of what was written
+  uint64_t room = 0;
+  ByteSink sink(
+      [this, &file, &end](uint64_t offset, std::string_view bytes) {
+        write_all(file, offset, bytes);
+        end = std::max<uint64_t>(end, offset + bytes.size());
+      },
+      [this, &file, &room](uint64_t expected_end) {
+        set_room_aside(file, expected_end);
+        room = std::max(room, expected_end);
+      });
   produce(sink);
   sink.flush();
+  // Room set aside and not written is given back: the file holds what was written, no more.
+  if (room > end && ::ftruncate(file.fd, static_cast<off_t>(end)) != 0)
+    throw FileError(folder_ / file.name, "cannot write: " + system_reason(errno));
   close(file);
 }
 

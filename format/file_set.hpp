@@ -55,6 +55,8 @@ class FileSet {
   Staged& create_temporary(const std::string& name);
   // Writes `bytes` at `offset` of the file, where a part of it belongs.
   void write_all(Staged& file, uint64_t offset, std::string_view bytes);
+  // Sets `bytes` of room aside for the file, as a file system allows.
+  void set_room_aside(Staged& file, uint64_t bytes);
   void close(Staged& file);
   bool older_file_differs(const Staged& file) const;
   void write_note(const std::string& note_name, std::string_view note);

@@ -78,6 +78,26 @@ TEST(FileSet, AFailureOnTheLastFileLeavesEveryOlderFile) {
   }
 }
 
+TEST(FileSet, AFileHoldsWhatWasWrittenWhateverEndWasExpected) {
+  struct Case {
+    const char* what;
+    uint64_t expected_end;
+  };
+  const Case cases[] = {{"the end told right", 11}, {"more room than written", 1 << 20}, {"less room", 3}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    TempFolder folder;
+    write_bytes(folder.path() / "a", std::string(2 << 20, 'o'));  // an older, longer file
+    FileSet files(folder.path());
+    files.add_with("a", [&c](ByteSink& out) {
+      out.expect_end(c.expected_end);
+      out.append("hello world");
+    });
+    files.commit();
+    EXPECT_EQ(read_file(folder.path() / "a"), "hello world");
+  }
+}
+
 TEST(FileSet, CommitReplacesTheSetKeepsPermissionsAndRemovesWhatItWasAskedTo) {
   TempFolder folder;
   write_bytes(folder.path() / "private", "older");
