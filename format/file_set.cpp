@@ -132,6 +132,13 @@ void FileSet::add(const std::string& name, std::string_view bytes) {
   close(file);
 }
 
+FileSet::Staged& FileSet::add_unreserved(const std::string& name, std::string_view bytes) {
+  Staged& file = create_temporary(name);
+  write_all(file, 0, bytes);
+  close(file);
+  return file;
+}
+
 void FileSet::add_with(const std::string& name, const std::function<void(ByteSink&)>& produce) {
   Staged& file = create_temporary(name);
   uint64_t end = 0;  // of what was written
@@ -154,8 +161,9 @@ void FileSet::add_with(const std::string& name, const std::function<void(ByteSin
 }
 
 std::filesystem::path FileSet::add_intermediate(const std::string& name, std::string_view bytes) {
-  add(name, bytes);
-  Staged& file = staged_.back();
+  // No room set aside: blocks the file system never decides on for a file deleted soon
+  // are never freed either, which costs a discard on some disks.
+  Staged& file = add_unreserved(name, bytes);
   file.intermediate = true;
   file.older_differs = older_file_differs(file);
   return folder_ / file.temporary;
