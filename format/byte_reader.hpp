@@ -1,6 +1,8 @@
 #pragma once
 
+#include <bit>
 #include <cstddef>
+#include <cstring>
 #include <cstdint>
 #include <stdexcept>
 #include <string>
@@ -10,6 +12,21 @@ namespace scenario {
 
 // The shortest decimal text that reads back as the same double.
 std::string format_double(double value);
+
+// The value of a little-endian field of 1 to 8 bytes.
+inline uint64_t little_endian(std::string_view field) {
+  uint64_t bits = 0;
+  if constexpr (std::endian::native == std::endian::little) {
+    switch (field.size()) {  // the file's order is the host's: one load
+      case 1: std::memcpy(&bits, field.data(), 1); return bits;
+      case 2: std::memcpy(&bits, field.data(), 2); return bits;
+      case 4: std::memcpy(&bits, field.data(), 4); return bits;
+      case 8: std::memcpy(&bits, field.data(), 8); return bits;
+    }
+  }
+  for (size_t i = field.size(); i-- > 0;) bits = (bits << 8) | static_cast<unsigned char>(field[i]);
+  return bits;
+}
 
 // A compiled file that cannot be decoded: truncated, too long, or holding something its
 // encoder never writes. `offset` is the byte where decoding failed.
@@ -53,11 +70,20 @@ class ByteReader {
   // What a coded value means, for the dump ("signal" for kind 1); may return null.
   using Describe = const char* (*)(int64_t value);
 
-  uint8_t u8(std::string_view name, Describe describe = nullptr);
-  uint16_t u16(std::string_view name, Describe describe = nullptr);
-  int16_t i16(std::string_view name);
-  int32_t i32(std::string_view name);
-  double f64(std::string_view name);
+  uint8_t u8(std::string_view name, Describe describe = nullptr) {
+    return static_cast<uint8_t>(integer(name, 1, false, describe));
+  }
+  uint16_t u16(std::string_view name, Describe describe = nullptr) {
+    return static_cast<uint16_t>(integer(name, 2, false, describe));
+  }
+  int16_t i16(std::string_view name) { return static_cast<int16_t>(integer(name, 2, true, nullptr)); }
+  int32_t i32(std::string_view name) { return static_cast<int32_t>(integer(name, 4, true, nullptr)); }
+  double f64(std::string_view name) {
+    const size_t offset = pos_;
+    const double value = std::bit_cast<double>(little_endian(take(8, name)));
+    if (listener_ != nullptr) heard_double(offset, name, value);
+    return value;
+  }
   // `count` raw bytes, shown as a quoted text.
   std::string_view text(size_t count, std::string_view name);
 
@@ -65,8 +91,25 @@ class ByteReader {
   [[noreturn]] void fail(size_t offset, const std::string& reason) const;
 
  private:
-  std::string_view take(size_t count, std::string_view name);
-  int64_t integer(std::string_view name, size_t count, bool is_signed, Describe describe);
+  std::string_view take(size_t count, std::string_view name) {
+    if (remaining() < count) fail_short(count, name);
+    const std::string_view field(bytes_.data() + pos_, count);
+    pos_ += count;
+    return field;
+  }
+  [[noreturn]] void fail_short(size_t count, std::string_view name) const;
+  // Read in place, the listener told out of line: the plan file alone holds millions of fields.
+  int64_t integer(std::string_view name, size_t count, bool is_signed, Describe describe) {
+    const size_t offset = pos_;
+    const uint64_t bits = little_endian(take(count, name));
+    int64_t value = static_cast<int64_t>(bits);
+    const uint64_t sign_bit = uint64_t{1} << (8 * count - 1);
+    if (is_signed && (bits & sign_bit) != 0) value -= static_cast<int64_t>(sign_bit << 1);
+    if (listener_ != nullptr) heard_integer(offset, count, name, value, describe);
+    return value;
+  }
+  void heard_integer(size_t offset, size_t count, std::string_view name, int64_t value, Describe describe);
+  void heard_double(size_t offset, std::string_view name, double value);
 
   std::string_view bytes_;
   size_t pos_ = 0;
