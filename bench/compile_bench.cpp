@@ -53,6 +53,25 @@ BENCHMARK(BM_GeneratedRoute)
     ->Unit(benchmark::kMillisecond)
     ->Complexity(benchmark::oN);
 
+// The plan of a 1000 km route made and encoded into a sink that discards: the points are a
+// chain, each made from the two before it, so this is the part of a compile that no copy of
+// its files pays.
+void BM_EncodeLinePlan(benchmark::State& state) {
+  const auto sources = bench::generate_route(1000000);
+  ScenarioModel model;
+  if (!compile_cleanly(model, sources.line, sources.service)) {
+    state.SkipWithError("the generated route did not compile cleanly");
+    return;
+  }
+  for (auto _ : state) {
+    ByteSink nowhere([](uint64_t, std::string_view bytes) { benchmark::DoNotOptimize(bytes.data()); });
+    encode_line_plan(model.line_plan, nowhere);
+    nowhere.flush();
+  }
+  state.counters["metres"] = static_cast<double>(model.line_plan.computed_end());
+}
+BENCHMARK(BM_EncodeLinePlan)->Unit(benchmark::kMillisecond);
+
 // The same routes with every row of the service source on one physical line (some 40 kB
 // for 1000 km): a row's place in its source is found without rescanning the line, so the
 // time still grows linearly with the route.
