@@ -43,26 +43,26 @@ void ByteReader::fail(size_t offset, const std::string& reason) const {
 }
 
 void ByteReader::fail_short(size_t count, std::string_view name) const {
-  fail(pos_, "the file ends inside field " + std::string(name) + ": it needs " + std::to_string(count) +
+  fail(offset(), "the file ends inside field " + std::string(name) + ": it needs " + std::to_string(count) +
                  (count == 1 ? " byte, " : " bytes, ") + std::to_string(remaining()) + " left");
 }
 
-void ByteReader::heard_integer(size_t offset, size_t count, std::string_view name, int64_t value, Describe describe) {
+void ByteReader::heard_integer(size_t at, size_t count, std::string_view name, int64_t value, Describe describe) {
   std::string shown = std::to_string(value);
   if (describe != nullptr) {
     if (const char* meaning = describe(value)) shown += std::string(" (") + meaning + ")";
   }
-  listener_->on_field(offset, bytes_.substr(offset, count), name, shown);
+  listener_->on_field(base_ + at, bytes_.substr(at, count), name, shown);
 }
 
-void ByteReader::heard_double(size_t offset, std::string_view name, double value) {
-  listener_->on_field(offset, bytes_.substr(offset, 8), name, format_double(value));
+void ByteReader::heard_double(size_t at, std::string_view name, double value) {
+  listener_->on_field(base_ + at, bytes_.substr(at, 8), name, format_double(value));
 }
 
 std::string_view ByteReader::text(size_t count, std::string_view name) {
-  const size_t offset = pos_;
+  const size_t at = offset();
   const std::string_view field = take(count, name);
-  if (listener_ != nullptr) listener_->on_field(offset, field, name, quoted(field));
+  if (listener_ != nullptr) listener_->on_field(at, field, name, quoted(field));
   return field;
 }
 

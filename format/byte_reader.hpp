@@ -55,10 +55,11 @@ class FieldListener {
 // offset, the element being decoded (set with enter) and the field.
 class ByteReader {
  public:
-  explicit ByteReader(std::string_view bytes, FieldListener* listener = nullptr)
-      : bytes_(bytes), listener_(listener) {}
+  // `base` is the offset in the file of the first of `bytes`, for a reader of a part.
+  explicit ByteReader(std::string_view bytes, FieldListener* listener = nullptr, size_t base = 0)
+      : bytes_(bytes), base_(base), listener_(listener) {}
 
-  size_t offset() const { return pos_; }
+  size_t offset() const { return base_ + pos_; }
   size_t remaining() const { return bytes_.size() - pos_; }
   bool at_end() const { return pos_ == bytes_.size(); }
 
@@ -79,9 +80,9 @@ class ByteReader {
   int16_t i16(std::string_view name) { return static_cast<int16_t>(integer(name, 2, true, nullptr)); }
   int32_t i32(std::string_view name) { return static_cast<int32_t>(integer(name, 4, true, nullptr)); }
   double f64(std::string_view name) {
-    const size_t offset = pos_;
+    const size_t at = pos_;
     const double value = std::bit_cast<double>(little_endian(take(8, name)));
-    if (listener_ != nullptr) heard_double(offset, name, value);
+    if (listener_ != nullptr) heard_double(at, name, value);
     return value;
   }
   // `count` raw bytes, shown as a quoted text.
@@ -100,18 +101,20 @@ class ByteReader {
   [[noreturn]] void fail_short(size_t count, std::string_view name) const;
   // Read in place, the listener told out of line: the plan file alone holds millions of fields.
   int64_t integer(std::string_view name, size_t count, bool is_signed, Describe describe) {
-    const size_t offset = pos_;
+    const size_t at = pos_;
     const uint64_t bits = little_endian(take(count, name));
     int64_t value = static_cast<int64_t>(bits);
     const uint64_t sign_bit = uint64_t{1} << (8 * count - 1);
     if (is_signed && (bits & sign_bit) != 0) value -= static_cast<int64_t>(sign_bit << 1);
-    if (listener_ != nullptr) heard_integer(offset, count, name, value, describe);
+    if (listener_ != nullptr) heard_integer(at, count, name, value, describe);
     return value;
   }
-  void heard_integer(size_t offset, size_t count, std::string_view name, int64_t value, Describe describe);
-  void heard_double(size_t offset, std::string_view name, double value);
+  // `at` counts from the first of bytes_.
+  void heard_integer(size_t at, size_t count, std::string_view name, int64_t value, Describe describe);
+  void heard_double(size_t at, std::string_view name, double value);
 
   std::string_view bytes_;
+  size_t base_ = 0;
   size_t pos_ = 0;
   FieldListener* listener_;
   const char* element_ = nullptr;

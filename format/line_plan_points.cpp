@@ -14,7 +14,7 @@ bool LinePlanPoints::next(PlanPoint& point) {
   return false;
 }
 
-int64_t computed_plan_points(std::string_view bytes) {
+int64_t computed_plan_points(const PlanBytes& bytes) {
   LinePlanPoints points(bytes);
   PlanPoint p;
   int64_t count = 0;

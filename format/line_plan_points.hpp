@@ -1,9 +1,9 @@
 #pragma once
 
 #include <cstdint>
-#include <string_view>
 
 #include "format/line_plan_reader.hpp"
+#include "format/plan_bytes.hpp"
 #include "model/line_plan.hpp"
 
 namespace scenario {
@@ -14,7 +14,7 @@ namespace scenario {
 class LinePlanPoints {
  public:
   // An empty file is a plan never dimensioned: no points.
-  explicit LinePlanPoints(std::string_view bytes) : reader_(bytes) {}
+  explicit LinePlanPoints(const PlanBytes& bytes) : reader_(bytes) {}
 
   // The next computed point; false once they end.
   bool next(PlanPoint& point);
@@ -28,6 +28,6 @@ class LinePlanPoints {
 };
 
 // How many points a plan file holds computed (0 for no plan); checks the whole file.
-int64_t computed_plan_points(std::string_view bytes);
+int64_t computed_plan_points(const PlanBytes& bytes);
 
 }  // namespace scenario

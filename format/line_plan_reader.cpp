@@ -1,28 +1,52 @@
 #include "format/line_plan_reader.hpp"
 
+#include <span>
 #include <string>
+#include <utility>
 
 #include "format/compiled_files_decoder.hpp"
 
 namespace scenario {
 
-LinePlanReader::LinePlanReader(std::string_view bytes)
-    : x_(bytes.substr(0, bytes.size() / 2)), y_(bytes.substr(bytes.size() / 2)) {
-  if (bytes.size() % 2 != 0)
-    throw DecodeError(bytes.size(), "an odd number of bytes: the x and y columns must have the same length");
+namespace {
+
+// The longest element of a plan file: a tag and a double.
+constexpr size_t kLongestElement = 10;
+// How much of a file a column reads at a time.
+constexpr size_t kWindow = size_t{64} << 10;
+
+}  // namespace
+
+LinePlanReader::Column::Column(PlanBytes bytes, uint64_t begin, uint64_t end)
+    : bytes_(std::move(bytes)), end_(end), reader_(std::string_view(), nullptr, begin) {
+  if (!bytes_.in_memory()) buffer_.reset(new char[kWindow]);
+  move_window();
 }
 
-PlanElement LinePlanReader::read(ByteReader& column, const char* name) {
-  column.enter(name, metre_);
-  return read_plan_element(column);
+void LinePlanReader::Column::move_window() {
+  const uint64_t at = reader_.offset();
+  const std::string_view window = bytes_.read(at, std::span(buffer_.get(), buffer_ ? kWindow : 0));
+  reader_ = ByteReader(window.substr(0, static_cast<size_t>(end_ - at)), nullptr, at);
+}
+
+PlanElement LinePlanReader::Column::read(const char* name, int64_t metre) {
+  if (buffer_ && reader_.remaining() < kLongestElement && reader_.offset() < end_) move_window();
+  reader_.enter(name, metre);
+  return read_plan_element(reader_);
+}
+
+LinePlanReader::LinePlanReader(const PlanBytes& bytes)
+    : x_(bytes, 0, bytes.size() / 2), y_(bytes, bytes.size() / 2, bytes.size()) {
+  if (bytes.size() % 2 != 0)
+    throw DecodeError(bytes.size(), "an odd number of bytes: the x and y columns must have the same length");
 }
 
 LinePlanReader::Metre LinePlanReader::next() {
   Metre m;
   m.metre = metre_;
   const size_t y_offset = y_.offset();
-  m.x = read(x_, "x, metre");
-  m.y = read(y_, "y, metre");
+  m.x = x_.read("x, metre", metre_);
+  m.y = y_.read("y, metre", metre_);
   if (m.x.tag != m.y.tag) y_.fail(y_offset, "tag " + std::to_string(m.y.tag) + " where the x column has " +
                                                 std::to_string(m.x.tag));
   if (metre_ == 0) has_start_ = m.x.tag == PlanElement::kInt16;

@@ -90,7 +90,7 @@ LoadedScenario load_scenario_files(const ScenarioLocation& location) {
     scenario.records = decode_records(read_file(location.records));
     if (location.has_plan) {
       reading = &location.line_plan;
-      scenario.plan_bytes = read_file(location.line_plan);
+      scenario.plan_bytes = PlanBytes::of_file(location.line_plan);
       computed_plan_points(scenario.plan_bytes);  // checks the whole layout once
       scenario.has_plan = true;
     }

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "format/plan_bytes.hpp"
 #include "model/sim_record.hpp"
 #include "model/track_cell.hpp"
 
@@ -43,14 +44,14 @@ class CompiledFileError : public std::runtime_error {
 ScenarioLocation locate_compiled_scenario(const std::filesystem::path& folder, const std::optional<std::string>& name,
                                         const std::optional<std::string>& number);
 
-// The contents of one compiled scenario. The plan stays as its file's bytes, read point by
-// point where it is needed (LinePlanPoints); empty when the scenario has no plan file.
+// The contents of one compiled scenario. The plan stays in its file, read point by point
+// where it is needed (LinePlanPoints); empty when the scenario has no plan file.
 struct LoadedScenario {
   std::string name;
   std::string number;
   std::vector<TrackCell> cells;
   std::array<SimRecord, kRecordCount> records{};
-  std::string plan_bytes;
+  PlanBytes plan_bytes;
   bool has_plan = false;
 };
 

@@ -203,7 +203,7 @@ ReadingDocument diff_cells(const std::vector<TrackCell>& a, const std::vector<Tr
   return d;
 }
 
-ReadingDocument diff_plans(std::string_view a, std::string_view b) {
+ReadingDocument diff_plans(const PlanBytes& a, const PlanBytes& b) {
   ReadingDocument d;
   if (a.empty() != b.empty()) {
     add_change(d, "plan", std::string("line plan: ") + (a.empty() ? "none" : "present") + kArrow +
@@ -245,7 +245,7 @@ ReadingDocument diff_plans(std::string_view a, std::string_view b) {
 ReadingDocument diff_scenarios(const LoadedScenario& a, const LoadedScenario& b) {
   ReadingDocument d = diff_records(a.records, b.records);
   merge(d, diff_cells(a.cells, b.cells));
-  merge(d, diff_plans(a.has_plan ? a.plan_bytes : "", b.has_plan ? b.plan_bytes : ""));
+  merge(d, diff_plans(a.has_plan ? a.plan_bytes : PlanBytes(), b.has_plan ? b.plan_bytes : PlanBytes()));
   return d;
 }
 

@@ -21,7 +21,7 @@ ReadingDocument diff_scenarios(const LoadedScenario& a, const LoadedScenario& b)
 ReadingDocument diff_records(const std::array<SimRecord, kRecordCount>& a, const std::array<SimRecord, kRecordCount>& b);
 ReadingDocument diff_cells(const std::vector<TrackCell>& a, const std::vector<TrackCell>& b);
 // Plans as their files' bytes ("" for no plan), read side by side in one pass.
-ReadingDocument diff_plans(std::string_view a, std::string_view b);
+ReadingDocument diff_plans(const PlanBytes& a, const PlanBytes& b);
 
 // What a cell holds, in words: "speed-limit board 80/80/80", "signal 40/10/10/6".
 std::string cell_feature_text(const TrackCell& cell);

@@ -4,6 +4,7 @@
 
 #include <bit>
 #include <cmath>
+#include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "format/byte_writer.hpp"
 #include "format/file_io.hpp"
 #include "format/line_plan_points.hpp"
+#include "format/plan_bytes.hpp"
 #include "format/scenario_files.hpp"
 #include "format/compiled_files.hpp"
 #include "tests/model_fixture.hpp"
@@ -34,11 +36,19 @@ Encoded encode(const ScenarioModel& model) {
 }
 
 // The points a plan file holds, in order.
-std::vector<PlanPoint> file_points(std::string_view bytes) {
+std::vector<PlanPoint> file_points(const PlanBytes& bytes) {
   std::vector<PlanPoint> points;
   LinePlanPoints reader(bytes);
   for (PlanPoint p; reader.next(p);) points.push_back(p);
   return points;
+}
+
+void expect_same_points(const std::vector<PlanPoint>& read, const std::vector<PlanPoint>& made) {
+  ASSERT_EQ(read.size(), made.size());
+  for (size_t i = 0; i < read.size(); ++i) {
+    ASSERT_EQ(std::bit_cast<uint64_t>(read[i].x), std::bit_cast<uint64_t>(made[i].x)) << "metre " << i;
+    ASSERT_EQ(std::bit_cast<uint64_t>(read[i].y), std::bit_cast<uint64_t>(made[i].y)) << "metre " << i;
+  }
 }
 
 // The plan file holds the plan's layout and, bit for bit, the points the plan makes.
@@ -46,12 +56,7 @@ void expect_plan_file_holds(const std::string& bytes, const LinePlan& plan) {
   const LinePlanLayout layout = decode_line_plan(bytes);
   EXPECT_EQ(layout.extent_m, plan.dimensioned() ? plan.extent_m() : -1);
   EXPECT_EQ(layout.computed_points(), plan.has_starting_points() ? plan.computed_end() : 0);
-  const std::vector<PlanPoint> read = file_points(bytes), made = testing::plan_points(plan);
-  ASSERT_EQ(read.size(), made.size());
-  for (size_t i = 0; i < read.size(); ++i) {
-    EXPECT_EQ(std::bit_cast<uint64_t>(read[i].x), std::bit_cast<uint64_t>(made[i].x)) << "metre " << i;
-    EXPECT_EQ(std::bit_cast<uint64_t>(read[i].y), std::bit_cast<uint64_t>(made[i].y)) << "metre " << i;
-  }
+  expect_same_points(file_points(bytes), testing::plan_points(plan));
 }
 
 // model -> bytes -> model -> bytes: the decoded containers equal the originals and encode
@@ -82,6 +87,36 @@ TEST(CompiledFilesDecoder, BuiltInScenarioRoundTrips) {
   EXPECT_EQ(decode_track_cells(read_file(folder.path() / names.track_cells)), model.cells);
   EXPECT_EQ(decode_records(read_file(folder.path() / names.records)), model.sim_records);
   expect_plan_file_holds(read_file(folder.path() / names.line_plan), model.line_plan);
+}
+
+TEST(CompiledFilesDecoder, APlanFileIsReadInPartsAsItIsInMemory) {
+  // Long enough for a column to be read in many parts.
+  LinePlan plan(200000);
+  plan.set_starting_points();
+  plan.extend_through(100000, 0.001);
+  plan.extend_through(199998, 0.0);
+  std::string bytes;
+  encode_line_plan(plan, bytes);
+  const testing::TempFolder folder;
+  const std::filesystem::path file = folder.path() / "Long_linea.dat";
+  replace_file(file, bytes);
+  expect_same_points(file_points(PlanBytes::of_file(file)), testing::plan_points(plan));
+
+  // A tag broken deep in the y column is found at its byte either way.
+  const size_t broken = bytes.size() / 2 + 2 * 4 + 150000 * 10;  // y, metre 150002
+  bytes[broken] = 7;
+  replace_file(file, bytes);
+  for (const PlanBytes& source : {PlanBytes(bytes), PlanBytes::of_file(file)}) {
+    SCOPED_TRACE(source.in_memory() ? "in memory" : "from the file");
+    try {
+      file_points(source);
+      ADD_FAILURE() << "read without complaint";
+    } catch (const DecodeError& e) {
+      EXPECT_EQ(e.offset(), broken);
+      EXPECT_TRUE(testing::contains(e.what(), "unknown tag 7")) << e.what();
+      EXPECT_TRUE(testing::contains(e.what(), "(y, metre 150002)")) << e.what();
+    }
+  }
 }
 
 TEST(CompiledFilesDecoder, GeneratedModelsRoundTrip) {

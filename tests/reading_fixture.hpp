@@ -31,7 +31,9 @@ inline LoadedScenario compiled_scenario_of(std::string line_text, std::string se
   encode_records(model, bytes);
   scenario.records = decode_records(bytes);
   if (plan_mode != 0) {
-    encode_line_plan(model.line_plan, scenario.plan_bytes);
+    std::string plan;
+    encode_line_plan(model.line_plan, plan);
+    scenario.plan_bytes = PlanBytes::holding(std::move(plan));
     scenario.has_plan = true;
   }
   return scenario;
