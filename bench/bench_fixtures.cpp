@@ -43,7 +43,7 @@ CompiledFiles compiled_files(const std::string& line, const std::string& service
   write_compiled_files(*model, folder);
   const ScenarioFileNames names = scenario_file_names(kName, kNumber);
   CompiledFiles files{kName, kNumber, read_file(folder / names.track_cells), read_file(folder / names.records),
-                      read_file(folder / names.line_plan)};
+                      PlanBytes::holding(read_file(folder / names.line_plan))};
   std::filesystem::remove_all(folder);
   return files;
 }

@@ -7,19 +7,20 @@
 #include <string>
 #include <vector>
 
+#include "format/plan_bytes.hpp"
 #include "model/sim_record.hpp"
 #include "model/track_cell.hpp"
 
 namespace scenario {
 
-// The three compiled files of one scenario, as their bytes, with the identity their names
-// give.
+// The three compiled files of one scenario, with the identity their names give: the cells
+// and records as their bytes, the plan as bytes in memory or its file read in parts.
 struct CompiledFiles {
   std::string name;
   std::string number;
   std::string track_cells;               // <name>_<n>.dat
   std::string records;                   // <name>_<n>.sim
-  std::optional<std::string> line_plan;  // <name>_linea.dat; none when compiled without a plan
+  std::optional<PlanBytes> line_plan;    // <name>_linea.dat; none when compiled without a plan
 };
 
 // A compiled file that cannot be decoded: its name, then where and why decoding failed.

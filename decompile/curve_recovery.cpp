@@ -38,7 +38,7 @@ bool same_bits(const PlanPoint& a, const PlanPoint& b) {
 
 }  // namespace
 
-std::vector<CurveRun> recover_curves(std::string_view plan_bytes, Remarks& remarks) {
+std::vector<CurveRun> recover_curves(const PlanBytes& plan_bytes, Remarks& remarks) {
   std::vector<CurveRun> runs;
   LinePlanReader reader(plan_bytes);
   PlanPoint before = kPlanStartingPoints[0];

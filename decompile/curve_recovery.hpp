@@ -4,6 +4,8 @@
 #include <string_view>
 #include <vector>
 
+#include "format/plan_bytes.hpp"
+
 #include "decompile/compiled_scenario.hpp"
 
 namespace scenario {
@@ -20,6 +22,6 @@ struct CurveRun {
 // curvature (none, or one of the six of a curve row, either hand) that gives its point from
 // the two before it, and the metres of one curvature form a run. A metre that no curvature
 // gives is named in `remarks` and taken as straight. DecodeError when the file is damaged.
-std::vector<CurveRun> recover_curves(std::string_view plan_bytes, Remarks& remarks);
+std::vector<CurveRun> recover_curves(const PlanBytes& plan_bytes, Remarks& remarks);
 
 }  // namespace scenario

@@ -1,5 +1,6 @@
 #include "decompile/round_trip.hpp"
 
+#include <algorithm>
 #include <bit>
 
 #include "compiler/source_file.hpp"
@@ -101,7 +102,7 @@ bool same_element(const PlanElement& a, const PlanElement& b) {
   return a.tag == b.tag && a.integer == b.integer && std::bit_cast<uint64_t>(a.real) == std::bit_cast<uint64_t>(b.real);
 }
 
-void compare_plans(std::string_view compiled, std::string_view recovered, Differences& differences) {
+void compare_plans(const PlanBytes& compiled, const PlanBytes& recovered, Differences& differences) {
   LinePlanReader in(compiled);
   LinePlanReader out(recovered);
   while (!in.at_end() && !out.at_end()) {
@@ -124,11 +125,14 @@ std::string encoded(const std::function<void(ByteSink&)>& encode) {
 
 // Whether `encode` writes exactly `expected`, compared as the bytes come, so that a file as
 // long as the route is never encoded whole beside it.
-bool encodes_to(std::string_view expected, const std::function<void(ByteSink&)>& encode) {
+bool encodes_to(const PlanBytes& expected, const std::function<void(ByteSink&)>& encode) {
   bool same = true;
   uint64_t end = 0;
+  std::string window;
   ByteSink sink([&](uint64_t offset, std::string_view bytes) {
-    same = same && offset <= expected.size() && expected.substr(offset, bytes.size()) == bytes;
+    window.resize(bytes.size());
+    same = same && offset + bytes.size() <= expected.size() &&
+           expected.read(offset, window).substr(0, bytes.size()) == bytes;
     end = std::max(end, offset + bytes.size());
   });
   encode(sink);
@@ -136,21 +140,31 @@ bool encodes_to(std::string_view expected, const std::function<void(ByteSink&)>&
   return same && end == expected.size();
 }
 
+// The first byte at which the two differ.
+uint64_t first_difference(const PlanBytes& compiled, std::string_view recovered) {
+  std::string window(size_t{64} << 10, '\0');
+  uint64_t offset = 0;
+  while (offset < compiled.size() && offset < recovered.size()) {
+    const std::string_view part = compiled.read(offset, window);
+    const std::string_view other = recovered.substr(offset, part.size());
+    const auto at = std::mismatch(part.begin(), part.begin() + static_cast<std::ptrdiff_t>(other.size()), other.begin());
+    offset += static_cast<uint64_t>(at.first - part.begin());
+    if (at.first != part.begin() + static_cast<std::ptrdiff_t>(other.size())) break;
+  }
+  return offset;
+}
+
 // Compares one file with what the recovered sources encode to; only a file that differs is
-// encoded whole, to be told apart in words. Bytes that differ where no field does are still
-// a difference.
-void compare_file(const char* file, const std::string& compiled, const std::function<void(ByteSink&)>& encode,
-                  const std::function<void(const std::string&, const std::string&)>& compare_in_words,
-                  Differences& differences) {
+// encoded whole, to be told apart in words by `compare_in_words` (which is given the
+// recovered bytes). Bytes that differ where no field does are still a difference.
+void compare_file(const char* file, const PlanBytes& compiled, const std::function<void(ByteSink&)>& encode,
+                  const std::function<void(const std::string&)>& compare_in_words, Differences& differences) {
   if (encodes_to(compiled, encode)) return;
   const std::string recovered = encoded(encode);
   const size_t before = differences.count();
-  compare_in_words(compiled, recovered);
-  if (differences.count() == before) {
-    size_t offset = 0;
-    while (offset < compiled.size() && offset < recovered.size() && compiled[offset] == recovered[offset]) ++offset;
-    differences.add(std::string(file) + ": the bytes differ from byte " + std::to_string(offset));
-  }
+  compare_in_words(recovered);
+  if (differences.count() == before)
+    differences.add(std::string(file) + ": the bytes differ from byte " + std::to_string(first_difference(compiled, recovered)));
 }
 
 }  // namespace
@@ -192,11 +206,10 @@ RoundTripReport check_round_trip(const CompiledFiles& files, const RecoveredSour
   // Cells and records are told apart field by field, as their decoders read them.
   const auto compare_decoded = [&](const std::string& file, const std::string& compiled,
                                    const std::function<void(ByteSink&)>& encode, const char* elements, auto decode) {
-    compare_file(file.c_str(), compiled, encode,
-                 [&](const std::string& in, const std::string& out) {
-                   compare_fields(in, out, elements, decode, differences);
-                 },
-                 differences);
+    compare_file(
+        file.c_str(), compiled, encode,
+        [&](const std::string& recovered) { compare_fields(compiled, recovered, elements, decode, differences); },
+        differences);
   };
   compare_decoded(names.track_cells, files.track_cells, [&](ByteSink& out) { encode_track_cells(model, out); },
                   "track cells", [](const std::string& bytes, FieldListener* log) { decode_track_cells(bytes, log); });
@@ -205,7 +218,7 @@ RoundTripReport check_round_trip(const CompiledFiles& files, const RecoveredSour
   if (files.line_plan) {
     compare_file(
         names.line_plan.c_str(), *files.line_plan, [&](ByteSink& out) { encode_line_plan(model.line_plan, out); },
-        [&](const std::string& in, const std::string& out) { compare_plans(in, out, differences); }, differences);
+        [&](const std::string& recovered) { compare_plans(*files.line_plan, recovered, differences); }, differences);
   }
   return report;
 }

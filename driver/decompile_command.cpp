@@ -40,7 +40,7 @@ int run_decompile_command(const DecompileCommand& command, Console& console) {
   // No plan file: the scenario was compiled without its plan.
   std::error_code ec;
   if (const std::filesystem::path plan = command.folder / names.line_plan; std::filesystem::exists(plan, ec))
-    files.line_plan = read_file(plan);
+    files.line_plan = PlanBytes::of_file(plan);
 
   RecoveredSources sources;
   try {

@@ -20,6 +20,8 @@ class PlanBytes {
   PlanBytes(std::string_view bytes) : view_(bytes) {}
   PlanBytes(const std::string& bytes) : view_(bytes) {}
   PlanBytes(const char* bytes) : view_(bytes) {}
+  // A string about to go: holding() keeps it; a view of it would outlive it.
+  PlanBytes(std::string&& bytes) = delete;
   static PlanBytes holding(std::string bytes);
   // A regular file stays open and is read in parts; anything else is read whole now.
   // FileError when it cannot be opened or read.

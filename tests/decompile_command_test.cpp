@@ -68,7 +68,8 @@ TEST(DecompileCommand, WithoutAPlanFileTheLineSourceHasNoCurves) {
 
 TEST(DecompileCommand, WhatNoSourceGivesIsNamedAndADamagedFileRefused) {
   const BuiltinFiles built;
-  std::string cells = built.bytes("Milano_Tortona_5.dat");
+  const std::string original_cells = built.bytes("Milano_Tortona_5.dat");
+  std::string cells = original_cells;
   cells[15 * 300] = 7;
   write_bytes(built.folder.path() / "Milano_Tortona_5.dat", cells);
   const auto edited = run_builder({"decompile", "-o", "src"}, built.folder.path());
@@ -84,6 +85,19 @@ TEST(DecompileCommand, WhatNoSourceGivesIsNamedAndADamagedFileRefused) {
   EXPECT_EQ(damaged.exit_status, 2);
   EXPECT_TRUE(contains(damaged.err, "Milano_Tortona_5.dat: byte 100: the file ends inside field")) << damaged.err;
   EXPECT_FALSE(std::filesystem::exists(built.folder.path() / "other"));
+
+  // The plan is read from its file in parts: a coordinate far into it is found all the same.
+  write_bytes(built.folder.path() / "Milano_Tortona_5.dat", original_cells);
+  std::string plan = built.bytes("Milano_Tortona_linea.dat");
+  plan[plan.size() / 2 - 100 * 10 + 2] = '\x55';  // x of metre 88899
+  write_bytes(built.folder.path() / "Milano_Tortona_linea.dat", plan);
+  const auto bent = run_builder({"decompile", "-o", "bent"}, built.folder.path());
+  EXPECT_EQ(bent.exit_status, 1) << bent.err;
+  EXPECT_TRUE(contains(bent.out, "line plan, metre 88899, x: the compiled file holds ")) << bent.out;
+  write_bytes(built.folder.path() / "Milano_Tortona_linea.dat", plan.substr(1));
+  const auto odd = run_builder({"decompile", "-o", "odd"}, built.folder.path());
+  EXPECT_EQ(odd.exit_status, 2);
+  EXPECT_TRUE(contains(odd.err, "Milano_Tortona_linea.dat: byte 1779963: an odd number of bytes")) << odd.err;
 }
 
 }  // namespace

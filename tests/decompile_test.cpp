@@ -26,10 +26,18 @@ CompiledFiles compiled_files(const std::string& line, const std::string& service
   encode_track_cells(*compiled.model, files.track_cells);
   encode_records(*compiled.model, files.records);
   if (plan_mode != 0) {
-    files.line_plan.emplace();
-    encode_line_plan(compiled.model->line_plan, *files.line_plan);
+    std::string plan;
+    encode_line_plan(compiled.model->line_plan, plan);
+    files.line_plan = PlanBytes::holding(std::move(plan));
   }
   return files;
+}
+
+// The plan's bytes, held in memory, changed by `edit`.
+void edit_plan(CompiledFiles& files, const std::function<void(std::string&)>& edit) {
+  std::string bytes(files.line_plan->read(0, {}));
+  edit(bytes);
+  files.line_plan = PlanBytes::holding(std::move(bytes));
 }
 
 std::string joined(const std::vector<std::string>& lines) {
@@ -116,7 +124,7 @@ TEST(Decompile, NamesWhatDoesNotRoundTripAndRefusesDamagedFiles) {
   CompiledFiles edited = files;
   edited.track_cells[15 * 300] = 7;  // a kind the compiler never writes
   edited.track_cells[15 * 300 + 1] = 9;
-  edited.line_plan->replace(edited.line_plan->size() / 2 - 100 * 10 + 2, 1, 1, '\x55');  // one x coordinate
+  edit_plan(edited, [](std::string& plan) { plan.replace(plan.size() / 2 - 100 * 10 + 2, 1, 1, '\x55'); });  // one x
   const RecoveredSources sources = decompile(edited);
   const RoundTripReport report = check_round_trip(edited, sources);
   EXPECT_FALSE(report.exact());
@@ -132,8 +140,8 @@ TEST(Decompile, NamesWhatDoesNotRoundTripAndRefusesDamagedFiles) {
   for (const auto& damage : std::vector<std::function<void(CompiledFiles&)>>{
            [](CompiledFiles& f) { f.track_cells.pop_back(); },
            [](CompiledFiles& f) { f.records.resize(100); },
-           [](CompiledFiles& f) { f.line_plan->pop_back(); },
-           [](CompiledFiles& f) { (*f.line_plan)[0] = 9; },
+           [](CompiledFiles& f) { edit_plan(f, [](std::string& plan) { plan.pop_back(); }); },
+           [](CompiledFiles& f) { edit_plan(f, [](std::string& plan) { plan[0] = 9; }); },
        }) {
     CompiledFiles damaged = files;
     damage(damaged);
