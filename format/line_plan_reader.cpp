@@ -5,13 +5,14 @@
 #include <utility>
 
 #include "format/compiled_files_decoder.hpp"
+#include "format/compiled_layouts.hpp"
 
 namespace scenario {
 
 namespace {
 
-// The longest element of a plan file: a tag and a double.
-constexpr size_t kLongestElement = 10;
+// The longest element of a plan file.
+constexpr size_t kLongestElement = plan_element_bytes(PlanElement::kDouble);
 // How much of a file a column reads at a time.
 constexpr size_t kWindow = size_t{64} << 10;
 
