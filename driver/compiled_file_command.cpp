@@ -13,6 +13,7 @@
 #include "format/compiled_layouts.hpp"
 #include "format/file_io.hpp"
 #include "format/line_plan_points.hpp"
+#include "format/plan_bytes.hpp"
 #include "format/scenario_files.hpp"
 #include "model/scenario_model.hpp"
 
@@ -200,24 +201,15 @@ Listing list_records(const std::array<SimRecord, kRecordCount>& decoded) {
 
 // ---- line plan
 
-// The plan is checked whole, then read point by point from its bytes for the summary and
-// again for the rows: no point is held.
-Listing list_line_plan(std::shared_ptr<const std::string> bytes, bool all) {
-  const LinePlanLayout layout = decode_line_plan(*bytes);
-  Listing listing;
-  listing.file_kind = "line plan";
-  listing.rows_name = "points";
-  const int64_t points = layout.computed_points();
-  listing.summary.push_back(field("extent_m", int64_t{layout.extent_m}));
-  listing.summary.push_back(field("computed_points", points));
-  if (points == 0) return listing;
-  listing.summary.push_back(field("computed_extent_m", points - 1));
-
+// The plan is read from its file point by point, once for the summary, which checks its
+// whole layout, and again for the rows: neither the file nor a point is held.
+Listing list_line_plan(const PlanBytes& plan, bool all) {
+  int64_t points = 0;
   double min_x = std::numeric_limits<double>::infinity(), max_x = -min_x, min_y = min_x, max_y = -min_x;
   double length = 0.0;
   PlanPoint previous = kPlanStartingPoints[0];
-  LinePlanPoints walk(*bytes);
-  for (PlanPoint p; walk.next(p);) {
+  LinePlanPoints walk(plan);
+  for (PlanPoint p; walk.next(p); ++points) {
     min_x = std::min(min_x, p.x);
     max_x = std::max(max_x, p.x);
     min_y = std::min(min_y, p.y);
@@ -225,14 +217,21 @@ Listing list_line_plan(std::shared_ptr<const std::string> bytes, bool all) {
     length += std::hypot(p.x - previous.x, p.y - previous.y);
     previous = p;
   }
+  Listing listing;
+  listing.file_kind = "line plan";
+  listing.rows_name = "points";
+  listing.summary.push_back(field("extent_m", walk.metres_read() - 1));
+  listing.summary.push_back(field("computed_points", points));
+  if (points == 0) return listing;
+  listing.summary.push_back(field("computed_extent_m", points - 1));
   listing.summary.push_back(field("min_x", min_x));
   listing.summary.push_back(field("max_x", max_x));
   listing.summary.push_back(field("min_y", min_y));
   listing.summary.push_back(field("max_y", max_y));
   listing.summary.push_back(field("length_m", length));
   if (all) {
-    listing.rows = [bytes](const std::function<void(const ListingRow&)>& row) {
-      LinePlanPoints points_of_file(*bytes);
+    listing.rows = [plan](const std::function<void(const ListingRow&)>& row) {
+      LinePlanPoints points_of_file(plan);
       for (PlanPoint p; points_of_file.next(p);)
         row(ListingRow{{field("metre", points_of_file.metre()), field("x", p.x), field("y", p.y)}, {}});
     };
@@ -291,13 +290,26 @@ void annotate(FileKind kind, std::string_view bytes, const std::string& file, st
   out << "# end of file at byte " << bytes.size() << '\n';
 }
 
-Listing listing_of(FileKind kind, const std::shared_ptr<const std::string>& bytes, bool all) {
+Listing listing_of(FileKind kind, const std::string& bytes, const PlanBytes& plan, bool all) {
   switch (kind) {
-    case FileKind::kTrackCells: return list_track_cells(decode_track_cells(*bytes), all);
-    case FileKind::kRecords: return list_records(decode_records(*bytes));
-    case FileKind::kLinePlan: return list_line_plan(bytes, all);
+    case FileKind::kTrackCells: return list_track_cells(decode_track_cells(bytes), all);
+    case FileKind::kRecords: return list_records(decode_records(bytes));
+    case FileKind::kLinePlan: return list_line_plan(plan, all);
   }
   return {};
+}
+
+// A plan read in parts reads both columns at once, so a file cut short may fail first where
+// its second half begins; the fault met first in file order says more ("19 plan elements"),
+// and a file found faulty is read whole for it.
+std::string first_fault_in_file_order(const std::filesystem::path& file, const DecodeError& found) {
+  try {
+    decode_line_plan(read_file(file));
+  } catch (const DecodeError& first) {
+    return first.what();
+  } catch (const FileError&) {
+  }
+  return found.what();
 }
 
 }  // namespace
@@ -306,19 +318,25 @@ int run_inspect_command(const InspectCommand& command, Console& console) {
   const FileKind kind = kind_of(command.file);
   Diagnostics diagnostics(console.err, console.colour);
   const std::string shown = command.file.string();
-  std::shared_ptr<const std::string> bytes;
+  // A plan listed is read from its file in parts; anything else is read whole.
+  const bool plan_in_parts = kind == FileKind::kLinePlan && command.format != InspectCommand::Format::kAnnotate;
+  std::string bytes;
+  PlanBytes plan;
   try {
-    bytes = std::make_shared<const std::string>(read_file(command.file));
+    if (plan_in_parts)
+      plan = PlanBytes::of_file(command.file);
+    else
+      bytes = read_file(command.file);
   } catch (const FileError& e) {
     diagnostics.error("cannot read '" + shown + "': " + e.reason());
     return kExitNothing;
   }
   try {
     if (command.format == InspectCommand::Format::kAnnotate) {
-      annotate(kind, *bytes, shown, console.out);
+      annotate(kind, bytes, shown, console.out);
       return kExitClean;
     }
-    Listing listing = listing_of(kind, bytes, command.all);
+    Listing listing = listing_of(kind, bytes, plan, command.all);
     listing.file = shown;
     if (command.format == InspectCommand::Format::kJson) {
       print_json(listing, console.out);
@@ -327,7 +345,11 @@ int run_inspect_command(const InspectCommand& command, Console& console) {
     }
   } catch (const DecodeError& e) {
     console.out.flush();
-    diagnostics.error(shown + ": " + e.what());
+    diagnostics.error(shown + ": " + (plan_in_parts ? first_fault_in_file_order(command.file, e) : e.what()));
+    return kExitNothing;
+  } catch (const FileError& e) {
+    console.out.flush();
+    diagnostics.error("cannot read '" + shown + "': " + e.reason());
     return kExitNothing;
   }
   return kExitClean;

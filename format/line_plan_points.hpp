@@ -21,6 +21,8 @@ class LinePlanPoints {
 
   // The metre of the point last returned by next().
   int64_t metre() const { return metre_; }
+  // How many metres were read, empty ones included: all of them once next() has said no.
+  int64_t metres_read() const { return reader_.metres_read(); }
 
  private:
   LinePlanReader reader_;

@@ -29,6 +29,8 @@ class LinePlanReader {
   // points (0, 0) and (0, 1) or nothing, then doubles, then empty elements, the same tags
   // in both columns) or when the columns end apart.
   Metre next();
+  // How many metres next() has read.
+  int64_t metres_read() const { return metre_; }
 
  private:
   // One half of the file, read through a window that moves on as its elements are read.
