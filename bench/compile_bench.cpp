@@ -1,6 +1,7 @@
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
+#include <initializer_list>
 #include <sstream>
 
 #include "bench/bench_fixtures.hpp"
@@ -29,6 +30,21 @@ void BM_BuiltinBuild(benchmark::State& state) {
 }
 BENCHMARK(BM_BuiltinBuild)->Unit(benchmark::kMillisecond);
 
+// The route lengths timed, for an O(N) fit over them.
+void route_lengths(benchmark::internal::Benchmark* b) {
+  for (const int64_t metres : {125000, 250000, 500000, 1000000}) b->Arg(metres);
+  b->Unit(benchmark::kMillisecond)->Complexity(benchmark::oN);
+}
+
+// A generated route of `metres` compiled into `model`, as a benchmark sets up before it
+// times; false, with the benchmark told, when it does not compile cleanly.
+bool compiled_route(benchmark::State& state, int32_t metres, ScenarioModel& model) {
+  const auto sources = bench::generate_route(metres);
+  if (compile_cleanly(model, sources.line, sources.service)) return true;
+  state.SkipWithError("the generated route did not compile cleanly");
+  return false;
+}
+
 // A generated route of the given length, compiled and written; the lengths show that time
 // grows linearly with the route.
 void BM_GeneratedRoute(benchmark::State& state) {
@@ -45,24 +61,14 @@ void BM_GeneratedRoute(benchmark::State& state) {
   state.SetComplexityN(state.range(0));
   std::filesystem::remove_all(folder);
 }
-BENCHMARK(BM_GeneratedRoute)
-    ->Arg(125000)
-    ->Arg(250000)
-    ->Arg(500000)
-    ->Arg(1000000)
-    ->Unit(benchmark::kMillisecond)
-    ->Complexity(benchmark::oN);
+BENCHMARK(BM_GeneratedRoute)->Apply(route_lengths);
 
 // The plan of a 1000 km route made and encoded into a sink that discards: the points are a
 // chain, each made from the two before it, so this is the part of a compile that no copy of
 // its files pays.
 void BM_EncodeLinePlan(benchmark::State& state) {
-  const auto sources = bench::generate_route(1000000);
   ScenarioModel model;
-  if (!compile_cleanly(model, sources.line, sources.service)) {
-    state.SkipWithError("the generated route did not compile cleanly");
-    return;
-  }
+  if (!compiled_route(state, 1000000, model)) return;
   for (auto _ : state) {
     ByteSink nowhere([](uint64_t, std::string_view bytes) { benchmark::DoNotOptimize(bytes.data()); });
     encode_line_plan(model.line_plan, nowhere);
@@ -89,24 +95,14 @@ void BM_RowsOnOneLine(benchmark::State& state) {
   }
   state.SetComplexityN(state.range(0));
 }
-BENCHMARK(BM_RowsOnOneLine)
-    ->Arg(125000)
-    ->Arg(250000)
-    ->Arg(500000)
-    ->Arg(1000000)
-    ->Unit(benchmark::kMillisecond)
-    ->Complexity(benchmark::oN);
+BENCHMARK(BM_RowsOnOneLine)->Apply(route_lengths);
 
 // inspect --all on a track-cell file of the given number of cells (up to 15 MB), the cells
 // of a generated route over and over: the listing is built and printed (to nowhere) in
 // time linear with the file.
 void BM_InspectTrackCells(benchmark::State& state) {
-  const auto sources = bench::generate_route(250000);
   ScenarioModel route;
-  if (!compile_cleanly(route, sources.line, sources.service)) {
-    state.SkipWithError("the generated route did not compile cleanly");
-    return;
-  }
+  if (!compiled_route(state, 250000, route)) return;
   ScenarioModel large;
   for (size_t i = 0; large.cells.size() < static_cast<size_t>(state.range(0)); ++i)
     large.cells.push_back(route.cells[i % route.cells.size()]);

@@ -320,18 +320,13 @@ int run_inspect_command(const InspectCommand& command, Console& console) {
   const std::string shown = command.file.string();
   // A plan listed is read from its file in parts; anything else is read whole.
   const bool plan_in_parts = kind == FileKind::kLinePlan && command.format != InspectCommand::Format::kAnnotate;
-  std::string bytes;
-  PlanBytes plan;
   try {
+    std::string bytes;
+    PlanBytes plan;
     if (plan_in_parts)
       plan = PlanBytes::of_file(command.file);
     else
       bytes = read_file(command.file);
-  } catch (const FileError& e) {
-    diagnostics.error("cannot read '" + shown + "': " + e.reason());
-    return kExitNothing;
-  }
-  try {
     if (command.format == InspectCommand::Format::kAnnotate) {
       annotate(kind, bytes, shown, console.out);
       return kExitClean;

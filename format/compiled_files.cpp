@@ -54,7 +54,8 @@ void encode_line_plan(const LinePlan& plan, ByteSink& out) {
   if (!plan.dimensioned()) return;
   const auto elements = static_cast<uint64_t>(plan.extent_m()) + 1;
   const uint64_t starts = plan.has_starting_points() ? 2 : 0;
-  const uint64_t doubles = plan.has_starting_points() ? static_cast<uint64_t>(plan.computed_end() - 2) : 0;
+  PlanPointGenerator points(plan);
+  const uint64_t doubles = points.remaining();
   const uint64_t empties = elements - starts - doubles;
   const uint64_t column_bytes = starts * plan_element_bytes(PlanElement::kInt16) +
                                 doubles * plan_element_bytes(PlanElement::kDouble) +
@@ -74,7 +75,6 @@ void encode_line_plan(const LinePlan& plan, ByteSink& out) {
   // The points are made straight into both columns, a block of each claimed at once.
   constexpr uint64_t kBlock = 4096;
   static_assert(kBlock * kDoubleBytes <= ByteSink::kChunk);
-  PlanPointGenerator points(plan);
   for (uint64_t left = doubles; left > 0;) {
     const uint64_t count = std::min(left, kBlock);
     char* x_at = out.claim(count * kDoubleBytes);

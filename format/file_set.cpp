@@ -125,15 +125,11 @@ void FileSet::write_note(const std::string& note_name, std::string_view note) {
     throw FileError(folder_ / note_name, "cannot write: " + system_reason(written < 0 ? error : ENOSPC));
 }
 
-void FileSet::add(const std::string& name, std::string_view bytes) {
-  Staged& file = create_temporary(name);
-  if (!bytes.empty()) set_room_aside(file, bytes.size());
-  write_all(file, 0, bytes);
-  close(file);
-}
+void FileSet::add(const std::string& name, std::string_view bytes) { stage_bytes(name, bytes, true); }
 
-FileSet::Staged& FileSet::add_unreserved(const std::string& name, std::string_view bytes) {
+FileSet::Staged& FileSet::stage_bytes(const std::string& name, std::string_view bytes, bool set_room) {
   Staged& file = create_temporary(name);
+  if (set_room && !bytes.empty()) set_room_aside(file, bytes.size());
   write_all(file, 0, bytes);
   close(file);
   return file;
@@ -163,7 +159,7 @@ void FileSet::add_with(const std::string& name, const std::function<void(ByteSin
 std::filesystem::path FileSet::add_intermediate(const std::string& name, std::string_view bytes) {
   // No room set aside: blocks the file system never decides on for a file deleted soon
   // are never freed either, which costs a discard on some disks.
-  Staged& file = add_unreserved(name, bytes);
+  Staged& file = stage_bytes(name, bytes, false);
   file.intermediate = true;
   file.older_differs = older_file_differs(file);
   return folder_ / file.temporary;

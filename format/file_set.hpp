@@ -53,7 +53,8 @@ class FileSet {
  private:
   struct Staged;
   Staged& create_temporary(const std::string& name);
-  Staged& add_unreserved(const std::string& name, std::string_view bytes);
+  // Stages a file of these bytes, with its room set aside first when `set_room`.
+  Staged& stage_bytes(const std::string& name, std::string_view bytes, bool set_room);
   // Writes `bytes` at `offset` of the file, where a part of it belongs.
   void write_all(Staged& file, uint64_t offset, std::string_view bytes);
   // Sets `bytes` of room aside for the file, as a file system allows.
