@@ -5,10 +5,12 @@ GEN = -G Ninja
 FUZZ_SECONDS ?= 60
 # WERROR=ON makes every warning an error, as the CI build does.
 WERROR ?= OFF
-# Where `make install` puts the program (PREFIX/bin) and its documents (PREFIX/share/doc).
+# Where `make install` puts the program (PREFIX/bin), its manual page, completions and documents.
 PREFIX ?= /usr/local
+# Installs the Debian packages a target needs that are missing (see the script).
+DEPS = scripts/install-deps
 
-.PHONY: all build run install test test-sanitize bench fuzz picture fault-reference clean
+.PHONY: all build run install package test test-sanitize bench fuzz picture fault-reference reference-pages clean
 
 all: build
 
@@ -18,30 +20,49 @@ $(BUILD)/build.ninja:
 build: $(BUILD)/build.ninja
 	$(CMAKE) --build $(BUILD)
 
-# The built-in scenario build; its files appear beside the program, in $(BUILD)/.
-run: $(BUILD)/build.ninja
+# The built-in scenario build; its files appear beside the program, in $(BUILD)/. Needs only
+# the compiler, CMake and Ninja.
+run:
+	$(DEPS) program
+	$(MAKE) $(BUILD)/build.ninja
 	$(CMAKE) --build $(BUILD) --target scenario-builder
 	$(BUILD)/scenario-builder
 	@echo "The documents and the compiled files are in $(BUILD)/, beside the program."
 
-# The program and the source-format reference, through CMake's install rules; the program's
-# help names the installed reference, so the prefix is configured first.
-install: $(BUILD)/build.ninja
-	$(CMAKE) -S . -B $(BUILD) -DCMAKE_INSTALL_PREFIX=$(PREFIX)
+# The program, its manual page, completions and documents, through CMake's install rules;
+# the program's help names the installed reference, so the prefix is configured first.
+install:
+	$(DEPS) program
+	$(CMAKE) -S . -B $(BUILD) $(GEN) -DCMAKE_INSTALL_PREFIX=$(PREFIX)
 	$(CMAKE) --build $(BUILD) --target scenario-builder
 	$(CMAKE) --install $(BUILD)
 
-test: build
-	cd $(BUILD) && ctest --output-on-failure -j2
+# A Debian package of what `make install` puts in place, under /usr, into $(BUILD)/package/.
+package:
+	$(DEPS) package
+	$(CMAKE) -S . -B $(BUILD) $(GEN) -DCMAKE_INSTALL_PREFIX=/usr
+	$(CMAKE) --build $(BUILD) --target scenario-builder
+	cd $(BUILD) && cpack
+	dpkg-deb --contents $(BUILD)/package/*.deb
+
+# Brings GoogleTest and nlohmann-json first, and configures again, so a build folder made
+# before they were there gets its tests.
+test:
+	$(DEPS) test
+	$(CMAKE) -S . -B $(BUILD) $(GEN) -DSCENARIO_WERROR=$(WERROR) -DSCENARIO_REQUIRE_TESTS=ON
+	$(CMAKE) --build $(BUILD)
+	cd $(BUILD) && ctest --output-on-failure --no-tests=error -j2
 
 # The whole test suite under AddressSanitizer and UndefinedBehaviorSanitizer.
 test-sanitize:
-	$(CMAKE) -S . -B build-sanitize $(GEN) -DSCENARIO_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug -DSCENARIO_WERROR=$(WERROR)
+	$(DEPS) test
+	$(CMAKE) -S . -B build-sanitize $(GEN) -DSCENARIO_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug -DSCENARIO_WERROR=$(WERROR) -DSCENARIO_REQUIRE_TESTS=ON
 	$(CMAKE) --build build-sanitize
-	cd build-sanitize && ctest --output-on-failure -j2
+	cd build-sanitize && ctest --output-on-failure --no-tests=error -j2
 
 # In-process benchmarks, then the whole program timed against copying what it writes.
 bench:
+	$(DEPS) bench
 	$(CMAKE) -S . -B build-bench $(GEN) -DSCENARIO_BENCHMARKS=ON -DBUILD_TESTING=OFF -DCMAKE_BUILD_TYPE=Release
 	$(CMAKE) --build build-bench
 	build-bench/scenario_bench
@@ -52,6 +73,7 @@ bench:
 # fuzz/corpus or fuzz/decode_corpus once fixed.
 # Inputs up to 70000 bytes: a text of 65535 bytes and more, the most a record holds, fits.
 fuzz:
+	$(DEPS) fuzz
 	CXX=clang++ $(CMAKE) -S . -B build-fuzz $(GEN) -DSCENARIO_FUZZ=ON -DBUILD_TESTING=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	$(CMAKE) --build build-fuzz --target scenario_fuzz scenario_decode_fuzz
 	mkdir -p build-fuzz/corpus build-fuzz/decode_corpus build-fuzz/findings
@@ -73,6 +95,15 @@ fault-reference: $(BUILD)/build.ninja
 	  '/^<!-- fault list begins/ { print; while ((getline line < list) > 0) print line; skip = 1; next } \
 	   /^<!-- fault list ends/ { skip = 0 } !skip' docs/source-format.md > $(BUILD)/source-format.md
 	mv $(BUILD)/source-format.md docs/source-format.md
+
+# Rewrites the manual page and the completion scripts under docs/ from the command tables (a
+# test fails while they differ).
+reference-pages: $(BUILD)/build.ninja
+	$(CMAKE) --build $(BUILD) --target scenario-reference-pages
+	$(BUILD)/scenario-reference-pages man > docs/man/scenario-builder.1
+	$(BUILD)/scenario-reference-pages bash > docs/completions/scenario-builder.bash
+	$(BUILD)/scenario-reference-pages zsh > docs/completions/_scenario-builder
+	$(BUILD)/scenario-reference-pages fish > docs/completions/scenario-builder.fish
 
 clean:
 	rm -rf $(BUILD) build-sanitize build-bench build-fuzz

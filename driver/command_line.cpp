@@ -45,6 +45,7 @@ constexpr Option<SourcesCommand> kSourcesOptions[] = {
 constexpr CommandSpec<SourcesCommand> kSources{
     .name = "sources",
     .operands = "",
+    .operand_kind = OperandKind::kNone,
     .summary = "write the built-in scenario's five text files",
     .description = R"(Writes the built-in scenario's five text files into DIR: the line source
 Milano_Tortona_linea.txt, the service source Milano_Tortona_5-.txt, the notes,
@@ -69,7 +70,7 @@ constexpr Option<CompileCommand> kCompileOptions[] = {
      [](CompileCommand& c, std::string_view value) { c.number = std::string(value); }},
     {{"", "--check", "", "compile and report, but write no file"},
      [](CompileCommand& c, std::string_view) { c.check = true; }},
-    {{"", "--diagnostics-format", "FORMAT", "text (default), json (one object per line) or sarif (SARIF 2.1.0)"},
+    {{"", "--diagnostics-format", "text|json|sarif", "text (default), json (one object per line) or sarif (SARIF 2.1.0)"},
      [](CompileCommand& c, std::string_view value) {
        if (value == "text") c.diagnostics_format = DiagnosticsFormat::kText;
        else if (value == "json") c.diagnostics_format = DiagnosticsFormat::kJson;
@@ -81,7 +82,7 @@ constexpr Option<CompileCommand> kCompileOptions[] = {
     {{"", "--werror", "", "count warnings as faults: exit status 1, and no file written"},
      [](CompileCommand& c, std::string_view) { c.warnings_as_faults = true; }},
     {{"-w", "--no-warnings", "", "show no warnings"}, [](CompileCommand& c, std::string_view) { c.silence_warnings = true; }},
-    {{"", "--input-encoding", "ENCODING", "windows-1252 (default) or utf-8: how the sources are written"},
+    {{"", "--input-encoding", "windows-1252|utf-8", "windows-1252 (default) or utf-8: how the sources are written"},
      [](CompileCommand& c, std::string_view value) {
        if (value == "windows-1252" || value == "cp1252") c.utf8_input = false;
        else if (value == "utf-8" || value == "utf8") c.utf8_input = true;
@@ -92,6 +93,7 @@ constexpr Option<CompileCommand> kCompileOptions[] = {
 constexpr CommandSpec<CompileCommand> kCompile{
     .name = "compile",
     .operands = "LINE SERVICE",
+    .operand_kind = OperandKind::kSourceFiles,
     .summary = "compile your own line and service sources",
     .description = R"(Compiles a line source (NAME_linea.txt) and a service source (NAME_N-.txt)
 into the three compiled files NAME_linea.dat, NAME_N.sim and NAME_N.dat.
@@ -135,6 +137,7 @@ constexpr Option<InspectCommand> kInspectOptions[] = {
 constexpr CommandSpec<InspectCommand> kInspect{
     .name = "inspect",
     .operands = "FILE",
+    .operand_kind = OperandKind::kCompiledFile,
     .summary = "show what a compiled file holds",
     .description = R"(Decodes a compiled file, told by its name: *_linea.dat (line plan),
 *.sim (scenario records) or any other *.dat (track cells).
@@ -178,6 +181,7 @@ constexpr Option<PlotCommand> kPlotOptions[] = {
 constexpr CommandSpec<PlotCommand> kPlot{
     .name = "plot",
     .operands = "[DIR]",
+    .operand_kind = OperandKind::kFolder,
     .summary = "draw a compiled scenario's route as an SVG picture",
     .description = R"(Draws the route of a scenario compiled into DIR (default: the current folder)
 from its three compiled files: the plan of the track with its stations and
@@ -209,6 +213,7 @@ constexpr Option<SummaryCommand> kSummaryOptions[] = {
 constexpr CommandSpec<SummaryCommand> kSummary{
     .name = "summary",
     .operands = "[DIR]",
+    .operand_kind = OperandKind::kFolder,
     .summary = "tell what a compiled scenario holds, in an author's terms",
     .description = R"(Reads the scenario compiled into DIR (default: the current folder) and tells
 what it holds: name and train, route length, plan, the kilometre-post changes
@@ -242,6 +247,7 @@ constexpr Option<DiffCommand> kDiffOptions[] = {
 constexpr CommandSpec<DiffCommand> kDiff{
     .name = "diff",
     .operands = "A B",
+    .operand_kind = OperandKind::kFoldersOrCompiledFiles,
     .summary = "tell what changed between two compiled scenarios",
     .description = R"(Compares the scenarios compiled into folders A and B, or two compiled files of
 one kind (two *.sim, two *_linea.dat or two other *.dat), and tells what
@@ -279,6 +285,7 @@ constexpr Option<DecompileCommand> kDecompileOptions[] = {
 constexpr CommandSpec<DecompileCommand> kDecompile{
     .name = "decompile",
     .operands = "[DIR]",
+    .operand_kind = OperandKind::kFolder,
     .summary = "editable sources back from a compiled scenario",
     .description = R"(Reads the three compiled files of a scenario in DIR (default: the current
 folder) and writes its two sources, NAME_linea.txt and NAME_N-.txt, into
@@ -322,6 +329,7 @@ constexpr Option<DocumentsCommand> kDocumentsOptions[] = {
 constexpr CommandSpec<DocumentsCommand> kDocuments{
     .name = "documents",
     .operands = "[DIR]",
+    .operand_kind = OperandKind::kFolder,
     .summary = "the train card and the slowdown order of a compiled scenario",
     .description = R"(Reads the scenario compiled into DIR (default: the current folder) and draws
 the driver's two documents from its own data, in the forms of the built-in
@@ -362,6 +370,7 @@ constexpr Option<ExplainCommand> kExplainOptions[] = {
 constexpr CommandSpec<ExplainCommand> kExplain{
     .name = "explain",
     .operands = "[N]",
+    .operand_kind = OperandKind::kFaultNumber,
     .summary = "what fault N means, its usual causes and their fixes",
     .description = R"(Explains fault N: what it means, the rule behind it, its usual causes each
 with its fix, and an example. Without N, lists every fault.
@@ -384,6 +393,7 @@ bool is_command(std::string_view name);
 constexpr CommandSpec<HelpCommand> kHelp{
     .name = "help",
     .operands = "[COMMAND]",
+    .operand_kind = OperandKind::kCommandName,
     .summary = "show this help, or a command's help",
     .description = "Shows the program's help, or the help of COMMAND.\n",
     .options = {},
@@ -403,13 +413,24 @@ struct CommandEntry {
   std::string_view summary;
   Command (*parse)(std::span<const std::string_view> arguments);
   std::string (*help)();
+  CommandReference (*reference)();
 };
+
+template <typename C>
+CommandReference reference_of(const CommandSpec<C>& table) {
+  CommandReference reference{table.name,        table.operands, table.operand_kind, table.summary,
+                             table.description, {},             table.epilogue};
+  for (const Option<C>& option : table.options)
+    reference.options.push_back(
+        {option.text.short_name, option.text.long_name, option.text.value_name, option.text.help});
+  return reference;
+}
 
 template <const auto& table>
 constexpr CommandEntry entry_of() {
   return {table.name, table.operands, table.summary,
           [](std::span<const std::string_view> arguments) { return parse_by_table(table, arguments); },
-          [] { return help_of(table); }};
+          [] { return help_of(table); }, [] { return reference_of(table); }};
 }
 
 constexpr CommandEntry kCommands[] = {
@@ -471,6 +492,23 @@ std::string help_text(std::string_view topic) {
   const CommandEntry* command = find_command(topic);
   return command != nullptr ? command->help() : program_help();
 }
+
+std::vector<CommandReference> command_references() {
+  std::vector<CommandReference> references;
+  for (const CommandEntry& command : kCommands) references.push_back(command.reference());
+  return references;
+}
+
+ValueKind value_kind(std::string_view value_name) {
+  if (value_name.ends_with("DIR")) return ValueKind::kFolder;
+  if (value_name.starts_with("FILE")) return ValueKind::kFile;
+  if (value_name.find('|') != std::string_view::npos) return ValueKind::kChoice;
+  return ValueKind::kText;
+}
+
+std::string_view program_description() { return kProgramDescription; }
+
+std::string_view compile_exit_status_text() { return kExitStatusText; }
 
 std::string version_text() { return std::string("scenario-builder ") + SCENARIO_BUILDER_VERSION + "\n"; }
 

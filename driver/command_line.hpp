@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 #include <variant>
+#include <vector>
 
 #include "driver/diagnostics_format.hpp"
 
@@ -122,5 +123,40 @@ std::string help_text(std::string_view topic);
 
 // "scenario-builder 1.0.0".
 std::string version_text();
+
+// What a command's operands name, for the shell completions.
+enum class OperandKind { kNone, kSourceFiles, kCompiledFile, kFolder, kFoldersOrCompiledFiles, kFaultNumber, kCommandName };
+
+// One option as its command's table holds it, for pages made from the tables.
+struct OptionReference {
+  std::string_view short_name;  // "-o", or ""
+  std::string_view long_name;   // "--output"
+  std::string_view value_name;  // "DIR", "km|m"; "" for a flag
+  std::string_view help;
+};
+
+// What an option's value names, told by its value name: a name ending in DIR a folder,
+// FILE.ext a file of that kind, "a|b" one of the choices, anything else free text.
+enum class ValueKind { kText, kFolder, kFile, kChoice };
+ValueKind value_kind(std::string_view value_name);
+
+// One command as its table holds it: what its help shows, for the manual page and the
+// shell completions.
+struct CommandReference {
+  std::string_view name;
+  std::string_view operands;     // "LINE SERVICE", "[DIR]", ""
+  OperandKind operand_kind;
+  std::string_view summary;
+  std::string_view description;
+  std::vector<OptionReference> options;
+  std::string_view epilogue;
+};
+
+// Every command, in the order the program's help lists them.
+std::vector<CommandReference> command_references();
+
+// The paragraph of the program's help that says what it is, and the exit statuses of a compile.
+std::string_view program_description();
+std::string_view compile_exit_status_text();
 
 }  // namespace scenario

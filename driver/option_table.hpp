@@ -16,7 +16,7 @@ namespace scenario {
 struct OptionText {
   std::string_view short_name;  // "-o", or "" when there is none
   std::string_view long_name;   // "--output"
-  std::string_view value_name;  // "DIR"; "" for a flag, which takes no value
+  std::string_view value_name;  // "DIR"; "" for a flag, which takes no value (see value_kind)
   std::string_view help;        // one line
   std::string_view group = "";  // flags of one group exclude each other ("--json | --annotate")
 };
@@ -40,6 +40,7 @@ template <typename C>
 struct CommandSpec {
   std::string_view name;
   std::string_view operands;     // as the usage shows them: "LINE SERVICE", "[DIR]"
+  OperandKind operand_kind;      // what they name, for the shell completions
   std::string_view summary;      // its line in the program's help
   std::string_view description;  // the paragraphs between the usage and the options
   std::span<const Option<C>> options;
