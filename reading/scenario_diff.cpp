@@ -3,6 +3,7 @@
 #include <cmath>
 #include <functional>
 
+#include "format/compiled_layouts.hpp"
 #include "format/line_plan_points.hpp"
 #include "model/windows_1252.hpp"
 #include "reading/kilometre_readings.hpp"
@@ -53,26 +54,87 @@ void diff_facts(ReadingDocument& d, const std::string& group, const std::string&
     if (a[i].second != b[i].second) add_change(d, group, subject + ": " + a[i].first + " " + a[i].second + kArrow + b[i].second);
 }
 
-Facts service_facts(const std::array<SimRecord, kRecordCount>& r) {
-  const SimRecord& service = r[kServiceDataSlot];
-  const SimRecord& h = r[kScenarioNameSlot];
-  const SimRecord& h2 = r[kScenarioNumberSlot];
-  return {
-      {"name", quoted(h.text)},
-      {"number", quoted(h2.text)},
-      {"route length", grouped_number(service.end_m) + " m"},
-      {"coaches", std::to_string(service.position_m)},
-      {"braked mass", std::to_string(service.start_m) + " %"},
-      {"sand", std::to_string(h2.p7)},
-      {"clock", std::to_string(h2.p10) + ":" + std::to_string(h2.p11) + ":" + std::to_string(h2.p12)},
-      {"background uno", std::to_string(h.start_m)},
-      {"background due", std::to_string(h.position_m)},
-      {"background tre", std::to_string(h.end_m)},
-      {"signal repetition", grouped_number(h2.start_m) + "–" + grouped_number(h2.end_m) + " m, " +
-                                std::to_string(h2.position_m) + " codes"},
-      {"record header constant", std::to_string(h.p7)},
-      {"weighted competition code", std::to_string(h.time_s)},
+using Records = std::array<SimRecord, kRecordCount>;
+
+// A fact of the header records in an author's words, and the fields it is read from.
+struct ServiceFact {
+  const char* label;
+  int slot;
+  std::vector<std::string_view> fields;  // as the records' layout names them
+  std::function<std::string(const Records&)> text;
+};
+
+std::string two_digits(int value) { return (value < 10 && value >= 0 ? "0" : "") + std::to_string(value); }
+
+const std::vector<ServiceFact>& service_facts() {
+  static const std::vector<ServiceFact> facts = {
+      {"name", kScenarioNameSlot, {"text"}, [](const Records& r) { return quoted(r[kScenarioNameSlot].text); }},
+      {"number", kScenarioNumberSlot, {"text"}, [](const Records& r) { return quoted(r[kScenarioNumberSlot].text); }},
+      {"route length", kServiceDataSlot, {"end_m"},
+       [](const Records& r) { return grouped_number(r[kServiceDataSlot].end_m) + " m"; }},
+      {"coaches", kServiceDataSlot, {"position_m"},
+       [](const Records& r) { return std::to_string(r[kServiceDataSlot].position_m); }},
+      {"braked mass", kServiceDataSlot, {"start_m"},
+       [](const Records& r) { return std::to_string(r[kServiceDataSlot].start_m) + " %"; }},
+      {"sand", kScenarioNumberSlot, {"p7"}, [](const Records& r) { return std::to_string(r[kScenarioNumberSlot].p7); }},
+      {"clock", kScenarioNumberSlot, {"p10", "p11", "p12"},
+       [](const Records& r) {
+         const SimRecord& h = r[kScenarioNumberSlot];
+         return std::to_string(h.p10) + ":" + two_digits(h.p11) + ":" + two_digits(h.p12);
+       }},
+      {"background uno", kScenarioNameSlot, {"start_m"},
+       [](const Records& r) { return std::to_string(r[kScenarioNameSlot].start_m); }},
+      {"background due", kScenarioNameSlot, {"position_m"},
+       [](const Records& r) { return std::to_string(r[kScenarioNameSlot].position_m); }},
+      {"background tre", kScenarioNameSlot, {"end_m"},
+       [](const Records& r) { return std::to_string(r[kScenarioNameSlot].end_m); }},
+      {"signal repetition", kScenarioNumberSlot, {"start_m", "end_m", "position_m"},
+       [](const Records& r) {
+         const SimRecord& h = r[kScenarioNumberSlot];
+         return grouped_number(h.start_m) + "–" + grouped_number(h.end_m) + " m, " + std::to_string(h.position_m) +
+                " codes";
+       }},
+      {"record header constant", kScenarioNameSlot, {"p7"},
+       [](const Records& r) { return std::to_string(r[kScenarioNameSlot].p7); }},
+      {"weighted competition code", kScenarioNameSlot, {"time_s"},
+       [](const Records& r) { return std::to_string(r[kScenarioNameSlot].time_s); }},
   };
+  return facts;
+}
+
+bool named_by_a_service_fact(int slot, std::string_view field) {
+  for (const ServiceFact& fact : service_facts())
+    for (const std::string_view named : fact.fields)
+      if (fact.slot == slot && named == field) return true;
+  return false;
+}
+
+std::string field_value_text(const std::string& text) { return quoted(text); }
+std::string field_value_text(int64_t value) { return std::to_string(value); }
+
+// Every field of every record that differs and that no fact in words has named, by its
+// place in the first file: nothing the files hold differs without a word.
+void diff_unnamed_fields(ReadingDocument& d, const Records& a, const Records& b) {
+  uint64_t offset = 0;
+  for (int slot = 0; slot < kRecordCount; ++slot) {
+    const SimRecord& ra = a[static_cast<size_t>(slot)];
+    const SimRecord& rb = b[static_cast<size_t>(slot)];
+    const bool station_slot = slot >= kFirstStationSlot && slot <= kFirstBoardTextSlot;
+    for_each_field(kSimRecordLayout, [&](const auto& f) {
+      using Value = typename std::decay_t<decltype(f)>::value_type;
+      uint64_t width = fixed_width<Value>();
+      if constexpr (std::is_same_v<Value, std::string>) width += (ra.*f.member).size();
+      if (ra.*f.member != rb.*f.member && !station_slot && !named_by_a_service_fact(slot, f.name)) {
+        std::string va, vb;
+        if constexpr (std::is_same_v<Value, std::string>) va = field_value_text(ra.*f.member), vb = field_value_text(rb.*f.member);
+        else va = field_value_text(int64_t{ra.*f.member}), vb = field_value_text(int64_t{rb.*f.member});
+        add_change(d, "records", "record " + std::to_string(slot) + ", " + std::string(f.name) + " (bytes " +
+                                     std::to_string(offset) + "–" + std::to_string(offset + width - 1) + "): " + va +
+                                     kArrow + vb);
+      }
+      offset += width;
+    });
+  }
 }
 
 std::string changes_text(const KilometreReadings& km) {
@@ -153,7 +215,11 @@ ReadingDocument diff_records(const std::array<SimRecord, kRecordCount>& a, const
   }
   const std::string changes_a = changes_text(KilometreReadings(a)), changes_b = changes_text(KilometreReadings(b));
   if (changes_a != changes_b) add_change(d, "records", "kilometre-post changes: " + changes_a + kArrow + changes_b);
-  diff_facts(d, "records", "scenario", service_facts(a), service_facts(b));
+  for (const ServiceFact& fact : service_facts()) {
+    const std::string ta = fact.text(a), tb = fact.text(b);
+    if (ta != tb) add_change(d, "records", std::string("scenario: ") + fact.label + " " + ta + kArrow + tb);
+  }
+  diff_unnamed_fields(d, a, b);
   return d;
 }
 
@@ -203,7 +269,24 @@ ReadingDocument diff_cells(const std::vector<TrackCell>& a, const std::vector<Tr
   return d;
 }
 
-ReadingDocument diff_plans(const PlanBytes& a, const PlanBytes& b) {
+namespace {
+
+// The first byte at which two plans' files differ, read a part at a time; none when equal.
+std::optional<uint64_t> first_differing_byte(const PlanBytes& a, const PlanBytes& b) {
+  constexpr size_t kPart = 64 * 1024;
+  std::string part_a(kPart, '\0'), part_b(kPart, '\0');
+  const uint64_t common = std::min(a.size(), b.size());
+  for (uint64_t offset = 0; offset < common; offset += kPart) {
+    const std::string_view va = a.read(offset, part_a), vb = b.read(offset, part_b);
+    const size_t length = static_cast<size_t>(std::min<uint64_t>({va.size(), vb.size(), common - offset}));
+    for (size_t i = 0; i < length; ++i)
+      if (va[i] != vb[i]) return offset + i;
+  }
+  if (a.size() != b.size()) return common;
+  return std::nullopt;
+}
+
+ReadingDocument diff_plan_points(const PlanBytes& a, const PlanBytes& b) {
   ReadingDocument d;
   if (a.empty() != b.empty()) {
     add_change(d, "plan", std::string("line plan: ") + (a.empty() ? "none" : "present") + kArrow +
@@ -239,6 +322,17 @@ ReadingDocument diff_plans(const PlanBytes& a, const PlanBytes& b) {
   const int64_t points_a = computed_plan_points(a), points_b = computed_plan_points(b);
   if (points_a != points_b)
     add_change(d, "plan", "plan: computed to metre " + grouped_number(points_a - 1) + kArrow + grouped_number(points_b - 1));
+  return d;
+}
+
+}  // namespace
+
+ReadingDocument diff_plans(const PlanBytes& a, const PlanBytes& b) {
+  ReadingDocument d = diff_plan_points(a, b);
+  if (d.sections.empty())
+    if (const std::optional<uint64_t> byte = first_differing_byte(a, b))
+      add_change(d, "plan", "plan: the files differ from byte " + grouped_number(static_cast<int64_t>(*byte)) +
+                                " on, in values too small to change the track's turning");
   return d;
 }
 
