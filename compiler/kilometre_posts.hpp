@@ -1,6 +1,7 @@
 #pragma once
 
 #include "model/scenario_model.hpp"
+#include "model/format_rules.hpp"
 
 namespace scenario {
 
@@ -11,8 +12,5 @@ namespace scenario {
 // cannot fail; a corrected offset that does not fit 32 bits is a RuntimeFailure, raised
 // with the ordered changes already in their slots.
 void progressive_ordina(ScenarioModel& model);
-
-// What the correction adds to the offset of a change whose direction is 1.
-inline constexpr int64_t kFallingOffsetCorrection_m = 100;
 
 }  // namespace scenario

@@ -6,20 +6,21 @@
 #include "model/runtime_failure.hpp"
 #include "model/fault_record.hpp"
 #include "model/fault_table.hpp"
+#include "model/format_rules.hpp"
 
 namespace scenario {
 namespace {
 
-// Left speed / 5 in the hundreds, right speed / 5 in the units: 20 × left + right / 5.
+// Left speed in the hundreds, right speed in the units, both in speed units.
 int16_t packed_speeds(int32_t left_kmh, int32_t right_kmh) {
-  return checked_int16(divide_round_half_even(100 * int64_t{left_kmh} + right_kmh, 5),
+  return checked_int16(divide_round_half_even(kBoardSideScale * left_kmh + right_kmh, kSpeedUnit_kmh),
                        "packed board speed does not fit 16 bits");
 }
 
 // 10 × left stripes + right stripes, every step on 16 bits.
 int16_t packed_stripes(int32_t left, int32_t right) {
   const char* what = "board stripes do not fit 16 bits";
-  const int16_t tens = checked_int16(10 * int64_t{checked_int16(left, what)}, what);
+  const int16_t tens = checked_int16(kStripeSideScale * checked_int16(left, what), what);
   return checked_int16(int64_t{tens} + checked_int16(right, what), what);
 }
 

@@ -14,12 +14,12 @@
 #include "model/runtime_failure.hpp"
 #include "model/fault_record.hpp"
 #include "model/fault_table.hpp"
+#include "model/format_rules.hpp"
 
 namespace scenario {
 namespace {
 
 constexpr int32_t kLongestRoute_m = 1000000;
-constexpr int32_t kRouteExtension_m = 7000;
 constexpr int kGeneralDashReads = 10;
 constexpr int kMainDashReads = 2;
 
@@ -112,10 +112,9 @@ class LineSourceReading {
     if (matches(contains(keyword, "due") && contains(keyword, "progressiva"))) read_kilometre_post(kKilometrePostSlots[1]);
     if (matches(contains(keyword, "uno") && contains(keyword, "progressiva"))) read_kilometre_post(kKilometrePostSlots[2]);
     // The backgrounds go to slot 85 in the order uno, tre, due.
-    SimRecord& backgrounds = model_.record(kScenarioNameSlot);
-    if (matches(contains(keyword, "sfondo") && contains(keyword, "uno"))) backgrounds.start_m = reader_.read_long();
-    if (matches(contains(keyword, "sfondo") && contains(keyword, "due"))) backgrounds.position_m = reader_.read_long();
-    if (matches(contains(keyword, "sfondo") && contains(keyword, "tre"))) backgrounds.end_m = reader_.read_long();
+    if (matches(contains(keyword, "sfondo") && contains(keyword, "uno"))) kBackgroundUno.in(model_.sim_records) = reader_.read_long();
+    if (matches(contains(keyword, "sfondo") && contains(keyword, "due"))) kBackgroundDue.in(model_.sim_records) = reader_.read_long();
+    if (matches(contains(keyword, "sfondo") && contains(keyword, "tre"))) kBackgroundTre.in(model_.sim_records) = reader_.read_long();
     if (matches(contains(keyword, "segnali") && contains(keyword, "ripetizione"))) return signal_repetition(keyword);
     return std::nullopt;
   }
@@ -128,7 +127,7 @@ class LineSourceReading {
 
   std::optional<Fault> route_length() {
     const int32_t length = reader_.read_long();
-    model_.record(kServiceDataSlot).end_m = length;
+    kRouteLength.in(model_.sim_records) = length;
     if (length > kLongestRoute_m) return Fault::kRouteTooLong;
     const int32_t extent = checked_int32(int64_t{length} + kRouteExtension_m, "route extent does not fit 32 bits");
     const int64_t last_cell = cell_of_position(extent);
@@ -150,18 +149,20 @@ class LineSourceReading {
   }
 
   std::optional<Fault> signal_repetition(std::string_view keyword) {
-    SimRecord& slot = model_.record(kScenarioNumberSlot);
-    slot.start_m = reader_.read_long();
-    slot.end_m = reader_.read_long();
-    if (slot.start_m % kCellLength_m != 0) return Fault::kRepetitionStart;
-    if (slot.end_m % kCellLength_m != 0) return Fault::kRepetitionEnd;
+    int32_t& start = kSignalRepetitionStart.in(model_.sim_records);
+    int32_t& end = kSignalRepetitionEnd.in(model_.sim_records);
+    start = reader_.read_long();
+    end = reader_.read_long();
+    if (start % kCellLength_m != 0) return Fault::kRepetitionStart;
+    if (end % kCellLength_m != 0) return Fault::kRepetitionEnd;
+    int32_t& codes = kSignalRepetitionCodes.in(model_.sim_records);
     if (contains(keyword, "4"))
-      slot.position_m = 4;
+      codes = 4;
     else if (contains(keyword, "9"))
-      slot.position_m = 9;
+      codes = 9;
     else
       return Fault::kRepetitionCodes;
-    if (slot.end_m == 0) slot.position_m = 0;
+    if (end == 0) codes = 0;
     return std::nullopt;
   }
 
@@ -233,8 +234,8 @@ class LineSourceReading {
 }  // namespace
 
 LineSourceOutcome read_line_source(ScenarioModel& model, SourceFile& line_source) {
-  model.record(kScenarioNameSlot).text = model.scenario_name;
-  model.record(kScenarioNumberSlot).text = model.scenario_number;
+  kNameText.in(model.sim_records) = model.scenario_name;
+  kNumberText.in(model.sim_records) = model.scenario_number;
   if (!line_source.exists()) {
     record_fault(model, Fault::kLineFileMissing);
     return {};

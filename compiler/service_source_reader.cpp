@@ -14,6 +14,7 @@
 #include "model/windows_1252.hpp"
 #include "model/fault_record.hpp"
 #include "model/fault_table.hpp"
+#include "model/format_rules.hpp"
 
 namespace scenario {
 namespace {
@@ -53,8 +54,8 @@ RowOutcome dispatch_keyword(ServiceReading& r, const std::string& keyword) {
   };
   RowOutcome end = RowOutcome::kNext;
   if (matches(contains(keyword, "frenata") && contains(keyword, "massa")))
-    model.record(kServiceDataSlot).start_m = reader.read_long();
-  if (matches(contains(keyword, "vetture"))) model.record(kServiceDataSlot).position_m = reader.read_long();
+    kBrakedMassPercent.in(model.sim_records) = reader.read_long();
+  if (matches(contains(keyword, "vetture"))) kCoaches.in(model.sim_records) = reader.read_long();
   if (matches(contains(keyword, "velocit"))) {
     ++r.speed_rows;
     if ((end = read_fill_row(model, reader, r.speed)) != RowOutcome::kNext) return end;
@@ -64,12 +65,11 @@ RowOutcome dispatch_keyword(ServiceReading& r, const std::string& keyword) {
     if ((end = read_fill_row(model, reader, r.adhesion)) != RowOutcome::kNext) return end;
   }
   if (matches(contains(keyword, "orologio"))) {
-    SimRecord& header = model.record(kScenarioNumberSlot);
-    header.p10 = reader.read_integer();
-    header.p11 = reader.read_integer();
-    header.p12 = reader.read_integer();
+    kClockHours.in(model.sim_records) = reader.read_integer();
+    kClockMinutes.in(model.sim_records) = reader.read_integer();
+    kClockSeconds.in(model.sim_records) = reader.read_integer();
   }
-  if (matches(contains(keyword, "sabbia"))) model.record(kScenarioNumberSlot).p7 = reader.read_integer();
+  if (matches(contains(keyword, "sabbia"))) kSand.in(model.sim_records) = reader.read_integer();
   if (matches(contains(keyword, "segnale")) && (end = read_signal_row(model, reader)) != RowOutcome::kNext) return end;
   if (matches(contains(keyword, "rallentamento")) && (end = read_slowdown_row(model, reader)) != RowOutcome::kNext)
     return end;
@@ -105,7 +105,7 @@ RowOutcome read_rows(ServiceReading& r) {
 // The row whose values became `slot` once progressive_ordina had ordered and corrected it.
 const KilometrePostRow* row_of_slot(const SimRecord& slot, const std::vector<KilometrePostRow>& rows) {
   for (const KilometrePostRow& row : rows) {
-    const int64_t corrected = row.offset + (row.direction == 1 ? kFallingOffsetCorrection_m : 0);
+    const int64_t corrected = row.offset + (row.direction == kFallingDirection ? kFallingOffsetCorrection_m : 0);
     if (row.position == slot.start_m && row.direction == slot.position_m && corrected == slot.end_m) return &row;
   }
   return nullptr;

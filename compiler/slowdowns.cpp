@@ -5,13 +5,11 @@
 #include "model/rounding.hpp"
 #include "model/fault_record.hpp"
 #include "model/fault_table.hpp"
+#include "model/format_rules.hpp"
 
 namespace scenario {
 namespace {
 
-// Slowdowns from here on have a warning board 1200 m before them.
-constexpr int32_t kWarningBoardFrom = 1500;
-constexpr int32_t kWarningDistance = 1200;
 
 void write_second_value(TrackCell& cell, int32_t d_v) {
   if (d_v != 0) cell.value2 = low16(d_v);
@@ -20,9 +18,9 @@ void write_second_value(TrackCell& cell, int32_t d_v) {
 }  // namespace
 
 void memo_rallentamento(ScenarioModel& model, const SlowdownRow& row) {
-  const bool warned = row.x > kWarningBoardFrom;
+  const bool warned = slowdown_is_warned(row.x);
   const int32_t f_ta = warned ? row.f_ta : 0;
-  const int64_t warning_m = int64_t{row.x} - kWarningDistance;
+  const int64_t warning_m = int64_t{row.x} - kSlowdownWarningDistance_m;
 
   const int64_t w = cell_after_position(warning_m);
   if (warned && !model.cell(w).is_free()) {

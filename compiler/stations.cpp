@@ -6,19 +6,16 @@
 #include "model/runtime_failure.hpp"
 #include "model/fault_record.hpp"
 #include "model/fault_table.hpp"
+#include "model/format_rules.hpp"
 
 namespace scenario {
 namespace {
 
-// Types from here on are named points: stored and counted, no cell touched.
-constexpr uint8_t kFirstPointType = 25;
 // A station needs this much track beyond its position.
 constexpr int64_t kStationMargin_m = 800;
 // The least distance between one station area's end and the next one's start.
 constexpr int64_t kStationGap_m = 350;
 
-bool is_short_platform_type(uint8_t type) { return type == 5 || type == 6; }
-bool is_terminus_type(uint8_t type) { return type == 7 || type == 8; }
 
 // Start and end of the station area, by type, stored in this order; each is computed
 // exactly and checked as it is stored.

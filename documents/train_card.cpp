@@ -7,6 +7,7 @@
 #include "model/track_cell.hpp"
 #include "reading/kilometre_readings.hpp"
 #include "reading/track_reading.hpp"
+#include "model/format_rules.hpp"
 
 namespace scenario {
 namespace {
@@ -93,7 +94,7 @@ std::vector<std::string> heading_lines(const LoadedScenario& s, const std::vecto
   std::string braking = bar_line(kHeadingBars, ' ');
   std::fill(braking.begin() + 2, braking.begin() + 21, '_');
   put_text(braking, 40, "a: " + last, 68);
-  const int32_t braked_percent = s.records[kServiceDataSlot].start_m;
+  const int32_t braked_percent = kBrakedMassPercent.in(s.records);
   if (braked_percent != 0) put_text(braking, 75, std::to_string(braked_percent) + "%", 83);
   std::string right_bottom(68, ' ');
   right_bottom += "|" + std::string(14, '_') + "|";

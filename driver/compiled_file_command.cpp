@@ -16,6 +16,7 @@
 #include "format/plan_bytes.hpp"
 #include "format/scenario_files.hpp"
 #include "model/scenario_model.hpp"
+#include "model/format_rules.hpp"
 
 namespace scenario {
 namespace {
@@ -113,7 +114,7 @@ std::vector<ListingField> record_numbers(const SimRecord& r) {
 struct Role {
   std::string name;
   // Field name -> what it means in this role, in the order to show them.
-  std::vector<std::pair<const char*, const char*>> labels;
+  std::vector<std::pair<std::string_view, std::string_view>> labels;
 };
 
 bool only_text(const SimRecord& r) {
@@ -136,20 +137,23 @@ Role role_of(int64_t slot, const SimRecord& r) {
   // Other slots give the station's fields other meanings.
   if (slot < kServiceDataSlot) {
     return {"kilometre-post change",
-            {{"area_start_m", "position_m"}, {"area_end_m", "offset_m"}, {"position_m", "direction"}}};
+            {{listed_name_of(kPostChangePosition), "position_m"},
+             {listed_name_of(kPostChangeOffset), "offset_m"},
+             {listed_name_of(kPostChangeDirection), "direction"}}};
   }
-  if (slot == kServiceDataSlot) {
-    return {"service data",
-            {{"area_start_m", "braked_mass_percent"}, {"area_end_m", "route_length_m"}, {"position_m", "coaches"}}};
-  }
+  const auto label = [](const auto& header_field) {
+    return std::pair{listed_name_of(header_field.member), header_field.name};
+  };
+  if (slot == kServiceDataSlot)
+    return {"service data", {label(kBrakedMassPercent), label(kRouteLength), label(kCoaches)}};
   if (slot == kScenarioNameSlot) {
     return {"scenario header",
-            {{"area_start_m", "background_uno"}, {"position_m", "background_due"}, {"area_end_m", "background_tre"},
-             {"field_7", "constant"}, {"timetable_time_s", "competition_code"}}};
+            {label(kBackgroundUno), label(kBackgroundDue), label(kBackgroundTre), label(kRecordHeaderConstantField),
+             label(kWeightedCompetitionCode)}};
   }
   return {"scenario header",
-          {{"area_start_m", "repetition_start_m"}, {"area_end_m", "repetition_end_m"}, {"position_m", "repetition_codes"},
-           {"field_7", "sand"}, {"field_10", "clock_hours"}, {"field_11", "clock_minutes"}, {"field_12", "clock_seconds"}}};
+          {label(kSignalRepetitionStart), label(kSignalRepetitionEnd), label(kSignalRepetitionCodes), label(kSand), label(kClockHours),
+           label(kClockMinutes), label(kClockSeconds)}};
 }
 
 std::string clock_text(int64_t seconds) {
@@ -166,7 +170,7 @@ std::vector<ListingField> record_details(const Role& role, const SimRecord& r) {
   std::vector<ListingField> details;
   for (const auto& [field_name, label] : role.labels) {
     for (const ListingField& number : numbers) {
-      if (number.name == field_name) details.push_back({label, number.value});
+      if (number.name == field_name) details.push_back({std::string(label), number.value});
     }
   }
   if (role.name == "station" && r.time_s >= 0) details.push_back(field("timetable_time", clock_text(r.time_s)));

@@ -57,6 +57,17 @@ inline constexpr std::tuple kSimRecordLayout{
                  "timetable_time_s"),
 };
 
+// The name listings give a member of a record: the name of its field in the layout.
+template <typename T>
+constexpr std::string_view listed_name_of(T SimRecord::*member) {
+  std::string_view name;
+  for_each_field(kSimRecordLayout, [&](const auto& f) {
+    if constexpr (std::is_same_v<typename std::decay_t<decltype(f)>::value_type, T>)
+      if (f.member == member) name = f.listed_name();
+  });
+  return name;
+}
+
 inline constexpr size_t kTrackCellBytes = fixed_bytes(kTrackCellLayout);
 inline constexpr size_t kRecordFixedBytes = fixed_bytes(kSimRecordLayout);
 

@@ -4,6 +4,7 @@
 
 #include "model/windows_1252.hpp"
 #include "model/fault_table.hpp"
+#include "model/format_rules.hpp"
 
 namespace scenario {
 namespace {
@@ -14,7 +15,7 @@ constexpr int kCountedCharacters = 25;
 }  // namespace
 
 std::string competition_work_string(const ScenarioModel& model) {
-  std::string work = lower_case_1252(model.record(kScenarioNumberSlot).text + model.record(kScenarioNameSlot).text);
+  std::string work = lower_case_1252(kNumberText.in(model.sim_records) + kNameText.in(model.sim_records));
   work += kPadding;
   return work;
 }
@@ -34,13 +35,14 @@ int32_t codice_gara_st(const ScenarioModel& model) {
 }
 
 std::optional<Fault> stamp_header(ScenarioModel& model) {
-  SimRecord& header = model.record(kScenarioNameSlot);
+  int16_t& constant = kRecordHeaderConstantField.in(model.sim_records);
+  int32_t& code = kWeightedCompetitionCode.in(model.sim_records);
   TrackCell& first = model.cell(1);
-  if (header.p7 != 0 || first.value1 != 0) return Fault::kHeaderConstantsInUse;
-  header.p7 = kRecordHeaderConstant;
+  if (constant != 0 || first.value1 != 0) return Fault::kHeaderConstantsInUse;
+  constant = kRecordHeaderConstant;
   first.value1 = kCellHeaderConstant;
-  if (header.time_s != 0 || first.value2 != 0) return Fault::kHeaderCodesInUse;
-  header.time_s = codice_gara_st(model);
+  if (code != 0 || first.value2 != 0) return Fault::kHeaderCodesInUse;
+  code = codice_gara_st(model);
   first.value2 = codice_gara_og(model);
   return std::nullopt;
 }

@@ -6,11 +6,11 @@
 
 #include "model/fault_record.hpp"
 #include "model/fault_table.hpp"
+#include "model/format_rules.hpp"
 
 namespace scenario {
 namespace {
 
-constexpr int16_t kPointSpeed = 180;          // km/h of every point the walk adds
 constexpr int16_t kSlowSlowdownBelow = 110;   // slower slowdowns get repeat and exit points
 constexpr int kRepeatInterval = 8;            // cells between repeat points (400 m)
 constexpr int64_t kWarningLookBack = 20;      // cells in front of a warning board
@@ -41,13 +41,13 @@ bool cell_holds(const ScenarioModel& model, int64_t c, CellKind kind) {
 void place_point(ScenarioModel& model, int64_t c) {
   TrackCell& cell = model.cell(c);
   cell.kind = kCodeReduction;
-  cell.value1 = kPointSpeed;
+  cell.value1 = kWalkPointSpeed_kmh;
 }
 
 // A point already there keeps its speed when that is lower than the walk's own.
 void lower_point(ScenarioModel& model, int64_t c) {
   TrackCell& cell = model.cell(c);
-  cell.value1 = std::min(kPointSpeed, cell.value1);
+  cell.value1 = std::min(kWalkPointSpeed_kmh, cell.value1);
 }
 
 void record_fault_at_cell(ScenarioModel& model, Fault fault, int64_t c) { record_fault(model, fault, c * kCellLength_m); }

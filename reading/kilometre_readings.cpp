@@ -2,21 +2,14 @@
 
 #include <algorithm>
 #include <cstdio>
+#include "model/format_rules.hpp"
 
 namespace scenario {
-namespace {
-
-// What the compiler adds to the offset of a falling change.
-constexpr int32_t kFallingOffsetCorrection_m = 100;
-
-}  // namespace
-
 KilometreReadings::KilometreReadings(const std::array<SimRecord, kRecordCount>& records) {
   for (const int slot : kKilometrePostSlots) {
     const SimRecord& r = records[static_cast<size_t>(slot)];
     if (r.start_m == 0 && r.end_m == 0 && r.position_m == 0) continue;
-    const bool falling = r.position_m == 1;
-    changes_.push_back({r.start_m, falling ? r.end_m - kFallingOffsetCorrection_m : r.end_m, falling});
+    changes_.push_back({r.*kPostChangePosition, post_change_offset_m(r), r.*kPostChangeDirection == kFallingDirection});
   }
   std::stable_sort(changes_.begin(), changes_.end(),
                    [](const auto& a, const auto& b) { return a.position_m < b.position_m; });

@@ -13,7 +13,7 @@ namespace scenario {
 // `position_m` on, the reading is position + offset (rising) or offset - position (falling).
 struct KilometrePostChange {
   int32_t position_m = 0;
-  int32_t offset_m = 0;
+  int64_t offset_m = 0;
   bool falling = false;
 };
 

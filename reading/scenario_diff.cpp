@@ -9,6 +9,7 @@
 #include "reading/kilometre_readings.hpp"
 #include "reading/station_fields.hpp"
 #include "reading/track_reading.hpp"
+#include "model/format_rules.hpp"
 
 namespace scenario {
 namespace {
@@ -59,53 +60,53 @@ using Records = std::array<SimRecord, kRecordCount>;
 // A fact of the header records in an author's words, and the fields it is read from.
 struct ServiceFact {
   const char* label;
-  int slot;
-  std::vector<std::string_view> fields;  // as the records' layout names them
+  std::vector<std::pair<int, const void*>> fields;  // each field read: its slot, and its member in kProbe
   std::function<std::string(const Records&)> text;
 };
 
-std::string two_digits(int value) { return (value < 10 && value >= 0 ? "0" : "") + std::to_string(value); }
+// A record whose members' addresses tell one member from another, whatever its type.
+const SimRecord kProbe{};
+
+template <typename T>
+std::pair<int, const void*> read_from(const HeaderField<T>& field) {
+  return {field.slot, &(kProbe.*field.member)};
+}
+
+template <typename T>
+ServiceFact number_fact(const char* label, const HeaderField<T>& field, std::string unit = "") {
+  return {label, {read_from(field)}, [&field, unit](const Records& r) {
+            return (unit == " m" ? grouped_number(field.in(r)) : std::to_string(field.in(r))) + unit;
+          }};
+}
 
 const std::vector<ServiceFact>& service_facts() {
   static const std::vector<ServiceFact> facts = {
-      {"name", kScenarioNameSlot, {"text"}, [](const Records& r) { return quoted(r[kScenarioNameSlot].text); }},
-      {"number", kScenarioNumberSlot, {"text"}, [](const Records& r) { return quoted(r[kScenarioNumberSlot].text); }},
-      {"route length", kServiceDataSlot, {"end_m"},
-       [](const Records& r) { return grouped_number(r[kServiceDataSlot].end_m) + " m"; }},
-      {"coaches", kServiceDataSlot, {"position_m"},
-       [](const Records& r) { return std::to_string(r[kServiceDataSlot].position_m); }},
-      {"braked mass", kServiceDataSlot, {"start_m"},
-       [](const Records& r) { return std::to_string(r[kServiceDataSlot].start_m) + " %"; }},
-      {"sand", kScenarioNumberSlot, {"p7"}, [](const Records& r) { return std::to_string(r[kScenarioNumberSlot].p7); }},
-      {"clock", kScenarioNumberSlot, {"p10", "p11", "p12"},
+      {"name", {read_from(kNameText)}, [](const Records& r) { return quoted(kNameText.in(r)); }},
+      {"number", {read_from(kNumberText)}, [](const Records& r) { return quoted(kNumberText.in(r)); }},
+      number_fact("route length", kRouteLength, " m"),
+      number_fact("coaches", kCoaches),
+      number_fact("braked mass", kBrakedMassPercent, " %"),
+      number_fact("sand", kSand),
+      {"clock", {read_from(kClockHours), read_from(kClockMinutes), read_from(kClockSeconds)},
+       [](const Records& r) { return clock_text(r); }},
+      number_fact("background uno", kBackgroundUno),
+      number_fact("background due", kBackgroundDue),
+      number_fact("background tre", kBackgroundTre),
+      {"signal repetition", {read_from(kSignalRepetitionStart), read_from(kSignalRepetitionEnd), read_from(kSignalRepetitionCodes)},
        [](const Records& r) {
-         const SimRecord& h = r[kScenarioNumberSlot];
-         return std::to_string(h.p10) + ":" + two_digits(h.p11) + ":" + two_digits(h.p12);
+         return grouped_number(kSignalRepetitionStart.in(r)) + "–" + grouped_number(kSignalRepetitionEnd.in(r)) + " m, " +
+                std::to_string(kSignalRepetitionCodes.in(r)) + " codes";
        }},
-      {"background uno", kScenarioNameSlot, {"start_m"},
-       [](const Records& r) { return std::to_string(r[kScenarioNameSlot].start_m); }},
-      {"background due", kScenarioNameSlot, {"position_m"},
-       [](const Records& r) { return std::to_string(r[kScenarioNameSlot].position_m); }},
-      {"background tre", kScenarioNameSlot, {"end_m"},
-       [](const Records& r) { return std::to_string(r[kScenarioNameSlot].end_m); }},
-      {"signal repetition", kScenarioNumberSlot, {"start_m", "end_m", "position_m"},
-       [](const Records& r) {
-         const SimRecord& h = r[kScenarioNumberSlot];
-         return grouped_number(h.start_m) + "–" + grouped_number(h.end_m) + " m, " + std::to_string(h.position_m) +
-                " codes";
-       }},
-      {"record header constant", kScenarioNameSlot, {"p7"},
-       [](const Records& r) { return std::to_string(r[kScenarioNameSlot].p7); }},
-      {"weighted competition code", kScenarioNameSlot, {"time_s"},
-       [](const Records& r) { return std::to_string(r[kScenarioNameSlot].time_s); }},
+      number_fact("record header constant", kRecordHeaderConstantField),
+      number_fact("weighted competition code", kWeightedCompetitionCode),
   };
   return facts;
 }
 
-bool named_by_a_service_fact(int slot, std::string_view field) {
+bool named_by_a_service_fact(int slot, const void* member) {
   for (const ServiceFact& fact : service_facts())
-    for (const std::string_view named : fact.fields)
-      if (fact.slot == slot && named == field) return true;
+    for (const auto& field : fact.fields)
+      if (field == std::pair{slot, member}) return true;
   return false;
 }
 
@@ -124,7 +125,7 @@ void diff_unnamed_fields(ReadingDocument& d, const Records& a, const Records& b)
       using Value = typename std::decay_t<decltype(f)>::value_type;
       uint64_t width = fixed_width<Value>();
       if constexpr (std::is_same_v<Value, std::string>) width += (ra.*f.member).size();
-      if (ra.*f.member != rb.*f.member && !station_slot && !named_by_a_service_fact(slot, f.name)) {
+      if (ra.*f.member != rb.*f.member && !station_slot && !named_by_a_service_fact(slot, &(kProbe.*f.member))) {
         std::string va, vb;
         if constexpr (std::is_same_v<Value, std::string>) va = field_value_text(ra.*f.member), vb = field_value_text(rb.*f.member);
         else va = field_value_text(int64_t{ra.*f.member}), vb = field_value_text(int64_t{rb.*f.member});
@@ -166,7 +167,7 @@ bool same_feature(const TrackCell& a, const TrackCell& b) {
 struct Fill {
   const char* name;
   uint8_t TrackCell::*field;
-  std::function<std::string(int)> text;
+  std::function<std::string(uint8_t)> text;
 };
 
 }  // namespace
@@ -245,15 +246,15 @@ ReadingDocument diff_cells(const std::vector<TrackCell>& a, const std::vector<Tr
                                           " m): " + std::to_string(ca.approach) + kArrow + std::to_string(cb.approach));
   }
   const Fill fills[] = {
-      {"line speed", &TrackCell::speed_limit, [](int v) { return std::to_string(v * 5) + " km/h"; }},
-      {"gradient", &TrackCell::gradient, [](int v) { return v == 0 ? std::string("none") : std::to_string(v - 100) + " per mille"; }},
-      {"adhesion", &TrackCell::adhesion, [](int v) { return std::to_string(v); }},
-      {"mountain", &TrackCell::mountain, [](int v) { return v == 0 ? std::string("none") : "type " + std::to_string(v); }},
+      {"line speed", &TrackCell::speed_limit, [](uint8_t v) { return std::to_string(speed_kmh(v)) + " km/h"; }},
+      {"gradient", &TrackCell::gradient, [](uint8_t v) { return v == 0 ? std::string("none") : std::to_string(gradient_per_mille(v)) + " per mille"; }},
+      {"adhesion", &TrackCell::adhesion, [](uint8_t v) { return std::to_string(v); }},
+      {"mountain", &TrackCell::mountain, [](uint8_t v) { return v == 0 ? std::string("none") : "type " + std::to_string(v); }},
   };
   for (const Fill& fill : fills) {
     size_t i = 0;
     while (i < common) {
-      const int va = a[i].*fill.field, vb = b[i].*fill.field;
+      const uint8_t va = a[i].*fill.field, vb = b[i].*fill.field;
       if (va == vb) {
         ++i;
         continue;

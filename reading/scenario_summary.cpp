@@ -9,6 +9,7 @@
 #include "postpass/competition_codes.hpp"
 #include "reading/station_fields.hpp"
 #include "reading/track_reading.hpp"
+#include "model/format_rules.hpp"
 
 namespace scenario {
 namespace {
@@ -23,13 +24,11 @@ void add_position(DocumentRow& row, const std::string& name, int64_t position_m,
 
 DocumentSection scenario_section(const LoadedScenario& s) {
   DocumentSection section{"scenario", {}, "", {}, {}};
-  const SimRecord& service = s.records[kServiceDataSlot];
-  const SimRecord& header = s.records[kScenarioNameSlot];
-  const SimRecord& header2 = s.records[kScenarioNumberSlot];
+  const auto& r = s.records;
   auto& f = section.fields;
   f.push_back({"name", text_value(s.name)});
   f.push_back({"number", text_value(s.number)});
-  f.push_back({"route_length_m", metres_value(service.end_m)});
+  f.push_back({"route_length_m", metres_value(kRouteLength.in(r))});
   f.push_back({"track_cells", number_value(static_cast<int64_t>(s.cells.size()))});
   if (s.has_plan) {
     const int64_t points = computed_plan_points(s.plan_bytes);
@@ -39,18 +38,17 @@ DocumentSection scenario_section(const LoadedScenario& s) {
   } else {
     f.push_back({"line_plan", number_value(0, "none (compiled without its plan)")});
   }
-  f.push_back({"coaches", number_value(service.position_m)});
-  f.push_back({"braked_mass_percent", number_value(service.start_m, std::to_string(service.start_m) + " %")});
-  f.push_back({"sand", number_value(header2.p7)});
-  f.push_back({"clock", text_value(std::to_string(header2.p10) + ":" + std::to_string(header2.p11 / 10) +
-                                   std::to_string(header2.p11 % 10) + ":" + std::to_string(header2.p12 / 10) +
-                                   std::to_string(header2.p12 % 10))});
-  f.push_back({"background_uno", number_value(header.start_m)});
-  f.push_back({"background_due", number_value(header.position_m)});
-  f.push_back({"background_tre", number_value(header.end_m)});
-  f.push_back({"signal_repetition_start_m", metres_value(header2.start_m)});
-  f.push_back({"signal_repetition_end_m", metres_value(header2.end_m)});
-  f.push_back({"signal_repetition_codes", number_value(header2.position_m)});
+  f.push_back({"coaches", number_value(kCoaches.in(r))});
+  f.push_back({"braked_mass_percent",
+               number_value(kBrakedMassPercent.in(r), std::to_string(kBrakedMassPercent.in(r)) + " %")});
+  f.push_back({"sand", number_value(kSand.in(r))});
+  f.push_back({"clock", text_value(clock_text(r))});
+  f.push_back({"background_uno", number_value(kBackgroundUno.in(r))});
+  f.push_back({"background_due", number_value(kBackgroundDue.in(r))});
+  f.push_back({"background_tre", number_value(kBackgroundTre.in(r))});
+  f.push_back({"signal_repetition_start_m", metres_value(kSignalRepetitionStart.in(r))});
+  f.push_back({"signal_repetition_end_m", metres_value(kSignalRepetitionEnd.in(r))});
+  f.push_back({"signal_repetition_codes", number_value(kSignalRepetitionCodes.in(r))});
   return section;
 }
 
@@ -217,16 +215,17 @@ DocumentSection codes_section(const LoadedScenario& s, std::vector<std::string>&
   DocumentSection section{"competition_codes", {}, "", {}, {}};
   const int16_t cell_constant = s.cells.size() > 1 ? s.cells[1].value1 : 0;
   const int16_t cell_code = s.cells.size() > 1 ? s.cells[1].value2 : 0;
-  const SimRecord& header = s.records[kScenarioNameSlot];
+  const int32_t weighted_code = kWeightedCompetitionCode.in(s.records);
+  const int16_t record_constant = kRecordHeaderConstantField.in(s.records);
   section.fields.push_back({"sum_code", number_value(cell_code)});
-  section.fields.push_back({"weighted_code", number_value(header.time_s)});
+  section.fields.push_back({"weighted_code", number_value(weighted_code)});
   section.fields.push_back({"cell_header_constant", number_value(cell_constant)});
-  section.fields.push_back({"record_header_constant", number_value(header.p7)});
-  if (cell_code != sum || header.time_s != weighted)
-    faults.push_back("the competition codes do not belong to '" + utf8_from_1252(s.records[kScenarioNumberSlot].text) +
-                     "' '" + utf8_from_1252(header.text) + "': expected " + std::to_string(sum) + " and " +
+  section.fields.push_back({"record_header_constant", number_value(record_constant)});
+  if (cell_code != sum || weighted_code != weighted)
+    faults.push_back("the competition codes do not belong to '" + utf8_from_1252(kNumberText.in(s.records)) + "' '" +
+                     utf8_from_1252(kNameText.in(s.records)) + "': expected " + std::to_string(sum) + " and " +
                      std::to_string(weighted));
-  if (cell_constant != kCellHeaderConstant || header.p7 != kRecordHeaderConstant)
+  if (cell_constant != kCellHeaderConstant || record_constant != kRecordHeaderConstant)
     faults.push_back("the header constants are not 5121 and 610");
   return section;
 }

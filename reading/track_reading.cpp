@@ -7,15 +7,9 @@
 
 #include "model/scenario_model.hpp"
 #include "postpass/signalling_walk.hpp"
+#include "model/format_rules.hpp"
 
 namespace scenario {
-namespace {
-
-constexpr int64_t kWarningBoardCellsBefore = 24;  // 1200 m in front of the slowdown start
-constexpr int16_t kWalkPointSpeed = 180;
-
-}  // namespace
-
 int64_t feature_position_m(uint8_t kind, int64_t cell) {
   switch (kind) {
     case kSignal:
@@ -29,7 +23,7 @@ int64_t feature_position_m(uint8_t kind, int64_t cell) {
 }
 
 int32_t route_length_m(const std::array<SimRecord, kRecordCount>& records) {
-  return records[kServiceDataSlot].end_m;
+  return kRouteLength.in(records);
 }
 
 int64_t last_route_cell(const std::vector<TrackCell>& cells, const std::array<SimRecord, kRecordCount>& records) {
@@ -87,7 +81,7 @@ std::vector<Slowdown> slowdowns_of(const std::vector<TrackCell>& cells) {
   int64_t open = -1;  // a start still waiting for its end
   auto close = [&](int64_t end) {
     const TrackCell& start = cells[static_cast<size_t>(open)];
-    const int64_t warning = open - kWarningBoardCellsBefore;
+    const int64_t warning = open - kSlowdownWarningCells;
     const bool has_warning = warning >= 0 && cells[static_cast<size_t>(warning)].kind == kSlowdownWarningBoard;
     slowdowns.push_back({open, end, start.value1, has_warning ? warning : -1});
     open = -1;
@@ -118,26 +112,32 @@ std::vector<CellRun> runs_of(const std::vector<TrackCell>& cells, uint8_t TrackC
   return runs;
 }
 
+std::string clock_text(const std::array<SimRecord, kRecordCount>& records) {
+  char buffer[32];
+  std::snprintf(buffer, sizeof buffer, "%d:%02d:%02d", kClockHours.in(records), kClockMinutes.in(records),
+                kClockSeconds.in(records));
+  return buffer;
+}
+
 std::string speed_board_text(const TrackCell& cell) {
-  // Each value holds the left speed / 5 in its hundreds and the right speed / 5 below.
   const int values[3] = {cell.value1, cell.value2, cell.value3};
   std::string left, right;
   bool has_right = false;
   for (int v : values) {
-    left += (left.empty() ? "" : "/") + std::to_string(v / 100 * 5);
-    right += (right.empty() ? "" : "/") + std::to_string(v % 100 * 5);
-    has_right = has_right || v % 100 != 0;
+    left += (left.empty() ? "" : "/") + std::to_string(board_left_kmh(v));
+    right += (right.empty() ? "" : "/") + std::to_string(board_right_kmh(v));
+    has_right = has_right || board_right_kmh(v) != 0;
   }
   std::string text = left;
   if (has_right) text += " right " + right;
-  if (cell.value4 != 0) text += " stripes " + std::to_string(cell.value4 / 10) + "/" + std::to_string(cell.value4 % 10);
+  if (cell.value4 != 0) text += " stripes " + std::to_string(cell.value4 / kStripeSideScale) + "/" + std::to_string(cell.value4 % kStripeSideScale);
   return text;
 }
 
 std::vector<CodeReduction> code_reductions_of(const std::vector<TrackCell>& cells) {
   std::vector<CodeReduction> points;
   const bool walk_may_have_placed = std::any_of(cells.begin(), cells.end(), [](const TrackCell& c) {
-    return c.kind == kCodeReduction && c.value1 == kWalkPointSpeed;
+    return c.kind == kCodeReduction && c.value1 == kWalkPointSpeed_kmh;
   });
   if (!walk_may_have_placed) {  // nothing to tell apart: the walk need not run
     for (size_t i = 0; i < cells.size(); ++i)
@@ -149,13 +149,13 @@ std::vector<CodeReduction> code_reductions_of(const std::vector<TrackCell>& cell
   without_walk.cells = cells;
   without_walk.last_cell = static_cast<int32_t>(cells.size()) - 1;
   for (TrackCell& c : without_walk.cells)
-    if (c.kind == kCodeReduction && c.value1 == kWalkPointSpeed) c.kind = kFreeCell, c.value1 = 0;
+    if (c.kind == kCodeReduction && c.value1 == kWalkPointSpeed_kmh) c.kind = kFreeCell, c.value1 = 0;
   run_signalling_walk(without_walk);
 
   for (size_t i = 0; i < cells.size(); ++i) {
     const TrackCell& c = cells[i];
     if (c.kind != kCodeReduction && c.kind != kCodeReductionNonPositive) continue;
-    const bool walk_placed = c.kind == kCodeReduction && c.value1 == kWalkPointSpeed &&
+    const bool walk_placed = c.kind == kCodeReduction && c.value1 == kWalkPointSpeed_kmh &&
                              without_walk.cells[i].kind == kCodeReduction;
     points.push_back({static_cast<int64_t>(i), c.value1, c.kind == kCodeReductionNonPositive, walk_placed});
   }

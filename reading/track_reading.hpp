@@ -17,10 +17,10 @@ namespace scenario {
 // start of the cell before; everything else as the start of its own cell.
 int64_t feature_position_m(uint8_t kind, int64_t cell);
 
-// The route length of the service data (slot 84); the cells run 7000 m further.
+// The route length of the service data; the cells run kRouteExtension_m further.
 int32_t route_length_m(const std::array<SimRecord, kRecordCount>& records);
 
-// The last cell that lies on the route (-1 for none): the compiler dimensions 7000 m more.
+// The last cell that lies on the route (-1 for none): the compiler dimensions kRouteExtension_m more.
 int64_t last_route_cell(const std::vector<TrackCell>& cells, const std::array<SimRecord, kRecordCount>& records);
 
 // A station of the route, in running order (the order of its slots).
@@ -44,9 +44,12 @@ const char* call_name(Station::Call call);
 // hh.mm of a timetable time, as the papers print it ("18.42"; "18.42.30" with seconds).
 std::string timetable_text(int32_t time_s);
 
+// The scenario's clock as the papers write it: "7:45:00".
+std::string clock_text(const std::array<SimRecord, kRecordCount>& records);
+
 // A slowdown found in the cells: its start cell, the end cell paired with it (the start
 // cell itself when its end fell into the same cell, or when another start or no end comes
-// first), its speed and its warning board, 24 cells before the start (-1 when none).
+// first), its speed and its warning board, kSlowdownWarningCells before the start (-1 when none).
 struct Slowdown {
   int64_t start_cell = 0;
   int64_t end_cell = 0;
