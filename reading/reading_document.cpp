@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "format/json_text.hpp"
+#include "reading/kilometre_readings.hpp"
 
 namespace scenario {
 namespace {
@@ -15,6 +16,12 @@ std::string shown_name(std::string name) {
 
 std::string json_of(const DocumentValue& value) {
   if (const auto* number = std::get_if<int64_t>(&value.json)) return std::to_string(*number);
+  if (const auto* decimal = std::get_if<DecimalNumber>(&value.json)) return decimal->digits;
+  if (const auto* numbers = std::get_if<std::vector<int64_t>>(&value.json)) {
+    std::string list = "[";
+    for (size_t i = 0; i < numbers->size(); ++i) list += (i > 0 ? ", " : "") + std::to_string((*numbers)[i]);
+    return list + "]";
+  }
   return json_string(std::get<std::string>(value.json));
 }
 
@@ -35,7 +42,8 @@ void print_rows(const DocumentSection& section, std::ostream& out) {
   std::vector<std::string> names;
   for (const DocumentRow& row : section.rows)
     for (const DocumentField& field : row)
-      if (std::find(names.begin(), names.end(), field.name) == names.end()) names.push_back(field.name);
+      if (!field.json_only && std::find(names.begin(), names.end(), field.name) == names.end())
+        names.push_back(field.name);
   std::vector<size_t> widths;
   std::vector<bool> numeric(names.size(), true);
   for (size_t c = 0; c < names.size(); ++c) widths.push_back(width_of(shown_name(names[c])));
@@ -87,6 +95,20 @@ DocumentValue number_value(int64_t number, std::string text) { return {number, s
 DocumentValue number_value(int64_t number) { return {number, std::to_string(number)}; }
 DocumentValue text_value(std::string text) { return {text, text}; }
 DocumentValue metres_value(int64_t metres) { return {metres, grouped_number(metres) + " m"}; }
+DocumentValue numbers_value(std::vector<int64_t> numbers, std::string text) {
+  return {std::move(numbers), std::move(text)};
+}
+DocumentValue kilometre_value(int64_t reading_m) {
+  const std::string text = kilometre_text(reading_m);
+  return {DecimalNumber{text}, text};
+}
+
+const std::string& field_text(const DocumentRow& row, std::string_view name) {
+  static const std::string kNone;
+  for (const DocumentField& field : row)
+    if (field.name == name) return field.value.text;
+  return kNone;
+}
 
 std::string grouped_number(int64_t number) {
   std::string digits = std::to_string(number < 0 ? -number : number);
@@ -107,7 +129,11 @@ void print_document_text(const ReadingDocument& document, std::ostream& out) {
       out << "  " << shown_name(name) << ": " << field.value.text << '\n';
     }
     for (const std::string& note : section.notes) out << "  " << note << '\n';
-    if (!section.rows.empty()) print_rows(section, out);
+    if (section.row_line != nullptr) {
+      for (const DocumentRow& row : section.rows) out << "  " << section.row_line(row) << '\n';
+    } else if (!section.rows.empty()) {
+      print_rows(section, out);
+    }
   }
 }
 

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <variant>
 #include <vector>
 
@@ -11,14 +12,21 @@ namespace scenario {
 // What the reading commands print, independent of the form: named sections of fields and
 // rows. The text and the JSON document are two renderings of one document, so they cannot
 // tell different stories. Texts are UTF-8.
+// A number with a fixed count of decimals, written in JSON as it stands ("12.300").
+struct DecimalNumber {
+  std::string digits;
+};
+
 struct DocumentValue {
-  std::variant<int64_t, std::string> json;  // the number or text a script reads
-  std::string text;                          // the same for a person, with its unit
+  // The number, text or list of numbers a script reads.
+  std::variant<int64_t, std::string, std::vector<int64_t>, DecimalNumber> json;
+  std::string text;  // the same for a person, with its unit
 };
 
 struct DocumentField {
   std::string name;  // snake_case; the text form shows it with blanks
   DocumentValue value;
+  bool json_only = false;  // a script's form of what another field already shows a person
 };
 
 using DocumentRow = std::vector<DocumentField>;
@@ -29,6 +37,8 @@ struct DocumentSection {
   std::string rows_name;  // the JSON key of the rows ("" when the section has none)
   std::vector<DocumentRow> rows;
   std::vector<std::string> notes;  // lines of text for a person; JSON carries them too
+  // When set, the text form shows each row as this line instead of a table.
+  std::string (*row_line)(const DocumentRow& row) = nullptr;
 };
 
 struct ReadingDocument {
@@ -40,6 +50,13 @@ DocumentValue number_value(int64_t number);
 DocumentValue text_value(std::string text);
 // A position in metres, shown "77 400 m".
 DocumentValue metres_value(int64_t metres);
+// Numbers for a script, shown to a person as `text`.
+DocumentValue numbers_value(std::vector<int64_t> numbers, std::string text);
+// A kilometre reading in metres, shown as the driver's papers print it ("12.300").
+DocumentValue kilometre_value(int64_t reading_m);
+
+// The text of the field named `name` in a row ("" when it has none).
+const std::string& field_text(const DocumentRow& row, std::string_view name);
 
 // "77 400": thousands set apart by a blank, as the issue of a form would print them.
 std::string grouped_number(int64_t number);

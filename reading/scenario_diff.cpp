@@ -16,18 +16,47 @@ namespace {
 
 constexpr const char* kArrow = " \xE2\x86\x92 ";  // →
 
-void add_change(ReadingDocument& d, const std::string& group, std::string line) {
+// One change: what changed (a station, a cell, a fill), which of its fields, and its value
+// before and after. `line` words it otherwise where "what: field before → after" would not.
+struct Change {
+  std::string what;
+  std::string field;
+  std::string before;
+  std::string after;
+  std::string line = "";
+};
+
+std::string change_line(const DocumentRow& row) { return field_text(row, "text"); }
+
+void add_row(ReadingDocument& d, const std::string& group, DocumentRow row) {
   for (DocumentSection& section : d.sections)
     if (section.name == group) {
-      section.notes.push_back(std::move(line));
+      section.rows.push_back(std::move(row));
       return;
     }
-  d.sections.push_back({group, {}, "", {}, {std::move(line)}});
+  DocumentSection section{group, {}, "changes", {std::move(row)}, {}};
+  section.row_line = change_line;
+  d.sections.push_back(std::move(section));
+}
+
+// Each change is a row of the group's section: a script reads its parts, a person its line.
+void add_change(ReadingDocument& d, const std::string& group, Change change) {
+  const std::string text =
+      change.what + ": " +
+      (!change.line.empty() ? change.line
+                            : (change.field.empty() ? "" : change.field + " ") + change.before + kArrow + change.after);
+  add_row(d, group,
+          {{"kind", text_value(group)},
+           {"what", text_value(std::move(change.what))},
+           {"field", text_value(std::move(change.field))},
+           {"before", text_value(std::move(change.before))},
+           {"after", text_value(std::move(change.after))},
+           {"text", text_value(text)}});
 }
 
 void merge(ReadingDocument& into, ReadingDocument from) {
   for (DocumentSection& section : from.sections)
-    for (std::string& line : section.notes) add_change(into, section.name, std::move(line));
+    for (DocumentRow& row : section.rows) add_row(into, section.name, std::move(row));
 }
 
 std::string quoted(const std::string& text_1252) { return "\"" + utf8_from_1252(text_1252) + "\""; }
@@ -52,7 +81,7 @@ using Facts = std::vector<std::pair<std::string, std::string>>;
 void diff_facts(ReadingDocument& d, const std::string& group, const std::string& subject, const Facts& a,
                 const Facts& b) {
   for (size_t i = 0; i < a.size() && i < b.size(); ++i)
-    if (a[i].second != b[i].second) add_change(d, group, subject + ": " + a[i].first + " " + a[i].second + kArrow + b[i].second);
+    if (a[i].second != b[i].second) add_change(d, group, {subject, a[i].first, a[i].second, b[i].second});
 }
 
 using Records = std::array<SimRecord, kRecordCount>;
@@ -129,9 +158,10 @@ void diff_unnamed_fields(ReadingDocument& d, const Records& a, const Records& b)
         std::string va, vb;
         if constexpr (std::is_same_v<Value, std::string>) va = field_value_text(ra.*f.member), vb = field_value_text(rb.*f.member);
         else va = field_value_text(int64_t{ra.*f.member}), vb = field_value_text(int64_t{rb.*f.member});
-        add_change(d, "records", "record " + std::to_string(slot) + ", " + std::string(f.name) + " (bytes " +
-                                     std::to_string(offset) + "–" + std::to_string(offset + width - 1) + "): " + va +
-                                     kArrow + vb);
+        add_change(d, "records",
+                   {"record " + std::to_string(slot) + " (bytes " + std::to_string(offset) + "–" +
+                        std::to_string(offset + width - 1) + ")",
+                    std::string(f.name), va, vb});
       }
       offset += width;
     });
@@ -202,23 +232,25 @@ ReadingDocument diff_records(const std::array<SimRecord, kRecordCount>& a, const
     const bool board_a = is_board_text(ra), board_b = is_board_text(rb);
     const bool empty_a = ra == SimRecord{}, empty_b = rb == SimRecord{};
     if ((board_a || empty_a) && (board_b || empty_b)) {
-      add_change(d, "records", "board text " + std::to_string(slot) + ": " + (empty_a ? "none" : quoted(ra.text)) +
-                                   kArrow + (empty_b ? "none" : quoted(rb.text)));
+      add_change(d, "records", {"board text " + std::to_string(slot), "", empty_a ? "none" : quoted(ra.text),
+                                empty_b ? "none" : quoted(rb.text)});
     } else if (board_a || empty_a) {
-      add_change(d, "records", "station " + std::to_string(slot) + " " + utf8_from_1252(rb.text) + ": added at " +
-                                   grouped_number(rb.position_m) + " m");
+      const std::string at = "at " + grouped_number(rb.position_m) + " m";
+      add_change(d, "records",
+                 {"station " + std::to_string(slot) + " " + utf8_from_1252(rb.text), "", "none", at, "added " + at});
     } else if (board_b || empty_b) {
-      add_change(d, "records", "station " + std::to_string(slot) + " " + utf8_from_1252(ra.text) + ": removed");
+      add_change(d, "records", {"station " + std::to_string(slot) + " " + utf8_from_1252(ra.text), "",
+                                "at " + grouped_number(ra.position_m) + " m", "none", "removed"});
     } else {
       diff_facts(d, "records", "station " + std::to_string(slot) + " " + utf8_from_1252(rb.text), station_facts(ra),
                  station_facts(rb));
     }
   }
   const std::string changes_a = changes_text(KilometreReadings(a)), changes_b = changes_text(KilometreReadings(b));
-  if (changes_a != changes_b) add_change(d, "records", "kilometre-post changes: " + changes_a + kArrow + changes_b);
+  if (changes_a != changes_b) add_change(d, "records", {"kilometre-post changes", "", changes_a, changes_b});
   for (const ServiceFact& fact : service_facts()) {
     const std::string ta = fact.text(a), tb = fact.text(b);
-    if (ta != tb) add_change(d, "records", std::string("scenario: ") + fact.label + " " + ta + kArrow + tb);
+    if (ta != tb) add_change(d, "records", {"scenario", fact.label, ta, tb});
   }
   diff_unnamed_fields(d, a, b);
   return d;
@@ -227,7 +259,7 @@ ReadingDocument diff_records(const std::array<SimRecord, kRecordCount>& a, const
 ReadingDocument diff_cells(const std::vector<TrackCell>& a, const std::vector<TrackCell>& b) {
   ReadingDocument d;
   if (a.size() != b.size())
-    add_change(d, "cells", "track cells: " + std::to_string(a.size()) + kArrow + std::to_string(b.size()));
+    add_change(d, "cells", {"track cells", "", std::to_string(a.size()), std::to_string(b.size())});
   const size_t common = std::min(a.size(), b.size());
   for (size_t i = 0; i < common; ++i) {
     const TrackCell& ca = a[i];
@@ -239,11 +271,12 @@ ReadingDocument diff_cells(const std::vector<TrackCell>& a, const std::vector<Tr
         ta += " [" + std::to_string(ca.value2) + " " + std::to_string(ca.value3) + "]";
         tb += " [" + std::to_string(cb.value2) + " " + std::to_string(cb.value3) + "]";
       }
-      add_change(d, "cells", cell_subject(cell, ca, cb) + ": " + ta + kArrow + tb);
+      add_change(d, "cells", {cell_subject(cell, ca, cb), "", ta, tb});
     }
     if (ca.approach != cb.approach)
-      add_change(d, "approach codes", "cell " + std::to_string(cell) + " (" + grouped_number(cell * kCellLength_m) +
-                                          " m): " + std::to_string(ca.approach) + kArrow + std::to_string(cb.approach));
+      add_change(d, "approach codes",
+                 {"cell " + std::to_string(cell) + " (" + grouped_number(cell * kCellLength_m) + " m)", "",
+                  std::to_string(ca.approach), std::to_string(cb.approach)});
   }
   const Fill fills[] = {
       {"line speed", &TrackCell::speed_limit, [](uint8_t v) { return std::to_string(speed_kmh(v)) + " km/h"; }},
@@ -261,9 +294,11 @@ ReadingDocument diff_cells(const std::vector<TrackCell>& a, const std::vector<Tr
       }
       size_t end = i + 1;
       while (end < common && a[end].*fill.field == va && b[end].*fill.field == vb) ++end;
-      add_change(d, "fills", std::string(fill.name) + ": " + grouped_number(static_cast<int64_t>(i) * kCellLength_m) +
-                                 "–" + grouped_number(static_cast<int64_t>(end) * kCellLength_m) + " m " +
-                                 fill.text(va) + kArrow + fill.text(vb));
+      add_change(d, "fills",
+                 {fill.name,
+                  grouped_number(static_cast<int64_t>(i) * kCellLength_m) + "–" +
+                      grouped_number(static_cast<int64_t>(end) * kCellLength_m) + " m",
+                  fill.text(va), fill.text(vb)});
       i = end;
     }
   }
@@ -290,8 +325,7 @@ std::optional<uint64_t> first_differing_byte(const PlanBytes& a, const PlanBytes
 ReadingDocument diff_plan_points(const PlanBytes& a, const PlanBytes& b) {
   ReadingDocument d;
   if (a.empty() != b.empty()) {
-    add_change(d, "plan", std::string("line plan: ") + (a.empty() ? "none" : "present") + kArrow +
-                              (b.empty() ? "none" : "present"));
+    add_change(d, "plan", {"line plan", "", a.empty() ? "none" : "present", b.empty() ? "none" : "present"});
     return d;
   }
   LinePlanPoints pa(a), pb(b);
@@ -301,8 +335,8 @@ ReadingDocument diff_plan_points(const PlanBytes& a, const PlanBytes& b) {
   std::string run_from, run_to;
   auto close_run = [&](int64_t end) {
     if (run_start < 0) return;
-    add_change(d, "plan", "plan: metres " + grouped_number(run_start) + "–" + grouped_number(end) + " differ (" +
-                              run_from + kArrow + run_to + ")");
+    const std::string metres = "metres " + grouped_number(run_start) + "–" + grouped_number(end);
+    add_change(d, "plan", {"plan", metres, run_from, run_to, metres + " differ (" + run_from + kArrow + run_to + ")"});
     run_start = -1;
   };
   for (;; ++metre) {
@@ -322,7 +356,8 @@ ReadingDocument diff_plan_points(const PlanBytes& a, const PlanBytes& b) {
   close_run(metre - 1);
   const int64_t points_a = computed_plan_points(a), points_b = computed_plan_points(b);
   if (points_a != points_b)
-    add_change(d, "plan", "plan: computed to metre " + grouped_number(points_a - 1) + kArrow + grouped_number(points_b - 1));
+    add_change(d, "plan",
+               {"plan", "computed to metre", grouped_number(points_a - 1), grouped_number(points_b - 1)});
   return d;
 }
 
@@ -332,8 +367,9 @@ ReadingDocument diff_plans(const PlanBytes& a, const PlanBytes& b) {
   ReadingDocument d = diff_plan_points(a, b);
   if (d.sections.empty())
     if (const std::optional<uint64_t> byte = first_differing_byte(a, b))
-      add_change(d, "plan", "plan: the files differ from byte " + grouped_number(static_cast<int64_t>(*byte)) +
-                                " on, in values too small to change the track's turning");
+      add_change(d, "plan", {"plan", "byte " + grouped_number(static_cast<int64_t>(*byte)), "", "",
+                             "the files differ from byte " + grouped_number(static_cast<int64_t>(*byte)) +
+                                 " on, in values too small to change the track's turning"});
   return d;
 }
 

@@ -14,7 +14,6 @@
 namespace scenario {
 namespace {
 
-DocumentValue kilometre_value(int64_t reading_m) { return text_value(kilometre_text(reading_m)); }
 
 // A position with its kilometre reading.
 void add_position(DocumentRow& row, const std::string& name, int64_t position_m, const KilometreReadings& km) {
@@ -107,7 +106,8 @@ std::string positions_text(const std::vector<int64_t>& positions) {
 }
 
 DocumentSection signals_section(const std::vector<TrackCell>& cells) {
-  std::map<std::string, std::vector<int64_t>> by_kind;
+  // Signals of the same values and time, in the order of their values' text.
+  std::map<std::string, std::pair<const TrackCell*, std::vector<int64_t>>> by_kind;
   int64_t count = 0;
   for (size_t i = 0; i < cells.size(); ++i) {
     const TrackCell& c = cells[i];
@@ -116,15 +116,19 @@ DocumentSection signals_section(const std::vector<TrackCell>& cells) {
     std::string kind = std::to_string(c.value1) + "/" + std::to_string(c.value2) + "/" + std::to_string(c.value3) +
                        "/" + std::to_string(c.value4);
     if (c.signal_time != 0) kind += " time " + std::to_string(c.signal_time);
-    by_kind[kind].push_back(feature_position_m(kSignal, static_cast<int64_t>(i)));
+    auto& [first, positions] = by_kind[kind];
+    if (first == nullptr) first = &c;
+    positions.push_back(feature_position_m(kSignal, static_cast<int64_t>(i)));
   }
   DocumentSection section{"signals", {{"count", number_value(count)}}, "kinds", {}, {}};
   section.notes.push_back("grouped by their values s1*10+d1 / s2*10+d2 / s3*10+d3 / rapp*10+sx*3+dx");
-  for (const auto& [kind, positions] : by_kind) {
+  for (const auto& [kind, group] : by_kind) {
+    const auto& [c, positions] = group;
     DocumentRow row;
-    row.push_back({"values", text_value(kind)});
+    row.push_back({"values", numbers_value({c->value1, c->value2, c->value3, c->value4}, kind)});
+    row.push_back({"time", number_value(c->signal_time), true});
     row.push_back({"count", number_value(static_cast<int64_t>(positions.size()))});
-    row.push_back({"positions", text_value(positions_text(positions))});
+    row.push_back({"positions_m", numbers_value(positions, positions_text(positions))});
     section.rows.push_back(std::move(row));
   }
   return section;
@@ -142,6 +146,12 @@ DocumentSection boards_section(const LoadedScenario& s, const KilometreReadings&
       ++speed_boards;
       row.push_back({"board", text_value("speed limit")});
       row.push_back({"shows", text_value(speed_board_text(c))});
+      const int16_t values[] = {c.value1, c.value2, c.value3};
+      std::vector<int64_t> left, right;
+      for (const int16_t v : values) left.push_back(board_left_kmh(v)), right.push_back(board_right_kmh(v));
+      row.push_back({"speeds_kmh", numbers_value(left, ""), true});
+      row.push_back({"right_speeds_kmh", numbers_value(right, ""), true});
+      row.push_back({"stripes", numbers_value({c.value4 / kStripeSideScale, c.value4 % kStripeSideScale}, ""), true});
     } else {
       ++indicator_boards;
       const bool in_range = c.value1 >= 0 && c.value1 < kRecordCount;

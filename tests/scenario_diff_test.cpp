@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <nlohmann/json.hpp>
+
 #include <sstream>
 
 #include "tests/reading_fixture.hpp"
@@ -75,6 +77,22 @@ TEST(ScenarioDiff, APlanMissingOrShorterIsSaid) {
   EXPECT_FALSE(diff_scenarios(builtin_scenario(), without_plan).sections.empty());
 }
 
+// For scripts each change is an object of its parts; the text form is its line.
+TEST(ScenarioDiff, JsonListsEachChangeAsAnObject) {
+  const LoadedScenario changed = compiled_scenario_of(
+      std::string(kLineSourceText), replaced(kServiceSourceText, "60,  18,42, 0, PAVIA", "60,  18,44, 0, PAVIA"));
+  std::ostringstream out;
+  print_document_json(diff_scenarios(builtin_scenario(), changed), out);
+  const nlohmann::json changes = nlohmann::json::parse(out.str())["records"]["changes"];
+  ASSERT_EQ(changes.size(), 1u) << out.str();
+  EXPECT_EQ(changes[0], (nlohmann::json{{"kind", "records"},
+                                        {"what", "station 8 PAVIA"},
+                                        {"field", "timetable time"},
+                                        {"before", "18.42"},
+                                        {"after", "18.44"},
+                                        {"text", "station 8 PAVIA: timetable time 18.42 → 18.44"}}));
+}
+
 // The built-in scenario's compiled files as bytes.
 struct BuiltinBytes {
   std::string records, cells, plan;
@@ -122,7 +140,7 @@ TEST(ScenarioDiff, NoChangedBitOfTheRecordsPassesForEqual) {
               r[0].p8 = 7;
               return r;
             }())),
-            "records\n  record 0, p8 (bytes 18–19): 0 → 7\n");
+            "records\n  record 0 (bytes 18–19): p8 0 → 7\n");
 }
 
 TEST(ScenarioDiff, NoChangedBitOfACellOrThePlanPassesForEqual) {

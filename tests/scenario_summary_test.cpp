@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <nlohmann/json.hpp>
+
 #include <sstream>
 
 #include "reading/kilometre_readings.hpp"
@@ -78,11 +80,26 @@ TEST(ScenarioSummary, TellsTheBuiltInScenarioInItsAuthorsTerms) {
   EXPECT_EQ(text.find("p4"), std::string::npos);
 
   const std::string json = summary_json(builtin_scenario());
-  EXPECT_NE(json.find("{\"slot\": 8, \"position_m\": 38150, \"position_km\": \"28.600\", \"name\": \"PAVIA\", "
+  EXPECT_NE(json.find("{\"slot\": 8, \"position_m\": 38150, \"position_km\": 28.600, \"name\": \"PAVIA\", "
                       "\"type\": 4, \"call\": \"stop\", \"timetable_time\": 67320, \"area_start_m\": 37800, "
                       "\"area_end_m\": 38500, \"field_4\": 0, \"field_5\": 1"),
             std::string::npos)
       << json;
+}
+
+// Scripts read numbers as numbers and lists as arrays, with the unit in the key.
+TEST(ScenarioSummary, JsonHoldsNumbersAndListsForScripts) {
+  const nlohmann::json summary = nlohmann::json::parse(summary_json(builtin_scenario()));
+  const nlohmann::json& signal = summary["signals"]["kinds"][3];
+  EXPECT_EQ(signal["values"], (nlohmann::json{32, 11, 11, 8}));
+  EXPECT_EQ(signal["time"], 240);
+  EXPECT_EQ(signal["positions_m"], (nlohmann::json{8600}));
+  EXPECT_EQ(summary["signals"]["kinds"][4]["positions_m"].size(), 21u);
+  const nlohmann::json& board = summary["boards"]["boards"][0];
+  EXPECT_EQ(board["position_m"], 800);
+  EXPECT_DOUBLE_EQ(board["position_km"].get<double>(), 0.8);
+  EXPECT_EQ(board["speeds_kmh"], (nlohmann::json{30, 30, 30}));
+  EXPECT_EQ(summary["slowdowns"]["slowdowns"][0]["length_m"], 250);
 }
 
 // Changed copies of the built-in sources, each with what the summary must then say.
