@@ -11,7 +11,10 @@
 namespace scenario {
 
 // The fields of the compiled records, each once, in file order and little-endian. A new
-// field is one line here and one member of its record.
+// field is one line here and one member of its record: the encoder, the decoder, the
+// annotated dump, inspect's listing and diff's comparison field by field follow from it.
+// What it means to an author is told where that reading lives: its rule in
+// model/format_rules.hpp, its words in the summary and in diff, its row in decompile.
 
 const char* describe_cell_kind(int64_t kind);
 

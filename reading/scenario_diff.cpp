@@ -139,33 +139,29 @@ bool named_by_a_service_fact(int slot, const void* member) {
   return false;
 }
 
-std::string field_value_text(const std::string& text) { return quoted(text); }
-std::string field_value_text(int64_t value) { return std::to_string(value); }
-
-// Every field of every record that differs and that no fact in words has named, by its
-// place in the first file: nothing the files hold differs without a word.
-void diff_unnamed_fields(ReadingDocument& d, const Records& a, const Records& b) {
-  uint64_t offset = 0;
-  for (int slot = 0; slot < kRecordCount; ++slot) {
-    const SimRecord& ra = a[static_cast<size_t>(slot)];
-    const SimRecord& rb = b[static_cast<size_t>(slot)];
-    const bool station_slot = slot >= kFirstStationSlot && slot <= kFirstBoardTextSlot;
-    for_each_field(kSimRecordLayout, [&](const auto& f) {
-      using Value = typename std::decay_t<decltype(f)>::value_type;
-      uint64_t width = fixed_width<Value>();
-      if constexpr (std::is_same_v<Value, std::string>) width += (ra.*f.member).size();
-      if (ra.*f.member != rb.*f.member && !station_slot && !named_by_a_service_fact(slot, &(kProbe.*f.member))) {
-        std::string va, vb;
-        if constexpr (std::is_same_v<Value, std::string>) va = field_value_text(ra.*f.member), vb = field_value_text(rb.*f.member);
-        else va = field_value_text(int64_t{ra.*f.member}), vb = field_value_text(int64_t{rb.*f.member});
-        add_change(d, "records",
-                   {"record " + std::to_string(slot) + " (bytes " + std::to_string(offset) + "–" +
-                        std::to_string(offset + width - 1) + ")",
-                    std::string(f.name), va, vb});
-      }
-      offset += width;
-    });
-  }
+// Each field of one record (or cell) at byte `offset` of its file that differs and that no
+// fact in words has named (`named` says so of a member of `probe`), by its place in the
+// file: nothing the files hold differs without a word. Returns the record's bytes in `a`.
+template <typename Record, typename Layout, typename Named>
+uint64_t diff_unnamed_fields(ReadingDocument& d, const std::string& group, const std::string& subject,
+                             uint64_t offset, const Record& a, const Record& b, const Layout& layout,
+                             const Record& probe, Named named) {
+  uint64_t start = offset;
+  for_each_field(layout, [&](const auto& f) {
+    using Value = typename std::decay_t<decltype(f)>::value_type;
+    uint64_t width = fixed_width<Value>();
+    if constexpr (std::is_same_v<Value, std::string>) width += (a.*f.member).size();
+    if (a.*f.member != b.*f.member && !named(static_cast<const void*>(&(probe.*f.member)))) {
+      std::string va, vb;
+      if constexpr (std::is_same_v<Value, std::string>) va = quoted(a.*f.member), vb = quoted(b.*f.member);
+      else va = std::to_string(a.*f.member), vb = std::to_string(b.*f.member);
+      add_change(d, group,
+                 {subject + " (bytes " + std::to_string(offset) + "–" + std::to_string(offset + width - 1) + ")",
+                  std::string(f.name), va, vb});
+    }
+    offset += width;
+  });
+  return offset - start;
 }
 
 std::string changes_text(const KilometreReadings& km) {
@@ -199,6 +195,35 @@ struct Fill {
   uint8_t TrackCell::*field;
   std::function<std::string(uint8_t)> text;
 };
+
+const std::vector<Fill>& fills() {
+  static const std::vector<Fill> all = {
+      {"line speed", &TrackCell::speed_limit, [](uint8_t v) { return std::to_string(speed_kmh(v)) + " km/h"; }},
+      {"gradient", &TrackCell::gradient,
+       [](uint8_t v) { return v == 0 ? std::string("none") : std::to_string(gradient_per_mille(v)) + " per mille"; }},
+      {"adhesion", &TrackCell::adhesion, [](uint8_t v) { return std::to_string(v); }},
+      {"mountain", &TrackCell::mountain,
+       [](uint8_t v) { return v == 0 ? std::string("none") : "type " + std::to_string(v); }},
+  };
+  return all;
+}
+
+// A cell whose members' addresses tell one member from another.
+const TrackCell kCellProbe{};
+
+// Whether a member of kCellProbe is one that the words of a cell change tell: its feature,
+// its approach code or a fill.
+bool named_for_a_cell(const void* member) {
+  const TrackCell& p = kCellProbe;
+  for (const void* named : {static_cast<const void*>(&p.kind), static_cast<const void*>(&p.value1),
+                            static_cast<const void*>(&p.value2), static_cast<const void*>(&p.value3),
+                            static_cast<const void*>(&p.value4), static_cast<const void*>(&p.signal_time),
+                            static_cast<const void*>(&p.approach)})
+    if (member == named) return true;
+  for (const Fill& fill : fills())
+    if (member == &(p.*fill.field)) return true;
+  return false;
+}
 
 }  // namespace
 
@@ -252,7 +277,14 @@ ReadingDocument diff_records(const std::array<SimRecord, kRecordCount>& a, const
     const std::string ta = fact.text(a), tb = fact.text(b);
     if (ta != tb) add_change(d, "records", {"scenario", fact.label, ta, tb});
   }
-  diff_unnamed_fields(d, a, b);
+  uint64_t offset = 0;
+  for (int slot = 0; slot < kRecordCount; ++slot) {
+    const bool station_slot = slot >= kFirstStationSlot && slot <= kFirstBoardTextSlot;
+    offset += diff_unnamed_fields(d, "records", "record " + std::to_string(slot), offset, a[static_cast<size_t>(slot)],
+                                  b[static_cast<size_t>(slot)], kSimRecordLayout, kProbe, [&](const void* member) {
+                                    return station_slot || named_by_a_service_fact(slot, member);
+                                  });
+  }
   return d;
 }
 
@@ -277,14 +309,11 @@ ReadingDocument diff_cells(const std::vector<TrackCell>& a, const std::vector<Tr
       add_change(d, "approach codes",
                  {"cell " + std::to_string(cell) + " (" + grouped_number(cell * kCellLength_m) + " m)", "",
                   std::to_string(ca.approach), std::to_string(cb.approach)});
+    if (!(ca == cb))
+      diff_unnamed_fields(d, "cells", "cell " + std::to_string(cell), i * kTrackCellBytes, ca, cb, kTrackCellLayout,
+                          kCellProbe, named_for_a_cell);
   }
-  const Fill fills[] = {
-      {"line speed", &TrackCell::speed_limit, [](uint8_t v) { return std::to_string(speed_kmh(v)) + " km/h"; }},
-      {"gradient", &TrackCell::gradient, [](uint8_t v) { return v == 0 ? std::string("none") : std::to_string(gradient_per_mille(v)) + " per mille"; }},
-      {"adhesion", &TrackCell::adhesion, [](uint8_t v) { return std::to_string(v); }},
-      {"mountain", &TrackCell::mountain, [](uint8_t v) { return v == 0 ? std::string("none") : "type " + std::to_string(v); }},
-  };
-  for (const Fill& fill : fills) {
+  for (const Fill& fill : fills()) {
     size_t i = 0;
     while (i < common) {
       const uint8_t va = a[i].*fill.field, vb = b[i].*fill.field;
