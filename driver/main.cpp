@@ -10,6 +10,7 @@
 
 #include "driver/commands.hpp"
 #include "driver/diagnostics.hpp"
+#include "driver/output_folder.hpp"
 #include "driver/process_setup.hpp"
 #include "driver/program_folder.hpp"
 #include "format/file_io.hpp"
@@ -66,6 +67,9 @@ int main(int argc, char** argv) {
     diagnostics.error(e.what());
     const std::string command = e.topic().empty() ? "" : e.topic() + " ";
     std::cerr << "Try 'scenario-builder " << command << "--help' for more information.\n";
+    return kExitNothing;
+  } catch (const FilesAlreadyThere& e) {
+    diagnostics.error(already_there_message(e));
     return kExitNothing;
   } catch (const FileError& e) {
     diagnostics.error(e.what());

@@ -177,9 +177,9 @@ TEST(DocumentsCommand, KeepsDocumentsThereUnlessForced) {
 
   const auto forced = testing::run_builder({"documents", "--force", "--mass", "600"}, folder.path());
   ASSERT_EQ(forced.exit_status, 0) << forced.err;
-  EXPECT_EQ(read_file(card), line_table_bytes(form_table(train_card_lines(builtin_scenario(), {"", "", "600"}))));
+  EXPECT_EQ(read_file(card), form_bytes(train_card_lines(builtin_scenario(), {"", "", "600"})));
   EXPECT_EQ(read_file(folder.path() / "Milano_Tortona_5_rallentamenti.txt"),
-            line_table_bytes(form_table(slowdown_order_lines(builtin_scenario()))));
+            form_bytes(slowdown_order_lines(builtin_scenario())));
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -19,6 +20,7 @@
 #include "bench/route_generator.hpp"
 #include "format/file_io.hpp"
 #include "format/file_set.hpp"
+#include "format/scenario_files.hpp"
 #include "format/temporary_files.hpp"
 #include "tests/program_runner.hpp"
 
@@ -126,7 +128,7 @@ TEST(FolderRuns, AKilledCompileLeavesTheWholeOldOrTheWholeNewSet) {
       EXPECT_TRUE(status == 0 || status == 128 + SIGTERM) << status;
       EXPECT_EQ(temporaries_in(out.path()), std::vector<std::string>{});
     }
-    { const FileSet next_run(out.path()); }
+    { const FileSet next_run(out.path(), scenario_file_names("Gen", "1").compiled()); }
     const auto recovered = compiled_set(out.path());
     EXPECT_TRUE(recovered == older || recovered == newer);
     EXPECT_EQ(temporaries_in(out.path()), std::vector<std::string>{});
@@ -176,6 +178,7 @@ TEST(FolderRuns, TheBuiltInRunChangesNothingBesideFilesItDidNotWrite) {
   struct Case {
     const char* file;
     std::function<void(const fs::path&)> prepare;
+    const char* reason = ": differs from what the built-in build writes";
   };
   const auto edited = [](const char* name) {
     return [name](const fs::path& folder) {
@@ -199,7 +202,11 @@ TEST(FolderRuns, TheBuiltInRunChangesNothingBesideFilesItDidNotWrite) {
        }},
       {"Milano_Tortona_5.sim", [](const fs::path& folder) { write_bytes(folder / "Milano_Tortona_5.sim", "my own"); }},
       {"Milano_Tortona_5_scheda_treno.txt",
-       [](const fs::path& folder) { fs::create_directory(folder / "Milano_Tortona_5_scheda_treno.txt"); }},
+       [](const fs::path& folder) { fs::create_directory(folder / "Milano_Tortona_5_scheda_treno.txt"); },
+       ": cannot replace: it is a folder"},
+      {"Milano_Tortona_5.dat",
+       [](const fs::path& folder) { ASSERT_EQ(::mkfifo((folder / "Milano_Tortona_5.dat").c_str(), 0600), 0); },
+       ": cannot replace: it is a FIFO"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.file);
@@ -209,7 +216,7 @@ TEST(FolderRuns, TheBuiltInRunChangesNothingBesideFilesItDidNotWrite) {
     const auto before = folder_contents(folder.path());
     const auto run = testing::run_program("cd / && '" + program.string() + "'", scratch.path());
     EXPECT_EQ(run.exit_status, 2);
-    EXPECT_NE(run.err.find(std::string(c.file) + ": differs from what the built-in build writes"), std::string::npos)
+    EXPECT_NE(run.err.find(std::string(c.file) + c.reason), std::string::npos)
         << run.err;
     EXPECT_EQ(folder_contents(folder.path()), before);
     EXPECT_EQ(temporaries_in(folder.path()), std::vector<std::string>{});
