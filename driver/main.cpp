@@ -44,10 +44,14 @@ struct Dispatch {
 
 // Standard output that could not be written whole (a full disk, /dev/full) fails the
 // command, whatever it printed: a cut listing must not pass for a whole one.
+//
+// A reader that stopped reading (`| head`) wanted no more: the command ends quietly, with
+// the status of output that could not be written whole.
 int with_output_checked(int status, Diagnostics& diagnostics) {
   errno = 0;
   std::cout.flush();
   if (std::cout && std::fflush(stdout) == 0 && std::ferror(stdout) == 0) return status;
+  if (output_pipe_closed()) return kExitNothing;
   const int error = errno;
   diagnostics.error(std::string("cannot write to standard output: ") +
                     (error != 0 ? std::strerror(error) : "it could not be written whole"));
