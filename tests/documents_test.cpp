@@ -159,13 +159,17 @@ TEST(SlowdownOrder, TellsTheKilometrePostPassedBeforeEachStart) {
   for (const auto& c : cases) EXPECT_EQ(order.at(c.line), c.row) << "line " << c.line + 1;
 }
 
+// The built-in run, from a copy of the program in `folder`, leaves its files there.
+bool built_in_run_into(const std::filesystem::path& folder) {
+  return testing::run_in(testing::copy_program_into(folder), {}, folder).exit_status == 0;
+}
+
 // The built-in run leaves its constant documents beside its compiled files; they are kept
 // until the author says --force, and then replaced by the drawn ones, byte for byte the
 // line table's text.
 TEST(DocumentsCommand, KeepsDocumentsThereUnlessForced) {
   const testing::TempFolder folder;
-  const auto program = testing::copy_program_into(folder.path());
-  ASSERT_EQ(testing::run_in(program, {}, folder.path()).exit_status, 0);
+  ASSERT_TRUE(built_in_run_into(folder.path()));
   const auto card = folder.path() / "Milano_Tortona_5_scheda_treno.txt";
   const std::string constant = read_file(card);
 
@@ -187,8 +191,7 @@ TEST(DocumentsCommand, KeepsDocumentsThereUnlessForced) {
 // the first is written.
 TEST(DocumentsCommand, WritesBothDocumentsOrNeither) {
   const testing::TempFolder folder;
-  const auto program = testing::copy_program_into(folder.path());
-  ASSERT_EQ(testing::run_in(program, {}, folder.path()).exit_status, 0);
+  ASSERT_TRUE(built_in_run_into(folder.path()));
   const auto card = folder.path() / "Milano_Tortona_5_scheda_treno.txt";
   const std::string constant = read_file(card);
   std::filesystem::remove(folder.path() / "Milano_Tortona_5_rallentamenti.txt");
@@ -218,8 +221,7 @@ TEST(DocumentsCommand, TakesWhatTheCompiledRecordsHold) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     const testing::TempFolder folder;
-    const auto program = testing::copy_program_into(folder.path());
-    ASSERT_EQ(testing::run_in(program, {}, folder.path()).exit_status, 0);
+    ASSERT_TRUE(built_in_run_into(folder.path()));
     const auto records = folder.path() / "Milano_Tortona_5.sim";
     std::string bytes = read_file(records);
     c.edit(bytes);
