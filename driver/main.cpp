@@ -1,3 +1,5 @@
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -9,6 +11,7 @@
 #include <vector>
 
 #include "driver/commands.hpp"
+#include "driver/control_escapes.hpp"
 #include "driver/diagnostics.hpp"
 #include "driver/output_folder.hpp"
 #include "driver/process_setup.hpp"
@@ -62,6 +65,9 @@ int with_output_checked(int status, Diagnostics& diagnostics) {
 
 int main(int argc, char** argv) {
   prepare_process();
+  // Listings and summaries on a terminal show control characters escaped.
+  // Kept to the end of the process: standard output is flushed after main returns.
+  if (::isatty(1) == 1) std::cout.rdbuf(new ControlEscapingBuffer(std::cout.rdbuf()));
   Console console{std::cout, std::cerr, colour_wanted(2)};
   Diagnostics diagnostics(std::cerr, console.colour);
   try {
