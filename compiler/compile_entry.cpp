@@ -27,12 +27,15 @@ CompileResult compile_scenario(ScenarioModel& model, int32_t plan_mode, SourceFi
 
 namespace {
 
+// The model holds its identity as Windows-1252 text; the files are named in UTF-8.
+ScenarioFileNames file_names_of(const ScenarioModel& model) {
+  return scenario_file_names(utf8_from_1252(model.scenario_name), utf8_from_1252(model.scenario_number));
+}
+
 // Each compiled file under its name, in the order they are written.
 void for_each_compiled_file(const ScenarioModel& model,
                             const std::function<void(const std::string&, const std::function<void(ByteSink&)>&)>& file) {
-  // The model holds its identity as Windows-1252 text; the files are named in UTF-8.
-  const ScenarioFileNames names =
-      scenario_file_names(utf8_from_1252(model.scenario_name), utf8_from_1252(model.scenario_number));
+  const ScenarioFileNames names = file_names_of(model);
   if (model.plan_mode != 0) file(names.line_plan, [&](ByteSink& out) { encode_line_plan(model.line_plan, out); });
   file(names.records, [&](ByteSink& out) { encode_records(model, out); });
   file(names.track_cells, [&](ByteSink& out) { encode_track_cells(model, out); });
@@ -44,8 +47,8 @@ void stage_compiled_files(const ScenarioModel& model, FileSet& files) {
   for_each_compiled_file(model, [&](const std::string& name, const auto& encode) { files.add_with(name, encode); });
 }
 
-void write_compiled_files(const ScenarioModel& model, const std::filesystem::path& folder) {
-  FileSet files(folder);
+void write_compiled_files(const ScenarioModel& model, const std::filesystem::path& folder, const SetOptions& options) {
+  FileSet files(folder, file_names_of(model).compiled(), options);
   stage_compiled_files(model, files);
   files.commit();
 }

@@ -29,7 +29,8 @@ CompileResult compile_scenario(ScenarioModel& model, int32_t plan_mode, SourceFi
 // set of files, which the caller commits.
 void stage_compiled_files(const ScenarioModel& model, FileSet& files);
 // The same, as one set of its own in `folder`, replaced together. Throws FileError.
-void write_compiled_files(const ScenarioModel& model, const std::filesystem::path& folder);
+void write_compiled_files(const ScenarioModel& model, const std::filesystem::path& folder,
+                          const SetOptions& options = {});
 // Every encoder run into a sink that keeps nothing: a model that cannot be written fails
 // here as its writing would.
 void encode_compiled_files_for_nothing(const ScenarioModel& model);

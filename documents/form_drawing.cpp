@@ -39,14 +39,15 @@ void put_centred(std::string& line, int first, int last, std::string_view text) 
   put_text(line, first + spare / 2, text, last);
 }
 
-LineTable form_table(const std::vector<std::string>& lines_1252) {
+std::string form_bytes(const std::vector<std::string>& lines_1252) {
   if (lines_1252.size() >= LineTable::kSlotCount)
     throw std::length_error("the form needs " + std::to_string(lines_1252.size()) + " lines; a text file of this system holds at most " +
                             std::to_string(LineTable::kSlotCount - 1));
-  LineTable table;
-  for (size_t k = 0; k < lines_1252.size(); ++k) table.set_slot(k, utf8_from_1252(lines_1252[k]));
-  table.set_slot(lines_1252.size(), std::string(kEndOfTableMarker));
-  return table;
+  // The lines are Windows-1252 already and go to the file as they are: every byte that a
+  // compiled text holds, those five that carry no character too, comes out as it went in.
+  std::string bytes;
+  for (const std::string& line : lines_1252) append_text_line(bytes, line);
+  return bytes;
 }
 
 }  // namespace scenario

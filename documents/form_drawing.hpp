@@ -32,8 +32,8 @@ void put_right(std::string& line, int right, std::string_view text, int first);
 // sides cannot be equal), cut at `last`.
 void put_centred(std::string& line, int first, int last, std::string_view text);
 
-// The line table of a drawn form: the lines as UTF-8 with the end marker behind them.
-// Throws std::length_error when the form is longer than a table holds.
-LineTable form_table(const std::vector<std::string>& lines_1252);
+// The bytes of a drawn form's file: each line as it is, then CR LF, as a line table's
+// file. Throws std::length_error when the form is longer than a table holds.
+std::string form_bytes(const std::vector<std::string>& lines_1252);
 
 }  // namespace scenario

@@ -63,10 +63,12 @@ std::vector<TimetableRow> timetable_rows(const LoadedScenario& s, const std::vec
   };
   for (const Station& station : stations) {
     const SimRecord& r = *station.record;
-    add_changes_before(r.position_m - 1, std::nullopt);
-    rows.push_back({r.position_m, station.reading_m, std::nullopt, r.text,
+    // A decoded position may be any 32-bit value: reckoned in 64 bits, exactly.
+    const int64_t position_m = r.position_m;
+    add_changes_before(position_m - 1, std::nullopt);
+    rows.push_back({position_m, station.reading_m, std::nullopt, r.text,
                     r.time_s != 0 ? timetable_text(r.time_s) : "", time_column(station.call)});
-    add_changes_before(r.position_m - r.position_m % kCellLength_m + kCellLength_m - 1, r.position_m / kCellLength_m);
+    add_changes_before(position_m - position_m % kCellLength_m + kCellLength_m - 1, position_m / kCellLength_m);
   }
   add_changes_before(INT64_MAX, std::nullopt);
   // The first row tells the speed in force where the train sets off.

@@ -23,7 +23,8 @@ void refuse_changed_files(const FileSet& files) {
 
 }  // namespace
 
-CompileResult run_builtin_build(ScenarioModel& model, const std::filesystem::path& folder, std::ostream& progress) {
+CompileResult run_builtin_build(ScenarioModel& model, const std::filesystem::path& folder, std::ostream& progress,
+                                const SetOptions& options) {
   model.scenario_name = kBuiltinScenarioName;
   model.scenario_number = kBuiltinScenarioNumber;
   // The console stands for the progress window: the word is out before the work starts.
@@ -31,7 +32,10 @@ CompileResult run_builtin_build(ScenarioModel& model, const std::filesystem::pat
 
   // Every file of the run is staged and the folder's files are replaced together at the
   // end; the two sources are written, read back and deleted on the way.
-  FileSet files(folder);
+  const ScenarioFileNames names = scenario_file_names(model.scenario_name, model.scenario_number);
+  std::vector<std::string> set = names.texts();
+  for (const std::string& compiled : names.compiled()) set.push_back(compiled);
+  FileSet files(folder, set, options);
   const std::vector<ScenarioText> texts = scenario_texts(model);
   const ScenarioText& line_text = texts.at(0);
   const ScenarioText& service_text = texts.at(1);

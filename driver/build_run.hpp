@@ -14,6 +14,7 @@ inline constexpr const char* kBuiltinScenarioNumber = "5";
 // The built-in scenario build into `folder`: sets the identity, shows "Attendere" on
 // `progress` before any work, writes the five texts, compiles the two sources (deleting
 // them) and writes the compiled files. Throws FileError when a file cannot be written.
-CompileResult run_builtin_build(ScenarioModel& model, const std::filesystem::path& folder, std::ostream& progress);
+CompileResult run_builtin_build(ScenarioModel& model, const std::filesystem::path& folder, std::ostream& progress,
+                                const SetOptions& options = {});
 
 }  // namespace scenario

@@ -33,6 +33,14 @@ int64_t metres_option(std::string_view option, std::string_view value) {
   return metres;
 }
 
+// Every command that writes into a folder takes turns with other runs into it.
+template <typename C>
+constexpr Option<C> kWaitOption{{"", "--wait", "", "wait for another run writing into the folder to end (the default)", "wait"},
+                                [](C& c, std::string_view) { c.wait = true; }};
+template <typename C>
+constexpr Option<C> kNoWaitOption{{"", "--no-wait", "", "give up at once (exit status 2) while another run writes there", "wait"},
+                                  [](C& c, std::string_view) { c.wait = false; }};
+
 // sources
 
 constexpr Option<SourcesCommand> kSourcesOptions[] = {
@@ -40,6 +48,8 @@ constexpr Option<SourcesCommand> kSourcesOptions[] = {
      [](SourcesCommand& c, std::string_view value) { c.folder = value; }},
     {{"", "--force", "", "replace files of those names already in DIR"},
      [](SourcesCommand& c, std::string_view) { c.force = true; }},
+    kWaitOption<SourcesCommand>,
+    kNoWaitOption<SourcesCommand>,
 };
 
 constexpr CommandSpec<SourcesCommand> kSources{
@@ -88,6 +98,8 @@ constexpr Option<CompileCommand> kCompileOptions[] = {
        else if (value == "utf-8" || value == "utf8") c.utf8_input = true;
        else throw OptionRefused("--input-encoding takes windows-1252 or utf-8, not '" + std::string(value) + "'");
      }},
+    kWaitOption<CompileCommand>,
+    kNoWaitOption<CompileCommand>,
 };
 
 constexpr CommandSpec<CompileCommand> kCompile{
@@ -176,6 +188,8 @@ constexpr Option<PlotCommand> kPlotOptions[] = {
      [](PlotCommand& c, std::string_view value) { c.from_m = metres_option("--from", value); }},
     {{"", "--to", "M", "draw the route up to metre M"},
      [](PlotCommand& c, std::string_view value) { c.to_m = metres_option("--to", value); }},
+    kWaitOption<PlotCommand>,
+    kNoWaitOption<PlotCommand>,
 };
 
 constexpr CommandSpec<PlotCommand> kPlot{
@@ -280,6 +294,8 @@ constexpr Option<DecompileCommand> kDecompileOptions[] = {
      [](DecompileCommand& c, std::string_view) { c.force = true; }},
     {{"", "--no-verify", "", "write the sources without compiling them back"},
      [](DecompileCommand& c, std::string_view) { c.verify = false; }},
+    kWaitOption<DecompileCommand>,
+    kNoWaitOption<DecompileCommand>,
 };
 
 constexpr CommandSpec<DecompileCommand> kDecompile{
@@ -324,6 +340,8 @@ constexpr Option<DocumentsCommand> kDocumentsOptions[] = {
      [](DocumentsCommand& c, std::string_view value) { c.rank = value; }},
     {{"", "--mass", "TONNES", "the braked mass in tonnes (\"600\", shown as 600T)"},
      [](DocumentsCommand& c, std::string_view value) { c.mass_t = value; }},
+    kWaitOption<DocumentsCommand>,
+    kNoWaitOption<DocumentsCommand>,
 };
 
 constexpr CommandSpec<DocumentsCommand> kDocuments{

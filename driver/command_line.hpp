@@ -38,6 +38,7 @@ struct VersionCommand {};
 struct SourcesCommand {
   std::filesystem::path folder = ".";
   bool force = false;  // replace texts already in the folder
+  bool wait = true;  // wait for another run into the output folder; --no-wait gives up
 };
 
 struct CompileCommand {
@@ -52,6 +53,7 @@ struct CompileCommand {
   bool warnings_as_faults = false;  // --werror
   bool silence_warnings = false;    // -w
   bool utf8_input = false;          // --input-encoding utf-8: sources converted to Windows-1252 first
+  bool wait = true;  // wait for another run into the output folder; --no-wait gives up
 };
 
 struct InspectCommand {
@@ -69,6 +71,7 @@ struct PlotCommand {
   bool kilometre_axis = false;  // the readings of the driver's papers instead of route metres
   std::optional<int64_t> from_m;  // a window of the route
   std::optional<int64_t> to_m;
+  bool wait = true;  // wait for another run into the output folder; --no-wait gives up
 };
 
 struct SummaryCommand {
@@ -93,6 +96,7 @@ struct DecompileCommand {
   std::filesystem::path output = ".";  // where the sources go
   bool force = false;                  // replace sources already there
   bool verify = true;                  // compile the sources back and compare
+  bool wait = true;  // wait for another run into the output folder; --no-wait gives up
 };
 
 struct DocumentsCommand {
@@ -104,6 +108,7 @@ struct DocumentsCommand {
   std::string train_class;             // what the compiled files do not hold (UTF-8; "" leaves it blank)
   std::string rank;
   std::string mass_t;
+  bool wait = true;  // wait for another run into the output folder; --no-wait gives up
 };
 
 struct ExplainCommand {

@@ -34,11 +34,4 @@ int run_decompile_command(const DecompileCommand& command, Console& console);
 int run_documents_command(const DocumentsCommand& command, Console& console);
 int run_explain_command(const ExplainCommand& command, Console& console);
 
-// Makes `folder` (and its parents) when missing; FileError when it cannot, or when the name
-// is taken by something that is not a folder.
-void ensure_folder(const std::filesystem::path& folder);
-
-// Those of `names` that stand in `folder`, joined by ", "; "" when none does.
-std::string files_already_in(const std::filesystem::path& folder, const std::vector<std::string>& names);
-
 }  // namespace scenario

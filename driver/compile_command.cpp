@@ -8,6 +8,7 @@
 #include "driver/commands.hpp"
 #include "compiler/compile_entry.hpp"
 #include "driver/diagnostics.hpp"
+#include "driver/output_folder.hpp"
 #include "driver/scenario_identity.hpp"
 #include "format/file_io.hpp"
 #include "format/scenario_files.hpp"
@@ -53,27 +54,12 @@ int compile_and_report(ScenarioModel& model, Diagnostics& diagnostics, const std
 
 }  // namespace
 
-void ensure_folder(const std::filesystem::path& folder) {
-  std::error_code ec;
-  if (std::filesystem::is_directory(folder, ec)) return;
-  if (std::filesystem::exists(folder, ec)) throw FileError(folder, "not a folder");
-  std::filesystem::create_directories(folder, ec);
-  if (ec) throw FileError(folder, "cannot create the folder: " + ec.message());
-}
-
-std::string files_already_in(const std::filesystem::path& folder, const std::vector<std::string>& names) {
-  std::string taken;
-  for (const std::string& name : names) {
-    std::error_code ec;
-    if (std::filesystem::exists(folder / name, ec)) taken += (taken.empty() ? "" : ", ") + name;
-  }
-  return taken;
-}
-
 int run_build_command(const std::filesystem::path& folder, Console& console) {
   ScenarioModel model;
   Diagnostics diagnostics(console.err, console.colour);
-  return compile_and_report(model, diagnostics, [&] { return run_builtin_build(model, folder, console.out); });
+  return compile_and_report(model, diagnostics, [&] {
+    return run_builtin_build(model, folder, console.out, set_options(true, true, diagnostics));
+  });
 }
 
 int run_compile_command(const CompileCommand& command, Console& console) {
@@ -149,7 +135,7 @@ int run_compile_command(const CompileCommand& command, Console& console) {
           return result;
         }
         ensure_folder(command.folder);
-        write_compiled_files(model, command.folder);
+        write_compiled_files(model, command.folder, set_options(command.wait, true, diagnostics));
         return result;
       },
       command.warnings_as_faults);

@@ -308,7 +308,7 @@ Listing listing_of(FileKind kind, const std::string& bytes, const PlanBytes& pla
 // and a file found faulty is read whole for it.
 std::string first_fault_in_file_order(const std::filesystem::path& file, const DecodeError& found) {
   try {
-    decode_line_plan(read_file(file));
+    decode_line_plan(read_compiled_file(file, CompiledFileKind::kLinePlan));
   } catch (const DecodeError& first) {
     return first.what();
   } catch (const FileError&) {
@@ -330,7 +330,7 @@ int run_inspect_command(const InspectCommand& command, Console& console) {
     if (plan_in_parts)
       plan = PlanBytes::of_file(command.file);
     else
-      bytes = read_file(command.file);
+      bytes = read_compiled_file(command.file, kind);
     if (command.format == InspectCommand::Format::kAnnotate) {
       annotate(kind, bytes, shown, console.out);
       return kExitClean;

@@ -1,8 +1,12 @@
+#include <new>
+
 #include "decompile/decompile.hpp"
 #include "decompile/round_trip.hpp"
 #include "driver/commands.hpp"
 #include "driver/compiled_scenario_search.hpp"
 #include "driver/diagnostics.hpp"
+#include "driver/output_folder.hpp"
+#include "format/compiled_files_decoder.hpp"
 #include "format/file_io.hpp"
 #include "format/file_set.hpp"
 #include "format/scenario_files.hpp"
@@ -25,18 +29,8 @@ int run_decompile_command(const DecompileCommand& command, Console& console) {
   const ScenarioFileNames names = scenario_file_names(name, number);
   Diagnostics diagnostics(console.err, console.colour);
 
-  // An author's edited sources are never written over by accident.
-  if (!command.force) {
-    const std::string taken = files_already_in(command.output, {names.line_source, names.service_source});
-    if (!taken.empty()) {
-      diagnostics.error("'" + command.output.string() + "' already holds " + taken +
-                        "; nothing written (--force replaces them)");
-      return kExitNothing;
-    }
-  }
-
-  CompiledFiles files{name, number, read_file(command.folder / names.track_cells),
-                      read_file(command.folder / names.records), std::nullopt};
+  CompiledFiles files{name, number, read_compiled_file(command.folder / names.track_cells, CompiledFileKind::kTrackCells),
+                      read_compiled_file(command.folder / names.records, CompiledFileKind::kRecords), std::nullopt};
   // No plan file: the scenario was compiled without its plan.
   std::error_code ec;
   if (const std::filesystem::path plan = command.folder / names.line_plan; std::filesystem::exists(plan, ec))
@@ -49,8 +43,11 @@ int run_decompile_command(const DecompileCommand& command, Console& console) {
     diagnostics.error((command.folder / e.file()).string() + ": " + e.reason());
     return kExitNothing;
   }
+  // An author's edited sources are never written over by accident: without --force the set
+  // refuses them, and it looks under the folder's lock, which it holds until it has written.
   ensure_folder(command.output);
-  FileSet written(command.output);  // both sources or neither
+  FileSet written(command.output, {names.line_source, names.service_source},
+                  set_options(command.wait, command.force, diagnostics));  // both sources or neither
   written.add(names.line_source, sources.line);
   written.add(names.service_source, sources.service);
   written.commit();
@@ -59,7 +56,20 @@ int run_decompile_command(const DecompileCommand& command, Console& console) {
   list(console.out, "not written back:", sources.remarks);
   if (!command.verify) return sources.remarks.empty() ? kExitClean : kExitFaults;
 
-  const RoundTripReport report = check_round_trip(files, sources);
+  // The sources are written whatever the proof meets: a proof that fails says so, with the
+  // status of a round trip that is not exact.
+  const auto unchecked = [&diagnostics](const std::string& reason) {
+    diagnostics.error("the two sources above are written, but the round trip could not be checked: " + reason);
+    return kExitFaults;
+  };
+  RoundTripReport report;
+  try {
+    report = check_round_trip(files, sources);
+  } catch (const std::bad_alloc&) {
+    return unchecked("out of memory");
+  } catch (const std::exception& e) {
+    return unchecked(e.what());
+  }
   list(console.out, "the recovered sources, compiled, record:", report.faults);
   if (report.exact() && sources.remarks.empty()) {
     console.out << "round trip exact\n";

@@ -70,6 +70,10 @@ void Diagnostics::error(std::string_view message) {
   report(Diagnostic{Severity::kError, std::nullopt, std::string(message), std::nullopt, std::nullopt, {}});
 }
 
+void Diagnostics::notice(std::string_view message) {
+  report(Diagnostic{Severity::kWarning, std::nullopt, std::string(message), std::nullopt, std::nullopt, {}});
+}
+
 void Diagnostics::shown_fault(int number) {
   renderer_->report_shown_fault(
       Diagnostic{Severity::kError, number, std::string(fault_meaning(number)), std::nullopt, std::nullopt, {}});

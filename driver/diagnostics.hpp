@@ -41,6 +41,9 @@ class Diagnostics : public FaultSink {
 
   // "scenario-builder: error: MESSAGE", for failures that are not recorded faults.
   void error(std::string_view message);
+  // "scenario-builder: warning: MESSAGE", for what a run is told on the way (a note it does
+  // not obey, a wait); never counted as a warning of the sources.
+  void notice(std::string_view message);
   // A shown header fault, exactly as the build shows it: " Errore n. 1250".
   void shown_fault(int number);
 

@@ -4,7 +4,9 @@
 #include "driver/commands.hpp"
 #include "driver/compiled_scenario_search.hpp"
 #include "driver/diagnostics.hpp"
+#include "driver/output_folder.hpp"
 #include "format/file_io.hpp"
+#include "format/file_set.hpp"
 #include "format/scenario_files.hpp"
 #include "model/windows_1252.hpp"
 
@@ -35,25 +37,22 @@ int run_documents_command(const DocumentsCommand& command, Console& console) {
     return kExitNothing;
   }
   const ScenarioFileNames names = scenario_file_names(scenario.name, scenario.number);
-  if (!command.force) {
-    const std::string taken = files_already_in(command.output, {names.train_card, names.slowdown_order});
-    if (!taken.empty()) {
-      diagnostics.error("'" + command.output.string() + "' already holds " + taken +
-                        "; nothing written (--force replaces them)");
-      return kExitNothing;
-    }
-  }
-  LineTable card, order;
+  std::string card, order;
   try {
-    card = form_table(train_card_lines(scenario, details));
-    order = form_table(slowdown_order_lines(scenario));
+    card = form_bytes(train_card_lines(scenario, details));
+    order = form_bytes(slowdown_order_lines(scenario));
   } catch (const std::length_error& e) {
     diagnostics.error(e.what());
     return kExitNothing;
   }
+  // Both documents or neither; without --force the set refuses, under the folder's lock,
+  // documents already there.
   ensure_folder(command.output);
-  scrivi_righe(command.output, names.train_card, card);
-  scrivi_righe(command.output, names.slowdown_order, order);
+  FileSet documents(command.output, {names.train_card, names.slowdown_order},
+                    set_options(command.wait, command.force, diagnostics));
+  documents.add(names.train_card, card);
+  documents.add(names.slowdown_order, order);
+  documents.commit();
   console.out << (command.output / names.train_card).string() << "\n"
               << (command.output / names.slowdown_order).string() << "\n";
   return kExitClean;

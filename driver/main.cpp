@@ -1,3 +1,5 @@
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -9,7 +11,9 @@
 #include <vector>
 
 #include "driver/commands.hpp"
+#include "driver/control_escapes.hpp"
 #include "driver/diagnostics.hpp"
+#include "driver/output_folder.hpp"
 #include "driver/process_setup.hpp"
 #include "driver/program_folder.hpp"
 #include "format/file_io.hpp"
@@ -43,10 +47,14 @@ struct Dispatch {
 
 // Standard output that could not be written whole (a full disk, /dev/full) fails the
 // command, whatever it printed: a cut listing must not pass for a whole one.
+//
+// A reader that stopped reading (`| head`) wanted no more: the command ends quietly, with
+// the status of output that could not be written whole.
 int with_output_checked(int status, Diagnostics& diagnostics) {
   errno = 0;
   std::cout.flush();
   if (std::cout && std::fflush(stdout) == 0 && std::ferror(stdout) == 0) return status;
+  if (output_pipe_closed()) return kExitNothing;
   const int error = errno;
   diagnostics.error(std::string("cannot write to standard output: ") +
                     (error != 0 ? std::strerror(error) : "it could not be written whole"));
@@ -57,6 +65,9 @@ int with_output_checked(int status, Diagnostics& diagnostics) {
 
 int main(int argc, char** argv) {
   prepare_process();
+  // Listings and summaries on a terminal show control characters escaped.
+  // Kept to the end of the process: standard output is flushed after main returns.
+  if (::isatty(1) == 1) std::cout.rdbuf(new ControlEscapingBuffer(std::cout.rdbuf()));
   Console console{std::cout, std::cerr, colour_wanted(2)};
   Diagnostics diagnostics(std::cerr, console.colour);
   try {
@@ -66,6 +77,9 @@ int main(int argc, char** argv) {
     diagnostics.error(e.what());
     const std::string command = e.topic().empty() ? "" : e.topic() + " ";
     std::cerr << "Try 'scenario-builder " << command << "--help' for more information.\n";
+    return kExitNothing;
+  } catch (const FilesAlreadyThere& e) {
+    diagnostics.error(already_there_message(e));
     return kExitNothing;
   } catch (const FileError& e) {
     diagnostics.error(e.what());

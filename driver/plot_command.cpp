@@ -1,7 +1,9 @@
 #include "driver/commands.hpp"
 #include "driver/compiled_scenario_search.hpp"
 #include "driver/diagnostics.hpp"
+#include "driver/output_folder.hpp"
 #include "format/file_io.hpp"
+#include "format/file_set.hpp"
 #include "format/scenario_files.hpp"
 #include "plot/route_plot.hpp"
 #include "reading/compiled_scenario.hpp"
@@ -34,7 +36,7 @@ int run_plot_command(const PlotCommand& command, Console& console) {
       return kExitNothing;
     }
   }
-  replace_file(output, svg);
+  replace_file(output, svg, set_options(command.wait, true, diagnostics));
   console.out << output.string() << "\n";
   return kExitClean;
 }

@@ -33,7 +33,7 @@ ReadingDocument diff_files(const std::filesystem::path& a, const std::filesystem
     throw UsageError("diff compares two compiled files of one kind (two *.sim, two *_linea.dat or two other *.dat): '" +
                          a.string() + "' and '" + b.string() + "'",
                      "diff");
-  const std::string bytes_a = read_file(a), bytes_b = read_file(b);
+  const std::string bytes_a = read_compiled_file(a, *kind), bytes_b = read_compiled_file(b, *kind);
   const std::filesystem::path* reading = &a;
   try {
     switch (*kind) {

@@ -4,6 +4,7 @@
 
 #include "driver/command_line.hpp"
 #include "format/compiled_files.hpp"
+#include "format/file_names.hpp"
 #include "model/windows_1252.hpp"
 
 namespace scenario {
@@ -16,6 +17,9 @@ constexpr std::string_view kServiceSuffix = "-.txt";
 void check_file_name_part(const std::string& value, const char* what) {
   const std::string subject = std::string("the scenario ") + what;
   if (value.empty()) throw UsageError(subject + " is empty", "compile");
+  // A newline or a tab would break the commit note of the files named after it, and an
+  // escape sequence would reach the terminal with every message that names them.
+  if (has_control_character(value)) throw UsageError(subject + " holds a control character", "compile");
   const bool has_separator = value.find_first_of(std::string_view("/\\\0", 3)) != std::string::npos;
   if (has_separator || value == "." || value == "..") {
     throw UsageError(subject + " '" + value + "' cannot be part of a file name", "compile");

@@ -1,5 +1,8 @@
 #include "driver/text_diagnostics.hpp"
 
+#include <algorithm>
+
+#include "driver/control_escapes.hpp"
 #include "driver/line_window.hpp"
 #include "model/windows_1252.hpp"
 
@@ -35,17 +38,24 @@ std::string TextDiagnostics::paint(std::string_view text, const char* code) cons
 
 void TextDiagnostics::print_at(const std::optional<SourcePlace>& place, const std::string& label,
                                const std::string& message, bool with_source_line) {
+  // What the sources and file names hold reaches the terminal escaped (the message is
+  // escaped before it is painted).
   if (!place) {
     err_ << paint("scenario-builder:", kBold) << ' ' << label << ' ' << message << '\n';
     return;
   }
-  const std::string where =
-      std::string(place->file) + ":" + std::to_string(place->line) + ":" + std::to_string(place->column) + ":";
+  const std::string where = escaped_controls(place->file) + ":" + std::to_string(place->line) + ":" +
+                            std::to_string(place->column) + ":";
   err_ << paint(where, kBold) << ' ' << label << ' ' << message << '\n';
   if (!with_source_line) return;
   const LineWindow shown = line_window(place->line_text, place->column);
-  err_ << ' ' << utf8_from_1252(shown.text) << '\n';
-  err_ << ' ' << caret_line(shown.text, shown.column) << paint("^", kGreen) << '\n';
+  // The caret stands under the same character of the escaped line.
+  const std::string line = escaped_controls(shown.text);
+  const size_t before = std::min(shown.text.size(), static_cast<size_t>(std::max(shown.column - 1, 0)));
+  const int column = static_cast<int>(escaped_controls(std::string_view(shown.text).substr(0, before)).size()) +
+                     (shown.column - static_cast<int>(before));
+  err_ << ' ' << utf8_from_1252(line) << '\n';
+  err_ << ' ' << caret_line(line, column) << paint("^", kGreen) << '\n';
 }
 
 void TextDiagnostics::report(const Diagnostic& diagnostic) {
@@ -59,13 +69,13 @@ void TextDiagnostics::report(const Diagnostic& diagnostic) {
   const bool warning = diagnostic.severity == Severity::kWarning;
   const std::string label = warning ? paint("warning:", kMagenta) : paint("error:", kRed);
   // A failure that is neither a fault nor a warning (an unreadable file) is said plainly.
-  const std::string headline = diagnostic_headline(diagnostic);
+  const std::string headline = escaped_controls(diagnostic_headline(diagnostic));
   print_at(diagnostic.place, label, diagnostic.fault || warning ? paint(headline, kBold) : headline);
   // A note on the line just shown does not show it again.
   for (const DiagnosticNote& note : diagnostic.notes) {
     const bool same_line = note.place && diagnostic.place && note.place->file == diagnostic.place->file &&
                            note.place->line == diagnostic.place->line;
-    print_at(note.place, paint("note:", kCyan), note.message, !same_line);
+    print_at(note.place, paint("note:", kCyan), escaped_controls(note.message), !same_line);
   }
 }
 

@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "format/compiled_layouts.hpp"
+#include "format/file_io.hpp"
 
 namespace scenario {
 namespace {
@@ -97,6 +98,10 @@ PlanElement read_plan_element(ByteReader& r) {
     }
   }
   return e;
+}
+
+std::string read_compiled_file(const std::filesystem::path& file, CompiledFileKind kind) {
+  return read_regular_file(file, kind == CompiledFileKind::kRecords ? kMaxRecordsFileBytes : kMaxCompiledFileBytes);
 }
 
 std::vector<TrackCell> decode_track_cells(std::string_view bytes, FieldListener* listener) {

@@ -1,10 +1,13 @@
 #pragma once
 
 #include <array>
+#include <filesystem>
+#include <string>
 #include <string_view>
 #include <vector>
 
 #include "format/byte_reader.hpp"
+#include "format/scenario_files.hpp"
 #include "model/line_plan.hpp"
 #include "model/sim_record.hpp"
 #include "model/track_cell.hpp"
@@ -20,6 +23,10 @@ namespace scenario {
 PlanElement read_plan_element(ByteReader& r);
 
 // <name>_<n>.dat: any whole number of 15-byte cells.
+// The bytes of a compiled file of this kind: a regular file no larger than its kind may be,
+// else FileError, unread.
+std::string read_compiled_file(const std::filesystem::path& file, CompiledFileKind kind);
+
 std::vector<TrackCell> decode_track_cells(std::string_view bytes, FieldListener* listener = nullptr);
 
 // <name>_<n>.sim: exactly 87 records.

@@ -73,6 +73,8 @@ constexpr std::string_view listed_name_of(T SimRecord::*member) {
 
 inline constexpr size_t kTrackCellBytes = fixed_bytes(kTrackCellLayout);
 inline constexpr size_t kRecordFixedBytes = fixed_bytes(kSimRecordLayout);
+// The most a records file may hold: every record with the longest text.
+inline constexpr size_t kMaxRecordsFileBytes = kRecordCount * (kRecordFixedBytes + kMaxRecordTextBytes);
 
 // <name>_linea.dat: the x column, then the y column, of tagged values: a 16-bit tag, then
 // the value it announces.

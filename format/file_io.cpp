@@ -41,19 +41,21 @@ class OpenFile {
 FileError::FileError(const std::filesystem::path& path, const std::string& reason)
     : std::runtime_error(path.string() + ": " + reason), path_(path), reason_(reason) {}
 
-std::string read_file(const std::filesystem::path& path, size_t max_bytes) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+namespace {
+
+std::string read_opened(const std::filesystem::path& path, int flags, size_t max_bytes, bool regular_only) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | flags);
   if (fd < 0) throw FileError(path, open_failure(errno));
   const OpenFile file(fd);
   std::string content;
   struct stat status {};
-  if (::fstat(fd, &status) == 0) {
-    if (S_ISDIR(status.st_mode)) throw FileError(path, open_failure(EISDIR));
-    // A regular file tells its size: one too large is refused unread.
-    if (S_ISREG(status.st_mode)) {
-      if (static_cast<uint64_t>(status.st_size) > max_bytes) throw FileError(path, too_large(max_bytes));
-      content.reserve(static_cast<size_t>(status.st_size));
-    }
+  if (::fstat(fd, &status) != 0) throw FileError(path, std::string("cannot read: ") + std::strerror(errno));
+  if (S_ISDIR(status.st_mode)) throw FileError(path, open_failure(EISDIR));
+  if (regular_only && !S_ISREG(status.st_mode)) throw FileError(path, "not a regular file");
+  // A regular file tells its size: one too large is refused unread.
+  if (S_ISREG(status.st_mode)) {
+    if (static_cast<uint64_t>(status.st_size) > max_bytes) throw FileError(path, too_large(max_bytes));
+    content.reserve(static_cast<size_t>(status.st_size));
   }
   // Anything else (a pipe, a device) is read until its end or one byte past the limit.
   char chunk[1 << 16];
@@ -68,6 +70,17 @@ std::string read_file(const std::filesystem::path& path, size_t max_bytes) {
     content.append(chunk, static_cast<size_t>(n));
   }
   return content;
+}
+
+}  // namespace
+
+std::string read_file(const std::filesystem::path& path, size_t max_bytes) {
+  return read_opened(path, 0, max_bytes, false);
+}
+
+std::string read_regular_file(const std::filesystem::path& path, size_t max_bytes) {
+  // Opened without waiting: a FIFO is refused, not waited on.
+  return read_opened(path, O_NONBLOCK | O_NOCTTY, max_bytes, true);
 }
 
 bool is_same_file(const std::filesystem::path& one, const std::filesystem::path& other) {

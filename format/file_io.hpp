@@ -24,11 +24,6 @@ class FileError : public std::runtime_error {
   std::string reason_;
 };
 
-// Replaces the file at `path`, all or nothing, with these bytes or with what `produce`
-// writes: a FileSet of one file (see file_set.hpp).
-void replace_file(const std::filesystem::path& path, std::string_view bytes);
-void replace_file_with(const std::filesystem::path& path, const std::function<void(ByteSink&)>& produce);
-
 // The most a source text may hold, far above any real route: a larger one is refused
 // before it is read.
 inline constexpr size_t kMaxSourceBytes = size_t{64} << 20;
@@ -39,6 +34,10 @@ inline constexpr size_t kMaxCompiledFileBytes = size_t{1} << 30;
 // Throws FileError when it cannot be read or holds more than `max_bytes`; the reason is
 // short ("no such file", "it is a folder", "a loop of symbolic links", ...).
 std::string read_file(const std::filesystem::path& path, size_t max_bytes = kMaxCompiledFileBytes);
+
+// Reads a whole file that must be a regular one of at most `max_bytes`: a compiled file. A
+// FIFO, a device or a folder at its name is refused unread ("not a regular file").
+std::string read_regular_file(const std::filesystem::path& path, size_t max_bytes = kMaxCompiledFileBytes);
 
 // True when both paths name one file: the same existing file, or the same place for one
 // that is not there yet.

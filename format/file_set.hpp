@@ -8,30 +8,61 @@
 
 #include "format/byte_writer.hpp"
 #include "format/file_io.hpp"
+#include "format/folder_sweep.hpp"
 
 namespace scenario {
+
+// How a set goes about the folder it writes into.
+struct SetOptions {
+  // Whether to wait for another run into the folder to end; false gives up at once.
+  bool wait = true;
+  // Whether files of the set already in the folder are replaced; false refuses the whole
+  // set (FilesAlreadyThere) when one of them is there.
+  bool replace = true;
+  // Hears what is no failure but worth saying: a commit note not obeyed, a long wait.
+  Notice notice;
+  // Runs before each rename of the commit, with the file's name: the seam where a test puts
+  // something in the way of a rename that the checks let pass (a file system that changes
+  // its mind, another program writing into the folder).
+  std::function<void(const std::string&)> before_rename;
+};
+
+// Files of the set that stand in the folder already, when the set may not replace them.
+class FilesAlreadyThere : public FileError {
+ public:
+  FilesAlreadyThere(const std::filesystem::path& folder, std::vector<std::string> names);
+  const std::vector<std::string>& names() const { return names_; }
+
+ private:
+  std::vector<std::string> names_;
+};
 
 // The files that one run writes into one folder, replaced together. Each file is written
 // whole to a temporary file in the folder first; commit() renames them all over their
 // names once every one is complete, so a failure before then leaves every older file as
-// it was. A set that is never committed removes its temporaries.
+// it was. A rename that fails all the same puts back the files renamed before it. A set
+// that is never committed removes its temporaries.
+//
+// The set is named whole when it is made: the names of every file it may write (plain
+// file names of the folder). Each one that stands in the folder must be a regular file that
+// a rename can replace, or nothing is written.
 //
 // While a set lives it holds an advisory lock on the folder itself: a second run into the
 // same folder waits for the first to end, and the later run's set is the one that stays.
-// Taking the lock also removes what runs killed outright left behind in the folder: their
-// temporaries, recognisable by name, once the process that made them is gone.
+// Taking the lock also clears what killed runs left of the same set (see folder_sweep.hpp).
+// Every check of what stands in the folder is made under the lock.
 //
 // A replaced file keeps the older file's permission bits. Throws FileError.
 class FileSet {
  public:
-  explicit FileSet(std::filesystem::path folder);
+  FileSet(std::filesystem::path folder, std::vector<std::string> names, SetOptions options = {});
   ~FileSet();
   FileSet(const FileSet&) = delete;
   FileSet& operator=(const FileSet&) = delete;
 
   const std::filesystem::path& folder() const { return folder_; }
 
-  // Stages the file `name` of the folder with these bytes, or with what `produce` writes.
+  // Stages the file `name` of the set with these bytes, or with what `produce` writes.
   void add(const std::string& name, std::string_view bytes);
   void add_with(const std::string& name, const std::function<void(ByteSink&)>& produce);
 
@@ -39,11 +70,11 @@ class FileSet {
   // which is returned, and removed with the set's other temporaries if still there.
   std::filesystem::path add_intermediate(const std::string& name, std::string_view bytes);
 
-  // The file `name` of the folder is deleted by the commit, when it is there.
+  // The file `name` of the set is deleted by the commit, when it is there.
   void remove_at_commit(const std::string& name);
 
   // The staged names (intermediates too) whose older file in the folder differs from the
-  // staged bytes.
+  // staged bytes. An older file is read only as far as the staged file is long.
   std::vector<std::string> changed_older_files() const;
 
   // Renames every staged file over its name and deletes the files to remove, with the
@@ -62,11 +93,23 @@ class FileSet {
   void close(Staged& file);
   bool older_file_differs(const Staged& file) const;
   void write_note(const std::string& note_name, std::string_view note);
+  // Waits for the folder's lock as the options say.
+  void take_turn();
+  // Throws when a file of the set could not be replaced, or may not be.
+  void check_targets() const;
 
   std::filesystem::path folder_;
+  std::vector<std::string> names_;
+  SetOptions options_;
   int folder_fd_ = -1;
   std::vector<Staged> staged_;
   std::vector<std::string> removals_;
 };
+
+// Replaces the file at `path`, all or nothing, with these bytes or with what `produce`
+// writes: a set of one file.
+void replace_file(const std::filesystem::path& path, std::string_view bytes, const SetOptions& options = {});
+void replace_file_with(const std::filesystem::path& path, const std::function<void(ByteSink&)>& produce,
+                       const SetOptions& options = {});
 
 }  // namespace scenario

@@ -31,13 +31,13 @@ PlanBytes PlanBytes::holding(std::string bytes) {
 PlanBytes PlanBytes::of_file(const std::filesystem::path& file) {
   auto open = std::make_shared<OpenFile>();
   open->path = file;
-  open->fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+  open->fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
   struct stat status {};
   if (open->fd < 0 || ::fstat(open->fd, &status) != 0 || !S_ISREG(status.st_mode)) {
-    // Not a regular file, or one that cannot be opened: read whole, which reports why.
-    return holding(read_file(file));
+    // Not a regular file, or one that cannot be opened: refused unread, with the reason.
+    return holding(read_regular_file(file));
   }
-  if (static_cast<uint64_t>(status.st_size) > kMaxCompiledFileBytes) return holding(read_file(file));
+  if (static_cast<uint64_t>(status.st_size) > kMaxCompiledFileBytes) return holding(read_regular_file(file));
   PlanBytes plan;
   plan.file_size_ = static_cast<uint64_t>(status.st_size);
   plan.file_ = std::move(open);

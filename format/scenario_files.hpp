@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace scenario {
 
@@ -16,6 +17,10 @@ struct ScenarioFileNames {
   std::string line_plan;       // <name>_linea.dat
   std::string records;         // <name>_<n>.sim
   std::string track_cells;     // <name>_<n>.dat
+
+  // The five texts, in the order of the build run, and the three compiled files.
+  std::vector<std::string> texts() const { return {line_source, service_source, notes, slowdown_order, train_card}; }
+  std::vector<std::string> compiled() const { return {line_plan, records, track_cells}; }
 };
 
 inline ScenarioFileNames scenario_file_names(const std::string& name, const std::string& number) {

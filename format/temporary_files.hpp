@@ -18,24 +18,19 @@ namespace scenario {
 // ".NAME.tmp-PID-N": hidden, and telling which process made it.
 std::string temporary_file_name(const std::string& name, pid_t process, unsigned counter);
 
-// Whether `file_name` is the temporary file of a run (any run, living or not).
+// Whether `file_name` has the shape of a temporary file of a run (any run, living or not).
 bool is_temporary_file_name(std::string_view file_name);
 
-// The process that made a temporary file of this name, or none when the name is not one.
-std::optional<pid_t> temporary_file_maker(std::string_view file_name);
+// The process that made `file_name` when it is exactly `prefix` followed by "PID-N", the
+// way this program ends the names it makes up; none otherwise.
+std::optional<pid_t> maker_after_prefix(std::string_view file_name, std::string_view prefix);
 
-// A commit note: written once every file of a set is complete and before the first
-// rename, removed after the last. A run killed between the two leaves it behind, and the
-// next run into the folder finishes the renames it lists.
-// ".scenario-set.commit-PID-N".
-std::string commit_note_name(pid_t process, unsigned counter);
-// Its content: "TEMPORARY<tab>NAME" per line, then "end".
-std::string commit_note(const std::vector<std::pair<std::string, std::string>>& renames);
+// The process that made `file_name` as a temporary of the file `target`: exactly
+// ".TARGET.tmp-PID-N". None for any other name.
+std::optional<pid_t> temporary_maker(std::string_view file_name, std::string_view target);
 
-// Finishes the commits of runs that are gone, then deletes the temporary files in
-// `folder` whose maker is gone. Best effort: a folder that cannot be listed or a file
-// that cannot be renamed or deleted is left as it is.
-void sweep_temporary_files(const std::filesystem::path& folder);
+// Whether the process has ended. One of another user answers EPERM: it lives.
+bool process_is_gone(pid_t process);
 
 // The living temporary files, known to the signal handler. register_ returns a slot (or -1
 // when none is free; the file is then only swept by a later run).

@@ -85,9 +85,9 @@ LoadedScenario load_scenario_files(const ScenarioLocation& location) {
   scenario.number = location.number;
   const std::filesystem::path* reading = &location.track_cells;
   try {
-    scenario.cells = decode_track_cells(read_file(location.track_cells));
+    scenario.cells = decode_track_cells(read_compiled_file(location.track_cells, CompiledFileKind::kTrackCells));
     reading = &location.records;
-    scenario.records = decode_records(read_file(location.records));
+    scenario.records = decode_records(read_compiled_file(location.records, CompiledFileKind::kRecords));
     if (location.has_plan) {
       reading = &location.line_plan;
       scenario.plan_bytes = PlanBytes::of_file(location.line_plan);

@@ -58,8 +58,8 @@ std::vector<ScenarioText> scenario_texts(const ScenarioModel& model) {
   return texts;
 }
 
-void write_scenario_texts(const ScenarioModel& model, const std::filesystem::path& folder) {
-  FileSet files(folder);
+void write_scenario_texts(const ScenarioModel& model, const std::filesystem::path& folder, const SetOptions& options) {
+  FileSet files(folder, scenario_file_names(model.scenario_name, model.scenario_number).texts(), options);
   for (const ScenarioText& text : scenario_texts(model)) files.add(text.file_name, text.bytes);
   files.commit();
 }

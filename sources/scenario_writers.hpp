@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "format/file_set.hpp"
 #include "model/scenario_model.hpp"
 
 namespace scenario {
@@ -27,6 +28,7 @@ struct ScenarioText {
 std::vector<ScenarioText> scenario_texts(const ScenarioModel& model);
 
 // All five written into `folder` as one set, replaced together.
-void write_scenario_texts(const ScenarioModel& model, const std::filesystem::path& folder);
+void write_scenario_texts(const ScenarioModel& model, const std::filesystem::path& folder,
+                          const SetOptions& options = {});
 
 }  // namespace scenario

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -158,13 +159,17 @@ TEST(SlowdownOrder, TellsTheKilometrePostPassedBeforeEachStart) {
   for (const auto& c : cases) EXPECT_EQ(order.at(c.line), c.row) << "line " << c.line + 1;
 }
 
+// The built-in run, from a copy of the program in `folder`, leaves its files there.
+bool built_in_run_into(const std::filesystem::path& folder) {
+  return testing::run_in(testing::copy_program_into(folder), {}, folder).exit_status == 0;
+}
+
 // The built-in run leaves its constant documents beside its compiled files; they are kept
 // until the author says --force, and then replaced by the drawn ones, byte for byte the
 // line table's text.
 TEST(DocumentsCommand, KeepsDocumentsThereUnlessForced) {
   const testing::TempFolder folder;
-  const auto program = testing::copy_program_into(folder.path());
-  ASSERT_EQ(testing::run_in(program, {}, folder.path()).exit_status, 0);
+  ASSERT_TRUE(built_in_run_into(folder.path()));
   const auto card = folder.path() / "Milano_Tortona_5_scheda_treno.txt";
   const std::string constant = read_file(card);
 
@@ -177,9 +182,54 @@ TEST(DocumentsCommand, KeepsDocumentsThereUnlessForced) {
 
   const auto forced = testing::run_builder({"documents", "--force", "--mass", "600"}, folder.path());
   ASSERT_EQ(forced.exit_status, 0) << forced.err;
-  EXPECT_EQ(read_file(card), line_table_bytes(form_table(train_card_lines(builtin_scenario(), {"", "", "600"}))));
+  EXPECT_EQ(read_file(card), form_bytes(train_card_lines(builtin_scenario(), {"", "", "600"})));
   EXPECT_EQ(read_file(folder.path() / "Milano_Tortona_5_rallentamenti.txt"),
-            line_table_bytes(form_table(slowdown_order_lines(builtin_scenario()))));
+            form_bytes(slowdown_order_lines(builtin_scenario())));
+}
+
+// Both documents land or neither: a folder in the second one's place stops the run before
+// the first is written.
+TEST(DocumentsCommand, WritesBothDocumentsOrNeither) {
+  const testing::TempFolder folder;
+  ASSERT_TRUE(built_in_run_into(folder.path()));
+  const auto card = folder.path() / "Milano_Tortona_5_scheda_treno.txt";
+  const std::string constant = read_file(card);
+  std::filesystem::remove(folder.path() / "Milano_Tortona_5_rallentamenti.txt");
+  std::filesystem::create_directory(folder.path() / "Milano_Tortona_5_rallentamenti.txt");
+  const auto refused = testing::run_builder({"documents", "--force"}, folder.path());
+  EXPECT_EQ(refused.exit_status, 2);
+  EXPECT_NE(refused.err.find("Milano_Tortona_5_rallentamenti.txt: cannot replace: it is a folder"), std::string::npos)
+      << refused.err;
+  EXPECT_EQ(read_file(card), constant);
+}
+
+// Whatever a compiled file holds, the documents are drawn from it: a station name with a
+// byte that carries no character in Windows-1252 goes to the card as it is, and a position
+// at the far end of 32 bits is reckoned exactly.
+TEST(DocumentsCommand, TakesWhatTheCompiledRecordsHold) {
+  struct Case {
+    const char* what;
+    void (*edit)(std::string& records);
+    const char* card_holds;
+  };
+  const Case cases[] = {
+      {"a byte without a character in a station name",
+       [](std::string& records) { records.replace(records.find("PAVIA"), 5, "PAV\x81" "A"); }, "PAV\x81" "A"},
+      {"the least 32-bit position", [](std::string& records) { records.replace(43, 4, std::string("\0\0\0\x80", 4)); },
+       ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const testing::TempFolder folder;
+    ASSERT_TRUE(built_in_run_into(folder.path()));
+    const auto records = folder.path() / "Milano_Tortona_5.sim";
+    std::string bytes = read_file(records);
+    c.edit(bytes);
+    testing::write_bytes(records, bytes);
+    const auto drawn = testing::run_builder({"documents", "--force"}, folder.path());
+    EXPECT_EQ(drawn.exit_status, 0) << drawn.err;
+    EXPECT_NE(read_file(folder.path() / "Milano_Tortona_5_scheda_treno.txt").find(c.card_holds), std::string::npos);
+  }
 }
 
 }  // namespace

@@ -4,13 +4,16 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <functional>
 #include <map>
+#include <optional>
 #include <random>
 #include <string>
 #include <thread>
@@ -19,6 +22,7 @@
 #include "bench/route_generator.hpp"
 #include "format/file_io.hpp"
 #include "format/file_set.hpp"
+#include "format/scenario_files.hpp"
 #include "format/temporary_files.hpp"
 #include "tests/program_runner.hpp"
 
@@ -126,7 +130,7 @@ TEST(FolderRuns, AKilledCompileLeavesTheWholeOldOrTheWholeNewSet) {
       EXPECT_TRUE(status == 0 || status == 128 + SIGTERM) << status;
       EXPECT_EQ(temporaries_in(out.path()), std::vector<std::string>{});
     }
-    { const FileSet next_run(out.path()); }
+    { const FileSet next_run(out.path(), scenario_file_names("Gen", "1").compiled()); }
     const auto recovered = compiled_set(out.path());
     EXPECT_TRUE(recovered == older || recovered == newer);
     EXPECT_EQ(temporaries_in(out.path()), std::vector<std::string>{});
@@ -176,6 +180,7 @@ TEST(FolderRuns, TheBuiltInRunChangesNothingBesideFilesItDidNotWrite) {
   struct Case {
     const char* file;
     std::function<void(const fs::path&)> prepare;
+    const char* reason = ": differs from what the built-in build writes";
   };
   const auto edited = [](const char* name) {
     return [name](const fs::path& folder) {
@@ -199,7 +204,11 @@ TEST(FolderRuns, TheBuiltInRunChangesNothingBesideFilesItDidNotWrite) {
        }},
       {"Milano_Tortona_5.sim", [](const fs::path& folder) { write_bytes(folder / "Milano_Tortona_5.sim", "my own"); }},
       {"Milano_Tortona_5_scheda_treno.txt",
-       [](const fs::path& folder) { fs::create_directory(folder / "Milano_Tortona_5_scheda_treno.txt"); }},
+       [](const fs::path& folder) { fs::create_directory(folder / "Milano_Tortona_5_scheda_treno.txt"); },
+       ": cannot replace: it is a folder"},
+      {"Milano_Tortona_5.dat",
+       [](const fs::path& folder) { ASSERT_EQ(::mkfifo((folder / "Milano_Tortona_5.dat").c_str(), 0600), 0); },
+       ": cannot replace: it is a FIFO"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.file);
@@ -209,10 +218,98 @@ TEST(FolderRuns, TheBuiltInRunChangesNothingBesideFilesItDidNotWrite) {
     const auto before = folder_contents(folder.path());
     const auto run = testing::run_program("cd / && '" + program.string() + "'", scratch.path());
     EXPECT_EQ(run.exit_status, 2);
-    EXPECT_NE(run.err.find(std::string(c.file) + ": differs from what the built-in build writes"), std::string::npos)
+    EXPECT_NE(run.err.find(std::string(c.file) + c.reason), std::string::npos)
         << run.err;
     EXPECT_EQ(folder_contents(folder.path()), before);
     EXPECT_EQ(temporaries_in(folder.path()), std::vector<std::string>{});
+  }
+}
+
+// The check that a file is already there and the write that would replace it are one step
+// under the folder's lock: of two runs at once, one writes and the other refuses.
+TEST(FolderRuns, OfTwoRunsThatMayNotReplaceOneWritesAndTheOtherRefuses) {
+  for (int round = 0; round < 10; ++round) {
+    SCOPED_TRACE("round " + std::to_string(round));
+    TempFolder folder;
+    const pid_t one = start_program({"sources", "-o", "out"}, folder.path());
+    const pid_t other = start_program({"sources", "-o", "out"}, folder.path());
+    const int statuses[] = {wait_for(one), wait_for(other)};
+    EXPECT_EQ(std::min(statuses[0], statuses[1]), 0);
+    EXPECT_EQ(std::max(statuses[0], statuses[1]), 2);
+    EXPECT_EQ(folder_contents(folder.path() / "out").size(), 5u);
+  }
+}
+
+// A run that finds the folder taken gives up at once with --no-wait; without it, it says
+// that it waits once a few seconds have gone, and writes when its turn comes.
+TEST(FolderRuns, ARunWaitsForItsTurnAndSaysSo) {
+  TempFolder folder;
+  std::optional<FileSet> holder;
+  holder.emplace(folder.path(), std::vector<std::string>{"held"});
+  const auto given_up = testing::run_builder({"sources", "--no-wait"}, folder.path());
+  EXPECT_EQ(given_up.exit_status, 2);
+  EXPECT_NE(given_up.err.find("another run is writing into the folder"), std::string::npos) << given_up.err;
+
+  std::thread releaser([&holder] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(3500));
+    holder.reset();
+  });
+  const auto waited = testing::run_builder({"sources"}, folder.path());
+  releaser.join();
+  EXPECT_EQ(waited.exit_status, 0) << waited.err;
+  EXPECT_NE(waited.err.find("warning: waiting for another run into '.' to finish"), std::string::npos) << waited.err;
+  EXPECT_EQ(folder_contents(folder.path()).size(), 5u);
+}
+
+// Only a regular file or nothing is replaced, whatever the command: a FIFO, a link to a
+// device or a folder at the output's name is refused before anything is written.
+TEST(FolderRuns, OnlyARegularFileOrNothingIsReplaced) {
+  TempFolder folder;
+  const fs::path program = testing::copy_program_into(folder.path());
+  ASSERT_EQ(testing::run_in(program, {}, folder.path()).exit_status, 0);
+  ASSERT_EQ(::mkfifo((folder.path() / "pipe.svg").c_str(), 0600), 0);
+  fs::create_symlink("/dev/null", folder.path() / "null.svg");
+  fs::create_directory(folder.path() / "out");
+  fs::create_directory(folder.path() / "out" / "Milano_Tortona_5.sim");
+  struct Case {
+    std::vector<std::string> arguments;
+    const char* refused;
+  };
+  const Case cases[] = {
+      {{"plot", "-o", "pipe.svg"}, "pipe.svg: cannot replace: it is a FIFO"},
+      {{"plot", "-o", "null.svg"}, "null.svg: cannot replace: it is a symbolic link to a character device"},
+      {{"compile", "Milano_Tortona_linea.txt", "Milano_Tortona_5-.txt", "-o", "out"},
+       "Milano_Tortona_5.sim: cannot replace: it is a folder"},
+  };
+  ASSERT_EQ(testing::run_builder({"sources", "--force"}, folder.path()).exit_status, 0);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.arguments.front());
+    const auto before = folder_contents(folder.path());
+    const auto run = testing::run_builder(c.arguments, folder.path());
+    EXPECT_EQ(run.exit_status, 2);
+    EXPECT_NE(run.err.find(c.refused), std::string::npos) << run.err;
+    EXPECT_EQ(folder_contents(folder.path()), before);
+    EXPECT_EQ(folder_contents(folder.path() / "out"), (std::vector<std::pair<std::string, std::string>>{}));
+  }
+  struct stat status {};
+  EXPECT_EQ(::lstat((folder.path() / "pipe.svg").c_str(), &status), 0);
+  EXPECT_TRUE(S_ISFIFO(status.st_mode));
+}
+
+// A name with a control character would break the commit note of its files and reach the
+// terminal raw: refused, whichever way it comes.
+TEST(FolderRuns, ANameWithAControlCharacterIsRefused) {
+  TempFolder folder;
+  ASSERT_EQ(testing::run_builder({"sources"}, folder.path()).exit_status, 0);
+  const std::vector<std::string> sources = {"Milano_Tortona_linea.txt", "Milano_Tortona_5-.txt"};
+  for (const std::vector<std::string>& extra :
+       {std::vector<std::string>{"--name", "a\nb"}, {"--number", "5\t6"}, {"--name", "a\x1b[2Jb"}}) {
+    std::vector<std::string> arguments = {"compile", sources[0], sources[1], "-o", "out"};
+    arguments.insert(arguments.end(), extra.begin(), extra.end());
+    const auto run = testing::run_builder(arguments, folder.path());
+    EXPECT_EQ(run.exit_status, 2);
+    EXPECT_NE(run.err.find("holds a control character"), std::string::npos) << run.err;
+    EXPECT_FALSE(fs::exists(folder.path() / "out"));
   }
 }
 

@@ -6,6 +6,7 @@
 
 #include "fuzz/decode_input.hpp"
 #include "fuzz/fuzz_input.hpp"
+#include "fuzz/note_input.hpp"
 #include "format/file_io.hpp"
 
 namespace scenario {
@@ -30,6 +31,10 @@ TEST(FuzzCorpus, EveryKeptInputCompilesWithoutCrashing) {
 
 TEST(FuzzCorpus, EveryKeptCompiledFileDecodesOrIsRefusedWithoutCrashing) {
   replay_corpus("decode_corpus", fuzzing::decode_fuzz_input);
+}
+
+TEST(FuzzCorpus, EveryKeptCommitNoteIsObeyedOnlyForTheSetsOwnFiles) {
+  replay_corpus("note_corpus", fuzzing::read_note_fuzz_input);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "format/file_io.hpp"
+#include "format/file_set.hpp"
 #include "tests/run_program.hpp"
 #include "tests/temp_folder.hpp"
 

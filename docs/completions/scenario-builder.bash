@@ -21,7 +21,7 @@ _scenario_builder() {
         -o|--output) _scenario_builder_folders; return ;;
       esac
       if [[ $cur == -* ]]; then
-        _scenario_builder_words '-o --output --force --help'
+        _scenario_builder_words '-o --output --force --wait --no-wait --help'
       fi
       ;;
     compile)
@@ -33,7 +33,7 @@ _scenario_builder() {
         --input-encoding) _scenario_builder_words 'windows-1252 utf-8'; return ;;
       esac
       if [[ $cur == -* ]]; then
-        _scenario_builder_words '-o --output --name --number --check --diagnostics-format --write-on-fault --werror -w --no-warnings --input-encoding --help'
+        _scenario_builder_words '-o --output --name --number --check --diagnostics-format --write-on-fault --werror -w --no-warnings --input-encoding --wait --no-wait --help'
       else
         _scenario_builder_files txt
       fi
@@ -79,7 +79,7 @@ _scenario_builder() {
         --to) :; return ;;
       esac
       if [[ $cur == -* ]]; then
-        _scenario_builder_words '--name --number -o --output --axis --from --to --help'
+        _scenario_builder_words '--name --number -o --output --axis --from --to --wait --no-wait --help'
       else
         _scenario_builder_folders
       fi
@@ -91,7 +91,7 @@ _scenario_builder() {
         -o|--output) _scenario_builder_folders; return ;;
       esac
       if [[ $cur == -* ]]; then
-        _scenario_builder_words '--name --number -o --output --force --no-verify --help'
+        _scenario_builder_words '--name --number -o --output --force --no-verify --wait --no-wait --help'
       else
         _scenario_builder_folders
       fi
@@ -106,7 +106,7 @@ _scenario_builder() {
         --mass) :; return ;;
       esac
       if [[ $cur == -* ]]; then
-        _scenario_builder_words '--name --number -o --output --force --class --rank --mass --help'
+        _scenario_builder_words '--name --number -o --output --force --class --rank --mass --wait --no-wait --help'
       else
         _scenario_builder_folders
       fi
