@@ -5,13 +5,10 @@
 #include "model/rounding.hpp"
 #include "model/fault_record.hpp"
 #include "model/fault_table.hpp"
+#include "model/slowdown_rules.hpp"
 
 namespace scenario {
 namespace {
-
-// Slowdowns from here on have a warning board 1200 m before them.
-constexpr int32_t kWarningBoardFrom = 1500;
-constexpr int32_t kWarningDistance = 1200;
 
 void write_second_value(TrackCell& cell, int32_t d_v) {
   if (d_v != 0) cell.value2 = low16(d_v);
@@ -20,9 +17,9 @@ void write_second_value(TrackCell& cell, int32_t d_v) {
 }  // namespace
 
 void memo_rallentamento(ScenarioModel& model, const SlowdownRow& row) {
-  const bool warned = row.x > kWarningBoardFrom;
+  const bool warned = row.x > kWarningBoardFrom_m;
   const int32_t f_ta = warned ? row.f_ta : 0;
-  const int64_t warning_m = int64_t{row.x} - kWarningDistance;
+  const int64_t warning_m = int64_t{row.x} - kWarningDistance_m;
 
   const int64_t w = cell_after_position(warning_m);
   if (warned && !model.cell(w).is_free()) {
@@ -63,13 +60,13 @@ void memo_rallentamento(ScenarioModel& model, const SlowdownRow& row) {
 
   if (f_ta == 0) return;
   const int64_t b = cell_of_position(warning_m);
-  for (int i = 0; i < 4; ++i) {
+  for (int i = 0; i < kApproachBoardCount; ++i) {
     if (!model.cell(b - i).is_free()) {
       record_occupied_cell_fault(model, Fault::kApproachBoardsOccupied, row.x, b - i);
       return;
     }
   }
-  for (int i = 0; i < 4; ++i) {
+  for (int i = 0; i < kApproachBoardCount; ++i) {
     TrackCell& board = model.cell(b - i);
     board.kind = kApproachBoard;
     note_cell_origin(model, b - i);

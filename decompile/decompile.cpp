@@ -38,7 +38,7 @@ std::vector<CodeReductionRow> source_code_reductions(const CompiledScenario& sce
 
   for (int round = 0; round < kCodeReductionRounds; ++round) {
     Remarks ignored;
-    const Recompiled walked = compile_in_memory(scenario.files, line, recover_service_source(scenario, rows(), ignored), 0);
+    const Recompiled walked = compile_in_memory(scenario.texts(), line, recover_service_source(scenario, rows(), ignored), 0);
     if (walked.result.status != CompileStatus::kCompiled) break;
     const ScenarioModel& model = *walked.model;
     bool added = false;
@@ -59,6 +59,7 @@ std::vector<CodeReductionRow> source_code_reductions(const CompiledScenario& sce
 RecoveredSources decompile(const CompiledFiles& files) {
   const CompiledScenario scenario(files);
   RecoveredSources sources;
+  sources.texts = scenario.texts();
   std::vector<CurveRun> curves;
   if (files.line_plan) {
     sources.plan_mode = 1;

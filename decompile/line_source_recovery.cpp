@@ -251,7 +251,7 @@ void board_rows(const CompiledScenario& s, SourceText& text, Remarks& remarks) {
     const bool under_exit =
         cell.kind == kStationExit && (cell.value2 != 0 || cell.value3 != 0 || cell.value4 != 0);
     if (cell.kind != kSpeedLimitBoards && !under_exit) continue;
-    if (c < 1 || !s.row_fits((c - 1) * kCell_m)) {
+    if (!s.row_fits((c - 1) * kCell_m)) {
       remarks.push_back(cell_name(c) + ": speed-limit boards where no row can place them");
       continue;
     }

@@ -10,6 +10,7 @@
 #include "format/scenario_files.hpp"
 #include "model/fault_record.hpp"
 #include "model/fault_table.hpp"
+#include "model/windows_1252.hpp"
 
 namespace scenario {
 namespace {
@@ -169,19 +170,19 @@ void compare_file(const char* file, const PlanBytes& compiled, const std::functi
 
 }  // namespace
 
-Recompiled compile_in_memory(const CompiledFiles& identity, std::string_view line, std::string_view service,
+Recompiled compile_in_memory(const ScenarioTexts& texts, std::string_view line, std::string_view service,
                              int32_t plan_mode) {
   Recompiled recompiled;
   recompiled.model = std::make_unique<ScenarioModel>();
   ScenarioModel& model = *recompiled.model;
-  model.scenario_name = identity.name;
-  model.scenario_number = identity.number;
+  model.scenario_name = texts.name;
+  model.scenario_number = texts.number;
   FaultWords sink(recompiled.faults);
   model.fault_sink = &sink;
-  const ScenarioFileNames names = scenario_file_names(identity.name, identity.number);
-  SourceFile line_source = SourceFile::in_memory(names.line_source, std::string(line));
-  SourceFile service_source = SourceFile::in_memory(names.service_source, std::string(service));
-  recompiled.result = compile_scenario(model, plan_mode, line_source, service_source);
+  const ScenarioFileNames names = scenario_file_names(utf8_from_1252(texts.name), utf8_from_1252(texts.number));
+  recompiled.line = std::make_unique<SourceFile>(SourceFile::in_memory(names.line_source, std::string(line)));
+  recompiled.service = std::make_unique<SourceFile>(SourceFile::in_memory(names.service_source, std::string(service)));
+  recompiled.result = compile_scenario(model, plan_mode, *recompiled.line, *recompiled.service);
   model.fault_sink = nullptr;
   return recompiled;
 }
@@ -189,7 +190,7 @@ Recompiled compile_in_memory(const CompiledFiles& identity, std::string_view lin
 RoundTripReport check_round_trip(const CompiledFiles& files, const RecoveredSources& sources) {
   RoundTripReport report;
   Differences differences(report);
-  const Recompiled recompiled = compile_in_memory(files, sources.line, sources.service, sources.plan_mode);
+  const Recompiled recompiled = compile_in_memory(sources.texts, sources.line, sources.service, sources.plan_mode);
   report.faults = recompiled.faults;
   if (recompiled.result.status == CompileStatus::kNoTrackCells) {
     differences.add("the recovered sources compile to no track cells, so to no files");

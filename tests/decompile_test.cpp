@@ -21,7 +21,7 @@ std::string file_bytes(std::string_view text) { return line_table_bytes(line_tab
 // The three files that two sources compile to, as the compile command writes them.
 CompiledFiles compiled_files(const std::string& line, const std::string& service, int32_t plan_mode) {
   CompiledFiles files{"Milano_Tortona", "5", "", "", std::nullopt};
-  const Recompiled compiled = compile_in_memory(files, line, service, plan_mode);
+  const Recompiled compiled = compile_in_memory({files.name, files.number}, line, service, plan_mode);
   EXPECT_EQ(compiled.result.status, CompileStatus::kCompiled);
   encode_track_cells(*compiled.model, files.track_cells);
   encode_records(*compiled.model, files.records);
@@ -81,8 +81,7 @@ TEST(Decompile, GeneratedScenariosRoundTrip) {
       SCOPED_TRACE("seed " + std::to_string(c.seed) + ", " + std::to_string(c.length_m) + " m, plan mode " +
                    std::to_string(plan_mode));
       const testing::GeneratedScenario generated = testing::generate_scenario(c.seed, c.length_m);
-      const Recompiled original = compile_in_memory(CompiledFiles{"Milano_Tortona", "5", "", "", std::nullopt},
-                                                    generated.line, generated.service, plan_mode);
+      const Recompiled original = compile_in_memory({"Milano_Tortona", "5"}, generated.line, generated.service, plan_mode);
       // A slowdown of length 0 runs its repeat points on to the next slowdown's end: the walk
       // may find no cell for one (fault 13). No other fault.
       for (const std::string& fault : original.faults) ASSERT_EQ(fault.rfind("fault 13 ", 0), 0u) << fault;
