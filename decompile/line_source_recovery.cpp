@@ -170,7 +170,10 @@ std::vector<Stretch> mountain_stretches(const CompiledScenario& s, Remarks& rema
         } else if (kind == kMountainMarker) {
           remarks.push_back(cell_name(m) + ": a mountain marker out of step with its stretch");
         } else if (kind == kFreeCell && marker_place && part.markers && follower) {
-          next = m;  // the markers stop: a follower without them
+          // The markers stop: a follower begins by here, where its own first marker tells.
+          next = m;
+          for (int64_t later = m + 1; later <= std::min(m + 3, run_last); ++later)
+            if (cells[static_cast<size_t>(later)].kind == kMountainMarker) next = later - 3;
         } else if (kind == kFreeCell && marker_place) {
           free_marker_place = m;
         }
@@ -243,13 +246,14 @@ std::string speed_limit_board_row(int64_t c, const TrackCell& cell) {
          right + ",  " + std::to_string(cell.value4 % 10);
 }
 
-void board_rows(const CompiledScenario& s, SourceText& text, Remarks& remarks) {
+void board_rows(const CompiledScenario& s, const std::set<int64_t>& taken_exit_cells, SourceText& text,
+                Remarks& remarks) {
   text.line("[cartelli]");
   for (int64_t c = 0; c <= s.last_cell(); ++c) {
     const TrackCell& cell = s.cells[static_cast<size_t>(c)];
     // A station exit takes its cell whatever it held: values of a board beneath it remain.
-    const bool under_exit =
-        cell.kind == kStationExit && (cell.value2 != 0 || cell.value3 != 0 || cell.value4 != 0);
+    const bool under_exit = cell.kind == kStationExit && !taken_exit_cells.contains(c) &&
+                            (cell.value2 != 0 || cell.value3 != 0 || cell.value4 != 0);
     if (cell.kind != kSpeedLimitBoards && !under_exit) continue;
     if (!s.row_fits((c - 1) * kCell_m)) {
       remarks.push_back(cell_name(c) + ": speed-limit boards where no row can place them");
@@ -280,13 +284,13 @@ void board_rows(const CompiledScenario& s, SourceText& text, Remarks& remarks) {
 }  // namespace
 
 std::string recover_line_source(const CompiledScenario& scenario, const std::vector<CurveRun>& curves,
-                                Remarks& remarks) {
+                                const std::set<int64_t>& taken_exit_cells, Remarks& remarks) {
   SourceText text;
   general_rows(scenario, text, remarks);
   curve_rows(scenario, curves, text, remarks);
   gradient_rows(scenario, text);
   mountain_rows(scenario, text, remarks);
-  board_rows(scenario, text, remarks);
+  board_rows(scenario, taken_exit_cells, text, remarks);
   text.line("[fine]");
   return text.bytes();
 }

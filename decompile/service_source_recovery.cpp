@@ -7,9 +7,7 @@
 #include "decompile/fill_recovery.hpp"
 #include "decompile/source_text.hpp"
 #include "model/approach_codes.hpp"
-#include "model/slowdown_rules.hpp"
 #include "model/station_rules.hpp"
-#include "reading/slowdown_pairing.hpp"
 
 namespace scenario {
 namespace {
@@ -80,88 +78,6 @@ std::vector<int> station_slots(const CompiledScenario& s, Remarks& remarks) {
     if (s.records[static_cast<size_t>(slot)] != SimRecord{})
       remarks.push_back("record " + std::to_string(slot) + ": a station after an empty record, which no row fills");
   return slots;
-}
-
-// A row that must come before a station's row: its feature lies under that station's exit,
-// which takes its cell whatever it holds (0: before none).
-struct PlacedRow {
-  std::string text;
-  int before_slot = 0;
-};
-
-// The slot of the station whose exit took cell c, when one did.
-int exit_slot(const CompiledScenario& s, int64_t c) { return holds(s, c, kStationExit) ? cell_at(s, c).value1 : 0; }
-
-// The approach boards of a warning board in cell w, `gap` cells before it: each one as its
-// slowdown wrote it, or taken since by a station exit, and at least one of them standing.
-bool approach_boards_at(const CompiledScenario& s, int64_t w, int64_t gap, const std::set<int64_t>& used) {
-  bool standing = false;
-  for (int i = 0; i < kApproachBoardCount; ++i) {
-    const int64_t b = w - gap - i;
-    if (!has_cell(s, b) || used.contains(b)) return false;
-    const bool board = holds(s, b, kApproachBoard) && cell_at(s, b).value1 == i + 1;
-    if (!board && !holds(s, b, kStationExit)) return false;
-    standing = standing || board;
-  }
-  return standing;
-}
-
-// Slowdowns as their rows placed them: each start with the end paired with it, the warning
-// board 24 cells before the start, and the four approach boards before that. A position on
-// a cell boundary leaves one cell between the warning board and its approach boards; one
-// 25 m past a boundary after an even cell leaves two.
-std::vector<PlacedRow> slowdown_rows(const CompiledScenario& s, Remarks& remarks) {
-  std::vector<PlacedRow> rows;
-  std::set<int64_t> used;
-  const SlowdownPairing pairing = pair_slowdowns(s.cells);
-  // The first start cell of a position past the warning boards' limit: 1501 m and on.
-  constexpr int64_t kFirstWarnedCell = kWarningBoardFrom_m / kCell_m + 1;
-  for (const SlowdownCells& slowdown : pairing.slowdowns) {
-    const int64_t start = slowdown.start_cell;
-    const int64_t end = slowdown.end_cell;
-    const TrackCell& cell = cell_at(s, start);
-    used.insert(end);
-    const int64_t warning = start - kWarningBoardCellsBefore;
-    const bool warned = start > kFirstWarnedCell || (start == kFirstWarnedCell && holds(s, warning, kSlowdownWarningBoard));
-    int64_t x = (start - 1) * kCell_m;
-    if (start == kFirstWarnedCell && warned) x = kWarningBoardFrom_m + 1;
-    int before_slot = 0;
-    int f_ta = 0;
-    if (warned) {
-      used.insert(warning);
-      if (!holds(s, warning, kSlowdownWarningBoard)) {
-        before_slot = exit_slot(s, warning);
-        if (before_slot == 0) remarks.push_back(cell_name(start) + ": a slowdown whose warning board is gone");
-      }
-      for (const int64_t gap : {1, 2}) {
-        if (gap == 2 && start % 2 != 0) break;  // 25 m past the boundary of an even cell only
-        if (!approach_boards_at(s, warning, gap, used)) continue;
-        f_ta = 1;
-        if (gap == 2) x = (start - 2) * kCell_m + kCell_m / 2;
-        for (int i = 0; i < kApproachBoardCount; ++i) {
-          used.insert(warning - gap - i);
-          if (const int slot = exit_slot(s, warning - gap - i); slot != 0 && (before_slot == 0 || slot < before_slot))
-            before_slot = slot;
-        }
-        break;
-      }
-    }
-    if (!s.row_fits(x)) {
-      remarks.push_back(cell_name(start) + ": a slowdown too near the end of the route for a row");
-      continue;
-    }
-    // The end's cell from x + l: on its cell's boundary, wherever x lies.
-    const int64_t length = end == start ? 0 : (end - 1) * kCell_m - x;
-    rows.push_back({"rallentamento," + column(x, 8) + "," + column(cell.value1, 6) + "," + column(length, 5) + "," +
-                        column(cell.value3, 2) + "," + column(f_ta, 3) + "," + column(cell.value2, 4),
-                    before_slot});
-  }
-  for (int64_t c = 0; c <= s.last_cell(); ++c) {
-    const uint8_t kind = cell_at(s, c).kind;
-    if ((kind == kSlowdownEnd || kind == kSlowdownWarningBoard || kind == kApproachBoard) && !used.contains(c))
-      remarks.push_back(cell_name(c) + ": a " + cell_kind_name(kind) + " of no slowdown");
-  }
-  return rows;
 }
 
 // value4 = rapp × 10 + aspect on 16 bits: the aspect nearest 0 of those the approach codes
@@ -302,9 +218,9 @@ class RowOrder {
 // where a row must come earlier, it stands among the stations: a signal whose codes a
 // later station's would otherwise cover, a station whose codes stand over a signal's, and
 // any row whose feature lies under a station's exit, just before that station.
-void station_slowdown_and_signal_rows(const CompiledScenario& s, SourceText& text, Remarks& remarks) {
+void station_slowdown_and_signal_rows(const CompiledScenario& s, const std::vector<PlacedRow>& slowdowns,
+                                      SourceText& text, Remarks& remarks) {
   const std::vector<int> slots = station_slots(s, remarks);
-  const std::vector<PlacedRow> slowdowns = slowdown_rows(s, remarks);
   std::vector<int64_t> signals;
   for (int64_t c = 0; c <= s.last_cell(); ++c) {
     if (!holds(s, c, kSignal)) continue;
@@ -351,12 +267,12 @@ void code_reduction_rows(const std::vector<CodeReductionRow>& codes, SourceText&
 
 }  // namespace
 
-std::string recover_service_source(const CompiledScenario& scenario, const std::vector<CodeReductionRow>& codes,
-                                   Remarks& remarks) {
+std::string recover_service_source(const CompiledScenario& scenario, const RecoveredSlowdowns& slowdowns,
+                                   const std::vector<CodeReductionRow>& codes, Remarks& remarks) {
   SourceText text;
   general_rows(scenario, text);
   fill_rows(scenario, text);
-  station_slowdown_and_signal_rows(scenario, text, remarks);
+  station_slowdown_and_signal_rows(scenario, slowdowns.rows, text, remarks);
   code_reduction_rows(codes, text);
   text.line("[fine]");
   return text.bytes();

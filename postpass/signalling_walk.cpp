@@ -10,7 +10,7 @@
 namespace scenario {
 namespace {
 
-constexpr int16_t kPointSpeed = 180;          // km/h of every point the walk adds
+constexpr int16_t kPointSpeed = kWalkPointSpeed;
 constexpr int16_t kSlowSlowdownBelow = 110;   // slower slowdowns get repeat and exit points
 constexpr int kRepeatInterval = 8;            // cells between repeat points (400 m)
 constexpr int64_t kWarningLookBack = 20;      // cells in front of a warning board

@@ -12,7 +12,6 @@ namespace scenario {
 namespace {
 
 constexpr int64_t kWarningBoardCellsBefore = 24;  // 1200 m in front of the slowdown start
-constexpr int16_t kWalkPointSpeed = 180;
 
 }  // namespace
 
