@@ -37,6 +37,8 @@ std::vector<CodeReductionRow> source_code_reductions(const CompiledScenario& sce
     return source;
   };
 
+  // Nothing to tell apart: no compile needed.
+  if (std::all_of(chosen.begin(), chosen.end(), [](bool source) { return source; })) return rows();
   for (int round = 0; round < kCodeReductionRounds; ++round) {
     Remarks ignored;
     const Recompiled walked = compile_in_memory(scenario.texts(), line, recover_service_source(scenario, slowdowns, rows(), ignored), 0);

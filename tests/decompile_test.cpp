@@ -133,6 +133,35 @@ TEST(Decompile, DISABLED_SourcePointOfTheWalksSpeedInARepeatRun) {
   expect_round_trip(testing::generate_scenario(3277, 30563), 1, texts);
 }
 
+// A station's approach codes left standing over a signal's: the station row came after the
+// signal row, and the recovered sources keep that order. In the other order the round
+// trip names the rows that write the cell and the one that should come last.
+TEST(Decompile, RowOrderThatLeavesEachApproachCode) {
+  const std::string service = file_bytes(
+      "[generale]\nnumero vetture, 5\npercentuale massa frenata, 100\nsabbia, 0\norologio, 8 0 0\n"
+      "[aderenze]\naderenza, 0, 100\n[vel_limite]\nvelocita, 0, 100\n[stazioni]\n"
+      "segnale, 4000, 1, 1, 1, 1, 0, 0, 0, 0, 0, 0\n"                       // cell 81: codes in 79, 77, 75, 73
+      "stazione, 3800, 2, 500, 0, 0, 0, 0,0,0, 0,0,0, 0, 0,0,0, LODI\n"  // exit 80: codes in 79 to 76
+      "[fine]\n");
+  const CompiledFiles files = compiled_files(file_bytes(kLineSourceText), service, 0);
+  RecoveredSources sources = decompile(files);
+  EXPECT_TRUE(check_round_trip(files, sources).exact()) << sources.service;
+
+  const size_t signal = sources.service.find("segnale,    4000");
+  const size_t station = sources.service.find("stazione,    3800");
+  ASSERT_LT(signal, station) << sources.service;
+  const size_t signal_end = sources.service.find("\r\n", signal) + 2;
+  const std::string signal_row = sources.service.substr(signal, signal_end - signal);
+  sources.service.erase(signal, signal_end - signal);
+  sources.service.insert(sources.service.find("\r\n", sources.service.find("stazione,    3800")) + 2, signal_row);
+  const RoundTripReport report = check_round_trip(files, sources);
+  EXPECT_EQ(report.differences.at(0),
+            "track cell 77, approach: the compiled file holds 83, the recovered sources give 32 (written by the "
+            "recovered rows Milano_Tortona_5-.txt:12 Milano_Tortona_5-.txt:11 (83); Milano_Tortona_5-.txt:11 should "
+            "come after the others)")
+      << sources.service;
+}
+
 // The fewest rows, and the last three cells, which the end of reading leaves as they are
 // unless rows at the last position push the fill into them.
 TEST(Decompile, FillRowsAtEachChangeAndIntoTheLastCells) {
