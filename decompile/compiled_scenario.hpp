@@ -54,6 +54,10 @@ struct CompiledScenario {
   std::vector<TrackCell> cells;
   std::array<SimRecord, kRecordCount> records;
 
+  // The indicator boards of the line source, whose texts take the records from 80 down: the
+  // lowest record a board cell names or that holds a text alone (a board whose cell a
+  // station exit then took) tells how many.
+  int indicator_board_count() const;
   ScenarioTexts texts() const { return {records[kScenarioNameSlot].text, records[kScenarioNumberSlot].text}; }
   int64_t last_cell() const { return static_cast<int64_t>(cells.size()) - 1; }
   // A row at this position is read on: it leaves the margin every row needs before the end

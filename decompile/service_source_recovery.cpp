@@ -39,13 +39,6 @@ void fill_rows(const CompiledScenario& s, SourceText& text) {
     text.line("velocita," + column(row.cell * kCell_m, 8) + "," + column(row.value * kSpeedStep_kmh, 6));
 }
 
-// The number of indicator boards, whose texts take the records from 80 downward.
-int indicator_boards(const CompiledScenario& s) {
-  std::set<int16_t> slots;
-  for (const TrackCell& cell : s.cells)
-    if (cell.kind == kIndicatorBoard) slots.insert(cell.value1);
-  return static_cast<int>(slots.size());
-}
 
 std::string station_row(int slot, const SimRecord& r, Remarks& remarks) {
   const int64_t position = r.position_m;
@@ -70,7 +63,7 @@ std::string station_row(int slot, const SimRecord& r, Remarks& remarks) {
 
 // The station slots in file order: from 1 upward, up to the first board text.
 std::vector<int> station_slots(const CompiledScenario& s, Remarks& remarks) {
-  const int first_board_slot = kFirstBoardTextSlot + 1 - indicator_boards(s);
+  const int first_board_slot = kFirstBoardTextSlot + 1 - s.indicator_board_count();
   std::vector<int> slots;
   int slot = kFirstStationSlot;
   for (; slot < first_board_slot && s.records[static_cast<size_t>(slot)] != SimRecord{}; ++slot) slots.push_back(slot);

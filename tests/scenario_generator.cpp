@@ -51,6 +51,7 @@ GeneratedScenario generate_scenario(uint32_t seed, int32_t length_m) {
     int64_t type = 0, length = 0, p6 = 0, exit = 0;
     bool board_under_exit = false;     // speed-limit boards the exit then takes
     bool slowdown_under_exit = false;  // a slowdown whose warning board the exit takes
+    bool indicator_under_exit = false; // an indicator board whose cell the exit takes
     bool signal_first = false;         // the signal after the exit written before the station
   };
   std::vector<std::optional<Planned>> planned(static_cast<size_t>(std::max(blocks, 0)));
@@ -61,9 +62,10 @@ GeneratedScenario generate_scenario(uint32_t seed, int32_t length_m) {
     p.length = 100 * x.pick(1, 8);
     p.p6 = x.pick(0, 1);
     p.exit = exit_cell(b * kBlock + 2500, p.type, p.length, p.p6);
-    const int64_t under = x.pick(0, 2);
+    const int64_t under = x.pick(0, 3);
     p.board_under_exit = under == 1;
     p.slowdown_under_exit = under == 2;
+    p.indicator_under_exit = under == 3;
     p.signal_first = x.chance(50);
     planned[static_cast<size_t>(b)] = p;
   }
@@ -99,6 +101,11 @@ GeneratedScenario generate_scenario(uint32_t seed, int32_t length_m) {
     }
   }
 
+  // Two curves back to back, the second beginning in the last 100 m where no row may stand.
+  if (blocks > 0 && x.chance(30)) {
+    row(l, "curvad3,  " + n(last_row_m - 300) + ",  330");
+    row(l, "curvas5,  " + n(last_row_m - 300) + ",  360");
+  }
   row(l, "[pendenze]");
   for (int64_t m = 0; m <= last_row_m - 600; m += w.pick(6, 30) * 50)
     row(l, "pendenza,  " + n(m) + ",   " + n(w.chance(5) ? w.one_of({-100, 155}) : w.pick(-30, 30)));
@@ -143,6 +150,10 @@ GeneratedScenario generate_scenario(uint32_t seed, int32_t length_m) {
     row(l, board);
   }
   row(l, "[indicazioni]");
+  for (int32_t b = 0; b < blocks; ++b) {
+    const auto& p = planned[static_cast<size_t>(b)];
+    if (p && p->indicator_under_exit) row(l, "cartello_indicatore,  " + n(50 * (p->exit - 1)) + ",   SOTTO " + n(b));
+  }
   if (cell_0 == 2) row(l, "cartello_indicatore,  -50,   INIZIO");
   for (int32_t b = 0; b < blocks && b < 70; b += 2)
     row(l, "cartello_indicatore,  " + n(b * kBlock + 1000 + 50 * w.pick(0, 4)) + ",   " +
