@@ -48,4 +48,16 @@ CompiledFiles compiled_files(const std::string& line, const std::string& service
   return files;
 }
 
+std::vector<TrackCell> slowdown_starts_without_ends(int64_t cells) {
+  std::vector<TrackCell> track(static_cast<size_t>(cells));
+  for (size_t i = 0; i < track.size(); ++i) {
+    track[i].speed_limit = 20;
+    track[i].gradient = 100;
+    if (i % 10 == 5) track[i] = TrackCell{kSlowdownStart, 60};
+  }
+  return track;
+}
+
+int32_t route_length_of(int64_t cells) { return static_cast<int32_t>((cells - 140) * kCellLength_m); }
+
 }  // namespace scenario::bench

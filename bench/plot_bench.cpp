@@ -1,5 +1,7 @@
 #include <benchmark/benchmark.h>
 
+#include "bench/bench_fixtures.hpp"
+
 #include "plot/route_plot.hpp"
 #include "reading/compiled_scenario.hpp"
 #include "reading/scenario_summary.hpp"
@@ -7,19 +9,13 @@
 namespace scenario {
 namespace {
 
-// A cell file of `cells` cells (15 bytes each) with a slowdown start every ten cells and
-// no end after any of them: the case that once made the plot search quadratic.
+// A cell file of slowdown starts without ends, read back.
 LoadedScenario slowdowns_without_ends(int64_t cells) {
   LoadedScenario s;
   s.name = "Bench";
   s.number = "1";
-  s.cells.resize(static_cast<size_t>(cells));
-  for (size_t i = 0; i < s.cells.size(); ++i) {
-    s.cells[i].speed_limit = 20;
-    s.cells[i].gradient = 100;
-    if (i % 10 == 5) s.cells[i] = TrackCell{kSlowdownStart, 60};
-  }
-  s.records[kServiceDataSlot].end_m = static_cast<int32_t>((cells - 140) * 50);
+  s.cells = bench::slowdown_starts_without_ends(cells);
+  s.records[kServiceDataSlot].end_m = bench::route_length_of(cells);
   return s;
 }
 

@@ -25,7 +25,8 @@ void memorizza_dati(ScenarioModel& model, SourceFile& line_source, SourceFile& s
     service_source.discard();
   }
   model.row_place.reset();
-  model.cell_origins.clear();  // the places point into the sources, which end with the compile
+  // The places point into the sources, which end with the compile unless the caller keeps them.
+  if (!model.keep_cell_origins) model.cell_origins.clear();
 }
 
 }  // namespace scenario

@@ -2,6 +2,7 @@
 
 #include "compiler/occupied_cells.hpp"
 #include "compiler/source_warnings.hpp"
+#include "model/approach_codes.hpp"
 #include "model/rounding.hpp"
 #include "model/fault_record.hpp"
 #include "model/fault_table.hpp"
@@ -27,7 +28,8 @@ void memo_segnale(ScenarioModel& model, SignalRow& row) {
   if (row.tempo >= 1 && row.tempo <= 100) row.tempo = 101;
   cell.signal_time = row.sx == 2 ? low8(row.tempo) : 0;
 
-  for (int k = 1; k <= 4; ++k) model.cell(c - 2 * k).approach = low8(aspect_code * 10 + k);
+  for (int k = 1; k <= kApproachCodeCount; ++k)
+    model.cell(signal_approach_cell(c, k)).approach = signal_approach_code(aspect_code, k);
 }
 
 RowOutcome read_signal_row(ScenarioModel& model, FieldReader& reader) {

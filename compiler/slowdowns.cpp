@@ -61,13 +61,13 @@ void memo_rallentamento(ScenarioModel& model, const SlowdownRow& row) {
 
   if (f_ta == 0) return;
   const int64_t b = cell_of_position(warning_m);
-  for (int i = 0; i < 4; ++i) {
+  for (int i = 0; i < kApproachBoardCount; ++i) {
     if (!model.cell(b - i).is_free()) {
       record_occupied_cell_fault(model, Fault::kApproachBoardsOccupied, row.x, b - i);
       return;
     }
   }
-  for (int i = 0; i < 4; ++i) {
+  for (int i = 0; i < kApproachBoardCount; ++i) {
     TrackCell& board = model.cell(b - i);
     board.kind = kApproachBoard;
     note_cell_origin(model, b - i);

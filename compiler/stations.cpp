@@ -2,6 +2,7 @@
 
 #include "format/compiled_files.hpp"
 #include "compiler/occupied_cells.hpp"
+#include "model/approach_codes.hpp"
 #include "model/rounding.hpp"
 #include "model/runtime_failure.hpp"
 #include "model/fault_record.hpp"
@@ -88,13 +89,14 @@ RowOutcome read_station_row(ScenarioModel& model, FieldReader& reader, StationSl
   }
 
   const uint8_t type = station.station_type;
-  const int64_t exit_cell = divide_round_half_even(station.end_m, kCellLength_m) - 1;
-  if (type < kFirstPointType && !is_short_platform_type(type)) {
-    for (int k = 1; k <= 4; ++k) {
-      if (exit_cell - k > 1) model.cell(exit_cell - k).approach = static_cast<uint8_t>(80 + k);
+  const int64_t exit_cell = station_exit_cell(station.end_m);
+  if (writes_station_approach_codes(type)) {
+    for (int k = 1; k <= kApproachCodeCount; ++k) {
+      const int64_t a = station_approach_cell(exit_cell, k);
+      if (takes_station_approach_code(a)) model.cell(a).approach = station_approach_code(k);
     }
   }
-  if (type < kFirstPointType) {
+  if (marks_exit(type)) {
     if (exit_cell <= 1) {
       record_fault(model, Fault::kStationExitTooEarly);
       return RowOutcome::kFaultExit;

@@ -14,4 +14,18 @@ CompiledScenario::CompiledScenario(const CompiledFiles& compiled) : files(compil
   cells[1].value2 = 0;
 }
 
+int CompiledScenario::indicator_board_count() const {
+  int lowest = kFirstBoardTextSlot + 1;
+  for (const TrackCell& cell : cells)
+    if (cell.kind == kIndicatorBoard && cell.value1 >= kFirstStationSlot && cell.value1 < lowest) lowest = cell.value1;
+  for (int slot = kFirstBoardTextSlot; slot >= kFirstStationSlot; --slot) {
+    SimRecord bare = records[static_cast<size_t>(slot)];
+    if (bare.text.empty()) continue;
+    bare.text.clear();
+    // A station always has a type or an area end; a board's record holds its text alone.
+    if (bare == SimRecord{} && slot < lowest) lowest = slot;
+  }
+  return kFirstBoardTextSlot + 1 - lowest;
+}
+
 }  // namespace scenario

@@ -6,28 +6,29 @@
 #include "decompile/line_source_recovery.hpp"
 #include "decompile/round_trip.hpp"
 #include "decompile/service_source_recovery.hpp"
+#include "decompile/slowdown_recovery.hpp"
 #include "format/scenario_files.hpp"
+#include "postpass/signalling_walk.hpp"
 
 namespace scenario {
 namespace {
 
 // Each round adds the points that the walk did not place; a few settle any route.
 constexpr int kCodeReductionRounds = 4;
-// The speed code of the points the walk places; it lowers a higher one to it.
-constexpr int16_t kWalkPointSpeed = 180;
 
 // The code reductions of the source: the kind 13 cells and the points that the signalling
 // walk cannot have placed (another speed), then, round by round, every point that the walk,
 // with the source's points standing, does not place by itself. The sources are compiled
 // without the plan, which the walk does not look at.
-std::vector<CodeReductionRow> source_code_reductions(const CompiledScenario& scenario, const std::string& line) {
+std::vector<CodeReductionRow> source_code_reductions(const CompiledScenario& scenario, const RecoveredSlowdowns& slowdowns,
+                                                     const std::string& line) {
   std::vector<CodeReductionRow> all;
   std::vector<bool> chosen;
   for (int64_t c = 0; c <= scenario.last_cell(); ++c) {
     const TrackCell& cell = scenario.cells[static_cast<size_t>(c)];
     if (cell.kind != kCodeReduction && cell.kind != kCodeReductionNonPositive) continue;
     all.push_back({c, cell.kind, cell.value1});
-    chosen.push_back(cell.kind == kCodeReductionNonPositive || cell.value1 != kWalkPointSpeed);
+    chosen.push_back(cell.kind == kCodeReductionNonPositive || cell.value1 != kWalkPointSpeed_kmh);
   }
   const auto rows = [&] {
     std::vector<CodeReductionRow> source;
@@ -36,9 +37,11 @@ std::vector<CodeReductionRow> source_code_reductions(const CompiledScenario& sce
     return source;
   };
 
+  // Nothing to tell apart: no compile needed.
+  if (std::all_of(chosen.begin(), chosen.end(), [](bool source) { return source; })) return rows();
   for (int round = 0; round < kCodeReductionRounds; ++round) {
     Remarks ignored;
-    const Recompiled walked = compile_in_memory(scenario.files, line, recover_service_source(scenario, rows(), ignored), 0);
+    const Recompiled walked = compile_in_memory(scenario.texts(), line, recover_service_source(scenario, slowdowns, rows(), ignored), 0);
     if (walked.result.status != CompileStatus::kCompiled) break;
     const ScenarioModel& model = *walked.model;
     bool added = false;
@@ -59,14 +62,17 @@ std::vector<CodeReductionRow> source_code_reductions(const CompiledScenario& sce
 RecoveredSources decompile(const CompiledFiles& files) {
   const CompiledScenario scenario(files);
   RecoveredSources sources;
+  sources.texts = scenario.texts();
   std::vector<CurveRun> curves;
   if (files.line_plan) {
     sources.plan_mode = 1;
     curves = decoded(scenario_file_names(files.name, files.number).line_plan,
                      [&] { return recover_curves(*files.line_plan, sources.remarks); });
   }
-  sources.line = recover_line_source(scenario, curves, sources.remarks);
-  sources.service = recover_service_source(scenario, source_code_reductions(scenario, sources.line), sources.remarks);
+  const RecoveredSlowdowns slowdowns = recover_slowdowns(scenario, sources.remarks);
+  sources.line = recover_line_source(scenario, curves, slowdowns.exit_cells, sources.remarks);
+  sources.service = recover_service_source(scenario, slowdowns, source_code_reductions(scenario, slowdowns, sources.line),
+                                           sources.remarks);
   return sources;
 }
 

@@ -12,6 +12,7 @@ struct RecoveredSources {
   std::string line;       // <name>_linea.txt: Windows-1252, CR LF after every line
   std::string service;    // <name>_<n>-.txt
   int32_t plan_mode = 0;  // 1 when the scenario was compiled with its plan
+  ScenarioTexts texts;    // the name and number the sources compile under
   Remarks remarks;        // what could not be written back, in words
 };
 

@@ -91,16 +91,21 @@ void general_rows(const CompiledScenario& s, SourceText& text, Remarks& remarks)
 
 void curve_rows(const CompiledScenario& s, const std::vector<CurveRun>& curves, SourceText& text, Remarks& remarks) {
   text.line("[curve]");
+  const int64_t last_row_m = CompiledScenario::kCell_m * s.last_cell() - CompiledScenario::kRowEndMargin_m;
+  int64_t plan_cursor = 0;  // the metre after the last curve
   for (const CurveRun& run : curves) {
-    // The straight part of a row runs up to its position, the curve from there on.
-    const int64_t position = run.first - 1;
+    // The straight part of a row runs up to its position, the curve from there on. Right
+    // after another curve a row may stand anywhere before: it bends from where that ended.
+    int64_t position = run.first - 1;
+    if (!s.row_fits(position) && plan_cursor == run.first) position = std::min(position, last_row_m);
+    plan_cursor = run.last + 1;
     if (!s.row_fits(position)) {
       remarks.push_back("line plan, metres " + std::to_string(run.first) + " to " + std::to_string(run.last) +
                         ": a curve too near the end of the route for a curve row");
       continue;
     }
     text.line(std::string("curva") + (run.left ? "s" : "d") + run.digit + ",  " + std::to_string(position) + ",  " +
-              std::to_string(run.last - run.first + 1));
+              std::to_string(run.last - position));
   }
 }
 
@@ -170,7 +175,10 @@ std::vector<Stretch> mountain_stretches(const CompiledScenario& s, Remarks& rema
         } else if (kind == kMountainMarker) {
           remarks.push_back(cell_name(m) + ": a mountain marker out of step with its stretch");
         } else if (kind == kFreeCell && marker_place && part.markers && follower) {
-          next = m;  // the markers stop: a follower without them
+          // The markers stop: a follower begins by here, where its own first marker tells.
+          next = m;
+          for (int64_t later = m + 1; later <= std::min(m + 3, run_last); ++later)
+            if (cells[static_cast<size_t>(later)].kind == kMountainMarker) next = later - 3;
         } else if (kind == kFreeCell && marker_place) {
           free_marker_place = m;
         }
@@ -243,15 +251,16 @@ std::string speed_limit_board_row(int64_t c, const TrackCell& cell) {
          right + ",  " + std::to_string(cell.value4 % 10);
 }
 
-void board_rows(const CompiledScenario& s, SourceText& text, Remarks& remarks) {
+void board_rows(const CompiledScenario& s, const std::set<int64_t>& taken_exit_cells, SourceText& text,
+                Remarks& remarks) {
   text.line("[cartelli]");
   for (int64_t c = 0; c <= s.last_cell(); ++c) {
     const TrackCell& cell = s.cells[static_cast<size_t>(c)];
     // A station exit takes its cell whatever it held: values of a board beneath it remain.
-    const bool under_exit =
-        cell.kind == kStationExit && (cell.value2 != 0 || cell.value3 != 0 || cell.value4 != 0);
+    const bool under_exit = cell.kind == kStationExit && !taken_exit_cells.contains(c) &&
+                            (cell.value2 != 0 || cell.value3 != 0 || cell.value4 != 0);
     if (cell.kind != kSpeedLimitBoards && !under_exit) continue;
-    if (c < 1 || !s.row_fits((c - 1) * kCell_m)) {
+    if (!s.row_fits((c - 1) * kCell_m)) {
       remarks.push_back(cell_name(c) + ": speed-limit boards where no row can place them");
       continue;
     }
@@ -264,6 +273,24 @@ void board_rows(const CompiledScenario& s, SourceText& text, Remarks& remarks) {
   std::map<int, int64_t, std::greater<>> boards;  // slot → cell, the first board in slot 80
   for (int64_t c = 0; c <= s.last_cell(); ++c)
     if (s.cells[static_cast<size_t>(c)].kind == kIndicatorBoard) boards[s.cells[static_cast<size_t>(c)].value1] = c;
+  // A board whose cell a station exit then took left its text alone: any exit cell that
+  // keeps no other feature's values takes its row back.
+  std::vector<int64_t> bare_exits;
+  for (int64_t c = s.last_cell(); c >= 0; --c) {
+    const TrackCell& cell = s.cells[static_cast<size_t>(c)];
+    if (cell.kind == kStationExit && !taken_exit_cells.contains(c) && cell.value2 == 0 && cell.value3 == 0 &&
+        cell.value4 == 0 && s.row_fits((c - 1) * kCell_m))
+      bare_exits.push_back(c);
+  }
+  for (int slot = kFirstBoardTextSlot; slot > kFirstBoardTextSlot - s.indicator_board_count(); --slot) {
+    if (boards.contains(slot)) continue;
+    if (bare_exits.empty()) {
+      remarks.push_back("record " + std::to_string(slot) + ": a board text whose board no cell shows");
+      continue;
+    }
+    boards[slot] = bare_exits.back();
+    bare_exits.pop_back();
+  }
   int expected_slot = kFirstBoardTextSlot;
   for (const auto& [slot, c] : boards) {
     if (slot != expected_slot-- || slot < 1) {
@@ -280,13 +307,13 @@ void board_rows(const CompiledScenario& s, SourceText& text, Remarks& remarks) {
 }  // namespace
 
 std::string recover_line_source(const CompiledScenario& scenario, const std::vector<CurveRun>& curves,
-                                Remarks& remarks) {
+                                const std::set<int64_t>& taken_exit_cells, Remarks& remarks) {
   SourceText text;
   general_rows(scenario, text, remarks);
   curve_rows(scenario, curves, text, remarks);
   gradient_rows(scenario, text);
   mountain_rows(scenario, text, remarks);
-  board_rows(scenario, text, remarks);
+  board_rows(scenario, taken_exit_cells, text, remarks);
   text.line("[fine]");
   return text.bytes();
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -12,7 +13,8 @@ namespace scenario {
 // to 86, the curves (none when compiled without a plan), and the gradients, mountain
 // stretches, speed-limit boards and indicator boards of the cells. What cannot be written
 // back is named in `remarks`.
+// `taken_exit_cells` are station exit cells whose remains are a service row's feature.
 std::string recover_line_source(const CompiledScenario& scenario, const std::vector<CurveRun>& curves,
-                                Remarks& remarks);
+                                const std::set<int64_t>& taken_exit_cells, Remarks& remarks);
 
 }  // namespace scenario

@@ -9,7 +9,10 @@
 #include "format/line_plan_reader.hpp"
 #include "format/scenario_files.hpp"
 #include "model/fault_record.hpp"
+#include "model/approach_codes.hpp"
 #include "model/fault_table.hpp"
+#include "model/format_rules.hpp"
+#include "model/windows_1252.hpp"
 
 namespace scenario {
 namespace {
@@ -69,9 +72,12 @@ class FieldLog : public FieldListener {
   }
 };
 
+// What a difference in a field of an element can add: the recovered row behind it.
+using RowNote = std::function<std::string(size_t element, const std::string& field, const std::string& compiled)>;
+
 template <typename Decode>
 void compare_fields(const std::string& compiled, const std::string& recovered, const char* elements, Decode decode,
-                    Differences& differences) {
+                    const RowNote& note, Differences& differences) {
   FieldLog in;
   FieldLog out;
   decode(compiled, &in);
@@ -84,7 +90,8 @@ void compare_fields(const std::string& compiled, const std::string& recovered, c
     const FieldLog::Field& a = in.fields[i];
     const FieldLog::Field& b = out.fields[i];
     if (a.name == b.name && a.value == b.value) continue;
-    differences.add(holds_gives(in.groups[a.group] + ", " + a.name, a.value, b.value));
+    differences.add(holds_gives(in.groups[a.group] + ", " + a.name, a.value, b.value) +
+                    (note && a.name == b.name ? note(a.group, a.name, a.value) : ""));
     if (a.name != b.name) return;  // out of step: what follows would not compare
   }
 }
@@ -167,21 +174,58 @@ void compare_file(const char* file, const PlanBytes& compiled, const std::functi
     differences.add(std::string(file) + ": the bytes differ from byte " + std::to_string(first_difference(compiled, recovered)));
 }
 
+std::string row_place(const SourcePlace& place) { return std::string(place.file) + ":" + std::to_string(place.line); }
+
+// The rows of the recovered sources behind a field of cell c: for an approach code, every
+// row that writes one into the cell, of which the last one's stays (a station's code is
+// known, and the row that writes the code the file holds is the one that should come last);
+// for any other field, the row that put the cell's feature there.
+std::string recovered_rows(const ScenarioModel& model, int64_t c, const std::string& field, const std::string& compiled) {
+  const auto origin = [&](int64_t cell) -> std::optional<SourcePlace> {
+    const auto found = model.cell_origins.find(cell);
+    if (found == model.cell_origins.end()) return std::nullopt;
+    return found->second;
+  };
+  if (field != "approach") {
+    const std::optional<SourcePlace> place = origin(c);
+    return place ? " (the recovered row " + row_place(*place) + " placed it)" : "";
+  }
+  std::vector<std::string> writers;
+  std::optional<std::string> should_be_last;
+  for (int k = 1; k <= kApproachCodeCount; ++k) {
+    const int64_t signal = c + 2 * k;
+    if (signal <= model.last_cell && model.cell(signal).kind == kSignal && origin(signal))
+      writers.push_back(row_place(*origin(signal)));
+    const int64_t exit = c + k;
+    if (exit > model.last_cell || model.cell(exit).kind != kStationExit || !origin(exit)) continue;
+    const SimRecord& station = model.record(model.cell(exit).value1);
+    if (!writes_station_approach_codes(station.station_type) || !takes_station_approach_code(c)) continue;
+    const std::string code = std::to_string(station_approach_code(k));
+    writers.push_back(row_place(*origin(exit)) + " (" + code + ")");
+    if (code == compiled) should_be_last = row_place(*origin(exit));
+  }
+  if (writers.empty()) return "";
+  std::string words = " (written by the recovered rows";
+  for (const std::string& writer : writers) words += " " + writer;
+  return words + (should_be_last ? "; " + *should_be_last + " should come after the others)" : ", the last one's stays)");
+}
+
 }  // namespace
 
-Recompiled compile_in_memory(const CompiledFiles& identity, std::string_view line, std::string_view service,
+Recompiled compile_in_memory(const ScenarioTexts& texts, std::string_view line, std::string_view service,
                              int32_t plan_mode) {
   Recompiled recompiled;
   recompiled.model = std::make_unique<ScenarioModel>();
   ScenarioModel& model = *recompiled.model;
-  model.scenario_name = identity.name;
-  model.scenario_number = identity.number;
+  model.scenario_name = texts.name;
+  model.scenario_number = texts.number;
   FaultWords sink(recompiled.faults);
   model.fault_sink = &sink;
-  const ScenarioFileNames names = scenario_file_names(identity.name, identity.number);
-  SourceFile line_source = SourceFile::in_memory(names.line_source, std::string(line));
-  SourceFile service_source = SourceFile::in_memory(names.service_source, std::string(service));
-  recompiled.result = compile_scenario(model, plan_mode, line_source, service_source);
+  model.keep_cell_origins = true;  // the sources stay with the model
+  const ScenarioFileNames names = scenario_file_names(utf8_from_1252(texts.name), utf8_from_1252(texts.number));
+  recompiled.line = std::make_unique<SourceFile>(SourceFile::in_memory(names.line_source, std::string(line)));
+  recompiled.service = std::make_unique<SourceFile>(SourceFile::in_memory(names.service_source, std::string(service)));
+  recompiled.result = compile_scenario(model, plan_mode, *recompiled.line, *recompiled.service);
   model.fault_sink = nullptr;
   return recompiled;
 }
@@ -189,7 +233,7 @@ Recompiled compile_in_memory(const CompiledFiles& identity, std::string_view lin
 RoundTripReport check_round_trip(const CompiledFiles& files, const RecoveredSources& sources) {
   RoundTripReport report;
   Differences differences(report);
-  const Recompiled recompiled = compile_in_memory(files, sources.line, sources.service, sources.plan_mode);
+  const Recompiled recompiled = compile_in_memory(sources.texts, sources.line, sources.service, sources.plan_mode);
   report.faults = recompiled.faults;
   if (recompiled.result.status == CompileStatus::kNoTrackCells) {
     differences.add("the recovered sources compile to no track cells, so to no files");
@@ -205,16 +249,20 @@ RoundTripReport check_round_trip(const CompiledFiles& files, const RecoveredSour
   const ScenarioFileNames names = scenario_file_names(files.name, files.number);
   // Cells and records are told apart field by field, as their decoders read them.
   const auto compare_decoded = [&](const std::string& file, const std::string& compiled,
-                                   const std::function<void(ByteSink&)>& encode, const char* elements, auto decode) {
+                                   const std::function<void(ByteSink&)>& encode, const char* elements, auto decode,
+                                   const RowNote& note) {
     compare_file(
         file.c_str(), compiled, encode,
-        [&](const std::string& recovered) { compare_fields(compiled, recovered, elements, decode, differences); },
+        [&](const std::string& recovered) { compare_fields(compiled, recovered, elements, decode, note, differences); },
         differences);
   };
   compare_decoded(names.track_cells, files.track_cells, [&](ByteSink& out) { encode_track_cells(model, out); },
-                  "track cells", [](const std::string& bytes, FieldListener* log) { decode_track_cells(bytes, log); });
+                  "track cells", [](const std::string& bytes, FieldListener* log) { decode_track_cells(bytes, log); },
+                  [&](size_t cell, const std::string& field, const std::string& compiled) {
+                    return recovered_rows(model, static_cast<int64_t>(cell), field, compiled);
+                  });
   compare_decoded(names.records, files.records, [&](ByteSink& out) { encode_records(model, out); }, "records",
-                  [](const std::string& bytes, FieldListener* log) { decode_records(bytes, log); });
+                  [](const std::string& bytes, FieldListener* log) { decode_records(bytes, log); }, nullptr);
   if (files.line_plan) {
     compare_file(
         names.line_plan.c_str(), *files.line_plan, [&](ByteSink& out) { encode_line_plan(model.line_plan, out); },

@@ -8,20 +8,24 @@
 #include <vector>
 
 #include "compiler/compile_entry.hpp"
+#include "compiler/source_file.hpp"
 #include "decompile/compiled_scenario.hpp"
 #include "decompile/decompile.hpp"
 #include "model/scenario_model.hpp"
 
 namespace scenario {
 
-// Two sources compiled in memory as the compile command compiles them, with the faults they
-// record and the warnings they draw, in words.
+// Two sources compiled in memory as the compile command compiles them, under the name and
+// number of `texts`, with the faults they record in words. The sources stay with the model,
+// whose cells name the rows that placed them.
 struct Recompiled {
   CompileResult result;
+  std::unique_ptr<SourceFile> line;
+  std::unique_ptr<SourceFile> service;
   std::unique_ptr<ScenarioModel> model;
   std::vector<std::string> faults;
 };
-Recompiled compile_in_memory(const CompiledFiles& identity, std::string_view line, std::string_view service,
+Recompiled compile_in_memory(const ScenarioTexts& texts, std::string_view line, std::string_view service,
                              int32_t plan_mode);
 
 // The proof of a decompile: the recovered sources compiled and their three files compared

@@ -6,6 +6,8 @@
 
 #include "decompile/fill_recovery.hpp"
 #include "decompile/source_text.hpp"
+#include "model/approach_codes.hpp"
+#include "model/format_rules.hpp"
 
 namespace scenario {
 namespace {
@@ -37,16 +39,6 @@ void fill_rows(const CompiledScenario& s, SourceText& text) {
     text.line("velocita," + column(row.cell * kCell_m, 8) + "," + column(row.value * kSpeedStep_kmh, 6));
 }
 
-// The number of indicator boards, whose texts take the records from 80 downward.
-int indicator_boards(const CompiledScenario& s) {
-  std::set<int16_t> slots;
-  for (const TrackCell& cell : s.cells)
-    if (cell.kind == kIndicatorBoard) slots.insert(cell.value1);
-  return static_cast<int>(slots.size());
-}
-
-bool is_short_platform_type(uint8_t type) { return type == 5 || type == 6; }
-bool is_terminus_type(uint8_t type) { return type == 7 || type == 8; }
 
 std::string station_row(int slot, const SimRecord& r, Remarks& remarks) {
   const int64_t position = r.position_m;
@@ -56,7 +48,7 @@ std::string station_row(int slot, const SimRecord& r, Remarks& remarks) {
   // Other types take half the length on either side, and 50 m more at the end with p6.
   const int64_t length = one_sided ? before : 2 * before;
   int64_t p6 = one_sided ? 0 : r.p6;
-  if (!one_sided && p6 == 0 && int64_t{r.end_m} - position - before == 50) p6 = 1;  // cleared in the first slot
+  if (!one_sided && p6 == 0 && int64_t{r.end_m} - position - before == kCell_m) p6 = 1;  // cleared in the first slot
   const int64_t hours = r.time_s / 3600;
   const int64_t minutes = r.time_s % 3600 / 60;
   const int64_t seconds = r.time_s % 60;
@@ -69,78 +61,16 @@ std::string station_row(int slot, const SimRecord& r, Remarks& remarks) {
          name.value_or("");
 }
 
-void station_rows(const CompiledScenario& s, SourceText& text, Remarks& remarks) {
-  text.line("[stazioni]");
-  // Stations fill the records from 1 upward, up to the first board text.
-  const int first_board_slot = kFirstBoardTextSlot + 1 - indicator_boards(s);
+// The station slots in file order: from 1 upward, up to the first board text.
+std::vector<int> station_slots(const CompiledScenario& s, Remarks& remarks) {
+  const int first_board_slot = kFirstBoardTextSlot + 1 - s.indicator_board_count();
+  std::vector<int> slots;
   int slot = kFirstStationSlot;
-  for (; slot < first_board_slot && s.records[static_cast<size_t>(slot)] != SimRecord{}; ++slot)
-    text.line(station_row(slot, s.records[static_cast<size_t>(slot)], remarks));
+  for (; slot < first_board_slot && s.records[static_cast<size_t>(slot)] != SimRecord{}; ++slot) slots.push_back(slot);
   for (; slot < first_board_slot; ++slot)
     if (s.records[static_cast<size_t>(slot)] != SimRecord{})
       remarks.push_back("record " + std::to_string(slot) + ": a station after an empty record, which no row fills");
-}
-
-// Slowdowns from their start cells: the end cell with the same values after the start (the
-// start's own cell for a length of 0), the warning board 24 cells before the start and the
-// four approach boards before that.
-void slowdown_rows(const CompiledScenario& s, SourceText& text, Remarks& remarks) {
-  text.line("[rallentamenti]");
-  std::set<int64_t> used;
-  const auto same_values = [&](int64_t a, int64_t b) {
-    return cell_at(s, a).value1 == cell_at(s, b).value1 && cell_at(s, a).value2 == cell_at(s, b).value2 &&
-           cell_at(s, a).value3 == cell_at(s, b).value3;
-  };
-  for (int64_t start = 0; start <= s.last_cell(); ++start) {
-    if (!holds(s, start, kSlowdownStart)) continue;
-    const TrackCell& cell = cell_at(s, start);
-    int64_t end = start;
-    for (int64_t c = start + 1; c <= s.last_cell(); ++c) {
-      if (holds(s, c, kSlowdownEnd) && !used.contains(c) && same_values(start, c)) {
-        end = c;
-        break;
-      }
-    }
-    used.insert(end);
-    const int64_t warning = start - 24;
-    // From 1500 m a slowdown has its warning board; a start in cell 31 has one only from 1501 m.
-    const bool warned = start > 31 || (start == 31 && holds(s, warning, kSlowdownWarningBoard));
-    int64_t x = (start - 1) * kCell_m;
-    if (start == 31 && warned) x = 1501;
-    int f_ta = 0;
-    if (warned) {
-      used.insert(warning);
-      f_ta = 1;
-      for (int i = 0; i < 4; ++i)
-        f_ta = f_ta && holds(s, warning - 1 - i, kApproachBoard) && cell_at(s, warning - 1 - i).value1 == i + 1;
-      for (int i = 0; f_ta && i < 4; ++i) used.insert(warning - 1 - i);
-    }
-    if (!s.row_fits(x)) {
-      remarks.push_back(cell_name(start) + ": a slowdown too near the end of the route for a row");
-      continue;
-    }
-    text.line("rallentamento," + column(x, 8) + "," + column(cell.value1, 6) + "," + column((end - start) * kCell_m, 5) +
-              "," + column(cell.value3, 2) + "," + column(f_ta, 3) + "," + column(cell.value2, 4));
-  }
-  for (int64_t c = 0; c <= s.last_cell(); ++c) {
-    const uint8_t kind = cell_at(s, c).kind;
-    if ((kind == kSlowdownEnd || kind == kSlowdownWarningBoard || kind == kApproachBoard) && !used.contains(c))
-      remarks.push_back(cell_name(c) + ": a " + cell_kind_name(kind) + " of no slowdown");
-  }
-}
-
-// The aspect code sx × 3 + dx of the signal in cell c, from the approach code that the
-// signal wrote in front of it and no later signal wrote over (k = 1 in c − 2, up to 4 in
-// c − 8): the code is (aspect × 10 + k) in a byte, which tells the aspect modulo 128.
-std::optional<int64_t> aspect_modulo_128(const CompiledScenario& s, int64_t c, const std::set<int64_t>& written_later) {
-  for (int k = 1; k <= 4; ++k) {
-    const int64_t a = c - 2 * k;
-    if (!has_cell(s, a) || written_later.contains(a)) continue;
-    const int64_t d = (int64_t{cell_at(s, a).approach} - k + 256) % 256;
-    if (d % 2 != 0) return std::nullopt;
-    return d / 2 * 77 % 128;  // 77 × 5 = 1 modulo 128
-  }
-  return std::nullopt;
+  return slots;
 }
 
 // value4 = rapp × 10 + aspect on 16 bits: the aspect nearest 0 of those the approach codes
@@ -179,25 +109,143 @@ std::string signal_row(const CompiledScenario& s, int64_t c, std::optional<int64
          std::to_string(cell.value3 % 10) + ", " + std::to_string(tempo);
 }
 
-void signal_rows(const CompiledScenario& s, SourceText& text, Remarks& remarks) {
-  text.line("[segnali]");
-  std::vector<int64_t> signals;
-  for (int64_t c = 0; c <= s.last_cell(); ++c)
-    if (holds(s, c, kSignal)) signals.push_back(c);
-  // Later rows write over the approach codes of earlier ones: read them from the last back.
-  std::vector<std::optional<int64_t>> aspects(signals.size());
-  std::set<int64_t> written_later;
-  for (size_t i = signals.size(); i-- > 0;) {
-    aspects[i] = aspect_modulo_128(s, signals[i], written_later);
-    for (int k = 1; k <= 4; ++k) written_later.insert(signals[i] - 2 * k);
+// The order of the station and signal rows, which decides the approach code a cell keeps:
+// the last row to write a cell wins. Found from the last row back: a row may come after
+// every other still unplaced when each cell it writes either holds its code or is written
+// by a row already placed after it. Signals go last where they may (the built-in order),
+// stations keep their slots' order, and the aspect of a signal, which only its codes tell
+// (modulo 128), is read from the cells it decides.
+class RowOrder {
+ public:
+  struct Item {
+    bool station = false;
+    int slot = 0;        // of a station
+    int64_t cell = 0;    // of a signal
+    std::optional<int64_t> aspect_mod_128;
+  };
+
+  RowOrder(const CompiledScenario& s, const std::vector<int>& slots, const std::vector<int64_t>& signals)
+      : s_(s), settled_(s.cells.size(), false) {
+    std::vector<bool> placed(signals.size(), false);
+    size_t stations_left = slots.size();
+    size_t signals_left = signals.size();
+    while (stations_left + signals_left > 0) {
+      bool progress = false;
+      for (size_t i = signals.size(); i-- > 0;) {
+        if (placed[i]) continue;
+        const auto aspect = signal_fits(signals[i]);
+        if (!aspect) continue;
+        place_signal(signals[i], *aspect);
+        placed[i] = progress = true;
+        --signals_left;
+      }
+      if (stations_left > 0 && station_fits(slots[stations_left - 1])) {
+        place_station(slots[--stations_left]);
+        progress = true;
+      }
+      if (progress) continue;
+      stuck = true;  // no order gives every code: the rest in the built-in order
+      for (size_t i = signals.size(); i-- > 0;)
+        if (!placed[i]) place_signal(signals[i], std::nullopt);
+      while (stations_left > 0) place_station(slots[--stations_left]);
+      signals_left = 0;
+    }
+    std::reverse(order.begin(), order.end());
   }
-  for (size_t i = 0; i < signals.size(); ++i) {
-    if (!s.row_fits((signals[i] - 1) * kCell_m)) {
-      remarks.push_back(cell_name(signals[i]) + ": a signal too near the end of the route for a row");
+
+  std::vector<Item> order;  // first row first
+  bool stuck = false;
+
+ private:
+  // The aspect modulo 128 that the cells still undecided tell (none when they tell nothing),
+  // or nothing when they disagree.
+  std::optional<std::optional<int64_t>> signal_fits(int64_t c) const {
+    std::optional<int64_t> aspect;
+    for (int k = 1; k <= kApproachCodeCount; ++k) {
+      const int64_t a = signal_approach_cell(c, k);
+      if (!has_cell(s_, a) || settled_[static_cast<size_t>(a)]) continue;
+      const int64_t d = (int64_t{cell_at(s_, a).approach} - k + 256) % 256;
+      if (d % 2 != 0) return std::nullopt;
+      const int64_t m = d / 2 * 77 % 128;  // 77 × 5 = 1 modulo 128
+      if (aspect && *aspect != m) return std::nullopt;
+      aspect = m;
+    }
+    return aspect;
+  }
+  void place_signal(int64_t c, std::optional<int64_t> aspect) {
+    for (int k = 1; k <= kApproachCodeCount; ++k) settle(signal_approach_cell(c, k));
+    order.push_back({false, 0, c, aspect});
+  }
+
+  template <typename Visit>
+  void for_station_codes(int slot, Visit visit) const {
+    const SimRecord& r = s_.records[static_cast<size_t>(slot)];
+    if (!writes_station_approach_codes(r.station_type)) return;
+    const int64_t exit = station_exit_cell(r.end_m);
+    for (int k = 1; k <= kApproachCodeCount; ++k) {
+      const int64_t a = station_approach_cell(exit, k);
+      if (takes_station_approach_code(a) && has_cell(s_, a)) visit(a, station_approach_code(k));
+    }
+  }
+  bool station_fits(int slot) const {
+    bool fits = true;
+    for_station_codes(slot, [&](int64_t a, uint8_t code) {
+      fits = fits && (settled_[static_cast<size_t>(a)] || cell_at(s_, a).approach == code);
+    });
+    return fits;
+  }
+  void place_station(int slot) {
+    for_station_codes(slot, [&](int64_t a, uint8_t) { settle(a); });
+    order.push_back({true, slot, 0, std::nullopt});
+  }
+
+  void settle(int64_t a) {
+    if (has_cell(s_, a)) settled_[static_cast<size_t>(a)] = true;
+  }
+
+  const CompiledScenario& s_;
+  std::vector<bool> settled_;
+};
+
+// Stations, then slowdowns, signals and code reductions, as the built-in source has them;
+// where a row must come earlier, it stands among the stations: a signal whose codes a
+// later station's would otherwise cover, a station whose codes stand over a signal's, and
+// any row whose feature lies under a station's exit, just before that station.
+void station_slowdown_and_signal_rows(const CompiledScenario& s, const std::vector<PlacedRow>& slowdowns,
+                                      SourceText& text, Remarks& remarks) {
+  const std::vector<int> slots = station_slots(s, remarks);
+  std::vector<int64_t> signals;
+  for (int64_t c = 0; c <= s.last_cell(); ++c) {
+    if (!holds(s, c, kSignal)) continue;
+    if (s.row_fits((c - 1) * kCell_m))
+      signals.push_back(c);
+    else
+      remarks.push_back(cell_name(c) + ": a signal too near the end of the route for a row");
+  }
+  const RowOrder rows(s, slots, signals);
+  if (rows.stuck) remarks.push_back("approach codes that no order of the station and signal rows gives");
+
+  size_t among_stations = 0;  // the rows up to the last station
+  for (size_t i = 0; i < rows.order.size(); ++i)
+    if (rows.order[i].station) among_stations = i + 1;
+  text.line("[stazioni]");
+  for (size_t i = 0; i < among_stations; ++i) {
+    const RowOrder::Item& item = rows.order[i];
+    if (!item.station) {
+      text.line(signal_row(s, item.cell, item.aspect_mod_128));
       continue;
     }
-    text.line(signal_row(s, signals[i], aspects[i]));
+    for (const PlacedRow& row : slowdowns)
+      if (row.before_slot == item.slot) text.line(row.text);
+    text.line(station_row(item.slot, s.records[static_cast<size_t>(item.slot)], remarks));
   }
+  text.line("[rallentamenti]");
+  for (const PlacedRow& row : slowdowns)
+    if (row.before_slot == 0 || std::find(slots.begin(), slots.end(), row.before_slot) == slots.end())
+      text.line(row.text);
+  text.line("[segnali]");
+  for (size_t i = among_stations; i < rows.order.size(); ++i)
+    text.line(signal_row(s, rows.order[i].cell, rows.order[i].aspect_mod_128));
 }
 
 void code_reduction_rows(const std::vector<CodeReductionRow>& codes, SourceText& text) {
@@ -212,14 +260,12 @@ void code_reduction_rows(const std::vector<CodeReductionRow>& codes, SourceText&
 
 }  // namespace
 
-std::string recover_service_source(const CompiledScenario& scenario, const std::vector<CodeReductionRow>& codes,
-                                   Remarks& remarks) {
+std::string recover_service_source(const CompiledScenario& scenario, const RecoveredSlowdowns& slowdowns,
+                                   const std::vector<CodeReductionRow>& codes, Remarks& remarks) {
   SourceText text;
   general_rows(scenario, text);
   fill_rows(scenario, text);
-  station_rows(scenario, text, remarks);
-  slowdown_rows(scenario, text, remarks);
-  signal_rows(scenario, text, remarks);
+  station_slowdown_and_signal_rows(scenario, slowdowns.rows, text, remarks);
   code_reduction_rows(codes, text);
   text.line("[fine]");
   return text.bytes();

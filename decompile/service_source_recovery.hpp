@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "decompile/compiled_scenario.hpp"
+#include "decompile/slowdown_recovery.hpp"
 
 namespace scenario {
 
@@ -19,10 +20,10 @@ struct CodeReductionRow {
 
 // The service source that compiles to the scenario's train and its run: the train's general
 // rows from records 84 and 86, the line speed and adhesion fills, the stations of the
-// records, the slowdowns and signals of the cells, and the given code reduction rows (which
+// records, the given slowdowns, the signals of the cells, and the given code reduction rows (which
 // of the cells' points are the source's own takes a compile to tell). What cannot be
 // written back is named in `remarks`.
-std::string recover_service_source(const CompiledScenario& scenario, const std::vector<CodeReductionRow>& codes,
-                                   Remarks& remarks);
+std::string recover_service_source(const CompiledScenario& scenario, const RecoveredSlowdowns& slowdowns,
+                                   const std::vector<CodeReductionRow>& codes, Remarks& remarks);
 
 }  // namespace scenario

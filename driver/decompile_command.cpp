@@ -10,6 +10,7 @@
 #include "format/file_io.hpp"
 #include "format/file_set.hpp"
 #include "format/scenario_files.hpp"
+#include "model/windows_1252.hpp"
 
 namespace scenario {
 namespace {
@@ -22,18 +23,29 @@ void list(std::ostream& out, const std::string& heading, const std::vector<std::
   if (more > 0) out << "  and " << more << " more\n";
 }
 
+// The name or number that the recovered sources are named with: as the records carry it, in
+// UTF-8, so that compiling them by their names gives the records back; the file names'
+// spelling when the records' text cannot name a file.
+std::string source_name_part(const std::string& record_text, const std::string& file_spelling) {
+  const std::string utf8 = utf8_from_1252(record_text);
+  const bool names_a_file = !utf8.empty() && utf8 != "." && utf8 != ".." &&
+                            utf8.find_first_of(std::string_view("/\\\0", 3)) == std::string::npos;
+  return names_a_file ? utf8 : file_spelling;
+}
+
 }  // namespace
 
 int run_decompile_command(const DecompileCommand& command, Console& console) {
   const auto [name, number] = find_compiled_scenario(command.folder, command.name, command.number, "decompile");
-  const ScenarioFileNames names = scenario_file_names(name, number);
+  const ScenarioFileNames compiled = scenario_file_names(name, number);
   Diagnostics diagnostics(console.err, console.colour);
 
-  CompiledFiles files{name, number, read_compiled_file(command.folder / names.track_cells, CompiledFileKind::kTrackCells),
-                      read_compiled_file(command.folder / names.records, CompiledFileKind::kRecords), std::nullopt};
+  CompiledFiles files{name, number,
+                      read_compiled_file(command.folder / compiled.track_cells, CompiledFileKind::kTrackCells),
+                      read_compiled_file(command.folder / compiled.records, CompiledFileKind::kRecords), std::nullopt};
   // No plan file: the scenario was compiled without its plan.
   std::error_code ec;
-  if (const std::filesystem::path plan = command.folder / names.line_plan; std::filesystem::exists(plan, ec))
+  if (const std::filesystem::path plan = command.folder / compiled.line_plan; std::filesystem::exists(plan, ec))
     files.line_plan = PlanBytes::of_file(plan);
 
   RecoveredSources sources;
@@ -43,6 +55,8 @@ int run_decompile_command(const DecompileCommand& command, Console& console) {
     diagnostics.error((command.folder / e.file()).string() + ": " + e.reason());
     return kExitNothing;
   }
+  const ScenarioFileNames names = scenario_file_names(source_name_part(sources.texts.name, name),
+                                                      source_name_part(sources.texts.number, number));
   // An author's edited sources are never written over by accident: without --force the set
   // refuses them, and it looks under the folder's lock, which it holds until it has written.
   ensure_folder(command.output);

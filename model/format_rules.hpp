@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "model/rounding.hpp"
 #include "model/sim_record.hpp"
 #include "model/track_cell.hpp"
 
@@ -22,6 +23,9 @@ inline constexpr int64_t kRouteExtension_m = 7000;
 inline constexpr int64_t kSlowdownWarningFrom_m = 1500;
 inline constexpr int64_t kSlowdownWarningDistance_m = 1200;
 inline constexpr int64_t kSlowdownWarningCells = kSlowdownWarningDistance_m / kCellLength_m;
+// The approach boards of a warned slowdown stand in the cells before its warning board,
+// numbered 1 (nearest) up.
+inline constexpr int kApproachBoardCount = 4;
 
 constexpr bool slowdown_is_warned(int64_t start_m) { return start_m > kSlowdownWarningFrom_m; }
 
@@ -38,6 +42,12 @@ inline constexpr uint8_t kFirstPointType = 25;
 constexpr bool is_short_platform_type(uint8_t type) { return type == 5 || type == 6; }
 constexpr bool is_terminus_type(uint8_t type) { return type == 7 || type == 8; }
 constexpr bool is_named_point_type(uint8_t type) { return type >= kFirstPointType; }
+// A station below the named points marks its exit; all but short platforms write approach
+// codes in front of it.
+constexpr bool marks_exit(uint8_t type) { return type < kFirstPointType; }
+constexpr bool writes_station_approach_codes(uint8_t type) { return marks_exit(type) && !is_short_platform_type(type); }
+// The cell of the station exit: the one before the cell where the area ends.
+inline int64_t station_exit_cell(int64_t end_m) { return divide_round_half_even(end_m, kCellLength_m) - 1; }
 
 // What a cell's fills mean.
 constexpr int64_t speed_kmh(uint8_t speed_code) { return int64_t{speed_code} * kSpeedUnit_kmh; }

@@ -41,8 +41,10 @@ struct ScenarioModel {
   FaultSink* fault_sink = nullptr;
   std::optional<SourcePlace> row_place;
   // The row that put the item of a cell there, by cell index, for the notes of a fault that
-  // finds the cell taken. Held only while the sources are compiled.
+  // finds the cell taken. Held only while the sources are compiled, unless kept.
   std::unordered_map<int64_t, SourcePlace> cell_origins;
+  // Kept after the compile too, by a caller that keeps the sources they point into.
+  bool keep_cell_origins = false;
 
   bool cells_dimensioned() const { return !cells.empty(); }
 

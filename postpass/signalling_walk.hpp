@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/format_rules.hpp"
 #include "model/scenario_model.hpp"
 
 namespace scenario {

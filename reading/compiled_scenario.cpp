@@ -8,6 +8,7 @@
 #include "format/file_io.hpp"
 #include "format/line_plan_points.hpp"
 #include "format/scenario_files.hpp"
+#include "model/windows_1252.hpp"
 
 namespace scenario {
 namespace {
@@ -25,11 +26,35 @@ bool is_file(const std::filesystem::path& path) {
   return std::filesystem::is_regular_file(path, ec);
 }
 
+// A name as Windows-1252 text: file names may spell a name in UTF-8 or in the records' own
+// Windows-1252, and either way it is the same name.
+std::string as_1252(const std::string& name) {
+  try {
+    return utf8_to_1252(name);
+  } catch (const std::invalid_argument&) {
+    return name;
+  }
+}
+
+bool same_name(const std::string& a, const std::string& b) { return a == b || as_1252(a) == as_1252(b); }
+
+// The part of `stem` before a "_" that spells `name`, however it is encoded; none when the
+// stem does not begin with it or nothing follows.
+std::optional<std::string> name_part(const std::string& stem, const std::string& name) {
+  if (stem.starts_with(name + "_")) return stem.size() > name.size() + 1 ? std::optional(name) : std::nullopt;
+  for (size_t underscore = stem.find('_'); underscore != std::string::npos && underscore + 1 < stem.size();
+       underscore = stem.find('_', underscore + 1)) {
+    if (same_name(stem.substr(0, underscore), name)) return stem.substr(0, underscore);
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 ScenarioLocation locate_compiled_scenario(const std::filesystem::path& folder, const std::optional<std::string>& name,
                                         const std::optional<std::string>& number) {
-  if (name && number) return located(folder, *name, *number, is_file(folder / (*name + std::string(kPlanSuffix))));
+  if (name && number && is_file(folder / scenario_file_names(*name, *number).records))
+    return located(folder, *name, *number, is_file(folder / (*name + std::string(kPlanSuffix))));
 
   std::vector<std::string> stems, plan_names;
   std::error_code ec;
@@ -49,12 +74,13 @@ ScenarioLocation locate_compiled_scenario(const std::filesystem::path& folder, c
     bool has_plan = false;
     for (const std::string& plan : plan_names) {
       const bool fits = stem.size() > plan.size() + 1 && stem.starts_with(plan) && stem[plan.size()] == '_';
-      if (fits && (!name || *name == plan) && (!has_plan || plan.size() > best.size())) best = plan, has_plan = true;
+      if (fits && (!name || same_name(*name, plan)) && (!has_plan || plan.size() > best.size())) best = plan, has_plan = true;
     }
     if (!has_plan) {
       if (name) {
-        if (!stem.starts_with(*name + "_") || stem.size() == name->size() + 1) continue;
-        best = *name;
+        const std::optional<std::string> part = name_part(stem, *name);
+        if (!part) continue;
+        best = *part;
       } else {
         const size_t underscore = stem.rfind('_');
         if (underscore == std::string::npos || underscore == 0 || underscore + 1 == stem.size()) continue;
@@ -62,7 +88,7 @@ ScenarioLocation locate_compiled_scenario(const std::filesystem::path& folder, c
       }
     }
     const std::string scenario_number = stem.substr(best.size() + 1);
-    if (number && *number != scenario_number) continue;
+    if (number && !same_name(*number, scenario_number)) continue;
     found.emplace(stem, located(folder, best, scenario_number, has_plan));
   }
   if (found.size() == 1) return found.begin()->second;

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
+#include <vector>
 
 #include "format/file_io.hpp"
 #include "tests/program_runner.hpp"
@@ -51,6 +53,40 @@ TEST(DecompileCommand, BuiltinFilesGiveSourcesThatCompileToTheSameBytes) {
   EXPECT_EQ(run_builder({"decompile", built.folder.path().string(), "-o", "src", "--force"}, out.path()).exit_status,
             0);
   EXPECT_EQ(read_file(out.path() / "src" / "Milano_Tortona_5-.txt"), kept);
+}
+
+// A name outside ASCII: the records carry it in Windows-1252, the file names in UTF-8 as
+// the compile command wrote them, or in Windows-1252 as another system may have. Either way
+// the scenario is found, by its name given in UTF-8 too, and comes back under the name of
+// its records, in UTF-8.
+TEST(DecompileCommand, ANameOutsideAsciiFromTheRecordsWhateverTheFileNames) {
+  const BuiltinFiles built;
+  TempFolder work;
+  const auto sources = run_builder({"decompile", built.folder.path().string(), "-o", "builtin"}, work.path());
+  ASSERT_EQ(sources.exit_status, 0) << sources.err;
+  const auto compile = run_builder({"compile", "builtin/Milano_Tortona_linea.txt", "builtin/Milano_Tortona_5-.txt",
+                                    "--name", "Santhi\xc3\xa0", "--number", "5", "-o", "utf8"},
+                                   work.path());
+  ASSERT_EQ(compile.exit_status, 0) << compile.err;
+  std::filesystem::create_directory(work.path() / "cp1252");
+  for (const char* suffix : {"_linea.dat", "_5.sim", "_5.dat"})
+    std::filesystem::copy_file(work.path() / "utf8" / (std::string("Santhi\xc3\xa0") + suffix),
+                               work.path() / "cp1252" / (std::string("Santhi\xe0") + suffix));
+
+  struct Case {
+    const char* folder;
+    std::vector<std::string> options;
+  };
+  for (const Case& c : {Case{"utf8", {}}, Case{"cp1252", {}}, Case{"cp1252", {"--name", "Santhi\xc3\xa0"}},
+                        Case{"utf8", {"--name", "Santhi\xe0", "--number", "5"}}}) {
+    std::vector<std::string> arguments{"decompile", c.folder, "-o", std::string("back-") + c.folder, "--force"};
+    arguments.insert(arguments.end(), c.options.begin(), c.options.end());
+    const auto run = run_builder(arguments, work.path());
+    SCOPED_TRACE(std::string(c.folder) + (c.options.empty() ? "" : " " + c.options[1]));
+    EXPECT_EQ(run.exit_status, 0) << run.out << run.err;
+    EXPECT_TRUE(contains(run.out, "round trip exact")) << run.out;
+    EXPECT_TRUE(contains(run.out, std::string("back-") + c.folder + "/Santhi\xc3\xa0_5-.txt")) << run.out;
+  }
 }
 
 TEST(DecompileCommand, WithoutAPlanFileTheLineSourceHasNoCurves) {

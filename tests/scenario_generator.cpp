@@ -1,6 +1,7 @@
 #include "tests/scenario_generator.hpp"
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 #include "model/rounding.hpp"
@@ -26,6 +27,13 @@ class Writer {
 };
 
 std::string n(int64_t value) { return std::to_string(value); }
+
+// The cell of a station's exit, from the row's position, type, length and p6.
+int64_t exit_cell(int64_t position, int64_t type, int64_t length, int64_t p6) {
+  if (type == 5 || type == 6) return (position + 150) / 50 - 1;
+  if (type == 7 || type == 8) return (position + length) / 50 - 1;
+  return (position + length / 2 + (p6 != 0 ? 50 : 0)) / 50 - 1;
+}
 void row(std::string& out, const std::string& text) { out += text + "\r\n"; }
 
 }  // namespace
@@ -36,6 +44,34 @@ GeneratedScenario generate_scenario(uint32_t seed, int32_t length_m) {
   const int32_t blocks = length_m / kBlock;
   const int64_t last_cell = cell_of_position(int64_t{length_m} + 7000);
   const int64_t last_row_m = 50 * (last_cell - 2);
+  // The shapes whose rows decide what a cell keeps are drawn apart, so that the rows above
+  // come out as they always have for a seed.
+  Writer x(seed ^ 0x5bd1e995u);
+  struct Planned {
+    int64_t type = 0, length = 0, p6 = 0, exit = 0;
+    bool board_under_exit = false;     // speed-limit boards the exit then takes
+    bool slowdown_under_exit = false;  // a slowdown whose warning board the exit takes
+    bool indicator_under_exit = false; // an indicator board whose cell the exit takes
+    bool signal_first = false;         // the signal after the exit written before the station
+  };
+  std::vector<std::optional<Planned>> planned(static_cast<size_t>(std::max(blocks, 0)));
+  for (int32_t b = 0; b < blocks && b < 80; b += 2) {
+    if (!x.chance(50)) continue;
+    Planned p;
+    p.type = b == 0 ? 8 : x.one_of({2, 4, 5, 7, 11, 12, 22});
+    p.length = 100 * x.pick(1, 8);
+    p.p6 = x.pick(0, 1);
+    p.exit = exit_cell(b * kBlock + 2500, p.type, p.length, p.p6);
+    const int64_t under = x.pick(0, 3);
+    p.board_under_exit = under == 1;
+    p.slowdown_under_exit = under == 2;
+    p.indicator_under_exit = under == 3;
+    p.signal_first = x.chance(50);
+    planned[static_cast<size_t>(b)] = p;
+  }
+  // What stands in cell 0, if anything: boards 25 to 75 m before the start, a mountain
+  // stretch, a slowdown starting there, or a code reduction.
+  const int64_t cell_0 = blocks > 0 ? x.pick(0, 5) : 0;
 
   std::string& l = s.line;
   row(l, "[generale]");
@@ -65,6 +101,11 @@ GeneratedScenario generate_scenario(uint32_t seed, int32_t length_m) {
     }
   }
 
+  // Two curves back to back, the second beginning in the last 100 m where no row may stand.
+  if (blocks > 0 && x.chance(30)) {
+    row(l, "curvad3,  " + n(last_row_m - 300) + ",  330");
+    row(l, "curvas5,  " + n(last_row_m - 300) + ",  360");
+  }
   row(l, "[pendenze]");
   for (int64_t m = 0; m <= last_row_m - 600; m += w.pick(6, 30) * 50)
     row(l, "pendenza,  " + n(m) + ",   " + n(w.chance(5) ? w.one_of({-100, 155}) : w.pick(-30, 30)));
@@ -72,6 +113,7 @@ GeneratedScenario generate_scenario(uint32_t seed, int32_t length_m) {
   for (int64_t i = w.pick(0, 3); i > 0; --i) row(l, "pendenza,  " + n(last_row_m) + ",   " + n(w.pick(-30, 30)));
 
   row(l, "[montagne]");
+  if (cell_0 == 5) row(l, "montagna,   0,  " + n(50 * x.pick(2, 9)) + ",  " + n(x.pick(0, 19)));
   for (int32_t b = 1; b < blocks; b += 2) {
     const int64_t start = b * kBlock + 50 * w.pick(0, 4);
     const int64_t end = start + 50 * w.pick(2, 15);
@@ -84,6 +126,15 @@ GeneratedScenario generate_scenario(uint32_t seed, int32_t length_m) {
   }
 
   row(l, "[cartelli]");
+  if (cell_0 == 1) row(l, "indicatori_vmax,  " + n(x.one_of({-75, -50, -25})) + ",  30,  30,  30,  0,  ,  ,  ,  0");
+  for (int32_t b = 0; b < blocks; ++b) {
+    const auto& p = planned[static_cast<size_t>(b)];
+    if (p && p->board_under_exit)
+      row(l, "indicatori_vmax,  " + n(50 * (p->exit - 1)) + ",  60,  " + n(5 * x.pick(0, 32)) + ",  40,  " +
+                 n(x.pick(0, 2)) + ",  ,  ,  ,  0");
+  }
+  // The last cells: a board at the last position a row may take.
+  if (blocks > 0) row(l, "indicatori_vmax,  " + n(last_row_m) + ",  40,  40,  40,  1,  ,  ,  ,  0");
   for (int32_t b = 0; b < blocks; ++b) {
     // Within the first kilometre, over a mountain stretch's markers in odd blocks.
     const int64_t at = b * kBlock + 50 * w.pick(2, 8);
@@ -99,9 +150,14 @@ GeneratedScenario generate_scenario(uint32_t seed, int32_t length_m) {
     row(l, board);
   }
   row(l, "[indicazioni]");
+  for (int32_t b = 0; b < blocks; ++b) {
+    const auto& p = planned[static_cast<size_t>(b)];
+    if (p && p->indicator_under_exit) row(l, "cartello_indicatore,  " + n(50 * (p->exit - 1)) + ",   SOTTO " + n(b));
+  }
+  if (cell_0 == 2) row(l, "cartello_indicatore,  -50,   INIZIO");
   for (int32_t b = 0; b < blocks && b < 70; b += 2)
     row(l, "cartello_indicatore,  " + n(b * kBlock + 1000 + 50 * w.pick(0, 4)) + ",   " +
-               w.one_of<std::string>({"(Km. " + n(b) + ")", "\"Bivio, Nord\"", "", "PL 12"}));
+               w.one_of<std::string>({"(Km. " + n(b) + ")", "\"Bivio, Nord\"", "", "PL 12", "CANT\xd9"}));
   row(l, "[fine]");
 
   std::string& v = s.service;
@@ -115,44 +171,80 @@ GeneratedScenario generate_scenario(uint32_t seed, int32_t length_m) {
   row(v, "[vel_limite]");
   for (int64_t m = 0; m <= last_row_m; m += w.pick(20, 80) * 50) row(v, "velocita,   " + n(m) + ",   " + n(w.pick(6, 40) * 5 - w.pick(0, 2)));
 
+  const auto signal = [&](Writer& r, int64_t at) {
+    std::string text = "segnale,    " + n(at) + ",   " + n(r.pick(0, 2));
+    for (int i = 0; i < 4; ++i) text += ", " + n(r.pick(0, 4));
+    text += ", " + n(r.pick(0, 2));
+    for (int i = 0; i < 3; ++i) text += ", " + n(r.pick(0, 2));
+    text += ", " + n(r.one_of({0, 30, 101, 120, 240, 300}));
+    row(v, text);
+  };
+
   row(v, "[stazioni]");
   for (int32_t b = 0; b < blocks && b < 80; b += 2) {
-    const int64_t type = b == 0 ? 8 : w.one_of({2, 4, 5, 6, 7, 8, 11, 12, 22, 25, 30});
-    const int64_t length = 100 * w.pick(1, 8);
+    const auto& p = planned[static_cast<size_t>(b)];
+    int64_t type = b == 0 ? 8 : w.one_of({2, 4, 5, 6, 7, 8, 11, 12, 22, 25, 30});
+    int64_t length = 100 * w.pick(1, 8);
+    if (p) type = p->type, length = p->length;
     std::string station = "stazione,   " + n(b * kBlock + 2500) + ", " + n(type) + ", " + n(length);
-    for (int i = 4; i <= 13; ++i) station += ", " + n(w.pick(0, 9));
+    for (int i = 4; i <= 13; ++i) {
+      const int64_t value = w.pick(0, 9);
+      station += ", " + n(p && i == 6 ? p->p6 : value);
+    }
     station += ", " + n(w.pick(0, 23)) + ", " + n(w.pick(0, 59)) + ", " + n(w.pick(0, 59)) + ", " +
                w.one_of<std::string>({"STAZIONE " + n(b), "\"PIAZZA, BASSA\"", "BIVIO"});
+    if (p && x.chance(30)) station += x.one_of<std::string>({" FORL\xcc", " SANTHI\xc0"});
+    if (p && p->slowdown_under_exit)  // its warning board in the exit's cell, its approach boards before
+      row(v, "rallentamento,   " + n(50 * (p->exit + 23)) + ",    80,  " + n(50 * x.pick(0, 2)) + ", 1,  " +
+                 n(x.pick(0, 1)) + ",  " + n(x.pick(0, 40)));
+    // Its approach codes then stand over the signal's in every other cell.
+    if (p && p->signal_first) signal(x, 50 * p->exit);
     row(v, station);
   }
 
   row(v, "[rallentamenti]");
+  if (cell_0 == 3) row(v, "rallentamento,   -50,    30,  " + n(x.one_of({0, 100})) + ", 0,  1,  " + n(x.pick(0, 5)));
   for (int32_t b = 1; b < blocks; b += 2) {
-    const int64_t x = b * kBlock + 2600 + w.pick(0, 20);
-    row(v, "rallentamento,   " + n(x) + ",    " + n(w.one_of({30, 60, 80, 100, 110, 140})) + ",  " +
-               n(w.chance(10) ? 0 : 50 * w.pick(2, 24)) + ", " + n(w.pick(0, 3)) + ",  " + n(w.pick(0, 1)) + ",  " +
-               n(w.chance(50) ? 0 : w.pick(1, 160)));
+    const int64_t at = b * kBlock + 2600 + w.pick(0, 20);
+    const int64_t speed = w.one_of({30, 60, 80, 100, 110, 140});
+    int64_t length = w.chance(10) ? 0 : 50 * w.pick(2, 24);
+    const int64_t f_tt = w.pick(0, 3);
+    const int64_t f_ta = w.pick(0, 1);
+    const int64_t d_v = w.chance(50) ? 0 : w.pick(1, 160);
+    const int64_t shape = x.pick(0, 9);
+    if (shape == 0) length = -50 * x.pick(1, 3);  // its end before its start
+    row(v, "rallentamento,   " + n(at) + ",    " + n(speed) + ",  " + n(length) + ", " + n(f_tt) + ",  " + n(f_ta) +
+               ",  " + n(d_v));
+    // One of the same values inside it, without approach boards.
+    if (shape == 1 && length >= 300)
+      row(v, "rallentamento,   " + n(at + 100) + ",    " + n(speed) + ",  50, " + n(f_tt) + ",  0,  " + n(d_v));
   }
 
   row(v, "[segnali]");
-  const auto signal = [&](int64_t at) {
-    std::string text = "segnale,    " + n(at) + ",   " + n(w.pick(0, 2));
-    for (int i = 0; i < 4; ++i) text += ", " + n(w.pick(0, 4));
-    text += ", " + n(w.pick(0, 2));
-    for (int i = 0; i < 3; ++i) text += ", " + n(w.pick(0, 2));
-    text += ", " + n(w.one_of({0, 30, 101, 120, 240, 300}));
-    row(v, text);
-  };
   for (int32_t b = 0; b < blocks; ++b) {
-    if (b % 2 == 1) signal(b * kBlock + 1000);  // in front of the slowdown's warning board
-    signal(b * kBlock + 4400);
-    if (w.chance(30)) signal(b * kBlock + 4500 + 50 * w.pick(0, 1));  // over the approach codes before it
+    const auto& p = planned[static_cast<size_t>(b)];
+    // Its codes stand over the station's in every other cell.
+    if (p && !p->signal_first) signal(x, 50 * p->exit);
+    if (b % 2 == 1) signal(w, b * kBlock + 1000);  // in front of the slowdown's warning board
+    // Not where a slowdown under a station's exit ends.
+    const bool clear = !p || !p->slowdown_under_exit;
+    signal(clear ? w : x, clear ? b * kBlock + 4400 : b * kBlock + 4750);
+    // Over the approach codes before it.
+    if (w.chance(30) && clear) signal(w, b * kBlock + 4500 + 50 * w.pick(0, 1));
   }
   if (blocks == 0) {
-    for (int64_t at = 400; at + 100 <= last_row_m; at += 350) signal(at);
+    for (int64_t at = 400; at + 100 <= last_row_m; at += 350) signal(w, at);
+  }
+  // The last cells: signals up to the last position a row may take but one, a slowdown
+  // ending in the last cell.
+  if (blocks > 0) {
+    signal(x, last_row_m - 50 * x.pick(1, 3));
+    const int64_t start = last_row_m - 1000 - 50 * x.pick(0, 10);
+    row(v, "rallentamento,   " + n(start) + ",    60,  " + n(50 * (last_cell - 1) - start) + ", 0,  1,  0");
   }
 
   row(v, "[codici]");
+  if (cell_0 == 4) row(v, "abbattimento,   " + n(x.one_of({0, 25})) + ",   " + n(x.pick(0, 300)));
   for (int32_t b = 0; b < blocks; ++b) {
     row(v, "abbattimento,   " + n(b * kBlock + 4700) + ",   " + n(w.one_of({270, 180, 0, -5, 40000})));
     // Where the walk would place the first approach point of the slowdown.
