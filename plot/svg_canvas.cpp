@@ -1,0 +1,67 @@
+#include "plot/svg_canvas.hpp"
+
+#include <algorithm>
+
+#include "plot/svg_text.hpp"
+
+namespace scenario {
+
+SvgCanvas::SvgCanvas(double width) : width_(width) {}
+
+void SvgCanvas::raw(std::string_view element) {
+  body_ += element;
+  body_ += '\n';
+}
+
+void SvgCanvas::line(double x1, double y1, double x2, double y2, std::string_view attributes) {
+  raw("<line x1=\"" + svg_number(x1) + "\" y1=\"" + svg_number(y1) + "\" x2=\"" + svg_number(x2) + "\" y2=\"" +
+      svg_number(y2) + "\" " + std::string(attributes) + "/>");
+}
+
+void SvgCanvas::rect(double x, double y, double w, double h, std::string_view attributes) {
+  raw("<rect x=\"" + svg_number(x) + "\" y=\"" + svg_number(y) + "\" width=\"" + svg_number(std::max(w, 0.0)) +
+      "\" height=\"" + svg_number(std::max(h, 0.0)) + "\" " + std::string(attributes) + "/>");
+}
+
+void SvgCanvas::circle(double x, double y, double r, std::string_view attributes) {
+  raw("<circle cx=\"" + svg_number(x) + "\" cy=\"" + svg_number(y) + "\" r=\"" + svg_number(r) + "\" " +
+      std::string(attributes) + "/>");
+}
+
+std::string SvgCanvas::marked(Mark kind) {
+  marks_.insert(kind);
+  return class_attribute(kind);
+}
+
+Box SvgCanvas::text(double x, double y, std::string_view xml, const TextStyle& style) {
+  std::string element = "<text x=\"" + svg_number(x) + "\" y=\"" + svg_number(y) + "\"";
+  if (style.size != TextStyle{}.size) element += " font-size=\"" + svg_number(style.size) + "\"";
+  if (style.bold) element += " font-weight=\"bold\"";
+  if (style.anchor != TextAnchor::kStart)
+    element += style.anchor == TextAnchor::kMiddle ? " text-anchor=\"middle\"" : " text-anchor=\"end\"";
+  if (!style.attributes.empty()) element += " " + std::string(style.attributes);
+  raw(element + ">" + std::string(xml) + "</text>");
+  const Box box = text_box(x, y, xml, style.size, style.bold, style.anchor);
+  texts_.push_back(box);
+  bottom_ = std::max(bottom_, box.y + box.h);
+  return box;
+}
+
+bool SvgCanvas::fits(const Box& box) const {
+  if (box.x < 0 || box.y < 0 || box.x + box.w > width_) return false;
+  return std::none_of(texts_.begin(), texts_.end(), [&](const Box& other) { return other.overlaps(box); });
+}
+
+std::string SvgCanvas::finish(double height) {
+  const std::string w = svg_number(width_), h = svg_number(height);
+  std::string out = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+  out += "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + w + "\" height=\"" + h + "\" viewBox=\"0 0 " + w + " " +
+         h + "\" font-family=\"sans-serif\" font-size=\"" + svg_number(TextStyle{}.size) + "\">\n";
+  out += mark_style_sheet() + "\n";
+  out += "<rect class=\"background\" width=\"100%\" height=\"100%\" fill=\"white\"/>\n";
+  out += body_;
+  out += "</svg>\n";
+  return out;
+}
+
+}  // namespace scenario

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "plot/marks.hpp"
+#include "plot/text_metrics.hpp"
+
+namespace scenario {
+
+struct TextStyle {
+  double size = 11;  // the document's font size
+  bool bold = false;
+  TextAnchor anchor = TextAnchor::kStart;
+  std::string_view attributes = "";  // more attributes: fill, class
+};
+
+// An SVG document of a fixed width whose height is known only when it is finished. It keeps
+// the box of every text it holds, so that a label is placed only where it stays on the page
+// and clear of every other text, and the kinds of mark drawn, for the legend.
+class SvgCanvas {
+ public:
+  explicit SvgCanvas(double width);
+
+  double width() const { return width_; }
+
+  void raw(std::string_view element);
+  // Shapes; `attributes` is the rest of the element.
+  void line(double x1, double y1, double x2, double y2, std::string_view attributes);
+  void rect(double x, double y, double w, double h, std::string_view attributes);
+  void circle(double x, double y, double r, std::string_view attributes);
+  // The class attribute of a kind of mark, the kind noted as drawn, for the legend.
+  std::string marked(Mark kind);
+
+  // `xml` is already XML text. Returns the box it covers.
+  Box text(double x, double y, std::string_view xml, const TextStyle& style = {});
+  // Whether a text could take `box`: on the page's width, below its top, and clear of every text.
+  bool fits(const Box& box) const;
+  // The lowest edge of the texts so far.
+  double bottom() const { return bottom_; }
+
+  const std::set<Mark>& marks_drawn() const { return marks_; }
+
+  // The document, `height` units high.
+  std::string finish(double height);
+
+ private:
+  double width_;
+  double bottom_ = 0;
+  std::string body_;
+  std::vector<Box> texts_;
+  std::set<Mark> marks_;
+};
+
+}  // namespace scenario
