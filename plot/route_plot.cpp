@@ -9,6 +9,7 @@
 
 #include "format/line_plan_points.hpp"
 #include "plot/marks.hpp"
+#include "plot/row_labels.hpp"
 #include "plot/svg_canvas.hpp"
 #include "plot/svg_text.hpp"
 #include "plot/text_metrics.hpp"
@@ -42,7 +43,8 @@ constexpr int kStationRows = 3;
 constexpr double kBoardRowsBaseline = kSpeedBottom + 13;
 constexpr int kBoardRows = 2;
 constexpr double kSlowdownBaseline = kSpeedTop - 4;
-constexpr double kLongestBoardLabel = 200;  // a longer board text is cut short; its <title> holds it all
+constexpr double kLongestBoardLabel = 200;
+constexpr double kLongestLeader = 240;  // how far a station's name may stand off its line  // a longer board text is cut short; its <title> holds it all
 constexpr const char* kEllipsis = "\xE2\x80\xA6";
 
 // A "nice" step (1, 2 or 5 times a power of ten) of at most `limit`.
@@ -66,25 +68,6 @@ std::string elided_xml(std::string_view windows_1252, double max_width, double s
     else high = mid;
   }
   return xml_text(windows_1252.substr(0, low)) + kEllipsis;
-}
-
-// Draws a label beside the mark at x, in the first of `rows` rows (baselines `row_height`
-// apart from `first_baseline` downward) where it fits: starting just right of x, else ending
-// just left of it. Returns whether it found a place.
-bool label_beside(SvgCanvas& svg, double x, double first_baseline, int rows, std::string_view xml,
-                  const TextStyle& style) {
-  for (int row = 0; row < rows; ++row) {
-    const double y = first_baseline + row * kLabelHeight;
-    for (const TextAnchor anchor : {TextAnchor::kStart, TextAnchor::kEnd}) {
-      const double at = anchor == TextAnchor::kStart ? x + kLabelGap : x - kLabelGap;
-      if (!svg.fits(text_box(at, y, xml, style.size, style.bold, anchor))) continue;
-      TextStyle placed = style;
-      placed.anchor = anchor;
-      svg.text(at, y, xml, placed);
-      return true;
-    }
-  }
-  return false;
 }
 
 // The stations shown by their number only (or not named at all) in the plan or the profile,
@@ -261,8 +244,9 @@ void draw_plan_view(SvgCanvas& svg, const LoadedScenario& s, const Window& w, co
         const bool right = std::cos(angle) >= -1e-9;
         const Box box{right ? ax : ax - width, ay - kLabelHeight / 2, width, kLabelHeight};
         if (!free_of_everything(box)) continue;
-        if (r > 8.0)
-          svg.line(ps.x, ps.y, right ? box.x : box.x + box.w, ay, "class=\"leader\" stroke=\"#888\" stroke-width=\"0.7\"");
+        const double end_x = right ? box.x : box.x + box.w;
+        if (r > 8.0 && !svg.leader_fits(ps.x, ps.y, end_x, ay)) continue;
+        if (r > 8.0) svg.leader(ps.x, ps.y, end_x, ay);
         const std::string data_box = "class=\"station-label\" data-box=\"" + svg_number(box.x) + " " +
                                      svg_number(box.y) + " " + svg_number(box.w) + " " + svg_number(box.h) + "\"";
         svg.text(box.x + kLabelGap, box.y + kLabelHeight - 2, label, {.attributes = data_box});
@@ -417,8 +401,30 @@ void draw_profile(SvgCanvas& svg, const LoadedScenario& s, const Window& w, cons
   svg.line(kLeft, curve_mid, kRight, curve_mid, "class=\"grid\" stroke=\"#ddd\"");
   svg.text(kLeft - 6, curve_mid + 4, "curves", right_aligned);
 
+  // Stations as vertical lines, their names staggered in rows over the speed band: first
+  // each name that fits beside its line, then the others led off to where there is room; a
+  // station whose name finds no place is labelled by its number, and named in the key. They
+  // come before the other labels, which keep clear of their leaders.
+  RowLabeller station_labels(svg, {.first_baseline = kStationRowsBaseline,
+                                   .rows = kStationRows,
+                                   .leader_from_y = kSpeedTop,
+                                   .style = {.size = kSmallText, .attributes = "class=\"station-name\""}});
+  std::vector<std::pair<const Station*, double>> unnamed;
+  for (const Station& station : stations) {
+    if (!w.holds(station.record->position_m)) continue;
+    const double x = w.at(station.record->position_m);
+    svg.line(x, kSpeedTop, x, kCurveBottom, svg.marked(Mark::kStation));
+    if (!station_labels.place(x, xml_text(station.record->text))) unnamed.emplace_back(&station, x);
+  }
+  for (const auto& [station, x] : unnamed) {
+    if (station_labels.place(x, xml_text(station->record->text), kLongestLeader)) continue;
+    station_labels.place(x, std::to_string(station->slot), kLongestLeader);
+    key.add(*station);
+  }
+
   // Slowdowns, shaded from their start to their end; one of no length over its one cell. The
   // speed is written over the start where there is room, and always in the mark's title.
+  RowLabeller slowdown_labels(svg, {.first_baseline = kSlowdownBaseline, .style = {.attributes = "fill=\"#b9770e\""}});
   for (const Slowdown& slowdown : slowdowns_of(s.cells)) {
     const int64_t start = feature_position_m(kSlowdownStart, slowdown.start_cell);
     const int64_t end = std::max(feature_position_m(kSlowdownEnd, slowdown.end_cell), start + kCellLength_m);
@@ -428,7 +434,7 @@ void draw_profile(SvgCanvas& svg, const LoadedScenario& s, const Window& w, cons
     svg.raw("<rect x=\"" + svg_number(x1) + "\" y=\"" + svg_number(kSpeedTop) + "\" width=\"" + svg_number(x2 - x1) +
             "\" height=\"" + svg_number(kSpeedBottom - kSpeedTop) + "\" " + svg.marked(Mark::kSlowdown) + "><title>" +
             speed + " from " + std::to_string(start) + " m</title></rect>");
-    label_beside(svg, x1, kSlowdownBaseline, 1, speed, {.attributes = "fill=\"#b9770e\""});
+    slowdown_labels.place(x1, speed);
   }
 
   // Line speed as a step line over the route's cells, ending where the route ends.
@@ -449,6 +455,9 @@ void draw_profile(SvgCanvas& svg, const LoadedScenario& s, const Window& w, cons
 
   // Features along the track; an indicator board's text in its title, and under the speed
   // band where there is room.
+  RowLabeller board_labels(svg, {.first_baseline = kBoardRowsBaseline,
+                                 .rows = kBoardRows,
+                                 .style = {.size = kSmallText, .attributes = "class=\"board-label\" fill=\"#2980b9\""}});
   each_cell([&](int64_t i, const TrackCell& c) {
     const double x = w.at(static_cast<double>(feature_position_m(c.kind, i)));
     if (!w.holds(feature_position_m(c.kind, i))) return;
@@ -475,8 +484,7 @@ void draw_profile(SvgCanvas& svg, const LoadedScenario& s, const Window& w, cons
                 svg_number(x) + " " + svg_number(kSpeedBottom - 8) + " L" + svg_number(x - 4) + " " +
                 svg_number(kSpeedBottom - 12) + " Z\"><title>" + (text ? xml_text(*text) : "") + "</title></path>");
         if (text && !text->empty())
-          label_beside(svg, x, kBoardRowsBaseline, kBoardRows, elided_xml(*text, kLongestBoardLabel, kSmallText),
-                       {.size = kSmallText, .attributes = "class=\"board-label\" fill=\"#2980b9\""});
+          board_labels.place(x, elided_xml(*text, kLongestBoardLabel, kSmallText));
         break;
       }
       default: break;
@@ -505,20 +513,6 @@ void draw_profile(SvgCanvas& svg, const LoadedScenario& s, const Window& w, cons
   if (!gradient.empty()) svg.raw("<path " + svg.marked(Mark::kGradient) + " d=\"" + gradient + "\"/>");
 
   draw_curves(svg, s, w);
-
-  // Stations as vertical lines, their names staggered in rows over the speed band, each to
-  // the right of its line or, where that has no room, to the left; a station whose name
-  // finds no place is labelled by its number, and named in the key.
-  const TextStyle station_style{.size = kSmallText, .attributes = "class=\"station-name\""};
-  for (const Station& station : stations) {
-    if (!w.holds(station.record->position_m)) continue;
-    const double x = w.at(station.record->position_m);
-    svg.line(x, kSpeedTop, x, kCurveBottom, svg.marked(Mark::kStation));
-    if (label_beside(svg, x, kStationRowsBaseline, kStationRows, xml_text(station.record->text), station_style))
-      continue;
-    label_beside(svg, x, kStationRowsBaseline, kStationRows, std::to_string(station.slot), station_style);
-    key.add(station);
-  }
 
   draw_axis(svg, s, w, kilometre_axis);
 }

@@ -28,6 +28,11 @@ void SvgCanvas::circle(double x, double y, double r, std::string_view attributes
       std::string(attributes) + "/>");
 }
 
+void SvgCanvas::leader(double x1, double y1, double x2, double y2) {
+  line(x1, y1, x2, y2, "class=\"leader\" stroke=\"#888\" stroke-width=\"0.7\"");
+  leaders_.push_back({x1, y1, x2, y2});
+}
+
 std::string SvgCanvas::marked(Mark kind) {
   marks_.insert(kind);
   return class_attribute(kind);
@@ -49,7 +54,27 @@ Box SvgCanvas::text(double x, double y, std::string_view xml, const TextStyle& s
 
 bool SvgCanvas::fits(const Box& box) const {
   if (box.x < 0 || box.y < 0 || box.x + box.w > width_) return false;
-  return std::none_of(texts_.begin(), texts_.end(), [&](const Box& other) { return other.overlaps(box); });
+  return std::none_of(texts_.begin(), texts_.end(), [&](const Box& other) { return other.overlaps(box); }) &&
+         std::none_of(leaders_.begin(), leaders_.end(),
+                      [&](const Segment& s) { return box.crossed_by(s.x1, s.y1, s.x2, s.y2); });
+}
+
+namespace {
+
+// Which side of the line through a and b the point c lies (the sign of the cross product).
+double side_of(double ax, double ay, double bx, double by, double cx, double cy) {
+  return (bx - ax) * (cy - ay) - (by - ay) * (cx - ax);
+}
+
+}  // namespace
+
+bool SvgCanvas::leader_fits(double x1, double y1, double x2, double y2) const {
+  const auto crosses = [&](const Segment& s) {
+    return side_of(s.x1, s.y1, s.x2, s.y2, x1, y1) * side_of(s.x1, s.y1, s.x2, s.y2, x2, y2) <= 0 &&
+           side_of(x1, y1, x2, y2, s.x1, s.y1) * side_of(x1, y1, x2, y2, s.x2, s.y2) <= 0;
+  };
+  return std::none_of(texts_.begin(), texts_.end(), [&](const Box& box) { return box.crossed_by(x1, y1, x2, y2); }) &&
+         std::none_of(leaders_.begin(), leaders_.end(), crosses);
 }
 
 std::string SvgCanvas::finish(double height) {

@@ -31,12 +31,17 @@ class SvgCanvas {
   void line(double x1, double y1, double x2, double y2, std::string_view attributes);
   void rect(double x, double y, double w, double h, std::string_view attributes);
   void circle(double x, double y, double r, std::string_view attributes);
+  // A thin line from a mark to its label; texts placed after it keep clear of it.
+  void leader(double x1, double y1, double x2, double y2);
+  // Whether a leader from (x1, y1) to (x2, y2) would cross no text and no other leader.
+  bool leader_fits(double x1, double y1, double x2, double y2) const;
   // The class attribute of a kind of mark, the kind noted as drawn, for the legend.
   std::string marked(Mark kind);
 
   // `xml` is already XML text. Returns the box it covers.
   Box text(double x, double y, std::string_view xml, const TextStyle& style = {});
-  // Whether a text could take `box`: on the page's width, below its top, and clear of every text.
+  // Whether a text could take `box`: on the page's width, below its top, and clear of every
+  // text and leader.
   bool fits(const Box& box) const;
   // The lowest edge of the texts so far.
   double bottom() const { return bottom_; }
@@ -51,6 +56,10 @@ class SvgCanvas {
   double bottom_ = 0;
   std::string body_;
   std::vector<Box> texts_;
+  struct Segment {
+    double x1, y1, x2, y2;
+  };
+  std::vector<Segment> leaders_;
   std::set<Mark> marks_;
 };
 
