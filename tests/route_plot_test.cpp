@@ -322,6 +322,17 @@ TEST(RoutePlot, CrowdedLabelsStayInsideThePictureAndApart) {
   }
 }
 
+// Names wider than the page are cut short with an ellipsis, in the title and in the key.
+TEST(RoutePlot, NamesWiderThanThePageAreCutShort) {
+  const std::string long_name(300, 'W');
+  LoadedScenario s = crowded_scenario(12000, {{0, "ALFA"}, {6000, long_name}, {11000, "OMEGA"}});
+  s.name = long_name;
+  const std::string svg = render_route_svg(s);
+  expect_texts_inside_and_apart(picture_of(svg));
+  EXPECT_NE(svg.find("WWW\xE2\x80\xA6 – train 1"), std::string::npos) << "the title";
+  EXPECT_NE(svg.find("2 WWW"), std::string::npos) << "the key";
+}
+
 // Two indicator boards 50 m apart: both texts in their marks' titles, escaped, and as labels
 // that keep apart.
 TEST(RoutePlot, IndicatorBoardsShowTheirTexts) {
