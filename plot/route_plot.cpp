@@ -10,6 +10,7 @@
 #include "format/line_plan_points.hpp"
 #include "plot/marks.hpp"
 #include "plot/row_labels.hpp"
+#include "plot/station_key.hpp"
 #include "plot/svg_canvas.hpp"
 #include "plot/svg_text.hpp"
 #include "plot/text_metrics.hpp"
@@ -43,9 +44,8 @@ constexpr int kStationRows = 3;
 constexpr double kBoardRowsBaseline = kSpeedBottom + 13;
 constexpr int kBoardRows = 2;
 constexpr double kSlowdownBaseline = kSpeedTop - 4;
-constexpr double kLongestBoardLabel = 200;
-constexpr double kLongestLeader = 240;  // how far a station's name may stand off its line  // a longer board text is cut short; its <title> holds it all
-constexpr const char* kEllipsis = "\xE2\x80\xA6";
+constexpr double kLongestBoardLabel = 200;  // a longer board text is cut short; its <title> holds it all
+constexpr double kLongestLeader = 240;      // how far a station's name may stand off its line
 
 // A "nice" step (1, 2 or 5 times a power of ten) of at most `limit`.
 double nice_step_at_most(double limit) {
@@ -55,52 +55,6 @@ double nice_step_at_most(double limit) {
     if (factor * power <= limit) return factor * power;
   return power;
 }
-
-// A Windows-1252 text as XML text no wider than `max_width` at `size`: cut short with an
-// ellipsis when it is wider.
-std::string elided_xml(std::string_view windows_1252, double max_width, double size, bool bold = false) {
-  std::string whole = xml_text(windows_1252);
-  if (text_advance(whole, size, bold) <= max_width) return whole;
-  size_t low = 0, high = windows_1252.size();  // the longest prefix that fits lies in [low, high)
-  while (high - low > 1) {
-    const size_t mid = (low + high) / 2;
-    if (text_advance(xml_text(windows_1252.substr(0, mid)) + kEllipsis, size, bold) <= max_width) low = mid;
-    else high = mid;
-  }
-  return xml_text(windows_1252.substr(0, low)) + kEllipsis;
-}
-
-// The stations shown by their number only (or not named at all) in the plan or the profile,
-// for the key under the profile: "3 GAMMA" each, in running order.
-class StationKey {
- public:
-  void add(const Station& station) { slots_[station.slot] = station.record; }
-  bool empty() const { return slots_.empty(); }
-
-  // Draws the key in lines across the profile's width from `baseline`; returns the baseline
-  // after its last line.
-  double draw(SvgCanvas& svg, double baseline) const {
-    std::string line = "stations by number:";
-    for (const auto& [slot, record] : slots_) {
-      const std::string number = std::to_string(slot) + " ";
-      const std::string item = number + elided_xml(record->text, kPlotWidth - text_advance(number + ",", 11), 11);
-      const std::string longer = line + (line.ends_with(':') ? " " : ", ") + item;
-      if (text_advance(longer + ",", 11) <= kPlotWidth) {
-        line = longer;
-        continue;
-      }
-      svg.text(kLeft, baseline, line + (line.ends_with(':') ? "" : ","),
-               {.attributes = "class=\"station-key\" fill=\"#555\""});
-      baseline += kLabelHeight + 4;
-      line = item;
-    }
-    svg.text(kLeft, baseline, line, {.attributes = "class=\"station-key\" fill=\"#555\""});
-    return baseline + kLabelHeight + 4;
-  }
-
- private:
-  std::map<int, const SimRecord*> slots_;
-};
 
 // The part of the route drawn, in route metres.
 struct Window {
@@ -550,7 +504,7 @@ std::string render_route_svg(const LoadedScenario& scenario, const PlotView& vie
   draw_plan_view(svg, scenario, w, stations, key);
   draw_profile(svg, scenario, w, stations, view.kilometre_axis, key);
   const double below_axis = kAxisY + 56;
-  draw_legend(svg, key.empty() ? below_axis : key.draw(svg, below_axis) + 12);
+  draw_legend(svg, key.empty() ? below_axis : key.draw(svg, kLeft, kPlotWidth, below_axis) + 12);
   return svg.finish(std::ceil(svg.bottom() + 20));
 }
 
