@@ -39,8 +39,8 @@ constexpr double kLabelHeight = 12;
 constexpr double kLabelGap = 2;    // between a label and the mark it names
 constexpr double kSmallText = 10;  // the profile's labels
 // Station names over the speed band, and indicator-board texts under it, in rows.
-constexpr double kStationRowsBaseline = kSpeedTop - 44;
-constexpr int kStationRows = 3;
+constexpr double kStationRowsBaseline = kSpeedTop - 56;
+constexpr int kStationRows = 4;
 constexpr double kBoardRowsBaseline = kSpeedBottom + 13;
 constexpr int kBoardRows = 2;
 constexpr double kSlowdownBaseline = kSpeedTop - 4;
@@ -315,8 +315,8 @@ void draw_profile(SvgCanvas& svg, const LoadedScenario& s, const Window& w, cons
   const TextStyle right_aligned{.anchor = TextAnchor::kEnd};
 
   // The fixed texts first, so that the labels placed after them keep clear of them.
-  svg.text(kLeft, kSpeedTop - 60, "Profile", {.size = 14, .bold = true});
-  svg.text(kLeft + 80, kSpeedTop - 60,
+  svg.text(kLeft, kSpeedTop - 72, "Profile", {.size = 14, .bold = true});
+  svg.text(kLeft + 80, kSpeedTop - 72,
            kilometre_axis ? "along the route, in the kilometre readings of the driver's papers"
                           : "along the route, in kilometres from its start",
            {.attributes = "fill=\"#555\""});
