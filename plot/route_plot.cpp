@@ -56,6 +56,11 @@ double nice_step_at_most(double limit) {
   return power;
 }
 
+// What pointing at a station's mark shows: its number, as the key gives it, and its name.
+std::string station_title(const Station& station) {
+  return std::to_string(station.slot) + " " + xml_text(station.record->text);
+}
+
 // The part of the route drawn, in route metres.
 struct Window {
   int64_t from_m = 0;
@@ -156,7 +161,7 @@ void draw_plan_view(SvgCanvas& svg, const LoadedScenario& s, const Window& w, co
   if (path.back() != last) path.push_back(last);
   std::string d;
   for (const auto& [x, y] : path) d += (d.empty() ? "M" : " L") + svg_number(x) + " " + svg_number(y);
-  svg.raw("<path " + svg.marked(Mark::kTrack) + " d=\"" + d + "\"/>");
+  svg.path(svg.marked(Mark::kTrack), d);
 
   // Scale bar, about a fifth of the panel, bottom left; drawn first, so that no label takes its place.
   const double bar_m = nice_step_at_most(inner_w / 5 / scale);
@@ -212,7 +217,7 @@ void draw_plan_view(SvgCanvas& svg, const LoadedScenario& s, const Window& w, co
   };
   // A station whose name finds no free place is labelled by its number, and named in the key.
   for (const PlanStation& ps : shown) {
-    svg.circle(ps.x, ps.y, 4, svg.marked(Mark::kStation));
+    svg.circle(ps.x, ps.y, 4, svg.marked(Mark::kStation), station_title(*ps.station));
     if (place_label(ps, xml_text(ps.station->record->text))) continue;
     place_label(ps, std::to_string(ps.station->slot));
     key.add(*ps.station);
@@ -233,9 +238,7 @@ void draw_curves(SvgCanvas& svg, const LoadedScenario& s, const Window& w) {
     if (run_start >= 0 && run_text != "straight") {
       const double height = std::min(std::abs(run_turning) / 0.003, 1.0) * (kCurveBottom - kCurveTop) / 2 + 3;
       const double x1 = w.at(static_cast<double>(run_start)), x2 = std::max(w.at(static_cast<double>(end)), x1 + 1);
-      svg.raw("<rect " + svg.marked(Mark::kCurve) + " x=\"" + svg_number(x1) + "\" y=\"" +
-              svg_number(run_turning > 0 ? mid - height : mid) + "\" width=\"" + svg_number(x2 - x1) + "\" height=\"" +
-              svg_number(height) + "\"><title>" + run_text + "</title></rect>");
+      svg.rect(x1, run_turning > 0 ? mid - height : mid, x2 - x1, height, svg.marked(Mark::kCurve), run_text);
     }
     run_start = -1;
   };
@@ -283,9 +286,8 @@ void draw_axis(SvgCanvas& svg, const LoadedScenario& s, const Window& w, bool ki
     if (i > 0) {
       const double x = w.at(static_cast<double>(a));
       const std::string reading = kilometre_text(ra);
-      svg.raw("<line " + svg.marked(Mark::kKilometrePostChange) + " x1=\"" + svg_number(x) + "\" y1=\"" +
-              svg_number(kAxisY - 6) + "\" x2=\"" + svg_number(x) + "\" y2=\"" + svg_number(kAxisY + 8) +
-              "\"><title>kilometre reading " + reading + " from here</title></line>");
+      svg.line(x, kAxisY - 6, x, kAxisY + 8, svg.marked(Mark::kKilometrePostChange),
+               "kilometre reading " + reading + " from here");
       const TextStyle style{.anchor = TextAnchor::kMiddle, .attributes = "fill=\"#c0392b\""};
       if (svg.fits(text_box(x, kAxisY + 32, reading, style.size, style.bold, style.anchor)))
         svg.text(x, kAxisY + 32, reading, style);
@@ -367,7 +369,7 @@ void draw_profile(SvgCanvas& svg, const LoadedScenario& s, const Window& w, cons
   for (const Station& station : stations) {
     if (!w.holds(station.record->position_m)) continue;
     const double x = w.at(station.record->position_m);
-    svg.line(x, kSpeedTop, x, kCurveBottom, svg.marked(Mark::kStation));
+    svg.line(x, kSpeedTop, x, kCurveBottom, svg.marked(Mark::kStation), station_title(station));
     if (!station_labels.place(x, xml_text(station.record->text))) unnamed.emplace_back(&station, x);
   }
   for (const auto& [station, x] : unnamed) {
@@ -385,9 +387,8 @@ void draw_profile(SvgCanvas& svg, const LoadedScenario& s, const Window& w, cons
     if (end < w.from_m || start > w.to_m) continue;
     const double x1 = w.at(static_cast<double>(start)), x2 = std::max(w.at(static_cast<double>(end)), x1 + 2);
     const std::string speed = std::to_string(slowdown.speed_kmh) + " km/h";
-    svg.raw("<rect x=\"" + svg_number(x1) + "\" y=\"" + svg_number(kSpeedTop) + "\" width=\"" + svg_number(x2 - x1) +
-            "\" height=\"" + svg_number(kSpeedBottom - kSpeedTop) + "\" " + svg.marked(Mark::kSlowdown) + "><title>" +
-            speed + " from " + std::to_string(start) + " m</title></rect>");
+    svg.rect(x1, kSpeedTop, x2 - x1, kSpeedBottom - kSpeedTop, svg.marked(Mark::kSlowdown),
+             speed + " from " + std::to_string(start) + " m");
     slowdown_labels.place(x1, speed);
   }
 
@@ -404,7 +405,7 @@ void draw_profile(SvgCanvas& svg, const LoadedScenario& s, const Window& w, cons
   });
   if (!speed.empty()) {
     speed += " H" + svg_number(w.at(static_cast<double>(w.to_m)));
-    svg.raw("<path " + svg.marked(Mark::kLineSpeed) + " d=\"" + speed + "\"/>");
+    svg.path(svg.marked(Mark::kLineSpeed), speed);
   }
 
   // Features along the track; an indicator board's text in its title, and under the speed
@@ -420,23 +421,23 @@ void draw_profile(SvgCanvas& svg, const LoadedScenario& s, const Window& w, cons
       case kCodeReduction:
       case kCodeReductionNonPositive: {
         const double y = kSpeedTop + 6;
-        svg.raw("<path " + svg.marked(Mark::kCodeReduction) + " d=\"M" + svg_number(x - 4) + " " + svg_number(y - 6) +
-                " L" + svg_number(x + 4) + " " + svg_number(y - 6) + " L" + svg_number(x) + " " + svg_number(y) +
-                " Z\"/>");
+        svg.path(svg.marked(Mark::kCodeReduction), "M" + svg_number(x - 4) + " " + svg_number(y - 6) + " L" +
+                                                       svg_number(x + 4) + " " + svg_number(y - 6) + " L" +
+                                                       svg_number(x) + " " + svg_number(y) + " Z");
         break;
       }
       case kSpeedLimitBoards: {
         const double y = speed_y(c.value1 / 100 * 5.0);
-        svg.raw("<rect x=\"" + svg_number(x - 3) + "\" y=\"" + svg_number(y - 3) + "\" width=\"6\" height=\"6\" " +
-                svg.marked(Mark::kSpeedBoard) + "><title>" + speed_board_text(c) + "</title></rect>");
+        svg.rect(x - 3, y - 3, 6, 6, svg.marked(Mark::kSpeedBoard), speed_board_text(c));
         break;
       }
       case kIndicatorBoard: {
         const std::string* text = indicator_board_text(c, s.records);
-        svg.raw("<path " + svg.marked(Mark::kIndicatorBoard) + " d=\"M" + svg_number(x) + " " +
-                svg_number(kSpeedBottom - 16) + " L" + svg_number(x + 4) + " " + svg_number(kSpeedBottom - 12) + " L" +
-                svg_number(x) + " " + svg_number(kSpeedBottom - 8) + " L" + svg_number(x - 4) + " " +
-                svg_number(kSpeedBottom - 12) + " Z\"><title>" + (text ? xml_text(*text) : "") + "</title></path>");
+        svg.path(svg.marked(Mark::kIndicatorBoard),
+                 "M" + svg_number(x) + " " + svg_number(kSpeedBottom - 16) + " L" + svg_number(x + 4) + " " +
+                     svg_number(kSpeedBottom - 12) + " L" + svg_number(x) + " " + svg_number(kSpeedBottom - 8) + " L" +
+                     svg_number(x - 4) + " " + svg_number(kSpeedBottom - 12) + " Z",
+                 text ? xml_text(*text) : "");
         if (text && !text->empty())
           board_labels.place(x, elided_xml(*text, kLongestBoardLabel, kSmallText));
         break;
@@ -464,7 +465,7 @@ void draw_profile(SvgCanvas& svg, const LoadedScenario& s, const Window& w, cons
     if (i == last_cell || s.cells[static_cast<size_t>(i + 1)].gradient == 0)
       gradient += " H" + svg_number(std::min(cell_start(i + 1), w.at(static_cast<double>(w.to_m))));
   });
-  if (!gradient.empty()) svg.raw("<path " + svg.marked(Mark::kGradient) + " d=\"" + gradient + "\"/>");
+  if (!gradient.empty()) svg.path(svg.marked(Mark::kGradient), gradient);
 
   draw_curves(svg, s, w);
 

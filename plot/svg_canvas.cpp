@@ -13,19 +13,34 @@ void SvgCanvas::raw(std::string_view element) {
   body_ += '\n';
 }
 
-void SvgCanvas::line(double x1, double y1, double x2, double y2, std::string_view attributes) {
-  raw("<line x1=\"" + svg_number(x1) + "\" y1=\"" + svg_number(y1) + "\" x2=\"" + svg_number(x2) + "\" y2=\"" +
-      svg_number(y2) + "\" " + std::string(attributes) + "/>");
+void SvgCanvas::shape(std::string_view name, const std::string& start, std::string_view title) {
+  if (title.empty()) return raw(start + "/>");
+  raw(start + "><title>" + std::string(title) + "</title></" + std::string(name) + ">");
 }
 
-void SvgCanvas::rect(double x, double y, double w, double h, std::string_view attributes) {
-  raw("<rect x=\"" + svg_number(x) + "\" y=\"" + svg_number(y) + "\" width=\"" + svg_number(std::max(w, 0.0)) +
-      "\" height=\"" + svg_number(std::max(h, 0.0)) + "\" " + std::string(attributes) + "/>");
+void SvgCanvas::line(double x1, double y1, double x2, double y2, std::string_view attributes, std::string_view title) {
+  shape("line",
+        "<line x1=\"" + svg_number(x1) + "\" y1=\"" + svg_number(y1) + "\" x2=\"" + svg_number(x2) + "\" y2=\"" +
+            svg_number(y2) + "\" " + std::string(attributes),
+        title);
 }
 
-void SvgCanvas::circle(double x, double y, double r, std::string_view attributes) {
-  raw("<circle cx=\"" + svg_number(x) + "\" cy=\"" + svg_number(y) + "\" r=\"" + svg_number(r) + "\" " +
-      std::string(attributes) + "/>");
+void SvgCanvas::rect(double x, double y, double w, double h, std::string_view attributes, std::string_view title) {
+  shape("rect",
+        "<rect x=\"" + svg_number(x) + "\" y=\"" + svg_number(y) + "\" width=\"" + svg_number(std::max(w, 0.0)) +
+            "\" height=\"" + svg_number(std::max(h, 0.0)) + "\" " + std::string(attributes),
+        title);
+}
+
+void SvgCanvas::circle(double x, double y, double r, std::string_view attributes, std::string_view title) {
+  shape("circle",
+        "<circle cx=\"" + svg_number(x) + "\" cy=\"" + svg_number(y) + "\" r=\"" + svg_number(r) + "\" " +
+            std::string(attributes),
+        title);
+}
+
+void SvgCanvas::path(std::string_view attributes, std::string_view d, std::string_view title) {
+  shape("path", "<path " + std::string(attributes) + " d=\"" + std::string(d) + "\"", title);
 }
 
 void SvgCanvas::leader(double x1, double y1, double x2, double y2) {

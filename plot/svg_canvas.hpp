@@ -27,10 +27,12 @@ class SvgCanvas {
   double width() const { return width_; }
 
   void raw(std::string_view element);
-  // Shapes; `attributes` is the rest of the element.
-  void line(double x1, double y1, double x2, double y2, std::string_view attributes);
-  void rect(double x, double y, double w, double h, std::string_view attributes);
-  void circle(double x, double y, double r, std::string_view attributes);
+  // Shapes; `attributes` is the rest of the element, and a `title` (XML text), when given,
+  // is what a viewer shows on pointing at the shape.
+  void line(double x1, double y1, double x2, double y2, std::string_view attributes, std::string_view title = "");
+  void rect(double x, double y, double w, double h, std::string_view attributes, std::string_view title = "");
+  void circle(double x, double y, double r, std::string_view attributes, std::string_view title = "");
+  void path(std::string_view attributes, std::string_view d, std::string_view title = "");
   // A thin line from a mark to its label; texts placed after it keep clear of it.
   void leader(double x1, double y1, double x2, double y2);
   // Whether a leader from (x1, y1) to (x2, y2) would cross no text and no other leader.
@@ -52,6 +54,9 @@ class SvgCanvas {
   std::string finish(double height);
 
  private:
+  // `start` is the element up to its attributes' end.
+  void shape(std::string_view name, const std::string& start, std::string_view title);
+
   double width_;
   double bottom_ = 0;
   std::string body_;
