@@ -3,18 +3,26 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <optional>
 #include <string_view>
 #include <vector>
 
 #include "format/line_plan_points.hpp"
+#include "plot/marks.hpp"
+#include "plot/row_labels.hpp"
+#include "plot/station_key.hpp"
+#include "plot/svg_canvas.hpp"
 #include "plot/svg_text.hpp"
+#include "plot/text_metrics.hpp"
+#include "model/format_rules.hpp"
 #include "reading/kilometre_readings.hpp"
 #include "reading/track_reading.hpp"
 
 namespace scenario {
 namespace {
 
-// Page layout, in SVG user units.
+// Page layout, in SVG user units. The page grows below the axis by the lines of the
+// station key.
 constexpr double kWidth = 1200;
 constexpr double kLeft = 70;
 constexpr double kRight = 1150;
@@ -28,10 +36,17 @@ constexpr double kGradientBottom = 1030;
 constexpr double kCurveTop = 1040;
 constexpr double kCurveBottom = 1070;
 constexpr double kAxisY = 1085;
-constexpr double kLegendY = 1135;
-constexpr double kHeight = 1185;
-constexpr double kCharWidth = 7;  // a generous average of the 11-unit sans-serif capitals
 constexpr double kLabelHeight = 12;
+constexpr double kLabelGap = 2;    // between a label and the mark it names
+constexpr double kSmallText = 10;  // the profile's labels
+// Station names over the speed band, and indicator-board texts under it, in rows.
+constexpr double kStationRowsBaseline = kSpeedTop - 56;
+constexpr int kStationRows = 4;
+constexpr double kBoardRowsBaseline = kSpeedBottom + 13;
+constexpr int kBoardRows = 2;
+constexpr double kSlowdownBaseline = kSpeedTop - 4;
+constexpr double kLongestBoardLabel = 200;  // a longer board text is cut short; its <title> holds it all
+constexpr double kLongestLeader = 240;      // how far a station's name may stand off its line
 
 // A "nice" step (1, 2 or 5 times a power of ten) of at most `limit`.
 double nice_step_at_most(double limit) {
@@ -42,68 +57,10 @@ double nice_step_at_most(double limit) {
   return power;
 }
 
-class Svg {
- public:
-  Svg() {
-    out_ += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
-    out_ += "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + svg_number(kWidth) + "\" height=\"" +
-            svg_number(kHeight) + "\" viewBox=\"0 0 " + svg_number(kWidth) + " " + svg_number(kHeight) +
-            "\" font-family=\"sans-serif\" font-size=\"11\">\n";
-    out_ += "<rect width=\"100%\" height=\"100%\" fill=\"white\"/>\n";
-  }
-
-  void raw(std::string_view element) {
-    out_ += element;
-    out_ += '\n';
-  }
-  void line(double x1, double y1, double x2, double y2, std::string_view style) {
-    raw("<line x1=\"" + svg_number(x1) + "\" y1=\"" + svg_number(y1) + "\" x2=\"" + svg_number(x2) + "\" y2=\"" +
-        svg_number(y2) + "\" " + std::string(style) + "/>");
-  }
-  void rect(double x, double y, double w, double h, std::string_view style) {
-    raw("<rect x=\"" + svg_number(x) + "\" y=\"" + svg_number(y) + "\" width=\"" + svg_number(std::max(w, 0.0)) +
-        "\" height=\"" + svg_number(std::max(h, 0.0)) + "\" " + std::string(style) + "/>");
-  }
-  void circle(double x, double y, double r, std::string_view style) {
-    raw("<circle cx=\"" + svg_number(x) + "\" cy=\"" + svg_number(y) + "\" r=\"" + svg_number(r) + "\" " +
-        std::string(style) + "/>");
-  }
-  // `text` is already XML text.
-  void text(double x, double y, std::string_view text, std::string_view style = "") {
-    raw("<text x=\"" + svg_number(x) + "\" y=\"" + svg_number(y) + "\" " + std::string(style) + ">" +
-        std::string(text) + "</text>");
-  }
-  std::string finish() {
-    out_ += "</svg>\n";
-    return std::move(out_);
-  }
-
- private:
-  std::string out_;
-};
-
-struct Box {
-  double x, y, w, h;
-  bool overlaps(const Box& o) const { return x < o.x + o.w && o.x < x + w && y < o.y + o.h && o.y < y + h; }
-  // Whether the segment from (x1, y1) to (x2, y2) enters the box (Liang-Barsky clipping).
-  bool crossed_by(double x1, double y1, double x2, double y2) const {
-    double t0 = 0, t1 = 1;
-    const double dx = x2 - x1, dy = y2 - y1;
-    const double p[4] = {-dx, dx, -dy, dy};
-    const double q[4] = {x1 - x, x + w - x1, y1 - y, y + h - y1};
-    for (int i = 0; i < 4; ++i) {
-      if (p[i] == 0) {
-        if (q[i] < 0) return false;
-        continue;
-      }
-      const double t = q[i] / p[i];
-      if (p[i] < 0) t0 = std::max(t0, t);
-      else t1 = std::min(t1, t);
-      if (t0 > t1) return false;
-    }
-    return true;
-  }
-};
+// What pointing at a station's mark shows: its number, as the key gives it, and its name.
+std::string station_title(const Station& station) {
+  return std::to_string(station.slot) + " " + xml_text(station.record->text);
+}
 
 // The part of the route drawn, in route metres.
 struct Window {
@@ -159,14 +116,15 @@ struct PlanStation {
   double x, y;
 };
 
-void draw_plan_view(Svg& svg, const LoadedScenario& s, const Window& w, const std::vector<Station>& stations) {
-  svg.text(kLeft, kPlanTop - 14, "Plan", "font-size=\"14\" font-weight=\"bold\"");
-  svg.rect(kLeft, kPlanTop, kPlotWidth, kPlanBottom - kPlanTop, "fill=\"none\" stroke=\"#ccc\"");
+void draw_plan_view(SvgCanvas& svg, const LoadedScenario& s, const Window& w, const std::vector<Station>& stations,
+                    StationKey& key) {
+  svg.text(kLeft, kPlanTop - 14, "Plan", {.size = 14, .bold = true});
+  svg.rect(kLeft, kPlanTop, kPlotWidth, kPlanBottom - kPlanTop, "class=\"frame\" fill=\"none\" stroke=\"#ccc\"");
   const PlanPass measure = measure_plan(s, w);
   if (measure.points < 2) {
     svg.text(kLeft + kPlotWidth / 2, (kPlanTop + kPlanBottom) / 2,
              s.has_plan ? "no line plan computed for this stretch" : "no line plan in this scenario",
-             "text-anchor=\"middle\" fill=\"#888\"");
+             {.anchor = TextAnchor::kMiddle, .attributes = "fill=\"#888\""});
     return;
   }
   const double inner_w = kPlotWidth - 240, inner_h = kPlanBottom - kPlanTop - 120;
@@ -204,13 +162,20 @@ void draw_plan_view(Svg& svg, const LoadedScenario& s, const Window& w, const st
   if (path.back() != last) path.push_back(last);
   std::string d;
   for (const auto& [x, y] : path) d += (d.empty() ? "M" : " L") + svg_number(x) + " " + svg_number(y);
-  svg.raw("<path class=\"track\" d=\"" + d + "\" fill=\"none\" stroke=\"#1f4e9c\" stroke-width=\"2\"/>");
+  svg.path(svg.marked(Mark::kTrack), d);
+
+  // Scale bar, about a fifth of the panel, bottom left; drawn first, so that no label takes its place.
+  const double bar_m = nice_step_at_most(inner_w / 5 / scale);
+  const double bar_px = bar_m * scale;
+  const double bar_y = kPlanBottom - 20;
+  svg.line(kLeft + 20, bar_y, kLeft + 20 + bar_px, bar_y, "class=\"scale-bar\" stroke=\"black\" stroke-width=\"3\"");
+  svg.text(kLeft + 20, bar_y - 6, svg_number(bar_m / 1000) + " km");
 
   std::vector<Box> taken;  // signals, station marks and labels
   for (int64_t i = std::max<int64_t>(first_cell, 0); i <= last_cell; ++i)
     if (s.cells[static_cast<size_t>(i)].kind == kSignal) {
       const auto [x, y] = wanted[feature_position_m(kSignal, i)];
-      svg.circle(x, y, 2, "fill=\"#c0392b\"");
+      svg.circle(x, y, 2, svg.marked(Mark::kSignal));
       taken.push_back({x - 2, y - 2, 4, 4});
     }
   std::vector<PlanStation> shown;
@@ -222,61 +187,48 @@ void draw_plan_view(Svg& svg, const LoadedScenario& s, const Window& w, const st
     }
   const Box panel{kLeft + 2, kPlanTop + 2, kPlotWidth - 4, kPlanBottom - kPlanTop - 30};
   auto free_of_everything = [&](const Box& box) {
-    if (box.x < panel.x || box.y < panel.y || box.x + box.w > panel.x + panel.w || box.y + box.h > panel.y + panel.h)
-      return false;
+    if (!box.within(panel) || !svg.fits(box)) return false;
     for (const Box& other : taken)
       if (box.overlaps(other)) return false;
     for (size_t i = 1; i < path.size(); ++i)
       if (box.crossed_by(path[i - 1].first, path[i - 1].second, path[i].first, path[i].second)) return false;
     return true;
   };
-  // Each name to a side of its station, nearest first, with a leader line when it stands off;
-  // a name with no free place is listed under the plan instead.
-  std::vector<std::string> unplaced;
-  for (const PlanStation& ps : shown) {
-    svg.circle(ps.x, ps.y, 4, "fill=\"white\" stroke=\"black\"");
-    const std::string label = xml_text(ps.station->record->text);
-    const double width = static_cast<double>(ps.station->record->text.size()) * kCharWidth + 4;
-    bool placed = false;
+  // A label to a side of its station, nearest first, with a leader line when it stands off.
+  auto place_label = [&](const PlanStation& ps, const std::string& label) {
+    const double width = text_advance(label, TextStyle{}.size) + 2 * kLabelGap;
     for (const double r : {8.0, 22.0, 40.0, 65.0, 95.0, 130.0}) {
-      for (int k = 0; k < 16 && !placed; ++k) {
+      for (int k = 0; k < 16; ++k) {
         const double angle = k * 3.14159265358979 / 8;
         const double ax = ps.x + r * std::cos(angle), ay = ps.y - r * std::sin(angle);
         const bool right = std::cos(angle) >= -1e-9;
         const Box box{right ? ax : ax - width, ay - kLabelHeight / 2, width, kLabelHeight};
         if (!free_of_everything(box)) continue;
-        if (r > 8.0) svg.line(ps.x, ps.y, right ? box.x : box.x + box.w, ay, "stroke=\"#888\" stroke-width=\"0.7\"");
-        svg.raw("<text class=\"station-label\" data-box=\"" + svg_number(box.x) + " " + svg_number(box.y) + " " +
-                svg_number(box.w) + " " + svg_number(box.h) + "\" x=\"" + svg_number(box.x + 2) + "\" y=\"" +
-                svg_number(box.y + kLabelHeight - 2) + "\">" + label + "</text>");
+        const double end_x = right ? box.x : box.x + box.w;
+        if (r > 8.0 && !svg.leader_fits(ps.x, ps.y, end_x, ay)) continue;
+        if (r > 8.0) svg.leader(ps.x, ps.y, end_x, ay);
+        const std::string data_box = "class=\"station-label\" data-box=\"" + svg_number(box.x) + " " +
+                                     svg_number(box.y) + " " + svg_number(box.w) + " " + svg_number(box.h) + "\"";
+        svg.text(box.x + kLabelGap, box.y + kLabelHeight - 2, label, {.attributes = data_box});
         taken.push_back(box);
-        placed = true;
+        return true;
       }
-      if (placed) break;
     }
-    if (!placed) unplaced.push_back(std::to_string(ps.station->slot) + " " + label);
+    return false;
+  };
+  // A station whose name finds no free place is labelled by its number, and named in the key.
+  for (const PlanStation& ps : shown) {
+    svg.circle(ps.x, ps.y, 4, svg.marked(Mark::kStation), station_title(*ps.station));
+    if (place_label(ps, xml_text(ps.station->record->text))) continue;
+    place_label(ps, std::to_string(ps.station->slot));
+    key.add(*ps.station);
   }
-  if (!unplaced.empty()) {
-    std::string list;
-    for (const std::string& name : unplaced) list += (list.empty() ? "" : ", ") + name;
-    svg.text(kLeft + 200, kPlanBottom - 8, "also in this stretch: " + list, "class=\"unlabelled\" fill=\"#555\"");
-  }
-
-  // Scale bar, about a fifth of the panel, bottom left.
-  const double bar_m = nice_step_at_most(inner_w / 5 / scale);
-  const double bar_px = bar_m * scale;
-  const double bar_y = kPlanBottom - 20;
-  svg.line(kLeft + 20, bar_y, kLeft + 20 + bar_px, bar_y, "stroke=\"black\" stroke-width=\"3\"");
-  svg.text(kLeft + 20, bar_y - 6, svg_number(bar_m / 1000) + " km");
 }
 
 // ---- profile
 
-void draw_curves(Svg& svg, const LoadedScenario& s, const Window& w) {
-  svg.rect(kLeft, kCurveTop, kPlotWidth, kCurveBottom - kCurveTop, "fill=\"none\" stroke=\"#ccc\"");
+void draw_curves(SvgCanvas& svg, const LoadedScenario& s, const Window& w) {
   const double mid = (kCurveTop + kCurveBottom) / 2;
-  svg.line(kLeft, mid, kRight, mid, "stroke=\"#ddd\"");
-  svg.text(kLeft - 6, mid + 4, "curves", "text-anchor=\"end\"");
   if (!s.has_plan) return;
   LinePlanPoints points(s.plan_bytes);
   PlanPoint history[3];
@@ -287,9 +239,7 @@ void draw_curves(Svg& svg, const LoadedScenario& s, const Window& w) {
     if (run_start >= 0 && run_text != "straight") {
       const double height = std::min(std::abs(run_turning) / 0.003, 1.0) * (kCurveBottom - kCurveTop) / 2 + 3;
       const double x1 = w.at(static_cast<double>(run_start)), x2 = std::max(w.at(static_cast<double>(end)), x1 + 1);
-      svg.raw("<rect class=\"curve\" x=\"" + svg_number(x1) + "\" y=\"" + svg_number(run_turning > 0 ? mid - height : mid) +
-              "\" width=\"" + svg_number(x2 - x1) + "\" height=\"" + svg_number(height) + "\" fill=\"#16a085\"><title>" +
-              run_text + "</title></rect>");
+      svg.rect(x1, run_turning > 0 ? mid - height : mid, x2 - x1, height, svg.marked(Mark::kCurve), run_text);
     }
     run_start = -1;
   };
@@ -307,16 +257,20 @@ void draw_curves(Svg& svg, const LoadedScenario& s, const Window& w) {
   close(w.to_m);
 }
 
-void draw_axis(Svg& svg, const LoadedScenario& s, const Window& w, bool kilometres) {
+void draw_axis(SvgCanvas& svg, const LoadedScenario& s, const Window& w, bool kilometres) {
   const double span = static_cast<double>(w.to_m - w.from_m);
   const double tick_m = std::max(nice_step_at_most(span / 8), 1.0);
-  svg.line(kLeft, kAxisY, kRight, kAxisY, "stroke=\"black\"");
+  svg.line(kLeft, kAxisY, kRight, kAxisY, "class=\"axis\" stroke=\"black\"");
+  // A tick with its label, the label left out where it would touch another.
+  auto tick = [&](double x, const std::string& label) {
+    svg.line(x, kAxisY, x, kAxisY + 5, "class=\"axis\" stroke=\"black\"");
+    const TextStyle style{.anchor = TextAnchor::kMiddle};
+    if (svg.fits(text_box(x, kAxisY + 18, label, style.size, style.bold, style.anchor)))
+      svg.text(x, kAxisY + 18, label, style);
+  };
   if (!kilometres) {
-    for (double m = std::ceil(static_cast<double>(w.from_m) / tick_m) * tick_m; m <= static_cast<double>(w.to_m); m += tick_m) {
-      svg.line(w.at(m), kAxisY, w.at(m), kAxisY + 5, "stroke=\"black\"");
-      svg.text(w.at(m), kAxisY + 18, svg_number(m / 1000) + " km", "text-anchor=\"middle\"");
-    }
-    svg.text(kLeft + 80, kSpeedTop - 60, "along the route, in kilometres from its start", "fill=\"#555\"");
+    for (double m = std::ceil(static_cast<double>(w.from_m) / tick_m) * tick_m; m <= static_cast<double>(w.to_m); m += tick_m)
+      tick(w.at(m), svg_number(m / 1000) + " km");
     return;
   }
   // The readings of the driver's papers: round readings within each stretch, and each
@@ -331,9 +285,13 @@ void draw_axis(Svg& svg, const LoadedScenario& s, const Window& w, bool kilometr
     const int64_t ra = km.reading_m(a);
     const int64_t direction = b > a && km.reading_m(b - 1) < ra ? -1 : 1;
     if (i > 0) {
-      svg.line(w.at(static_cast<double>(a)), kAxisY - 6, w.at(static_cast<double>(a)), kAxisY + 8,
-               "stroke=\"#c0392b\" stroke-width=\"2\"");
-      svg.text(w.at(static_cast<double>(a)), kAxisY + 32, kilometre_text(ra), "text-anchor=\"middle\" fill=\"#c0392b\"");
+      const double x = w.at(static_cast<double>(a));
+      const std::string reading = kilometre_text(ra);
+      svg.line(x, kAxisY - 6, x, kAxisY + 8, svg.marked(Mark::kKilometrePostChange),
+               "kilometre reading " + reading + " from here");
+      const TextStyle style{.anchor = TextAnchor::kMiddle, .attributes = "fill=\"#c0392b\""};
+      if (svg.fits(text_box(x, kAxisY + 32, reading, style.size, style.bold, style.anchor)))
+        svg.text(x, kAxisY + 32, reading, style);
     }
     // The first round reading at or after `a` in the stretch's direction.
     int64_t k = direction > 0 ? (ra >= 0 ? (ra + step - 1) / step * step : -(-ra / step) * step)
@@ -342,18 +300,13 @@ void draw_axis(Svg& svg, const LoadedScenario& s, const Window& w, bool kilometr
       const int64_t position = a + (k - ra) * direction;
       if (position >= b || position > w.to_m) break;
       if (i > 0 && position - a < step / 4) continue;  // leaves room for the change's own label
-      svg.line(w.at(static_cast<double>(position)), kAxisY, w.at(static_cast<double>(position)), kAxisY + 5,
-               "stroke=\"black\"");
-      svg.text(w.at(static_cast<double>(position)), kAxisY + 18, svg_number(static_cast<double>(k) / 1000),
-               "text-anchor=\"middle\"");
+      tick(w.at(static_cast<double>(position)), svg_number(static_cast<double>(k) / 1000));
     }
   }
-  svg.text(kLeft + 80, kSpeedTop - 60, "along the route, in the kilometre readings of the driver's papers", "fill=\"#555\"");
 }
 
-void draw_profile(Svg& svg, const LoadedScenario& s, const Window& w, const std::vector<Station>& stations,
-                  bool kilometre_axis) {
-  svg.text(kLeft, kSpeedTop - 60, "Profile", "font-size=\"14\" font-weight=\"bold\"");
+void draw_profile(SvgCanvas& svg, const LoadedScenario& s, const Window& w, const std::vector<Station>& stations,
+                  bool kilometre_axis, StationKey& key) {
   // Plain variables, not a structured binding: older compilers cannot capture those in a lambda.
   const std::pair<int64_t, int64_t> cell_range = cells_in(w, s);
   const int64_t first_cell = cell_range.first;
@@ -362,35 +315,89 @@ void draw_profile(Svg& svg, const LoadedScenario& s, const Window& w, const std:
   auto each_cell = [&](auto&& visit) {
     for (int64_t i = std::max<int64_t>(first_cell, 0); i <= last_cell; ++i) visit(i, s.cells[static_cast<size_t>(i)]);
   };
+  const TextStyle right_aligned{.anchor = TextAnchor::kEnd};
+
+  // The fixed texts first, so that the labels placed after them keep clear of them.
+  svg.text(kLeft, kSpeedTop - 72, "Profile", {.size = 14, .bold = true});
+  svg.text(kLeft + 80, kSpeedTop - 72,
+           kilometre_axis ? "along the route, in the kilometre readings of the driver's papers"
+                          : "along the route, in kilometres from its start",
+           {.attributes = "fill=\"#555\""});
 
   // Speed band.
   int max_speed = 20;
-  each_cell([&](int64_t, const TrackCell& c) { max_speed = std::max(max_speed, c.speed_limit * 5); });
+  each_cell([&](int64_t, const TrackCell& c) { max_speed = std::max(max_speed, static_cast<int>(speed_kmh(c.speed_limit))); });
   const double speed_top = std::ceil(max_speed / 20.0) * 20;
   auto speed_y = [&](double kmh) { return kSpeedBottom - kmh / speed_top * (kSpeedBottom - kSpeedTop); };
-  svg.rect(kLeft, kSpeedTop, kPlotWidth, kSpeedBottom - kSpeedTop, "fill=\"none\" stroke=\"#ccc\"");
+  svg.rect(kLeft, kSpeedTop, kPlotWidth, kSpeedBottom - kSpeedTop, "class=\"frame\" fill=\"none\" stroke=\"#ccc\"");
   for (double v = 0; v <= speed_top; v += speed_top / 4) {
-    svg.line(kLeft, speed_y(v), kRight, speed_y(v), "stroke=\"#eee\"");
-    svg.text(kLeft - 6, speed_y(v) + 4, svg_number(v), "text-anchor=\"end\"");
+    svg.line(kLeft, speed_y(v), kRight, speed_y(v), "class=\"grid\" stroke=\"#eee\"");
+    svg.text(kLeft - 6, speed_y(v) + 4, svg_number(v), right_aligned);
   }
   svg.text(kLeft - 50, kSpeedTop - 8, "km/h");
 
-  // Slowdowns, shaded from their start to their end; one of no length over its one cell.
+  // Gradient band: per mille around a zero line.
+  int max_gradient = 5;
+  each_cell([&](int64_t, const TrackCell& c) {
+    if (c.gradient != 0) max_gradient = std::max(max_gradient, static_cast<int>(std::abs(gradient_per_mille(c.gradient))));
+  });
+  const double mid = (kGradientTop + kGradientBottom) / 2;
+  auto gradient_y = [&](int g) {
+    return mid - g / static_cast<double>(max_gradient) * (kGradientBottom - kGradientTop) / 2;
+  };
+  svg.rect(kLeft, kGradientTop, kPlotWidth, kGradientBottom - kGradientTop, "class=\"frame\" fill=\"none\" stroke=\"#ccc\"");
+  svg.line(kLeft, mid, kRight, mid, "class=\"grid\" stroke=\"#bbb\"");
+  svg.text(kLeft - 6, kGradientTop + 10, "+" + std::to_string(max_gradient), right_aligned);
+  svg.text(kLeft - 6, mid + 4, "0", right_aligned);
+  svg.text(kLeft - 6, kGradientBottom, "-" + std::to_string(max_gradient), right_aligned);
+  svg.text(kLeft - 50, kGradientTop - 6, "gradient (per mille)");
+
+  // Curve band.
+  const double curve_mid = (kCurveTop + kCurveBottom) / 2;
+  svg.rect(kLeft, kCurveTop, kPlotWidth, kCurveBottom - kCurveTop, "class=\"frame\" fill=\"none\" stroke=\"#ccc\"");
+  svg.line(kLeft, curve_mid, kRight, curve_mid, "class=\"grid\" stroke=\"#ddd\"");
+  svg.text(kLeft - 6, curve_mid + 4, "curves", right_aligned);
+
+  // Stations as vertical lines, their names staggered in rows over the speed band: first
+  // each name that fits beside its line, then the others led off to where there is room; a
+  // station whose name finds no place is labelled by its number, and named in the key. They
+  // come before the other labels, which keep clear of their leaders.
+  RowLabeller station_labels(svg, {.first_baseline = kStationRowsBaseline,
+                                   .rows = kStationRows,
+                                   .leader_from_y = kSpeedTop,
+                                   .style = {.size = kSmallText, .attributes = "class=\"station-name\""}});
+  std::vector<std::pair<const Station*, double>> unnamed;
+  for (const Station& station : stations) {
+    if (!w.holds(station.record->position_m)) continue;
+    const double x = w.at(station.record->position_m);
+    svg.line(x, kSpeedTop, x, kCurveBottom, svg.marked(Mark::kStation), station_title(station));
+    if (!station_labels.place(x, xml_text(station.record->text))) unnamed.emplace_back(&station, x);
+  }
+  for (const auto& [station, x] : unnamed) {
+    if (station_labels.place(x, xml_text(station->record->text), kLongestLeader)) continue;
+    station_labels.place(x, std::to_string(station->slot), kLongestLeader);
+    key.add(*station);
+  }
+
+  // Slowdowns, shaded from their start to their end; one of no length over its one cell. The
+  // speed is written over the start where there is room, and always in the mark's title.
+  RowLabeller slowdown_labels(svg, {.first_baseline = kSlowdownBaseline, .style = {.attributes = "fill=\"#b9770e\""}});
   for (const Slowdown& slowdown : slowdowns_of(s.cells)) {
     const int64_t start = feature_position_m(kSlowdownStart, slowdown.start_cell);
     const int64_t end = std::max(feature_position_m(kSlowdownEnd, slowdown.end_cell), start + kCellLength_m);
     if (end < w.from_m || start > w.to_m) continue;
     const double x1 = w.at(static_cast<double>(start)), x2 = std::max(w.at(static_cast<double>(end)), x1 + 2);
-    svg.rect(x1, kSpeedTop, x2 - x1, kSpeedBottom - kSpeedTop,
-             "class=\"slowdown\" fill=\"#f39c12\" fill-opacity=\"0.35\"");
-    svg.text(x1, kSpeedTop - 4, std::to_string(slowdown.speed_kmh) + " km/h", "fill=\"#b9770e\"");
+    const std::string speed = std::to_string(slowdown.speed_kmh) + " km/h";
+    svg.rect(x1, kSpeedTop, x2 - x1, kSpeedBottom - kSpeedTop, svg.marked(Mark::kSlowdown),
+             speed + " from " + std::to_string(start) + " m");
+    slowdown_labels.place(x1, speed);
   }
 
   // Line speed as a step line over the route's cells, ending where the route ends.
   std::string speed;
   int previous = -1;
   each_cell([&](int64_t i, const TrackCell& c) {
-    const double y = speed_y(c.speed_limit * 5.0);
+    const double y = speed_y(static_cast<double>(speed_kmh(c.speed_limit)));
     if (speed.empty())
       speed = "M" + svg_number(w.at(static_cast<double>(w.from_m))) + " " + svg_number(y);
     else if (c.speed_limit != previous)
@@ -399,63 +406,57 @@ void draw_profile(Svg& svg, const LoadedScenario& s, const Window& w, const std:
   });
   if (!speed.empty()) {
     speed += " H" + svg_number(w.at(static_cast<double>(w.to_m)));
-    svg.raw("<path class=\"speed\" d=\"" + speed + "\" fill=\"none\" stroke=\"#27ae60\" stroke-width=\"1.5\"/>");
+    svg.path(svg.marked(Mark::kLineSpeed), speed);
   }
 
-  // Features along the track.
+  // Features along the track; an indicator board's text in its title, and under the speed
+  // band where there is room.
+  RowLabeller board_labels(svg, {.first_baseline = kBoardRowsBaseline,
+                                 .rows = kBoardRows,
+                                 .style = {.size = kSmallText, .attributes = "class=\"board-label\" fill=\"#2980b9\""}});
   each_cell([&](int64_t i, const TrackCell& c) {
     const double x = w.at(static_cast<double>(feature_position_m(c.kind, i)));
     if (!w.holds(feature_position_m(c.kind, i))) return;
     switch (c.kind) {
-      case kSignal: svg.line(x, kSpeedBottom, x, kSpeedBottom - 8, "class=\"signal\" stroke=\"#c0392b\""); break;
+      case kSignal: svg.line(x, kSpeedBottom, x, kSpeedBottom - 8, svg.marked(Mark::kSignal)); break;
       case kCodeReduction:
       case kCodeReductionNonPositive: {
         const double y = kSpeedTop + 6;
-        svg.raw("<path class=\"code-reduction\" d=\"M" + svg_number(x - 4) + " " + svg_number(y - 6) + " L" +
-                svg_number(x + 4) + " " + svg_number(y - 6) + " L" + svg_number(x) + " " + svg_number(y) +
-                " Z\" fill=\"#8e44ad\"/>");
+        svg.path(svg.marked(Mark::kCodeReduction), "M" + svg_number(x - 4) + " " + svg_number(y - 6) + " L" +
+                                                       svg_number(x + 4) + " " + svg_number(y - 6) + " L" +
+                                                       svg_number(x) + " " + svg_number(y) + " Z");
         break;
       }
       case kSpeedLimitBoards: {
-        const double y = speed_y(c.value1 / 100 * 5.0);
-        svg.rect(x - 3, y - 3, 6, 6, "class=\"speed-board\" fill=\"#27ae60\" stroke=\"black\" stroke-width=\"0.5\"");
+        const double y = speed_y(static_cast<double>(board_left_kmh(c.value1)));
+        svg.rect(x - 3, y - 3, 6, 6, svg.marked(Mark::kSpeedBoard), speed_board_text(c));
         break;
       }
-      case kIndicatorBoard:
-        svg.raw("<path class=\"indicator-board\" d=\"M" + svg_number(x) + " " + svg_number(kSpeedBottom - 16) + " L" +
-                svg_number(x + 4) + " " + svg_number(kSpeedBottom - 12) + " L" + svg_number(x) + " " +
-                svg_number(kSpeedBottom - 8) + " L" + svg_number(x - 4) + " " + svg_number(kSpeedBottom - 12) +
-                " Z\" fill=\"#2980b9\"/>");
+      case kIndicatorBoard: {
+        const std::string* text = indicator_board_text(c, s.records);
+        svg.path(svg.marked(Mark::kIndicatorBoard),
+                 "M" + svg_number(x) + " " + svg_number(kSpeedBottom - 16) + " L" + svg_number(x + 4) + " " +
+                     svg_number(kSpeedBottom - 12) + " L" + svg_number(x) + " " + svg_number(kSpeedBottom - 8) + " L" +
+                     svg_number(x - 4) + " " + svg_number(kSpeedBottom - 12) + " Z",
+                 text ? xml_text(*text) : "");
+        if (text && !text->empty())
+          board_labels.place(x, elided_xml(*text, kLongestBoardLabel, kSmallText));
         break;
+      }
       default: break;
     }
   });
 
-  // Gradient band: per mille around a zero line; mountain stretches shaded behind it.
-  int max_gradient = 5;
-  each_cell([&](int64_t, const TrackCell& c) {
-    if (c.gradient != 0) max_gradient = std::max(max_gradient, std::abs(c.gradient - 100));
-  });
-  const double mid = (kGradientTop + kGradientBottom) / 2;
-  auto gradient_y = [&](int g) {
-    return mid - g / static_cast<double>(max_gradient) * (kGradientBottom - kGradientTop) / 2;
-  };
-  svg.rect(kLeft, kGradientTop, kPlotWidth, kGradientBottom - kGradientTop, "fill=\"none\" stroke=\"#ccc\"");
+  // The gradient line, mountain stretches shaded behind it.
   for (const CellRun& run : runs_of(s.cells, &TrackCell::mountain, last_cell)) {
     if (run.value == 0 || run.last_cell < first_cell) continue;
     const double x1 = cell_start(std::max(run.first_cell, first_cell)), x2 = std::max(cell_start(run.last_cell + 1), x1 + 2);
-    svg.rect(x1, kGradientTop, x2 - x1, kGradientBottom - kGradientTop,
-             "class=\"mountain\" fill=\"#a0522d\" fill-opacity=\"0.3\"");
+    svg.rect(x1, kGradientTop, x2 - x1, kGradientBottom - kGradientTop, svg.marked(Mark::kMountain));
   }
-  svg.line(kLeft, mid, kRight, mid, "stroke=\"#bbb\"");
-  svg.text(kLeft - 6, kGradientTop + 10, "+" + std::to_string(max_gradient), "text-anchor=\"end\"");
-  svg.text(kLeft - 6, mid + 4, "0", "text-anchor=\"end\"");
-  svg.text(kLeft - 6, kGradientBottom, "-" + std::to_string(max_gradient), "text-anchor=\"end\"");
-  svg.text(kLeft - 50, kGradientTop - 6, "gradient (per mille)");
   std::string gradient;
   each_cell([&](int64_t i, const TrackCell& c) {
     if (c.gradient == 0) return;
-    const double y = gradient_y(c.gradient - 100);
+    const double y = gradient_y(static_cast<int>(gradient_per_mille(c.gradient)));
     const bool after_gap = i == first_cell || s.cells[static_cast<size_t>(i - 1)].gradient == 0;
     if (gradient.empty() || after_gap)
       gradient += (gradient.empty() ? "M" : " M") + svg_number(std::max(cell_start(i), w.at(static_cast<double>(w.from_m)))) +
@@ -465,73 +466,48 @@ void draw_profile(Svg& svg, const LoadedScenario& s, const Window& w, const std:
     if (i == last_cell || s.cells[static_cast<size_t>(i + 1)].gradient == 0)
       gradient += " H" + svg_number(std::min(cell_start(i + 1), w.at(static_cast<double>(w.to_m))));
   });
-  if (!gradient.empty())
-    svg.raw("<path class=\"gradient\" d=\"" + gradient + "\" fill=\"none\" stroke=\"#7f8c8d\" stroke-width=\"1.5\"/>");
+  if (!gradient.empty()) svg.path(svg.marked(Mark::kGradient), gradient);
 
   draw_curves(svg, s, w);
-
-  // Stations as vertical lines, their names staggered over three rows above the speed band.
-  std::vector<Box> labels;
-  for (const Station& station : stations) {
-    if (!w.holds(station.record->position_m)) continue;
-    const double x = w.at(station.record->position_m);
-    svg.line(x, kSpeedTop, x, kCurveBottom, "stroke=\"#555\" stroke-dasharray=\"3,3\"");
-    const double width = static_cast<double>(station.record->text.size()) * 6 + 4;
-    for (int row = 0; row < 3; ++row) {
-      const Box box{x, kSpeedTop - 54 + row * 12, width, 12};
-      if (std::any_of(labels.begin(), labels.end(), [&](const Box& b) { return b.overlaps(box); })) continue;
-      labels.push_back(box);
-      svg.text(x + 2, box.y + 10, xml_text(station.record->text), "font-size=\"10\"");
-      break;
-    }
-  }
 
   draw_axis(svg, s, w, kilometre_axis);
 }
 
-void draw_legend(Svg& svg) {
-  struct Item {
-    const char* swatch;
-    const char* label;
-  };
-  const Item items[] = {
-      {"<rect x=\"0\" y=\"-8\" width=\"18\" height=\"4\" fill=\"#1f4e9c\"/>", "track (plan)"},
-      {"<circle cx=\"9\" cy=\"-5\" r=\"4\" fill=\"white\" stroke=\"black\"/>", "station"},
-      {"<circle cx=\"9\" cy=\"-5\" r=\"3\" fill=\"#c0392b\"/>", "signal"},
-      {"<rect x=\"0\" y=\"-8\" width=\"18\" height=\"3\" fill=\"#27ae60\"/>", "line speed limit"},
-      {"<rect x=\"6\" y=\"-8\" width=\"6\" height=\"6\" fill=\"#27ae60\" stroke=\"black\" stroke-width=\"0.5\"/>",
-       "speed-limit board"},
-      {"<path d=\"M9 -10 L13 -6 L9 -2 L5 -6 Z\" fill=\"#2980b9\"/>", "indicator board"},
-      {"<rect x=\"0\" y=\"-12\" width=\"18\" height=\"12\" fill=\"#f39c12\" fill-opacity=\"0.35\"/>", "slowdown"},
-      {"<path d=\"M5 -10 L13 -10 L9 -4 Z\" fill=\"#8e44ad\"/>", "code reduction"},
-      {"<rect x=\"0\" y=\"-8\" width=\"18\" height=\"3\" fill=\"#7f8c8d\"/>", "gradient"},
-      {"<rect x=\"0\" y=\"-12\" width=\"18\" height=\"12\" fill=\"#a0522d\" fill-opacity=\"0.3\"/>", "mountain stretch"},
-      {"<rect x=\"0\" y=\"-10\" width=\"18\" height=\"5\" fill=\"#16a085\"/>", "curve (right up, left down)"},
-  };
-  double x = kLeft, y = kLegendY;
-  for (const Item& item : items) {
-    svg.raw("<g class=\"legend\" transform=\"translate(" + svg_number(x) + "," + svg_number(y) + ")\">" + item.swatch +
-            "<text x=\"24\" y=\"0\">" + item.label + "</text></g>");
-    x += 180;
-    if (x > kRight - 150) x = kLeft, y += 22;
+// The legend of the kinds of mark drawn, in lines across the page from `baseline`.
+void draw_legend(SvgCanvas& svg, double baseline) {
+  const std::set<Mark> drawn = svg.marks_drawn();
+  double x = kLeft;
+  for (const MarkKind& kind : mark_kinds()) {
+    if (!drawn.contains(kind.mark)) continue;
+    const std::string label(kind.legend);
+    const double width = 24 + text_advance(label, TextStyle{}.size);
+    if (x > kLeft && x + width > kRight) x = kLeft, baseline += 22;
+    svg.raw("<g class=\"legend\" data-mark=\"" + std::string(kind.css_class) + "\" transform=\"translate(" +
+            svg_number(x) + "," + svg_number(baseline) + ")\">" + mark_swatch(kind.mark) + "</g>");
+    svg.text(x + 24, baseline, label);
+    x += width + 24;
   }
 }
 
 }  // namespace
 
 std::string render_route_svg(const LoadedScenario& scenario, const PlotView& view) {
-  Svg svg;
+  SvgCanvas svg(kWidth);
   const Window w = window_of(scenario, view);
-  std::string title = xml_text(scenario.name) + " – train " + xml_text(scenario.number);
+  const TextStyle title_style{.size = 20, .bold = true};
+  std::string rest = " – train " + elided_xml(scenario.number, 200, title_style.size, true);
   if (view.from_m || view.to_m)
-    title += " – metres " + std::to_string(w.from_m) + " to " + std::to_string(w.to_m);
-  svg.text(kLeft, 32, title, "font-size=\"20\" font-weight=\"bold\"");
+    rest += " – metres " + std::to_string(w.from_m) + " to " + std::to_string(w.to_m);
+  const double room = kWidth - kLeft - 10 - text_advance(rest, title_style.size, true);
+  svg.text(kLeft, 32, elided_xml(scenario.name, room, title_style.size, true) + rest, title_style);
   const KilometreReadings km(scenario.records);
   const std::vector<Station> stations = stations_of(scenario.cells, scenario.records, km);
-  draw_plan_view(svg, scenario, w, stations);
-  draw_profile(svg, scenario, w, stations, view.kilometre_axis);
-  draw_legend(svg);
-  return svg.finish();
+  StationKey key;
+  draw_plan_view(svg, scenario, w, stations, key);
+  draw_profile(svg, scenario, w, stations, view.kilometre_axis, key);
+  const double below_axis = kAxisY + 56;
+  draw_legend(svg, key.empty() ? below_axis : key.draw(svg, kLeft, kPlotWidth, below_axis) + 12);
+  return svg.finish(std::ceil(svg.bottom() + 20));
 }
 
 }  // namespace scenario

@@ -20,9 +20,11 @@ struct PlotView {
 // thinned to every k-th computed point, the last one always kept.
 inline constexpr size_t kMaxPlanPathPoints = 2000;
 
-// One self-contained SVG document: the plan view on top, the profile along the route below.
-// Station labels in the plan carry their box (data-box="x y width height"), so that their
-// placement can be checked against the track and each other.
+// One self-contained SVG document: the plan view on top, the profile along the route below,
+// a key of the stations shown by number and the legend of the kinds of mark drawn. Every
+// text stays on the page and clear of the others. Station labels in the plan carry their
+// box (data-box="x y width height"), so that their placement can be checked against the
+// track.
 std::string render_route_svg(const LoadedScenario& scenario, const PlotView& view = {});
 
 }  // namespace scenario

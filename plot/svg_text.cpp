@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "model/windows_1252.hpp"
+#include "plot/text_metrics.hpp"
 
 namespace scenario {
 
@@ -29,6 +30,19 @@ std::string xml_text(std::string_view windows_1252) {
     out += utf8_from_1252(std::string_view(&ch, 1));
   }
   return out;
+}
+
+std::string elided_xml(std::string_view windows_1252, double max_width, double font_size, bool bold) {
+  static constexpr const char* kEllipsis = "\xE2\x80\xA6";
+  std::string whole = xml_text(windows_1252);
+  if (text_advance(whole, font_size, bold) <= max_width) return whole;
+  size_t low = 0, high = windows_1252.size();  // the longest prefix that fits lies in [low, high)
+  while (high - low > 1) {
+    const size_t mid = (low + high) / 2;
+    if (text_advance(xml_text(windows_1252.substr(0, mid)) + kEllipsis, font_size, bold) <= max_width) low = mid;
+    else high = mid;
+  }
+  return xml_text(windows_1252.substr(0, low)) + kEllipsis;
 }
 
 std::string svg_number(double value) {

@@ -154,10 +154,9 @@ DocumentSection boards_section(const LoadedScenario& s, const KilometreReadings&
       row.push_back({"stripes", numbers_value({c.value4 / kStripeSideScale, c.value4 % kStripeSideScale}, ""), true});
     } else {
       ++indicator_boards;
-      const bool in_range = c.value1 >= 0 && c.value1 < kRecordCount;
+      const std::string* text = indicator_board_text(c, s.records);
       row.push_back({"board", text_value("indicator")});
-      row.push_back({"shows", text_value(in_range ? utf8_from_1252(s.records[static_cast<size_t>(c.value1)].text)
-                                                  : "(slot " + std::to_string(c.value1) + ")")});
+      row.push_back({"shows", text_value(text ? utf8_from_1252(*text) : "(slot " + std::to_string(c.value1) + ")")});
     }
     section.rows.push_back(std::move(row));
   }

@@ -63,6 +63,11 @@ const char* call_name(Station::Call call) {
   return "pass";
 }
 
+const std::string* indicator_board_text(const TrackCell& cell, const std::array<SimRecord, kRecordCount>& records) {
+  if (cell.value1 < 0 || cell.value1 >= kRecordCount) return nullptr;
+  return &records[static_cast<size_t>(cell.value1)].text;
+}
+
 std::string timetable_text(int32_t time_s) {
   char buffer[48];
   const int64_t t = time_s;

@@ -41,6 +41,10 @@ std::vector<Station> stations_of(const std::vector<TrackCell>& cells,
 
 const char* call_name(Station::Call call);
 
+// The text of the indicator board in `cell` (its record slot is the cell's first value), or
+// nullptr when that slot is not one of the records.
+const std::string* indicator_board_text(const TrackCell& cell, const std::array<SimRecord, kRecordCount>& records);
+
 // hh.mm of a timetable time, as the papers print it ("18.42"; "18.42.30" with seconds).
 std::string timetable_text(int32_t time_s);
 

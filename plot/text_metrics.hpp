@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string_view>
+
+namespace scenario {
+
+// A rectangle of the picture, in SVG user units (y grows downward).
+struct Box {
+  double x = 0, y = 0, w = 0, h = 0;
+
+  bool overlaps(const Box& o) const { return x < o.x + o.w && o.x < x + w && y < o.y + o.h && o.y < y + h; }
+  bool within(const Box& outer) const {
+    return x >= outer.x && y >= outer.y && x + w <= outer.x + outer.w && y + h <= outer.y + outer.h;
+  }
+  // Whether the segment from (x1, y1) to (x2, y2) enters the box.
+  bool crossed_by(double x1, double y1, double x2, double y2) const;
+};
+
+enum class TextAnchor { kStart, kMiddle, kEnd };
+
+// How wide a text is drawn at `font_size`, from the advance widths of DejaVu Sans, the widest
+// of the usual sans-serif faces, so that a narrower face stays inside the estimate. `xml` is
+// the element's content as written: UTF-8 with XML entities, each entity one character;
+// a character outside ASCII counts as a full em.
+double text_advance(std::string_view xml, double font_size, bool bold = false);
+
+// The box a <text> element covers: from its x as the anchor says, from the capitals' top
+// (0.8 em above the baseline y) to below the descenders (0.2 em under it).
+Box text_box(double x, double y, std::string_view xml, double font_size, bool bold, TextAnchor anchor);
+
+}  // namespace scenario
