@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "decompile/curve_recovery.hpp"
+#include "decompile/exit_remains.hpp"
 #include "decompile/line_source_recovery.hpp"
 #include "decompile/round_trip.hpp"
 #include "decompile/service_source_recovery.hpp"
@@ -122,7 +123,9 @@ RecoveredSources decompile(const CompiledFiles& files) {
                      [&] { return recover_curves(*files.line_plan, sources.remarks); });
   }
   const RecoveredSlowdowns slowdowns = recover_slowdowns(scenario, sources.remarks);
-  sources.line = recover_line_source(scenario, curves, slowdowns.exit_cells, sources.remarks);
+  std::set<int64_t> taken_exit_cells = signals_under_exits(scenario, slowdowns.exit_cells);
+  taken_exit_cells.insert(slowdowns.exit_cells.begin(), slowdowns.exit_cells.end());
+  sources.line = recover_line_source(scenario, curves, taken_exit_cells, sources.remarks);
   sources.service = recover_service_source(scenario, slowdowns, source_code_reductions(scenario, slowdowns, sources.line),
                                            sources.remarks);
   return sources;

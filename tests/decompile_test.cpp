@@ -130,7 +130,7 @@ TEST(Decompile, ThousandsOfGeneratedScenariosRoundTrip) {
 // points are then settled in running order.
 TEST(Decompile, SourcePointOfTheWalksSpeedInARepeatRun) {
   const ScenarioTexts texts{"Milano_Tortona", "5"};
-  expect_round_trip(testing::generate_scenario(3874, 38206), 1, texts);
+  expect_round_trip(testing::generate_scenario(2601, 37319), 1, texts);
 }
 
 // A station's approach codes left standing over a signal's: the station row came after the
