@@ -6,15 +6,10 @@
 #include <set>
 
 #include "model/scenario_model.hpp"
+#include "model/slowdown_rules.hpp"
 #include "postpass/signalling_walk.hpp"
 
 namespace scenario {
-namespace {
-
-constexpr int64_t kWarningBoardCellsBefore = 24;  // 1200 m in front of the slowdown start
-
-}  // namespace
-
 int64_t feature_position_m(uint8_t kind, int64_t cell) {
   switch (kind) {
     case kSignal:
