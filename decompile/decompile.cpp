@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "decompile/curve_recovery.hpp"
+#include "decompile/exit_remains.hpp"
 #include "decompile/line_source_recovery.hpp"
 #include "decompile/round_trip.hpp"
 #include "decompile/service_source_recovery.hpp"
@@ -15,6 +16,56 @@ namespace {
 
 // Each round adds the points that the walk did not place; a few settle any route.
 constexpr int kCodeReductionRounds = 4;
+
+// The cells with the walk run over them, the points of `all` taken away but those `kept`.
+std::vector<TrackCell> walked_cells(const CompiledScenario& scenario, const std::vector<CodeReductionRow>& all,
+                                    const std::vector<bool>& kept) {
+  ScenarioModel model;
+  model.cells = scenario.cells;
+  model.last_cell = static_cast<int32_t>(scenario.last_cell());
+  for (size_t i = 0; i < all.size(); ++i) {
+    if (kept[i]) continue;
+    TrackCell& cell = model.cells[static_cast<size_t>(all[i].cell)];
+    cell.kind = kFreeCell;
+    cell.value1 = 0;
+  }
+  run_signalling_walk(model);
+  return std::move(model.cells);
+}
+
+// Whether the walk, with the points `kept` standing as the source's, leaves every cell up to
+// `last` as the file holds it.
+bool walk_gives_the_points(const CompiledScenario& scenario, const std::vector<CodeReductionRow>& all,
+                           const std::vector<bool>& kept, int64_t last) {
+  const std::vector<TrackCell> walked = walked_cells(scenario, all, kept);
+  for (int64_t c = 0; c <= last; ++c) {
+    const TrackCell& a = walked[static_cast<size_t>(c)];
+    const TrackCell& b = scenario.cells[static_cast<size_t>(c)];
+    if (a.kind != b.kind || a.value1 != b.value1) return false;
+  }
+  return true;
+}
+
+// A source point of the walk's speed in a slow slowdown's run of repeat points moves the
+// walk's count on, and the rounds may then take the walk's points for the source's. Then
+// the points are settled in running order instead: each one is the walk's when, with it
+// taken away and every later one either standing or taken away too, the walk still leaves
+// the cells up to it as the file holds them. Two walks a point: only where the rounds fail.
+void settle_points_in_running_order(const CompiledScenario& scenario, const std::vector<CodeReductionRow>& all,
+                                    std::vector<bool>& chosen) {
+  std::vector<bool> kept(all.size());
+  for (size_t i = 0; i < all.size(); ++i) kept[i] = all[i].kind != kCodeReduction || all[i].value != kWalkPointSpeed_kmh;
+  for (size_t i = 0; i < all.size(); ++i) {
+    if (kept[i]) continue;
+    // Taken away, with the later points standing or taken away too.
+    std::vector<bool> later_standing = kept;
+    std::fill(later_standing.begin() + static_cast<std::ptrdiff_t>(i) + 1, later_standing.end(), true);
+    if (!walk_gives_the_points(scenario, all, later_standing, all[i].cell) &&
+        !walk_gives_the_points(scenario, all, kept, all[i].cell))
+      kept[i] = true;
+  }
+  if (walk_gives_the_points(scenario, all, kept, scenario.last_cell())) chosen = kept;
+}
 
 // The code reductions of the source: the kind 13 cells and the points that the signalling
 // walk cannot have placed (another speed), then, round by round, every point that the walk,
@@ -54,6 +105,8 @@ std::vector<CodeReductionRow> source_code_reductions(const CompiledScenario& sce
     }
     if (!added) break;
   }
+  if (!walk_gives_the_points(scenario, all, chosen, scenario.last_cell()))
+    settle_points_in_running_order(scenario, all, chosen);
   return rows();
 }
 
@@ -70,7 +123,9 @@ RecoveredSources decompile(const CompiledFiles& files) {
                      [&] { return recover_curves(*files.line_plan, sources.remarks); });
   }
   const RecoveredSlowdowns slowdowns = recover_slowdowns(scenario, sources.remarks);
-  sources.line = recover_line_source(scenario, curves, slowdowns.exit_cells, sources.remarks);
+  std::set<int64_t> taken_exit_cells = signals_under_exits(scenario, slowdowns.exit_cells);
+  taken_exit_cells.insert(slowdowns.exit_cells.begin(), slowdowns.exit_cells.end());
+  sources.line = recover_line_source(scenario, curves, taken_exit_cells, sources.remarks);
   sources.service = recover_service_source(scenario, slowdowns, source_code_reductions(scenario, slowdowns, sources.line),
                                            sources.remarks);
   return sources;

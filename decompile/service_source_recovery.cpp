@@ -4,6 +4,7 @@
 #include <optional>
 #include <set>
 
+#include "decompile/exit_remains.hpp"
 #include "decompile/fill_recovery.hpp"
 #include "decompile/source_text.hpp"
 #include "model/approach_codes.hpp"
@@ -124,15 +125,22 @@ class RowOrder {
     std::optional<int64_t> aspect_mod_128;
   };
 
-  RowOrder(const CompiledScenario& s, const std::vector<int>& slots, const std::vector<int64_t>& signals)
+  // `under_exit` holds, for each signal, the slot of the station whose exit took its cell
+  // (its row must come before that station's), or 0.
+  RowOrder(const CompiledScenario& s, const std::vector<int>& slots, const std::vector<int64_t>& signals,
+           const std::vector<int>& under_exit)
       : s_(s), settled_(s.cells.size(), false) {
     std::vector<bool> placed(signals.size(), false);
     size_t stations_left = slots.size();
     size_t signals_left = signals.size();
+    // Placed from the last row back: a station is placed once those after it are.
+    const auto station_placed = [&](int slot) {
+      return stations_left == 0 || slots[stations_left - 1] < slot;
+    };
     while (stations_left + signals_left > 0) {
       bool progress = false;
       for (size_t i = signals.size(); i-- > 0;) {
-        if (placed[i]) continue;
+        if (placed[i] || (under_exit[i] != 0 && !station_placed(under_exit[i]))) continue;
         const auto aspect = signal_fits(signals[i]);
         if (!aspect) continue;
         place_signal(signals[i], *aspect);
@@ -146,8 +154,12 @@ class RowOrder {
       if (progress) continue;
       stuck = true;  // no order gives every code: the rest in the built-in order
       for (size_t i = signals.size(); i-- > 0;)
-        if (!placed[i]) place_signal(signals[i], std::nullopt);
-      while (stations_left > 0) place_station(slots[--stations_left]);
+        if (!placed[i] && under_exit[i] == 0) place_signal(signals[i], std::nullopt);
+      while (stations_left > 0) {
+        place_station(slots[--stations_left]);
+        for (size_t i = signals.size(); i-- > 0;)
+          if (!placed[i] && under_exit[i] == slots[stations_left]) place_signal(signals[i], std::nullopt);
+      }
       signals_left = 0;
     }
     std::reverse(order.begin(), order.end());
@@ -212,17 +224,22 @@ class RowOrder {
 // later station's would otherwise cover, a station whose codes stand over a signal's, and
 // any row whose feature lies under a station's exit, just before that station.
 void station_slowdown_and_signal_rows(const CompiledScenario& s, const std::vector<PlacedRow>& slowdowns,
-                                      SourceText& text, Remarks& remarks) {
+                                      const std::set<int64_t>& slowdown_exit_cells, SourceText& text,
+                                      Remarks& remarks) {
   const std::vector<int> slots = station_slots(s, remarks);
   std::vector<int64_t> signals;
+  std::vector<int> under_exit;
+  const std::set<int64_t> hidden = signals_under_exits(s, slowdown_exit_cells);
   for (int64_t c = 0; c <= s.last_cell(); ++c) {
-    if (!holds(s, c, kSignal)) continue;
-    if (s.row_fits((c - 1) * kCell_m))
-      signals.push_back(c);
-    else
+    if (!holds(s, c, kSignal) && !hidden.contains(c)) continue;
+    if (!s.row_fits((c - 1) * kCell_m)) {
       remarks.push_back(cell_name(c) + ": a signal too near the end of the route for a row");
+      continue;
+    }
+    signals.push_back(c);
+    under_exit.push_back(hidden.contains(c) ? cell_at(s, c).value1 : 0);
   }
-  const RowOrder rows(s, slots, signals);
+  const RowOrder rows(s, slots, signals, under_exit);
   if (rows.stuck) remarks.push_back("approach codes that no order of the station and signal rows gives");
 
   size_t among_stations = 0;  // the rows up to the last station
@@ -265,7 +282,7 @@ std::string recover_service_source(const CompiledScenario& scenario, const Recov
   SourceText text;
   general_rows(scenario, text);
   fill_rows(scenario, text);
-  station_slowdown_and_signal_rows(scenario, slowdowns.rows, text, remarks);
+  station_slowdown_and_signal_rows(scenario, slowdowns.rows, slowdowns.exit_cells, text, remarks);
   code_reduction_rows(codes, text);
   text.line("[fine]");
   return text.bytes();

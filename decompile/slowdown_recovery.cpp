@@ -30,12 +30,10 @@ bool approach_boards_at(const CompiledScenario& s, int64_t w, int64_t gap, const
   return standing;
 }
 
-// Slowdowns as their rows placed them: each start with the end paired with it, the warning
-// board 24 cells before the start, and the four approach boards before that. A position on
-// a cell boundary leaves one cell between the warning board and its approach boards; one
-// 25 m past a boundary after an even cell leaves two.
 }  // namespace
 
+// A position on a cell boundary leaves one cell between the warning board and its approach
+// boards; one 25 m past the boundary of an even cell leaves two.
 RecoveredSlowdowns recover_slowdowns(const CompiledScenario& s, Remarks& remarks) {
   RecoveredSlowdowns recovered;
   std::vector<PlacedRow>& rows = recovered.rows;

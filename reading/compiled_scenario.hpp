@@ -39,8 +39,9 @@ class CompiledFileError : public std::runtime_error {
 // The scenario compiled into `folder`, found by listing it: every <stem>.sim beside a
 // <stem>.dat is a scenario. Its name is the longest <name> of a <name>_linea.dat file that
 // the stem begins with followed by "_", the number the rest; without a plan file the stem
-// splits at its last "_". A name or number given narrows the choice; both given name the
-// files directly. Names and numbers may hold "_".
+// splits at its last "_". A name or number given narrows the choice, matching file names
+// spelt in UTF-8 or in Windows-1252 alike; both given name the files directly when they are
+// there so spelt. Names and numbers may hold "_".
 ScenarioLocation locate_compiled_scenario(const std::filesystem::path& folder, const std::optional<std::string>& name,
                                         const std::optional<std::string>& number);
 

@@ -7,6 +7,7 @@
 
 #include "model/scenario_model.hpp"
 #include "postpass/signalling_walk.hpp"
+#include "reading/slowdown_pairing.hpp"
 #include "model/format_rules.hpp"
 
 namespace scenario {
@@ -82,25 +83,12 @@ std::string timetable_text(int32_t time_s) {
 
 std::vector<Slowdown> slowdowns_of(const std::vector<TrackCell>& cells) {
   std::vector<Slowdown> slowdowns;
-  const auto count = static_cast<int64_t>(cells.size());
-  int64_t open = -1;  // a start still waiting for its end
-  auto close = [&](int64_t end) {
-    const TrackCell& start = cells[static_cast<size_t>(open)];
-    const int64_t warning = open - kSlowdownWarningCells;
+  for (const SlowdownCells& paired : pair_slowdowns(cells).slowdowns) {
+    const TrackCell& start = cells[static_cast<size_t>(paired.start_cell)];
+    const int64_t warning = paired.start_cell - kSlowdownWarningCells;
     const bool has_warning = warning >= 0 && cells[static_cast<size_t>(warning)].kind == kSlowdownWarningBoard;
-    slowdowns.push_back({open, end, start.value1, has_warning ? warning : -1});
-    open = -1;
-  };
-  for (int64_t i = 0; i < count; ++i) {
-    const uint8_t kind = cells[static_cast<size_t>(i)].kind;
-    if (kind == kSlowdownStart) {
-      if (open >= 0) close(open);  // its end fell into its own cell
-      open = i;
-    } else if (kind == kSlowdownEnd && open >= 0) {
-      close(i);
-    }
+    slowdowns.push_back({paired.start_cell, paired.end_cell, start.value1, has_warning ? warning : -1});
   }
-  if (open >= 0) close(open);
   return slowdowns;
 }
 

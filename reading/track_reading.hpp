@@ -61,7 +61,8 @@ struct Slowdown {
   int64_t warning_cell = -1;
 };
 
-// Every slowdown in running order, found in one pass over the cells.
+// Every slowdown in running order, its start and end paired as the compiler placed them
+// (see pair_slowdowns); a start without an end ends in its own cell.
 std::vector<Slowdown> slowdowns_of(const std::vector<TrackCell>& cells);
 
 // A run of cells [first_cell, last_cell] with the same value of one per-cell field.

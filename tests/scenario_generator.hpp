@@ -13,8 +13,13 @@ namespace scenario::testing {
 // texts; stations of every type class; signals of every aspect, some close enough to write
 // over each other's approach codes; slowdowns fast and slow, with and without their boards
 // and second value, of length 0 too; code reductions of every value, some where the
-// signalling walk would place its own. Features keep to their own cells, so the sources
-// compile without a fault. Blocks of 5000 m; a route shorter than a block has its general
+// signalling walk would place its own. Besides, the shapes whose rows decide what a cell
+// keeps: signals whose approach codes a station's cover or stand over, written before or
+// after the station; speed-limit boards, indicator boards, a signal with a time and a
+// slowdown's warning board under a station exit; slowdowns 25 m past a boundary, inside
+// another, or ending before they start; features in cell 0 and in the last cells; curves
+// back to back into the last 100 m; station names outside ASCII. Features keep to their
+// own cells, so the sources compile without a fault. Blocks of 5000 m; a route shorter than a block has its general
 // rows, fills and a few signals only.
 struct GeneratedScenario {
   std::string line;
