@@ -23,7 +23,7 @@ std::string range_text(const ValueRange& range) {
 void warn_if_outside_range(const ScenarioModel& model, const RowField& field, int64_t written, std::string_view held,
                            const SourcePlace& place) {
   if (!outside(field, written)) return;
-  report_warning(model,
+  report_warning(model, Warning::kOutsideRange,
                  std::string(field.name) + " " + std::to_string(written) + std::string(field.unit) + " " +
                      range_text(*field.range) + ": the file holds " + std::string(held),
                  place);

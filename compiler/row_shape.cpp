@@ -75,26 +75,26 @@ void RowShape::end_row(bool matched, std::string_view keyword, const SectionWord
   if (matched) {
     if (row.line == last_row_end_line_ && row.line != quiet_line_) {
       quiet_line_ = row.line;
-      report_warning(model_, "line " + std::to_string(row.line) + " holds more fields than its row: " + shown +
+      report_warning(model_, Warning::kLineHoldsMore, "line " + std::to_string(row.line) + " holds more fields than its row: " + shown +
                                  " begins another row on it");
     }
     const int end_line = reader_.last_field_place().line;
     if (end_line > row.line)
-      report_warning(model_, "the fields of this row run over the line end, on to line " + std::to_string(end_line));
+      report_warning(model_, Warning::kRowOverLines, "the fields of this row run over the line end, on to line " + std::to_string(end_line));
     last_row_end_line_ = end_line;
     return;
   }
   if (row.line == quiet_line_) return;
   quiet_line_ = row.line;
   if (row.line == last_row_end_line_) {
-    report_warning(model_, "line " + std::to_string(row.line) + " holds more fields than its row: " + shown +
+    report_warning(model_, Warning::kLineHoldsMore, "line " + std::to_string(row.line) + " holds more fields than its row: " + shown +
                                " and what follows it on the line match no row");
   } else if (is_section_header(keyword)) {
     const std::string header = trimmed_lower(keyword);
     if (std::find(words.headers.begin(), words.headers.end(), header) == words.headers.end())
-      report_warning(model_, "unknown section header " + shown + did_you_mean(keyword, words.headers));
+      report_warning(model_, Warning::kUnknownHeader, "unknown section header " + shown + did_you_mean(keyword, words.headers));
   } else {
-    report_warning(model_, shown + " matches no row of this section and is skipped" +
+    report_warning(model_, Warning::kUnmatchedKeyword, shown + " matches no row of this section and is skipped" +
                                did_you_mean(keyword, words.keywords));
   }
 }

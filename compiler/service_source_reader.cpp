@@ -72,21 +72,21 @@ void warn_of_missing_rows(const ScenarioModel& model, std::string_view text, con
                           const ServiceRowContext& r, bool found_general) {
   const SourcePlace top = reader.place_of(0);
   if (text.find_first_not_of(" \t\r\n") == std::string_view::npos) {
-    report_warning(model, "the service source is empty: no station, signal or line speed is compiled", top);
+    report_warning(model, Warning::kMissingRows, "the service source is empty: no station, signal or line speed is compiled", top);
     return;
   }
   if (!found_general) {
-    report_warning(model,
+    report_warning(model, Warning::kMissingRows,
                    "the service source has no [generale] line: everything in it is skipped, so no station, signal or "
                    "line speed is compiled",
                    top);
     return;
   }
   if (r.speed_rows == 0)
-    report_warning(model, "the service source has no velocita row: the line speed is 0 along the whole route", top);
+    report_warning(model, Warning::kMissingRows, "the service source has no velocita row: the line speed is 0 along the whole route", top);
   if (r.adhesion_rows == 0)
-    report_warning(model, "the service source has no aderenza row: the adhesion is 0 along the whole route", top);
-  if (r.station_rows == 0) report_warning(model, "the service source has no stazione row: the route has no station", top);
+    report_warning(model, Warning::kMissingRows, "the service source has no aderenza row: the adhesion is 0 along the whole route", top);
+  if (r.station_rows == 0) report_warning(model, Warning::kMissingRows, "the service source has no stazione row: the route has no station", top);
 }
 
 }  // namespace

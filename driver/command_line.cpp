@@ -363,17 +363,18 @@ or missing compiled file, documents already in OUTDIR).
 // explain
 
 constexpr Option<ExplainCommand> kExplainOptions[] = {
-    {{"", "--markdown", "", "every fault in Markdown, as the source-format reference lists them"},
+    {{"", "--markdown", "", "every fault and warning in Markdown, as the source-format reference lists them"},
      [](ExplainCommand& c, std::string_view) { c.markdown = true; }},
 };
 
 constexpr CommandSpec<ExplainCommand> kExplain{
     .name = "explain",
-    .operands = "[N]",
+    .operands = "[N | WN]",
     .operand_kind = OperandKind::kFaultNumber,
-    .summary = "what fault N means, its usual causes and their fixes",
-    .description = R"(Explains fault N: what it means, the rule behind it, its usual causes each
-with its fix, and an example. Without N, lists every fault.
+    .summary = "what fault N or warning WN means, its usual causes and their fixes",
+    .description = R"(Explains fault N (or warning WN, such as W3): what it means, the rule behind
+it, its usual causes each with its fix, and an example. Without N, lists every fault and
+every warning.
 )",
     .options = kExplainOptions,
     .take_operand = [](ExplainCommand& c, std::string_view operand, std::size_t index) -> std::string {
@@ -383,7 +384,7 @@ with its fix, and an example. Without N, lists every fault.
     .check = [](const ExplainCommand& c, std::size_t) -> std::string {
       return c.markdown && c.fault ? "--markdown lists every fault; it takes no fault number" : "";
     },
-    .epilogue = "exit status: 0, or 2 for a number that is no fault.\n",
+    .epilogue = "exit status: 0, or 2 for a number that is no fault or warning.\n",
 };
 
 // help

@@ -1,10 +1,13 @@
 #include "driver/sarif_diagnostics.hpp"
 
 #include <cstdio>
+#include <span>
+#include <utility>
 
 #include "driver/fault_explanation.hpp"
 #include "format/json_text.hpp"
 #include "model/fault_table.hpp"
+#include "model/warning_table.hpp"
 #include "model/windows_1252.hpp"
 
 namespace scenario {
@@ -12,24 +15,40 @@ namespace {
 
 std::string rule_id(int fault) { return "fault-" + std::to_string(fault); }
 
+std::string rule(const std::string& id, std::string_view title, std::string_view explanation,
+                 std::span<const FaultCause> causes, std::string_view level) {
+  return "\n        {\"id\": " + json_string(id) + ", \"shortDescription\": {\"text\": " + json_string(title) + "}" +
+         ", \"fullDescription\": {\"text\": " + json_string(explanation) + "}" +
+         ", \"help\": {\"text\": " + json_string(help_text(causes)) + "}" +
+         ", \"defaultConfiguration\": {\"level\": \"" + std::string(level) + "\"}}";
+}
+
+// Every fault, then every warning, each a rule.
 std::string rules() {
   std::string text;
   for (const FaultDescription& fault : fault_table()) {
     if (!text.empty()) text += ",";
-    text += "\n        {\"id\": " + json_string(rule_id(fault_number(fault.fault))) +
-            ", \"shortDescription\": {\"text\": " + json_string(fault.meaning) + "}" +
-            ", \"fullDescription\": {\"text\": " + json_string(fault.explanation) + "}" +
-            ", \"help\": {\"text\": " + json_string(fault_help_text(fault)) + "}" +
-            ", \"defaultConfiguration\": {\"level\": \"error\"}}";
+    text += rule(rule_id(fault_number(fault.fault)), fault.meaning, fault.explanation, fault_causes(fault), "error");
   }
+  for (const WarningDescription& warning : warning_table())
+    text += "," + rule(warning_id(warning_number(warning.warning)), warning.title, warning.explanation,
+                       warning_causes(warning), "warning");
   return text;
 }
 
-// The index of a fault's rule in rules(), which lists the table in order.
-std::optional<size_t> rule_index(int fault) {
-  const auto table = fault_table();
-  for (size_t i = 0; i < table.size(); ++i)
-    if (fault_number(table[i].fault) == fault) return i;
+// The rule of a diagnostic and its index in rules(), which lists both tables in order.
+std::optional<std::pair<std::string, size_t>> rule_of(const Diagnostic& diagnostic) {
+  const auto faults = fault_table();
+  if (diagnostic.fault) {
+    for (size_t i = 0; i < faults.size(); ++i)
+      if (fault_number(faults[i].fault) == *diagnostic.fault) return std::pair{rule_id(*diagnostic.fault), i};
+  }
+  if (diagnostic.warning) {
+    const auto warnings = warning_table();
+    for (size_t i = 0; i < warnings.size(); ++i)
+      if (warning_number(warnings[i].warning) == *diagnostic.warning)
+        return std::pair{warning_id(*diagnostic.warning), faults.size() + i};
+  }
   return std::nullopt;
 }
 
@@ -62,10 +81,8 @@ std::string sarif_uri(std::string_view path) {
 
 void SarifDiagnostics::report(const Diagnostic& diagnostic) {
   std::string result = "{";
-  if (diagnostic.fault) {
-    result += "\"ruleId\": " + json_string(rule_id(*diagnostic.fault)) + ", ";
-    if (const auto index = rule_index(*diagnostic.fault)) result += "\"ruleIndex\": " + std::to_string(*index) + ", ";
-  }
+  if (const auto rule = rule_of(diagnostic))
+    result += "\"ruleId\": " + json_string(rule->first) + ", \"ruleIndex\": " + std::to_string(rule->second) + ", ";
   result += "\"level\": ";
   result += diagnostic.severity == Severity::kWarning ? "\"warning\"" : "\"error\"";
   result += ", \"message\": {\"text\": " + json_string(diagnostic_headline(diagnostic)) + "}";

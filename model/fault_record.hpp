@@ -10,6 +10,7 @@
 #include "model/fault_table.hpp"
 #include "model/runtime_failure.hpp"
 #include "model/scenario_model.hpp"
+#include "model/warning_table.hpp"
 
 namespace scenario {
 
@@ -48,7 +49,8 @@ void record_runtime_failure(ScenarioModel& model, const RuntimeFailure& failure)
 
 // Tells the sink of a warning: at `place`, or at the row being compiled when there is none.
 // Warnings change nothing in the model.
-void report_warning(const ScenarioModel& model, std::string message, std::optional<SourcePlace> place = std::nullopt);
+void report_warning(const ScenarioModel& model, Warning warning, std::string message,
+                    std::optional<SourcePlace> place = std::nullopt);
 
 // The fault that already stands in the model ends the reading at the row being compiled,
 // whose position the model now holds with it.

@@ -11,6 +11,7 @@
 #include "driver/sarif_diagnostics.hpp"
 #include "model/fault_record.hpp"
 #include "model/fault_table.hpp"
+#include "model/warning_table.hpp"
 
 namespace scenario {
 namespace {
@@ -33,7 +34,8 @@ void feed(Diagnostics& diagnostics) {
   diagnostics.on_diagnostic(Diagnostic{Severity::kWarning, std::nullopt, "position moved to another cell",
                                        SourcePlace{"Prova_5-.txt", 12, 11, kStationRow}, 8600,
                                        {{"the row that holds the cell", SourcePlace{"Prova_5-.txt", 48, 1, kSignalRow}},
-                                        {"a note without a place", std::nullopt}}});
+                                        {"a note without a place", std::nullopt}},
+                                       warning_number(Warning::kOffCell)});
   record_runtime_failure(model, RuntimeFailure("32-bit sum overflows"));
   diagnostics.error("cannot read the line source 'x': no such file");
   for (int i = 0; i < 5; ++i) record_fault(model, Fault::kNoRepeatOrExitCell, 54000 + 50 * i);
@@ -63,12 +65,14 @@ TEST(JsonDiagnostics, OneObjectPerLineWithEveryKeyAndEveryRepeat) {
                                                             "were not compiled"},
                                                {"file", "routes/Prova 5-.txt"},
                                                {"line", 48},
-                                               {"column", 1}}})}};
+                                               {"column", 1}}})},
+                       {"warning", nullptr}};
   EXPECT_EQ(lines[0], signal);
 
   const json& warning = lines[1];
   EXPECT_EQ(warning["severity"], "warning");
   EXPECT_TRUE(warning["fault"].is_null());
+  EXPECT_EQ(warning["warning"], "W5");
   EXPECT_EQ(warning["line"], 12);
   EXPECT_EQ(warning["column"], 11);
   const json notes = json::parse(R"([
@@ -104,7 +108,7 @@ TEST(SarifDiagnostics, ADocumentWithTheFaultTableAsRulesAndResultsAtTheirPlaces)
   const json& tool = run["tool"]["driver"];
   EXPECT_EQ(tool["name"], "scenario-builder");
   const json& rules = tool["rules"];
-  ASSERT_EQ(rules.size(), fault_table().size());
+  ASSERT_EQ(rules.size(), fault_table().size() + warning_table().size());
   std::set<std::string> ids;
   for (const json& rule : rules) {
     ASSERT_TRUE(rule["id"].is_string());
@@ -141,7 +145,8 @@ TEST(SarifDiagnostics, ADocumentWithTheFaultTableAsRulesAndResultsAtTheirPlaces)
 
   const json& warning = results[1];
   EXPECT_EQ(warning["level"], "warning");
-  EXPECT_FALSE(warning.contains("ruleId"));
+  EXPECT_EQ(warning["ruleId"], "W5");
+  EXPECT_EQ(rules[warning["ruleIndex"].get<size_t>()]["defaultConfiguration"]["level"], "warning");
   EXPECT_EQ(warning["locations"][0]["physicalLocation"]["region"]["snippet"]["text"], "stazione,\"PAV\xc3\x8c" "A\",  8600");
   ASSERT_EQ(warning["relatedLocations"].size(), 2u);
   EXPECT_EQ(warning["relatedLocations"][0]["physicalLocation"]["region"]["startLine"], 48);
