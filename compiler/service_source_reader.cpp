@@ -72,14 +72,14 @@ void warn_of_missing_rows(const ScenarioModel& model, std::string_view text, con
                           const ServiceRowContext& r, bool found_general) {
   const SourcePlace top = reader.place_of(0);
   if (text.find_first_not_of(" \t\r\n") == std::string_view::npos) {
-    report_warning(model, Warning::kMissingRows, "the service source is empty: no station, signal or line speed is compiled", top);
+    report_error(model, "the service source is empty: no station, signal or line speed would be compiled", top);
     return;
   }
   if (!found_general) {
-    report_warning(model, Warning::kMissingRows,
-                   "the service source has no [generale] line: everything in it is skipped, so no station, signal or "
-                   "line speed is compiled",
-                   top);
+    report_error(model,
+                 "the service source has no [generale] line: everything in it is skipped, so no station, signal or "
+                 "line speed would be compiled",
+                 top);
     return;
   }
   if (r.speed_rows == 0)

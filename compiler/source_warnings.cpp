@@ -9,7 +9,16 @@
 namespace scenario {
 
 void warn_of_texts_over_lines(const ScenarioModel& model, FieldReader& reader) {
-  reader.on_text_over_lines([&model](const SourcePlace& begin, int end_line) {
+  reader.on_text_over_lines([&model](const SourcePlace& begin, int end_line, bool closed) {
+    if (!closed) {
+      // Every row after the quote became its text: nothing after it was compiled.
+      report_error(model,
+                   "this quoted text begins on line " + std::to_string(begin.line) +
+                       " and is never closed: the rest of the file, to line " + std::to_string(end_line) +
+                       ", became its text; add the closing '\"'",
+                   begin);
+      return;
+    }
     report_warning(model, Warning::kTextOverLines,
                    "this quoted text begins on line " + std::to_string(begin.line) + " and runs over line ends to line " +
                        std::to_string(end_line) + "; is its closing '\"' missing?",

@@ -17,10 +17,8 @@ namespace scenario {
 namespace {
 
 // Runs one compile (`work` compiles into `model` and writes what it writes) with every
-// recorded fault reported as it comes, and turns the outcome into the exit status; with
-// `warnings_as_faults` a warning makes the status that of a fault.
-int compile_and_report(ScenarioModel& model, Diagnostics& diagnostics, const std::function<CompileResult()>& work,
-                       bool warnings_as_faults = false) {
+// recorded fault reported as it comes, and turns the outcome into the exit status.
+int compile_and_report(ScenarioModel& model, Diagnostics& diagnostics, const std::function<CompileResult()>& work) {
   model.fault_sink = &diagnostics;
   int status = kExitNothing;
   try {
@@ -33,10 +31,7 @@ int compile_and_report(ScenarioModel& model, Diagnostics& diagnostics, const std
         diagnostics.error("nothing compiled: the sources gave no track cells");
         break;
       case CompileStatus::kCompiled:
-        status = model.error_code != 0 || diagnostics.faults_recorded() > 0 ||
-                         (warnings_as_faults && diagnostics.warnings() > 0)
-                     ? kExitFaults
-                     : kExitClean;
+        status = model.error_code != 0 || diagnostics.compile_failed() ? kExitFaults : kExitClean;
         break;
     }
   } catch (const FileError& e) {
@@ -125,6 +120,7 @@ int run_compile_command(const CompileCommand& command, Console& console) {
   diagnostics.show_file_as(line.name(), command.line_source.string());
   diagnostics.show_file_as(service.name(), command.service_source.string());
   if (command.silence_warnings) diagnostics.silence_warnings();
+  if (command.warnings_as_faults) diagnostics.warnings_as_errors();
   return compile_and_report(
       model, diagnostics,
       [&] {
@@ -142,8 +138,7 @@ int run_compile_command(const CompileCommand& command, Console& console) {
         if (result.status != CompileStatus::kCompiled || command.check) return result;
         // Files of a compile that found faults would hold a scenario cut short where the reading
         // stopped: the older files stay as they were unless the author asks for these.
-        const bool faulty = model.error_code != 0 || diagnostics.faults_recorded() > 0 ||
-                            (command.warnings_as_faults && diagnostics.warnings() > 0);
+        const bool faulty = model.error_code != 0 || diagnostics.compile_failed();
         if (faulty && !command.write_on_fault) {
           diagnostics.nothing_written();
           return result;
@@ -151,8 +146,7 @@ int run_compile_command(const CompileCommand& command, Console& console) {
         ensure_folder(command.folder);
         write_compiled_files(model, command.folder);
         return result;
-      },
-      command.warnings_as_faults);
+      });
 }
 
 }  // namespace scenario

@@ -50,6 +50,11 @@ void record_runtime_failure(ScenarioModel& model, const RuntimeFailure& failure)
   tell(model, RecordedFault{fault_number(Fault::kRuntimeFailure), std::nullopt, failure.place(), failure.what(), {}});
 }
 
+void report_error(const ScenarioModel& model, std::string message, std::optional<SourcePlace> place) {
+  if (model.fault_sink == nullptr) return;
+  model.fault_sink->on_error(Diagnostic{Severity::kError, std::nullopt, std::move(message), place, std::nullopt, {}});
+}
+
 void report_warning(const ScenarioModel& model, Warning warning, std::string message,
                     std::optional<SourcePlace> place) {
   if (model.fault_sink == nullptr) return;

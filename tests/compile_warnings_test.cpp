@@ -85,14 +85,6 @@ TEST(CompileWarnings, EachMistakeIsToldAtItsPlaceAndLeavesTheBytesAsTheyFollow) 
        true},
       {"position past the route length", kService, "[codici]", "aderenza, 85000, 100\r\n[codici]",
        "Milano_Tortona_5-.txt:89:1: warning: position 85000 m lies past the route length of 82000 m", true},
-      {"service source without [generale]", kService, "[generale]", "[generalx]",
-       "Milano_Tortona_5-.txt:1:1: warning: the service source has no [generale] line: everything in it is skipped, "
-       "so no station, signal or line speed is compiled",
-       false},
-      {"unbalanced quote", kService, "MILANO LAMBRATE", "\"MILANO LAMBRATE",
-       "Milano_Tortona_5-.txt:32:73: warning: this quoted text begins on line 32 and runs over line ends to line 97; "
-       "is its closing '\"' missing?",
-       false},
       {"UTF-8 letters", kService, "0, PAVIA\r", "0, PAV\xC3\x8C" "A\r",
        "Milano_Tortona_5-.txt:37:76: warning: this source looks like UTF-8: it is read as Windows-1252, so each "
        "letter outside ASCII becomes two or three; save it as Windows-1252 or compile with --input-encoding utf-8",
@@ -136,18 +128,58 @@ TEST(CompileWarnings, EachMistakeIsToldAtItsPlaceAndLeavesTheBytesAsTheyFollow) 
     EXPECT_EQ(quiet.err, "");
     for (const std::string& name : {kNames.line_plan, kNames.records, kNames.track_cells})
       EXPECT_TRUE(sources.compiled(name) == sources.compiled("quiet/" + name)) << name;
+    // --werror: the same words, told and counted as an error.
     const testing::ProgramRun strict = sources.compile({"--werror", "-o", "strict"});
     EXPECT_EQ(strict.exit_status, 1);
+    std::string as_error = c.diagnostic;
+    as_error.replace(as_error.find(" warning: "), 10, " error: ");
+    EXPECT_TRUE(strict.err.starts_with(as_error + " [--werror]\n")) << strict.err;
+    EXPECT_TRUE(strict.err.ends_with("scenario-builder: 1 error; no file written\n")) << strict.err;
     EXPECT_FALSE(std::filesystem::exists(sources.folder.path() / "strict" / kNames.records));
   }
 }
 
-TEST(CompileWarnings, AnEmptyServiceSourceIsSaidToBeEmpty) {
+// What leaves nothing of a source compiled is an error: exit 1, no file unless asked for.
+TEST(CompileErrors, ASourceSwallowedOrNeverReadIsAnError) {
+  struct Case {
+    const char* what;
+    bool in_service;
+    std::string from, to;
+    std::string diagnostic;  // the first line of the diagnostic, whole
+  };
+  const std::vector<Case> cases = {
+      {"quote never closed in the service source", kService, "MILANO LAMBRATE", "\"MILANO LAMBRATE",
+       "Milano_Tortona_5-.txt:32:73: error: this quoted text begins on line 32 and is never closed: the rest of the "
+       "file, to line 97, became its text; add the closing '\"'"},
+      {"quote never closed in the line source", kLine, "(Km. 2.256)", "\"(Km. 2.256)",
+       "Milano_Tortona_linea.txt:72:32: error: this quoted text begins on line 72 and is never closed: the rest of "
+       "the file, to line 73, became its text; add the closing '\"'"},
+      {"service source without [generale]", kService, "[generale]", "[general]",
+       "Milano_Tortona_5-.txt:1:1: error: the service source has no [generale] line: everything in it is skipped, "
+       "so no station, signal or line speed would be compiled"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Sources sources;
+    sources.edit(c.in_service, c.from, c.to);
+    const testing::ProgramRun run = sources.compile({"-o", "out"});
+    EXPECT_EQ(run.exit_status, 1);
+    EXPECT_TRUE(run.err.starts_with(c.diagnostic + "\n")) << run.err;
+    EXPECT_TRUE(run.err.ends_with("1 error; no file written\n")) << run.err;
+    EXPECT_FALSE(std::filesystem::exists(sources.folder.path() / "out" / kNames.records));
+    const testing::ProgramRun written = sources.compile({"--write-on-fault", "-o", "written"});
+    EXPECT_EQ(written.exit_status, 1);
+    for (const std::string& name : {kNames.line_plan, kNames.records, kNames.track_cells})
+      EXPECT_TRUE(std::filesystem::exists(sources.folder.path() / "written" / name)) << name;
+  }
+}
+
+TEST(CompileErrors, AnEmptyServiceSourceIsSaidToBeEmpty) {
   Sources sources;
   replace_file(sources.path(kService), "");
   const testing::ProgramRun run = sources.compile({"--check"});
-  EXPECT_EQ(run.exit_status, 0);
-  EXPECT_TRUE(run.err.starts_with("Milano_Tortona_5-.txt:1:1: warning: the service source is empty")) << run.err;
+  EXPECT_EQ(run.exit_status, 1);
+  EXPECT_TRUE(run.err.starts_with("Milano_Tortona_5-.txt:1:1: error: the service source is empty")) << run.err;
 }
 
 TEST(CompileFaults, EachFaultPointsAtTheRowThatCausedItAndSaysWhatFollowed) {
