@@ -91,10 +91,12 @@ class LineSourceReading {
       bool matched = false;
       GeneralRowContext context{model_, reader_, kilometre_post_rows_};
       const std::optional<Fault> none;
-      if (const auto fault = place_rows_of_keyword(line_general_section(), context, keyword,
-                                                   lower_case_1252(keyword), none, matched))
+      const std::string lower = lower_case_1252(keyword);
+      if (const auto fault = place_rows_of_keyword(line_general_section(), context, keyword, lower, none, matched))
         return fault;
-      shape_.end_row(matched, keyword, {general_spellings_, line_general_section().headers});
+      shape_.end_row(matched, keyword,
+                     {general_spellings_, line_general_section().headers,
+                      matched ? std::string_view{} : row_matched_but_for_capitals(line_general_section(), lower)});
       if (ends_general_section(keyword)) return std::nullopt;
     }
     return std::nullopt;

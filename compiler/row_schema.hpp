@@ -107,6 +107,15 @@ std::vector<std::string_view> section_spellings(const SectionSchema<Place>& sect
   return words;
 }
 
+// The keyword of the first row of a section whose test asks for small letters and would
+// match the field written in small letters, or "" when there is none.
+template <typename Place>
+std::string_view row_matched_but_for_capitals(const SectionSchema<Place>& section, std::string_view lower_keyword) {
+  for (const RowText& row : section.rows)
+    if (!row.test.any_case && KeywordTest{row.test.words, true}.matches(lower_keyword, lower_keyword)) return row.keyword;
+  return {};
+}
+
 // Makes a section's keyword tests in order on one keyword field: each row whose test matches
 // is placed, and the later tests still run, so a field holding two keywords places two
 // rows; a row whose outcome is not `go_on` ends the tests with it. `matched` tells whether

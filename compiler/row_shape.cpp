@@ -93,6 +93,10 @@ void RowShape::end_row(bool matched, std::string_view keyword, const SectionWord
     const std::string header = trimmed_lower(keyword);
     if (std::find(words.headers.begin(), words.headers.end(), header) == words.headers.end())
       report_warning(model_, Warning::kUnknownHeader, "unknown section header " + shown + did_you_mean(keyword, words.headers));
+  } else if (!words.but_for_capitals.empty()) {
+    report_warning(model_, Warning::kUnmatchedKeyword,
+                   "'" + utf8_from_1252(keyword) + "' matches no row of this section: keywords are written in lower "
+                   "case; did you mean '" + std::string(words.but_for_capitals) + "'?");
   } else {
     report_warning(model_, Warning::kUnmatchedKeyword, shown + " matches no row of this section and is skipped" +
                                did_you_mean(keyword, words.keywords));

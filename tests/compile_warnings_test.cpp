@@ -73,6 +73,10 @@ TEST(CompileWarnings, EachMistakeIsToldAtItsPlaceAndLeavesTheBytesAsTheyFollow) 
        "Milano_Tortona_5-.txt:53:1: warning: 'segnal' matches no row of this section and is skipped; did you mean "
        "'segnale'?",
        false},
+      {"keyword with a capital", kLine, "sfondo due", "Sfondo due",
+       "Milano_Tortona_linea.txt:7:1: warning: 'Sfondo due' matches no row of this section: keywords are written in "
+       "lower case; did you mean 'sfondo due'?",
+       false},
       {"position off its cell", kService, "segnale,    8600,", "segnale,    8610,",
        "Milano_Tortona_5-.txt:53:1: warning: position 8610 m is not on a 50 m cell boundary: the feature is compiled "
        "as if at 8600 m",
