@@ -1,6 +1,7 @@
 #include "driver/sarif_diagnostics.hpp"
 
 #include <cstdio>
+#include <filesystem>
 #include <span>
 #include <utility>
 
@@ -15,7 +16,13 @@ namespace {
 
 std::string rule_id(int fault) { return "fault-" + std::to_string(fault); }
 
-std::string rule(const std::string& id, std::string_view title, std::string_view explanation,
+// The rule of every error that is neither a fault nor a warning under --werror.
+constexpr std::string_view kOtherErrorRule = "error";
+
+// The base of relative paths: the folder the program ran in.
+constexpr std::string_view kSourceRoot = "SRCROOT";
+
+std::string rule(std::string_view id, std::string_view title, std::string_view explanation,
                  std::span<const FaultCause> causes, std::string_view level) {
   return "\n        {\"id\": " + json_string(id) + ", \"shortDescription\": {\"text\": " + json_string(title) + "}" +
          ", \"fullDescription\": {\"text\": " + json_string(explanation) + "}" +
@@ -33,6 +40,8 @@ std::string rules() {
   for (const WarningDescription& warning : warning_table())
     text += "," + rule(warning_id(warning_number(warning.warning)), warning.title, warning.explanation,
                        warning_causes(warning), "warning");
+  text += "," + rule(kOtherErrorRule, "error that is no fault",
+                     "A source that cannot be read or decoded, or of which nothing would be compiled.", {}, "error");
   return text;
 }
 
@@ -49,12 +58,29 @@ std::optional<std::pair<std::string, size_t>> rule_of(const Diagnostic& diagnost
       if (warning_number(warnings[i].warning) == *diagnostic.warning)
         return std::pair{warning_id(*diagnostic.warning), faults.size() + i};
   }
+  if (diagnostic.severity == Severity::kError)
+    return std::pair{std::string(kOtherErrorRule), faults.size() + warning_table().size()};
   return std::nullopt;
 }
 
+std::string artifact_location(std::string_view file) {
+  std::string text = "\"artifactLocation\": {\"uri\": " + json_string(sarif_uri(file));
+  if (!file.starts_with('/')) text += ", \"uriBaseId\": " + json_string(kSourceRoot);
+  return text + "}";
+}
+
+// The folder the program ran in, as the base of the relative paths.
+std::string original_uri_base_ids() {
+  std::error_code error;
+  std::string folder = std::filesystem::current_path(error).string();
+  if (error) return "";
+  if (!folder.ends_with('/')) folder += '/';
+  return "    \"originalUriBaseIds\": {" + json_string(kSourceRoot) + ": {\"uri\": " + json_string(sarif_uri(folder)) +
+         "}},\n";
+}
+
 std::string physical_location(const SourcePlace& place) {
-  return "\"physicalLocation\": {\"artifactLocation\": {\"uri\": " + json_string(sarif_uri(place.file)) +
-         "}, \"region\": {\"startLine\": " + std::to_string(place.line) +
+  return "\"physicalLocation\": {" + artifact_location(place.file) + ", \"region\": {\"startLine\": " + std::to_string(place.line) +
          ", \"startColumn\": " + std::to_string(place.column) +
          ", \"snippet\": {\"text\": " + json_string(utf8_from_1252(place.line_text)) + "}}}";
 }
@@ -109,7 +135,7 @@ void SarifDiagnostics::close(const DiagnosticsSummary&) {
   err_ << "{\n  \"$schema\": \"https://json.schemastore.org/sarif-2.1.0.json\",\n  \"version\": \"2.1.0\",\n"
        << "  \"runs\": [{\n    \"tool\": {\"driver\": {\n      \"name\": \"scenario-builder\",\n"
        << "      \"version\": \"" << SCENARIO_BUILDER_VERSION << "\",\n      \"rules\": [" << rules()
-       << "\n      ]\n    }},\n    \"columnKind\": \"unicodeCodePoints\",\n    \"results\": [";
+       << "\n      ]\n    }},\n" << original_uri_base_ids() << "    \"columnKind\": \"unicodeCodePoints\",\n    \"results\": [";
   for (size_t i = 0; i < results_.size(); ++i) err_ << (i > 0 ? ",\n      " : "\n      ") << results_[i];
   err_ << (results_.empty() ? "]\n  }]\n}\n" : "\n    ]\n  }]\n}\n");
   results_.clear();

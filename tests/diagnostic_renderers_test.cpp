@@ -108,7 +108,8 @@ TEST(SarifDiagnostics, ADocumentWithTheFaultTableAsRulesAndResultsAtTheirPlaces)
   const json& tool = run["tool"]["driver"];
   EXPECT_EQ(tool["name"], "scenario-builder");
   const json& rules = tool["rules"];
-  ASSERT_EQ(rules.size(), fault_table().size() + warning_table().size());
+  // Every fault, every warning, and one rule for the errors that are neither.
+  ASSERT_EQ(rules.size(), fault_table().size() + warning_table().size() + 1);
   std::set<std::string> ids;
   for (const json& rule : rules) {
     ASSERT_TRUE(rule["id"].is_string());
@@ -122,12 +123,15 @@ TEST(SarifDiagnostics, ADocumentWithTheFaultTableAsRulesAndResultsAtTheirPlaces)
   for (const json& result : results) {
     ASSERT_TRUE(result["message"]["text"].is_string()) << result;
     EXPECT_TRUE(levels.contains(result["level"])) << result;
-    if (result.contains("ruleIndex")) {
-      EXPECT_EQ(rules[result["ruleIndex"].get<size_t>()]["id"], result["ruleId"]);
-    }
+    // Every result names its rule, and the rule is the driver's.
+    ASSERT_TRUE(result["ruleId"].is_string()) << result;
+    EXPECT_TRUE(ids.contains(result["ruleId"])) << result;
+    EXPECT_EQ(rules[result["ruleIndex"].get<size_t>()]["id"], result["ruleId"]);
     for (const json& location : result["locations"]) {
       const json& physical = location["physicalLocation"];
       EXPECT_TRUE(physical["artifactLocation"]["uri"].is_string());
+      // Relative paths stand on the folder the program ran in.
+      EXPECT_EQ(physical["artifactLocation"]["uriBaseId"], "SRCROOT");
       EXPECT_GE(physical["region"]["startLine"], 1);
       EXPECT_GE(physical["region"]["startColumn"], 1);
     }
@@ -154,6 +158,9 @@ TEST(SarifDiagnostics, ADocumentWithTheFaultTableAsRulesAndResultsAtTheirPlaces)
   EXPECT_FALSE(warning["relatedLocations"][1].contains("physicalLocation"));
 
   EXPECT_TRUE(results[2]["locations"].empty());
+  EXPECT_EQ(results[3]["ruleId"], "error");
+  const std::string root = run["originalUriBaseIds"]["SRCROOT"]["uri"];
+  EXPECT_TRUE(root.starts_with("file:///") && root.ends_with("/")) << root;
 }
 
 TEST(SarifDiagnostics, ACleanCompileStillGivesOneDocument) {
