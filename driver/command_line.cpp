@@ -77,6 +77,8 @@ constexpr Option<CompileCommand> kCompileOptions[] = {
        else if (value == "sarif") c.diagnostics_format = DiagnosticsFormat::kSarif;
        else throw OptionRefused("--diagnostics-format takes text, json or sarif, not '" + std::string(value) + "'");
      }},
+    {{"", "--diagnostics-output", "FILE", "write the diagnostics to FILE instead of standard error"},
+     [](CompileCommand& c, std::string_view value) { c.diagnostics_output = std::filesystem::path(value); }},
     {{"", "--write-on-fault", "", "write the compiled files even when faults are recorded"},
      [](CompileCommand& c, std::string_view) { c.write_on_fault = true; }},
     {{"", "--werror", "", "count warnings as faults: exit status 1, and no file written"},
@@ -109,6 +111,7 @@ warnings and faults recorded. With
 --diagnostics-format=json each diagnostic is instead one JSON object on a line
 of its own (severity, fault, message, file, line, column, position, notes);
 with --diagnostics-format=sarif they form one SARIF 2.1.0 document.
+--diagnostics-output FILE writes them to FILE instead of standard error.
 )",
     .options = kCompileOptions,
     .take_operand = [](CompileCommand& c, std::string_view operand, std::size_t index) -> std::string {

@@ -1,3 +1,4 @@
+#include <fstream>
 #include <functional>
 #include <system_error>
 #include <vector>
@@ -74,7 +75,18 @@ int run_build_command(const std::filesystem::path& folder, Console& console) {
 int run_compile_command(const CompileCommand& command, Console& console) {
   const ScenarioIdentity identity =
       infer_scenario_identity(command.line_source, command.service_source, command.name, command.number);
-  Diagnostics diagnostics(console.err, console.colour, command.diagnostics_format);
+  // Opened before the diagnostics, so that it outlives their closing words.
+  std::ofstream diagnostics_file;
+  if (command.diagnostics_output) {
+    diagnostics_file.open(*command.diagnostics_output, std::ios::binary | std::ios::trunc);
+    if (!diagnostics_file) {
+      Diagnostics(console.err, console.colour)
+          .error("cannot write the diagnostics to '" + command.diagnostics_output->string() + "'");
+      return kExitNothing;
+    }
+  }
+  Diagnostics diagnostics(command.diagnostics_output ? diagnostics_file : console.err,
+                          command.diagnostics_output ? false : console.colour, command.diagnostics_format);
 
   struct Input {
     const char* role;

@@ -23,6 +23,7 @@ complete -c scenario-builder -n '__fish_seen_subcommand_from compile' -l name -x
 complete -c scenario-builder -n '__fish_seen_subcommand_from compile' -l number -x -d 'train/scenario number (default: from SERVICE)'
 complete -c scenario-builder -n '__fish_seen_subcommand_from compile' -l check -d 'compile and report, but write no file'
 complete -c scenario-builder -n '__fish_seen_subcommand_from compile' -l diagnostics-format -x -a 'text json sarif' -d 'text (default), json (one object per line) or sarif (SARIF 2.1.0)'
+complete -c scenario-builder -n '__fish_seen_subcommand_from compile' -l diagnostics-output -r -F -d 'write the diagnostics to FILE instead of standard error'
 complete -c scenario-builder -n '__fish_seen_subcommand_from compile' -l write-on-fault -d 'write the compiled files even when faults are recorded'
 complete -c scenario-builder -n '__fish_seen_subcommand_from compile' -l werror -d 'count warnings as faults: exit status 1, and no file written'
 complete -c scenario-builder -n '__fish_seen_subcommand_from compile' -s w -l no-warnings -d 'show no warnings'
