@@ -213,6 +213,10 @@ TEST(CompileFaults, EachFaultPointsAtTheRowThatCausedItAndSaysWhatFollowed) {
         "compiled",
         "scenario-builder: 1 warning, 1 fault recorded; last: fault 15 at 52600 m (the row where it stopped the "
         "reading); no file written"}},
+      {"a line speed its cells cannot hold, told at its field though the next row writes it", kService,
+       "velocita,    1350,    95", "velocita,    1350,    2000",
+       {"Milano_Tortona_5-.txt:18:23: error: fault 25: run-time failure while reading the sources: line speed 2000 "
+        "km/h does not fit its byte (0 to 1277 km/h)"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
