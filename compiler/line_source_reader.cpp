@@ -14,6 +14,7 @@
 #include "model/fault_record.hpp"
 #include "model/fault_table.hpp"
 #include "model/format_rules.hpp"
+#include "model/runtime_failure.hpp"
 #include "model/windows_1252.hpp"
 
 namespace scenario {
@@ -30,6 +31,13 @@ bool starts_with_dash_after_blanks(std::string_view field) {
 // A header such as "[curve]" ends the general section; one that begins with "-" does not.
 bool ends_general_section(std::string_view field) {
   return contains(field, "[") && contains(field, "]") && !starts_with_dash_after_blanks(field);
+}
+
+// Whether a keyword field that is no row of the line source would be one of a service source.
+bool reads_as_service_row(std::string_view lower_keyword) {
+  for (const RowText& row : service_section().rows)
+    if (row.test.matches(lower_keyword, lower_keyword)) return true;
+  return false;
 }
 
 // Reads the line source into the model. Every fault but 15 drops the line source and
@@ -52,6 +60,9 @@ class LineSourceReading {
     if (const auto fault = read_general_section()) return stop(*fault);
     model_.row_place.reset();
     progressive_ordina(model_);
+    if (!model_.cells_dimensioned() && service_rows_seen_ > 0)
+      throw RuntimeFailure("line source without a route length: its rows are those of a service source; did you "
+                           "swap the two sources?");
 
     LineFeatures features(model_);
     const bool ended_normally = read_main_section(features);
@@ -94,6 +105,7 @@ class LineSourceReading {
       const std::string lower = lower_case_1252(keyword);
       if (const auto fault = place_rows_of_keyword(line_general_section(), context, keyword, lower, none, matched))
         return fault;
+      if (!matched && reads_as_service_row(lower)) ++service_rows_seen_;
       shape_.end_row(matched, keyword,
                      {general_spellings_, line_general_section().headers,
                       matched ? std::string_view{} : row_matched_but_for_capitals(line_general_section(), lower)});
@@ -133,6 +145,7 @@ class LineSourceReading {
   std::vector<std::string_view> general_spellings_;
   std::vector<std::string_view> main_spellings_;
   std::vector<KilometrePostRow> kilometre_post_rows_;
+  int service_rows_seen_ = 0;  // general-section fields that would be rows of a service source
 };
 
 }  // namespace

@@ -178,6 +178,18 @@ TEST(CompileErrors, ASourceSwallowedOrNeverReadIsAnError) {
   }
 }
 
+TEST(CompileFaults, SourcesGivenInSwappedOrderAreNamedSo) {
+  Sources sources;
+  const testing::ProgramRun run = run_builder(
+      {"compile", kNames.service_source, kNames.line_source, "--check", "--name", "Milano_Tortona", "--number", "5"},
+      sources.folder.path());
+  EXPECT_EQ(run.exit_status, 2);
+  EXPECT_TRUE(testing::contains(run.err, "error: fault 25: run-time failure while reading the sources: line source "
+                                         "without a route length: its rows are those of a service source; did you "
+                                         "swap the two sources?\n"))
+      << run.err;
+}
+
 TEST(CompileErrors, AnEmptyServiceSourceIsSaidToBeEmpty) {
   Sources sources;
   replace_file(sources.path(kService), "");
