@@ -69,6 +69,8 @@ TEST(CompileWarnings, EachMistakeIsToldAtItsPlaceAndLeavesTheBytesAsTheyFollow) 
   const std::vector<Case> cases = {
       {"unknown section header", kLine, "[pendenze]", "[pendenz]",
        "Milano_Tortona_linea.txt:33:1: warning: unknown section header '[pendenz]'; did you mean '[pendenze]'?", true},
+      {"unknown header shown as written", kLine, "[pendenze]", "[Pendenz]",
+       "Milano_Tortona_linea.txt:33:1: warning: unknown section header '[Pendenz]'; did you mean '[pendenze]'?", true},
       {"keyword that matches nothing", kService, "segnale,    8600,", "segnal,    8600,",
        "Milano_Tortona_5-.txt:53:1: warning: 'segnal' matches no row of this section and is skipped; did you mean "
        "'segnale'?",
