@@ -59,6 +59,7 @@ class LineSourceReading {
     if (!find_general_section()) return stop(Fault::kNoGeneralSection);
     if (const auto fault = read_general_section()) return stop(*fault);
     model_.row_place.reset();
+    warn_if_kilometre_posts_dropped();
     progressive_ordina(model_);
     if (!model_.cells_dimensioned() && service_rows_seen_ > 0)
       throw RuntimeFailure("line source without a route length: its rows are those of a service source; did you "
@@ -79,6 +80,20 @@ class LineSourceReading {
     source_.discard();
     record_fault(model_, fault);
     return {};
+  }
+
+  // Two changes sharing the greatest position: ordering drops all three. Told at the last
+  // row at that position.
+  void warn_if_kilometre_posts_dropped() {
+    const std::optional<int32_t> shared = shared_greatest_position(model_);
+    if (!shared) return;
+    std::optional<SourcePlace> place;
+    for (const KilometrePostRow& row : kilometre_post_rows_)
+      if (row.position == *shared) place = row.place;
+    report_warning(model_, Warning::kKilometrePostsDropped,
+                   "two kilometre-post changes share the greatest position, " + std::to_string(*shared) +
+                       " m: all three changes are dropped, and the reading is the position itself along the route",
+                   place);
   }
 
   // Skips every field before the first that holds "[generale]"; false when the file ends

@@ -63,6 +63,11 @@ constexpr auto kWarnings = std::to_array<WarningDescription>({
      "recorded earlier: the rows after this one are not compiled.",
      {{{"An earlier fault.", "Put right the fault the warning names."}}},
      "segnale,    8600,   2, 3, 1,  1, 0,    2,  2,1,1, 240"},
+    {Warning::kKilometrePostsDropped, "kilometre-post changes dropped",
+     "The three kilometre-post changes are put in order of position; when two share the greatest position, all "
+     "three are dropped and the kilometre reading is the position itself along the whole route.",
+     {{{"Two changes were given the same position.", "Give each change a position of its own."}}},
+     "progressiva chilometrica due,    63200,    63200,    1\nprogressiva chilometrica tre,    63200,    101300,    1"},
 });
 
 }  // namespace

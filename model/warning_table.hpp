@@ -23,6 +23,7 @@ enum class Warning : int32_t {
   kMissingRows = 9,
   kOutsideRange = 10,
   kReadingStopped = 11,
+  kKilometrePostsDropped = 12,
 };
 
 constexpr int32_t warning_number(Warning warning) { return static_cast<int32_t>(warning); }

@@ -75,6 +75,11 @@ TEST(CompileWarnings, EachMistakeIsToldAtItsPlaceAndLeavesTheBytesAsTheyFollow) 
        "Milano_Tortona_5-.txt:53:1: warning: 'segnal' matches no row of this section and is skipped; did you mean "
        "'segnale'?",
        false},
+      {"two kilometre-post changes at one position", kLine, "progressiva chilometrica due,    40500,",
+       "progressiva chilometrica due,    63200,",
+       "Milano_Tortona_linea.txt:5:1: warning: two kilometre-post changes share the greatest position, 63200 m: all "
+       "three changes are dropped, and the reading is the position itself along the route",
+       false},
       {"keyword with a capital", kLine, "sfondo due", "Sfondo due",
        "Milano_Tortona_linea.txt:7:1: warning: 'Sfondo due' matches no row of this section: keywords are written in "
        "lower case; did you mean 'sfondo due'?",
