@@ -22,8 +22,14 @@ RowOutcome place_gradient(MainRowContext& context, std::string_view) {
 
 RowOutcome place_curve(MainRowContext& context, std::string_view keyword) {
   if (context.model.plan_mode == 0) return RowOutcome::kNext;
+  static const RowField& kLength = row_field("curvad1", "length");
   const int32_t position = context.reader.read_long();
-  return context.features.curve_row(keyword, position, context.reader.read_long());
+  const int32_t length = context.reader.read_long();
+  const SourcePlace at = context.reader.last_field_place();
+  const RowOutcome outcome = context.features.curve_row(keyword, position, length);
+  // A curve that ends before it begins turns no metre of the plan.
+  if (outcome == RowOutcome::kNext) warn_if_outside_range(context.model, kLength, length, "no curve", at);
+  return outcome;
 }
 
 RowOutcome place_mountain(MainRowContext& context, std::string_view) {

@@ -85,7 +85,7 @@ constexpr RowField kGradientFields[] = {
 };
 constexpr RowField kCurveFields[] = {
     {"position", kLong, "metres", "Where the curve begins."},
-    {"length", kLong, "metres", "How far it runs."},
+    {"length", kLong, "metres, 0 or more", "How far it runs.", ValueRange{0, INT32_MAX}, " m"},
 };
 constexpr RowField kMountainFields[] = {
     {"start", kLong, "metres", "The first cell of the stretch is start / 50."},

@@ -105,6 +105,8 @@ TEST(CompileWarnings, EachMistakeIsToldAtItsPlaceAndLeavesTheBytesAsTheyFollow) 
        "Milano_Tortona_linea.txt:35:20: warning: gradient 200 ‰ is outside -100…155: the file holds -56 ‰", false},
       {"mountain type out of range", kLine, "montagna,   59500,  59650,  2", "montagna,   59500,  59650,  50",
        "Milano_Tortona_linea.txt:49:29: warning: type 50 is outside 0…20: the file holds 40", false},
+      {"curve of negative length", kLine, "curvad2,  1400,  1350", "curvad2,  1400,  -1350",
+       "Milano_Tortona_linea.txt:12:18: warning: length -1350 m is below 0: the file holds no curve", false},
       {"adhesion out of range", kService, "aderenza,   0,    100", "aderenza,   0,    300",
        "Milano_Tortona_5-.txt:7:19: warning: adhesion 300 is outside 0…255: the file holds 44", false},
       {"clock hour out of range", kService, "orologio,    18 ", "orologio,    25 ",
