@@ -64,6 +64,10 @@ class LineSourceReading {
     if (!model_.cells_dimensioned() && service_rows_seen_ > 0)
       throw RuntimeFailure("line source without a route length: its rows are those of a service source; did you "
                            "swap the two sources?");
+    if (!model_.cells_dimensioned())
+      throw RuntimeFailure("line source without a route length: the general section that begins here has no "
+                           "'lunghezza percorso' row",
+                           general_place_);
 
     LineFeatures features(model_);
     const bool ended_normally = read_main_section(features);
@@ -102,7 +106,10 @@ class LineSourceReading {
     while (!reader_.at_end()) {
       const std::string field = reader_.read_text();
       if (reader_.at_end()) return false;
-      if (contains_ignoring_case(field, "[generale]")) return true;
+      if (contains_ignoring_case(field, "[generale]")) {
+        general_place_ = reader_.last_field_place();
+        return true;
+      }
     }
     return false;
   }
@@ -160,7 +167,8 @@ class LineSourceReading {
   std::vector<std::string_view> general_spellings_;
   std::vector<std::string_view> main_spellings_;
   std::vector<KilometrePostRow> kilometre_post_rows_;
-  int service_rows_seen_ = 0;  // general-section fields that would be rows of a service source
+  int service_rows_seen_ = 0;
+  std::optional<SourcePlace> general_place_;  // where the "[generale]" field was found  // general-section fields that would be rows of a service source
 };
 
 }  // namespace

@@ -199,6 +199,17 @@ TEST(CompileFaults, SourcesGivenInSwappedOrderAreNamedSo) {
       << run.err;
 }
 
+TEST(CompileFaults, ALineSourceWithoutARouteLengthIsToldWhereItsGeneralSectionBegins) {
+  Sources sources;
+  sources.edit(kLine, "lunghezza percorso,    82000\r\n", "");
+  const testing::ProgramRun run = sources.compile({"--check"});
+  EXPECT_EQ(run.exit_status, 2);
+  EXPECT_TRUE(run.err.starts_with("Milano_Tortona_linea.txt:1:1: error: fault 25: run-time failure while reading the "
+                                  "sources: line source without a route length: the general section that begins "
+                                  "here has no 'lunghezza percorso' row\n"))
+      << run.err;
+}
+
 TEST(CompileErrors, AnEmptyServiceSourceIsSaidToBeEmpty) {
   Sources sources;
   replace_file(sources.path(kService), "");
