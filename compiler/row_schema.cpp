@@ -7,6 +7,7 @@
 #include "compiler/general_section_rows.hpp"
 #include "compiler/main_section_rows.hpp"
 #include "compiler/service_section_rows.hpp"
+#include "model/windows_1252.hpp"
 
 namespace scenario {
 namespace {
@@ -299,6 +300,20 @@ std::string KeywordTest::described() const {
   std::string text = "contains '" + std::string(words[0]) + "'";
   if (!words[1].empty()) text += " and '" + std::string(words[1]) + "'";
   return text + (any_case ? " (any case)" : " (small letters)");
+}
+
+std::string matched_by_containment(const RowText& row, std::string_view keyword, std::string_view lower_keyword) {
+  // A field that is the keyword, or one word that begins with it (`curvad6`, `segnale3`),
+  // reads as the author meant it.
+  const size_t first = lower_keyword.find_first_not_of(" \t");
+  const size_t last = lower_keyword.find_last_not_of(" \t");
+  const std::string_view written =
+      first == std::string_view::npos ? std::string_view{} : lower_keyword.substr(first, last - first + 1);
+  if (written == row.keyword ||
+      (written.starts_with(row.test.words[0]) && written.find_first_of(" \t\"[]") == std::string_view::npos))
+    return "";
+  return "; '" + utf8_from_1252(keyword) + "' was read as a " + std::string(row.keyword) + " row: it contains '" +
+         std::string(row.test.words[0]) + "'";
 }
 
 const SectionSchema<GeneralPlace>& line_general_section() { return kGeneralSection; }

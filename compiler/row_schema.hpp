@@ -10,6 +10,7 @@
 
 #include "compiler/row_outcome.hpp"
 #include "model/fault_table.hpp"
+#include "model/runtime_failure.hpp"
 
 namespace scenario {
 
@@ -116,6 +117,10 @@ std::string_view row_matched_but_for_capitals(const SectionSchema<Place>& sectio
   return {};
 }
 
+// For a failure of a row whose keyword field is not its keyword as written: how the field was
+// read as that row ("; 'segnale 3' was read as a segnale row: it contains 'segnale'"), else "".
+std::string matched_by_containment(const RowText& row, std::string_view keyword, std::string_view lower_keyword);
+
 // Makes a section's keyword tests in order on one keyword field: each row whose test matches
 // is placed, and the later tests still run, so a field holding two keywords places two
 // rows; a row whose outcome is not `go_on` ends the tests with it. `matched` tells whether
@@ -127,7 +132,13 @@ Outcome place_rows_of_keyword(const SectionSchema<Place>& section, Context& cont
   for (const RowDescription<Place>& row : section.rows) {
     if (!row.test.matches(keyword, lower_keyword)) continue;
     matched = true;
-    Outcome outcome = row.place(context, keyword);
+    Outcome outcome = go_on;
+    try {
+      outcome = row.place(context, keyword);
+    } catch (const RuntimeFailure& failure) {
+      throw RuntimeFailure(std::string(failure.what()) + matched_by_containment(row, keyword, lower_keyword),
+                           failure.place());
+    }
     if (!(outcome == go_on)) return outcome;
   }
   return go_on;

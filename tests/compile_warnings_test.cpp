@@ -245,6 +245,11 @@ TEST(CompileFaults, EachFaultPointsAtTheRowThatCausedItAndSaysWhatFollowed) {
         "compiled",
         "scenario-builder: 1 warning, 1 fault recorded; last: fault 15 at 52600 m (the row where it stopped the "
         "reading); no file written"}},
+      {"a row whose fields are parted by tabs, read as a row by containment", kService,
+       "segnale,    8600,   2,", "segnale\t8600\t2,",
+       {"Milano_Tortona_5-.txt:53:1: error: fault 25: run-time failure while reading the sources: this row lacks a "
+        "field: its next number was taken from line 54, which begins with text; 'segnale\t8600\t2' was read as a "
+        "segnale row: it contains 'segnale'"}},
       {"a line speed its cells cannot hold, told at its field though the next row writes it", kService,
        "velocita,    1350,    95", "velocita,    1350,    2000",
        {"Milano_Tortona_5-.txt:18:23: error: fault 25: run-time failure while reading the sources: line speed 2000 "
