@@ -91,14 +91,15 @@ fuzz:
 picture: run
 	$(BUILD)/scenario-builder plot $(BUILD) -o docs/Milano_Tortona_5.svg
 
-# Rewrites the fault list of docs/source-format.md from the program's fault table (a test
-# fails while the two differ).
+# Rewrites the fault list of docs/source-format.md from the program's fault table and its row
+# tables from the row schema (a test fails while they differ).
 fault-reference: $(BUILD)/build.ninja
-	$(CMAKE) --build $(BUILD) --target scenario-builder
+	$(CMAKE) --build $(BUILD) --target scenario-builder scenario-reference-pages
 	$(BUILD)/scenario-builder explain --markdown > $(BUILD)/fault-list.md
 	awk -v list=$(BUILD)/fault-list.md \
 	  '/^<!-- fault list begins/ { print; while ((getline line < list) > 0) print line; skip = 1; next } \
-	   /^<!-- fault list ends/ { skip = 0 } !skip' docs/source-format.md > $(BUILD)/source-format.md
+	   /^<!-- fault list ends/ { skip = 0 } !skip' docs/source-format.md \
+	  | $(BUILD)/scenario-reference-pages source-format > $(BUILD)/source-format.md
 	mv $(BUILD)/source-format.md docs/source-format.md
 
 # Rewrites the manual page and the completion scripts under docs/ from the command tables (a

@@ -59,8 +59,9 @@ std::string FieldReader::read_text() {
     const size_t end = close == std::string_view::npos ? text_.size() : close;
     field.assign(text_.substr(pos_ + 1, end - pos_ - 1));
     pos_ = close == std::string_view::npos ? text_.size() : close + 1;
-    if (text_over_lines_ && field.find_first_of("\r\n") != std::string::npos)
-      text_over_lines_(last_field_place(), place_of(pos_ == 0 ? 0 : pos_ - 1).line);
+    const bool closed = close != std::string_view::npos;
+    if (text_over_lines_ && (!closed || field.find_first_of("\r\n") != std::string::npos))
+      text_over_lines_(last_field_place(), place_of(pos_ == 0 ? 0 : pos_ - 1).line, closed);
     while (pos_ < text_.size() && text_[pos_] != ',' && !is_line_end(text_[pos_])) ++pos_;
   } else {
     const size_t begin = pos_;

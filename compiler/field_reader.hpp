@@ -50,9 +50,9 @@ class FieldReader {
   // and holds text: the row lacks a field) fails at the row rather than at what follows.
   void begin_row() { row_start_ = field_start_; }
 
-  // Hears of a quoted text that runs over line ends: the place where it began, and the
-  // line where it ended.
-  void on_text_over_lines(std::function<void(const SourcePlace& begin, int end_line)> listener) {
+  // Hears of a quoted text that runs over line ends or is never closed: the place where it
+  // began, the line where it ended, and whether a closing quote ended it.
+  void on_text_over_lines(std::function<void(const SourcePlace& begin, int end_line, bool closed)> listener) {
     text_over_lines_ = std::move(listener);
   }
 
@@ -70,7 +70,7 @@ class FieldReader {
   size_t pos_ = 0;
   size_t field_start_ = 0;
   std::optional<size_t> row_start_;
-  std::function<void(const SourcePlace&, int)> text_over_lines_;
+  std::function<void(const SourcePlace&, int, bool)> text_over_lines_;
   std::vector<size_t> line_starts_;
 };
 

@@ -1,5 +1,7 @@
 #include "compiler/fills.hpp"
 
+#include <string>
+
 #include "compiler/source_warnings.hpp"
 #include "model/rounding.hpp"
 #include "model/runtime_failure.hpp"
@@ -14,7 +16,9 @@ void write_current(ScenarioModel& model, const CellFill& fill) {
     return;
   }
   const int64_t speed_code = divide_round_half_even(fill.current, kSpeedUnit_kmh);
-  if (speed_code < 0 || speed_code > 255) throw RuntimeFailure("speed limit does not fit its byte");
+  if (speed_code < 0 || speed_code > 255)
+    throw RuntimeFailure("line speed " + std::to_string(fill.current) + " km/h does not fit its byte (0 to 1277 km/h)",
+                         fill.current_place);
   cell.speed_limit = static_cast<uint8_t>(speed_code);
 }
 
@@ -23,6 +27,7 @@ void write_current(ScenarioModel& model, const CellFill& fill) {
 RowOutcome read_fill_row(ScenarioModel& model, FieldReader& reader, CellFill& fill) {
   const int32_t position = reader.read_long();
   const int32_t value = reader.read_long();
+  const SourcePlace value_place = reader.last_field_place();
   if (beyond_the_cells(model, position, kEndMargin_m)) return RowOutcome::kEndReading;
   warn_if_off_cell_of(model, position);
 
@@ -36,6 +41,7 @@ RowOutcome read_fill_row(ScenarioModel& model, FieldReader& reader, CellFill& fi
     } while (fill.cursor < n);
   }
   fill.current = value;
+  fill.current_place = value_place;
   return RowOutcome::kNext;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include "compiler/field_reader.hpp"
 #include "compiler/service_rows.hpp"
@@ -21,6 +22,7 @@ struct CellFill {
   FillTarget target;
   int64_t cursor = 0;   // the next cell to write
   int32_t current = 0;  // the value of the last row read
+  std::optional<SourcePlace> current_place = std::nullopt;  // the field that gave it, for a value its cells cannot hold
 };
 
 // A `velocita` or `aderenza` row: position (L), value (L). Past its bounds test (fault 15,

@@ -1,6 +1,7 @@
 #include "compiler/kilometre_posts.hpp"
 
 #include <array>
+#include <climits>
 
 #include "model/runtime_failure.hpp"
 
@@ -42,6 +43,24 @@ Slots order_by_offset(const KilometrePostChange& tre, const KilometrePostChange&
 }
 
 }  // namespace
+
+std::optional<int32_t> shared_greatest_position(const ScenarioModel& model) {
+  int64_t sum = 0;
+  int32_t greatest = INT32_MIN;
+  int sharing = 0;
+  for (const int slot_number : kKilometrePostSlots) {
+    const int32_t position = model.record(slot_number).start_m;
+    sum += position;
+    if (position > greatest) {
+      greatest = position;
+      sharing = 1;
+    } else if (position == greatest) {
+      ++sharing;
+    }
+  }
+  if (sum == 0 || sharing < 2) return std::nullopt;
+  return greatest;
+}
 
 void progressive_ordina(ScenarioModel& model) {
   Slots read{};

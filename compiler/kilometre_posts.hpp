@@ -1,5 +1,8 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
+
 #include "model/scenario_model.hpp"
 #include "model/format_rules.hpp"
 
@@ -12,5 +15,10 @@ namespace scenario {
 // cannot fail; a corrected offset that does not fit 32 bits is a RuntimeFailure, raised
 // with the ordered changes already in their slots.
 void progressive_ordina(ScenarioModel& model);
+
+// Before progressive_ordina: the greatest position of the three changes when two or more
+// share it, so that ordering drops them all; none otherwise (positions adding up to 0 are
+// ordered by offset, and nothing is dropped).
+std::optional<int32_t> shared_greatest_position(const ScenarioModel& model);
 
 }  // namespace scenario

@@ -3,19 +3,11 @@
 #include <cstdint>
 #include <vector>
 
+#include "compiler/general_section_rows.hpp"
 #include "compiler/source_file.hpp"
 #include "model/scenario_model.hpp"
 
 namespace scenario {
-
-// A kilometre-post row as read, and where: a fault of its values is found only once the
-// service source has been read.
-struct KilometrePostRow {
-  int32_t position = 0;
-  int32_t offset = 0;
-  int32_t direction = 0;
-  SourcePlace place;
-};
 
 // What the line-source half hands to the service-source half.
 struct LineSourceOutcome {

@@ -26,11 +26,13 @@ size_t edit_distance(std::string_view a, std::string_view b) {
   return row[b.size()];
 }
 
-std::string trimmed_lower(std::string_view field) {
+std::string_view trimmed(std::string_view field) {
   const size_t first = field.find_first_not_of(" \t");
   if (first == std::string_view::npos) return "";
-  return lower_case_1252(field.substr(first, field.find_last_not_of(" \t") - first + 1));
+  return field.substr(first, field.find_last_not_of(" \t") - first + 1);
 }
+
+std::string trimmed_lower(std::string_view field) { return lower_case_1252(trimmed(field)); }
 
 std::string did_you_mean(std::string_view field, std::span<const std::string_view> words) {
   const std::string_view close = closest_word(field, words);
@@ -71,30 +73,35 @@ void RowShape::start_row() {
 void RowShape::end_row(bool matched, std::string_view keyword, const SectionWords& words) {
   if (!model_.row_place) return;
   const SourcePlace row = *model_.row_place;
-  const std::string shown = "'" + utf8_from_1252(trimmed_lower(keyword)) + "'";
+  // The field as the author wrote it, letter case and all.
+  const std::string shown = "'" + utf8_from_1252(trimmed(keyword)) + "'";
   if (matched) {
     if (row.line == last_row_end_line_ && row.line != quiet_line_) {
       quiet_line_ = row.line;
-      report_warning(model_, "line " + std::to_string(row.line) + " holds more fields than its row: " + shown +
+      report_warning(model_, Warning::kLineHoldsMore, "line " + std::to_string(row.line) + " holds more fields than its row: " + shown +
                                  " begins another row on it");
     }
     const int end_line = reader_.last_field_place().line;
     if (end_line > row.line)
-      report_warning(model_, "the fields of this row run over the line end, on to line " + std::to_string(end_line));
+      report_warning(model_, Warning::kRowOverLines, "the fields of this row run over the line end, on to line " + std::to_string(end_line));
     last_row_end_line_ = end_line;
     return;
   }
   if (row.line == quiet_line_) return;
   quiet_line_ = row.line;
   if (row.line == last_row_end_line_) {
-    report_warning(model_, "line " + std::to_string(row.line) + " holds more fields than its row: " + shown +
+    report_warning(model_, Warning::kLineHoldsMore, "line " + std::to_string(row.line) + " holds more fields than its row: " + shown +
                                " and what follows it on the line match no row");
   } else if (is_section_header(keyword)) {
     const std::string header = trimmed_lower(keyword);
     if (std::find(words.headers.begin(), words.headers.end(), header) == words.headers.end())
-      report_warning(model_, "unknown section header " + shown + did_you_mean(keyword, words.headers));
+      report_warning(model_, Warning::kUnknownHeader, "unknown section header " + shown + did_you_mean(keyword, words.headers));
+  } else if (!words.but_for_capitals.empty()) {
+    report_warning(model_, Warning::kUnmatchedKeyword,
+                   shown + " matches no row of this section: keywords are written in lower "
+                   "case; did you mean '" + std::string(words.but_for_capitals) + "'?");
   } else {
-    report_warning(model_, shown + " matches no row of this section and is skipped" +
+    report_warning(model_, Warning::kUnmatchedKeyword, shown + " matches no row of this section and is skipped" +
                                did_you_mean(keyword, words.keywords));
   }
 }

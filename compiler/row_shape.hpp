@@ -13,6 +13,7 @@ namespace scenario {
 struct SectionWords {
   std::span<const std::string_view> keywords;
   std::span<const std::string_view> headers;
+  std::string_view but_for_capitals = {};  // the row the field would be, written in small letters
 };
 
 // Warns of what is legal but rarely meant in how rows stand on their lines: a row whose

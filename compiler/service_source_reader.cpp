@@ -1,16 +1,15 @@
 #include "compiler/service_source_reader.hpp"
 
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "compiler/field_reader.hpp"
-#include "compiler/fills.hpp"
 #include "compiler/kilometre_posts.hpp"
+#include "compiler/row_schema.hpp"
 #include "compiler/row_shape.hpp"
-#include "compiler/service_rows.hpp"
-#include "compiler/signals.hpp"
-#include "compiler/slowdowns.hpp"
+#include "compiler/service_section_rows.hpp"
 #include "compiler/source_warnings.hpp"
-#include "compiler/stations.hpp"
 #include "model/windows_1252.hpp"
 #include "model/fault_record.hpp"
 #include "model/fault_table.hpp"
@@ -22,70 +21,11 @@ namespace {
 // A field with a dash in it stands for the field behind it, at most twice in a row.
 constexpr int kDashReplacements = 2;
 
-constexpr std::string_view kServiceHeaders[] = {"[generale]",      "[aderenze]", "[vel_limite]", "[stazioni]",
-                                                "[rallentamenti]", "[segnali]",  "[codici]",     "[fine]"};
-constexpr std::string_view kServiceKeywords[] = {
-    "percentuale massa frenata", "numero vetture", "velocita",     "aderenza", "orologio",
-    "sabbia",                    "segnale",        "rallentamento", "abbattimento", "stazione"};
-constexpr SectionWords kServiceWords{kServiceKeywords, kServiceHeaders};
-
-// The reading state of the service source.
-struct ServiceReading {
-  ScenarioModel& model;
-  FieldReader& reader;
-  CellFill speed;
-  CellFill adhesion;
-  StationSlots stations;
-  int speed_rows = 0;
-  int adhesion_rows = 0;
-  int station_rows = 0;
-  bool matched = false;  // a keyword test of the current field matched
-};
-
-// Makes the ten keyword tests in order on one (lower-cased) keyword field. Every test that
-// matches reads its row at once and the later tests still run, so a field holding two
-// keywords reads two rows; a row that ends the reading stops the tests.
-RowOutcome dispatch_keyword(ServiceReading& r, const std::string& keyword) {
-  ScenarioModel& model = r.model;
-  FieldReader& reader = r.reader;
-  auto matches = [&r](bool test) {
-    r.matched = r.matched || test;
-    return test;
-  };
-  RowOutcome end = RowOutcome::kNext;
-  if (matches(contains(keyword, "frenata") && contains(keyword, "massa")))
-    kBrakedMassPercent.in(model.sim_records) = reader.read_long();
-  if (matches(contains(keyword, "vetture"))) kCoaches.in(model.sim_records) = reader.read_long();
-  if (matches(contains(keyword, "velocit"))) {
-    ++r.speed_rows;
-    if ((end = read_fill_row(model, reader, r.speed)) != RowOutcome::kNext) return end;
-  }
-  if (matches(contains(keyword, "aderenza"))) {
-    ++r.adhesion_rows;
-    if ((end = read_fill_row(model, reader, r.adhesion)) != RowOutcome::kNext) return end;
-  }
-  if (matches(contains(keyword, "orologio"))) {
-    kClockHours.in(model.sim_records) = reader.read_integer();
-    kClockMinutes.in(model.sim_records) = reader.read_integer();
-    kClockSeconds.in(model.sim_records) = reader.read_integer();
-  }
-  if (matches(contains(keyword, "sabbia"))) kSand.in(model.sim_records) = reader.read_integer();
-  if (matches(contains(keyword, "segnale")) && (end = read_signal_row(model, reader)) != RowOutcome::kNext) return end;
-  if (matches(contains(keyword, "rallentamento")) && (end = read_slowdown_row(model, reader)) != RowOutcome::kNext)
-    return end;
-  if (matches(contains(keyword, "abbattimento")) && (end = read_code_reduction_row(model, reader)) != RowOutcome::kNext)
-    return end;
-  if (matches(contains(keyword, "stazione"))) {
-    ++r.station_rows;
-    if ((end = read_station_row(model, reader, r.stations)) != RowOutcome::kNext) return end;
-  }
-  return RowOutcome::kNext;
-}
-
 // Reads rows until the source ends or a row ends the reading. The last field of the source
 // is never taken as a keyword field: its row could have no fields behind it.
-RowOutcome read_rows(ServiceReading& r) {
+RowOutcome read_rows(ServiceRowContext& r) {
   RowShape shape(r.model, r.reader);
+  const std::vector<std::string_view> spellings = section_spellings(service_section());
   while (!r.reader.at_end()) {
     std::string keyword = r.reader.read_text();
     if (r.reader.at_end()) return RowOutcome::kEndReading;
@@ -94,10 +34,11 @@ RowOutcome read_rows(ServiceReading& r) {
       if (r.reader.at_end()) return RowOutcome::kEndReading;
     }
     shape.start_row();
-    r.matched = false;
-    const RowOutcome end = dispatch_keyword(r, lower_case_1252(keyword));
+    bool matched = false;
+    const RowOutcome end =
+        place_rows_of_keyword(service_section(), r, keyword, lower_case_1252(keyword), RowOutcome::kNext, matched);
     if (end != RowOutcome::kNext) return end;
-    shape.end_row(r.matched, keyword, kServiceWords);
+    shape.end_row(matched, keyword, {spellings, service_section().headers});
   }
   return RowOutcome::kEndReading;
 }
@@ -128,24 +69,24 @@ void check_kilometre_posts(ScenarioModel& model, const std::vector<KilometrePost
 
 // What the scenario needs from a service source that it did not get.
 void warn_of_missing_rows(const ScenarioModel& model, std::string_view text, const FieldReader& reader,
-                          const ServiceReading& r, bool found_general) {
+                          const ServiceRowContext& r, bool found_general) {
   const SourcePlace top = reader.place_of(0);
   if (text.find_first_not_of(" \t\r\n") == std::string_view::npos) {
-    report_warning(model, "the service source is empty: no station, signal or line speed is compiled", top);
+    report_error(model, "the service source is empty: no station, signal or line speed would be compiled", top);
     return;
   }
   if (!found_general) {
-    report_warning(model,
-                   "the service source has no [generale] line: everything in it is skipped, so no station, signal or "
-                   "line speed is compiled",
-                   top);
+    report_error(model,
+                 "the service source has no [generale] line: everything in it is skipped, so no station, signal or "
+                 "line speed would be compiled",
+                 top);
     return;
   }
   if (r.speed_rows == 0)
-    report_warning(model, "the service source has no velocita row: the line speed is 0 along the whole route", top);
+    report_warning(model, Warning::kMissingRows, "the service source has no velocita row: the line speed is 0 along the whole route", top);
   if (r.adhesion_rows == 0)
-    report_warning(model, "the service source has no aderenza row: the adhesion is 0 along the whole route", top);
-  if (r.station_rows == 0) report_warning(model, "the service source has no stazione row: the route has no station", top);
+    report_warning(model, Warning::kMissingRows, "the service source has no aderenza row: the adhesion is 0 along the whole route", top);
+  if (r.station_rows == 0) report_warning(model, Warning::kMissingRows, "the service source has no stazione row: the route has no station", top);
 }
 
 }  // namespace
@@ -160,7 +101,7 @@ void read_service_source(ScenarioModel& model, SourceFile& service_source, int32
   bool found_general = false;
   while (!reader.at_end() && !found_general) found_general = contains_ignoring_case(reader.read_text(), "[generale]");
 
-  ServiceReading reading{model, reader, CellFill{FillTarget::kSpeedLimit}, CellFill{FillTarget::kAdhesion},
+  ServiceRowContext reading{model, reader, CellFill{FillTarget::kSpeedLimit}, CellFill{FillTarget::kAdhesion},
                          StationSlots{kFirstStationSlot, board_slot_counter}};
   const RowOutcome end = read_rows(reading);
   service_source.discard();

@@ -1,5 +1,6 @@
 #include "compiler/signals.hpp"
 
+#include "compiler/field_ranges.hpp"
 #include "compiler/occupied_cells.hpp"
 #include "compiler/source_warnings.hpp"
 #include "model/approach_codes.hpp"
@@ -37,8 +38,14 @@ RowOutcome read_signal_row(ScenarioModel& model, FieldReader& reader) {
   for (int32_t* field : {&row.posizione, &row.sx, &row.s1, &row.s2, &row.s3, &row.rapp, &row.dx, &row.d1, &row.d2,
                          &row.d3, &row.tempo})
     *field = reader.read_long();
+  const SourcePlace time_place = reader.last_field_place();
   if (beyond_the_cells(model, row.posizione, kEndMargin_m)) return RowOutcome::kEndReading;
   warn_if_off_cell_after(model, row.posizione);
+  if (row.sx == 2) {
+    static const RowField& kTime = row_field("segnale", "time");
+    const int64_t stored = row.tempo >= 1 && row.tempo <= 100 ? 101 : row.tempo;
+    warn_if_outside_range(model, kTime, row.tempo, low8(stored), time_place);
+  }
   const int32_t fault_before_row = model.error_code;
   memo_segnale(model, row);
   return fault_exit_if_any_fault(model, row.posizione, fault_before_row);

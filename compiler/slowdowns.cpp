@@ -1,5 +1,6 @@
 #include "compiler/slowdowns.hpp"
 
+#include "compiler/field_ranges.hpp"
 #include "compiler/occupied_cells.hpp"
 #include "compiler/source_warnings.hpp"
 #include "model/rounding.hpp"
@@ -78,10 +79,16 @@ void memo_rallentamento(ScenarioModel& model, const SlowdownRow& row) {
 
 RowOutcome read_slowdown_row(ScenarioModel& model, FieldReader& reader) {
   SlowdownRow row;
-  for (int32_t* field : {&row.x, &row.v, &row.l, &row.f_tt, &row.f_ta, &row.d_v}) *field = reader.read_long();
+  SourcePlace speed_place;
+  for (int32_t* field : {&row.x, &row.v, &row.l, &row.f_tt, &row.f_ta, &row.d_v}) {
+    *field = reader.read_long();
+    if (field == &row.v) speed_place = reader.last_field_place();
+  }
   if (beyond_the_cells(model, row.x, kEndMargin_m)) return RowOutcome::kEndReading;
   warn_if_off_cell_after(model, row.x);
   warn_if_off_cell_after(model, int64_t{row.x} + row.l);
+  static const RowField& kSpeed = row_field("rallentamento", "speed");
+  warn_if_outside_range(model, kSpeed, row.v, low16(row.v), speed_place);
   const int32_t fault_before_row = model.error_code;
   memo_rallentamento(model, row);
   return fault_exit_if_any_fault(model, row.x, fault_before_row);

@@ -9,8 +9,17 @@
 namespace scenario {
 
 void warn_of_texts_over_lines(const ScenarioModel& model, FieldReader& reader) {
-  reader.on_text_over_lines([&model](const SourcePlace& begin, int end_line) {
-    report_warning(model,
+  reader.on_text_over_lines([&model](const SourcePlace& begin, int end_line, bool closed) {
+    if (!closed) {
+      // Every row after the quote became its text: nothing after it was compiled.
+      report_error(model,
+                   "this quoted text begins on line " + std::to_string(begin.line) +
+                       " and is never closed: the rest of the file, to line " + std::to_string(end_line) +
+                       ", became its text; add the closing '\"'",
+                   begin);
+      return;
+    }
+    report_warning(model, Warning::kTextOverLines,
                    "this quoted text begins on line " + std::to_string(begin.line) + " and runs over line ends to line " +
                        std::to_string(end_line) + "; is its closing '\"' missing?",
                    begin);
@@ -20,7 +29,7 @@ void warn_of_texts_over_lines(const ScenarioModel& model, FieldReader& reader) {
 void warn_if_utf8(const ScenarioModel& model, const FieldReader& reader, std::string_view text) {
   const std::optional<size_t> first = first_utf8_letter(text);
   if (!first) return;
-  report_warning(model,
+  report_warning(model, Warning::kLooksLikeUtf8,
                  "this source looks like UTF-8: it is read as Windows-1252, so each letter outside ASCII becomes two "
                  "or three; save it as Windows-1252 or compile with --input-encoding utf-8",
                  reader.place_of(*first));
@@ -28,7 +37,7 @@ void warn_if_utf8(const ScenarioModel& model, const FieldReader& reader, std::st
 
 void warn_if_moved(const ScenarioModel& model, int64_t written_m, int64_t compiled_m) {
   if (written_m == compiled_m) return;
-  report_warning(model, "position " + std::to_string(written_m) +
+  report_warning(model, Warning::kOffCell, "position " + std::to_string(written_m) +
                             " m is not on a 50 m cell boundary: the feature is compiled as if at " +
                             std::to_string(compiled_m) + " m");
 }

@@ -1,5 +1,8 @@
 #include "compiler/stations.hpp"
 
+#include <iterator>
+
+#include "compiler/field_ranges.hpp"
 #include "format/compiled_files.hpp"
 #include "compiler/occupied_cells.hpp"
 #include "model/approach_codes.hpp"
@@ -73,9 +76,14 @@ RowOutcome read_station_row(ScenarioModel& model, FieldReader& reader, StationSl
   station.p11 = reader.read_integer();
   station.p12 = reader.read_integer();
   station.p13 = reader.read_byte();
-  const int64_t hours = reader.read_long();
-  const int64_t minutes = reader.read_long();
-  const int64_t seconds = reader.read_long();
+  static const RowField* const kTimeFields[] = {&row_field("stazione", "hours"), &row_field("stazione", "minutes"),
+                                                &row_field("stazione", "seconds")};
+  int64_t time[3] = {};
+  for (size_t i = 0; i < std::size(time); ++i) {
+    time[i] = reader.read_long();
+    warn_if_outside_range(model, *kTimeFields[i], time[i], time[i], reader.last_field_place());
+  }
+  const auto [hours, minutes, seconds] = time;
   station.text = reader.read_text(kMaxRecordTextBytes);
   // The whole row is in the slot, the name included, before the time is stored.
   station.time_s = checked_int32((hours * 60 + minutes) * 60 + seconds, "timetable time does not fit 32 bits");

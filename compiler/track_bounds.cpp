@@ -12,7 +12,7 @@ bool beyond_the_cells(ScenarioModel& model, int64_t position_m, int64_t margin_m
   if (position_m + margin_m <= kCellLength_m * static_cast<int64_t>(model.last_cell)) {
     const int32_t route_length_m = kRouteLength.in(model.sim_records);
     if (position_m > route_length_m)
-      report_warning(model, "position " + std::to_string(position_m) + " m lies past the route length of " +
+      report_warning(model, Warning::kPastRouteLength, "position " + std::to_string(position_m) + " m lies past the route length of " +
                                 std::to_string(route_length_m) + " m");
     return false;
   }

@@ -87,6 +87,8 @@ constexpr Option<CompileCommand> kCompileOptions[] = {
        else if (value == "sarif") c.diagnostics_format = DiagnosticsFormat::kSarif;
        else throw OptionRefused("--diagnostics-format takes text, json or sarif, not '" + std::string(value) + "'");
      }},
+    {{"", "--diagnostics-output", "FILE", "write the diagnostics to FILE instead of standard error"},
+     [](CompileCommand& c, std::string_view value) { c.diagnostics_output = std::filesystem::path(value); }},
     {{"", "--write-on-fault", "", "write the compiled files even when faults are recorded"},
      [](CompileCommand& c, std::string_view) { c.write_on_fault = true; }},
     {{"", "--werror", "", "count warnings as faults: exit status 1, and no file written"},
@@ -121,6 +123,7 @@ warnings and faults recorded. With
 --diagnostics-format=json each diagnostic is instead one JSON object on a line
 of its own (severity, fault, message, file, line, column, position, notes);
 with --diagnostics-format=sarif they form one SARIF 2.1.0 document.
+--diagnostics-output FILE writes them to FILE instead of standard error.
 )",
     .options = kCompileOptions,
     .take_operand = [](CompileCommand& c, std::string_view operand, std::size_t index) -> std::string {
@@ -381,17 +384,18 @@ or missing compiled file, documents already in OUTDIR).
 // explain
 
 constexpr Option<ExplainCommand> kExplainOptions[] = {
-    {{"", "--markdown", "", "every fault in Markdown, as the source-format reference lists them"},
+    {{"", "--markdown", "", "every fault and warning in Markdown, as the source-format reference lists them"},
      [](ExplainCommand& c, std::string_view) { c.markdown = true; }},
 };
 
 constexpr CommandSpec<ExplainCommand> kExplain{
     .name = "explain",
-    .operands = "[N]",
+    .operands = "[N | WN]",
     .operand_kind = OperandKind::kFaultNumber,
-    .summary = "what fault N means, its usual causes and their fixes",
-    .description = R"(Explains fault N: what it means, the rule behind it, its usual causes each
-with its fix, and an example. Without N, lists every fault.
+    .summary = "what fault N or warning WN means, its usual causes and their fixes",
+    .description = R"(Explains fault N (or warning WN, such as W3): what it means, the rule behind
+it, its usual causes each with its fix, and an example. Without N, lists every fault and
+every warning.
 )",
     .options = kExplainOptions,
     .take_operand = [](ExplainCommand& c, std::string_view operand, std::size_t index) -> std::string {
@@ -401,7 +405,7 @@ with its fix, and an example. Without N, lists every fault.
     .check = [](const ExplainCommand& c, std::size_t) -> std::string {
       return c.markdown && c.fault ? "--markdown lists every fault; it takes no fault number" : "";
     },
-    .epilogue = "exit status: 0, or 2 for a number that is no fault.\n",
+    .epilogue = "exit status: 0, or 2 for a number that is no fault or warning.\n",
 };
 
 // help

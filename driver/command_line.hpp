@@ -49,6 +49,7 @@ struct CompileCommand {
   std::optional<std::string> number;
   bool check = false;  // compile and report, write nothing
   DiagnosticsFormat diagnostics_format = DiagnosticsFormat::kText;
+  std::optional<std::filesystem::path> diagnostics_output;  // the diagnostics go to this file, not standard error
   bool write_on_fault = false;   // write the compiled files even when faults are recorded
   bool warnings_as_faults = false;  // --werror
   bool silence_warnings = false;    // -w

@@ -1,3 +1,4 @@
+#include <fstream>
 #include <functional>
 #include <system_error>
 #include <vector>
@@ -18,10 +19,8 @@ namespace scenario {
 namespace {
 
 // Runs one compile (`work` compiles into `model` and writes what it writes) with every
-// recorded fault reported as it comes, and turns the outcome into the exit status; with
-// `warnings_as_faults` a warning makes the status that of a fault.
-int compile_and_report(ScenarioModel& model, Diagnostics& diagnostics, const std::function<CompileResult()>& work,
-                       bool warnings_as_faults = false) {
+// recorded fault reported as it comes, and turns the outcome into the exit status.
+int compile_and_report(ScenarioModel& model, Diagnostics& diagnostics, const std::function<CompileResult()>& work) {
   model.fault_sink = &diagnostics;
   int status = kExitNothing;
   try {
@@ -34,10 +33,7 @@ int compile_and_report(ScenarioModel& model, Diagnostics& diagnostics, const std
         diagnostics.error("nothing compiled: the sources gave no track cells");
         break;
       case CompileStatus::kCompiled:
-        status = model.error_code != 0 || diagnostics.faults_recorded() > 0 ||
-                         (warnings_as_faults && diagnostics.warnings() > 0)
-                     ? kExitFaults
-                     : kExitClean;
+        status = model.error_code != 0 || diagnostics.compile_failed() ? kExitFaults : kExitClean;
         break;
     }
   } catch (const FileError& e) {
@@ -65,7 +61,18 @@ int run_build_command(const std::filesystem::path& folder, Console& console) {
 int run_compile_command(const CompileCommand& command, Console& console) {
   const ScenarioIdentity identity =
       infer_scenario_identity(command.line_source, command.service_source, command.name, command.number);
-  Diagnostics diagnostics(console.err, console.colour, command.diagnostics_format);
+  // Opened before the diagnostics, so that it outlives their closing words.
+  std::ofstream diagnostics_file;
+  if (command.diagnostics_output) {
+    diagnostics_file.open(*command.diagnostics_output, std::ios::binary | std::ios::trunc);
+    if (!diagnostics_file) {
+      Diagnostics(console.err, console.colour)
+          .error("cannot write the diagnostics to '" + command.diagnostics_output->string() + "'");
+      return kExitNothing;
+    }
+  }
+  Diagnostics diagnostics(command.diagnostics_output ? diagnostics_file : console.err,
+                          command.diagnostics_output ? false : console.colour, command.diagnostics_format);
 
   struct Input {
     const char* role;
@@ -111,6 +118,7 @@ int run_compile_command(const CompileCommand& command, Console& console) {
   diagnostics.show_file_as(line.name(), command.line_source.string());
   diagnostics.show_file_as(service.name(), command.service_source.string());
   if (command.silence_warnings) diagnostics.silence_warnings();
+  if (command.warnings_as_faults) diagnostics.warnings_as_errors();
   return compile_and_report(
       model, diagnostics,
       [&] {
@@ -128,8 +136,7 @@ int run_compile_command(const CompileCommand& command, Console& console) {
         if (result.status != CompileStatus::kCompiled || command.check) return result;
         // Files of a compile that found faults would hold a scenario cut short where the reading
         // stopped: the older files stay as they were unless the author asks for these.
-        const bool faulty = model.error_code != 0 || diagnostics.faults_recorded() > 0 ||
-                            (command.warnings_as_faults && diagnostics.warnings() > 0);
+        const bool faulty = model.error_code != 0 || diagnostics.compile_failed();
         if (faulty && !command.write_on_fault) {
           diagnostics.nothing_written();
           return result;
@@ -137,8 +144,7 @@ int run_compile_command(const CompileCommand& command, Console& console) {
         ensure_folder(command.folder);
         write_compiled_files(model, command.folder, set_options(command.wait, true, diagnostics));
         return result;
-      },
-      command.warnings_as_faults);
+      });
 }
 
 }  // namespace scenario

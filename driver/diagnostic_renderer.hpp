@@ -14,6 +14,7 @@ namespace scenario {
 // What a compile came to, for the closing words of a renderer.
 struct DiagnosticsSummary {
   int faults_recorded = 0;
+  int errors = 0;  // errors that are no fault, warnings under --werror among them
   int warnings = 0;
   int32_t last_fault = 0;                  // the last fault recorded
   std::optional<int32_t> last_position_m;  // its own position, when it names one

@@ -54,9 +54,21 @@ void Diagnostics::on_fault(const RecordedFault& fault) {
 void Diagnostics::on_diagnostic(const Diagnostic& diagnostic) {
   if (diagnostic.severity == Severity::kWarning) {
     if (warnings_silenced_) return;
+    if (warnings_as_errors_) {
+      Diagnostic error = diagnostic;
+      error.severity = Severity::kError;
+      error.message += " [--werror]";
+      on_error(error);
+      return;
+    }
     ++warnings_;
   }
   report(diagnostic);
+}
+
+void Diagnostics::on_error(const Diagnostic& error) {
+  ++errors_;
+  report(error);
 }
 
 void Diagnostics::on_reading_stopped(const Diagnostic& warning) {
@@ -82,7 +94,7 @@ void Diagnostics::shown_fault(int number) {
 void Diagnostics::close() {
   if (closed_) return;
   closed_ = true;
-  renderer_->close(DiagnosticsSummary{faults_, warnings_, last_fault_, last_position_m_, last_position_is_, nothing_written_});
+  renderer_->close(DiagnosticsSummary{faults_, errors_, warnings_, last_fault_, last_position_m_, last_position_is_, nothing_written_});
 }
 
 }  // namespace scenario

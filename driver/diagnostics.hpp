@@ -32,10 +32,13 @@ class Diagnostics : public FaultSink {
 
   void on_fault(const RecordedFault& fault) override;
   void on_diagnostic(const Diagnostic& diagnostic) override;
+  void on_error(const Diagnostic& error) override;
   void on_reading_stopped(const Diagnostic& warning) override;
 
   // -w: warnings are neither shown nor counted.
   void silence_warnings() { warnings_silenced_ = true; }
+  // --werror: each warning is told and counted as an error.
+  void warnings_as_errors() { warnings_as_errors_ = true; }
   // The compile found faults (or, with --werror, warnings) and wrote no file.
   void nothing_written() { nothing_written_ = true; }
 
@@ -49,6 +52,8 @@ class Diagnostics : public FaultSink {
 
   int faults_recorded() const { return faults_; }
   int warnings() const { return warnings_; }
+  // The compile failed: a fault, an error, or a warning under --werror.
+  bool compile_failed() const { return faults_ > 0 || errors_ > 0; }
 
   // The closing words. Only the first close counts; an object never closed closes as it
   // goes.
@@ -60,8 +65,10 @@ class Diagnostics : public FaultSink {
 
   std::unique_ptr<DiagnosticRenderer> renderer_;
   int faults_ = 0;
+  int errors_ = 0;
   int warnings_ = 0;
   bool warnings_silenced_ = false;
+  bool warnings_as_errors_ = false;
   bool nothing_written_ = false;
   int32_t last_fault_ = 0;
   std::optional<int32_t> last_position_m_;

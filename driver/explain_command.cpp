@@ -1,10 +1,23 @@
 #include <charconv>
+#include <optional>
+#include <string_view>
 
 #include "driver/commands.hpp"
 #include "driver/diagnostics.hpp"
 #include "driver/fault_explanation.hpp"
 
 namespace scenario {
+namespace {
+
+// The whole of `text` as a number, or none.
+std::optional<int32_t> number_of(std::string_view text) {
+  int32_t number = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), number);
+  if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  return number;
+}
+
+}  // namespace
 
 int run_explain_command(const ExplainCommand& command, Console& console) {
   if (command.markdown) {
@@ -16,16 +29,18 @@ int run_explain_command(const ExplainCommand& command, Console& console) {
     return kExitClean;
   }
   const std::string& given = *command.fault;
-  int32_t number = 0;
-  const auto [end, error] = std::from_chars(given.data(), given.data() + given.size(), number);
-  const FaultDescription* fault =
-      error == std::errc() && end == given.data() + given.size() ? find_fault(number) : nullptr;
-  if (fault == nullptr) {
+  // "W3" (or "w3") is a warning, anything else a fault number.
+  const bool is_warning = given.starts_with('W') || given.starts_with('w');
+  const std::optional<int32_t> number = number_of(is_warning ? std::string_view(given).substr(1) : given);
+  const WarningDescription* warning = is_warning && number ? find_warning(*number) : nullptr;
+  const FaultDescription* fault = !is_warning && number ? find_fault(*number) : nullptr;
+  if (warning == nullptr && fault == nullptr) {
     Diagnostics(console.err, console.colour)
-        .error("no fault numbered '" + given + "'; 'scenario-builder explain' lists them all");
+        .error(std::string(is_warning ? "no warning" : "no fault") + " numbered '" + given +
+               "'; 'scenario-builder explain' lists them all");
     return kExitNothing;
   }
-  console.out << explain_fault(*fault);
+  console.out << (warning != nullptr ? explain_warning(*warning) : explain_fault(*fault));
   return kExitClean;
 }
 

@@ -1,5 +1,6 @@
 #include "driver/fault_explanation.hpp"
 
+#include <span>
 #include <string_view>
 
 namespace scenario {
@@ -46,6 +47,23 @@ std::string title(const FaultDescription& fault) {
   return "fault " + std::to_string(fault_number(fault.fault)) + ": " + std::string(fault.meaning);
 }
 
+std::string title(const WarningDescription& warning) {
+  return warning_id(warning_number(warning.warning)) + ": " + std::string(warning.title);
+}
+
+// What `explain` tells of a fault or a warning: its title, the rule, the usual causes each
+// with its fix, and an example.
+std::string explained(const std::string& heading, std::string_view explanation, std::span<const FaultCause> causes,
+                      std::string_view example) {
+  std::string text = heading + "\n\n" + wrapped(explanation, "", "");
+  text += "\nUsual causes, each with its fix:\n";
+  for (const FaultCause& cause : causes) {
+    text += wrapped(cause.cause, "  - ", "    ");
+    text += wrapped(cause.fix, "    Fix: ", "    ");
+  }
+  return text + "\nExample:\n" + indented(example, "  ");
+}
+
 std::string markdown_cell(std::string_view text) {
   std::string out;
   for (const char c : text) {
@@ -55,23 +73,30 @@ std::string markdown_cell(std::string_view text) {
   return out;
 }
 
+// A fault or a warning as the reference lists it.
+std::string markdown_entry(const std::string& heading, std::string_view explanation,
+                           std::span<const FaultCause> causes, std::string_view example) {
+  std::string text = "### " + heading + "\n\n" + std::string(explanation) + "\n\n| Usual cause | Fix |\n|---|---|\n";
+  for (const FaultCause& cause : causes)
+    text += "| " + markdown_cell(cause.cause) + " | " + markdown_cell(cause.fix) + " |\n";
+  return text + "\n```text\n" + std::string(example) + "\n```\n\n";
+}
+
 }  // namespace
 
-std::string fault_help_text(const FaultDescription& fault) {
+std::string help_text(std::span<const FaultCause> causes) {
   std::string text;
-  for (const FaultCause& cause : fault_causes(fault))
+  for (const FaultCause& cause : causes)
     text += "- " + std::string(cause.cause) + " Fix: " + std::string(cause.fix) + "\n";
   return text;
 }
 
 std::string explain_fault(const FaultDescription& fault) {
-  std::string text = title(fault) + "\n\n" + wrapped(fault.explanation, "", "");
-  text += "\nUsual causes, each with its fix:\n";
-  for (const FaultCause& cause : fault_causes(fault)) {
-    text += wrapped(cause.cause, "  - ", "    ");
-    text += wrapped(cause.fix, "    Fix: ", "    ");
-  }
-  return text + "\nExample:\n" + indented(fault.example, "  ");
+  return explained(title(fault), fault.explanation, fault_causes(fault), fault.example);
+}
+
+std::string explain_warning(const WarningDescription& warning) {
+  return explained(title(warning), warning.explanation, warning_causes(warning), warning.example);
 }
 
 std::string fault_list_text() {
@@ -81,18 +106,23 @@ std::string fault_list_text() {
     text += std::string(6 - std::min<std::size_t>(5, number.size()), ' ') + number + "  " +
             std::string(fault.meaning) + "\n";
   }
+  text += "\nWarnings ('scenario-builder explain W3' tells more of warning W3):\n\n";
+  for (const WarningDescription& warning : warning_table()) {
+    const std::string id = warning_id(warning_number(warning.warning));
+    text += std::string(6 - std::min<std::size_t>(5, id.size()), ' ') + id + "  " + std::string(warning.title) + "\n";
+  }
   return text;
 }
 
 std::string fault_list_markdown() {
   std::string text;
-  for (const FaultDescription& fault : fault_table()) {
-    text += "### Fault " + std::to_string(fault_number(fault.fault)) + ": " + std::string(fault.meaning) + "\n\n";
-    text += std::string(fault.explanation) + "\n\n| Usual cause | Fix |\n|---|---|\n";
-    for (const FaultCause& cause : fault_causes(fault))
-      text += "| " + markdown_cell(cause.cause) + " | " + markdown_cell(cause.fix) + " |\n";
-    text += "\n```text\n" + std::string(fault.example) + "\n```\n\n";
-  }
+  for (const FaultDescription& fault : fault_table())
+    text += markdown_entry("Fault " + std::to_string(fault_number(fault.fault)) + ": " + std::string(fault.meaning),
+                           fault.explanation, fault_causes(fault), fault.example);
+  text += "## Warnings\n\nA warning is told at its place, `FILE:LINE:COLUMN: warning: ...`, and never changes the "
+          "compiled files; `--werror` makes each one an error, `-w` silences them.\n\n";
+  for (const WarningDescription& warning : warning_table())
+    text += markdown_entry(title(warning), warning.explanation, warning_causes(warning), warning.example);
   return text;
 }
 

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <span>
 #include <string>
 
 #include "model/fault_table.hpp"
+#include "model/warning_table.hpp"
 
 namespace scenario {
 
@@ -10,13 +12,16 @@ namespace scenario {
 // with its fix, and an example, wrapped for a terminal.
 std::string explain_fault(const FaultDescription& fault);
 
-// What `explain` alone prints: every fault number with its meaning.
+// What `explain W3` prints, in the same form.
+std::string explain_warning(const WarningDescription& warning);
+
+// What `explain` alone prints: every fault number with its meaning, then every warning.
 std::string fault_list_text();
 
 // The usual causes and their fixes, as plain text.
-std::string fault_help_text(const FaultDescription& fault);
+std::string help_text(std::span<const FaultCause> causes);
 
-// Every fault as the source-format reference lists it, in Markdown.
+// Every fault, then every warning, as the source-format reference lists them, in Markdown.
 std::string fault_list_markdown();
 
 }  // namespace scenario

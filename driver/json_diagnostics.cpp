@@ -1,6 +1,7 @@
 #include "driver/json_diagnostics.hpp"
 
 #include "format/json_text.hpp"
+#include "model/warning_table.hpp"
 
 namespace scenario {
 namespace {
@@ -18,6 +19,7 @@ void JsonDiagnostics::report(const Diagnostic& diagnostic) {
   std::string line = "{\"severity\": ";
   line += diagnostic.severity == Severity::kWarning ? "\"warning\"" : "\"error\"";
   line += ", \"fault\": " + json_optional(diagnostic.fault);
+  line += ", \"warning\": " + (diagnostic.warning ? json_string(warning_id(*diagnostic.warning)) : std::string("null"));
   line += ", \"message\": " + json_string(diagnostic.message);
   line += ", " + place_members(diagnostic.place);
   line += ", \"position\": " + json_optional(diagnostic.position_m);

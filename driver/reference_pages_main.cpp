@@ -1,9 +1,14 @@
 // Prints a page made from the command tables: the manual page or a shell's completion
-// script. `make reference-pages` keeps the copies under docs/ current with it.
+// script; or the source-format reference read from standard input with its row tables made
+// again from the row schema. `make reference-pages` and `make fault-reference` keep the
+// copies under docs/ current with it.
 #include <iostream>
+#include <iterator>
+#include <string>
 #include <string_view>
 
 #include "driver/manual_page.hpp"
+#include "driver/row_reference.hpp"
 #include "driver/shell_completions.hpp"
 
 int main(int argc, char** argv) {
@@ -12,8 +17,11 @@ int main(int argc, char** argv) {
   else if (page == "bash") std::cout << scenario::bash_completion();
   else if (page == "zsh") std::cout << scenario::zsh_completion();
   else if (page == "fish") std::cout << scenario::fish_completion();
-  else {
-    std::cerr << "usage: scenario-reference-pages man|bash|zsh|fish\n";
+  else if (page == "source-format") {
+    const std::string reference{std::istreambuf_iterator<char>(std::cin), std::istreambuf_iterator<char>()};
+    std::cout << scenario::with_current_row_tables(reference);
+  } else {
+    std::cerr << "usage: scenario-reference-pages man|bash|zsh|fish|source-format\n";
     return 2;
   }
   std::cout.flush();

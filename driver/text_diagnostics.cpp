@@ -91,7 +91,8 @@ void TextDiagnostics::close(const DiagnosticsSummary& summary) {
   }
   suppressed_.clear();
   std::string counts;
-  if (summary.warnings > 0) counts = plural(summary.warnings, "warning");
+  if (summary.errors > 0) counts = plural(summary.errors, "error");
+  if (summary.warnings > 0) counts += (counts.empty() ? "" : ", ") + plural(summary.warnings, "warning");
   if (summary.faults_recorded > 0) {
     if (!counts.empty()) counts += ", ";
     counts += plural(summary.faults_recorded, "fault") + " recorded; last: fault " + std::to_string(summary.last_fault);

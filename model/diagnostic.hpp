@@ -29,6 +29,7 @@ struct Diagnostic {
   std::optional<SourcePlace> place;   // file, line, column and the line's text
   std::optional<int32_t> position_m;  // the route position the diagnostic names, in metres
   std::vector<DiagnosticNote> notes;
+  std::optional<int> warning = std::nullopt;  // the warning number, when this is a warning of the table
 };
 
 }  // namespace scenario

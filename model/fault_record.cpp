@@ -50,11 +50,17 @@ void record_runtime_failure(ScenarioModel& model, const RuntimeFailure& failure)
   tell(model, RecordedFault{fault_number(Fault::kRuntimeFailure), std::nullopt, failure.place(), failure.what(), {}});
 }
 
-void report_warning(const ScenarioModel& model, std::string message, std::optional<SourcePlace> place) {
+void report_error(const ScenarioModel& model, std::string message, std::optional<SourcePlace> place) {
+  if (model.fault_sink == nullptr) return;
+  model.fault_sink->on_error(Diagnostic{Severity::kError, std::nullopt, std::move(message), place, std::nullopt, {}});
+}
+
+void report_warning(const ScenarioModel& model, Warning warning, std::string message,
+                    std::optional<SourcePlace> place) {
   if (model.fault_sink == nullptr) return;
   if (!place) place = model.row_place;
-  model.fault_sink->on_diagnostic(
-      Diagnostic{Severity::kWarning, std::nullopt, std::move(message), place, std::nullopt, {}});
+  model.fault_sink->on_diagnostic(Diagnostic{Severity::kWarning, std::nullopt, std::move(message), place, std::nullopt,
+                                             {}, warning_number(warning)});
 }
 
 void stop_reading_for_standing_fault(ScenarioModel& model, int32_t position_m) {
@@ -64,7 +70,7 @@ void stop_reading_for_standing_fault(ScenarioModel& model, int32_t position_m) {
   model.fault_sink->on_reading_stopped(Diagnostic{
       Severity::kWarning, std::nullopt,
       "fault " + std::to_string(model.error_code) + ", recorded earlier, still stands and ends the reading here",
-      row, position_m, {reading_stopped_note(row)}});
+      row, position_m, {reading_stopped_note(row)}, warning_number(Warning::kReadingStopped)});
 }
 
 }  // namespace scenario

@@ -10,6 +10,7 @@
 #include "model/fault_table.hpp"
 #include "model/runtime_failure.hpp"
 #include "model/scenario_model.hpp"
+#include "model/warning_table.hpp"
 
 namespace scenario {
 
@@ -29,6 +30,9 @@ class FaultSink {
   virtual void on_fault(const RecordedFault& fault) = 0;
   // A warning: said to the author, never recorded in the model.
   virtual void on_diagnostic(const Diagnostic&) {}
+  // An error that is no fault of the table: the compile fails, and the model is as it would
+  // be without it, so files written all the same hold the same bytes.
+  virtual void on_error(const Diagnostic& error) { on_diagnostic(error); }
   // A fault recorded earlier still stands and ends the reading of a source at the row of
   // `warning`, whose position the model now holds with that fault.
   virtual void on_reading_stopped(const Diagnostic& warning) { on_diagnostic(warning); }
@@ -46,9 +50,14 @@ void record_fault_of_row(ScenarioModel& model, Fault fault, const SourcePlace& p
 // field caused it.
 void record_runtime_failure(ScenarioModel& model, const RuntimeFailure& failure);
 
+// Tells the sink of an error that is no fault: it changes nothing in the model, and fails
+// the compile.
+void report_error(const ScenarioModel& model, std::string message, std::optional<SourcePlace> place);
+
 // Tells the sink of a warning: at `place`, or at the row being compiled when there is none.
 // Warnings change nothing in the model.
-void report_warning(const ScenarioModel& model, std::string message, std::optional<SourcePlace> place = std::nullopt);
+void report_warning(const ScenarioModel& model, Warning warning, std::string message,
+                    std::optional<SourcePlace> place = std::nullopt);
 
 // The fault that already stands in the model ends the reading at the row being compiled,
 // whose position the model now holds with it.

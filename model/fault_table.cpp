@@ -253,10 +253,12 @@ std::string_view fault_meaning(int32_t number) {
   return fault != nullptr ? fault->meaning : "unknown fault";
 }
 
-std::span<const FaultCause> fault_causes(const FaultDescription& fault) {
+std::span<const FaultCause> filled_causes(const std::array<FaultCause, kMostCauses>& causes) {
   std::size_t count = 0;
-  while (count < fault.causes.size() && !fault.causes[count].cause.empty()) ++count;
-  return std::span<const FaultCause>(fault.causes).first(count);
+  while (count < causes.size() && !causes[count].cause.empty()) ++count;
+  return std::span<const FaultCause>(causes).first(count);
 }
+
+std::span<const FaultCause> fault_causes(const FaultDescription& fault) { return filled_causes(fault.causes); }
 
 }  // namespace scenario

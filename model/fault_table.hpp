@@ -68,6 +68,9 @@ const FaultDescription* find_fault(int32_t number);
 // The meaning of a fault number, or "unknown fault" for a number not in the table.
 std::string_view fault_meaning(int32_t number);
 
+// The causes of a list that are filled in, in order: the first empty cause ends it.
+std::span<const FaultCause> filled_causes(const std::array<FaultCause, kMostCauses>& causes);
+
 // The causes of a fault that are filled in, in order.
 std::span<const FaultCause> fault_causes(const FaultDescription& fault);
 

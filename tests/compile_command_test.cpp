@@ -230,6 +230,13 @@ TEST(CompileCommand, MachineReadableDiagnosticsCarryTheSameFault) {
   EXPECT_EQ(results[0]["ruleId"], "fault-16");
   EXPECT_EQ(results[0]["locations"][0]["physicalLocation"]["region"]["startLine"], 49);
 
+  // --diagnostics-output: the same document in a file, and nothing on standard error.
+  const testing::ProgramRun into_file =
+      sources.compile({"--diagnostics-format", "sarif", "--diagnostics-output", "found.sarif"});
+  EXPECT_EQ(into_file.exit_status, 1);
+  EXPECT_EQ(into_file.err, "");
+  EXPECT_EQ(nlohmann::json::parse(read_file(sources.folder.path() / "found.sarif"))["runs"][0]["results"], results);
+
   // A compile that never starts is still one document.
   const testing::ProgramRun unread =
       run_builder({"compile", "x_linea.txt", "x_1-.txt", "--diagnostics-format=sarif"}, sources.folder.path());

@@ -69,9 +69,20 @@ TEST(CompileWarnings, EachMistakeIsToldAtItsPlaceAndLeavesTheBytesAsTheyFollow) 
   const std::vector<Case> cases = {
       {"unknown section header", kLine, "[pendenze]", "[pendenz]",
        "Milano_Tortona_linea.txt:33:1: warning: unknown section header '[pendenz]'; did you mean '[pendenze]'?", true},
+      {"unknown header shown as written", kLine, "[pendenze]", "[Pendenz]",
+       "Milano_Tortona_linea.txt:33:1: warning: unknown section header '[Pendenz]'; did you mean '[pendenze]'?", true},
       {"keyword that matches nothing", kService, "segnale,    8600,", "segnal,    8600,",
        "Milano_Tortona_5-.txt:53:1: warning: 'segnal' matches no row of this section and is skipped; did you mean "
        "'segnale'?",
+       false},
+      {"two kilometre-post changes at one position", kLine, "progressiva chilometrica due,    40500,",
+       "progressiva chilometrica due,    63200,",
+       "Milano_Tortona_linea.txt:5:1: warning: two kilometre-post changes share the greatest position, 63200 m: all "
+       "three changes are dropped, and the reading is the position itself along the route",
+       false},
+      {"keyword with a capital", kLine, "sfondo due", "Sfondo due",
+       "Milano_Tortona_linea.txt:7:1: warning: 'Sfondo due' matches no row of this section: keywords are written in "
+       "lower case; did you mean 'sfondo due'?",
        false},
       {"position off its cell", kService, "segnale,    8600,", "segnale,    8610,",
        "Milano_Tortona_5-.txt:53:1: warning: position 8610 m is not on a 50 m cell boundary: the feature is compiled "
@@ -85,18 +96,30 @@ TEST(CompileWarnings, EachMistakeIsToldAtItsPlaceAndLeavesTheBytesAsTheyFollow) 
        true},
       {"position past the route length", kService, "[codici]", "aderenza, 85000, 100\r\n[codici]",
        "Milano_Tortona_5-.txt:89:1: warning: position 85000 m lies past the route length of 82000 m", true},
-      {"service source without [generale]", kService, "[generale]", "[generalx]",
-       "Milano_Tortona_5-.txt:1:1: warning: the service source has no [generale] line: everything in it is skipped, "
-       "so no station, signal or line speed is compiled",
-       false},
-      {"unbalanced quote", kService, "MILANO LAMBRATE", "\"MILANO LAMBRATE",
-       "Milano_Tortona_5-.txt:32:73: warning: this quoted text begins on line 32 and runs over line ends to line 97; "
-       "is its closing '\"' missing?",
-       false},
       {"UTF-8 letters", kService, "0, PAVIA\r", "0, PAV\xC3\x8C" "A\r",
        "Milano_Tortona_5-.txt:37:76: warning: this source looks like UTF-8: it is read as Windows-1252, so each "
        "letter outside ASCII becomes two or three; save it as Windows-1252 or compile with --input-encoding utf-8",
        false},
+      // Values outside their documented range: stored as the field's rule says, told at the field.
+      {"gradient out of range", kLine, "pendenza,  1200,   5", "pendenza,  1200,   200",
+       "Milano_Tortona_linea.txt:35:20: warning: gradient 200 ‰ is outside -100…155: the file holds -56 ‰", false},
+      {"mountain type out of range", kLine, "montagna,   59500,  59650,  2", "montagna,   59500,  59650,  50",
+       "Milano_Tortona_linea.txt:49:29: warning: type 50 is outside 0…20: the file holds 40", false},
+      {"curve of negative length", kLine, "curvad2,  1400,  1350", "curvad2,  1400,  -1350",
+       "Milano_Tortona_linea.txt:12:18: warning: length -1350 m is below 0: the file holds no curve", false},
+      {"adhesion out of range", kService, "aderenza,   0,    100", "aderenza,   0,    300",
+       "Milano_Tortona_5-.txt:7:19: warning: adhesion 300 is outside 0…255: the file holds 44", false},
+      {"clock hour out of range", kService, "orologio,    18 ", "orologio,    25 ",
+       "Milano_Tortona_5-.txt:5:14: warning: hours 25 is outside 0…23: the file holds 25", false},
+      {"no coaches", kService, "numero vetture,    12", "numero vetture,    -3",
+       "Milano_Tortona_5-.txt:2:20: warning: count -3 is below 1: the file holds -3", false},
+      {"signal time out of range", kService, "2,1,1, 240", "2,1,1, 500",
+       "Milano_Tortona_5-.txt:53:51: warning: time 500 is outside 0…255: the file holds 244", false},
+      {"slowdown speed below 0", kService, "rallentamento,   52600,    80,", "rallentamento,   52600,    -50,",
+       "Milano_Tortona_5-.txt:46:28: warning: speed -50 km/h is outside 0…32767: the file holds -50 km/h", false},
+      {"station hour out of range", kService, "4,1,1,    0,   0, 0, 0, MILANO LAMBRATE",
+       "4,1,1,    0,   25, 0, 0, MILANO LAMBRATE",
+       "Milano_Tortona_5-.txt:32:64: warning: hours 25 is outside 0…23: the file holds 25", false},
   };
   Sources clean;
   ASSERT_EQ(clean.compile().exit_status, 0);
@@ -112,21 +135,87 @@ TEST(CompileWarnings, EachMistakeIsToldAtItsPlaceAndLeavesTheBytesAsTheyFollow) 
       for (const std::string& name : {kNames.line_plan, kNames.records, kNames.track_cells})
         EXPECT_TRUE(sources.compiled(name) == clean.compiled(name)) << name;
     }
-    const testing::ProgramRun quiet = sources.compile({"-w"});
+    // A warning never changes a byte: the files are those of the same sources compiled silently.
+    const testing::ProgramRun quiet = sources.compile({"-w", "-o", "quiet"});
     EXPECT_EQ(quiet.exit_status, 0);
     EXPECT_EQ(quiet.err, "");
+    for (const std::string& name : {kNames.line_plan, kNames.records, kNames.track_cells})
+      EXPECT_TRUE(sources.compiled(name) == sources.compiled("quiet/" + name)) << name;
+    // --werror: the same words, told and counted as an error.
     const testing::ProgramRun strict = sources.compile({"--werror", "-o", "strict"});
     EXPECT_EQ(strict.exit_status, 1);
+    std::string as_error = c.diagnostic;
+    as_error.replace(as_error.find(" warning: "), 10, " error: ");
+    EXPECT_TRUE(strict.err.starts_with(as_error + " [--werror]\n")) << strict.err;
+    EXPECT_TRUE(strict.err.ends_with("scenario-builder: 1 error; no file written\n")) << strict.err;
     EXPECT_FALSE(std::filesystem::exists(sources.folder.path() / "strict" / kNames.records));
   }
 }
 
-TEST(CompileWarnings, AnEmptyServiceSourceIsSaidToBeEmpty) {
+// What leaves nothing of a source compiled is an error: exit 1, no file unless asked for.
+TEST(CompileErrors, ASourceSwallowedOrNeverReadIsAnError) {
+  struct Case {
+    const char* what;
+    bool in_service;
+    std::string from, to;
+    std::string diagnostic;  // the first line of the diagnostic, whole
+  };
+  const std::vector<Case> cases = {
+      {"quote never closed in the service source", kService, "MILANO LAMBRATE", "\"MILANO LAMBRATE",
+       "Milano_Tortona_5-.txt:32:73: error: this quoted text begins on line 32 and is never closed: the rest of the "
+       "file, to line 97, became its text; add the closing '\"'"},
+      {"quote never closed in the line source", kLine, "(Km. 2.256)", "\"(Km. 2.256)",
+       "Milano_Tortona_linea.txt:72:32: error: this quoted text begins on line 72 and is never closed: the rest of "
+       "the file, to line 73, became its text; add the closing '\"'"},
+      {"service source without [generale]", kService, "[generale]", "[general]",
+       "Milano_Tortona_5-.txt:1:1: error: the service source has no [generale] line: everything in it is skipped, "
+       "so no station, signal or line speed would be compiled"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Sources sources;
+    sources.edit(c.in_service, c.from, c.to);
+    const testing::ProgramRun run = sources.compile({"-o", "out"});
+    EXPECT_EQ(run.exit_status, 1);
+    EXPECT_TRUE(run.err.starts_with(c.diagnostic + "\n")) << run.err;
+    EXPECT_TRUE(run.err.ends_with("1 error; no file written\n")) << run.err;
+    EXPECT_FALSE(std::filesystem::exists(sources.folder.path() / "out" / kNames.records));
+    const testing::ProgramRun written = sources.compile({"--write-on-fault", "-o", "written"});
+    EXPECT_EQ(written.exit_status, 1);
+    for (const std::string& name : {kNames.line_plan, kNames.records, kNames.track_cells})
+      EXPECT_TRUE(std::filesystem::exists(sources.folder.path() / "written" / name)) << name;
+  }
+}
+
+TEST(CompileFaults, SourcesGivenInSwappedOrderAreNamedSo) {
+  Sources sources;
+  const testing::ProgramRun run = run_builder(
+      {"compile", kNames.service_source, kNames.line_source, "--check", "--name", "Milano_Tortona", "--number", "5"},
+      sources.folder.path());
+  EXPECT_EQ(run.exit_status, 2);
+  EXPECT_TRUE(testing::contains(run.err, "error: fault 25: run-time failure while reading the sources: line source "
+                                         "without a route length: its rows are those of a service source; did you "
+                                         "swap the two sources?\n"))
+      << run.err;
+}
+
+TEST(CompileFaults, ALineSourceWithoutARouteLengthIsToldWhereItsGeneralSectionBegins) {
+  Sources sources;
+  sources.edit(kLine, "lunghezza percorso,    82000\r\n", "");
+  const testing::ProgramRun run = sources.compile({"--check"});
+  EXPECT_EQ(run.exit_status, 2);
+  EXPECT_TRUE(run.err.starts_with("Milano_Tortona_linea.txt:1:1: error: fault 25: run-time failure while reading the "
+                                  "sources: line source without a route length: the general section that begins "
+                                  "here has no 'lunghezza percorso' row\n"))
+      << run.err;
+}
+
+TEST(CompileErrors, AnEmptyServiceSourceIsSaidToBeEmpty) {
   Sources sources;
   replace_file(sources.path(kService), "");
   const testing::ProgramRun run = sources.compile({"--check"});
-  EXPECT_EQ(run.exit_status, 0);
-  EXPECT_TRUE(run.err.starts_with("Milano_Tortona_5-.txt:1:1: warning: the service source is empty")) << run.err;
+  EXPECT_EQ(run.exit_status, 1);
+  EXPECT_TRUE(run.err.starts_with("Milano_Tortona_5-.txt:1:1: error: the service source is empty")) << run.err;
 }
 
 TEST(CompileFaults, EachFaultPointsAtTheRowThatCausedItAndSaysWhatFollowed) {
@@ -156,6 +245,15 @@ TEST(CompileFaults, EachFaultPointsAtTheRowThatCausedItAndSaysWhatFollowed) {
         "compiled",
         "scenario-builder: 1 warning, 1 fault recorded; last: fault 15 at 52600 m (the row where it stopped the "
         "reading); no file written"}},
+      {"a row whose fields are parted by tabs, read as a row by containment", kService,
+       "segnale,    8600,   2,", "segnale\t8600\t2,",
+       {"Milano_Tortona_5-.txt:53:1: error: fault 25: run-time failure while reading the sources: this row lacks a "
+        "field: its next number was taken from line 54, which begins with text; 'segnale\t8600\t2' was read as a "
+        "segnale row: it contains 'segnale'"}},
+      {"a line speed its cells cannot hold, told at its field though the next row writes it", kService,
+       "velocita,    1350,    95", "velocita,    1350,    2000",
+       {"Milano_Tortona_5-.txt:18:23: error: fault 25: run-time failure while reading the sources: line speed 2000 "
+        "km/h does not fit its byte (0 to 1277 km/h)"}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);

@@ -11,6 +11,7 @@
 #include "driver/sarif_diagnostics.hpp"
 #include "model/fault_record.hpp"
 #include "model/fault_table.hpp"
+#include "model/warning_table.hpp"
 
 namespace scenario {
 namespace {
@@ -33,7 +34,8 @@ void feed(Diagnostics& diagnostics) {
   diagnostics.on_diagnostic(Diagnostic{Severity::kWarning, std::nullopt, "position moved to another cell",
                                        SourcePlace{"Prova_5-.txt", 12, 11, kStationRow}, 8600,
                                        {{"the row that holds the cell", SourcePlace{"Prova_5-.txt", 48, 1, kSignalRow}},
-                                        {"a note without a place", std::nullopt}}});
+                                        {"a note without a place", std::nullopt}},
+                                       warning_number(Warning::kOffCell)});
   record_runtime_failure(model, RuntimeFailure("32-bit sum overflows"));
   diagnostics.error("cannot read the line source 'x': no such file");
   for (int i = 0; i < 5; ++i) record_fault(model, Fault::kNoRepeatOrExitCell, 54000 + 50 * i);
@@ -63,12 +65,14 @@ TEST(JsonDiagnostics, OneObjectPerLineWithEveryKeyAndEveryRepeat) {
                                                             "were not compiled"},
                                                {"file", "routes/Prova 5-.txt"},
                                                {"line", 48},
-                                               {"column", 1}}})}};
+                                               {"column", 1}}})},
+                       {"warning", nullptr}};
   EXPECT_EQ(lines[0], signal);
 
   const json& warning = lines[1];
   EXPECT_EQ(warning["severity"], "warning");
   EXPECT_TRUE(warning["fault"].is_null());
+  EXPECT_EQ(warning["warning"], "W5");
   EXPECT_EQ(warning["line"], 12);
   EXPECT_EQ(warning["column"], 11);
   const json notes = json::parse(R"([
@@ -104,7 +108,8 @@ TEST(SarifDiagnostics, ADocumentWithTheFaultTableAsRulesAndResultsAtTheirPlaces)
   const json& tool = run["tool"]["driver"];
   EXPECT_EQ(tool["name"], "scenario-builder");
   const json& rules = tool["rules"];
-  ASSERT_EQ(rules.size(), fault_table().size());
+  // Every fault, every warning, and one rule for the errors that are neither.
+  ASSERT_EQ(rules.size(), fault_table().size() + warning_table().size() + 1);
   std::set<std::string> ids;
   for (const json& rule : rules) {
     ASSERT_TRUE(rule["id"].is_string());
@@ -118,12 +123,15 @@ TEST(SarifDiagnostics, ADocumentWithTheFaultTableAsRulesAndResultsAtTheirPlaces)
   for (const json& result : results) {
     ASSERT_TRUE(result["message"]["text"].is_string()) << result;
     EXPECT_TRUE(levels.contains(result["level"])) << result;
-    if (result.contains("ruleIndex")) {
-      EXPECT_EQ(rules[result["ruleIndex"].get<size_t>()]["id"], result["ruleId"]);
-    }
+    // Every result names its rule, and the rule is the driver's.
+    ASSERT_TRUE(result["ruleId"].is_string()) << result;
+    EXPECT_TRUE(ids.contains(result["ruleId"])) << result;
+    EXPECT_EQ(rules[result["ruleIndex"].get<size_t>()]["id"], result["ruleId"]);
     for (const json& location : result["locations"]) {
       const json& physical = location["physicalLocation"];
       EXPECT_TRUE(physical["artifactLocation"]["uri"].is_string());
+      // Relative paths stand on the folder the program ran in.
+      EXPECT_EQ(physical["artifactLocation"]["uriBaseId"], "SRCROOT");
       EXPECT_GE(physical["region"]["startLine"], 1);
       EXPECT_GE(physical["region"]["startColumn"], 1);
     }
@@ -141,7 +149,8 @@ TEST(SarifDiagnostics, ADocumentWithTheFaultTableAsRulesAndResultsAtTheirPlaces)
 
   const json& warning = results[1];
   EXPECT_EQ(warning["level"], "warning");
-  EXPECT_FALSE(warning.contains("ruleId"));
+  EXPECT_EQ(warning["ruleId"], "W5");
+  EXPECT_EQ(rules[warning["ruleIndex"].get<size_t>()]["defaultConfiguration"]["level"], "warning");
   EXPECT_EQ(warning["locations"][0]["physicalLocation"]["region"]["snippet"]["text"], "stazione,\"PAV\xc3\x8c" "A\",  8600");
   ASSERT_EQ(warning["relatedLocations"].size(), 2u);
   EXPECT_EQ(warning["relatedLocations"][0]["physicalLocation"]["region"]["startLine"], 48);
@@ -149,6 +158,9 @@ TEST(SarifDiagnostics, ADocumentWithTheFaultTableAsRulesAndResultsAtTheirPlaces)
   EXPECT_FALSE(warning["relatedLocations"][1].contains("physicalLocation"));
 
   EXPECT_TRUE(results[2]["locations"].empty());
+  EXPECT_EQ(results[3]["ruleId"], "error");
+  const std::string root = run["originalUriBaseIds"]["SRCROOT"]["uri"];
+  EXPECT_TRUE(root.starts_with("file:///") && root.ends_with("/")) << root;
 }
 
 TEST(SarifDiagnostics, ACleanCompileStillGivesOneDocument) {

@@ -8,6 +8,7 @@
 #include "compiler/compile_entry.hpp"
 #include "model/fault_record.hpp"
 #include "model/fault_table.hpp"
+#include "model/warning_table.hpp"
 
 namespace scenario {
 namespace {
@@ -103,6 +104,22 @@ TEST(FaultTable, EachNumberFindsItsOwnEntryAndNoOther) {
     EXPECT_EQ(fault_meaning(number), "unknown fault");
   }
   EXPECT_EQ(fault_meaning(16), "signal on an occupied cell");
+}
+
+// Warning numbers are stable ids: W1 upward with no gap, each found as itself, each told
+// whole.
+TEST(WarningTable, NumbersRunFromW1InOrderAndEachEntryIsWhole) {
+  int32_t expected = 1;
+  for (const WarningDescription& warning : warning_table()) {
+    const int32_t number = warning_number(warning.warning);
+    EXPECT_EQ(number, expected++);
+    EXPECT_EQ(find_warning(number), &warning);
+    EXPECT_FALSE(warning.title.empty() || warning.explanation.empty() || warning.example.empty()) << number;
+    EXPECT_FALSE(warning_causes(warning).empty()) << number;
+  }
+  EXPECT_EQ(find_warning(0), nullptr);
+  EXPECT_EQ(find_warning(expected), nullptr);
+  EXPECT_EQ(warning_id(3), "W3");
 }
 
 }  // namespace

@@ -67,7 +67,8 @@ TEST(ReferencePages, BashCompletesCommandsOptionsChoicesAndFilesOfTheirKind) {
     std::string offered;
   } cases[] = {
       {"scenario-builder co", "compile "},
-      {"scenario-builder compile --diag", "--diagnostics-format "},
+      {"scenario-builder compile --diagnostics-f", "--diagnostics-format "},
+      {"scenario-builder compile --diag", "--diagnostics-format --diagnostics-output "},
       {"scenario-builder compile --diagnostics-format ", "json sarif text "},
       {"scenario-builder compile ", "Prova_linea.txt out "},
       {"scenario-builder compile -o ", "out "},

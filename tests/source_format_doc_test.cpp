@@ -1,11 +1,14 @@
 // The author's reference, docs/source-format.md, held to the program: its fault list is the
-// one `explain` tells, and its complete example compiles without a word.
+// one `explain` tells, its row tables are the row schema's, and its complete example
+// compiles without a word.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
 
+#include "compiler/row_schema.hpp"
 #include "driver/fault_explanation.hpp"
+#include "driver/row_reference.hpp"
 #include "format/file_io.hpp"
 #include "tests/program_runner.hpp"
 
@@ -28,6 +31,19 @@ TEST(SourceFormatReference, FaultListIsTheProgramsFaultTable) {
       between(read_file(kReference), "<!-- fault list begins", "<!-- fault list ends");
   EXPECT_EQ(listed, fault_list_markdown()) << "the fault list of " << kReference
                                            << " is out of date: run 'make fault-reference'";
+}
+
+TEST(SourceFormatReference, RowTablesAreTheRowSchemas) {
+  const std::string reference = read_file(kReference);
+  EXPECT_EQ(reference, with_current_row_tables(reference))
+      << "the row tables of " << kReference << " are out of date: run 'make fault-reference'";
+}
+
+TEST(SourceFormatReference, EveryRowOfTheSchemaHasItsTable) {
+  const std::string reference = read_file(kReference);
+  for (const RowText* row : every_row())
+    EXPECT_NE(reference.find("`" + std::string(row->keyword) + "`: " + row->test.described()), std::string::npos)
+        << row->keyword << " has no row table";
 }
 
 TEST(SourceFormatReference, TheCompleteExampleCompilesWithoutAWord) {

@@ -30,10 +30,11 @@ _scenario_builder() {
         --name) :; return ;;
         --number) :; return ;;
         --diagnostics-format) _scenario_builder_words 'text json sarif'; return ;;
+        --diagnostics-output) _scenario_builder_files ; return ;;
         --input-encoding) _scenario_builder_words 'windows-1252 utf-8'; return ;;
       esac
       if [[ $cur == -* ]]; then
-        _scenario_builder_words '-o --output --name --number --check --diagnostics-format --write-on-fault --werror -w --no-warnings --input-encoding --wait --no-wait --help'
+        _scenario_builder_words '-o --output --name --number --check --diagnostics-format --diagnostics-output --write-on-fault --werror -w --no-warnings --input-encoding --wait --no-wait --help'
       else
         _scenario_builder_files txt
       fi

@@ -1,0 +1,83 @@
+#include "compiler/general_section_rows.hpp"
+
+#include "format/compiled_files.hpp"
+#include "model/format_rules.hpp"
+#include "model/rounding.hpp"
+#include "model/runtime_failure.hpp"
+
+namespace scenario {
+namespace {
+
+constexpr int32_t kLongestRoute_m = 1000000;
+
+std::optional<Fault> read_kilometre_post(GeneralRowContext& context, int slot_number) {
+  SimRecord& slot = context.model.record(slot_number);
+  slot.start_m = context.reader.read_long();
+  slot.end_m = context.reader.read_long();
+  slot.position_m = context.reader.read_long();
+  if (context.model.row_place)
+    context.kilometre_post_rows.push_back({slot.start_m, slot.end_m, slot.position_m, *context.model.row_place});
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<Fault> place_route_length(GeneralRowContext& context, std::string_view) {
+  ScenarioModel& model = context.model;
+  const int32_t length = context.reader.read_long();
+  kRouteLength.in(model.sim_records) = length;
+  if (length > kLongestRoute_m) return Fault::kRouteTooLong;
+  const int32_t extent = checked_int32(int64_t{length} + kRouteExtension_m, "route extent does not fit 32 bits");
+  const int64_t last_cell = cell_of_position(extent);
+  // Refused before anything is dimensioned, so the model keeps its earlier cells.
+  if (last_cell < 0 || (model.plan_mode != 0 && extent < 0)) throw RuntimeFailure("route length below zero");
+  model.route_extent_m = extent;
+  model.dimension_cells(static_cast<int32_t>(last_cell));
+  if (model.plan_mode != 0) model.line_plan = LinePlan(extent);
+  return std::nullopt;
+}
+
+std::optional<Fault> place_kilometre_post_tre(GeneralRowContext& context, std::string_view) {
+  return read_kilometre_post(context, kKilometrePostSlots[0]);
+}
+std::optional<Fault> place_kilometre_post_due(GeneralRowContext& context, std::string_view) {
+  return read_kilometre_post(context, kKilometrePostSlots[1]);
+}
+std::optional<Fault> place_kilometre_post_uno(GeneralRowContext& context, std::string_view) {
+  return read_kilometre_post(context, kKilometrePostSlots[2]);
+}
+
+// The backgrounds go to slot 85 in the order uno, tre, due.
+std::optional<Fault> place_background_uno(GeneralRowContext& context, std::string_view) {
+  kBackgroundUno.in(context.model.sim_records) = context.reader.read_long();
+  return std::nullopt;
+}
+std::optional<Fault> place_background_due(GeneralRowContext& context, std::string_view) {
+  kBackgroundDue.in(context.model.sim_records) = context.reader.read_long();
+  return std::nullopt;
+}
+std::optional<Fault> place_background_tre(GeneralRowContext& context, std::string_view) {
+  kBackgroundTre.in(context.model.sim_records) = context.reader.read_long();
+  return std::nullopt;
+}
+
+std::optional<Fault> place_signal_repetition(GeneralRowContext& context, std::string_view keyword) {
+  auto& records = context.model.sim_records;
+  int32_t& start = kSignalRepetitionStart.in(records);
+  int32_t& end = kSignalRepetitionEnd.in(records);
+  start = context.reader.read_long();
+  end = context.reader.read_long();
+  if (start % kCellLength_m != 0) return Fault::kRepetitionStart;
+  if (end % kCellLength_m != 0) return Fault::kRepetitionEnd;
+  int32_t& codes = kSignalRepetitionCodes.in(records);
+  if (contains(keyword, "4"))
+    codes = 4;
+  else if (contains(keyword, "9"))
+    codes = 9;
+  else
+    return Fault::kRepetitionCodes;
+  if (end == 0) codes = 0;
+  return std::nullopt;
+}
+
+}  // namespace scenario

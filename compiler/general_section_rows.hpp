@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "compiler/field_reader.hpp"
+#include "model/fault_table.hpp"
+#include "model/scenario_model.hpp"
+
+namespace scenario {
+
+// A kilometre-post row as read, and where: a fault of its values is found only once the
+// service source has been read.
+struct KilometrePostRow {
+  int32_t position = 0;
+  int32_t offset = 0;
+  int32_t direction = 0;
+  SourcePlace place;
+};
+
+// What the rows of the general section of the line source share while it is read.
+struct GeneralRowContext {
+  ScenarioModel& model;
+  FieldReader& reader;
+  std::vector<KilometrePostRow>& kilometre_post_rows;
+};
+
+// The routines that place the general rows; each returns the fault that ends the reading.
+std::optional<Fault> place_route_length(GeneralRowContext& context, std::string_view keyword);
+// "tre" into slot 81, "due" into 82, "uno" into 83; progressive_ordina reorders them.
+std::optional<Fault> place_kilometre_post_tre(GeneralRowContext& context, std::string_view keyword);
+std::optional<Fault> place_kilometre_post_due(GeneralRowContext& context, std::string_view keyword);
+std::optional<Fault> place_kilometre_post_uno(GeneralRowContext& context, std::string_view keyword);
+std::optional<Fault> place_background_uno(GeneralRowContext& context, std::string_view keyword);
+std::optional<Fault> place_background_due(GeneralRowContext& context, std::string_view keyword);
+std::optional<Fault> place_background_tre(GeneralRowContext& context, std::string_view keyword);
+// The digit 4 or 9 of the keyword is the number of codes.
+std::optional<Fault> place_signal_repetition(GeneralRowContext& context, std::string_view keyword);
+
+}  // namespace scenario

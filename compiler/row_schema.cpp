@@ -1,0 +1,345 @@
+#include "compiler/row_schema.hpp"
+
+#include <cstdint>
+#include <stdexcept>
+
+#include "compiler/field_reader.hpp"
+#include "compiler/general_section_rows.hpp"
+#include "compiler/main_section_rows.hpp"
+#include "compiler/service_section_rows.hpp"
+#include "model/windows_1252.hpp"
+
+namespace scenario {
+namespace {
+
+using enum FieldType;
+
+// ---- The line source: the general section ----
+
+constexpr std::string_view kLineHeaders[] = {"[generale]", "[curve]",       "[pendenze]", "[montagne]",
+                                             "[cartelli]",  "[indicazioni]", "[fine]"};
+
+constexpr RowField kRouteLengthFields[] = {
+    {"length", kLong, "metres, at most 1000000 (fault 1)", "The route length."},
+};
+constexpr RowField kKilometrePostFields[] = {
+    {"position", kLong, "metres, a multiple of 50 (fault 2)", "Where the kilometre reading changes."},
+    {"offset", kLong, "metres, a multiple of 50 (fault 2)", "The offset of the new reading."},
+    {"direction", kLong, "0 or 1",
+     "0: from the position on the reading is position + offset and grows; 1: it is offset − position and falls."},
+};
+constexpr RowField kBackgroundFields[] = {
+    {"value", kLong, "whole number", "A background value, only stored for the simulator."},
+};
+constexpr RowField kSignalRepetitionFields[] = {
+    {"start", kLong, "metres, a multiple of 50 (fault 3)", "Where cab signal repetition starts."},
+    {"end", kLong, "metres, a multiple of 50 (fault 4)", "Where it ends; 0 means no repetition."},
+};
+
+constexpr std::string_view kRouteLengthSpellings[] = {"lunghezza percorso"};
+constexpr std::string_view kKilometrePostTreSpellings[] = {"progressiva chilometrica tre"};
+constexpr std::string_view kKilometrePostDueSpellings[] = {"progressiva chilometrica due"};
+constexpr std::string_view kKilometrePostUnoSpellings[] = {"progressiva chilometrica uno"};
+constexpr std::string_view kBackgroundUnoSpellings[] = {"sfondo uno"};
+constexpr std::string_view kBackgroundDueSpellings[] = {"sfondo due"};
+constexpr std::string_view kBackgroundTreSpellings[] = {"sfondo tre"};
+constexpr std::string_view kSignalRepetitionSpellings[] = {"ripetizione segnali 4 codici"};
+
+// The eight tests, in the order the line source is read with.
+const RowDescription<GeneralPlace> kGeneralRows[] = {
+    {{"lunghezza percorso", kRouteLengthSpellings, {{"percorso", "lunghezza"}, true}, kRouteLengthFields,
+      "The route length. It must come before every row of the main section; the track cells reach 7000 m past it."},
+     place_route_length},
+    {{"progressiva chilometrica tre", kKilometrePostTreSpellings, {{"tre", "progressiva"}, false}, kKilometrePostFields,
+      "A third change of the kilometre reading. The three changes are put in order of position whatever their "
+      "words; two changes sharing the greatest position drop all three."},
+     place_kilometre_post_tre},
+    {{"progressiva chilometrica due", kKilometrePostDueSpellings, {{"due", "progressiva"}, false}, kKilometrePostFields,
+      "A second change of the kilometre reading."},
+     place_kilometre_post_due},
+    {{"progressiva chilometrica uno", kKilometrePostUnoSpellings, {{"uno", "progressiva"}, false}, kKilometrePostFields,
+      "A change of the kilometre reading. Before the first change the reading is the position itself."},
+     place_kilometre_post_uno},
+    {{"sfondo uno", kBackgroundUnoSpellings, {{"sfondo", "uno"}, false}, kBackgroundFields,
+      "First background value, only stored for the simulator."},
+     place_background_uno},
+    {{"sfondo due", kBackgroundDueSpellings, {{"sfondo", "due"}, false}, kBackgroundFields,
+      "Second background value, only stored for the simulator."},
+     place_background_due},
+    {{"sfondo tre", kBackgroundTreSpellings, {{"sfondo", "tre"}, false}, kBackgroundFields,
+      "Third background value, only stored for the simulator."},
+     place_background_tre},
+    {{"ripetizione segnali 4 codici", kSignalRepetitionSpellings, {{"segnali", "ripetizione"}, false},
+      kSignalRepetitionFields,
+      "Where cab signal repetition starts and ends; the digit 4 or 9 in the keyword (`ripetizione segnali 9 codici`) "
+      "is the number of codes (fault 5 without one)."},
+     place_signal_repetition},
+};
+
+// ---- The line source: the main section ----
+
+constexpr RowField kGradientFields[] = {
+    {"position", kLong, "metres", "Where the gradient takes effect."},
+    {"gradient", kLong, "‰, −100 to 155 (stored as gradient + 100 in a byte)",
+     "The gradient in force from the position on: above 0 the track climbs, below 0 it falls.", ValueRange{-100, 155},
+     " ‰"},
+};
+constexpr RowField kCurveFields[] = {
+    {"position", kLong, "metres", "Where the curve begins."},
+    {"length", kLong, "metres, 0 or more", "How far it runs.", ValueRange{0, INT32_MAX}, " m"},
+};
+constexpr RowField kMountainFields[] = {
+    {"start", kLong, "metres", "The first cell of the stretch is start / 50."},
+    {"end", kLong, "metres", "The last cell of the stretch is end / 50 − 1."},
+    {"type", kLong, "0 to 10 (or 11 to 20)",
+     "The stretch's type; above 10 it stands for type − 10 with a mountain marker on every fourth cell.",
+     ValueRange{0, 20}},
+};
+constexpr RowField kSpeedLimitBoardFields[] = {
+    {"position", kLong, "metres", "Where both boards stand (one cell)."},
+    {"left A", kLong, "km/h, 0 to 1638, best multiples of 5", "The left board's speed for rank A trains."},
+    {"left B", kLong, "km/h, 0 to 1638, best multiples of 5", "The left board's speed for rank B trains."},
+    {"left C", kLong, "km/h, 0 to 1638, best multiples of 5", "The left board's speed for rank C trains."},
+    {"left stripes", kLong, "one digit", "The stripes of the left board."},
+    {"right A", kLong, "km/h, 0 to 1638, best multiples of 5", "The right board's speed for rank A trains."},
+    {"right B", kLong, "km/h, 0 to 1638, best multiples of 5", "The right board's speed for rank B trains."},
+    {"right C", kLong, "km/h, 0 to 1638, best multiples of 5", "The right board's speed for rank C trains."},
+    {"right stripes", kLong, "one digit", "The stripes of the right board."},
+};
+constexpr RowField kIndicatorBoardFields[] = {
+    {"position", kLong, "metres", "Where the board stands."},
+    {"text", kText, "text without a comma (or quoted)", "What the board shows."},
+};
+
+constexpr std::string_view kGradientSpellings[] = {"pendenza"};
+constexpr std::string_view kCurveSpellings[] = {"curvad1", "curvas1"};
+constexpr std::string_view kMountainSpellings[] = {"montagna"};
+constexpr std::string_view kSpeedLimitBoardSpellings[] = {"indicatori_vmax"};
+constexpr std::string_view kIndicatorBoardSpellings[] = {"cartello_indicatore"};
+
+// The five tests, in the order the main section is read with.
+const RowDescription<MainPlace> kMainRows[] = {
+    {{"pendenza", kGradientSpellings, {{"pendenza", ""}, true}, kGradientFields,
+      "The gradient in force from the position on. Rows must follow each other by increasing position: the cells up "
+      "to the row's position get the previous row's gradient (0 before the first row)."},
+     place_gradient},
+    {{"curvad1", kCurveSpellings, {{"curva", ""}, true}, kCurveFields,
+      "A curve (`curvad1` … `curvad6`, `curvas1` … `curvas6`): `d` bends right, `s` left. The digit is the radius: "
+      "1 = 10000 m, 2 = 5000 m, 3 = 2500 m, 4 = 1000 m, 5 = 500 m, 6 = 333 m (fault 103 without one). Between curves "
+      "the track runs straight. Rows must follow each other by position; the plan of the route is computed metre by "
+      "metre, at most to metre 1000000."},
+     place_curve},
+    {{"montagna", kMountainSpellings, {{"montagna", ""}, true}, kMountainFields,
+      "A mountain stretch with its type. A stretch starting at most 150 m after the previous one's end gets type 3. "
+      "At most 80 stretches."},
+     place_mountain},
+    {{"indicatori_vmax", kSpeedLimitBoardSpellings, {{"indicatori_v", ""}, true}, kSpeedLimitBoardFields,
+      "The speed-limit boards at the position, both sides of the track in one row. A side left empty reads 0: a row "
+      "with the right-hand values empty describes a left board only."},
+     place_speed_limit_boards},
+    {{"cartello_indicatore", kIndicatorBoardSpellings, {{"cartello", "indicat"}, true}, kIndicatorBoardFields,
+      "An indicator board with its text. At most 80 boards; each takes a record slot that stations could otherwise "
+      "use."},
+     place_indicator_board},
+};
+
+// ---- The service source ----
+
+constexpr std::string_view kServiceHeaders[] = {"[generale]",      "[aderenze]", "[vel_limite]", "[stazioni]",
+                                                "[rallentamenti]", "[segnali]",  "[codici]",     "[fine]"};
+
+constexpr RowField kBrakedMassFields[] = {
+    {"percentage", kLong, "per cent", "The braked-mass percentage of the train."},
+};
+constexpr RowField kCoachesFields[] = {
+    {"count", kLong, "coaches, at least 1", "The number of coaches of the train.", ValueRange{1, INT32_MAX}},
+};
+constexpr RowField kLineSpeedFields[] = {
+    {"position", kLong, "metres", "Where the speed takes effect."},
+    {"speed", kLong, "km/h, 0 to 1277, best multiples of 5",
+     "The line speed from the position on, stored per cell in units of 5 km/h (rounded, half to even)."},
+};
+constexpr RowField kAdhesionFields[] = {
+    {"position", kLong, "metres", "Where the adhesion takes effect."},
+    {"adhesion", kLong, "0 to 255", "The adhesion from the position on, stored per cell.", ValueRange{0, 255}},
+};
+constexpr RowField kClockFields[] = {
+    {"hours", kInteger, "0 to 23", "The hour of the scenario clock at the start.", ValueRange{0, 23}},
+    {"minutes", kInteger, "0 to 59", "Its minutes.", ValueRange{0, 59}},
+    {"seconds", kInteger, "0 to 59", "Its seconds.", ValueRange{0, 59}},
+};
+constexpr RowField kSandFields[] = {
+    {"value", kInteger, "−32768 to 32767", "The sand value, only stored for the simulator."},
+};
+constexpr RowField kSignalFields[] = {
+    {"position", kLong, "metres", "The signal's cell is position / 50 + 1."},
+    {"field 2", kLong, "", "Enters the fourth value (× 3) and the approach codes; 2 also stores the signal time of field 11."},
+    {"field 3", kLong, "", "First value: field 3 × 10 + field 8."},
+    {"field 4", kLong, "", "Second value: field 4 × 10 + field 9."},
+    {"field 5", kLong, "", "Third value: field 5 × 10 + field 10."},
+    {"field 6", kLong, "", "Fourth value: field 6 × 10 + field 2 × 3 + field 7."},
+    {"field 7", kLong, "", "Enters the fourth value and the approach codes."},
+    {"field 8", kLong, "", "Added into the first value."},
+    {"field 9", kLong, "", "Added into the second value."},
+    {"field 10", kLong, "", "Added into the third value."},
+    {"time", kLong, "0, or 101 to 255 (1 to 100 are stored as 101)", "The signal time, stored only when field 2 is 2.",
+     ValueRange{0, 255}},
+};
+constexpr RowField kSlowdownFields[] = {
+    {"start", kLong, "metres", "Where the slowdown starts: its start cell is start / 50 + 1."},
+    {"speed", kLong, "km/h, 0 to 32767", "The slowdown's speed, stored in its start, end and warning board.",
+     ValueRange{0, 32767}, " km/h"},
+    {"length", kLong, "metres", "The slowdown's length: its end cell is (start + length) / 50 + 1."},
+    {"field 4", kLong, "−32768 to 32767", "Stored in the start and end cells."},
+    {"approach boards", kLong, "0 or not 0", "Not 0: four approach boards in the four cells before the warning board."},
+    {"field 6", kLong, "−32768 to 32767",
+     "Not 0: stored as a second value in the start, end and warning cells, and makes the approach boards carry "
+     "their number there too."},
+};
+constexpr RowField kCodeReductionFields[] = {
+    {"position", kLong, "metres", "The code reduction's cell is position / 50 (not + 1)."},
+    {"value", kLong, "km/h, −32768 to 32767",
+     "Above 0: a code reduction point at this speed; 0 or below: a code reduction without a value."},
+};
+constexpr RowField kStationFields[] = {
+    {"position", kLong, "metres, a multiple of 50 (fault 8)", "The station's position."},
+    {"type", kByte, "0 to 255",
+     "The station type. It decides the station area and whether cells are marked: types 5 and 6 have an area from "
+     "position − length to position + 150 m and no approach codes; types 7 and 8 (a starting station) from "
+     "position − length to position + length; every other type from position − length / 2 to position + length / 2. "
+     "Types from 25 up are named points that mark no cell."},
+    {"length", kLong, "metres, a multiple of 100 (fault 9)", "The length that gives the station area."},
+    {"field 4", kByte, "0 to 255", "Stored for the simulator as written."},
+    {"field 5", kByte, "0 to 255",
+     "Stored for the simulator; stored as 0 when the length is below 600 m, and for the first station."},
+    {"field 6", kByte, "0 to 255",
+     "Not 0: the station area ends 50 m further (types other than 5 to 8). Stored for the simulator; stored as 0 for "
+     "types 5 to 8 and for the first station."},
+    {"field 7", kInteger, "−32768 to 32767", "Stored for the simulator as written."},
+    {"field 8", kInteger, "−32768 to 32767", "Stored for the simulator as written."},
+    {"field 9", kByte, "0 to 255", "Stored for the simulator as written."},
+    {"field 10", kInteger, "−32768 to 32767", "Stored for the simulator as written."},
+    {"field 11", kInteger, "−32768 to 32767", "Stored for the simulator as written."},
+    {"field 12", kInteger, "−32768 to 32767", "Stored for the simulator as written."},
+    {"field 13", kByte, "0 to 255", "Stored for the simulator as written."},
+    {"hours", kLong, "0 to 23", "The timetable time, with the minutes and seconds; 0, 0, 0 for a place without a time.",
+     ValueRange{0, 23}},
+    {"minutes", kLong, "0 to 59", "", ValueRange{0, 59}},
+    {"seconds", kLong, "0 to 59", "", ValueRange{0, 59}},
+    {"name", kText, "text without a comma (or quoted)", "The station's name."},
+};
+
+constexpr std::string_view kBrakedMassSpellings[] = {"percentuale massa frenata"};
+constexpr std::string_view kCoachesSpellings[] = {"numero vetture"};
+constexpr std::string_view kLineSpeedSpellings[] = {"velocita"};
+constexpr std::string_view kAdhesionSpellings[] = {"aderenza"};
+constexpr std::string_view kClockSpellings[] = {"orologio"};
+constexpr std::string_view kSandSpellings[] = {"sabbia"};
+constexpr std::string_view kSignalSpellings[] = {"segnale"};
+constexpr std::string_view kSlowdownSpellings[] = {"rallentamento"};
+constexpr std::string_view kCodeReductionSpellings[] = {"abbattimento"};
+constexpr std::string_view kStationSpellings[] = {"stazione"};
+
+// The ten tests, in the order the service source is read with.
+const RowDescription<ServicePlace> kServiceRows[] = {
+    {{"percentuale massa frenata", kBrakedMassSpellings, {{"frenata", "massa"}, true}, kBrakedMassFields,
+      "The braked-mass percentage."},
+     place_braked_mass},
+    {{"numero vetture", kCoachesSpellings, {{"vetture", ""}, true}, kCoachesFields, "The number of coaches."},
+     place_coaches},
+    {{"velocita", kLineSpeedSpellings, {{"velocit", ""}, true}, kLineSpeedFields,
+      "The line speed from the position on: a fill, each cell up to the row's position getting the previous row's "
+      "value."},
+     place_line_speed},
+    {{"aderenza", kAdhesionSpellings, {{"aderenza", ""}, true}, kAdhesionFields,
+      "The adhesion from the position on: a fill, as the line speed."},
+     place_adhesion},
+    {{"orologio", kClockSpellings, {{"orologio", ""}, true}, kClockFields,
+      "The scenario clock at the start. The three numbers may be separated by blanks alone."},
+     place_clock},
+    {{"sabbia", kSandSpellings, {{"sabbia", ""}, true}, kSandFields, "The sand value, only stored for the simulator."},
+     place_sand},
+    {{"segnale", kSignalSpellings, {{"segnale", ""}, true}, kSignalFields,
+      "A signal, with the approach codes before it."},
+     place_signal},
+    {{"rallentamento", kSlowdownSpellings, {{"rallentamento", ""}, true}, kSlowdownFields,
+      "A slowdown, with its warning board and the code reduction points the compiler adds around it."},
+     place_slowdown},
+    {{"abbattimento", kCodeReductionSpellings, {{"abbattimento", ""}, true}, kCodeReductionFields,
+      "A code reduction point."},
+     place_code_reduction},
+    {{"stazione", kStationSpellings, {{"stazione", ""}, true}, kStationFields,
+      "A station, into the next station record."},
+     place_station},
+};
+
+const SectionSchema<GeneralPlace> kGeneralSection{"the general section of the line source", kGeneralRows, kLineHeaders};
+const SectionSchema<MainPlace> kMainSection{"the main section of the line source", kMainRows, kLineHeaders};
+const SectionSchema<ServicePlace> kServiceSection{"the service source", kServiceRows, kServiceHeaders};
+
+}  // namespace
+
+std::string_view field_type_letter(FieldType type) {
+  switch (type) {
+    case kLong: return "L";
+    case kInteger: return "I";
+    case kByte: return "B";
+    case kText: return "T";
+  }
+  return "?";
+}
+
+bool KeywordTest::matches(std::string_view field, std::string_view lower_field) const {
+  const std::string_view text = any_case ? lower_field : field;
+  for (const std::string_view word : words)
+    if (!word.empty() && !contains(text, word)) return false;
+  return true;
+}
+
+std::string KeywordTest::described() const {
+  std::string text = "contains '" + std::string(words[0]) + "'";
+  if (!words[1].empty()) text += " and '" + std::string(words[1]) + "'";
+  return text + (any_case ? " (any case)" : " (small letters)");
+}
+
+std::string matched_by_containment(const RowText& row, std::string_view keyword, std::string_view lower_keyword) {
+  // A field that is the keyword, or one word that begins with it (`curvad6`, `segnale3`),
+  // reads as the author meant it.
+  const size_t first = lower_keyword.find_first_not_of(" \t");
+  const size_t last = lower_keyword.find_last_not_of(" \t");
+  const std::string_view written =
+      first == std::string_view::npos ? std::string_view{} : lower_keyword.substr(first, last - first + 1);
+  if (written == row.keyword ||
+      (written.starts_with(row.test.words[0]) && written.find_first_of(" \t\"[]") == std::string_view::npos))
+    return "";
+  return "; '" + utf8_from_1252(keyword) + "' was read as a " + std::string(row.keyword) + " row: it contains '" +
+         std::string(row.test.words[0]) + "'";
+}
+
+const SectionSchema<GeneralPlace>& line_general_section() { return kGeneralSection; }
+const SectionSchema<MainPlace>& line_main_section() { return kMainSection; }
+const SectionSchema<ServicePlace>& service_section() { return kServiceSection; }
+
+std::vector<const RowText*> every_row() {
+  std::vector<const RowText*> rows;
+  for (const RowText& row : kGeneralRows) rows.push_back(&row);
+  for (const RowText& row : kMainRows) rows.push_back(&row);
+  for (const RowText& row : kServiceRows) rows.push_back(&row);
+  return rows;
+}
+
+const RowField& row_field(std::string_view keyword, std::string_view field_name) {
+  if (const RowText* row = find_row(keyword))
+    for (const RowField& field : row->fields)
+      if (field.name == field_name) return field;
+  throw std::logic_error("the row schema has no field '" + std::string(field_name) + "' of '" + std::string(keyword) +
+                         "'");
+}
+
+const RowText* find_row(std::string_view keyword) {
+  for (const RowText* row : every_row())
+    if (row->keyword == keyword) return row;
+  return nullptr;
+}
+
+}  // namespace scenario

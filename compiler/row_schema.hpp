@@ -1,0 +1,147 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "compiler/row_outcome.hpp"
+#include "model/fault_table.hpp"
+#include "model/runtime_failure.hpp"
+
+namespace scenario {
+
+// The rows of the two sources, each described once: its keyword as authors write it, the
+// test that recognises it, its fields in order and the routine that places it. The readers
+// make the tests of a section in the table's order on every keyword field, the "did you
+// mean" lists and the reference's row tables come from the same entries.
+
+// How a number or text field is read: L signed 32-bit, I signed 16-bit, B unsigned 8-bit,
+// T a text.
+enum class FieldType { kLong, kInteger, kByte, kText };
+
+// The letter for a field type, as the reference writes it.
+std::string_view field_type_letter(FieldType type);
+
+// The values a field is documented to take; a value outside is stored as the field's rule
+// says, with a warning at the field.
+struct ValueRange {
+  int64_t low;
+  int64_t high;
+};
+
+struct RowField {
+  std::string_view name;
+  FieldType type;
+  std::string_view unit_and_range;  // in the reference's words; "" when the rules set none
+  std::string_view meaning;         // what the field is to the driver and the simulator
+  std::optional<ValueRange> range = std::nullopt;  // checked where the value is stored
+  std::string_view unit = "";                      // after a value in a warning: "‰", " km/h"
+};
+
+// A keyword field holds a row's keyword when it contains every one of `words`; with
+// `any_case` letter case does not count.
+struct KeywordTest {
+  std::array<std::string_view, 2> words;  // the second may be empty
+  bool any_case = false;
+
+  // `lower_field`: the field in small letters, made once for all the tests of a field.
+  bool matches(std::string_view field, std::string_view lower_field) const;
+  // The test in an author's words: "contains 'progressiva' and 'tre' (small letters)".
+  std::string described() const;
+};
+
+// What every row description holds, whatever routine places it.
+struct RowText {
+  std::string_view keyword;                       // as the built-in sources write it
+  std::span<const std::string_view> spellings;    // the keywords offered by "did you mean"
+  KeywordTest test;
+  std::span<const RowField> fields;
+  std::string_view meaning;
+};
+
+// A row with the routine that places it: it reads the row's fields behind the keyword field
+// (given as written) and places the feature.
+template <typename Place>
+struct RowDescription : RowText {
+  Place place;
+};
+
+// The reading state each section's routines share; defined by the readers.
+struct GeneralRowContext;
+struct MainRowContext;
+struct ServiceRowContext;
+
+// The general section returns the fault that ends the reading of the line source.
+using GeneralPlace = std::optional<Fault> (*)(GeneralRowContext&, std::string_view keyword);
+using MainPlace = RowOutcome (*)(MainRowContext&, std::string_view keyword);
+using ServicePlace = RowOutcome (*)(ServiceRowContext&, std::string_view keyword);
+
+template <typename Place>
+struct SectionSchema {
+  std::string_view name;                       // "the general section of the line source"
+  std::span<const RowDescription<Place>> rows;  // in the order of the tests
+  std::span<const std::string_view> headers;    // the section headers of its source
+};
+
+const SectionSchema<GeneralPlace>& line_general_section();
+const SectionSchema<MainPlace>& line_main_section();
+const SectionSchema<ServicePlace>& service_section();
+
+// The field `field_name` of the row whose keyword is `keyword`; a name that no row has is a
+// std::logic_error.
+const RowField& row_field(std::string_view keyword, std::string_view field_name);
+
+// Every row of both sources, in the order of the sections and their tests.
+std::vector<const RowText*> every_row();
+// The row whose keyword is `keyword` as written, or null.
+const RowText* find_row(std::string_view keyword);
+
+// The keywords a section offers as "did you mean", in the order of its rows.
+template <typename Place>
+std::vector<std::string_view> section_spellings(const SectionSchema<Place>& section) {
+  std::vector<std::string_view> words;
+  for (const RowText& row : section.rows) words.insert(words.end(), row.spellings.begin(), row.spellings.end());
+  return words;
+}
+
+// The keyword of the first row of a section whose test asks for small letters and would
+// match the field written in small letters, or "" when there is none.
+template <typename Place>
+std::string_view row_matched_but_for_capitals(const SectionSchema<Place>& section, std::string_view lower_keyword) {
+  for (const RowText& row : section.rows)
+    if (!row.test.any_case && KeywordTest{row.test.words, true}.matches(lower_keyword, lower_keyword)) return row.keyword;
+  return {};
+}
+
+// For a failure of a row whose keyword field is not its keyword as written: how the field was
+// read as that row ("; 'segnale 3' was read as a segnale row: it contains 'segnale'"), else "".
+std::string matched_by_containment(const RowText& row, std::string_view keyword, std::string_view lower_keyword);
+
+// Makes a section's keyword tests in order on one keyword field: each row whose test matches
+// is placed, and the later tests still run, so a field holding two keywords places two
+// rows; a row whose outcome is not `go_on` ends the tests with it. `matched` tells whether
+// any test matched.
+template <typename Place, typename Context, typename Outcome>
+Outcome place_rows_of_keyword(const SectionSchema<Place>& section, Context& context, std::string_view keyword,
+                              std::string_view lower_keyword, const Outcome& go_on, bool& matched) {
+  matched = false;
+  for (const RowDescription<Place>& row : section.rows) {
+    if (!row.test.matches(keyword, lower_keyword)) continue;
+    matched = true;
+    Outcome outcome = go_on;
+    try {
+      outcome = row.place(context, keyword);
+    } catch (const RuntimeFailure& failure) {
+      throw RuntimeFailure(std::string(failure.what()) + matched_by_containment(row, keyword, lower_keyword),
+                           failure.place());
+    }
+    if (!(outcome == go_on)) return outcome;
+  }
+  return go_on;
+}
+
+}  // namespace scenario

@@ -1,0 +1,88 @@
+#include "model/warning_table.hpp"
+
+#include <algorithm>
+#include <array>
+
+namespace scenario {
+namespace {
+
+// The one table of warnings.
+constexpr auto kWarnings = std::to_array<WarningDescription>({
+    {Warning::kUnknownHeader, "unknown section header",
+     "A field holding '[' and ']' names no section header of its source. Headers only keep a source readable, so the "
+     "field is skipped like any other that matches no row.",
+     {{{"The header is misspelt.", "Write it as the reference lists it; the warning names the header it is close to."}}},
+     "[pendenz]"},
+    {Warning::kUnmatchedKeyword, "keyword that matches no row",
+     "A keyword field contains none of the words of its section's rows, so it is skipped, and the fields after it are "
+     "read one by one as keywords, most of them skipped too.",
+     {{{"The keyword is misspelt.", "Write it as the reference lists it; the warning names the keyword it is close to."},
+       {"The kilometre-post, background or signal-repetition keyword is written with a capital.",
+        "Write it in small letters."}}},
+     "segnal,    8600,   2, 3, 1,  1, 0,    2,  2,1,1, 240"},
+    {Warning::kRowOverLines, "row running over a line end",
+     "A row takes its fields one after another whatever the line ends: a row with too few fields on its line took the "
+     "first fields of the next one.",
+     {{{"A field is missing from the row.", "Add it; an empty field reads 0."}}},
+     "segnale,    8600\n   2, 3, 1,  1, 0,    2,  2,1,1, 240"},
+    {Warning::kLineHoldsMore, "line holding more fields than its row",
+     "A row ended before its line did, and the rest of the line was read as the next keyword.",
+     {{{"A field too many, or two rows on one line.", "Remove the extra field, or put each row on a line of its own."}}},
+     "segnale,    8600,   2, 3, 1,  1, 0,    2,  2,1,1, 240, 0"},
+    {Warning::kOffCell, "position off its 50 m cell",
+     "A position that is not a multiple of 50 m is compiled as if at the cell boundary it rounds to.",
+     {{{"The position was copied to the metre.", "Round it to a multiple of 50."}}},
+     "segnale,    8610,   2, 3, 1,  1, 0,    2,  2,1,1, 240"},
+    {Warning::kPastRouteLength, "position past the route length",
+     "The cells reach 7000 m past the route length, so the row is compiled, but the driver never gets there.",
+     {{{"The position has a digit too many, or the route length is too short.",
+        "Correct the position or the 'lunghezza percorso' row."}}},
+     "aderenza, 85000, 100"},
+    {Warning::kTextOverLines, "quoted text running over line ends",
+     "A text that begins with '\"' ends at the next '\"', whatever lines stand between: the rows between became part "
+     "of the text.",
+     {{{"The closing quote is missing.", "Add it."}}},
+     "stazione, 3800, 2, 700, 0, 1, 0, 1,1,0, 4,1,1, 0, 0, 0, 0, \"MILANO LAMBRATE"},
+    {Warning::kLooksLikeUtf8, "source that looks like UTF-8",
+     "The sources are read as Windows-1252, one byte a character: a letter outside ASCII saved as UTF-8 becomes two or "
+     "three characters.",
+     {{{"The source was saved as UTF-8.",
+        "Save it as Windows-1252, or compile with --input-encoding utf-8."}}},
+     "stazione, 0, 8, 800, 1, 1, 0, 4,1,0, 2,1,1, 1, 18,15, 0, CITTÀ"},
+    {Warning::kMissingRows, "source without the rows a scenario needs",
+     "The service source has no line speed, no adhesion or no station row: the route is compiled without them.",
+     {{{"The rows were left out or their section header is misspelt.", "Add the rows the warning names."}}},
+     "[generale]\nnumero vetture, 12"},
+    {Warning::kOutsideRange, "value outside its documented range",
+     "The value is stored as its field's rule says (its low bits, or as written), which is rarely what was meant; the "
+     "warning says what the file holds.",
+     {{{"A digit too many or a sign too many.", "Write a value within the range the reference gives for the field."}}},
+     "pendenza,  1200,   200"},
+    {Warning::kReadingStopped, "reading stopped by a fault recorded earlier",
+     "After a signal or slowdown row every fault then standing ends the reading of the service source, also one "
+     "recorded earlier: the rows after this one are not compiled.",
+     {{{"An earlier fault.", "Put right the fault the warning names."}}},
+     "segnale,    8600,   2, 3, 1,  1, 0,    2,  2,1,1, 240"},
+    {Warning::kKilometrePostsDropped, "kilometre-post changes dropped",
+     "The three kilometre-post changes are put in order of position; when two share the greatest position, all "
+     "three are dropped and the kilometre reading is the position itself along the whole route.",
+     {{{"Two changes were given the same position.", "Give each change a position of its own."}}},
+     "progressiva chilometrica due,    63200,    63200,    1\nprogressiva chilometrica tre,    63200,    101300,    1"},
+});
+
+}  // namespace
+
+std::string warning_id(int32_t number) { return "W" + std::to_string(number); }
+
+std::span<const WarningDescription> warning_table() { return kWarnings; }
+
+const WarningDescription* find_warning(int32_t number) {
+  const auto found = std::find_if(kWarnings.begin(), kWarnings.end(), [number](const WarningDescription& warning) {
+    return warning_number(warning.warning) == number;
+  });
+  return found == kWarnings.end() ? nullptr : &*found;
+}
+
+std::span<const FaultCause> warning_causes(const WarningDescription& warning) { return filled_causes(warning.causes); }
+
+}  // namespace scenario
