@@ -1,6 +1,8 @@
 #include "compiler/row_shape.hpp"
 
 #include <algorithm>
+#include <array>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -10,9 +12,12 @@
 namespace scenario {
 namespace {
 
-// Edits (insert, delete, replace) that turn `a` into `b`.
+// Edits (insert, delete, replace) that turn `a` into `b`. One row of the table is kept, on
+// the stack for a keyword's length.
 size_t edit_distance(std::string_view a, std::string_view b) {
-  std::vector<size_t> row(b.size() + 1);
+  std::array<size_t, 64> short_row;
+  std::vector<size_t> long_row(b.size() < short_row.size() ? 0 : b.size() + 1);
+  const std::span<size_t> row = long_row.empty() ? std::span<size_t>(short_row).first(b.size() + 1) : std::span<size_t>(long_row);
   for (size_t j = 0; j <= b.size(); ++j) row[j] = j;
   for (size_t i = 1; i <= a.size(); ++i) {
     size_t diagonal = row[0];
@@ -49,6 +54,10 @@ std::string_view closest_word(std::string_view field, std::span<const std::strin
   size_t best_distance = allowed + 1;
   bool shared = false;
   for (const std::string_view word : words) {
+    // At least as many edits as the lengths differ: a word too long or too short to be
+    // close costs nothing, whatever length of field a row holds.
+    const size_t length_difference = lower.size() > word.size() ? lower.size() - word.size() : word.size() - lower.size();
+    if (length_difference > allowed) continue;
     const size_t distance = edit_distance(lower, word);
     if (distance < best_distance) {
       best = word;

@@ -5,6 +5,7 @@
 
 #include "compiler/source_file.hpp"
 #include "format/compiled_files.hpp"
+#include "format/compiled_layouts.hpp"
 #include "format/compiled_files_decoder.hpp"
 #include "format/line_plan_reader.hpp"
 #include "format/scenario_files.hpp"
@@ -76,7 +77,7 @@ class FieldLog : public FieldListener {
 using RowNote = std::function<std::string(size_t element, const std::string& field, const std::string& compiled)>;
 
 template <typename Decode>
-void compare_fields(const std::string& compiled, const std::string& recovered, const char* elements, Decode decode,
+void compare_fields(std::string_view compiled, std::string_view recovered, const char* elements, Decode decode,
                     const RowNote& note, Differences& differences) {
   FieldLog in;
   FieldLog out;
@@ -93,6 +94,29 @@ void compare_fields(const std::string& compiled, const std::string& recovered, c
     differences.add(holds_gives(in.groups[a.group] + ", " + a.name, a.value, b.value) +
                     (note && a.name == b.name ? note(a.group, a.name, a.value) : ""));
     if (a.name != b.name) return;  // out of step: what follows would not compare
+  }
+}
+
+// Cells compared a block at a time: only a block whose bytes differ is decoded into words,
+// so that two long files that differ never have all their fields in words at once.
+void compare_cells(std::string_view compiled, std::string_view recovered, const RowNote& note,
+                   Differences& differences) {
+  constexpr size_t kBlockCells = 4096;
+  const size_t compiled_cells = compiled.size() / kTrackCellBytes;
+  const size_t recovered_cells = recovered.size() / kTrackCellBytes;
+  if (compiled_cells != recovered_cells)
+    differences.add(holds_gives("number of track cells", std::to_string(compiled_cells), std::to_string(recovered_cells)));
+  const size_t common = std::min(compiled_cells, recovered_cells);
+  for (size_t first = 0; first < common; first += kBlockCells) {
+    const size_t count = std::min(kBlockCells, common - first);
+    const std::string_view a = compiled.substr(first * kTrackCellBytes, count * kTrackCellBytes);
+    const std::string_view b = recovered.substr(first * kTrackCellBytes, count * kTrackCellBytes);
+    if (a == b) continue;
+    compare_fields(
+        a, b, "track cells",
+        [first](std::string_view bytes, FieldListener* log) { decode_track_cells(bytes, log, first); },
+        [&](size_t cell, const std::string& field, const std::string& value) { return note(first + cell, field, value); },
+        differences);
   }
 }
 
@@ -248,21 +272,24 @@ RoundTripReport check_round_trip(const CompiledFiles& files, const RecoveredSour
 
   const ScenarioFileNames names = scenario_file_names(files.name, files.number);
   // Cells and records are told apart field by field, as their decoders read them.
-  const auto compare_decoded = [&](const std::string& file, const std::string& compiled,
-                                   const std::function<void(ByteSink&)>& encode, const char* elements, auto decode,
-                                   const RowNote& note) {
-    compare_file(
-        file.c_str(), compiled, encode,
-        [&](const std::string& recovered) { compare_fields(compiled, recovered, elements, decode, note, differences); },
-        differences);
-  };
-  compare_decoded(names.track_cells, files.track_cells, [&](ByteSink& out) { encode_track_cells(model, out); },
-                  "track cells", [](const std::string& bytes, FieldListener* log) { decode_track_cells(bytes, log); },
-                  [&](size_t cell, const std::string& field, const std::string& compiled) {
-                    return recovered_rows(model, static_cast<int64_t>(cell), field, compiled);
-                  });
-  compare_decoded(names.records, files.records, [&](ByteSink& out) { encode_records(model, out); }, "records",
-                  [](const std::string& bytes, FieldListener* log) { decode_records(bytes, log); }, nullptr);
+  compare_file(
+      names.track_cells.c_str(), files.track_cells, [&](ByteSink& out) { encode_track_cells(model, out); },
+      [&](const std::string& recovered) {
+        compare_cells(files.track_cells, recovered,
+                      [&](size_t cell, const std::string& field, const std::string& compiled) {
+                        return recovered_rows(model, static_cast<int64_t>(cell), field, compiled);
+                      },
+                      differences);
+      },
+      differences);
+  compare_file(
+      names.records.c_str(), files.records, [&](ByteSink& out) { encode_records(model, out); },
+      [&](const std::string& recovered) {
+        compare_fields(files.records, recovered, "records",
+                       [](std::string_view bytes, FieldListener* log) { decode_records(bytes, log); }, nullptr,
+                       differences);
+      },
+      differences);
   if (files.line_plan) {
     compare_file(
         names.line_plan.c_str(), *files.line_plan, [&](ByteSink& out) { encode_line_plan(model.line_plan, out); },

@@ -5,7 +5,7 @@
 namespace scenario {
 
 void ByteSink::append(std::string_view bytes) {
-  if (bytes.size() > kChunk) {
+  if (bytes.size() > chunk_) {
     flush();
     drain_(offset_, bytes);
     offset_ += bytes.size();
@@ -24,7 +24,7 @@ void ByteSink::flush() {
 void ByteSink::make_room(size_t n) {
   flush();
   // A single claim never exceeds a record, far below the chunk.
-  if (n > kChunk) throw std::length_error("byte sink claim larger than its chunk");
+  if (n > chunk_) throw std::length_error("byte sink claim larger than its chunk");
 }
 
 void encode_into_string(std::string& out, const std::function<void(ByteSink&)>& encode) {

@@ -31,13 +31,20 @@ class ByteSink {
   // Told where the output will end, before it is written: a file sets its room aside.
   using EndHint = std::function<void(uint64_t end)>;
   static constexpr size_t kChunk = size_t{1} << 20;
+  // The smallest buffer a sink may have: every claim fits in it.
+  static constexpr size_t kSmallChunk = size_t{64} << 10;
 
-  explicit ByteSink(Drain drain, EndHint end_hint = nullptr, uint64_t offset = 0)
-      : drain_(std::move(drain)), end_hint_(std::move(end_hint)), buffer_(new char[kChunk]), offset_(offset) {}
+  explicit ByteSink(Drain drain, EndHint end_hint = nullptr, uint64_t offset = 0, size_t chunk = kChunk)
+      : drain_(std::move(drain)), end_hint_(std::move(end_hint)), buffer_(new char[chunk]), chunk_(chunk),
+        offset_(offset) {}
+
+  // A sink that keeps nothing, for encoding only to see that it can be done: a small
+  // buffer, which stays in the cache, spares the large one's fresh pages every time.
+  static ByteSink discarding() { return ByteSink([](uint64_t, std::string_view) {}, nullptr, 0, kSmallChunk); }
 
   // Room for `n` more bytes, to be filled by the caller at once.
   char* claim(size_t n) {
-    if (n > kChunk - used_) make_room(n);
+    if (n > chunk_ - used_) make_room(n);
     char* at = buffer_.get() + used_;
     used_ += n;
     return at;
@@ -50,7 +57,7 @@ class ByteSink {
   uint64_t offset() const { return offset_ + used_; }
   // A sink into the same output from `offset` on, with a buffer of its own: for a part
   // whose place is known before the bytes ahead of it are written. Flush it when done.
-  ByteSink part_at(uint64_t offset) const { return ByteSink(drain_, end_hint_, offset); }
+  ByteSink part_at(uint64_t offset) const { return ByteSink(drain_, end_hint_, offset, chunk_); }
   // Tells the output it will end at `end`; nothing is written by this.
   void expect_end(uint64_t end) const {
     if (end_hint_) end_hint_(end);
@@ -67,6 +74,7 @@ class ByteSink {
   Drain drain_;
   EndHint end_hint_;
   std::unique_ptr<char[]> buffer_;
+  size_t chunk_;
   uint64_t offset_ = 0;  // of the first byte in the buffer
   size_t used_ = 0;
 };

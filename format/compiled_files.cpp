@@ -74,7 +74,7 @@ void encode_line_plan(const LinePlan& plan, ByteSink& out) {
   }
   // The points are made straight into both columns, a block of each claimed at once.
   constexpr uint64_t kBlock = 4096;
-  static_assert(kBlock * kDoubleBytes <= ByteSink::kChunk);
+  static_assert(kBlock * kDoubleBytes <= ByteSink::kSmallChunk);
   for (uint64_t left = doubles; left > 0;) {
     const uint64_t count = std::min(left, kBlock);
     char* x_at = out.claim(count * kDoubleBytes);

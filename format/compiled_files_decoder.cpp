@@ -104,12 +104,12 @@ std::string read_compiled_file(const std::filesystem::path& file, CompiledFileKi
   return read_regular_file(file, kind == CompiledFileKind::kRecords ? kMaxRecordsFileBytes : kMaxCompiledFileBytes);
 }
 
-std::vector<TrackCell> decode_track_cells(std::string_view bytes, FieldListener* listener) {
+std::vector<TrackCell> decode_track_cells(std::string_view bytes, FieldListener* listener, size_t first_cell) {
   ByteReader r(bytes, listener);
   std::vector<TrackCell> cells;
   cells.reserve(bytes.size() / kTrackCellBytes);
   while (!r.at_end()) {
-    r.enter("track cell", static_cast<int64_t>(cells.size()));
+    r.enter("track cell", static_cast<int64_t>(first_cell + cells.size()));
     cells.push_back(read_record<TrackCell>(r, kTrackCellLayout));
   }
   return cells;

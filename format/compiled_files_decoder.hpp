@@ -22,12 +22,14 @@ namespace scenario {
 // One tagged value of a line plan; an unknown tag is refused at its offset.
 PlanElement read_plan_element(ByteReader& r);
 
-// <name>_<n>.dat: any whole number of 15-byte cells.
 // The bytes of a compiled file of this kind: a regular file no larger than its kind may be,
 // else FileError, unread.
 std::string read_compiled_file(const std::filesystem::path& file, CompiledFileKind kind);
 
-std::vector<TrackCell> decode_track_cells(std::string_view bytes, FieldListener* listener = nullptr);
+// <name>_<n>.dat: any whole number of 15-byte cells. A part of a file that starts at cell
+// `first_cell` is told to the listener with the cells' own numbers.
+std::vector<TrackCell> decode_track_cells(std::string_view bytes, FieldListener* listener = nullptr,
+                                          size_t first_cell = 0);
 
 // <name>_<n>.sim: exactly 87 records.
 std::array<SimRecord, kRecordCount> decode_records(std::string_view bytes, FieldListener* listener = nullptr);

@@ -354,9 +354,11 @@ void FileSet::commit() {
     unregister_temporary_file(file.slot);
     file.slot = -1;
   }
+  // The set has landed: a file that cannot be deleted now is said, and fails nothing.
   for (const std::string& name : removals_) {
-    if (::unlinkat(folder_fd_, name.c_str(), 0) != 0 && errno != ENOENT)
-      throw FileError(folder_ / name, "cannot delete: " + system_reason(errno));
+    if (::unlinkat(folder_fd_, name.c_str(), 0) != 0 && errno != ENOENT && options_.notice)
+      options_.notice((folder_ / name).string() + ": the set is written, but this file cannot be deleted: " +
+                      system_reason(errno));
   }
 }
 

@@ -70,7 +70,8 @@ class FileSet {
   // which is returned, and removed with the set's other temporaries if still there.
   std::filesystem::path add_intermediate(const std::string& name, std::string_view bytes);
 
-  // The file `name` of the set is deleted by the commit, when it is there.
+  // The file `name` of the set is deleted by the commit, when it is there; one that cannot
+  // be deleted once the set has landed is told to the notice, not thrown.
   void remove_at_commit(const std::string& name);
 
   // The staged names (intermediates too) whose older file in the folder differs from the

@@ -31,6 +31,16 @@ long inode_flags(int fd) {
 
 bool is_frozen(int fd) { return (inode_flags(fd) & (FS_IMMUTABLE_FL | FS_APPEND_FL)) != 0; }
 
+// A file mounted over the name: on another device, or the root of a mount of the same one
+// (a bind mount), as the kernel tells where it can.
+bool is_mount_point(int folder_fd, const std::string& name, const struct stat& own, const struct stat& folder) {
+  if (own.st_dev != folder.st_dev) return true;
+  struct statx status {};
+  return ::statx(folder_fd, name.c_str(), AT_SYMLINK_NOFOLLOW, STATX_BASIC_STATS, &status) == 0 &&
+         (status.stx_attributes_mask & STATX_ATTR_MOUNT_ROOT) != 0 &&
+         (status.stx_attributes & STATX_ATTR_MOUNT_ROOT) != 0;
+}
+
 }  // namespace
 
 std::string unwritable_folder_reason(int folder_fd) {
@@ -56,7 +66,7 @@ std::string unreplaceable_reason(int folder_fd, const std::string& name) {
   }
   struct stat folder {};
   if (::fstat(folder_fd, &folder) != 0) return std::string("cannot look at the folder: ") + std::strerror(errno);
-  if (own.st_dev != folder.st_dev) return "it is a mount point";
+  if (is_mount_point(folder_fd, name, own, folder)) return "it is a mount point";
   // In a folder with the sticky bit only a file's owner (or the folder's) may replace it.
   const uid_t user = ::geteuid();
   if ((folder.st_mode & S_ISVTX) != 0 && user != 0 && own.st_uid != user && folder.st_uid != user)

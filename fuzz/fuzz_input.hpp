@@ -11,6 +11,12 @@
 
 namespace scenario::fuzzing {
 
+// The plan is made metre by metre as it is encoded: a route far longer than its input
+// (a few bytes say "lunghezza percorso, 9000000") would spend every run in the same loop.
+// Its encoder is reached by routes in proportion to their input.
+inline constexpr int64_t kPlanMetresPerInputByte = 1;
+inline constexpr int64_t kPlanMetresAlways = 4096;
+
 inline CompileStatus compile_fuzz_input(std::string_view input) {
   const size_t split = input.find('\0');
   const std::string_view line = input.substr(0, split);
@@ -23,6 +29,8 @@ inline CompileStatus compile_fuzz_input(std::string_view input) {
   SourceFile service_source = SourceFile::in_memory("fuzz_1-.txt", std::string(service));
   const CompileResult result = compile_scenario(model, 1, line_source, service_source);
   // The encoders, the line plan's too, must take whatever the compiler leaves.
+  if (model.line_plan.extent_m() > kPlanMetresPerInputByte * static_cast<int64_t>(input.size()) + kPlanMetresAlways)
+    model.plan_mode = 0;
   if (result.status == CompileStatus::kCompiled) encode_compiled_files_for_nothing(model);
   return result.status;
 }

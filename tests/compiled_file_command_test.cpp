@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
+#include <filesystem>
 #include <sstream>
 
 #include "driver/commands.hpp"
@@ -282,6 +284,39 @@ TEST_F(Inspect, ProgramExitStatusAndMissingFile) {
   const testing::ProgramRun good = testing::run_builder({"inspect", "Prova_7.sim", "--json"}, folder_.path());
   EXPECT_EQ(good.exit_status, 0);
   EXPECT_TRUE(good.out.starts_with("{\n  \"file\": \"Prova_7.sim\",\n"));
+}
+
+// A compiled file is read only when it is a regular file: whatever else stands at its
+// name is refused unread, however much it would give (a link to /dev/zero) or however long
+// it would keep the reader waiting (a FIFO with no writer).
+TEST(ReadingCompiledFiles, WhatIsNotARegularFileIsRefusedUnread) {
+  testing::TempFolder folder;
+  ASSERT_EQ(testing::run_in(testing::copy_program_into(folder.path()), {}, folder.path()).exit_status, 0);
+  const std::filesystem::path cells = folder.path() / "Milano_Tortona_5.dat";
+  struct Case {
+    const char* what;
+    void (*plant)(const std::filesystem::path& at);
+  };
+  const Case cases[] = {
+      {"a link to /dev/zero", [](const std::filesystem::path& at) { std::filesystem::create_symlink("/dev/zero", at); }},
+      {"a FIFO", [](const std::filesystem::path& at) { ASSERT_EQ(::mkfifo(at.c_str(), 0600), 0); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::filesystem::remove(cells);
+    c.plant(cells);
+    // A folder's scenario is found only among its regular files.
+    const std::pair<std::vector<std::string>, const char*> commands[] = {
+        {{"inspect", "Milano_Tortona_5.dat"}, "'Milano_Tortona_5.dat': not a regular file"},
+        {{"diff", "Milano_Tortona_5.dat", "Milano_Tortona_5.dat"}, "Milano_Tortona_5.dat: not a regular file"},
+        {{"summary"}, "no compiled scenario"},
+        {{"decompile", "-o", "out"}, "no compiled scenario"}};
+    for (const auto& [command, refused] : commands) {
+      const auto run = testing::run_builder(command, folder.path());
+      EXPECT_EQ(run.exit_status, 2) << command.front();
+      EXPECT_NE(run.err.find(refused), std::string::npos) << run.err;
+    }
+  }
 }
 
 }  // namespace

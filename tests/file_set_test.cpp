@@ -3,12 +3,16 @@
 // theirs.
 #include <gtest/gtest.h>
 #include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
 #include <functional>
+#include <iostream>
 #include <stdexcept>
 #include <string>
 
@@ -385,6 +389,62 @@ TEST(FileSet, RefusesNamesThatAreNotPlainFileNames) {
     EXPECT_THROW(FileSet(folder.path(), {name}), FileError);
   }
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 0);
+}
+
+bool set_inode_flags(const std::filesystem::path& target, long flags) {
+  const int fd = ::open(target.c_str(), O_RDONLY | O_CLOEXEC);
+  const bool set = fd >= 0 && ::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0;
+  if (fd >= 0) ::close(fd);
+  return set;
+}
+
+// What only the superuser can set up here: a file mounted over a target, an immutable or
+// append-only target. A rename fails on each; the set finds it before it writes anything.
+// Where the set-up is not allowed, the case is left out with a word.
+TEST(FileSet, TargetsThatNoRenameReplacesAreFoundBeforeAnythingIsWritten) {
+  struct Case {
+    const char* what;
+    bool (*set_up)(const std::filesystem::path& target, const std::filesystem::path& other);
+    void (*tear_down)(const std::filesystem::path& target);
+    const char* reason;
+  };
+  const Case cases[] = {
+      {"a mount point",
+       [](const std::filesystem::path& target, const std::filesystem::path& other) {
+         return ::mount(other.c_str(), target.c_str(), nullptr, MS_BIND, nullptr) == 0;
+       },
+       [](const std::filesystem::path& target) { ::umount(target.c_str()); }, "it is a mount point"},
+      {"an immutable file",
+       [](const std::filesystem::path& target, const std::filesystem::path&) {
+         return set_inode_flags(target, FS_IMMUTABLE_FL);
+       },
+       [](const std::filesystem::path& target) { set_inode_flags(target, 0); }, "it is immutable or append-only"},
+      {"an append-only file",
+       [](const std::filesystem::path& target, const std::filesystem::path&) {
+         return set_inode_flags(target, FS_APPEND_FL);
+       },
+       [](const std::filesystem::path& target) { set_inode_flags(target, 0); }, "it is immutable or append-only"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    TempFolder folder, elsewhere;
+    write_bytes(folder.path() / "a", "older a");
+    write_bytes(folder.path() / "b", "older b");
+    write_bytes(elsewhere.path() / "other", "another file");
+    if (!c.set_up(folder.path() / "b", elsewhere.path() / "other")) {
+      std::cout << "left out, not allowed here: " << c.what << "\n";
+      continue;
+    }
+    const auto before = folder_contents(folder.path());
+    try {
+      FileSet files(folder.path(), {"a", "b"});
+      ADD_FAILURE() << "not refused";
+    } catch (const FileError& e) {
+      EXPECT_EQ(e.reason(), std::string("cannot replace: ") + c.reason);
+    }
+    EXPECT_EQ(folder_contents(folder.path()), before);
+    c.tear_down(folder.path() / "b");
+  }
 }
 
 }  // namespace
