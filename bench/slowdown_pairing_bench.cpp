@@ -19,7 +19,7 @@ BENCHMARK(BM_PairSlowdownsWithoutEnds)->Arg(80000)->Arg(160000)->Arg(320000)->Un
 
 // The sources recovered from the same file, which once paired each start by a search to
 // the end of the cells.
-void BM_DecompileSlowdownsWithoutEnds(benchmark::State& state) {
+void BM_RecoverSlowdownsWithoutEnds(benchmark::State& state) {
   ScenarioModel model;
   model.cells = bench::slowdown_starts_without_ends(state.range(0));
   model.last_cell = static_cast<int32_t>(model.cells.size()) - 1;
@@ -32,7 +32,7 @@ void BM_DecompileSlowdownsWithoutEnds(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(decompile(files).service.data());
   state.SetComplexityN(state.range(0));
 }
-BENCHMARK(BM_DecompileSlowdownsWithoutEnds)
+BENCHMARK(BM_RecoverSlowdownsWithoutEnds)
     ->Arg(80000)
     ->Arg(160000)
     ->Arg(320000)
