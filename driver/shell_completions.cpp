@@ -205,12 +205,12 @@ std::string zsh_completion() {
   for (const CommandReference& command : command_references()) {
     script << "    " << command.name << ")\n      _arguments -s \\\n        '(- *)'{-h,--help}'[show the help]' \\\n";
     for (const OptionReference& option : command.options) {
-      const std::string spec = "[" + zsh_description(option.help) + "]" + zsh_value(option);
+      const std::string described = "[" + zsh_description(option.help) + "]" + zsh_value(option);
       if (option.short_name.empty())
-        script << "        " << single_quoted(std::string(option.long_name) + spec, "'\\''") << " \\\n";
+        script << "        " << single_quoted(std::string(option.long_name) + described, "'\\''") << " \\\n";
       else
         script << "        '(" << option.short_name << " " << option.long_name << ")'{" << option.short_name << ","
-               << option.long_name << "}" << single_quoted(spec, "'\\''") << " \\\n";
+               << option.long_name << "}" << single_quoted(described, "'\\''") << " \\\n";
     }
     const std::string operands = zsh_operands(command.operand_kind);
     script << "        " << (operands.empty() ? "" : operands) << "\n      ;;\n";
