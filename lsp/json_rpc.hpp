@@ -18,6 +18,14 @@ enum class RpcError : int {
   kServerNotInitialized = -32002,
 };
 
+// The deepest nesting of arrays and objects a message may hold: no message of the protocol
+// comes near it, and a value nested deeper would be copied and freed by deep recursion.
+inline constexpr int kMostJsonNesting = 256;
+
+// Whether the arrays and objects of a JSON text nest no deeper than `most`; brackets in
+// strings do not count.
+bool nesting_within(std::string_view json_text, int most);
+
 // The answer to the request `id`.
 nlohmann::json rpc_result(const nlohmann::json& id, nlohmann::json result);
 // The error answer to the request `id` (null when the request could not be read).

@@ -18,6 +18,7 @@
 #include "lsp/pair_compile.hpp"
 #include "lsp/source_outline.hpp"
 #include "lsp/source_pairing.hpp"
+#include "lsp/text_lines.hpp"
 #include "model/windows_1252.hpp"
 
 namespace scenario {
@@ -79,6 +80,26 @@ class InvalidParams : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// The text after the changes of a didChange, in order: a change with a range replaces it, one
+// without is the whole new text (the server asks for whole texts; a client may still send ranges).
+std::string changed_text(std::string text, const nlohmann::json& changes) {
+  for (const nlohmann::json& change : changes) {
+    const std::string& replacement = change.at("text").get_ref<const std::string&>();
+    if (!change.contains("range")) {
+      text = replacement;
+      continue;
+    }
+    const nlohmann::json& range = change["range"];
+    const std::size_t start =
+        byte_of_position(text, range.at("start").at("line").get<int>(), range["start"].at("character").get<int>());
+    const std::size_t end =
+        byte_of_position(text, range.at("end").at("line").get<int>(), range["end"].at("character").get<int>());
+    if (end < start) throw nlohmann::json::other_error::create(501, "a change that ends before it starts", &change);
+    text.replace(start, end - start, replacement);
+  }
+  return text;
+}
+
 std::string text_of(const nlohmann::json& params) {
   return params.at("textDocument").at("text").get<std::string>();
 }
@@ -104,6 +125,11 @@ void LanguageServer::handle_malformed(std::string_view problem) {
 }
 
 void LanguageServer::handle_message(std::string_view body) {
+  if (!nesting_within(body, kMostJsonNesting)) {
+    send(rpc_error(nullptr, RpcError::kParseError,
+                   "a message nested deeper than " + std::to_string(kMostJsonNesting) + " arrays and objects"));
+    return;
+  }
   nlohmann::json message;
   try {
     message = nlohmann::json::parse(body);
@@ -128,7 +154,9 @@ void LanguageServer::handle_message(std::string_view body) {
     send(rpc_error(nullptr, RpcError::kInvalidRequest, "a request id is a number or a string"));
     return;
   }
-  const nlohmann::json params = message.value("params", nlohmann::json::object());
+  static const nlohmann::json kNoParams = nlohmann::json::object();
+  const auto given = message.find("params");
+  const nlohmann::json& params = given == message.end() ? kNoParams : *given;
   if (id_valid)
     handle_request(*id, method->get<std::string>(), params);
   else
@@ -234,9 +262,10 @@ void LanguageServer::handle_notification(const std::string& method, const nlohma
       const nlohmann::json& changes = params.at("contentChanges");
       if (!changes.is_array() || changes.empty()) return;
       const nlohmann::json& document = params.at("textDocument");
-      // Full synchronisation: the last change holds the whole text.
-      if (const OpenDocument* changed = documents_.change(document.at("uri").get<std::string>(),
-                                                          changes.back().at("text").get<std::string>(),
+      const std::string uri = document.at("uri").get<std::string>();
+      const OpenDocument* open = documents_.find(uri);
+      if (open == nullptr) return;
+      if (const OpenDocument* changed = documents_.change(uri, changed_text(open->text, changes),
                                                           document.value("version", int64_t{0})))
         check_pair(*changed);
     } else if (method == "textDocument/didClose") {

@@ -1,5 +1,7 @@
 #include "lsp/text_lines.hpp"
 
+#include <algorithm>
+
 #include "model/windows_1252.hpp"
 
 namespace scenario {
@@ -50,6 +52,17 @@ std::size_t byte_of_character(std::string_view line, std::size_t characters) {
   std::size_t at = 0;
   for (std::size_t counted = 0; at < line.size() && counted < characters; ++counted) at += character_length(line, at);
   return at;
+}
+
+std::size_t byte_of_position(std::string_view text, int line, int units) {
+  std::size_t start = 0;
+  for (int counted = 0; counted < line; ++counted) {
+    const std::size_t end = text.find_first_of("\r\n", start);
+    if (end == std::string_view::npos) return text.size();
+    start = end + (text.compare(end, 2, "\r\n") == 0 ? 2 : 1);
+  }
+  const std::size_t end = std::min(text.find_first_of("\r\n", start), text.size());
+  return start + byte_of_utf16(text.substr(start, end - start), units);
 }
 
 }  // namespace scenario

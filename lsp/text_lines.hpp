@@ -19,4 +19,9 @@ std::size_t byte_of_utf16(std::string_view line, int units);
 // The byte where character `characters` (counting from 0) of a UTF-8 line begins.
 std::size_t byte_of_character(std::string_view line, std::size_t characters);
 
+// The byte of a whole UTF-8 text where a protocol position (line from 0, UTF-16 units)
+// stands: a line past the last is the end of the text, a character past a line's end the
+// end of that line.
+std::size_t byte_of_position(std::string_view text, int line, int units);
+
 }  // namespace scenario

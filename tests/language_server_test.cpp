@@ -75,6 +75,30 @@ TEST(LanguageServer, AFaultIsShownAtItsRowAndClearsOnceFixed) {
   EXPECT_EQ(run.published(sources.line_uri), (std::vector<json>{json::array(), json::array()}));
 }
 
+TEST(LanguageServer, AChangeOfARangeEditsTheTextItNames) {
+  const SourceFolder sources;
+  const std::string service(kServiceSourceText);
+  const int row = line_holding(service, "stazione,    3800,");
+  // "3800" stands at characters 13 to 17 of its row; the ranged edit makes it 3825.
+  const json change = {{"textDocument", {{"uri", sources.service_uri}, {"version", 2}}},
+                       {"contentChanges",
+                        json::array({{{"range", {{"start", {{"line", row}, {"character", 15}}},
+                                                 {"end", {{"line", row}, {"character", 17}}}}},
+                                      {"text", "25"}}})}};
+  const LspRun run = LspScript()
+                         .initialize()
+                         .open(sources.service_uri, service)
+                         .notify("textDocument/didChange", change)
+                         .finish()
+                         .run(sources.folder.path());
+  const std::vector<json> lists = run.published(sources.service_uri);
+  ASSERT_EQ(lists.size(), 2u);
+  EXPECT_EQ(lists[0], json::array());
+  const json fault = diagnostic_with_code(lists[1], "fault 8");
+  ASSERT_FALSE(fault.is_null()) << lists[1].dump(1);
+  EXPECT_EQ(fault["range"]["start"]["line"], row);
+}
+
 TEST(LanguageServer, ThePartnerOnDiskIsReadAsWindows1252AndPlacedInUtf16) {
   const SourceFolder sources;
   // "à" is one byte on disk and one UTF-16 unit in the editor; the second row on the line is
@@ -284,6 +308,11 @@ TEST(LanguageServer, MalformedMessagesAreAnsweredWithProtocolErrorsAndTheServerG
       {"a Content-Length that is no number", "Content-Length: 12x\r\n\r\n", {-32700}},
       {"a header line without a colon", "Content-Length 5\r\n\r\n", {-32700}},
       {"a JSON array", body("[1, 2]"), {-32600}},
+      {"arrays nested past any message", body(std::string(100000, '[') + std::string(100000, ']')), {-32700}},
+      {"a request nested past any message",
+       body(R"({"jsonrpc": "2.0", "id": 5, "method": "shutdown", "params": )" + std::string(300, '[') +
+            std::string(300, ']') + "}"),
+       {-32700}},
       {"a message without a method", body(R"({"jsonrpc": "2.0", "id": 5})"), {-32600}},
       {"an id that is an object", body(R"({"jsonrpc": "2.0", "id": {}, "method": "shutdown"})"), {-32600}},
       {"an unknown method", body(R"({"jsonrpc": "2.0", "id": 5, "method": "textDocument/unheardOf"})"), {-32601}},

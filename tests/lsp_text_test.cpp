@@ -71,6 +71,15 @@ TEST(TextLines, CountsUtf16UnitsOverWhatUtf8Holds) {
     }
   }
   EXPECT_EQ(byte_of_character(line, 5), 6u);
+
+  const std::string text = "ab\r\nCitt\xc3\xa0 x\ny";
+  struct Position {
+    int line;
+    int units;
+    size_t byte;
+  };
+  for (const Position& p : std::vector<Position>{{0, 1, 1}, {0, 9, 2}, {1, 5, 10}, {1, 6, 11}, {2, 0, 13}, {2, 1, 14}, {7, 0, 14}})
+    EXPECT_EQ(byte_of_position(text, p.line, p.units), p.byte) << p.line << ":" << p.units;
   EXPECT_EQ(text_lines("a\r\nb\rc\n\nd"), (std::vector<std::string_view>{"a", "b", "c", "", "d"}));
 }
 
