@@ -32,7 +32,7 @@ nlohmann::json completion_at(const SourceOutline& outline, int line_number, int 
   const std::size_t cursor = byte_of_utf16(line.text, character);
   const OutlineField& first = line.fields.front();
   // Only the first field of a line holds a keyword or a header.
-  if (line.fields.size() > 1 && cursor > line.fields[1].start - 1) return empty;
+  if (line.fields.size() > 1 && cursor > line.text.find(',', first.end)) return empty;
   const std::size_t from = std::min(first.start, cursor);
   const nlohmann::json replaced = lsp_range(line_number, utf16_of_byte(line.text, from), line_number, character);
 

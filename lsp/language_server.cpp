@@ -24,8 +24,9 @@
 namespace scenario {
 namespace {
 
-// The protocol's full text synchronisation and its message type for information.
+// The protocol's full text synchronisation and its message types.
 constexpr int kFullSync = 1;
+constexpr int kErrorMessage = 1;
 constexpr int kInfoMessage = 3;
 
 // The partner of a source: its text, whether the editor holds it, and where it shows.
@@ -276,6 +277,8 @@ void LanguageServer::handle_notification(const std::string& method, const nlohma
     }
   } catch (const nlohmann::json::exception&) {
     // A notification has no answer to carry an error: a malformed one is dropped.
+  } catch (const std::exception& e) {
+    send(rpc_notification("window/logMessage", {{"type", kErrorMessage}, {"message", method + ": " + e.what()}}));
   }
 }
 

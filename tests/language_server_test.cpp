@@ -243,6 +243,18 @@ TEST(LanguageServer, CompletionOffersTheRowsOfTheSectionAsSnippetsAndTheHeaders)
     }
     for (const std::string& label : c.not_offered) EXPECT_TRUE(item(label).is_null()) << c.after << ": " << label;
   }
+  // Past a row's keyword, in its numbers (and the blanks before them), no row may start.
+  const std::string line(kLineSourceText);
+  const int row = line_holding(line, "pendenza,  1200,   5");
+  const LspRun run = LspScript()
+                         .initialize()
+                         .open(sources.line_uri, line)
+                         .at(2, "textDocument/completion", sources.line_uri, row, 10)
+                         .at(3, "textDocument/completion", sources.line_uri, row, 13)
+                         .finish()
+                         .run(sources.folder.path());
+  EXPECT_EQ(run.answer(2)["result"]["items"], json::array());
+  EXPECT_EQ(run.answer(3)["result"]["items"], json::array());
 }
 
 TEST(LanguageServer, SymbolsAreTheSectionsWithStationsSignalsAndSlowdowns) {
