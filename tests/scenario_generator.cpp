@@ -52,7 +52,7 @@ GeneratedScenario generate_scenario(uint32_t seed, int32_t length_m) {
     bool board_under_exit = false;     // speed-limit boards the exit then takes
     bool slowdown_under_exit = false;  // a slowdown whose warning board the exit takes
     bool indicator_under_exit = false; // an indicator board whose cell the exit takes
-    bool signal_under_exit = false;    // a signal with a time whose cell the exit takes
+    bool signal_under_exit = false;    // a signal, with or without a time, whose cell the exit takes
     bool signal_first = false;         // the signal after the exit written before the station
   };
   std::vector<std::optional<Planned>> planned(static_cast<size_t>(std::max(blocks, 0)));
@@ -200,8 +200,9 @@ GeneratedScenario generate_scenario(uint32_t seed, int32_t length_m) {
       row(v, "rallentamento,   " + n(50 * (p->exit + 23)) + ",    80,  " + n(50 * x.pick(0, 2)) + ", 1,  " +
                  n(x.pick(0, 1)) + ",  " + n(x.pick(0, 40)));
     if (p && p->signal_under_exit)
-      row(v, "segnale,    " + n(50 * (p->exit - 1)) + ",   2, 1, " + n(x.pick(0, 4)) + ", " + n(x.pick(0, 4)) + ", " +
-                 n(x.pick(0, 4)) + ", " + n(x.pick(0, 2)) + ", 1, 0, 1, " + n(x.one_of({30, 120, 240})));
+      row(v, "segnale,    " + n(50 * (p->exit - 1)) + ",   " + n(x.one_of({2, 2, 1, 0})) + ", 1, " + n(x.pick(0, 4)) +
+                 ", " + n(x.pick(0, 4)) + ", " + n(x.pick(0, 4)) + ", " + n(x.pick(0, 2)) + ", " + n(x.pick(0, 1)) +
+                 ", 0, " + n(x.pick(0, 1)) + ", " + n(x.one_of({0, 30, 120, 240})));
     // Its approach codes then stand over the signal's in every other cell.
     if (p && p->signal_first) signal(x, 50 * p->exit);
     row(v, station);
