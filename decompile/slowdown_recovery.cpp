@@ -60,18 +60,41 @@ int64_t nearest_exit_holding(const CompiledScenario& s, int64_t from, int step, 
   return -1;
 }
 
+// The cells as the slowdowns left them, as far as the exits tell: a warning board stands 24
+// cells before its start, so an exit there took a start, whose speed the board keeps and
+// whose second value and f_tt the exit keeps.
+std::vector<TrackCell> with_starts_under_exits(const CompiledScenario& s) {
+  std::vector<TrackCell> cells = s.cells;
+  for (int64_t c = kSlowdownWarningCells; c <= s.last_cell(); ++c) {
+    const int64_t w = c - kSlowdownWarningCells;
+    if (!holds(s, c, kStationExit) || !holds(s, w, kSlowdownWarningBoard)) continue;
+    const TrackCell& exit = cell_at(s, c);
+    if (exit.signal_time != 0 || exit.value4 != 0 || exit.value2 != cell_at(s, w).value2) continue;
+    TrackCell& start = cells[static_cast<size_t>(c)];
+    start = TrackCell{};
+    start.kind = kSlowdownStart;
+    start.value1 = cell_at(s, w).value1;
+    start.value2 = exit.value2;
+    start.value3 = exit.value3;
+  }
+  return cells;
+}
+
 // A station exit takes its cell whatever it holds, so a start or an end beneath one is gone
 // from the pairing. Only an exit overwrites a slowdown's cell: an end without a start had its
 // start under an exit (the nearest before it that agrees), and a start whose end is not in
 // its own cell had its end under one, which only an exit that shows the values can tell.
 // Exits that show the slowdown are taken before those that show nothing.
 void complete_under_exits(const CompiledScenario& s, SlowdownPairing& pairing) {
-  // The cells in front of a standing start are its own warning and approach boards'.
+  // The starts and ends paired are taken, and so are the cells in front of a start: its own
+  // warning and approach boards'.
   std::set<int64_t> taken;
-  for (const SlowdownCells& slowdown : pairing.slowdowns)
+  for (const SlowdownCells& slowdown : pairing.slowdowns) {
+    taken.insert({slowdown.start_cell, slowdown.end_cell});
     for (int64_t c = slowdown.start_cell - kSlowdownWarningCells - 2 - kApproachBoardCount;
          c <= slowdown.start_cell - kSlowdownWarningCells; ++c)
       taken.insert(c);
+  }
   for (const int64_t end : pairing.lone_ends) {
     int64_t start = nearest_exit_holding(s, end, -1, cell_at(s, end), true, taken);
     if (start < 0) start = nearest_exit_holding(s, end, -1, cell_at(s, end), false, taken);
@@ -98,7 +121,7 @@ RecoveredSlowdowns recover_slowdowns(const CompiledScenario& s, Remarks& remarks
   RecoveredSlowdowns recovered;
   std::vector<PlacedRow>& rows = recovered.rows;
   std::set<int64_t> used;
-  SlowdownPairing pairing = pair_slowdowns(s.cells);
+  SlowdownPairing pairing = pair_slowdowns(with_starts_under_exits(s));
   complete_under_exits(s, pairing);
   // The first start cell of a position past the warning boards' limit: 1501 m and on.
   constexpr int64_t kFirstWarnedCell = kSlowdownWarningFrom_m / kCell_m + 1;

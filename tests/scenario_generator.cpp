@@ -128,6 +128,9 @@ GeneratedScenario generate_scenario(uint32_t seed, int32_t length_m) {
     if (w.chance(50)) {  // a follower within 150 m takes type 3
       const int64_t follower = end + 50 * w.pick(0, 3);
       row(l, "montagna,   " + n(follower) + ",  " + n(follower + 50 * w.pick(1, 8)) + ",  " + n(w.pick(0, 19)));
+    } else if (x.chance(40)) {  // one over its cells, ending inside it or past it, takes type 3 too
+      const int64_t over = start + 50 * x.pick(1, static_cast<int>((end - start) / 50) - 1);
+      row(l, "montagna,   " + n(over) + ",  " + n(over + 50 * x.pick(1, 10)) + ",  " + n(x.pick(0, 19)));
     }
   }
 
@@ -212,7 +215,7 @@ GeneratedScenario generate_scenario(uint32_t seed, int32_t length_m) {
       const int64_t stretch = 50 * (p->start_under_exit ? x.pick(2, 4) : x.pick(1, 3));
       const int64_t start = p->start_under_exit ? 50 * (p->exit - 1) : 50 * (p->exit - 1) - stretch;
       row(v, "rallentamento,   " + n(start) + ",    " + n(x.one_of({30, 60, 100})) + ",  " + n(stretch) + ", " +
-                 n(x.pick(0, 2)) + ",  " + n(x.pick(0, 1)) + ",  " + n(x.one_of({0, 0, 7, 90})));
+                 n(x.pick(0, 2)) + ",  0,  " + n(x.one_of({0, 0, 7, 90})));
     }
     // Its approach codes then stand over the signal's in every other cell.
     if (p && p->signal_first) signal(x, 50 * p->exit);
