@@ -2,39 +2,14 @@
 
 #include <array>
 #include <cstdint>
-#include <optional>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
-#include "format/plan_bytes.hpp"
 #include "model/sim_record.hpp"
 #include "model/track_cell.hpp"
+#include "reading/compiled_scenario.hpp"
 
 namespace scenario {
-
-// The three compiled files of one scenario, with the identity their names give: the cells
-// and records as their bytes, the plan as bytes in memory or its file read in parts.
-struct CompiledFiles {
-  std::string name;
-  std::string number;
-  std::string track_cells;               // <name>_<n>.dat
-  std::string records;                   // <name>_<n>.sim
-  std::optional<PlanBytes> line_plan;    // <name>_linea.dat; none when compiled without a plan
-};
-
-// A compiled file that cannot be decoded: its name, then where and why decoding failed.
-class DamagedCompiledFile : public std::runtime_error {
- public:
-  DamagedCompiledFile(const std::string& file, const std::string& reason)
-      : std::runtime_error(file + ": " + reason), file_(file), reason_(reason) {}
-  const std::string& file() const { return file_; }
-  const std::string& reason() const { return reason_; }
-
- private:
-  std::string file_;
-  std::string reason_;
-};
 
 // The scenario's name and number as its records carry them (records 85 and 86, Windows-1252),
 // which the recovered sources must compile back to. The file names may spell them otherwise
@@ -48,7 +23,7 @@ struct ScenarioTexts {
 // Cell 1's first two values are the header the compiler stamps, not a feature's, and are
 // cleared here so that no recovery mistakes them for one.
 struct CompiledScenario {
-  explicit CompiledScenario(const CompiledFiles& compiled);  // DamagedCompiledFile
+  explicit CompiledScenario(const CompiledFiles& compiled);  // CompiledFileError
 
   const CompiledFiles& files;
   std::vector<TrackCell> cells;
@@ -67,16 +42,6 @@ struct CompiledScenario {
   static constexpr int64_t kCell_m = kCellLength_m;
   static constexpr int64_t kRowEndMargin_m = kEndMargin_m;
 };
-
-// Runs `decode` on the file named `file`, a DecodeError becoming a DamagedCompiledFile.
-template <typename Decode>
-auto decoded(const std::string& file, Decode decode) {
-  try {
-    return decode();
-  } catch (const std::runtime_error& e) {
-    throw DamagedCompiledFile(file, e.what());
-  }
-}
 
 // "track cell 173", for remarks.
 inline std::string cell_name(int64_t c) { return "track cell " + std::to_string(c); }

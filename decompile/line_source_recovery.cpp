@@ -9,6 +9,7 @@
 #include "compiler/mountain_stretches.hpp"
 #include "decompile/fill_recovery.hpp"
 #include "decompile/source_text.hpp"
+#include "model/format_rules.hpp"
 #include "model/runtime_failure.hpp"
 #include "model/scenario_model.hpp"
 
@@ -30,8 +31,8 @@ void kilometre_post_rows(const CompiledScenario& s, SourceText& text, Remarks& r
   for (size_t i = 0; i < 3; ++i) {
     slots[i] = triple_of(s.records[static_cast<size_t>(kKilometrePostSlots[i])]);
     read[i] = slots[i];
-    if (read[i][2] == 1) {
-      const int64_t offset = int64_t{read[i][1]} - 100;
+    if (read[i][2] == kFallingDirection) {
+      const int64_t offset = int64_t{read[i][1]} - kFallingOffsetCorrection_m;
       if (offset < INT32_MIN) remarks.push_back("record " + std::to_string(kKilometrePostSlots[i]) +
                                                 ": an offset no kilometre-post row gives");
       else

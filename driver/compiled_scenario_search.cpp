@@ -13,12 +13,4 @@ ScenarioLocation located_scenario(const std::filesystem::path& folder, const std
   }
 }
 
-std::pair<std::string, std::string> find_compiled_scenario(const std::filesystem::path& folder,
-                                                           const std::optional<std::string>& name,
-                                                           const std::optional<std::string>& number,
-                                                           std::string_view command) {
-  ScenarioLocation location = located_scenario(folder, name, number, command);
-  return {std::move(location.name), std::move(location.number)};
-}
-
 }  // namespace scenario

@@ -4,7 +4,6 @@
 #include <optional>
 #include <string>
 #include <string_view>
-#include <utility>
 
 #include "reading/compiled_scenario.hpp"
 
@@ -15,11 +14,5 @@ namespace scenario {
 // than one, FileError when the folder cannot be listed.
 ScenarioLocation located_scenario(const std::filesystem::path& folder, const std::optional<std::string>& name,
                                   const std::optional<std::string>& number, std::string_view command);
-
-// Its name and number alone.
-std::pair<std::string, std::string> find_compiled_scenario(const std::filesystem::path& folder,
-                                                           const std::optional<std::string>& name,
-                                                           const std::optional<std::string>& number,
-                                                           std::string_view command);
 
 }  // namespace scenario

@@ -6,8 +6,6 @@
 #include "driver/compiled_scenario_search.hpp"
 #include "driver/diagnostics.hpp"
 #include "driver/output_folder.hpp"
-#include "format/compiled_files_decoder.hpp"
-#include "format/file_io.hpp"
 #include "format/file_set.hpp"
 #include "format/scenario_files.hpp"
 #include "model/windows_1252.hpp"
@@ -36,22 +34,17 @@ std::string source_name_part(const std::string& record_text, const std::string& 
 }  // namespace
 
 int run_decompile_command(const DecompileCommand& command, Console& console) {
-  const auto [name, number] = find_compiled_scenario(command.folder, command.name, command.number, "decompile");
-  const ScenarioFileNames compiled = scenario_file_names(name, number);
+  const ScenarioLocation location = located_scenario(command.folder, command.name, command.number, "decompile");
+  const std::string& name = location.name;
+  const std::string& number = location.number;
   Diagnostics diagnostics(console.err, console.colour);
-
-  CompiledFiles files{name, number,
-                      read_compiled_file(command.folder / compiled.track_cells, CompiledFileKind::kTrackCells),
-                      read_compiled_file(command.folder / compiled.records, CompiledFileKind::kRecords), std::nullopt};
-  // No plan file: the scenario was compiled without its plan.
-  std::error_code ec;
-  if (const std::filesystem::path plan = command.folder / compiled.line_plan; std::filesystem::exists(plan, ec))
-    files.line_plan = PlanBytes::of_file(plan);
+  // FileError when a file cannot be read: told as such by the caller, never as damaged.
+  const CompiledFiles files = read_compiled_files(location);
 
   RecoveredSources sources;
   try {
     sources = decompile(files);
-  } catch (const DamagedCompiledFile& e) {
+  } catch (const CompiledFileError& e) {
     diagnostics.error((command.folder / e.file()).string() + ": " + e.reason());
     return kExitNothing;
   }

@@ -34,27 +34,19 @@ ReadingDocument diff_files(const std::filesystem::path& a, const std::filesystem
                          a.string() + "' and '" + b.string() + "'",
                      "diff");
   const std::string bytes_a = read_compiled_file(a, *kind), bytes_b = read_compiled_file(b, *kind);
-  const std::filesystem::path* reading = &a;
-  try {
-    switch (*kind) {
-      case CompiledFileKind::kRecords: {
-        const auto records_a = decode_records(bytes_a);
-        reading = &b;
-        return diff_records(records_a, decode_records(bytes_b));
-      }
-      case CompiledFileKind::kTrackCells: {
-        const auto cells_a = decode_track_cells(bytes_a);
-        reading = &b;
-        return diff_cells(cells_a, decode_track_cells(bytes_b));
-      }
-      case CompiledFileKind::kLinePlan:
-        computed_plan_points(bytes_a);
-        reading = &b;
-        computed_plan_points(bytes_b);
-        return diff_plans(bytes_a, bytes_b);
+  switch (*kind) {
+    case CompiledFileKind::kRecords: {  // the first file's fault told first
+      const auto records_a = decoded(a, [&] { return decode_records(bytes_a); });
+      return diff_records(records_a, decoded(b, [&] { return decode_records(bytes_b); }));
     }
-  } catch (const DecodeError& e) {
-    fail_decoding(*reading, e);
+    case CompiledFileKind::kTrackCells: {
+      const auto cells_a = decoded(a, [&] { return decode_track_cells(bytes_a); });
+      return diff_cells(cells_a, decoded(b, [&] { return decode_track_cells(bytes_b); }));
+    }
+    case CompiledFileKind::kLinePlan:
+      decoded(a, [&] { return computed_plan_points(bytes_a); });
+      decoded(b, [&] { return computed_plan_points(bytes_b); });
+      return diff_plans(bytes_a, bytes_b);
   }
   return {};
 }

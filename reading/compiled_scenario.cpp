@@ -101,27 +101,25 @@ ScenarioLocation locate_compiled_scenario(const std::filesystem::path& folder, c
   throw ScenarioNotFound(message);
 }
 
-void fail_decoding(const std::filesystem::path& file, const std::exception& e) {
-  throw CompiledFileError(file.string() + ": " + e.what());
+CompiledFiles read_compiled_files(const ScenarioLocation& location) {
+  CompiledFiles files{location.name, location.number,
+                      read_compiled_file(location.track_cells, CompiledFileKind::kTrackCells),
+                      read_compiled_file(location.records, CompiledFileKind::kRecords), std::nullopt};
+  if (location.has_plan) files.line_plan = PlanBytes::of_file(location.line_plan);
+  return files;
 }
 
 LoadedScenario load_scenario_files(const ScenarioLocation& location) {
+  CompiledFiles files = read_compiled_files(location);
   LoadedScenario scenario;
   scenario.name = location.name;
   scenario.number = location.number;
-  const std::filesystem::path* reading = &location.track_cells;
-  try {
-    scenario.cells = decode_track_cells(read_compiled_file(location.track_cells, CompiledFileKind::kTrackCells));
-    reading = &location.records;
-    scenario.records = decode_records(read_compiled_file(location.records, CompiledFileKind::kRecords));
-    if (location.has_plan) {
-      reading = &location.line_plan;
-      scenario.plan_bytes = PlanBytes::of_file(location.line_plan);
-      computed_plan_points(scenario.plan_bytes);  // checks the whole layout once
-      scenario.has_plan = true;
-    }
-  } catch (const DecodeError& e) {
-    fail_decoding(*reading, e);
+  scenario.cells = decoded(location.track_cells, [&] { return decode_track_cells(files.track_cells); });
+  scenario.records = decoded(location.records, [&] { return decode_records(files.records); });
+  if (files.line_plan) {
+    scenario.plan_bytes = std::move(*files.line_plan);
+    decoded(location.line_plan, [&] { return computed_plan_points(scenario.plan_bytes); });  // checks the whole layout once
+    scenario.has_plan = true;
   }
   return scenario;
 }

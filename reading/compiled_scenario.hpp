@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "format/byte_reader.hpp"
 #include "format/plan_bytes.hpp"
 #include "model/sim_record.hpp"
 #include "model/track_cell.hpp"
@@ -30,10 +31,19 @@ class ScenarioNotFound : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// A compiled file that cannot be decoded, named with the byte where decoding stopped.
+// A compiled file that was read but cannot be decoded (a damaged file): its name, then the
+// byte where decoding stopped and why. A file that cannot be read at all (missing, not a
+// regular file, not permitted) is a FileError instead.
 class CompiledFileError : public std::runtime_error {
  public:
-  using std::runtime_error::runtime_error;
+  CompiledFileError(const std::string& file, const std::string& reason)
+      : std::runtime_error(file + ": " + reason), file_(file), reason_(reason) {}
+  const std::string& file() const { return file_; }
+  const std::string& reason() const { return reason_; }
+
+ private:
+  std::string file_;
+  std::string reason_;
 };
 
 // The scenario compiled into `folder`, found by listing it: every <stem>.sim beside a
@@ -44,6 +54,30 @@ class CompiledFileError : public std::runtime_error {
 // there so spelt. Names and numbers may hold "_".
 ScenarioLocation locate_compiled_scenario(const std::filesystem::path& folder, const std::optional<std::string>& name,
                                         const std::optional<std::string>& number);
+
+// The three compiled files of one scenario as read, with the identity their names give: the
+// cells and records as their bytes, the plan as bytes in memory or its file read in parts.
+struct CompiledFiles {
+  std::string name;
+  std::string number;
+  std::string track_cells;             // <name>_<n>.dat
+  std::string records;                 // <name>_<n>.sim
+  std::optional<PlanBytes> line_plan;  // <name>_linea.dat; none when compiled without a plan
+};
+
+// Reads the files of `location` undecoded; FileError when one cannot be read.
+CompiledFiles read_compiled_files(const ScenarioLocation& location);
+
+// Runs `decode` on the bytes of `file`, a DecodeError becoming a CompiledFileError that names
+// the file. A FileError (the plan read in parts) passes as it is: the file was not read.
+template <typename Decode>
+auto decoded(const std::filesystem::path& file, Decode decode) {
+  try {
+    return decode();
+  } catch (const DecodeError& e) {
+    throw CompiledFileError(file.string(), e.what());
+  }
+}
 
 // The contents of one compiled scenario. The plan stays in its file, read point by point
 // where it is needed (LinePlanPoints); empty when the scenario has no plan file.
@@ -56,10 +90,8 @@ struct LoadedScenario {
   bool has_plan = false;
 };
 
-// Reads and decodes the files of `location`; FileError or CompiledFileError.
+// Reads and decodes the files of `location`: the loader every reader of a compiled scenario
+// goes through. FileError when a file cannot be read, CompiledFileError when one is damaged.
 LoadedScenario load_scenario_files(const ScenarioLocation& location);
-
-// Wraps a decoding failure of `file` into a CompiledFileError that names the file.
-[[noreturn]] void fail_decoding(const std::filesystem::path& file, const std::exception& e);
 
 }  // namespace scenario

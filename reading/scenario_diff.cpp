@@ -211,18 +211,24 @@ const std::vector<Fill>& fills() {
 // A cell whose members' addresses tell one member from another.
 const TrackCell kCellProbe{};
 
+// Whether a member of kCellProbe is one told apart from the cell's feature: its approach
+// code or a fill.
+bool named_outside_the_feature(const void* member) {
+  if (member == &kCellProbe.approach) return true;
+  for (const Fill& fill : fills())
+    if (member == &(kCellProbe.*fill.field)) return true;
+  return false;
+}
+
 // Whether a member of kCellProbe is one that the words of a cell change tell: its feature,
 // its approach code or a fill.
 bool named_for_a_cell(const void* member) {
   const TrackCell& p = kCellProbe;
   for (const void* named : {static_cast<const void*>(&p.kind), static_cast<const void*>(&p.value1),
                             static_cast<const void*>(&p.value2), static_cast<const void*>(&p.value3),
-                            static_cast<const void*>(&p.value4), static_cast<const void*>(&p.signal_time),
-                            static_cast<const void*>(&p.approach)})
+                            static_cast<const void*>(&p.value4), static_cast<const void*>(&p.signal_time)})
     if (member == named) return true;
-  for (const Fill& fill : fills())
-    if (member == &(p.*fill.field)) return true;
-  return false;
+  return named_outside_the_feature(member);
 }
 
 }  // namespace
@@ -297,13 +303,12 @@ ReadingDocument diff_cells(const std::vector<TrackCell>& a, const std::vector<Tr
     const TrackCell& ca = a[i];
     const TrackCell& cb = b[i];
     const auto cell = static_cast<int64_t>(i);
+    // A value the feature's words leave out is told by its field instead.
+    bool feature_told = false;
     if (!same_feature(ca, cb)) {
-      std::string ta = cell_feature_text(ca), tb = cell_feature_text(cb);
-      if (ta == tb) {  // a value the words leave out (the slowdown's extra values)
-        ta += " [" + std::to_string(ca.value2) + " " + std::to_string(ca.value3) + "]";
-        tb += " [" + std::to_string(cb.value2) + " " + std::to_string(cb.value3) + "]";
-      }
-      add_change(d, "cells", {cell_subject(cell, ca, cb), "", ta, tb});
+      const std::string ta = cell_feature_text(ca), tb = cell_feature_text(cb);
+      feature_told = ta != tb;
+      if (feature_told) add_change(d, "cells", {cell_subject(cell, ca, cb), "", ta, tb});
     }
     if (ca.approach != cb.approach)
       add_change(d, "approach codes",
@@ -311,7 +316,9 @@ ReadingDocument diff_cells(const std::vector<TrackCell>& a, const std::vector<Tr
                   std::to_string(ca.approach), std::to_string(cb.approach)});
     if (!(ca == cb))
       diff_unnamed_fields(d, "cells", "cell " + std::to_string(cell), i * kTrackCellBytes, ca, cb, kTrackCellLayout,
-                          kCellProbe, named_for_a_cell);
+                          kCellProbe, [feature_told](const void* member) {
+                            return feature_told ? named_for_a_cell(member) : named_outside_the_feature(member);
+                          });
   }
   for (const Fill& fill : fills()) {
     size_t i = 0;

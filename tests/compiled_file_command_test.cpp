@@ -286,6 +286,41 @@ TEST_F(Inspect, ProgramExitStatusAndMissingFile) {
   EXPECT_TRUE(good.out.starts_with("{\n  \"file\": \"Prova_7.sim\",\n"));
 }
 
+// Every reader of a scenario's folder loads it the same way: a file it cannot read is told
+// as unreadable, a file it reads but cannot decode as damaged at its byte; never one for the
+// other.
+TEST(ReadingCompiledFiles, EveryReaderTellsAnUnreadableFileFromADamagedOne) {
+  const std::vector<std::vector<std::string>> readers = {
+      {"summary"}, {"plot", "-o", "out.svg"}, {"documents"}, {"decompile", "-o", "out"}, {"diff", ".", "."}};
+  struct Case {
+    const char* what;
+    void (*spoil)(const std::filesystem::path& records);
+    const char* told;
+  };
+  const Case cases[] = {
+      {"records cut short",
+       [](const std::filesystem::path& records) { std::filesystem::resize_file(records, 100); },
+       "Milano_Tortona_5.sim: byte "},
+      {"records that are a folder",
+       [](const std::filesystem::path& records) {
+         std::filesystem::remove(records);
+         std::filesystem::create_directory(records);
+       },
+       "Milano_Tortona_5.sim: it is a folder"},
+  };
+  for (const Case& c : cases) {
+    testing::TempFolder folder;
+    ASSERT_EQ(testing::run_in(testing::copy_program_into(folder.path()), {}, folder.path()).exit_status, 0);
+    c.spoil(folder.path() / "Milano_Tortona_5.sim");
+    for (const std::vector<std::string>& reader : readers) {
+      SCOPED_TRACE(std::string(c.what) + ", " + reader.front());
+      const auto run = testing::run_builder(reader, folder.path());
+      EXPECT_EQ(run.exit_status, 2);
+      EXPECT_NE(run.err.find(c.told), std::string::npos) << run.err;
+    }
+  }
+}
+
 // A compiled file is read only when it is a regular file: whatever else stands at its
 // name is refused unread, however much it would give (a link to /dev/zero) or however long
 // it would keep the reader waiting (a FIFO with no writer).

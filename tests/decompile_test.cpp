@@ -211,7 +211,7 @@ TEST(Decompile, NamesWhatDoesNotRoundTripAndRefusesDamagedFiles) {
        }) {
     CompiledFiles damaged = files;
     damage(damaged);
-    EXPECT_THROW(decompile(damaged), DamagedCompiledFile);
+    EXPECT_THROW(decompile(damaged), CompiledFileError);
   }
 }
 

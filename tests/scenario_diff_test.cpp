@@ -168,5 +168,46 @@ TEST(ScenarioDiff, NoChangedBitOfACellOrThePlanPassesForEqual) {
   EXPECT_GT(decoded, 0);
 }
 
+// One bit changed in each field of a record and of a cell, walked from the layouts: the
+// change is found and named by its field, whatever the field.
+template <bool kNamesTheField, typename Element, typename Layout, typename Diff>
+void expect_each_field_named(const std::vector<Element>& originals, size_t at, const Layout& layout, Diff diff) {
+  for_each_field(layout, [&](const auto& f) {
+    std::vector<Element> changed = originals;
+    auto& value = changed[at].*f.member;
+    if constexpr (std::is_same_v<std::decay_t<decltype(value)>, std::string>)
+      value = value.empty() ? std::string("A") : std::string(1, static_cast<char>(value[0] ^ 1)) + value.substr(1);
+    else
+      value = static_cast<std::decay_t<decltype(value)>>(value ^ 1);
+    const ReadingDocument d = diff(originals, changed);
+    const std::string text = diff_text(d);
+    std::ostringstream json;
+    print_document_json(d, json);
+    const nlohmann::json document = nlohmann::json::parse(json.str());
+    bool field_named = false;
+    for (const auto& [group, section] : document.items())
+      for (const nlohmann::json& change : section["changes"]) {
+        EXPECT_NE(change["before"], change["after"]) << f.name << ":\n" << text;
+        field_named = field_named || change["field"] == f.name || change["field"] == f.listed_name();
+      }
+    // A feature's or a fill's words may tell the change instead of the field's name.
+    EXPECT_TRUE(field_named || !kNamesTheField) << f.name << ":\n" << text;
+    EXPECT_FALSE(text.empty()) << f.name;
+  });
+}
+
+TEST(ScenarioDiff, AOneBitChangeInAnyFieldIsNamedByItsField) {
+  const auto records = decode_records(builtin_bytes().records);
+  expect_each_field_named<true>(std::vector<SimRecord>(records.begin(), records.end()), 0, kSimRecordLayout,
+                          [](const std::vector<SimRecord>& a, const std::vector<SimRecord>& b) {
+                            std::array<SimRecord, kRecordCount> ra, rb;
+                            std::copy(a.begin(), a.end(), ra.begin());
+                            std::copy(b.begin(), b.end(), rb.begin());
+                            return diff_records(ra, rb);
+                          });
+  const auto cells = decode_track_cells(builtin_bytes().cells);
+  expect_each_field_named<false>(cells, 0, kTrackCellLayout, [](const auto& a, const auto& b) { return diff_cells(a, b); });
+}
+
 }  // namespace
 }  // namespace scenario
