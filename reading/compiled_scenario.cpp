@@ -1,5 +1,6 @@
 #include "reading/compiled_scenario.hpp"
 
+#include <functional>
 #include <map>
 #include <system_error>
 
@@ -105,24 +106,60 @@ void fail_decoding(const std::filesystem::path& file, const std::exception& e) {
   throw CompiledFileError(file.string() + ": " + e.what());
 }
 
-LoadedScenario load_scenario_files(const ScenarioLocation& location) {
-  LoadedScenario scenario;
-  scenario.name = location.name;
-  scenario.number = location.number;
-  const std::filesystem::path* reading = &location.track_cells;
+namespace {
+
+// The parts of a scenario, each read as it is decoded: the cells, the records and the plan
+// (none for a scenario compiled without it), and the names of their files for a failure.
+struct ScenarioParts {
+  std::function<std::string()> track_cells;
+  std::function<std::string()> records;
+  std::function<PlanBytes()> line_plan;
+  std::array<std::string, 3> names;
+};
+
+// Decodes the parts into `scenario`; a decoding failure names the file of the part.
+void decode_scenario(LoadedScenario& scenario, const ScenarioParts& parts) {
+  const std::string* reading = &parts.names[0];
   try {
-    scenario.cells = decode_track_cells(read_compiled_file(location.track_cells, CompiledFileKind::kTrackCells));
-    reading = &location.records;
-    scenario.records = decode_records(read_compiled_file(location.records, CompiledFileKind::kRecords));
-    if (location.has_plan) {
-      reading = &location.line_plan;
-      scenario.plan_bytes = PlanBytes::of_file(location.line_plan);
+    scenario.cells = decode_track_cells(parts.track_cells());
+    reading = &parts.names[1];
+    scenario.records = decode_records(parts.records());
+    if (parts.line_plan) {
+      reading = &parts.names[2];
+      scenario.plan_bytes = parts.line_plan();
       computed_plan_points(scenario.plan_bytes);  // checks the whole layout once
       scenario.has_plan = true;
     }
   } catch (const DecodeError& e) {
     fail_decoding(*reading, e);
   }
+}
+
+}  // namespace
+
+LoadedScenario load_scenario_files(const ScenarioLocation& location) {
+  LoadedScenario scenario;
+  scenario.name = location.name;
+  scenario.number = location.number;
+  ScenarioParts parts{[&] { return read_compiled_file(location.track_cells, CompiledFileKind::kTrackCells); },
+                      [&] { return read_compiled_file(location.records, CompiledFileKind::kRecords); },
+                      nullptr,
+                      {location.track_cells.string(), location.records.string(), location.line_plan.string()}};
+  if (location.has_plan) parts.line_plan = [&] { return PlanBytes::of_file(location.line_plan); };
+  decode_scenario(scenario, parts);
+  return scenario;
+}
+
+LoadedScenario load_scenario_bytes(std::string name, std::string number, std::string_view track_cells,
+                                   std::string_view records, const std::optional<std::string>& line_plan) {
+  LoadedScenario scenario;
+  scenario.name = std::move(name);
+  scenario.number = std::move(number);
+  const ScenarioFileNames files = scenario_file_names(scenario.name, scenario.number);
+  ScenarioParts parts{[&] { return std::string(track_cells); }, [&] { return std::string(records); }, nullptr,
+                      {files.track_cells, files.records, files.line_plan}};
+  if (line_plan) parts.line_plan = [&] { return PlanBytes::holding(*line_plan); };
+  decode_scenario(scenario, parts);
   return scenario;
 }
 

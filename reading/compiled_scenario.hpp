@@ -5,6 +5,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "format/plan_bytes.hpp"
@@ -58,6 +59,11 @@ struct LoadedScenario {
 
 // Reads and decodes the files of `location`; FileError or CompiledFileError.
 LoadedScenario load_scenario_files(const ScenarioLocation& location);
+
+// The same from the files' bytes in memory (`line_plan` none for a scenario compiled without
+// its plan); CompiledFileError naming the file by its kind.
+LoadedScenario load_scenario_bytes(std::string name, std::string number, std::string_view track_cells,
+                                   std::string_view records, const std::optional<std::string>& line_plan);
 
 // Wraps a decoding failure of `file` into a CompiledFileError that names the file.
 [[noreturn]] void fail_decoding(const std::filesystem::path& file, const std::exception& e);
