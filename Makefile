@@ -102,14 +102,15 @@ fault-reference: $(BUILD)/build.ninja
 	  | $(BUILD)/scenario-reference-pages source-format > $(BUILD)/source-format.md
 	mv $(BUILD)/source-format.md docs/source-format.md
 
-# Rewrites the manual page and the completion scripts under docs/ from the command tables (a
-# test fails while they differ).
+# Rewrites the manual page and the completion scripts under docs/ from the command tables, and
+# the editors' grammar from the row schema (a test fails while they differ).
 reference-pages: $(BUILD)/build.ninja
 	$(CMAKE) --build $(BUILD) --target scenario-reference-pages
 	$(BUILD)/scenario-reference-pages man > docs/man/scenario-builder.1
 	$(BUILD)/scenario-reference-pages bash > docs/completions/scenario-builder.bash
 	$(BUILD)/scenario-reference-pages zsh > docs/completions/_scenario-builder
 	$(BUILD)/scenario-reference-pages fish > docs/completions/scenario-builder.fish
+	$(BUILD)/scenario-reference-pages grammar > editors/vscode/syntaxes/scenario-sources.tmLanguage.json
 
 clean:
 	rm -rf $(BUILD) build-sanitize build-bench build-fuzz

@@ -128,6 +128,62 @@ struct Stretch {
 
 bool is_marker_place(const Stretch& stretch, int64_t c) { return (c - stretch.first + 1) % kMarkerEvery == 0; }
 
+// A later row over the end of a stretch: the row before it reaches into a run of type 3
+// (the later row's type, since it starts before the earlier one ends) when the earlier one's
+// markers stand there in its own step, or when its type comes back after the run.
+struct Overlap {
+  int64_t reach = 0;         // the last cell the earlier row covers
+  bool markers = false;      // its marker mode, which its markers under the run may tell
+  int64_t resumed_last = 0;  // the end of the run of its type after the type-3 run it covers
+};
+
+// The last marker at the places of `stretch` in cells from .. to, before the first of its
+// places that is free (where its row, reaching so far, would have set one); `stretch.last`
+// when there is none.
+int64_t markers_reach(const std::vector<TrackCell>& cells, const Stretch& stretch, int64_t from, int64_t to) {
+  int64_t reach = stretch.last;
+  int64_t m = from;
+  while (!is_marker_place(stretch, m)) ++m;
+  for (; m <= to; m += kMarkerEvery) {
+    const uint8_t kind = cells[static_cast<size_t>(m)].kind;
+    if (kind == kFreeCell) break;
+    if (kind == kMountainMarker) reach = m;
+  }
+  return reach;
+}
+
+Overlap overlapped_end(const std::vector<TrackCell>& cells, const Stretch& before, int64_t run_first, int64_t run_last) {
+  const int64_t n = static_cast<int64_t>(cells.size());
+  const auto kind = [&](int64_t c) { return cells[static_cast<size_t>(c)].kind; };
+  const Overlap none{before.last, before.markers, run_last};
+  if (before.type == 0 || before.type == kCloseFollowerType || before.last != run_first - 1) return none;
+  // Markers are possible when no place of one in its own cells is left free.
+  bool may_mark = true;
+  for (int64_t m = before.first; m <= before.last; ++m)
+    if (is_marker_place(before, m) && kind(m) == kFreeCell) may_mark = false;
+  int64_t resumed = run_last;
+  while (resumed + 1 < n && cells[static_cast<size_t>(resumed + 1)].mountain == before.type) ++resumed;
+  if (resumed > run_last) {
+    // Its type comes back: its row covered the run, with its markers, if any, at each of its
+    // places there (or a feature placed since) and none out of its step where it came back.
+    // Markers the run shows at its places may be its own or the later row's.
+    const bool shows_markers = may_mark && markers_reach(cells, before, run_first, resumed) > before.last;
+    for (const bool markers : {before.markers || shows_markers, before.markers}) {
+      bool fits = true;
+      for (int64_t m = run_first; m <= resumed; ++m) {
+        const bool place = is_marker_place(before, m);
+        if (markers && place && kind(m) == kFreeCell) fits = false;
+        if (m > run_last && kind(m) == kMountainMarker && !(markers && place)) fits = false;
+      }
+      if (fits) return {resumed, markers, resumed};
+    }
+  }
+  if (!may_mark) return none;
+  const int64_t reach = markers_reach(cells, before, run_first, run_last);
+  if (reach > before.last) return {reach, true, run_last};
+  return none;
+}
+
 // Runs of one mountain type; markers set every fourth cell of a stretch tell its marker mode,
 // and markers on cells of type 0 make stretches of their own.
 std::vector<Stretch> mountain_stretches(const CompiledScenario& s, Remarks& remarks) {
@@ -156,12 +212,30 @@ std::vector<Stretch> mountain_stretches(const CompiledScenario& s, Remarks& rema
     }
     int64_t run_last = c;
     while (run_last + 1 < n && cells[static_cast<size_t>(run_last + 1)].mountain == cell.mountain) ++run_last;
+    // The stretch before may reach under this run, its markers there its own.
+    int64_t resumed_last = run_last;
+    std::optional<Stretch> under;
+    if (cell.mountain == kCloseFollowerType && !stretches.empty()) {
+      Stretch& before = stretches.back();
+      const Overlap overlap = overlapped_end(cells, before, c, run_last);
+      if (overlap.reach > before.last) {
+        before.last = overlap.reach;
+        before.markers = overlap.markers;
+        resumed_last = overlap.resumed_last;
+        under = before;
+      }
+    }
+    const auto under_marker = [&](int64_t m) {
+      return under && under->markers && m <= under->last && is_marker_place(*under, m) &&
+             cells[static_cast<size_t>(m)].kind == kMountainMarker;
+    };
     // A run of type 3 may be several stretches, each a close follower of the one before:
     // where the markers fall out of step, or stop, the next one begins.
     for (int64_t first = c; first <= run_last;) {
       Stretch part{first, run_last, cell.mountain, false, 0, 0};
       std::optional<int64_t> free_marker_place;  // the last place of a marker left free
       for (int64_t m = first; m <= run_last; ++m) {
+        if (under_marker(m)) continue;  // the stretch beneath's, whatever this one's mode
         const uint8_t kind = cells[static_cast<size_t>(m)].kind;
         const bool marker_place = is_marker_place(part, m);
         const bool follower = part.type == kCloseFollowerType;
@@ -187,10 +261,19 @@ std::vector<Stretch> mountain_stretches(const CompiledScenario& s, Remarks& rema
           break;
         }
       }
+      const int64_t next_first = part.last + 1;
+      // A follower that begins before this one's end: the markers this one set under it.
+      if (part.markers && next_first <= run_last) {
+        const int64_t reach = markers_reach(cells, part, next_first, run_last);
+        if (reach > part.last) {
+          part.last = reach;
+          under = part;
+        }
+      }
       stretches.push_back(part);
-      first = part.last + 1;
+      first = next_first;
     }
-    c = run_last + 1;
+    c = resumed_last + 1;
   }
   return stretches;
 }

@@ -103,8 +103,9 @@ TEST(Decompile, GeneratedScenariosRoundTrip) {
 }
 
 // Thousands of short routes, each shape in many combinations: rows whose order decides what
-// a cell keeps, features in cell 0 and in the last cells, boards under station exits,
-// names outside ASCII. The first failure stops the run: one scenario tells the fault.
+// a cell keeps, features in cell 0 and in the last cells, boards, signals and a slowdown's
+// start or end under station exits, mountain stretches over one another, names outside
+// ASCII. The first failure stops the run: one scenario tells the fault.
 TEST(Decompile, ThousandsOfGeneratedScenariosRoundTrip) {
   constexpr uint32_t kScenarios = 2500;
   uint32_t clean = 0;

@@ -1,4 +1,4 @@
-// The manual page and the completion scripts under docs/ are the ones the command tables
+// The manual page, the completion scripts and the editors' grammar are the ones the command tables
 // make, the bash completion offers what the tables hold, and the changelog's newest entry is
 // this version.
 #include <gtest/gtest.h>
@@ -9,6 +9,7 @@
 #include "driver/command_line.hpp"
 #include "driver/manual_page.hpp"
 #include "driver/shell_completions.hpp"
+#include "driver/source_grammar.hpp"
 #include "format/file_io.hpp"
 #include "tests/program_runner.hpp"
 
@@ -23,6 +24,8 @@ TEST(ReferencePages, CommittedCopiesAreTheTablesOwn) {
       {kDocs / "completions" / "scenario-builder.bash", bash_completion()},
       {kDocs / "completions" / "_scenario-builder", zsh_completion()},
       {kDocs / "completions" / "scenario-builder.fish", fish_completion()},
+      {std::filesystem::path(SCENARIO_ROOT) / "editors" / "vscode" / "syntaxes" / "scenario-sources.tmLanguage.json",
+       source_grammar_json()},
   };
   for (const auto& [file, made] : pages)
     EXPECT_EQ(read_file(file), made) << file << " is out of date: run 'make reference-pages'";

@@ -52,8 +52,10 @@ GeneratedScenario generate_scenario(uint32_t seed, int32_t length_m) {
     bool board_under_exit = false;     // speed-limit boards the exit then takes
     bool slowdown_under_exit = false;  // a slowdown whose warning board the exit takes
     bool indicator_under_exit = false; // an indicator board whose cell the exit takes
-    bool signal_under_exit = false;    // a signal with a time whose cell the exit takes
+    bool signal_under_exit = false;    // a signal, with or without a time, whose cell the exit takes
     bool signal_first = false;         // the signal after the exit written before the station
+    bool start_under_exit = false;     // a slowdown whose start the exit takes
+    bool end_under_exit = false;       // a slowdown whose end the exit takes
   };
   std::vector<std::optional<Planned>> planned(static_cast<size_t>(std::max(blocks, 0)));
   for (int32_t b = 0; b < blocks && b < 80; b += 2) {
@@ -63,11 +65,13 @@ GeneratedScenario generate_scenario(uint32_t seed, int32_t length_m) {
     p.length = 100 * x.pick(1, 8);
     p.p6 = x.pick(0, 1);
     p.exit = exit_cell(b * kBlock + 2500, p.type, p.length, p.p6);
-    const int64_t under = x.pick(0, 4);
+    const int64_t under = x.pick(0, 6);
     p.board_under_exit = under == 1;
     p.slowdown_under_exit = under == 2;
     p.indicator_under_exit = under == 3;
     p.signal_under_exit = under == 4;
+    p.start_under_exit = under == 5;
+    p.end_under_exit = under == 6;
     p.signal_first = x.chance(50);
     planned[static_cast<size_t>(b)] = p;
   }
@@ -124,6 +128,9 @@ GeneratedScenario generate_scenario(uint32_t seed, int32_t length_m) {
     if (w.chance(50)) {  // a follower within 150 m takes type 3
       const int64_t follower = end + 50 * w.pick(0, 3);
       row(l, "montagna,   " + n(follower) + ",  " + n(follower + 50 * w.pick(1, 8)) + ",  " + n(w.pick(0, 19)));
+    } else if (x.chance(40)) {  // one over its cells, ending inside it or past it, takes type 3 too
+      const int64_t over = start + 50 * x.pick(1, static_cast<int>((end - start) / 50) - 1);
+      row(l, "montagna,   " + n(over) + ",  " + n(over + 50 * x.pick(1, 10)) + ",  " + n(x.pick(0, 19)));
     }
   }
 
@@ -200,8 +207,16 @@ GeneratedScenario generate_scenario(uint32_t seed, int32_t length_m) {
       row(v, "rallentamento,   " + n(50 * (p->exit + 23)) + ",    80,  " + n(50 * x.pick(0, 2)) + ", 1,  " +
                  n(x.pick(0, 1)) + ",  " + n(x.pick(0, 40)));
     if (p && p->signal_under_exit)
-      row(v, "segnale,    " + n(50 * (p->exit - 1)) + ",   2, 1, " + n(x.pick(0, 4)) + ", " + n(x.pick(0, 4)) + ", " +
-                 n(x.pick(0, 4)) + ", " + n(x.pick(0, 2)) + ", 1, 0, 1, " + n(x.one_of({30, 120, 240})));
+      row(v, "segnale,    " + n(50 * (p->exit - 1)) + ",   " + n(x.one_of({2, 2, 1, 0})) + ", 1, " + n(x.pick(0, 4)) +
+                 ", " + n(x.pick(0, 4)) + ", " + n(x.pick(0, 4)) + ", " + n(x.pick(0, 2)) + ", " + n(x.pick(0, 1)) +
+                 ", 0, " + n(x.pick(0, 1)) + ", " + n(x.one_of({0, 30, 120, 240})));
+    if (p && (p->start_under_exit || p->end_under_exit)) {
+      // A start under the exit ends past the signal that stands in the cell after it.
+      const int64_t stretch = 50 * (p->start_under_exit ? x.pick(2, 4) : x.pick(1, 3));
+      const int64_t start = p->start_under_exit ? 50 * (p->exit - 1) : 50 * (p->exit - 1) - stretch;
+      row(v, "rallentamento,   " + n(start) + ",    " + n(x.one_of({30, 60, 100})) + ",  " + n(stretch) + ", " +
+                 n(x.pick(0, 2)) + ",  0,  " + n(x.one_of({0, 0, 7, 90})));
+    }
     // Its approach codes then stand over the signal's in every other cell.
     if (p && p->signal_first) signal(x, 50 * p->exit);
     row(v, station);
