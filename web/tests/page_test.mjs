@@ -68,8 +68,16 @@ function assertSameFiles(names, pageFolder, programFolder) {
 test('the built-in scenario compiles clean, drawn, and its files are the program\'s', async () => {
   assert.match(await nextCompile(0), /compiled clean/);
   const timings = await page.evaluate(() => ({ compile: window.lastCompile_ms, picture: window.firstPicture_ms }));
-  console.log(`benchmark: built-in scenario compiled in the page in ${timings.compile.toFixed(1)} ms; ` +
-    `first picture ${timings.picture.toFixed(0)} ms after the page opened`);
+  // The first compile runs while the browser still compiles the WebAssembly in its quick tier;
+  // the figure that counts is a compile once it has settled.
+  for (let i = 0; i < 3; ++i) {
+    const seen = await compiledSoFar();
+    await page.dispatchEvent('#scenario-number', 'input');
+    await nextCompile(seen);
+  }
+  const settled = await page.evaluate(() => window.lastCompile_ms);
+  console.log(`benchmark: built-in scenario compiled in the page in ${settled.toFixed(1)} ms ` +
+    `(${timings.compile.toFixed(1)} ms the first time); first picture ${timings.picture.toFixed(0)} ms after the page opened`);
   assert.equal(await page.locator('#diagnostics li.error').count(), 0);
   assert.ok(await page.locator('#picture svg').count() === 1, 'the route picture is drawn');
   assert.match(await page.textContent('#summary'), /Milano_Tortona/);
