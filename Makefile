@@ -47,7 +47,7 @@ package:
 	cd $(BUILD) && cpack
 	dpkg-deb --contents $(BUILD)/package/*.deb
 
-# Brings GoogleTest and nlohmann-json first, and configures again, so a build folder made
+# Brings GoogleTest and Neovim first, and configures again, so a build folder made
 # before they were there gets its tests.
 test:
 	$(DEPS) test
@@ -71,9 +71,9 @@ bench:
 	python3 bench/compare_with_floor.py build-bench
 
 # libFuzzer on the compiler and on the decoders behind inspect and plot, FUZZ_SECONDS each,
-# and on the commit-note reader, NOTE_FUZZ_SECONDS, from the kept corpora; new findings
-# land in build-fuzz/findings and belong in fuzz/corpus, fuzz/decode_corpus or
-# fuzz/note_corpus once fixed.
+# and on the commit-note reader and the language server's message reader, NOTE_FUZZ_SECONDS
+# each, from the kept corpora; new findings land in build-fuzz/findings and belong in
+# fuzz/corpus, fuzz/decode_corpus, fuzz/note_corpus or fuzz/lsp_corpus once fixed.
 # Inputs up to 70000 bytes: a text of 65535 bytes and more, the most a record holds, fits;
 # -len_control=0 lets the fuzzer try long inputs from the start instead of growing them
 # slowly, and the kept corpus holds one past 64 KiB to start from.
@@ -81,11 +81,12 @@ FUZZ_FLAGS = -max_len=70000 -len_control=0 -timeout=10 -rss_limit_mb=2048 -artif
 fuzz:
 	$(DEPS) fuzz
 	CXX=clang++ $(CMAKE) -S . -B build-fuzz $(GEN) -DSCENARIO_FUZZ=ON -DBUILD_TESTING=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo
-	$(CMAKE) --build build-fuzz --target scenario_fuzz scenario_decode_fuzz scenario_note_fuzz
-	mkdir -p build-fuzz/corpus build-fuzz/decode_corpus build-fuzz/note_corpus build-fuzz/findings
+	$(CMAKE) --build build-fuzz --target scenario_fuzz scenario_decode_fuzz scenario_note_fuzz scenario_lsp_fuzz
+	mkdir -p build-fuzz/corpus build-fuzz/decode_corpus build-fuzz/note_corpus build-fuzz/lsp_corpus build-fuzz/findings
 	build-fuzz/scenario_fuzz -max_total_time=$(FUZZ_SECONDS) $(FUZZ_FLAGS) build-fuzz/corpus fuzz/corpus
 	build-fuzz/scenario_decode_fuzz -max_total_time=$(FUZZ_SECONDS) $(FUZZ_FLAGS) build-fuzz/decode_corpus fuzz/decode_corpus
 	build-fuzz/scenario_note_fuzz -max_total_time=$(NOTE_FUZZ_SECONDS) $(FUZZ_FLAGS) build-fuzz/note_corpus fuzz/note_corpus
+	build-fuzz/scenario_lsp_fuzz -max_total_time=$(NOTE_FUZZ_SECONDS) $(FUZZ_FLAGS) build-fuzz/lsp_corpus fuzz/lsp_corpus
 
 # The picture of the built-in scenario that the README shows.
 picture: run

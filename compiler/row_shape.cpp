@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -39,9 +40,14 @@ std::string_view trimmed(std::string_view field) {
 
 std::string trimmed_lower(std::string_view field) { return lower_case_1252(trimmed(field)); }
 
-std::string did_you_mean(std::string_view field, std::span<const std::string_view> words) {
-  const std::string_view close = closest_word(field, words);
+std::string did_you_mean(std::string_view close) {
   return close.empty() ? "" : "; did you mean '" + std::string(close) + "'?";
+}
+
+// The edit that writes `close` for the field as written, when there is a close word.
+std::optional<DiagnosticFix> fix_to(std::string_view field, std::string_view close) {
+  if (close.empty()) return std::nullopt;
+  return DiagnosticFix{std::string(trimmed(field)), std::string(close)};
 }
 
 }  // namespace
@@ -103,15 +109,21 @@ void RowShape::end_row(bool matched, std::string_view keyword, const SectionWord
                                " and what follows it on the line match no row");
   } else if (is_section_header(keyword)) {
     const std::string header = trimmed_lower(keyword);
-    if (std::find(words.headers.begin(), words.headers.end(), header) == words.headers.end())
-      report_warning(model_, Warning::kUnknownHeader, "unknown section header " + shown + did_you_mean(keyword, words.headers));
+    if (std::find(words.headers.begin(), words.headers.end(), header) == words.headers.end()) {
+      const std::string_view close = closest_word(keyword, words.headers);
+      report_warning(model_, Warning::kUnknownHeader, "unknown section header " + shown + did_you_mean(close), std::nullopt,
+                     fix_to(keyword, close));
+    }
   } else if (!words.but_for_capitals.empty()) {
     report_warning(model_, Warning::kUnmatchedKeyword,
                    shown + " matches no row of this section: keywords are written in lower "
-                   "case; did you mean '" + std::string(words.but_for_capitals) + "'?");
+                   "case; did you mean '" + std::string(words.but_for_capitals) + "'?",
+                   std::nullopt, fix_to(keyword, words.but_for_capitals));
   } else {
-    report_warning(model_, Warning::kUnmatchedKeyword, shown + " matches no row of this section and is skipped" +
-                               did_you_mean(keyword, words.keywords));
+    const std::string_view close = closest_word(keyword, words.keywords);
+    report_warning(model_, Warning::kUnmatchedKeyword,
+                   shown + " matches no row of this section and is skipped" + did_you_mean(close), std::nullopt,
+                   fix_to(keyword, close));
   }
 }
 

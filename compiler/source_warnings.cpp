@@ -39,7 +39,8 @@ void warn_if_moved(const ScenarioModel& model, int64_t written_m, int64_t compil
   if (written_m == compiled_m) return;
   report_warning(model, Warning::kOffCell, "position " + std::to_string(written_m) +
                             " m is not on a 50 m cell boundary: the feature is compiled as if at " +
-                            std::to_string(compiled_m) + " m");
+                            std::to_string(compiled_m) + " m",
+                 std::nullopt, DiagnosticFix{std::to_string(written_m), std::to_string(compiled_m)});
 }
 
 void warn_if_off_cell_of(const ScenarioModel& model, int64_t written_m) {

@@ -408,6 +408,31 @@ every warning.
     .epilogue = "exit status: 0, or 2 for a number that is no fault or warning.\n",
 };
 
+// lsp
+
+constexpr CommandSpec<LspCommand> kLsp{
+    .name = "lsp",
+    .operands = "",
+    .operand_kind = OperandKind::kNone,
+    .summary = "the language server for editors, on standard input and output",
+    .description = R"(Serves the Language Server Protocol on standard input and output, for editors:
+as a source is typed, the pair it belongs to (the partner found by the file-name rule
+in the same folder, from the editor when it is open there, else from disk) is
+compiled in memory and every fault and warning of both is shown at its place; hover
+tells a field's name, unit, range and meaning, and for a position its 50 m cell and
+kilometre reading; completion offers the rows and headers that may stand at the
+cursor; symbols list the sections, stations, signals, slowdowns and boards; code
+actions apply a diagnostic's fix or explain it. The server never writes a file.
+docs/editors.md tells how to set up Neovim, VS Code, Helix and Emacs.
+)",
+    .options = {},
+    .take_operand = [](LspCommand&, std::string_view, std::size_t) -> std::string {
+      return "lsp takes no operands";
+    },
+    .check = [](const LspCommand&, std::size_t) -> std::string { return ""; },
+    .epilogue = "exit status: 0 after the client's shutdown and exit, 1 when it exits without a shutdown or goes.\n",
+};
+
 // help
 
 bool is_command(std::string_view name);
@@ -458,7 +483,7 @@ constexpr CommandEntry entry_of() {
 constexpr CommandEntry kCommands[] = {
     entry_of<kSources>(), entry_of<kCompile>(), entry_of<kInspect>(),   entry_of<kSummary>(),
     entry_of<kDiff>(),    entry_of<kPlot>(),    entry_of<kDecompile>(), entry_of<kDocuments>(),
-    entry_of<kExplain>(),
+    entry_of<kExplain>(),  entry_of<kLsp>(),
     entry_of<kHelp>(),
 };
 

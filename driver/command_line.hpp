@@ -117,9 +117,12 @@ struct ExplainCommand {
   bool markdown = false;             // every fault in Markdown, as the source-format reference holds them
 };
 
+// The language server on standard input and output; it takes nothing.
+struct LspCommand {};
+
 using Command = std::variant<BuildCommand, HelpCommand, VersionCommand, SourcesCommand, CompileCommand,
                              InspectCommand, PlotCommand, SummaryCommand, DiffCommand, DecompileCommand, DocumentsCommand,
-                             ExplainCommand>;
+                             ExplainCommand, LspCommand>;
 
 // The arguments after the program's name. Throws UsageError.
 Command parse_command_line(std::span<const std::string_view> arguments);

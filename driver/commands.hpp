@@ -33,5 +33,7 @@ int run_diff_command(const DiffCommand& command, Console& console);
 int run_decompile_command(const DecompileCommand& command, Console& console);
 int run_documents_command(const DocumentsCommand& command, Console& console);
 int run_explain_command(const ExplainCommand& command, Console& console);
+// Serves the language server protocol on standard input and `console.out`.
+int run_lsp_command(Console& console);
 
 }  // namespace scenario

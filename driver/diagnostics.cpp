@@ -46,9 +46,7 @@ void Diagnostics::on_fault(const RecordedFault& fault) {
   last_fault_ = fault.number;
   last_position_m_ = fault.position_m;
   last_position_is_.clear();
-  std::string message(fault_meaning(fault.number));
-  if (!fault.detail.empty()) message += ": " + std::string(fault.detail);
-  report(Diagnostic{Severity::kError, fault.number, std::move(message), fault.place, fault.position_m, fault.notes});
+  report(diagnostic_of_fault(fault));
 }
 
 void Diagnostics::on_diagnostic(const Diagnostic& diagnostic) {

@@ -4,7 +4,7 @@
 
 #include "driver/commands.hpp"
 #include "driver/diagnostics.hpp"
-#include "driver/fault_explanation.hpp"
+#include "model/fault_explanation.hpp"
 
 namespace scenario {
 namespace {

@@ -1,11 +1,11 @@
 #include "driver/sarif_diagnostics.hpp"
 
-#include <cstdio>
 #include <filesystem>
 #include <span>
 #include <utility>
 
-#include "driver/fault_explanation.hpp"
+#include "model/fault_explanation.hpp"
+#include "format/file_uri.hpp"
 #include "format/json_text.hpp"
 #include "model/fault_table.hpp"
 #include "model/warning_table.hpp"
@@ -64,7 +64,7 @@ std::optional<std::pair<std::string, size_t>> rule_of(const Diagnostic& diagnost
 }
 
 std::string artifact_location(std::string_view file) {
-  std::string text = "\"artifactLocation\": {\"uri\": " + json_string(sarif_uri(file));
+  std::string text = "\"artifactLocation\": {\"uri\": " + json_string(uri_of_path(file));
   if (!file.starts_with('/')) text += ", \"uriBaseId\": " + json_string(kSourceRoot);
   return text + "}";
 }
@@ -75,7 +75,7 @@ std::string original_uri_base_ids() {
   std::string folder = std::filesystem::current_path(error).string();
   if (error) return "";
   if (!folder.ends_with('/')) folder += '/';
-  return "    \"originalUriBaseIds\": {" + json_string(kSourceRoot) + ": {\"uri\": " + json_string(sarif_uri(folder)) +
+  return "    \"originalUriBaseIds\": {" + json_string(kSourceRoot) + ": {\"uri\": " + json_string(uri_of_path(folder)) +
          "}},\n";
 }
 
@@ -86,24 +86,6 @@ std::string physical_location(const SourcePlace& place) {
 }
 
 }  // namespace
-
-std::string sarif_uri(std::string_view path) {
-  // Unreserved characters and "/" stand as they are; every other byte is percent-encoded.
-  std::string uri = path.starts_with('/') ? "file://" : "";
-  for (const char c : path) {
-    const auto byte = static_cast<unsigned char>(c);
-    const bool plain = (byte >= 'a' && byte <= 'z') || (byte >= 'A' && byte <= 'Z') || (byte >= '0' && byte <= '9') ||
-                       c == '-' || c == '.' || c == '_' || c == '~' || c == '/';
-    if (plain) {
-      uri += c;
-    } else {
-      char escape[4];
-      std::snprintf(escape, sizeof escape, "%%%02X", byte);
-      uri += escape;
-    }
-  }
-  return uri;
-}
 
 void SarifDiagnostics::report(const Diagnostic& diagnostic) {
   std::string result = "{";

@@ -23,7 +23,4 @@ class SarifDiagnostics : public DiagnosticRenderer {
   std::vector<std::string> results_;  // each result already as JSON: places are views
 };
 
-// A path as the relative URI reference (or, when absolute, the file URI) that SARIF wants.
-std::string sarif_uri(std::string_view path);
-
 }  // namespace scenario

@@ -5,13 +5,11 @@
 #include "driver/command_line.hpp"
 #include "format/compiled_files.hpp"
 #include "format/file_names.hpp"
+#include "format/scenario_files.hpp"
 #include "model/windows_1252.hpp"
 
 namespace scenario {
 namespace {
-
-constexpr std::string_view kLineSuffix = "_linea.txt";
-constexpr std::string_view kServiceSuffix = "-.txt";
 
 // A name or number becomes part of file names: it must be one plain file-name part.
 void check_file_name_part(const std::string& value, const char* what) {
@@ -50,8 +48,8 @@ ScenarioIdentity infer_scenario_identity(const std::filesystem::path& line_sourc
   const std::string line_file = line_source.filename().string();
   if (name) {
     identity.name = *name;
-  } else if (line_file.size() > kLineSuffix.size() && line_file.ends_with(kLineSuffix)) {
-    identity.name = line_file.substr(0, line_file.size() - kLineSuffix.size());
+  } else if (line_file.size() > kLineSourceSuffix.size() && line_file.ends_with(kLineSourceSuffix)) {
+    identity.name = line_file.substr(0, line_file.size() - kLineSourceSuffix.size());
   } else {
     throw UsageError("cannot tell the scenario name from '" + line_file +
                          "': a line source is named NAME_linea.txt; give the name with --name NAME",
@@ -63,9 +61,9 @@ ScenarioIdentity infer_scenario_identity(const std::filesystem::path& line_sourc
   const std::string prefix = identity.name + "_";
   if (number) {
     identity.number = *number;
-  } else if (service_file.size() > prefix.size() + kServiceSuffix.size() && service_file.starts_with(prefix) &&
-             service_file.ends_with(kServiceSuffix)) {
-    identity.number = service_file.substr(prefix.size(), service_file.size() - prefix.size() - kServiceSuffix.size());
+  } else if (service_file.size() > prefix.size() + kServiceSourceSuffix.size() && service_file.starts_with(prefix) &&
+             service_file.ends_with(kServiceSourceSuffix)) {
+    identity.number = service_file.substr(prefix.size(), service_file.size() - prefix.size() - kServiceSourceSuffix.size());
   } else {
     throw UsageError("cannot tell the scenario number from '" + service_file + "': the service source of scenario '" +
                          identity.name + "' is named " + prefix + "N-.txt; give the number with --number N",

@@ -3,9 +3,15 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace scenario {
+
+// The file-name rule that pairs the two sources of a scenario: the line source of scenario
+// NAME is NAME_linea.txt, its service source number N is NAME_N-.txt, in the same folder.
+inline constexpr std::string_view kLineSourceSuffix = "_linea.txt";
+inline constexpr std::string_view kServiceSourceSuffix = "-.txt";
 
 // The names of every file of one scenario, from its base name and number.
 struct ScenarioFileNames {
@@ -26,7 +32,7 @@ struct ScenarioFileNames {
 inline ScenarioFileNames scenario_file_names(const std::string& name, const std::string& number) {
   const std::string scenario = name + "_" + number;
   return ScenarioFileNames{
-      name + "_linea.txt",        scenario + "-.txt",  scenario + "_note.txt", scenario + "_rallentamenti.txt",
+      name + std::string(kLineSourceSuffix), scenario + std::string(kServiceSourceSuffix),  scenario + "_note.txt", scenario + "_rallentamenti.txt",
       scenario + "_scheda_treno.txt", name + "_linea.dat", scenario + ".sim",     scenario + ".dat",
   };
 }

@@ -18,6 +18,14 @@ struct DiagnosticNote {
   std::optional<SourcePlace> place;
 };
 
+// The edit a diagnostic proposes: `written`, as it stands at or after the diagnostic's
+// place on its line, becomes `replacement` (a keyword's "did you mean", a position moved
+// to its cell). Both are Windows-1252, as the source holds them.
+struct DiagnosticFix {
+  std::string written;
+  std::string replacement;
+};
+
 // One thing the author is told: what, how bad, and where. Messages are UTF-8 and carry no
 // "fault N:" prefix and no position; the renderers add those from the fields. A place's
 // line text is the source line as read (Windows-1252). Views in a place stay valid only
@@ -30,6 +38,7 @@ struct Diagnostic {
   std::optional<int32_t> position_m;  // the route position the diagnostic names, in metres
   std::vector<DiagnosticNote> notes;
   std::optional<int> warning = std::nullopt;  // the warning number, when this is a warning of the table
+  std::optional<DiagnosticFix> fix = std::nullopt;
 };
 
 }  // namespace scenario

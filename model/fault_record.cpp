@@ -55,12 +55,18 @@ void report_error(const ScenarioModel& model, std::string message, std::optional
   model.fault_sink->on_error(Diagnostic{Severity::kError, std::nullopt, std::move(message), place, std::nullopt, {}});
 }
 
+Diagnostic diagnostic_of_fault(const RecordedFault& fault) {
+  std::string message(fault_meaning(fault.number));
+  if (!fault.detail.empty()) message += ": " + std::string(fault.detail);
+  return Diagnostic{Severity::kError, fault.number, std::move(message), fault.place, fault.position_m, fault.notes};
+}
+
 void report_warning(const ScenarioModel& model, Warning warning, std::string message,
-                    std::optional<SourcePlace> place) {
+                    std::optional<SourcePlace> place, std::optional<DiagnosticFix> fix) {
   if (model.fault_sink == nullptr) return;
   if (!place) place = model.row_place;
   model.fault_sink->on_diagnostic(Diagnostic{Severity::kWarning, std::nullopt, std::move(message), place, std::nullopt,
-                                             {}, warning_number(warning)});
+                                             {}, warning_number(warning), std::move(fix)});
 }
 
 void stop_reading_for_standing_fault(ScenarioModel& model, int32_t position_m) {

@@ -23,6 +23,9 @@ struct RecordedFault {
   std::vector<DiagnosticNote> notes;   // further words, each at its own place
 };
 
+// A recorded fault as the author is told it: its meaning, then what failed.
+Diagnostic diagnostic_of_fault(const RecordedFault& fault);
+
 // Hears of every recorded fault, in order (the command line turns them into diagnostics).
 class FaultSink {
  public:
@@ -57,7 +60,7 @@ void report_error(const ScenarioModel& model, std::string message, std::optional
 // Tells the sink of a warning: at `place`, or at the row being compiled when there is none.
 // Warnings change nothing in the model.
 void report_warning(const ScenarioModel& model, Warning warning, std::string message,
-                    std::optional<SourcePlace> place = std::nullopt);
+                    std::optional<SourcePlace> place = std::nullopt, std::optional<DiagnosticFix> fix = std::nullopt);
 
 // The fault that already stands in the model ends the reading at the row being compiled,
 // whose position the model now holds with it.

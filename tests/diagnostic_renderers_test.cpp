@@ -9,6 +9,7 @@
 
 #include "driver/diagnostics.hpp"
 #include "driver/sarif_diagnostics.hpp"
+#include "format/file_uri.hpp"
 #include "model/fault_record.hpp"
 #include "model/fault_table.hpp"
 #include "model/warning_table.hpp"
@@ -175,9 +176,9 @@ TEST(SarifDiagnostics, ACleanCompileStillGivesOneDocument) {
 }
 
 TEST(SarifDiagnostics, PathsBecomeUriReferences) {
-  EXPECT_EQ(sarif_uri("Prova_linea.txt"), "Prova_linea.txt");
-  EXPECT_EQ(sarif_uri("../a b/c#1.txt"), "../a%20b/c%231.txt");
-  EXPECT_EQ(sarif_uri("/home/x/Citt\xc3\xa0.txt"), "file:///home/x/Citt%C3%A0.txt");
+  EXPECT_EQ(uri_of_path("Prova_linea.txt"), "Prova_linea.txt");
+  EXPECT_EQ(uri_of_path("../a b/c#1.txt"), "../a%20b/c%231.txt");
+  EXPECT_EQ(uri_of_path("/home/x/Citt\xc3\xa0.txt"), "file:///home/x/Citt%C3%A0.txt");
 }
 
 TEST(TextDiagnostics, WarningsAndNotesInTheShapeOfErrorsAndCountedAtTheClose) {

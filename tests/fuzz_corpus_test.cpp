@@ -6,6 +6,7 @@
 
 #include "fuzz/decode_input.hpp"
 #include "fuzz/fuzz_input.hpp"
+#include "fuzz/lsp_input.hpp"
 #include "fuzz/note_input.hpp"
 #include "format/file_io.hpp"
 
@@ -35,6 +36,10 @@ TEST(FuzzCorpus, EveryKeptCompiledFileDecodesOrIsRefusedWithoutCrashing) {
 
 TEST(FuzzCorpus, EveryKeptCommitNoteIsObeyedOnlyForTheSetsOwnFiles) {
   replay_corpus("note_corpus", fuzzing::read_note_fuzz_input);
+}
+
+TEST(FuzzCorpus, EveryKeptClientInputIsServedToItsEnd) {
+  replay_corpus("lsp_corpus", fuzzing::serve_lsp_fuzz_input);
 }
 
 }  // namespace

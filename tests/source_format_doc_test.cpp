@@ -7,7 +7,7 @@
 #include <string>
 
 #include "compiler/row_schema.hpp"
-#include "driver/fault_explanation.hpp"
+#include "model/fault_explanation.hpp"
 #include "driver/row_reference.hpp"
 #include "format/file_io.hpp"
 #include "tests/program_runner.hpp"

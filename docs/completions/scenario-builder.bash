@@ -14,7 +14,7 @@ _scenario_builder() {
   done
   case $command in
     "")
-      _scenario_builder_words 'sources compile inspect summary diff plot decompile documents explain help --help --version'
+      _scenario_builder_words 'sources compile inspect summary diff plot decompile documents explain lsp help --help --version'
       ;;
     sources)
       case $prev in
@@ -121,13 +121,20 @@ _scenario_builder() {
         _scenario_builder_words '1 2 3 4 5 6 7 8 9 10 11 12 13 15 16 17 18 19 20 21 22 24 25 101 102 103 1250 1251'
       fi
       ;;
+    lsp)
+      case $prev in
+      esac
+      if [[ $cur == -* ]]; then
+        _scenario_builder_words '--help'
+      fi
+      ;;
     help)
       case $prev in
       esac
       if [[ $cur == -* ]]; then
         _scenario_builder_words '--help'
       else
-        _scenario_builder_words 'sources compile inspect summary diff plot decompile documents explain help'
+        _scenario_builder_words 'sources compile inspect summary diff plot decompile documents explain lsp help'
       fi
       ;;
   esac

@@ -11,6 +11,7 @@ complete -c scenario-builder -n __fish_use_subcommand -a plot -d 'draw a compile
 complete -c scenario-builder -n __fish_use_subcommand -a decompile -d 'editable sources back from a compiled scenario'
 complete -c scenario-builder -n __fish_use_subcommand -a documents -d 'the train card and the slowdown order of a compiled scenario'
 complete -c scenario-builder -n __fish_use_subcommand -a explain -d 'what fault N or warning WN means, its usual causes and their fixes'
+complete -c scenario-builder -n __fish_use_subcommand -a lsp -d 'the language server for editors, on standard input and output'
 complete -c scenario-builder -n __fish_use_subcommand -a help -d 'show this help, or a command\'s help'
 complete -c scenario-builder -n '__fish_seen_subcommand_from sources' -f
 complete -c scenario-builder -n '__fish_seen_subcommand_from sources' -s h -l help -d 'show the help'
@@ -80,5 +81,7 @@ complete -c scenario-builder -n '__fish_seen_subcommand_from documents' -l no-wa
 complete -c scenario-builder -n '__fish_seen_subcommand_from explain' -f -a '1 2 3 4 5 6 7 8 9 10 11 12 13 15 16 17 18 19 20 21 22 24 25 101 102 103 1250 1251'
 complete -c scenario-builder -n '__fish_seen_subcommand_from explain' -s h -l help -d 'show the help'
 complete -c scenario-builder -n '__fish_seen_subcommand_from explain' -l markdown -d 'every fault and warning in Markdown, as the source-format reference lists them'
-complete -c scenario-builder -n '__fish_seen_subcommand_from help' -f -a 'sources compile inspect summary diff plot decompile documents explain help'
+complete -c scenario-builder -n '__fish_seen_subcommand_from lsp' -f
+complete -c scenario-builder -n '__fish_seen_subcommand_from lsp' -s h -l help -d 'show the help'
+complete -c scenario-builder -n '__fish_seen_subcommand_from help' -f -a 'sources compile inspect summary diff plot decompile documents explain lsp help'
 complete -c scenario-builder -n '__fish_seen_subcommand_from help' -s h -l help -d 'show the help'

@@ -1,4 +1,4 @@
-#include "driver/fault_explanation.hpp"
+#include "model/fault_explanation.hpp"
 
 #include <span>
 #include <string_view>
@@ -114,15 +114,36 @@ std::string fault_list_text() {
   return text;
 }
 
+std::string reference_heading(const FaultDescription& fault) {
+  return "Fault " + std::to_string(fault_number(fault.fault)) + ": " + std::string(fault.meaning);
+}
+
+std::string reference_heading(const WarningDescription& warning) { return title(warning); }
+
+std::string heading_anchor(std::string_view heading) {
+  // As Markdown renderers make them: small letters, blanks to hyphens, other marks dropped.
+  std::string anchor;
+  for (const char c : heading) {
+    if (c >= 'A' && c <= 'Z')
+      anchor += static_cast<char>(c - 'A' + 'a');
+    else if ((c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-' || c == '_')
+      anchor += c;
+    else if (c == ' ')
+      anchor += '-';
+    else if (static_cast<unsigned char>(c) >= 0x80)
+      anchor += c;
+  }
+  return anchor;
+}
+
 std::string fault_list_markdown() {
   std::string text;
   for (const FaultDescription& fault : fault_table())
-    text += markdown_entry("Fault " + std::to_string(fault_number(fault.fault)) + ": " + std::string(fault.meaning),
-                           fault.explanation, fault_causes(fault), fault.example);
+    text += markdown_entry(reference_heading(fault), fault.explanation, fault_causes(fault), fault.example);
   text += "## Warnings\n\nA warning is told at its place, `FILE:LINE:COLUMN: warning: ...`, and never changes the "
           "compiled files; `--werror` makes each one an error, `-w` silences them.\n\n";
   for (const WarningDescription& warning : warning_table())
-    text += markdown_entry(title(warning), warning.explanation, warning_causes(warning), warning.example);
+    text += markdown_entry(reference_heading(warning), warning.explanation, warning_causes(warning), warning.example);
   return text;
 }
 

@@ -1,0 +1,100 @@
+#include "lsp/hover.hpp"
+
+#include <charconv>
+#include <string>
+
+#include "lsp/lsp_positions.hpp"
+#include "lsp/text_lines.hpp"
+#include "model/rounding.hpp"
+#include "model/track_cell.hpp"
+
+namespace scenario {
+namespace {
+
+std::string field_heading(const RowField& field, std::string_view keyword) {
+  std::string text = "**" + std::string(field.name) + "** of `" + std::string(keyword) + "` (" +
+                     std::string(field_type_letter(field.type)) + ")";
+  if (!field.unit_and_range.empty()) text += ": " + std::string(field.unit_and_range);
+  return text;
+}
+
+// The row's fields after its keyword, as the row is written.
+std::string row_pattern(const RowText& row) {
+  std::string text = std::string(row.keyword);
+  for (const RowField& field : row.fields) text += ", " + std::string(field.name);
+  return text;
+}
+
+std::string keyword_text(const RowText& row, SectionKind section) {
+  std::string text = "**" + std::string(row.keyword) + "**: a row of " + std::string(section_title(section)) + ".\n\n" +
+                     std::string(row.meaning) + "\n\n```\n" + row_pattern(row) + "\n```\n\nRecognised when the field " +
+                     row.test.described() + ".\n\n| Field | Type | Unit and range |\n|---|---|---|\n";
+  for (const RowField& field : row.fields)
+    text += "| " + std::string(field.name) + " | " + std::string(field_type_letter(field.type)) + " | " +
+            std::string(field.unit_and_range) + " |\n";
+  return text;
+}
+
+std::string header_text(const SourceOutline& outline, const OutlineLine& line) {
+  std::string text = "**" + std::string(line.fields.front().text) + "**: a section header of the " +
+                     (outline.role == SourceRole::kLine ? "line" : "service") + " source.\n\n";
+  const auto rows = rows_of_section(line.section);
+  if (rows.empty()) return text + "It begins no section of this source: it is read as a field and skipped.";
+  text += "From here the rows of " + std::string(section_title(line.section)) + " may follow:";
+  for (const RowText* row : rows) text += " `" + std::string(row->keyword) + "`";
+  return text + ".";
+}
+
+std::optional<int64_t> number_of(std::string_view text) {
+  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+  int64_t value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  return value;
+}
+
+std::string position_text(int64_t position_m, const std::optional<KilometreReadings>& readings) {
+  const int64_t cell = cell_of_position(position_m);
+  std::string text = "\n\n" + std::to_string(position_m) + " m falls in cell " + std::to_string(cell) + " (" +
+                     std::to_string(cell * kCellLength_m) + " m";
+  if (cell * kCellLength_m != position_m) text += ", off its 50 m cell";
+  text += ")";
+  if (readings) text += "; the kilometre reading there is " + kilometre_text(readings->reading_m(position_m)) + " km";
+  return text + ".";
+}
+
+}  // namespace
+
+bool is_position_field(const RowField& field) {
+  return field.unit_and_range.starts_with("metres") &&
+         (field.name == "position" || field.name == "start" || field.name == "end");
+}
+
+nlohmann::json hover_at(const SourceOutline& outline, int line_number, int character,
+                        const std::optional<KilometreReadings>& readings) {
+  if (line_number < 0 || static_cast<std::size_t>(line_number) >= outline.lines.size()) return nullptr;
+  const OutlineLine& line = outline.lines[static_cast<std::size_t>(line_number)];
+  const int index = field_at(line, byte_of_utf16(line.text, character));
+  if (index < 0) return nullptr;
+  const OutlineField& field = line.fields[static_cast<std::size_t>(index)];
+  if (field.text.empty()) return nullptr;
+  std::string text;
+  if (line.is_header && index == 0) {
+    text = header_text(outline, line);
+  } else if (line.row != nullptr && index == 0) {
+    text = keyword_text(*line.row, line.section);
+  } else if (line.row != nullptr && static_cast<std::size_t>(index) <= line.row->fields.size()) {
+    const RowField& described = line.row->fields[static_cast<std::size_t>(index - 1)];
+    text = field_heading(described, line.fields.front().text);
+    if (!described.meaning.empty()) text += "\n\n" + std::string(described.meaning);
+    if (is_position_field(described))
+      if (const auto position_m = number_of(field.text)) text += position_text(*position_m, readings);
+  } else {
+    return nullptr;
+  }
+  return {{"contents", {{"kind", "markdown"}, {"value", text}}},
+          {"range", lsp_range(line_number, utf16_of_byte(line.text, field.start), line_number,
+                              utf16_of_byte(line.text, field.end))}};
+}
+
+}  // namespace scenario
