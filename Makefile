@@ -12,7 +12,7 @@ PREFIX ?= /usr/local
 # Installs the Debian packages a target needs that are missing (see the script).
 DEPS = scripts/install-deps
 
-.PHONY: all build run install package test test-sanitize bench fuzz picture fault-reference reference-pages clean
+.PHONY: all build run install package test test-sanitize bench fuzz picture fault-reference reference-pages web serve-web test-web clean
 
 all: build
 
@@ -113,5 +113,33 @@ reference-pages: $(BUILD)/build.ninja
 	$(BUILD)/scenario-reference-pages fish > docs/completions/scenario-builder.fish
 	$(BUILD)/scenario-reference-pages grammar > editors/vscode/syntaxes/scenario-sources.tmLanguage.json
 
+# The page: the compiler and the readers in WebAssembly (Debian's emscripten, in a build
+# folder of its own) and the page bundled with its npm packages, as static files in
+# build-web/site/.
+WEB_PORT ?= 8080
+web: web/node_modules/.package-lock.json
+	$(DEPS) web
+	emcmake $(CMAKE) -S . -B build-web $(GEN) -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
+	# Debian's emscripten runs its JavaScript tools with the node on PATH, which may look for
+	# their packages (acorn) only where Debian puts them.
+	NODE_PATH=/usr/share/nodejs $(CMAKE) --build build-web --target scenario_web
+	node web/bundle.mjs build-web/module build-web/site
+	@echo "The page is in build-web/site/; make serve-web serves it."
+
+web/node_modules/.package-lock.json: web/package-lock.json
+	$(DEPS) web
+	cd web && npm ci --no-audit --no-fund --loglevel=error
+
+# Serves the page on 127.0.0.1 only, at http://127.0.0.1:$(WEB_PORT)/.
+serve-web: web
+	node web/serve.mjs build-web/site $(WEB_PORT)
+
+# The page in headless chromium, against the files the program writes for the same sources.
+test-web: web
+	$(MAKE) $(BUILD)/build.ninja
+	$(CMAKE) --build $(BUILD) --target scenario-builder generate_route
+	SCENARIO_BUILDER=$(BUILD)/scenario-builder GENERATE_ROUTE=$(BUILD)/generate_route \
+	  WEB_SITE=build-web/site SCREENSHOT=build-web/page.png node --test web/tests/page_test.mjs
+
 clean:
-	rm -rf $(BUILD) build-sanitize build-bench build-fuzz
+	rm -rf $(BUILD) build-sanitize build-bench build-fuzz build-web

@@ -53,6 +53,20 @@ void write_compiled_files(const ScenarioModel& model, const std::filesystem::pat
   files.commit();
 }
 
+std::vector<CompiledFileBytes> compiled_file_bytes(const ScenarioModel& model) {
+  std::vector<CompiledFileBytes> files;
+  for_each_compiled_file(model, [&](const std::string& name, const auto& encode) {
+    CompiledFileBytes& file = files.emplace_back(CompiledFileBytes{name, {}});
+    ByteSink out([&file](uint64_t offset, std::string_view bytes) {
+      if (file.bytes.size() < offset + bytes.size()) file.bytes.resize(offset + bytes.size());
+      file.bytes.replace(offset, bytes.size(), bytes);
+    });
+    encode(out);
+    out.flush();
+  });
+  return files;
+}
+
 void encode_compiled_files_for_nothing(const ScenarioModel& model) {
   for_each_compiled_file(model, [](const std::string&, const auto& encode) {
     ByteSink nowhere = ByteSink::discarding();

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <string>
+#include <vector>
 
 #include "compiler/source_file.hpp"
 #include "format/file_set.hpp"
@@ -31,6 +33,14 @@ void stage_compiled_files(const ScenarioModel& model, FileSet& files);
 // The same, as one set of its own in `folder`, replaced together. Throws FileError.
 void write_compiled_files(const ScenarioModel& model, const std::filesystem::path& folder,
                           const SetOptions& options = {});
+// One compiled file as it would be written: its name and its bytes.
+struct CompiledFileBytes {
+  std::string name;
+  std::string bytes;
+};
+// Every compiled file in memory, in the order they are written, for a caller without a
+// folder to write into.
+std::vector<CompiledFileBytes> compiled_file_bytes(const ScenarioModel& model);
 // Every encoder run into a sink that keeps nothing: a model that cannot be written fails
 // here as its writing would.
 void encode_compiled_files_for_nothing(const ScenarioModel& model);

@@ -6,6 +6,7 @@
 
 #include "compiler/plan_curves.hpp"
 #include "format/line_plan_reader.hpp"
+#include "model/bit_cast.hpp"
 
 namespace scenario {
 namespace {
@@ -32,8 +33,8 @@ constexpr std::array<Turn, 13> kTurns = all_turns();
 constexpr int64_t kNamedUnmatched = 10;
 
 bool same_bits(const PlanPoint& a, const PlanPoint& b) {
-  return std::bit_cast<uint64_t>(a.x) == std::bit_cast<uint64_t>(b.x) &&
-         std::bit_cast<uint64_t>(a.y) == std::bit_cast<uint64_t>(b.y);
+  return bit_cast<uint64_t>(a.x) == bit_cast<uint64_t>(b.x) &&
+         bit_cast<uint64_t>(a.y) == bit_cast<uint64_t>(b.y);
 }
 
 }  // namespace

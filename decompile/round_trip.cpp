@@ -9,6 +9,7 @@
 #include "format/compiled_files_decoder.hpp"
 #include "format/line_plan_reader.hpp"
 #include "format/scenario_files.hpp"
+#include "model/bit_cast.hpp"
 #include "model/fault_record.hpp"
 #include "model/approach_codes.hpp"
 #include "model/fault_table.hpp"
@@ -130,7 +131,7 @@ std::string element_words(const PlanElement& e) {
 }
 
 bool same_element(const PlanElement& a, const PlanElement& b) {
-  return a.tag == b.tag && a.integer == b.integer && std::bit_cast<uint64_t>(a.real) == std::bit_cast<uint64_t>(b.real);
+  return a.tag == b.tag && a.integer == b.integer && bit_cast<uint64_t>(a.real) == bit_cast<uint64_t>(b.real);
 }
 
 void compare_plans(const PlanBytes& compiled, const PlanBytes& recovered, Differences& differences) {

@@ -7,6 +7,7 @@
 #include "compiler/source_file.hpp"
 #include "driver/build_run.hpp"
 #include "driver/commands.hpp"
+#include "driver/compile_report.hpp"
 #include "compiler/compile_entry.hpp"
 #include "driver/diagnostics.hpp"
 #include "driver/output_folder.hpp"
@@ -16,10 +17,7 @@
 #include "model/runtime_failure.hpp"
 
 namespace scenario {
-namespace {
 
-// Runs one compile (`work` compiles into `model` and writes what it writes) with every
-// recorded fault reported as it comes, and turns the outcome into the exit status.
 int compile_and_report(ScenarioModel& model, Diagnostics& diagnostics, const std::function<CompileResult()>& work) {
   model.fault_sink = &diagnostics;
   int status = kExitNothing;
@@ -47,8 +45,6 @@ int compile_and_report(ScenarioModel& model, Diagnostics& diagnostics, const std
   diagnostics.close();
   return status;
 }
-
-}  // namespace
 
 int run_build_command(const std::filesystem::path& folder, Console& console) {
   ScenarioModel model;

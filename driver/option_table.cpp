@@ -22,7 +22,7 @@ std::vector<std::string> usage_items(const std::vector<OptionText>& options) {
   std::vector<std::string_view> groups_done;
   for (const OptionText& option : options) {
     if (!option.group.empty()) {
-      if (std::ranges::find(groups_done, option.group) != groups_done.end()) continue;
+      if (std::find(groups_done.begin(), groups_done.end(), option.group) != groups_done.end()) continue;
       groups_done.push_back(option.group);
       std::string item = "[";
       for (const OptionText& member : options) {

@@ -2,7 +2,10 @@
 
 #include <bit>
 #include <charconv>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <version>
 
 namespace scenario {
 namespace {
@@ -20,8 +23,17 @@ std::string quoted(std::string_view text) {
 
 std::string format_double(double value) {
   char buffer[32];
+#if defined(__cpp_lib_to_chars)
   const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
   return std::string(buffer, result.ptr);
+#else
+  // A standard library without the floating-point to_chars: the fewest digits that read back
+  // as the same value.
+  for (int digits = 1;; ++digits) {
+    std::snprintf(buffer, sizeof buffer, "%.*g", digits, value);
+    if (digits >= 17 || std::strtod(buffer, nullptr) == value) return buffer;
+  }
+#endif
 }
 
 DecodeError::DecodeError(size_t offset, const std::string& reason)

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "model/bit_cast.hpp"
+
 namespace scenario {
 
 // The shortest decimal text that reads back as the same double.
@@ -81,7 +83,7 @@ class ByteReader {
   int32_t i32(std::string_view name) { return static_cast<int32_t>(integer(name, 4, true, nullptr)); }
   double f64(std::string_view name) {
     const size_t at = pos_;
-    const double value = std::bit_cast<double>(little_endian(take(8, name)));
+    const double value = bit_cast<double>(little_endian(take(8, name)));
     if (listener_ != nullptr) heard_double(at, name, value);
     return value;
   }

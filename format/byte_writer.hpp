@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "model/bit_cast.hpp"
+
 namespace scenario {
 
 // Stores the low N bytes of `value` at `at`, least significant first, whatever the host.
@@ -89,7 +91,7 @@ class ByteWriter {
   void i16(int16_t v) { u16(static_cast<uint16_t>(v)); }
   void u32(uint32_t v) { store_little_endian<4>(sink_.claim(4), v); }
   void i32(int32_t v) { u32(static_cast<uint32_t>(v)); }
-  void f64(double v) { store_little_endian<8>(sink_.claim(8), std::bit_cast<uint64_t>(v)); }
+  void f64(double v) { store_little_endian<8>(sink_.claim(8), bit_cast<uint64_t>(v)); }
   void bytes(std::string_view b) { sink_.append(b); }
 
  private:

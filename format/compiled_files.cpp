@@ -4,6 +4,7 @@
 #include <bit>
 
 #include "format/byte_writer.hpp"
+#include "model/bit_cast.hpp"
 
 namespace scenario {
 
@@ -27,7 +28,7 @@ constexpr size_t kDoubleBytes = plan_element_bytes(PlanElement::kDouble);
 
 void store_double_element(char* at, double value) {
   store_little_endian<kPlanTagBytes>(at, PlanElement::kDouble);
-  store_little_endian<8>(at + kPlanTagBytes, std::bit_cast<uint64_t>(value));
+  store_little_endian<8>(at + kPlanTagBytes, bit_cast<uint64_t>(value));
 }
 
 // Writes tagged plan elements to one column's sink.

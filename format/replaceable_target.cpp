@@ -1,7 +1,9 @@
 #include "format/replaceable_target.hpp"
 
 #include <fcntl.h>
+#if __has_include(<linux/fs.h>)
 #include <linux/fs.h>
+#endif
 #include <sys/ioctl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -24,21 +26,31 @@ const char* kind_of(mode_t mode) {
 
 // The inode flags that forbid a rename over the file or into the folder; 0 when they
 // cannot be read (a file system without them).
+#if defined(FS_IOC_GETFLAGS)
 long inode_flags(int fd) {
   long flags = 0;
   return ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0 ? flags : 0;
 }
 
 bool is_frozen(int fd) { return (inode_flags(fd) & (FS_IMMUTABLE_FL | FS_APPEND_FL)) != 0; }
+#else
+// A system without Linux's inode flags (WebAssembly) has nothing frozen to tell.
+bool is_frozen(int) { return false; }
+#endif
 
 // A file mounted over the name: on another device, or the root of a mount of the same one
 // (a bind mount), as the kernel tells where it can.
 bool is_mount_point(int folder_fd, const std::string& name, const struct stat& own, const struct stat& folder) {
   if (own.st_dev != folder.st_dev) return true;
+#if defined(STATX_ATTR_MOUNT_ROOT)
   struct statx status {};
   return ::statx(folder_fd, name.c_str(), AT_SYMLINK_NOFOLLOW, STATX_BASIC_STATS, &status) == 0 &&
          (status.stx_attributes_mask & STATX_ATTR_MOUNT_ROOT) != 0 &&
          (status.stx_attributes & STATX_ATTR_MOUNT_ROOT) != 0;
+#else
+  (void)folder_fd, (void)name;  // no statx (WebAssembly): the device tells it alone
+  return false;
+#endif
 }
 
 }  // namespace

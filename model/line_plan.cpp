@@ -3,6 +3,7 @@
 #include <bit>
 #include <cstdint>
 
+#include "model/bit_cast.hpp"
 #include "model/runtime_failure.hpp"
 
 namespace scenario {
@@ -26,7 +27,7 @@ void LinePlan::extend_through(int64_t last, double curvature) {
   if (last >= computed_end_) {
     // A run that turns as the one before it lengthens that one: the points are the same.
     const auto metre = static_cast<int32_t>(last);
-    if (!runs_.empty() && std::bit_cast<uint64_t>(runs_.back().curvature) == std::bit_cast<uint64_t>(curvature))
+    if (!runs_.empty() && bit_cast<uint64_t>(runs_.back().curvature) == bit_cast<uint64_t>(curvature))
       runs_.back().last_metre = metre;
     else
       runs_.push_back({metre, curvature});

@@ -1,5 +1,6 @@
 #include "reading/compiled_scenario.hpp"
 
+#include <array>
 #include <map>
 #include <system_error>
 
@@ -109,19 +110,36 @@ CompiledFiles read_compiled_files(const ScenarioLocation& location) {
   return files;
 }
 
-LoadedScenario load_scenario_files(const ScenarioLocation& location) {
-  CompiledFiles files = read_compiled_files(location);
+namespace {
+
+// Decodes the files' bytes, each failure naming its file: `names` of the cells, the records
+// and the plan.
+LoadedScenario decode_scenario(CompiledFiles files, const std::array<std::filesystem::path, 3>& names) {
   LoadedScenario scenario;
-  scenario.name = location.name;
-  scenario.number = location.number;
-  scenario.cells = decoded(location.track_cells, [&] { return decode_track_cells(files.track_cells); });
-  scenario.records = decoded(location.records, [&] { return decode_records(files.records); });
+  scenario.name = std::move(files.name);
+  scenario.number = std::move(files.number);
+  scenario.cells = decoded(names[0], [&] { return decode_track_cells(files.track_cells); });
+  scenario.records = decoded(names[1], [&] { return decode_records(files.records); });
   if (files.line_plan) {
     scenario.plan_bytes = std::move(*files.line_plan);
-    decoded(location.line_plan, [&] { return computed_plan_points(scenario.plan_bytes); });  // checks the whole layout once
+    decoded(names[2], [&] { return computed_plan_points(scenario.plan_bytes); });  // checks the whole layout once
     scenario.has_plan = true;
   }
   return scenario;
+}
+
+}  // namespace
+
+LoadedScenario load_scenario_files(const ScenarioLocation& location) {
+  return decode_scenario(read_compiled_files(location), {location.track_cells, location.records, location.line_plan});
+}
+
+LoadedScenario load_scenario_bytes(std::string name, std::string number, std::string_view track_cells,
+                                   std::string_view records, const std::optional<std::string>& line_plan) {
+  const ScenarioFileNames names = scenario_file_names(name, number);
+  CompiledFiles files{std::move(name), std::move(number), std::string(track_cells), std::string(records), std::nullopt};
+  if (line_plan) files.line_plan = PlanBytes::holding(*line_plan);
+  return decode_scenario(std::move(files), {names.track_cells, names.records, names.line_plan});
 }
 
 }  // namespace scenario

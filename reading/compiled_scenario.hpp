@@ -5,6 +5,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "format/byte_reader.hpp"
@@ -93,5 +94,10 @@ struct LoadedScenario {
 // Reads and decodes the files of `location`: the loader every reader of a compiled scenario
 // goes through. FileError when a file cannot be read, CompiledFileError when one is damaged.
 LoadedScenario load_scenario_files(const ScenarioLocation& location);
+
+// The same from the files' bytes in memory (`line_plan` none for a scenario compiled without
+// its plan); CompiledFileError naming the file by its kind.
+LoadedScenario load_scenario_bytes(std::string name, std::string number, std::string_view track_cells,
+                                   std::string_view records, const std::optional<std::string>& line_plan);
 
 }  // namespace scenario

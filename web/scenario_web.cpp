@@ -1,0 +1,261 @@
+// The page's way into the compiler and the readers: every function takes and gives bytes and
+// texts, never files. Sources come from the editors as UTF-8 with LF line ends and are
+// compiled as the program compiles them once saved: Windows-1252, CR LF.
+#include <emscripten/bind.h>
+#include <emscripten/val.h>
+
+#include <optional>
+#include <sstream>
+#include <string>
+
+#include "compiler/compile_entry.hpp"
+#include "compiler/source_encoding.hpp"
+#include "compiler/source_file.hpp"
+#include "decompile/decompile.hpp"
+#include "driver/build_run.hpp"
+#include "driver/command_line.hpp"
+#include "driver/commands.hpp"
+#include "driver/compile_report.hpp"
+#include "driver/diagnostics.hpp"
+#include "driver/scenario_identity.hpp"
+#include "format/scenario_files.hpp"
+#include "model/runtime_failure.hpp"
+#include "model/windows_1252.hpp"
+#include "plot/route_plot.hpp"
+#include "reading/compiled_scenario.hpp"
+#include "reading/scenario_diff.hpp"
+#include "reading/scenario_summary.hpp"
+#include "sources/scenario_writers.hpp"
+
+namespace scenario {
+namespace {
+
+using emscripten::val;
+
+// Bytes as a Uint8Array of their own, which outlives the module's memory.
+val byte_array(const std::string& bytes) {
+  val view(emscripten::typed_memory_view(bytes.size(), reinterpret_cast<const unsigned char*>(bytes.data())));
+  return val::global("Uint8Array").new_(view);
+}
+
+val named_bytes(const std::string& name, const std::string& bytes) {
+  val file = val::object();
+  file.set("name", name);
+  file.set("bytes", byte_array(bytes));
+  return file;
+}
+
+// Every line end of an editor's text as CR LF: a lone LF or a lone CR alike.
+std::string with_crlf(const std::string& text) {
+  std::string out;
+  out.reserve(text.size() + text.size() / 16);
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
+    if (c == '\n' || c == '\r') {
+      out += "\r\n";
+    } else {
+      out += c;
+    }
+  }
+  return out;
+}
+
+// The summary as the summary command prints it, and the route picture.
+void add_readings(val& result, const LoadedScenario& scenario) {
+  std::ostringstream summary;
+  print_document_text(summarise_scenario(scenario), summary);
+  result.set("summary", summary.str());
+  result.set("svg", render_route_svg(scenario));
+}
+
+std::optional<std::string> plan_of(const val& bytes) {
+  if (bytes.isNull() || bytes.isUndefined()) return std::nullopt;
+  return bytes.as<std::string>();
+}
+
+LoadedScenario loaded(const val& files) {
+  return load_scenario_bytes(files["name"].as<std::string>(), files["number"].as<std::string>(),
+                             files["trackCells"].as<std::string>(), files["records"].as<std::string>(),
+                             plan_of(files["linePlan"]));
+}
+
+}  // namespace
+
+// The built-in scenario's two sources as its build writes them, as editor text.
+val builtin_sources() {
+  ScenarioModel model;
+  model.scenario_name = kBuiltinScenarioName;
+  model.scenario_number = kBuiltinScenarioNumber;
+  const std::vector<ScenarioText> texts = scenario_texts(model);
+  val result = val::object();
+  result.set("name", std::string(kBuiltinScenarioName));
+  result.set("number", std::string(kBuiltinScenarioNumber));
+  result.set("line", utf8_from_1252(texts.at(0).bytes));
+  result.set("service", utf8_from_1252(texts.at(1).bytes));
+  return result;
+}
+
+// What an opened file holds, told by its name: "linePlan", "records", "trackCells", or
+// "source" for any other file.
+std::string opened_file_kind(const std::string& name) {
+  const std::optional<CompiledFileKind> kind = compiled_file_kind(name);
+  if (!kind) return "source";
+  switch (*kind) {
+    case CompiledFileKind::kLinePlan:
+      return "linePlan";
+    case CompiledFileKind::kRecords:
+      return "records";
+    case CompiledFileKind::kTrackCells:
+      return "trackCells";
+  }
+  return "source";
+}
+
+// The scenario's name and number told by its sources' file names, as the program tells
+// them; or the error that says why they cannot be told.
+val source_identity(const std::string& line_file, const std::string& service_file) {
+  val result = val::object();
+  try {
+    const ScenarioIdentity identity = infer_scenario_identity(line_file, service_file, std::nullopt, std::nullopt);
+    result.set("name", identity.name);
+    result.set("number", identity.number);
+  } catch (const UsageError& e) {
+    result.set("error", std::string(e.what()));
+  }
+  return result;
+}
+
+// A source file's bytes (Windows-1252, as the program reads them) as editor text.
+std::string source_text(const std::string& bytes) { return utf8_from_1252(bytes); }
+
+// Compiles the two sources under the scenario's name and number. Gives the diagnostics as
+// JSON lines, the status the program would exit with, both sources as the program reads
+// them, and, when the compile is clean of faults, the three compiled files with the summary
+// and the route picture.
+val compile_sources(const std::string& line_text, const std::string& service_text, const std::string& name,
+                    const std::string& number) {
+  val result = val::object();
+  const ScenarioFileNames names = scenario_file_names(name, number);
+  std::ostringstream json;
+  int status = kExitNothing;
+  ScenarioModel model;
+  std::vector<CompiledFileBytes> compiled;
+  {
+    Diagnostics diagnostics(json, false, DiagnosticsFormat::kJson);
+    // Checked as the program checks a name and number given to it.
+    bool named = true;
+    try {
+      const ScenarioIdentity identity =
+          infer_scenario_identity(names.line_source, names.service_source, name, number);
+      model.scenario_name = identity.name_text;
+      model.scenario_number = identity.number_text;
+    } catch (const UsageError& e) {
+      diagnostics.error(e.what());
+      named = false;
+    }
+    SourceFile line = SourceFile::in_memory(names.line_source, with_crlf(line_text));
+    SourceFile service = SourceFile::in_memory(names.service_source, with_crlf(service_text));
+    line.read_as_utf8();
+    service.read_as_utf8();
+    if (named) {
+      status = compile_and_report(model, diagnostics, [&] {
+        try {
+          line.contents();
+          service.contents();
+        } catch (const RuntimeFailure&) {
+          // An unreadable source is the compile's own fault 25, recorded as it reads it.
+        }
+        const CompileResult compile = compile_scenario(model, 1, line, service);
+        if (compile.status == CompileStatus::kCompiled && model.error_code == 0 && !diagnostics.compile_failed())
+          compiled = compiled_file_bytes(model);
+        return compile;
+      });
+    }
+  }
+  result.set("status", status);
+  result.set("lineName", names.line_source);
+  result.set("serviceName", names.service_source);
+  result.set("diagnostics", json.str());
+  val sources = val::array();
+  try {
+    sources.call<void>("push", named_bytes(names.line_source, source_from_utf8(with_crlf(line_text), names.line_source)));
+    sources.call<void>("push",
+                       named_bytes(names.service_source, source_from_utf8(with_crlf(service_text), names.service_source)));
+  } catch (const SourceEncodingError&) {
+    sources = val::array();  // told among the diagnostics already
+  }
+  result.set("sources", sources);
+  val files = val::array();
+  for (const CompiledFileBytes& file : compiled) files.call<void>("push", named_bytes(file.name, file.bytes));
+  result.set("files", files);
+  if (status == kExitClean) {
+    std::optional<std::string> plan;
+    if (compiled.size() == 3) plan = compiled[0].bytes;
+    add_readings(result, load_scenario_bytes(name, number, compiled.at(compiled.size() - 1).bytes,
+                                             compiled.at(compiled.size() - 2).bytes, plan));
+  }
+  return result;
+}
+
+// Reads compiled files ({name, number, trackCells, records, linePlan}): the summary and the
+// route picture, or the error that stopped the reading.
+val read_compiled(const val& files) {
+  val result = val::object();
+  try {
+    add_readings(result, loaded(files));
+  } catch (const std::exception& e) {
+    result.set("error", std::string(e.what()));
+  }
+  return result;
+}
+
+// What changed from one compiled scenario to another, as the diff command prints it ("" when
+// they are equal).
+val compare_compiled(const val& first, const val& second) {
+  val result = val::object();
+  try {
+    std::ostringstream text;
+    print_document_text(diff_scenarios(loaded(first), loaded(second)), text);
+    result.set("text", text.str());
+  } catch (const std::exception& e) {
+    result.set("error", std::string(e.what()));
+  }
+  return result;
+}
+
+// The two sources recovered from compiled files, as editor text, with the name and number
+// they compile under and what could not be written back.
+val decompile_compiled(const val& files) {
+  val result = val::object();
+  try {
+    CompiledFiles compiled{files["name"].as<std::string>(), files["number"].as<std::string>(),
+                           files["trackCells"].as<std::string>(), files["records"].as<std::string>(), std::nullopt};
+    const std::optional<std::string> plan = plan_of(files["linePlan"]);
+    if (plan) compiled.line_plan = PlanBytes(*plan);
+    const RecoveredSources sources = decompile(compiled);
+    result.set("line", utf8_from_1252(sources.line));
+    result.set("service", utf8_from_1252(sources.service));
+    result.set("name", utf8_from_1252(sources.texts.name));
+    result.set("number", utf8_from_1252(sources.texts.number));
+    val remarks = val::array();
+    for (const std::string& remark : sources.remarks) remarks.call<void>("push", remark);
+    result.set("remarks", remarks);
+  } catch (const std::exception& e) {
+    result.set("error", std::string(e.what()));
+  }
+  return result;
+}
+
+EMSCRIPTEN_BINDINGS(scenario_web) {
+  emscripten::function("builtinSources", &builtin_sources);
+  emscripten::function("sourceText", &source_text);
+  emscripten::function("openedFileKind", &opened_file_kind);
+  emscripten::function("sourceIdentity", &source_identity);
+  emscripten::function("compileSources", &compile_sources);
+  emscripten::function("readCompiled", &read_compiled);
+  emscripten::function("compareCompiled", &compare_compiled);
+  emscripten::function("decompileCompiled", &decompile_compiled);
+}
+
+}  // namespace scenario
