@@ -72,6 +72,7 @@ void settle_points_in_running_order(const CompiledScenario& scenario, const std:
 // with the source's points standing, does not place by itself. The sources are compiled
 // without the plan, which the walk does not look at.
 std::vector<CodeReductionRow> source_code_reductions(const CompiledScenario& scenario, const RecoveredSlowdowns& slowdowns,
+                                                     const std::set<int64_t>& signals_under_exit,
                                                      const std::string& line) {
   std::vector<CodeReductionRow> all;
   std::vector<bool> chosen;
@@ -92,7 +93,7 @@ std::vector<CodeReductionRow> source_code_reductions(const CompiledScenario& sce
   if (std::all_of(chosen.begin(), chosen.end(), [](bool source) { return source; })) return rows();
   for (int round = 0; round < kCodeReductionRounds; ++round) {
     Remarks ignored;
-    const Recompiled walked = compile_in_memory(scenario.texts(), line, recover_service_source(scenario, slowdowns, rows(), ignored), 0);
+    const Recompiled walked = compile_in_memory(scenario.texts(), line, recover_service_source(scenario, slowdowns, signals_under_exit, rows(), ignored), 0);
     if (walked.result.status != CompileStatus::kCompiled) break;
     const ScenarioModel& model = *walked.model;
     bool added = false;
@@ -123,11 +124,13 @@ RecoveredSources decompile(const CompiledFiles& files) {
                      [&] { return recover_curves(*files.line_plan, sources.remarks); });
   }
   const RecoveredSlowdowns slowdowns = recover_slowdowns(scenario, sources.remarks);
-  std::set<int64_t> taken_exit_cells = signals_under_exits(scenario, slowdowns.exit_cells);
+  const std::set<int64_t> signals_under_exit = signals_under_exits(scenario, slowdowns.exit_cells);
+  std::set<int64_t> taken_exit_cells = signals_under_exit;
   taken_exit_cells.insert(slowdowns.exit_cells.begin(), slowdowns.exit_cells.end());
   sources.line = recover_line_source(scenario, curves, taken_exit_cells, sources.remarks);
-  sources.service = recover_service_source(scenario, slowdowns, source_code_reductions(scenario, slowdowns, sources.line),
-                                           sources.remarks);
+  sources.service = recover_service_source(
+      scenario, slowdowns, signals_under_exit,
+      source_code_reductions(scenario, slowdowns, signals_under_exit, sources.line), sources.remarks);
   return sources;
 }
 

@@ -4,7 +4,6 @@
 #include <optional>
 #include <set>
 
-#include "decompile/exit_remains.hpp"
 #include "decompile/fill_recovery.hpp"
 #include "decompile/source_text.hpp"
 #include "model/approach_codes.hpp"
@@ -224,12 +223,10 @@ class RowOrder {
 // later station's would otherwise cover, a station whose codes stand over a signal's, and
 // any row whose feature lies under a station's exit, just before that station.
 void station_slowdown_and_signal_rows(const CompiledScenario& s, const std::vector<PlacedRow>& slowdowns,
-                                      const std::set<int64_t>& slowdown_exit_cells, SourceText& text,
-                                      Remarks& remarks) {
+                                      const std::set<int64_t>& hidden, SourceText& text, Remarks& remarks) {
   const std::vector<int> slots = station_slots(s, remarks);
   std::vector<int64_t> signals;
   std::vector<int> under_exit;
-  const std::set<int64_t> hidden = signals_under_exits(s, slowdown_exit_cells);
   for (int64_t c = 0; c <= s.last_cell(); ++c) {
     if (!holds(s, c, kSignal) && !hidden.contains(c)) continue;
     if (!s.row_fits((c - 1) * kCell_m)) {
@@ -278,11 +275,12 @@ void code_reduction_rows(const std::vector<CodeReductionRow>& codes, SourceText&
 }  // namespace
 
 std::string recover_service_source(const CompiledScenario& scenario, const RecoveredSlowdowns& slowdowns,
+                                   const std::set<int64_t>& signals_under_exit,
                                    const std::vector<CodeReductionRow>& codes, Remarks& remarks) {
   SourceText text;
   general_rows(scenario, text);
   fill_rows(scenario, text);
-  station_slowdown_and_signal_rows(scenario, slowdowns.rows, slowdowns.exit_cells, text, remarks);
+  station_slowdown_and_signal_rows(scenario, slowdowns.rows, signals_under_exit, text, remarks);
   code_reduction_rows(codes, text);
   text.line("[fine]");
   return text.bytes();

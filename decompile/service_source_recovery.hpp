@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -20,10 +21,12 @@ struct CodeReductionRow {
 
 // The service source that compiles to the scenario's train and its run: the train's general
 // rows from records 84 and 86, the line speed and adhesion fills, the stations of the
-// records, the given slowdowns, the signals of the cells, and the given code reduction rows (which
-// of the cells' points are the source's own takes a compile to tell). What cannot be
-// written back is named in `remarks`.
+// records, the given slowdowns, the signals of the cells and those under station exits
+// (`signals_under_exit`, as `signals_under_exits` tells them), and the given code reduction
+// rows (which of the cells' points are the source's own takes a compile to tell). What
+// cannot be written back is named in `remarks`.
 std::string recover_service_source(const CompiledScenario& scenario, const RecoveredSlowdowns& slowdowns,
+                                   const std::set<int64_t>& signals_under_exit,
                                    const std::vector<CodeReductionRow>& codes, Remarks& remarks);
 
 }  // namespace scenario
