@@ -31,7 +31,7 @@ bool compile_cleanly(ScenarioModel& model, const std::string& line, const std::s
   SourceFile line_source = SourceFile::in_memory(names.line_source, line);
   SourceFile service_source = SourceFile::in_memory(names.service_source, service);
   const CompileResult result = compile_scenario(model, 1, line_source, service_source);
-  return result.status == CompileStatus::kCompiled && model.error_code == 0;
+  return result.status == CompileStatus::kCompiled && result.last_fault == 0;
 }
 
 // Written and read back rather than encoded here, so that the files are the compile

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "compiler/memorizza_dati.hpp"
+#include "compiler/walk_faults.hpp"
 #include "format/compiled_files.hpp"
 #include "format/scenario_files.hpp"
 #include "model/windows_1252.hpp"
@@ -12,17 +13,25 @@
 
 namespace scenario {
 
-CompileResult compile_scenario(ScenarioModel& model, int32_t plan_mode, SourceFile& line_source,
+CompileResult compile_scenario(CompileContext& context, int32_t plan_mode, SourceFile& line_source,
                                SourceFile& service_source) {
+  ScenarioModel& model = context.model;
   model.plan_mode = plan_mode;
-  model.error_code = 0;
+  context.error_code = 0;
   model.reset_records();
-  memorizza_dati(model, line_source, service_source);
+  memorizza_dati(context, line_source, service_source);
   // Without a cell 1 there is neither a track to walk nor a header to stamp.
-  if (!model.cells_dimensioned() || model.last_cell < 1) return {CompileStatus::kNoTrackCells, 0};
-  run_signalling_walk(model);
-  if (const auto shown = stamp_header(model)) return {CompileStatus::kHeaderFault, fault_number(*shown)};
-  return {CompileStatus::kCompiled, 0};
+  if (!model.cells_dimensioned() || model.last_cell < 1) return {CompileStatus::kNoTrackCells, 0, context.error_code};
+  record_walk_faults(context, run_signalling_walk(model));
+  if (const auto shown = stamp_header(model))
+    return {CompileStatus::kHeaderFault, fault_number(*shown), context.error_code};
+  return {CompileStatus::kCompiled, 0, context.error_code};
+}
+
+CompileResult compile_scenario(ScenarioModel& model, int32_t plan_mode, SourceFile& line_source,
+                               SourceFile& service_source, FaultSink* sink) {
+  CompileContext context{model, sink};
+  return compile_scenario(context, plan_mode, line_source, service_source);
 }
 
 namespace {
@@ -76,8 +85,8 @@ void encode_compiled_files_for_nothing(const ScenarioModel& model) {
 }
 
 CompileResult memorizza_percorso(ScenarioModel& model, int32_t j, SourceFile& line_source,
-                                 SourceFile& service_source, FileSet& files) {
-  const CompileResult result = compile_scenario(model, j, line_source, service_source);
+                                 SourceFile& service_source, FileSet& files, FaultSink* sink) {
+  const CompileResult result = compile_scenario(model, j, line_source, service_source, sink);
   if (result.status == CompileStatus::kCompiled) stage_compiled_files(model, files);
   return result;
 }

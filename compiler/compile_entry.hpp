@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "compiler/compile_context.hpp"
 #include "compiler/source_file.hpp"
 #include "format/file_set.hpp"
 #include "model/scenario_model.hpp"
@@ -20,12 +21,18 @@ enum class CompileStatus {
 struct CompileResult {
   CompileStatus status = CompileStatus::kCompiled;
   int shown_fault = 0;  // 1250 or 1251 with kHeaderFault
+  int last_fault = 0;   // the last fault recorded, 0 when none: the compile found faults
 };
 
 // Everything of the compile entry but the files: resets the model, compiles the sources,
 // runs the signalling walk and stamps the header. `plan_mode` non-zero computes the plan.
-CompileResult compile_scenario(ScenarioModel& model, int32_t plan_mode, SourceFile& line_source,
+// The context's sink hears every fault and warning; its cell origins stay for a caller that
+// keeps the sources.
+CompileResult compile_scenario(CompileContext& context, int32_t plan_mode, SourceFile& line_source,
                                SourceFile& service_source);
+// The same in a context of its own, which tells `sink` (may be null).
+CompileResult compile_scenario(ScenarioModel& model, int32_t plan_mode, SourceFile& line_source,
+                               SourceFile& service_source, FaultSink* sink = nullptr);
 
 // Stages the line plan (when plan_mode is non-zero), the records and the track cells in a
 // set of files, which the caller commits.
@@ -48,6 +55,6 @@ void encode_compiled_files_for_nothing(const ScenarioModel& model);
 // The compile entry: compile_scenario, then the files, staged in `files`, when there is
 // something to write.
 CompileResult memorizza_percorso(ScenarioModel& model, int32_t j, SourceFile& line_source,
-                                 SourceFile& service_source, FileSet& files);
+                                 SourceFile& service_source, FileSet& files, FaultSink* sink = nullptr);
 
 }  // namespace scenario

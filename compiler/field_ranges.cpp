@@ -3,7 +3,7 @@
 #include <limits>
 #include <string>
 
-#include "model/fault_record.hpp"
+#include "compiler/fault_recording.hpp"
 
 namespace scenario {
 namespace {
@@ -20,19 +20,19 @@ std::string range_text(const ValueRange& range) {
 
 }  // namespace
 
-void warn_if_outside_range(const ScenarioModel& model, const RowField& field, int64_t written, std::string_view held,
+void warn_if_outside_range(const CompileContext& context, const RowField& field, int64_t written, std::string_view held,
                            const SourcePlace& place) {
   if (!outside(field, written)) return;
-  report_warning(model, Warning::kOutsideRange,
+  report_warning(context, Warning::kOutsideRange,
                  std::string(field.name) + " " + std::to_string(written) + std::string(field.unit) + " " +
                      range_text(*field.range) + ": the file holds " + std::string(held),
                  place);
 }
 
-void warn_if_outside_range(const ScenarioModel& model, const RowField& field, int64_t written, int64_t held,
+void warn_if_outside_range(const CompileContext& context, const RowField& field, int64_t written, int64_t held,
                            const SourcePlace& place) {
   if (outside(field, written))
-    warn_if_outside_range(model, field, written, std::to_string(held) + std::string(field.unit), place);
+    warn_if_outside_range(context, field, written, std::to_string(held) + std::string(field.unit), place);
 }
 
 }  // namespace scenario

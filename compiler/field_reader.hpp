@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "model/scenario_model.hpp"
+#include "model/source_place.hpp"
 
 namespace scenario {
 

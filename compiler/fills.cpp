@@ -24,12 +24,13 @@ void write_current(ScenarioModel& model, const CellFill& fill) {
 
 }  // namespace
 
-RowOutcome read_fill_row(ScenarioModel& model, FieldReader& reader, CellFill& fill) {
+RowOutcome read_fill_row(CompileContext& context, FieldReader& reader, CellFill& fill) {
+  ScenarioModel& model = context.model;
   const int32_t position = reader.read_long();
   const int32_t value = reader.read_long();
   const SourcePlace value_place = reader.last_field_place();
-  if (beyond_the_cells(model, position, kEndMargin_m)) return RowOutcome::kEndReading;
-  warn_if_off_cell_of(model, position);
+  if (beyond_the_cells(context, position, kEndMargin_m)) return RowOutcome::kEndReading;
+  warn_if_off_cell_of(context, position);
 
   const int64_t n = cell_of_position(position);
   if (n > 0) {

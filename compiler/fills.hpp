@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "compiler/compile_context.hpp"
 #include "compiler/field_reader.hpp"
 #include "compiler/service_rows.hpp"
 #include "model/scenario_model.hpp"
@@ -29,7 +30,7 @@ struct CellFill {
 // reading ends), the current value is written from the cursor up to the cell before the
 // position's cell, at least once when that cell is above 0 and never at or past the last
 // cell; then the row's value becomes the current one.
-RowOutcome read_fill_row(ScenarioModel& model, FieldReader& reader, CellFill& fill);
+RowOutcome read_fill_row(CompileContext& context, FieldReader& reader, CellFill& fill);
 
 // The end of reading: the current value is written from the cursor on, at least once, until
 // the cursor reaches last_cell − 2 (never past the last cell).

@@ -11,19 +11,19 @@ namespace {
 constexpr int32_t kLongestRoute_m = 1000000;
 
 std::optional<Fault> read_kilometre_post(GeneralRowContext& context, int slot_number) {
-  SimRecord& slot = context.model.record(slot_number);
+  SimRecord& slot = context.compile.model.record(slot_number);
   slot.start_m = context.reader.read_long();
   slot.end_m = context.reader.read_long();
   slot.position_m = context.reader.read_long();
-  if (context.model.row_place)
-    context.kilometre_post_rows.push_back({slot.start_m, slot.end_m, slot.position_m, *context.model.row_place});
+  if (context.compile.row_place)
+    context.kilometre_post_rows.push_back({slot.start_m, slot.end_m, slot.position_m, *context.compile.row_place});
   return std::nullopt;
 }
 
 }  // namespace
 
 std::optional<Fault> place_route_length(GeneralRowContext& context, std::string_view) {
-  ScenarioModel& model = context.model;
+  ScenarioModel& model = context.compile.model;
   const int32_t length = context.reader.read_long();
   kRouteLength.in(model.sim_records) = length;
   if (length > kLongestRoute_m) return Fault::kRouteTooLong;
@@ -49,20 +49,20 @@ std::optional<Fault> place_kilometre_post_uno(GeneralRowContext& context, std::s
 
 // The backgrounds go to slot 85 in the order uno, tre, due.
 std::optional<Fault> place_background_uno(GeneralRowContext& context, std::string_view) {
-  kBackgroundUno.in(context.model.sim_records) = context.reader.read_long();
+  kBackgroundUno.in(context.compile.model.sim_records) = context.reader.read_long();
   return std::nullopt;
 }
 std::optional<Fault> place_background_due(GeneralRowContext& context, std::string_view) {
-  kBackgroundDue.in(context.model.sim_records) = context.reader.read_long();
+  kBackgroundDue.in(context.compile.model.sim_records) = context.reader.read_long();
   return std::nullopt;
 }
 std::optional<Fault> place_background_tre(GeneralRowContext& context, std::string_view) {
-  kBackgroundTre.in(context.model.sim_records) = context.reader.read_long();
+  kBackgroundTre.in(context.compile.model.sim_records) = context.reader.read_long();
   return std::nullopt;
 }
 
 std::optional<Fault> place_signal_repetition(GeneralRowContext& context, std::string_view keyword) {
-  auto& records = context.model.sim_records;
+  auto& records = context.compile.model.sim_records;
   int32_t& start = kSignalRepetitionStart.in(records);
   int32_t& end = kSignalRepetitionEnd.in(records);
   start = context.reader.read_long();

@@ -7,7 +7,7 @@
 
 #include "compiler/field_reader.hpp"
 #include "model/fault_table.hpp"
-#include "model/scenario_model.hpp"
+#include "compiler/compile_context.hpp"
 
 namespace scenario {
 
@@ -22,7 +22,7 @@ struct KilometrePostRow {
 
 // What the rows of the general section of the line source share while it is read.
 struct GeneralRowContext {
-  ScenarioModel& model;
+  CompileContext& compile;
   FieldReader& reader;
   std::vector<KilometrePostRow>& kilometre_post_rows;
 };

@@ -4,7 +4,7 @@
 #include "compiler/occupied_cells.hpp"
 #include "model/rounding.hpp"
 #include "model/runtime_failure.hpp"
-#include "model/fault_record.hpp"
+#include "compiler/fault_recording.hpp"
 #include "model/fault_table.hpp"
 #include "model/format_rules.hpp"
 
@@ -26,15 +26,15 @@ int16_t packed_stripes(int32_t left, int32_t right) {
 
 }  // namespace
 
-bool memo_indicatori_v_max(ScenarioModel& model, const SpeedLimitBoardRow& row) {
+bool memo_indicatori_v_max(CompileContext& context, const SpeedLimitBoardRow& row) {
   const int64_t c = cell_after_position(row.posizione);
-  TrackCell& cell = model.cell(c);
+  TrackCell& cell = context.model.cell(c);
   if (!cell.is_free()) {
-    record_occupied_cell_fault(model, Fault::kSpeedLimitBoardOccupied, row.posizione, c);
+    record_occupied_cell_fault(context, Fault::kSpeedLimitBoardOccupied, row.posizione, c);
     return false;
   }
   cell.kind = kSpeedLimitBoards;
-  note_cell_origin(model, c);
+  note_cell_origin(context, c, row.posizione);
   cell.value1 = packed_speeds(row.vas, row.vad);
   cell.value2 = packed_speeds(row.vbs, row.vbd);
   cell.value3 = packed_speeds(row.vcs, row.vcd);
@@ -42,12 +42,13 @@ bool memo_indicatori_v_max(ScenarioModel& model, const SpeedLimitBoardRow& row) 
   return true;
 }
 
-bool place_indicator_board(ScenarioModel& model, int32_t position, std::string_view text,
+bool place_indicator_board(CompileContext& context, int32_t position, std::string_view text,
                            int32_t& board_slot_counter) {
+  ScenarioModel& model = context.model;
   const int64_t c = cell_after_position(position);
   TrackCell& cell = model.cell(c);
   if (!cell.is_free()) {
-    record_occupied_cell_fault(model, Fault::kIndicatorBoardOccupied, position, c);
+    record_occupied_cell_fault(context, Fault::kIndicatorBoardOccupied, position, c);
     return false;
   }
   // Slot 0 is never filled: the 81st board has no slot left.
@@ -55,7 +56,7 @@ bool place_indicator_board(ScenarioModel& model, int32_t position, std::string_v
   SimRecord& slot = model.record(board_slot_counter);
   if (text.size() > kMaxRecordTextBytes) throw RuntimeFailure("indicator board text longer than 65535 bytes");
   cell.kind = kIndicatorBoard;
-  note_cell_origin(model, c);
+  note_cell_origin(context, c, position);
   cell.value1 = checked_int16(board_slot_counter, "board slot");
   slot.text = text;
   --board_slot_counter;

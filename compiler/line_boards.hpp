@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "model/scenario_model.hpp"
+#include "compiler/compile_context.hpp"
 
 namespace scenario {
 
@@ -19,13 +19,13 @@ struct SpeedLimitBoardRow {
 // free) records fault 21 at the position and returns false. Each speed value packs the
 // left speed in hundreds and the right one in units of 5 km/h; a value that does not fit
 // signed 16 bits is a RuntimeFailure at that value, the fields written before it staying.
-bool memo_indicatori_v_max(ScenarioModel& model, const SpeedLimitBoardRow& row);
+bool memo_indicatori_v_max(CompileContext& context, const SpeedLimitBoardRow& row);
 
 // Places an indicator board with its text in the cell after `position`, its text going to
 // slot `board_slot_counter`, which then goes down by one. A cell that is taken records
 // fault 6 at the position and returns false. An 81st board, or a text too long for the
 // records file, is a RuntimeFailure before anything is written.
-bool place_indicator_board(ScenarioModel& model, int32_t position, std::string_view text,
+bool place_indicator_board(CompileContext& context, int32_t position, std::string_view text,
                            int32_t& board_slot_counter);
 
 }  // namespace scenario

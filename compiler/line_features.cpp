@@ -6,18 +6,18 @@
 #include "compiler/source_warnings.hpp"
 #include "model/rounding.hpp"
 #include "model/runtime_failure.hpp"
-#include "model/fault_record.hpp"
+#include "compiler/fault_recording.hpp"
 #include "model/fault_table.hpp"
 
 namespace scenario {
 
-LineFeatures::LineFeatures(ScenarioModel& model) : model_(model) {
+LineFeatures::LineFeatures(CompileContext& context) : context_(context), model_(context.model) {
   if (!model_.cells_dimensioned()) throw RuntimeFailure("line source without a route length");
   model_.mountain_count = 0;
   if (model_.plan_mode != 0) model_.line_plan.set_starting_points();
 }
 
-bool LineFeatures::beyond_cells(int32_t position) { return beyond_the_cells(model_, position, kEndMargin_m); }
+bool LineFeatures::beyond_cells(int32_t position) { return beyond_the_cells(context_, position, kEndMargin_m); }
 
 void LineFeatures::write_gradient_at_cursor() {
   if (gradient_cursor_ <= model_.last_cell)
@@ -27,7 +27,7 @@ void LineFeatures::write_gradient_at_cursor() {
 
 RowOutcome LineFeatures::gradient_row(int32_t position, int32_t gradient) {
   if (beyond_cells(position)) return RowOutcome::kEndReading;
-  warn_if_off_cell_of(model_, position);
+  warn_if_off_cell_of(context_, position);
   // The fill up to the row's cell writes at least once, even when the cursor is already
   // there, so a row that does not move forward still advances the cursor by one cell.
   const int64_t up_to = cell_of_position(position);
@@ -43,13 +43,13 @@ RowOutcome LineFeatures::curve_row(std::string_view keyword, int32_t position, i
   if (beyond_cells(position)) return RowOutcome::kEndReading;
   const std::optional<double> curvature = curvature_of(keyword);
   if (!curvature) {
-    record_fault(model_, Fault::kCurve);
+    record_fault(context_, Fault::kCurve);
     return RowOutcome::kFaultExit;
   }
   LinePlan& plan = model_.line_plan;
   if (!extend_plan_through(plan, position, 0.0, true) ||
       !extend_plan_through(plan, int64_t{position} + length, *curvature, true)) {
-    record_fault(model_, Fault::kCurve);
+    record_fault(context_, Fault::kCurve);
     return RowOutcome::kFaultExit;
   }
   return RowOutcome::kNext;
@@ -57,23 +57,23 @@ RowOutcome LineFeatures::curve_row(std::string_view keyword, int32_t position, i
 
 RowOutcome LineFeatures::mountain_row(int32_t start, int32_t end, int32_t type) {
   if (beyond_cells(start)) return RowOutcome::kEndReading;
-  warn_if_off_cell_of(model_, start);
+  warn_if_off_cell_of(context_, start);
   // The stretch ends where its last cell ends.
-  warn_if_moved(model_, end, kCellLength_m * (divide_round_half_even(int64_t{end} - kCellLength_m, kCellLength_m) + 1));
+  warn_if_moved(context_, end, kCellLength_m * (divide_round_half_even(int64_t{end} - kCellLength_m, kCellLength_m) + 1));
   memo_montagna(model_, start, end, type);
   return RowOutcome::kNext;
 }
 
 RowOutcome LineFeatures::speed_limit_board_row(const SpeedLimitBoardRow& row) {
   if (beyond_cells(row.posizione)) return RowOutcome::kEndReading;
-  warn_if_off_cell_after(model_, row.posizione);
-  return memo_indicatori_v_max(model_, row) ? RowOutcome::kNext : RowOutcome::kFaultExit;
+  warn_if_off_cell_after(context_, row.posizione);
+  return memo_indicatori_v_max(context_, row) ? RowOutcome::kNext : RowOutcome::kFaultExit;
 }
 
 RowOutcome LineFeatures::indicator_board_row(int32_t position, std::string_view text) {
   if (beyond_cells(position)) return RowOutcome::kEndReading;
-  warn_if_off_cell_after(model_, position);
-  return place_indicator_board(model_, position, text, board_slot_counter_) ? RowOutcome::kNext : RowOutcome::kFaultExit;
+  warn_if_off_cell_after(context_, position);
+  return place_indicator_board(context_, position, text, board_slot_counter_) ? RowOutcome::kNext : RowOutcome::kFaultExit;
 }
 
 void LineFeatures::complete() {

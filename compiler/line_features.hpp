@@ -5,7 +5,7 @@
 
 #include "compiler/line_boards.hpp"
 #include "compiler/row_outcome.hpp"
-#include "model/scenario_model.hpp"
+#include "compiler/compile_context.hpp"
 
 namespace scenario {
 
@@ -17,7 +17,7 @@ class LineFeatures {
   // The main-section set-up. The cells must be dimensioned (a line source without a route
   // length is a RuntimeFailure here); with plan_mode non-zero the plan gets its starting
   // points and the plan cursor stands at metre 2.
-  explicit LineFeatures(ScenarioModel& model);
+  explicit LineFeatures(CompileContext& context);
 
   RowOutcome gradient_row(int32_t position, int32_t gradient);
   // Only called when plan_mode is non-zero.
@@ -41,6 +41,7 @@ class LineFeatures {
   // cell nothing is written: rows that do not move forward can push the cursor there.
   void write_gradient_at_cursor();
 
+  CompileContext& context_;
   ScenarioModel& model_;
   int64_t gradient_cursor_ = 0;
   int32_t current_gradient_ = 0;

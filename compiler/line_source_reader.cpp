@@ -11,7 +11,7 @@
 #include "compiler/row_schema.hpp"
 #include "compiler/row_shape.hpp"
 #include "compiler/source_warnings.hpp"
-#include "model/fault_record.hpp"
+#include "compiler/fault_recording.hpp"
 #include "model/fault_table.hpp"
 #include "model/format_rules.hpp"
 #include "model/runtime_failure.hpp"
@@ -44,21 +44,22 @@ bool reads_as_service_row(std::string_view lower_keyword) {
 // returns without the service source; a RuntimeFailure goes to the caller.
 class LineSourceReading {
  public:
-  LineSourceReading(ScenarioModel& model, SourceFile& source)
-      : model_(model),
+  LineSourceReading(CompileContext& context, SourceFile& source)
+      : context_(context),
+        model_(context.model),
         source_(source),
         reader_(source.contents(), source.name()),
-        shape_(model, reader_),
+        shape_(context, reader_),
         general_spellings_(section_spellings(line_general_section())),
         main_spellings_(section_spellings(line_main_section())) {
-    warn_of_texts_over_lines(model_, reader_);
-    warn_if_utf8(model_, reader_, source.contents());
+    warn_of_texts_over_lines(context_, reader_);
+    warn_if_utf8(context_, reader_, source.contents());
   }
 
   LineSourceOutcome run() {
     if (!find_general_section()) return stop(Fault::kNoGeneralSection);
     if (const auto fault = read_general_section()) return stop(*fault);
-    model_.row_place.reset();
+    context_.row_place.reset();
     warn_if_kilometre_posts_dropped();
     progressive_ordina(model_);
     if (!model_.cells_dimensioned() && service_rows_seen_ > 0)
@@ -69,9 +70,9 @@ class LineSourceReading {
                            "'lunghezza percorso' row",
                            general_place_);
 
-    LineFeatures features(model_);
+    LineFeatures features(context_);
     const bool ended_normally = read_main_section(features);
-    model_.row_place.reset();
+    context_.row_place.reset();
     source_.discard();
     if (!ended_normally) return {};
     features.complete();
@@ -82,7 +83,7 @@ class LineSourceReading {
   // A fault of the general part: the line source is dropped, the service source not read.
   LineSourceOutcome stop(Fault fault) {
     source_.discard();
-    record_fault(model_, fault);
+    record_fault(context_, fault);
     return {};
   }
 
@@ -94,7 +95,7 @@ class LineSourceReading {
     std::optional<SourcePlace> place;
     for (const KilometrePostRow& row : kilometre_post_rows_)
       if (row.position == *shared) place = row.place;
-    report_warning(model_, Warning::kKilometrePostsDropped,
+    report_warning(context_, Warning::kKilometrePostsDropped,
                    "two kilometre-post changes share the greatest position, " + std::to_string(*shared) +
                        " m: all three changes are dropped, and the reading is the position itself along the route",
                    place);
@@ -122,7 +123,7 @@ class LineSourceReading {
       for (int i = 0; i < kGeneralDashReads && contains(keyword, "-"); ++i) keyword = reader_.read_text();
       shape_.start_row();
       bool matched = false;
-      GeneralRowContext context{model_, reader_, kilometre_post_rows_};
+      GeneralRowContext context{context_, reader_, kilometre_post_rows_};
       const std::optional<Fault> none;
       const std::string lower = lower_case_1252(keyword);
       if (const auto fault = place_rows_of_keyword(line_general_section(), context, keyword, lower, none, matched))
@@ -147,7 +148,7 @@ class LineSourceReading {
       }
       shape_.start_row();
       bool matched = false;
-      MainRowContext context{model_, reader_, features};
+      MainRowContext context{context_, reader_, features};
       switch (place_rows_of_keyword(line_main_section(), context, keyword, lower_case_1252(keyword),
                                     RowOutcome::kNext, matched)) {
         case RowOutcome::kNext:
@@ -160,6 +161,7 @@ class LineSourceReading {
     return true;
   }
 
+  CompileContext& context_;
   ScenarioModel& model_;
   SourceFile& source_;
   FieldReader reader_;
@@ -173,14 +175,15 @@ class LineSourceReading {
 
 }  // namespace
 
-LineSourceOutcome read_line_source(ScenarioModel& model, SourceFile& line_source) {
+LineSourceOutcome read_line_source(CompileContext& context, SourceFile& line_source) {
+  ScenarioModel& model = context.model;
   kNameText.in(model.sim_records) = model.scenario_name;
   kNumberText.in(model.sim_records) = model.scenario_number;
   if (!line_source.exists()) {
-    record_fault(model, Fault::kLineFileMissing);
+    record_fault(context, Fault::kLineFileMissing);
     return {};
   }
-  return LineSourceReading(model, line_source).run();
+  return LineSourceReading(context, line_source).run();
 }
 
 }  // namespace scenario

@@ -5,7 +5,7 @@
 
 #include "compiler/general_section_rows.hpp"
 #include "compiler/source_file.hpp"
-#include "model/scenario_model.hpp"
+#include "compiler/compile_context.hpp"
 
 namespace scenario {
 
@@ -18,6 +18,6 @@ struct LineSourceOutcome {
 
 // The first half of the compile: reads the line source into the model. Raises
 // RuntimeFailure for the run-time failures that the caller turns into fault 25.
-LineSourceOutcome read_line_source(ScenarioModel& model, SourceFile& line_source);
+LineSourceOutcome read_line_source(CompileContext& context, SourceFile& line_source);
 
 }  // namespace scenario

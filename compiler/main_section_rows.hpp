@@ -5,13 +5,13 @@
 #include "compiler/field_reader.hpp"
 #include "compiler/line_features.hpp"
 #include "compiler/row_outcome.hpp"
-#include "model/scenario_model.hpp"
+#include "compiler/compile_context.hpp"
 
 namespace scenario {
 
 // What the rows of the main section of the line source share while it is read.
 struct MainRowContext {
-  ScenarioModel& model;
+  CompileContext& compile;
   FieldReader& reader;
   LineFeatures& features;
 };

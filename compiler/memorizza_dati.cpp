@@ -3,15 +3,15 @@
 #include "compiler/line_source_reader.hpp"
 #include "compiler/service_source_reader.hpp"
 #include "model/runtime_failure.hpp"
-#include "model/fault_record.hpp"
+#include "compiler/fault_recording.hpp"
 #include "model/fault_table.hpp"
 
 namespace scenario {
 
-void memorizza_dati(ScenarioModel& model, SourceFile& line_source, SourceFile& service_source) {
+void memorizza_dati(CompileContext& context, SourceFile& line_source, SourceFile& service_source) {
   try {
-    const LineSourceOutcome line = read_line_source(model, line_source);
-    if (line.read_service) read_service_source(model, service_source, line.board_slot_counter, line.kilometre_post_rows);
+    const LineSourceOutcome line = read_line_source(context, line_source);
+    if (line.read_service) read_service_source(context, service_source, line.board_slot_counter, line.kilometre_post_rows);
   } catch (const RuntimeFailure& failure) {
     // One choice for the whole compiler: every index outside `cells`, `line_plan`,
     // `sim_records` or the mountain arrays, every 32-bit overflow, every number that does
@@ -19,14 +19,12 @@ void memorizza_dati(ScenarioModel& model, SourceFile& line_source, SourceFile& s
     // here once and recorded as fault 25; both sources are dropped. Nothing is ever written
     // outside an array, and what the failing row wrote before the failure stays. Only the
     // fills stop at the last cell instead of failing.
-    record_runtime_failure(model, failure);
-    model.row_place.reset();
+    record_runtime_failure(context, failure);
+    context.row_place.reset();
     line_source.discard();
     service_source.discard();
   }
-  model.row_place.reset();
-  // The places point into the sources, which end with the compile unless the caller keeps them.
-  if (!model.keep_cell_origins) model.cell_origins.clear();
+  context.row_place.reset();
 }
 
 }  // namespace scenario

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "model/fault_record.hpp"
+#include "compiler/fault_recording.hpp"
 #include "model/windows_1252.hpp"
 
 namespace scenario {
@@ -81,47 +81,47 @@ bool is_section_header(std::string_view field) {
 }
 
 void RowShape::start_row() {
-  model_.row_place = reader_.last_field_place();
+  context_.row_place = reader_.last_field_place();
   reader_.begin_row();
 }
 
 void RowShape::end_row(bool matched, std::string_view keyword, const SectionWords& words) {
-  if (!model_.row_place) return;
-  const SourcePlace row = *model_.row_place;
+  if (!context_.row_place) return;
+  const SourcePlace row = *context_.row_place;
   // The field as the author wrote it, letter case and all.
   const std::string shown = "'" + utf8_from_1252(trimmed(keyword)) + "'";
   if (matched) {
     if (row.line == last_row_end_line_ && row.line != quiet_line_) {
       quiet_line_ = row.line;
-      report_warning(model_, Warning::kLineHoldsMore, "line " + std::to_string(row.line) + " holds more fields than its row: " + shown +
+      report_warning(context_, Warning::kLineHoldsMore, "line " + std::to_string(row.line) + " holds more fields than its row: " + shown +
                                  " begins another row on it");
     }
     const int end_line = reader_.last_field_place().line;
     if (end_line > row.line)
-      report_warning(model_, Warning::kRowOverLines, "the fields of this row run over the line end, on to line " + std::to_string(end_line));
+      report_warning(context_, Warning::kRowOverLines, "the fields of this row run over the line end, on to line " + std::to_string(end_line));
     last_row_end_line_ = end_line;
     return;
   }
   if (row.line == quiet_line_) return;
   quiet_line_ = row.line;
   if (row.line == last_row_end_line_) {
-    report_warning(model_, Warning::kLineHoldsMore, "line " + std::to_string(row.line) + " holds more fields than its row: " + shown +
+    report_warning(context_, Warning::kLineHoldsMore, "line " + std::to_string(row.line) + " holds more fields than its row: " + shown +
                                " and what follows it on the line match no row");
   } else if (is_section_header(keyword)) {
     const std::string header = trimmed_lower(keyword);
     if (std::find(words.headers.begin(), words.headers.end(), header) == words.headers.end()) {
       const std::string_view close = closest_word(keyword, words.headers);
-      report_warning(model_, Warning::kUnknownHeader, "unknown section header " + shown + did_you_mean(close), std::nullopt,
+      report_warning(context_, Warning::kUnknownHeader, "unknown section header " + shown + did_you_mean(close), std::nullopt,
                      fix_to(keyword, close));
     }
   } else if (!words.but_for_capitals.empty()) {
-    report_warning(model_, Warning::kUnmatchedKeyword,
+    report_warning(context_, Warning::kUnmatchedKeyword,
                    shown + " matches no row of this section: keywords are written in lower "
                    "case; did you mean '" + std::string(words.but_for_capitals) + "'?",
                    std::nullopt, fix_to(keyword, words.but_for_capitals));
   } else {
     const std::string_view close = closest_word(keyword, words.keywords);
-    report_warning(model_, Warning::kUnmatchedKeyword,
+    report_warning(context_, Warning::kUnmatchedKeyword,
                    shown + " matches no row of this section and is skipped" + did_you_mean(close), std::nullopt,
                    fix_to(keyword, close));
   }

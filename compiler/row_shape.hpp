@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "compiler/field_reader.hpp"
-#include "model/scenario_model.hpp"
+#include "compiler/compile_context.hpp"
 
 namespace scenario {
 
@@ -21,7 +21,7 @@ struct SectionWords {
 // that matches nothing (with the keyword it is close to), a header no source has.
 class RowShape {
  public:
-  RowShape(ScenarioModel& model, FieldReader& reader) : model_(model), reader_(reader) {}
+  RowShape(CompileContext& context, FieldReader& reader) : context_(context), reader_(reader) {}
 
   // The field just read is a keyword field: its row is the one being compiled.
   void start_row();
@@ -29,7 +29,7 @@ class RowShape {
   void end_row(bool matched, std::string_view keyword, const SectionWords& words);
 
  private:
-  ScenarioModel& model_;
+  CompileContext& context_;
   FieldReader& reader_;
   int last_row_end_line_ = 0;  // the line of the last field of the last row read
   int quiet_line_ = 0;         // a line already warned of: what else it holds is not

@@ -6,13 +6,13 @@
 #include "compiler/fills.hpp"
 #include "compiler/row_outcome.hpp"
 #include "compiler/stations.hpp"
-#include "model/scenario_model.hpp"
+#include "compiler/compile_context.hpp"
 
 namespace scenario {
 
 // The reading state of the service source, shared by its rows.
 struct ServiceRowContext {
-  ScenarioModel& model;
+  CompileContext& compile;
   FieldReader& reader;
   CellFill speed;
   CellFill adhesion;

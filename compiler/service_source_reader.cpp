@@ -11,7 +11,7 @@
 #include "compiler/service_section_rows.hpp"
 #include "compiler/source_warnings.hpp"
 #include "model/windows_1252.hpp"
-#include "model/fault_record.hpp"
+#include "compiler/fault_recording.hpp"
 #include "model/fault_table.hpp"
 #include "model/format_rules.hpp"
 
@@ -24,7 +24,7 @@ constexpr int kDashReplacements = 2;
 // Reads rows until the source ends or a row ends the reading. The last field of the source
 // is never taken as a keyword field: its row could have no fields behind it.
 RowOutcome read_rows(ServiceRowContext& r) {
-  RowShape shape(r.model, r.reader);
+  RowShape shape(r.compile, r.reader);
   const std::vector<std::string_view> spellings = section_spellings(service_section());
   while (!r.reader.at_end()) {
     std::string keyword = r.reader.read_text();
@@ -54,64 +54,65 @@ const KilometrePostRow* row_of_slot(const SimRecord& slot, const std::vector<Kil
 
 // Slots 81 to 83 hold the kilometre-post changes; their first two values must fall on cell
 // boundaries. The fault points at the row that gave the values.
-void check_kilometre_posts(ScenarioModel& model, const std::vector<KilometrePostRow>& rows) {
+void check_kilometre_posts(CompileContext& context, const std::vector<KilometrePostRow>& rows) {
+  const ScenarioModel& model = context.model;
   for (const int slot : kKilometrePostSlots) {
     const SimRecord& post = model.record(slot);
     if (post.start_m % kCellLength_m != 0 || post.end_m % kCellLength_m != 0) {
       if (const KilometrePostRow* row = row_of_slot(post, rows))
-        record_fault_of_row(model, Fault::kKilometrePostNotMultipleOf50, row->place);
+        record_fault_of_row(context, Fault::kKilometrePostNotMultipleOf50, row->place);
       else
-        record_fault(model, Fault::kKilometrePostNotMultipleOf50);
+        record_fault(context, Fault::kKilometrePostNotMultipleOf50);
       return;
     }
   }
 }
 
 // What the scenario needs from a service source that it did not get.
-void warn_of_missing_rows(const ScenarioModel& model, std::string_view text, const FieldReader& reader,
+void warn_of_missing_rows(const CompileContext& context, std::string_view text, const FieldReader& reader,
                           const ServiceRowContext& r, bool found_general) {
   const SourcePlace top = reader.place_of(0);
   if (text.find_first_not_of(" \t\r\n") == std::string_view::npos) {
-    report_error(model, "the service source is empty: no station, signal or line speed would be compiled", top);
+    report_error(context, "the service source is empty: no station, signal or line speed would be compiled", top);
     return;
   }
   if (!found_general) {
-    report_error(model,
+    report_error(context,
                  "the service source has no [generale] line: everything in it is skipped, so no station, signal or "
                  "line speed would be compiled",
                  top);
     return;
   }
   if (r.speed_rows == 0)
-    report_warning(model, Warning::kMissingRows, "the service source has no velocita row: the line speed is 0 along the whole route", top);
+    report_warning(context, Warning::kMissingRows, "the service source has no velocita row: the line speed is 0 along the whole route", top);
   if (r.adhesion_rows == 0)
-    report_warning(model, Warning::kMissingRows, "the service source has no aderenza row: the adhesion is 0 along the whole route", top);
-  if (r.station_rows == 0) report_warning(model, Warning::kMissingRows, "the service source has no stazione row: the route has no station", top);
+    report_warning(context, Warning::kMissingRows, "the service source has no aderenza row: the adhesion is 0 along the whole route", top);
+  if (r.station_rows == 0) report_warning(context, Warning::kMissingRows, "the service source has no stazione row: the route has no station", top);
 }
 
 }  // namespace
 
-void read_service_source(ScenarioModel& model, SourceFile& service_source, int32_t board_slot_counter,
+void read_service_source(CompileContext& context, SourceFile& service_source, int32_t board_slot_counter,
                          const std::vector<KilometrePostRow>& kilometre_post_rows) {
   const std::string_view text = service_source.contents();
   FieldReader reader(text, service_source.name());
-  warn_of_texts_over_lines(model, reader);
-  warn_if_utf8(model, reader, text);
+  warn_of_texts_over_lines(context, reader);
+  warn_if_utf8(context, reader, text);
   // Everything before "[generale]" is skipped; a source without it is read to its end.
   bool found_general = false;
   while (!reader.at_end() && !found_general) found_general = contains_ignoring_case(reader.read_text(), "[generale]");
 
-  ServiceRowContext reading{model, reader, CellFill{FillTarget::kSpeedLimit}, CellFill{FillTarget::kAdhesion},
+  ServiceRowContext reading{context, reader, CellFill{FillTarget::kSpeedLimit}, CellFill{FillTarget::kAdhesion},
                          StationSlots{kFirstStationSlot, board_slot_counter}};
   const RowOutcome end = read_rows(reading);
   service_source.discard();
   if (end == RowOutcome::kFaultExit) return;
 
-  model.row_place.reset();
-  if (end == RowOutcome::kEndReading && reader.at_end()) warn_of_missing_rows(model, text, reader, reading, found_general);
-  complete_fill(model, reading.speed);
-  complete_fill(model, reading.adhesion);
-  check_kilometre_posts(model, kilometre_post_rows);
+  context.row_place.reset();
+  if (end == RowOutcome::kEndReading && reader.at_end()) warn_of_missing_rows(context, text, reader, reading, found_general);
+  complete_fill(context.model, reading.speed);
+  complete_fill(context.model, reading.adhesion);
+  check_kilometre_posts(context, kilometre_post_rows);
 }
 
 }  // namespace scenario

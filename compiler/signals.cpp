@@ -5,22 +5,23 @@
 #include "compiler/source_warnings.hpp"
 #include "model/approach_codes.hpp"
 #include "model/rounding.hpp"
-#include "model/fault_record.hpp"
+#include "compiler/fault_recording.hpp"
 #include "model/fault_table.hpp"
 
 namespace scenario {
 
-void memo_segnale(ScenarioModel& model, SignalRow& row) {
+bool memo_segnale(CompileContext& context, SignalRow& row) {
+  ScenarioModel& model = context.model;
   const int64_t c = cell_after_position(row.posizione);
   TrackCell& cell = model.cell(c);
   if (!cell.is_free()) {
-    record_occupied_cell_fault(model, Fault::kSignalOccupied, row.posizione, c);
-    return;
+    record_occupied_cell_fault(context, Fault::kSignalOccupied, row.posizione, c);
+    return true;
   }
   // Every product and sum is exact in 64 bits; the cell keeps the low 16 bits.
   const int64_t aspect_code = int64_t{row.sx} * 3 + row.dx;
   cell.kind = kSignal;
-  note_cell_origin(model, c);
+  note_cell_origin(context, c, row.posizione);
   cell.value4 = low16(int64_t{row.rapp} * 10 + aspect_code);
   cell.value1 = low16(int64_t{row.s1} * 10 + row.d1);
   cell.value2 = low16(int64_t{row.s2} * 10 + row.d2);
@@ -31,24 +32,24 @@ void memo_segnale(ScenarioModel& model, SignalRow& row) {
 
   for (int k = 1; k <= kApproachCodeCount; ++k)
     model.cell(signal_approach_cell(c, k)).approach = signal_approach_code(aspect_code, k);
+  return false;
 }
 
-RowOutcome read_signal_row(ScenarioModel& model, FieldReader& reader) {
+RowOutcome read_signal_row(CompileContext& context, FieldReader& reader) {
   SignalRow row;
   for (int32_t* field : {&row.posizione, &row.sx, &row.s1, &row.s2, &row.s3, &row.rapp, &row.dx, &row.d1, &row.d2,
                          &row.d3, &row.tempo})
     *field = reader.read_long();
   const SourcePlace time_place = reader.last_field_place();
-  if (beyond_the_cells(model, row.posizione, kEndMargin_m)) return RowOutcome::kEndReading;
-  warn_if_off_cell_after(model, row.posizione);
+  if (beyond_the_cells(context, row.posizione, kEndMargin_m)) return RowOutcome::kEndReading;
+  warn_if_off_cell_after(context, row.posizione);
   if (row.sx == 2) {
     static const RowField& kTime = row_field("segnale", "time");
     const int64_t stored = row.tempo >= 1 && row.tempo <= 100 ? 101 : row.tempo;
-    warn_if_outside_range(model, kTime, row.tempo, low8(stored), time_place);
+    warn_if_outside_range(context, kTime, row.tempo, low8(stored), time_place);
   }
-  const int32_t fault_before_row = model.error_code;
-  memo_segnale(model, row);
-  return fault_exit_if_any_fault(model, row.posizione, fault_before_row);
+  const bool faulted = memo_segnale(context, row);
+  return fault_exit_if_any_fault(context, row.posizione, faulted);
 }
 
 }  // namespace scenario

@@ -4,7 +4,7 @@
 
 #include "compiler/field_reader.hpp"
 #include "compiler/service_rows.hpp"
-#include "model/scenario_model.hpp"
+#include "compiler/compile_context.hpp"
 
 namespace scenario {
 
@@ -28,11 +28,12 @@ struct SignalRow {
 // from 1 to 100 becomes 101; low 8 bits), and the approach codes (sx × 3 + dx) × 10 + k in
 // the cells 2k before it. A cell that holds anything but a mountain marker is refused with
 // fault 16 and nothing is written. `tempo` is adjusted in place. An approach cell below
-// cell 0 is a run-time failure after the cells before it were written.
-void memo_segnale(ScenarioModel& model, SignalRow& row);
+// cell 0 is a run-time failure after the cells before it were written. True when it recorded
+// a fault.
+bool memo_segnale(CompileContext& context, SignalRow& row);
 
 // A `segnale` row: reads its eleven numbers, tests its bounds (fault 15, reading ends),
 // places the signal and ends the source on any fault then standing.
-RowOutcome read_signal_row(ScenarioModel& model, FieldReader& reader);
+RowOutcome read_signal_row(CompileContext& context, FieldReader& reader);
 
 }  // namespace scenario

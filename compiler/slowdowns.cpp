@@ -4,13 +4,12 @@
 #include "compiler/occupied_cells.hpp"
 #include "compiler/source_warnings.hpp"
 #include "model/rounding.hpp"
-#include "model/fault_record.hpp"
+#include "compiler/fault_recording.hpp"
 #include "model/fault_table.hpp"
 #include "model/format_rules.hpp"
 
 namespace scenario {
 namespace {
-
 
 void write_second_value(TrackCell& cell, int32_t d_v) {
   if (d_v != 0) cell.value2 = low16(d_v);
@@ -18,27 +17,28 @@ void write_second_value(TrackCell& cell, int32_t d_v) {
 
 }  // namespace
 
-void memo_rallentamento(ScenarioModel& model, const SlowdownRow& row) {
+bool memo_rallentamento(CompileContext& context, const SlowdownRow& row) {
+  ScenarioModel& model = context.model;
   const bool warned = slowdown_is_warned(row.x);
   const int32_t f_ta = warned ? row.f_ta : 0;
   const int64_t warning_m = int64_t{row.x} - kSlowdownWarningDistance_m;
 
   const int64_t w = cell_after_position(warning_m);
   if (warned && !model.cell(w).is_free()) {
-    record_occupied_cell_fault(model, Fault::kWarningBoardOccupied, row.x, w);
-    return;
+    record_occupied_cell_fault(context, Fault::kWarningBoardOccupied, row.x, w);
+    return true;
   }
   const int64_t s = cell_after_position(row.x);
   TrackCell& start = model.cell(s);
   if (!start.is_free()) {
-    record_occupied_cell_fault(model, Fault::kSlowdownStartOccupied, row.x, s);
-    return;
+    record_occupied_cell_fault(context, Fault::kSlowdownStartOccupied, row.x, s);
+    return true;
   }
   const int64_t e = cell_after_position(int64_t{row.x} + row.l);
   TrackCell& end = model.cell(e);
   if (!end.is_free()) {
-    record_occupied_cell_fault(model, Fault::kSlowdownEndOccupied, row.x, e);
-    return;
+    record_occupied_cell_fault(context, Fault::kSlowdownEndOccupied, row.x, e);
+    return true;
   }
 
   // E before S: a slowdown of length 0 leaves its one cell a start.
@@ -46,12 +46,12 @@ void memo_rallentamento(ScenarioModel& model, const SlowdownRow& row) {
   write_second_value(end, row.d_v);
   start.kind = kSlowdownStart;
   write_second_value(start, row.d_v);
-  note_cell_origin(model, e);
-  note_cell_origin(model, s);
+  note_cell_origin(context, e, row.x);
+  note_cell_origin(context, s, row.x);
   if (warned) {
     TrackCell& warning = model.cell(w);
     warning.kind = kSlowdownWarningBoard;
-    note_cell_origin(model, w);
+    note_cell_origin(context, w, row.x);
     write_second_value(warning, row.d_v);
     warning.value1 = low16(row.v);
   }
@@ -60,52 +60,52 @@ void memo_rallentamento(ScenarioModel& model, const SlowdownRow& row) {
   start.value3 = low16(row.f_tt);
   end.value3 = low16(row.f_tt);
 
-  if (f_ta == 0) return;
+  if (f_ta == 0) return false;
   const int64_t b = cell_of_position(warning_m);
   for (int i = 0; i < kApproachBoardCount; ++i) {
     if (!model.cell(b - i).is_free()) {
-      record_occupied_cell_fault(model, Fault::kApproachBoardsOccupied, row.x, b - i);
-      return;
+      record_occupied_cell_fault(context, Fault::kApproachBoardsOccupied, row.x, b - i);
+      return true;
     }
   }
   for (int i = 0; i < kApproachBoardCount; ++i) {
     TrackCell& board = model.cell(b - i);
     board.kind = kApproachBoard;
-    note_cell_origin(model, b - i);
+    note_cell_origin(context, b - i, row.x);
     board.value1 = static_cast<int16_t>(i + 1);
     if (row.d_v != 0) board.value2 = static_cast<int16_t>(i + 1);
   }
+  return false;
 }
 
-RowOutcome read_slowdown_row(ScenarioModel& model, FieldReader& reader) {
+RowOutcome read_slowdown_row(CompileContext& context, FieldReader& reader) {
   SlowdownRow row;
   SourcePlace speed_place;
   for (int32_t* field : {&row.x, &row.v, &row.l, &row.f_tt, &row.f_ta, &row.d_v}) {
     *field = reader.read_long();
     if (field == &row.v) speed_place = reader.last_field_place();
   }
-  if (beyond_the_cells(model, row.x, kEndMargin_m)) return RowOutcome::kEndReading;
-  warn_if_off_cell_after(model, row.x);
-  warn_if_off_cell_after(model, int64_t{row.x} + row.l);
+  if (beyond_the_cells(context, row.x, kEndMargin_m)) return RowOutcome::kEndReading;
+  warn_if_off_cell_after(context, row.x);
+  warn_if_off_cell_after(context, int64_t{row.x} + row.l);
   static const RowField& kSpeed = row_field("rallentamento", "speed");
-  warn_if_outside_range(model, kSpeed, row.v, low16(row.v), speed_place);
-  const int32_t fault_before_row = model.error_code;
-  memo_rallentamento(model, row);
-  return fault_exit_if_any_fault(model, row.x, fault_before_row);
+  warn_if_outside_range(context, kSpeed, row.v, low16(row.v), speed_place);
+  const bool faulted = memo_rallentamento(context, row);
+  return fault_exit_if_any_fault(context, row.x, faulted);
 }
 
-RowOutcome read_code_reduction_row(ScenarioModel& model, FieldReader& reader) {
+RowOutcome read_code_reduction_row(CompileContext& context, FieldReader& reader) {
   const int32_t position = reader.read_long();
   const int32_t value = reader.read_long();
-  if (beyond_the_cells(model, position, kEndMargin_m)) return RowOutcome::kEndReading;
-  warn_if_off_cell_of(model, position);
+  if (beyond_the_cells(context, position, kEndMargin_m)) return RowOutcome::kEndReading;
+  warn_if_off_cell_of(context, position);
   const int64_t c = cell_of_position(position);
-  TrackCell& cell = model.cell(c);
+  TrackCell& cell = context.model.cell(c);
   if (!cell.is_free()) {
-    record_occupied_cell_fault(model, Fault::kCodeReductionOccupied, position, c);
+    record_occupied_cell_fault(context, Fault::kCodeReductionOccupied, position, c);
     return RowOutcome::kFaultExit;
   }
-  note_cell_origin(model, c);
+  note_cell_origin(context, c, position);
   if (value > 0) {
     cell.kind = kCodeReduction;
     cell.value1 = low16(value);

@@ -4,7 +4,7 @@
 
 #include "compiler/field_reader.hpp"
 #include "compiler/service_rows.hpp"
-#include "model/scenario_model.hpp"
+#include "compiler/compile_context.hpp"
 
 namespace scenario {
 
@@ -23,15 +23,16 @@ struct SlowdownRow {
 // f_ta, four approach boards (kind 5) in the cells before W. W, S and E are tested before
 // anything is written (faults 17, 18, 19); the boards after (fault 20, W, S and E stay).
 // A start or end cell outside the cells is a run-time failure before anything is written.
-void memo_rallentamento(ScenarioModel& model, const SlowdownRow& row);
+// True when it recorded a fault.
+bool memo_rallentamento(CompileContext& context, const SlowdownRow& row);
 
 // A `rallentamento` row: reads its six numbers, tests its bounds (fault 15, reading ends),
 // places the slowdown and ends the source on any fault then standing.
-RowOutcome read_slowdown_row(ScenarioModel& model, FieldReader& reader);
+RowOutcome read_slowdown_row(CompileContext& context, FieldReader& reader);
 
 // An `abbattimento` row: position (L) and value (L). The cell of the position (without the
 // added cell of signals and slowdowns) becomes a code reduction point: kind 12 with the
 // value when it is above 0, else kind 13 with value1 untouched. An occupied cell is fault 7.
-RowOutcome read_code_reduction_row(ScenarioModel& model, FieldReader& reader);
+RowOutcome read_code_reduction_row(CompileContext& context, FieldReader& reader);
 
 }  // namespace scenario

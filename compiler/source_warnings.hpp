@@ -4,7 +4,7 @@
 #include <string_view>
 
 #include "compiler/field_reader.hpp"
-#include "model/scenario_model.hpp"
+#include "compiler/compile_context.hpp"
 
 namespace scenario {
 
@@ -12,18 +12,18 @@ namespace scenario {
 // the model.
 
 // A quoted text that runs over line ends (an unbalanced quote swallows what follows).
-void warn_of_texts_over_lines(const ScenarioModel& model, FieldReader& reader);
+void warn_of_texts_over_lines(const CompileContext& context, FieldReader& reader);
 
 // A source that looks like UTF-8 with letters outside ASCII: it is read as Windows-1252,
 // each such letter as two or three characters.
-void warn_if_utf8(const ScenarioModel& model, const FieldReader& reader, std::string_view text);
+void warn_if_utf8(const CompileContext& context, const FieldReader& reader, std::string_view text);
 
 // A feature written at `written_m` that the compiler places as if at `compiled_m`: its
 // position is not on the boundary of the 50 m cell it lands in.
-void warn_if_moved(const ScenarioModel& model, int64_t written_m, int64_t compiled_m);
+void warn_if_moved(const CompileContext& context, int64_t written_m, int64_t compiled_m);
 // The same for a feature in the cell of its position (fills, code reductions)...
-void warn_if_off_cell_of(const ScenarioModel& model, int64_t written_m);
+void warn_if_off_cell_of(const CompileContext& context, int64_t written_m);
 // ... and for one in the cell after it (signals, boards, slowdowns).
-void warn_if_off_cell_after(const ScenarioModel& model, int64_t written_m);
+void warn_if_off_cell_after(const CompileContext& context, int64_t written_m);
 
 }  // namespace scenario

@@ -8,7 +8,7 @@
 #include "model/approach_codes.hpp"
 #include "model/rounding.hpp"
 #include "model/runtime_failure.hpp"
-#include "model/fault_record.hpp"
+#include "compiler/fault_recording.hpp"
 #include "model/fault_table.hpp"
 #include "model/format_rules.hpp"
 
@@ -43,26 +43,27 @@ void derive_area(SimRecord& station, int32_t length) {
 
 }  // namespace
 
-RowOutcome read_station_row(ScenarioModel& model, FieldReader& reader, StationSlots& slots) {
+RowOutcome read_station_row(CompileContext& context, FieldReader& reader, StationSlots& slots) {
+  ScenarioModel& model = context.model;
   const int32_t s = slots.station_counter;
   // With every slot up to s − 1 taken by board texts not even the first field may be stored.
   if (s > slots.board_slot_counter) {
-    record_fault(model, Fault::kTooManyStations);
+    record_fault(context, Fault::kTooManyStations);
     return RowOutcome::kFaultExit;
   }
   SimRecord& station = model.record(s);
 
   station.position_m = reader.read_long();
   const int32_t position = station.position_m;
-  if (beyond_the_cells(model, position, kStationMargin_m)) return RowOutcome::kEndReading;
+  if (beyond_the_cells(context, position, kStationMargin_m)) return RowOutcome::kEndReading;
   if (position % kCellLength_m != 0) {
-    record_fault(model, Fault::kStationPosition, position);
+    record_fault(context, Fault::kStationPosition, position);
     return RowOutcome::kFaultExit;
   }
   station.station_type = reader.read_byte();
   const int32_t length = reader.read_long();
   if (length % 100 != 0) {
-    record_fault(model, Fault::kStationLength, position);
+    record_fault(context, Fault::kStationLength, position);
     return RowOutcome::kFaultExit;
   }
 
@@ -81,7 +82,7 @@ RowOutcome read_station_row(ScenarioModel& model, FieldReader& reader, StationSl
   int64_t time[3] = {};
   for (size_t i = 0; i < std::size(time); ++i) {
     time[i] = reader.read_long();
-    warn_if_outside_range(model, *kTimeFields[i], time[i], time[i], reader.last_field_place());
+    warn_if_outside_range(context, *kTimeFields[i], time[i], time[i], reader.last_field_place());
   }
   const auto [hours, minutes, seconds] = time;
   station.text = reader.read_text(kMaxRecordTextBytes);
@@ -106,24 +107,24 @@ RowOutcome read_station_row(ScenarioModel& model, FieldReader& reader, StationSl
   }
   if (marks_exit(type)) {
     if (exit_cell <= 1) {
-      record_fault(model, Fault::kStationExitTooEarly);
+      record_fault(context, Fault::kStationExitTooEarly);
       return RowOutcome::kFaultExit;
     }
     // The exit marker takes its cell whatever the cell holds.
     TrackCell& exit = model.cell(exit_cell);
     exit.kind = kStationExit;
-    note_cell_origin(model, exit_cell);
+    note_cell_origin(context, exit_cell, position);
     exit.value1 = static_cast<int16_t>(s);
   }
 
   if (s > kFirstStationSlot && int64_t{station.start_m} - kStationGap_m < model.record(s - 1).end_m) {
-    record_fault(model, Fault::kStationsTooClose, position);
+    record_fault(context, Fault::kStationsTooClose, position);
     return RowOutcome::kFaultExit;
   }
 
   slots.station_counter = s + 1;
   if (slots.station_counter >= slots.board_slot_counter) {
-    record_fault(model, Fault::kTooManyStations);
+    record_fault(context, Fault::kTooManyStations);
     return RowOutcome::kFaultExit;
   }
   return RowOutcome::kNext;

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "compiler/compile_context.hpp"
 #include "compiler/field_reader.hpp"
 #include "compiler/service_rows.hpp"
 #include "model/scenario_model.hpp"
@@ -21,6 +22,6 @@ struct StationSlots {
 // marker in the cells, and checks the distance to the previous station and the slots left.
 // Faults 8, 9, 24, 22 and 10 end the source at once (what was stored stays); fault 15 ends
 // reading normally.
-RowOutcome read_station_row(ScenarioModel& model, FieldReader& reader, StationSlots& slots);
+RowOutcome read_station_row(CompileContext& context, FieldReader& reader, StationSlots& slots);
 
 }  // namespace scenario

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <utility>
 
 #include "compiler/source_file.hpp"
 #include "format/compiled_files.hpp"
@@ -205,11 +206,12 @@ std::string row_place(const SourcePlace& place) { return std::string(place.file)
 // row that writes one into the cell, of which the last one's stays (a station's code is
 // known, and the row that writes the code the file holds is the one that should come last);
 // for any other field, the row that put the cell's feature there.
-std::string recovered_rows(const ScenarioModel& model, int64_t c, const std::string& field, const std::string& compiled) {
+std::string recovered_rows(const ScenarioModel& model, const std::unordered_map<int64_t, CellOrigin>& origins, int64_t c,
+                           const std::string& field, const std::string& compiled) {
   const auto origin = [&](int64_t cell) -> std::optional<SourcePlace> {
-    const auto found = model.cell_origins.find(cell);
-    if (found == model.cell_origins.end()) return std::nullopt;
-    return found->second;
+    const auto found = origins.find(cell);
+    if (found == origins.end()) return std::nullopt;
+    return found->second.row;
   };
   if (field != "approach") {
     const std::optional<SourcePlace> place = origin(c);
@@ -245,13 +247,13 @@ Recompiled compile_in_memory(const ScenarioTexts& texts, std::string_view line, 
   model.scenario_name = texts.name;
   model.scenario_number = texts.number;
   FaultWords sink(recompiled.faults);
-  model.fault_sink = &sink;
-  model.keep_cell_origins = true;  // the sources stay with the model
+  CompileContext context(model, &sink);
   const ScenarioFileNames names = scenario_file_names(utf8_from_1252(texts.name), utf8_from_1252(texts.number));
   recompiled.line = std::make_unique<SourceFile>(SourceFile::in_memory(names.line_source, std::string(line)));
   recompiled.service = std::make_unique<SourceFile>(SourceFile::in_memory(names.service_source, std::string(service)));
-  recompiled.result = compile_scenario(model, plan_mode, *recompiled.line, *recompiled.service);
-  model.fault_sink = nullptr;
+  recompiled.result = compile_scenario(context, plan_mode, *recompiled.line, *recompiled.service);
+  // The places point into the sources, which stay with the model.
+  recompiled.cell_origins = std::move(context.cell_origins);
   return recompiled;
 }
 
@@ -278,7 +280,7 @@ RoundTripReport check_round_trip(const CompiledFiles& files, const RecoveredSour
       [&](const std::string& recovered) {
         compare_cells(files.track_cells, recovered,
                       [&](size_t cell, const std::string& field, const std::string& compiled) {
-                        return recovered_rows(model, static_cast<int64_t>(cell), field, compiled);
+                        return recovered_rows(model, recompiled.cell_origins, static_cast<int64_t>(cell), field, compiled);
                       },
                       differences);
       },

@@ -5,8 +5,10 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
+#include "compiler/compile_context.hpp"
 #include "compiler/compile_entry.hpp"
 #include "compiler/source_file.hpp"
 #include "decompile/compiled_scenario.hpp"
@@ -23,6 +25,7 @@ struct Recompiled {
   std::unique_ptr<SourceFile> line;
   std::unique_ptr<SourceFile> service;
   std::unique_ptr<ScenarioModel> model;
+  std::unordered_map<int64_t, CellOrigin> cell_origins;  // the rows behind the model's cells
   std::vector<std::string> faults;
 };
 Recompiled compile_in_memory(const ScenarioTexts& texts, std::string_view line, std::string_view service,

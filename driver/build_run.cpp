@@ -24,7 +24,7 @@ void refuse_changed_files(const FileSet& files) {
 }  // namespace
 
 CompileResult run_builtin_build(ScenarioModel& model, const std::filesystem::path& folder, std::ostream& progress,
-                                const SetOptions& options) {
+                                const SetOptions& options, FaultSink* sink) {
   model.scenario_name = kBuiltinScenarioName;
   model.scenario_number = kBuiltinScenarioNumber;
   // The console stands for the progress window: the word is out before the work starts.
@@ -46,7 +46,7 @@ CompileResult run_builtin_build(ScenarioModel& model, const std::filesystem::pat
                           SourceFile::Ownership::kRunIntermediate, service_text.file_name);
   for (size_t i = 2; i < texts.size(); ++i) files.add(texts[i].file_name, texts[i].bytes);
 
-  const CompileResult result = memorizza_percorso(model, 1, line_source, service_source, files);
+  const CompileResult result = memorizza_percorso(model, 1, line_source, service_source, files, sink);
   refuse_changed_files(files);
   // Its own older sources go, as after every run.
   files.remove_at_commit(line_text.file_name);

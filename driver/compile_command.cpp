@@ -18,8 +18,7 @@
 
 namespace scenario {
 
-int compile_and_report(ScenarioModel& model, Diagnostics& diagnostics, const std::function<CompileResult()>& work) {
-  model.fault_sink = &diagnostics;
+int compile_and_report(Diagnostics& diagnostics, const std::function<CompileResult()>& work) {
   int status = kExitNothing;
   try {
     const CompileResult result = work();
@@ -31,7 +30,7 @@ int compile_and_report(ScenarioModel& model, Diagnostics& diagnostics, const std
         diagnostics.error("nothing compiled: the sources gave no track cells");
         break;
       case CompileStatus::kCompiled:
-        status = model.error_code != 0 || diagnostics.compile_failed() ? kExitFaults : kExitClean;
+        status = result.last_fault != 0 || diagnostics.compile_failed() ? kExitFaults : kExitClean;
         break;
     }
   } catch (const FileError& e) {
@@ -41,7 +40,6 @@ int compile_and_report(ScenarioModel& model, Diagnostics& diagnostics, const std
     diagnostics.on_diagnostic(Diagnostic{Severity::kError, std::nullopt, e.what(), e.place(), std::nullopt, {}});
     status = kExitNothing;
   }
-  model.fault_sink = nullptr;
   diagnostics.close();
   return status;
 }
@@ -49,8 +47,8 @@ int compile_and_report(ScenarioModel& model, Diagnostics& diagnostics, const std
 int run_build_command(const std::filesystem::path& folder, Console& console) {
   ScenarioModel model;
   Diagnostics diagnostics(console.err, console.colour);
-  return compile_and_report(model, diagnostics, [&] {
-    return run_builtin_build(model, folder, console.out, set_options(true, true, diagnostics));
+  return compile_and_report(diagnostics, [&] {
+    return run_builtin_build(model, folder, console.out, set_options(true, true, diagnostics), &diagnostics);
   });
 }
 
@@ -116,7 +114,7 @@ int run_compile_command(const CompileCommand& command, Console& console) {
   if (command.silence_warnings) diagnostics.silence_warnings();
   if (command.warnings_as_faults) diagnostics.warnings_as_errors();
   return compile_and_report(
-      model, diagnostics,
+      diagnostics,
       [&] {
         // Both sources are read before anything is compiled: one that cannot be read as text
         // stops the compile whole.
@@ -126,13 +124,13 @@ int run_compile_command(const CompileCommand& command, Console& console) {
         } catch (const RuntimeFailure&) {
           // An unreadable source is the compile's own fault 25, recorded as it reads it.
         }
-        const CompileResult result = compile_scenario(model, 1, line, service);
+        const CompileResult result = compile_scenario(model, 1, line, service, &diagnostics);
         // Encoded as for writing, so that the check says all that the compile would.
         if (result.status == CompileStatus::kCompiled && command.check) encode_compiled_files_for_nothing(model);
         if (result.status != CompileStatus::kCompiled || command.check) return result;
         // Files of a compile that found faults would hold a scenario cut short where the reading
         // stopped: the older files stay as they were unless the author asks for these.
-        const bool faulty = model.error_code != 0 || diagnostics.compile_failed();
+        const bool faulty = result.last_fault != 0 || diagnostics.compile_failed();
         if (faulty && !command.write_on_fault) {
           diagnostics.nothing_written();
           return result;

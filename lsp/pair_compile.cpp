@@ -46,12 +46,11 @@ KeptDiagnostic error(std::string message) {
 PairCompileResult compile_pair(const PairSource& line, const PairSource& service) {
   ScenarioModel model;
   KeepingSink sink;
-  model.fault_sink = &sink;
   PairCompileResult result;
   try {
     SourceFile line_file = source_file(line);
     SourceFile service_file = source_file(service);
-    const CompileResult compiled = compile_scenario(model, 1, line_file, service_file);
+    const CompileResult compiled = compile_scenario(model, 1, line_file, service_file, &sink);
     switch (compiled.status) {
       case CompileStatus::kCompiled:
         encode_compiled_files_for_nothing(model);
@@ -70,7 +69,6 @@ PairCompileResult compile_pair(const PairSource& line, const PairSource& service
   } catch (const FileError& e) {
     sink.diagnostics.push_back(error(e.what()));
   }
-  model.fault_sink = nullptr;
   result.diagnostics = std::move(sink.diagnostics);
   return result;
 }

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "model/scenario_model.hpp"
+#include "model/source_place.hpp"
 
 namespace scenario {
 

@@ -79,7 +79,8 @@ constexpr auto kFaults = std::to_array<FaultDescription>({
     {Fault::kNoCellBeforeSignal, "no free or lowerable cell in front of a signal before a slowdown warning board",
      "Every signal in the 1000 m in front of a slowdown warning board gets a code reduction point in one of the "
      "two cells in front of it. Both cells hold other features, and neither is a point that could be lowered. "
-     "The position is the signal's cell × 50.",
+     "The fault is told at the slowdown's row, at the position written there, with a note for the signal and each "
+     "of the two cells.",
      {{{"Signals or boards stand in the 100 m right in front of another signal, less than 2200 m before a "
         "slowdown.",
         "Leave one of the two 50 m cells in front of the signal free: move the feature there."}}},
@@ -90,7 +91,7 @@ constexpr auto kFaults = std::to_array<FaultDescription>({
     {Fault::kNoApproachCell, "no free cell for an approach point in front of a slowdown",
      "In front of each slowdown start, code reduction points go into three windows of three cells: 250 to 350 m, "
      "550 to 650 m and 900 to 1000 m before the start cell. Every cell of one window holds another feature. The "
-     "position is the start cell × 50.",
+     "fault is told at the slowdown's row, at the position written there, with a note for each cell of the window.",
      {{{"Signals, boards or station exits fill one of the windows.",
         "Move one of those features by 50 m, or move the slowdown."}}},
      "rallentamento,   52600,    80,  250, 0,  1,  80\n"
@@ -100,7 +101,8 @@ constexpr auto kFaults = std::to_array<FaultDescription>({
     {Fault::kNoRepeatOrExitCell, "no free cell for a repeat point or an exit point of a slowdown",
      "A slowdown below 110 km/h gets a code reduction point every 400 m after its start (in the due cell or "
      "one of its two neighbours), and one in the two cells in front of the first signal within 600 m after its "
-     "end. All the cells tried hold other features. The position is the cell × 50.",
+     "end. All the cells tried hold other features. The fault is told at the slowdown's row, at the position "
+     "written there, with a note for each cell tried.",
      {{{"Features stand side by side inside a long slow slowdown, 400 m, 800 m, ... after its start.",
         "Move one of them by 50 m."},
        {"Features fill the two cells in front of the first signal after the slowdown.",

@@ -2,20 +2,15 @@
 
 #include <array>
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "model/line_plan.hpp"
 #include "model/sim_record.hpp"
-#include "model/source_place.hpp"
 #include "model/track_cell.hpp"
 
 namespace scenario {
-
-class FaultSink;
 
 // All the state of one build: the track cells, the 87 records, the line plan and the
 // scalars around them. Element access goes through the checked accessors, which raise a
@@ -26,8 +21,6 @@ struct ScenarioModel {
   int32_t plan_mode = 0;
   int32_t route_extent_m = 0;
   int32_t last_cell = 0;
-  int32_t error_code = 0;
-  int32_t error_position_m = 0;
   int32_t mountain_count = 0;
   std::array<int32_t, 81> mountain_start{};
   std::array<int32_t, 81> mountain_end{};
@@ -35,16 +28,6 @@ struct ScenarioModel {
   std::vector<TrackCell> cells;  // 0 .. last_cell once dimensioned; empty before
   std::array<SimRecord, kRecordCount> sim_records{};
   LinePlan line_plan;  // dimensioned only when plan_mode is non-zero
-
-  // Who hears of every recorded fault (may be null), and the source row being compiled
-  // (empty outside the compiler's rows). Neither is part of the compiled files.
-  FaultSink* fault_sink = nullptr;
-  std::optional<SourcePlace> row_place;
-  // The row that put the item of a cell there, by cell index, for the notes of a fault that
-  // finds the cell taken. Held only while the sources are compiled, unless kept.
-  std::unordered_map<int64_t, SourcePlace> cell_origins;
-  // Kept after the compile too, by a caller that keeps the sources they point into.
-  bool keep_cell_origins = false;
 
   bool cells_dimensioned() const { return !cells.empty(); }
 

@@ -3,8 +3,9 @@
 #include <algorithm>
 #include <initializer_list>
 #include <optional>
+#include <utility>
+#include <vector>
 
-#include "model/fault_record.hpp"
 #include "model/fault_table.hpp"
 #include "model/format_rules.hpp"
 
@@ -50,13 +51,17 @@ void lower_point(ScenarioModel& model, int64_t c) {
   cell.value1 = std::min(kWalkPointSpeed_kmh, cell.value1);
 }
 
-void record_fault_at_cell(ScenarioModel& model, Fault fault, int64_t c) { record_fault(model, fault, c * kCellLength_m); }
-
 std::optional<int64_t> first_free_cell(const ScenarioModel& model, std::initializer_list<int64_t> candidates) {
   for (const int64_t c : candidates)
     if (cell_is_free(model, c)) return c;
   return std::nullopt;
 }
+
+// The model being walked and the faults found so far.
+struct Walk {
+  ScenarioModel& model;
+  std::vector<WalkFault> faults;
+};
 
 // A point in the first free of the two cells in front of the signal in cell `s`.
 bool place_point_in_front_of_signal(ScenarioModel& model, int64_t s) {
@@ -67,7 +72,8 @@ bool place_point_in_front_of_signal(ScenarioModel& model, int64_t s) {
 
 // Rule W: every signal within the cells in front of a slowdown warning board in cell `i`
 // gets a point just in front of it, or has the point already there lowered.
-void apply_warning_board_rule(ScenarioModel& model, int64_t i) {
+void apply_warning_board_rule(Walk& walk, int64_t i) {
+  ScenarioModel& model = walk.model;
   for (int64_t k = 1; k <= kWarningLookBack && i - k >= kFirstSignalBehindBoard; ++k) {
     const int64_t s = i - k;
     if (!cell_holds(model, s, kSignal) || place_point_in_front_of_signal(model, s)) continue;
@@ -76,25 +82,27 @@ void apply_warning_board_rule(ScenarioModel& model, int64_t i) {
     else if (cell_holds(model, s - 2, kCodeReduction))
       lower_point(model, s - 2);
     else
-      record_fault_at_cell(model, Fault::kNoCellBeforeSignal, s);
+      walk.faults.push_back({Fault::kNoCellBeforeSignal, i, s, s, {s - 1, s - 2}});
   }
 }
 
-void place_approach_points(ScenarioModel& model, int64_t i) {
+void place_approach_points(Walk& walk, int64_t i) {
   for (const ApproachWindow& window : kApproachWindows) {
     if (i <= window.farthest) continue;
-    const std::optional<int64_t> c =
-        first_free_cell(model, {i - window.nearest, i - window.nearest - 1, i - window.farthest});
+    const std::initializer_list<int64_t> tried = {i - window.nearest, i - window.nearest - 1, i - window.farthest};
+    const std::optional<int64_t> c = first_free_cell(walk.model, tried);
     if (c)
-      place_point(model, *c);
+      place_point(walk.model, *c);
     else
-      record_fault_at_cell(model, Fault::kNoApproachCell, i);
+      walk.faults.push_back({Fault::kNoApproachCell, i, i, std::nullopt, tried});
   }
 }
 
-// One repeat point due at cell `k`; returns the counter to go on with. After a fault the
-// counter stays at the interval and then runs past it, so the slowdown gets no more.
-int place_repeat_point(ScenarioModel& model, int64_t k) {
+// One repeat point due at cell `k` for the slowdown starting in cell `i`; returns the
+// counter to go on with. After a fault the counter stays at the interval and then runs past
+// it, so the slowdown gets no more.
+int place_repeat_point(Walk& walk, int64_t i, int64_t k) {
+  ScenarioModel& model = walk.model;
   if (cell_is_free(model, k)) {
     place_point(model, k);
     return 0;
@@ -107,50 +115,53 @@ int place_repeat_point(ScenarioModel& model, int64_t k) {
     place_point(model, k + 1);
     return -1;
   }
-  record_fault_at_cell(model, Fault::kNoRepeatOrExitCell, k);
+  walk.faults.push_back({Fault::kNoRepeatOrExitCell, i, k, std::nullopt, {k, k - 1, k + 1}});
   return kRepeatInterval;
 }
 
 // Repeat points every interval from the slowdown start in cell `i` up to its end cell,
 // which is returned; none when no end follows before the last cell.
-std::optional<int64_t> place_repeat_points(ScenarioModel& model, int64_t i) {
+std::optional<int64_t> place_repeat_points(Walk& walk, int64_t i) {
   int counter = 0;
-  for (int64_t k = i + 1; k <= top_cell(model); ++k) {
+  for (int64_t k = i + 1; k <= top_cell(walk.model); ++k) {
     ++counter;
-    if (counter == kRepeatInterval) counter = place_repeat_point(model, k);
-    if (cell_holds(model, k, kSlowdownEnd)) return k;
+    if (counter == kRepeatInterval) counter = place_repeat_point(walk, i, k);
+    if (cell_holds(walk.model, k, kSlowdownEnd)) return k;
   }
   return std::nullopt;
 }
 
-// A point in front of the first signal within the look-ahead after the end cell `e`.
-void place_exit_point(ScenarioModel& model, int64_t e) {
-  const int64_t last = std::min(e + kExitLookAhead, top_cell(model));
+// A point in front of the first signal within the look-ahead after the end cell `e` of the
+// slowdown starting in cell `i`.
+void place_exit_point(Walk& walk, int64_t i, int64_t e) {
+  const int64_t last = std::min(e + kExitLookAhead, top_cell(walk.model));
   for (int64_t m = e; m <= last; ++m) {
-    if (!cell_holds(model, m, kSignal)) continue;
-    if (m - 1 > 0 && !place_point_in_front_of_signal(model, m))
-      record_fault_at_cell(model, Fault::kNoRepeatOrExitCell, e);
+    if (!cell_holds(walk.model, m, kSignal)) continue;
+    if (m - 1 > 0 && !place_point_in_front_of_signal(walk.model, m))
+      walk.faults.push_back({Fault::kNoRepeatOrExitCell, i, e, m, {m - 1, m - 2}});
     return;
   }
 }
 
 // Rule S: approach points in front of a slowdown start in cell `i`; a slow slowdown also
 // gets repeat points up to its end and an exit point after it.
-void apply_slowdown_start_rule(ScenarioModel& model, int64_t i) {
-  place_approach_points(model, i);
-  if (model.cell(i).value1 >= kSlowSlowdownBelow) return;
-  if (const std::optional<int64_t> e = place_repeat_points(model, i)) place_exit_point(model, *e);
+void apply_slowdown_start_rule(Walk& walk, int64_t i) {
+  place_approach_points(walk, i);
+  if (walk.model.cell(i).value1 >= kSlowSlowdownBelow) return;
+  if (const std::optional<int64_t> e = place_repeat_points(walk, i)) place_exit_point(walk, i, *e);
 }
 
 }  // namespace
 
-void run_signalling_walk(ScenarioModel& model) {
+std::vector<WalkFault> run_signalling_walk(ScenarioModel& model) {
+  Walk walk{model, {}};
   // Cells last_cell - 1 and last_cell are never visited themselves.
   const int64_t last_visited = top_cell(model) - 2;
   for (int64_t i = 1; i <= last_visited; ++i) {
-    if (cell_holds(model, i, kSlowdownWarningBoard)) apply_warning_board_rule(model, i);
-    if (cell_holds(model, i, kSlowdownStart)) apply_slowdown_start_rule(model, i);
+    if (cell_holds(model, i, kSlowdownWarningBoard)) apply_warning_board_rule(walk, i);
+    if (cell_holds(model, i, kSlowdownStart)) apply_slowdown_start_rule(walk, i);
   }
+  return std::move(walk.faults);
 }
 
 }  // namespace scenario

@@ -178,8 +178,20 @@ TEST(CompileCommand, EachKindOfFaultIsReportedWithItsExitStatus) {
        "scenario-builder: 1 fault recorded; last: fault 16 at 1750 m; no file written\n",
        false},
       {"the post-pass", true, kSignalRow, kWindowTaken, 1,
-       "scenario-builder: error: fault 12: no free cell for an approach point in front of a slowdown at 52650 m\n"
-       "scenario-builder: 1 fault recorded; last: fault 12 at 52650 m; no file written\n",
+       "Milano_Tortona_5-.txt:46:1: error: fault 12: no free cell for an approach point in front of a slowdown "
+       "at 52600 m\n"
+       " rallentamento,   52600,    80,  250, 0,  1,  80\n"
+       " ^\n"
+       "Milano_Tortona_5-.txt:77:1: note: cell 1048 already holds the signal of this row\n"
+       " segnale,   52350,   2, 4, 0,  0, 0,    0,  0,0,0, 0\n"
+       " ^\n"
+       "Milano_Tortona_5-.txt:76:1: note: cell 1047 already holds the signal of this row\n"
+       " segnale,   52300,   2, 4, 0,  0, 0,    0,  0,0,0, 0\n"
+       " ^\n"
+       "Milano_Tortona_5-.txt:75:1: note: cell 1046 already holds the signal of this row\n"
+       " segnale,   52250,   2, 4, 0,  0, 0,    0,  0,0,0, 0\n"
+       " ^\n"
+       "scenario-builder: 1 fault recorded; last: fault 12 at 52600 m; no file written\n",
        false},
       {"a shown header fault", false, "indicatori_vmax,  800,", "indicatori_vmax,  0,", 2, " Errore n. 1250\n", false},
       {"no general section", false, "[generale]", "[generalx]", 2,

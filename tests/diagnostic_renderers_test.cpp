@@ -10,7 +10,7 @@
 #include "driver/diagnostics.hpp"
 #include "driver/sarif_diagnostics.hpp"
 #include "format/file_uri.hpp"
-#include "model/fault_record.hpp"
+#include "compiler/fault_recording.hpp"
 #include "model/fault_table.hpp"
 #include "model/warning_table.hpp"
 
@@ -28,18 +28,18 @@ constexpr std::string_view kStationRow = "stazione,\"PAV\xcc" "A\",  8600";  // 
 void feed(Diagnostics& diagnostics) {
   diagnostics.show_file_as("Prova_5-.txt", "routes/Prova 5-.txt");
   ScenarioModel model;
-  model.fault_sink = &diagnostics;
-  model.row_place = SourcePlace{"Prova_5-.txt", 48, 1, kSignalRow};
-  record_fault(model, Fault::kSignalOccupied, 8600);
-  model.row_place.reset();
+  CompileContext compile(model, &diagnostics);
+  compile.row_place = SourcePlace{"Prova_5-.txt", 48, 1, kSignalRow};
+  record_fault(compile, Fault::kSignalOccupied, 8600);
+  compile.row_place.reset();
   diagnostics.on_diagnostic(Diagnostic{Severity::kWarning, std::nullopt, "position moved to another cell",
                                        SourcePlace{"Prova_5-.txt", 12, 11, kStationRow}, 8600,
                                        {{"the row that holds the cell", SourcePlace{"Prova_5-.txt", 48, 1, kSignalRow}},
                                         {"a note without a place", std::nullopt}},
                                        warning_number(Warning::kOffCell)});
-  record_runtime_failure(model, RuntimeFailure("32-bit sum overflows"));
+  record_runtime_failure(compile, RuntimeFailure("32-bit sum overflows"));
   diagnostics.error("cannot read the line source 'x': no such file");
-  for (int i = 0; i < 5; ++i) record_fault(model, Fault::kNoRepeatOrExitCell, 54000 + 50 * i);
+  for (int i = 0; i < 5; ++i) record_fault(compile, Fault::kNoRepeatOrExitCell, 54000 + 50 * i);
   diagnostics.close();
 }
 

@@ -6,7 +6,7 @@
 
 #include <sstream>
 
-#include "model/fault_record.hpp"
+#include "compiler/fault_recording.hpp"
 
 namespace scenario {
 namespace {
@@ -16,13 +16,13 @@ struct Feed {
   std::ostringstream err;
   Diagnostics diagnostics{err, false};
   ScenarioModel model;
-  Feed() { model.fault_sink = &diagnostics; }
+  CompileContext compile{model, &diagnostics};
 
   // A fault recorded while the compiler stands on a source row.
   void fault_at(std::string_view file, int line, int column, std::string_view text, Fault fault, int32_t position) {
-    model.row_place = SourcePlace{file, line, column, text};
-    record_fault(model, fault, position);
-    model.row_place.reset();
+    compile.row_place = SourcePlace{file, line, column, text};
+    record_fault(compile, fault, position);
+    compile.row_place.reset();
   }
 };
 
@@ -45,8 +45,8 @@ TEST(Diagnostics, FaultOfASourceRowShowsPlaceLineAndCaret) {
 
 TEST(Diagnostics, FaultWithoutPlaceOrPositionAndTheClosingLine) {
   Feed feed;
-  record_fault(feed.model, Fault::kNoApproachCell, 52650);
-  record_fault(feed.model, Fault::kRuntimeFailure);  // no position of its own, so none is summed up
+  record_fault(feed.compile, Fault::kNoApproachCell, 52650);
+  record_fault(feed.compile, Fault::kRuntimeFailure);  // no position of its own, so none is summed up
   feed.diagnostics.close();
   EXPECT_EQ(feed.err.str(),
             "scenario-builder: error: fault 12: no free cell for an approach point in front of a slowdown at 52650 m\n"
@@ -57,12 +57,12 @@ TEST(Diagnostics, FaultWithoutPlaceOrPositionAndTheClosingLine) {
 
 TEST(Diagnostics, ARunTimeFailureSaysWhatFailedAndWhere) {
   Feed feed;
-  feed.model.row_place = SourcePlace{"Prova_linea.txt", 5, 1, "pendenza,  12x0,  3"};
+  feed.compile.row_place = SourcePlace{"Prova_linea.txt", 5, 1, "pendenza,  12x0,  3"};
   // A failing field is pointed at itself; any other failure at its row.
-  record_runtime_failure(feed.model, RuntimeFailure("a number field holds text",
+  record_runtime_failure(feed.compile, RuntimeFailure("a number field holds text",
                                                     SourcePlace{"Prova_linea.txt", 5, 12, "pendenza,  12x0,  3"}));
-  record_runtime_failure(feed.model, RuntimeFailure("32-bit sum overflows"));
-  EXPECT_EQ(feed.model.error_code, 25);
+  record_runtime_failure(feed.compile, RuntimeFailure("32-bit sum overflows"));
+  EXPECT_EQ(feed.compile.error_code, 25);
   EXPECT_EQ(feed.err.str(),
             "Prova_linea.txt:5:12: error: fault 25: run-time failure while reading the sources: a number field "
             "holds text\n"
@@ -77,9 +77,9 @@ TEST(Diagnostics, ARunTimeFailureSaysWhatFailedAndWhere) {
 
 TEST(Diagnostics, RepeatsAreShownAFewTimesThenSummedUp) {
   Feed feed;
-  for (int i = 0; i < 30; ++i) record_fault(feed.model, Fault::kNoRepeatOrExitCell, 54000 + 50 * i);
-  record_fault(feed.model, Fault::kNoCellBeforeSignal, 100);
-  record_fault(feed.model, Fault::kNoRepeatOrExitCell, 54250);
+  for (int i = 0; i < 30; ++i) record_fault(feed.compile, Fault::kNoRepeatOrExitCell, 54000 + 50 * i);
+  record_fault(feed.compile, Fault::kNoCellBeforeSignal, 100);
+  record_fault(feed.compile, Fault::kNoRepeatOrExitCell, 54250);
   feed.diagnostics.close();
   const std::string err = feed.err.str();
   size_t shown = 0;

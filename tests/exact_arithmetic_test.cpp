@@ -34,19 +34,18 @@ TEST(ExactArithmetic, IntermediateValuesNeverFailOnTheirOwn) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    const ScenarioModel model = testing::compile_texts(c.line, "[generale]\n");
-    EXPECT_EQ(model.error_code, c.fault);
+    EXPECT_EQ(testing::compile_texts(c.line, "[generale]\n").error_code, c.fault);
   }
 
-  const ScenarioModel gradient = testing::compile_texts(cases[0].line, "[generale]\n");
+  const ScenarioModel gradient = testing::compile_texts(cases[0].line, "[generale]\n").model;
   EXPECT_EQ(gradient.cell(9).gradient, (2147483600LL + 100) % 256);
 
-  const ScenarioModel posts = testing::compile_texts(cases[2].line, "[generale]\n");
+  const ScenarioModel posts = testing::compile_texts(cases[2].line, "[generale]\n").model;
   EXPECT_EQ(posts.record(81).start_m, 2147483600);
   EXPECT_EQ(posts.record(82).start_m, 100);
 
   // 200 m after an end far below zero is no close follower: the type stays.
-  const ScenarioModel mountains = testing::compile_texts(cases[3].line, "[generale]\n");
+  const ScenarioModel mountains = testing::compile_texts(cases[3].line, "[generale]\n").model;
   EXPECT_EQ(mountains.cell(4).mountain, 2);
 }
 

@@ -76,13 +76,12 @@ std::optional<int> first_fault(const Sources& sources) {
   model.scenario_name = "Prova";
   model.scenario_number = "1";
   FirstFault sink;
-  model.fault_sink = &sink;
   const std::string line = sources.whole_line.value_or(std::string(kLineGeneral) + sources.line_general +
                                                        std::string(kLineMain) + sources.line_main + std::string(kEnd));
   SourceFile line_source = SourceFile::in_memory("Prova_linea.txt", line);
   SourceFile service_source =
       SourceFile::in_memory("Prova_1-.txt", std::string(kServiceStart) + sources.service + std::string(kEnd));
-  const CompileResult result = compile_scenario(model, 1, line_source, service_source);
+  const CompileResult result = compile_scenario(model, 1, line_source, service_source, &sink);
   if (result.status == CompileStatus::kHeaderFault) return result.shown_fault;
   return sink.number;
 }

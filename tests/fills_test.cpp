@@ -17,6 +17,7 @@ constexpr uint8_t kUntouched = 0xEE;
 // A small route whose cells carry a mark, so that every write of a fill shows.
 ScenarioModel marked_model(int32_t last_cell) {
   ScenarioModel model = route_model(last_cell);
+  CompileContext compile(model);
   for (TrackCell& cell : model.cells) cell.speed_limit = cell.adhesion = kUntouched;
   return model;
 }
@@ -35,8 +36,9 @@ std::vector<int> adhesions(const ScenarioModel& model) {
 
 TEST(SpeedFill, EachRowHoldsFromItsPositionAndTheCompletionStopsTwoCellsShort) {
   ScenarioModel model = route_model();
-  const auto run = read_service_rows(model, "velocita,   0,    30\nvelocita,    1350,    95\nvelocita, 79400, 80\n");
-  EXPECT_EQ(model.error_code, 0);
+  CompileContext compile(model);
+  const auto run = read_service_rows(compile, "velocita,   0,    30\nvelocita,    1350,    95\nvelocita, 79400, 80\n");
+  EXPECT_EQ(compile.error_code, 0);
   EXPECT_TRUE(run.discarded);
   for (int i = 0; i <= 26; ++i) EXPECT_EQ(model.cell(i).speed_limit, 6) << i;
   for (int i = 27; i <= 1587; ++i) ASSERT_EQ(model.cell(i).speed_limit, 19) << i;
@@ -73,18 +75,20 @@ TEST(SpeedFill, CasesOnASmallRoute) {
   };
   for (const Case& c : cases) {
     ScenarioModel model = marked_model(10);
-    const auto run = read_service_rows(model, c.rows);
+    CompileContext compile(model);
+    const auto run = read_service_rows(compile, c.rows);
     EXPECT_FALSE(run.failed) << c.name;
-    EXPECT_EQ(model.error_code, 0) << c.name;
+    EXPECT_EQ(compile.error_code, 0) << c.name;
     EXPECT_EQ(speed_codes(model), c.speeds) << c.name;
   }
 }
 
 TEST(AdhesionFill, KeepsTheLowEightBitsAndStopsAtTheLastCellLikeTheSpeed) {
   ScenarioModel model = marked_model(10);
+  CompileContext compile(model);
   std::string rows = "aderenza, 0, 300\n";
   for (int i = 0; i < 12; ++i) rows += "aderenza, 400, " + std::to_string(90 + i) + "\n";
-  const auto run = read_service_rows(model, rows);
+  const auto run = read_service_rows(compile, rows);
   EXPECT_FALSE(run.failed);
   // 300 keeps 44; the rows at 400 m advance the cursor one cell each up to cell 9, and the
   // completion writes the last cell with the last value.
@@ -97,7 +101,8 @@ TEST(AdhesionFill, KeepsTheLowEightBitsAndStopsAtTheLastCellLikeTheSpeed) {
 
 TEST(AdhesionFill, BuiltInListOnTheBuiltInRoute) {
   ScenarioModel model = route_model();
-  read_service_rows(model,
+  CompileContext compile(model);
+  read_service_rows(compile,
                     "aderenza,   0,    100\naderenza,   33600,    95\naderenza,   36950,   100\n"
                     "aderenza,   76550,   100\n");
   EXPECT_EQ(model.cell(0).adhesion, 100);
@@ -116,28 +121,32 @@ TEST(Fills, BoundsFaultEndsReadingButTheCompletionsStillRun) {
   };
   for (const Case& c : {Case{"velocita, 88950, 100\n", 88950}, Case{"aderenza, 88950, 100\n", 88950}}) {
     ScenarioModel model = route_model();
-    const auto run = read_service_rows(model, std::string("velocita, 0, 50\naderenza, 0, 70\n") + c.row +
+    CompileContext compile(model);
+    const auto run = read_service_rows(compile, std::string("velocita, 0, 50\naderenza, 0, 70\n") + c.row +
                                                   "numero vetture, 12\n");
-    EXPECT_EQ(model.error_code, fault_number(Fault::kBeyondTrack)) << c.row;
-    EXPECT_EQ(model.error_position_m, c.position) << c.row;
+    EXPECT_EQ(compile.error_code, fault_number(Fault::kBeyondTrack)) << c.row;
+    EXPECT_EQ(compile.error_position_m, c.position) << c.row;
     EXPECT_TRUE(run.discarded) << c.row;
     EXPECT_EQ(model.record(84).position_m, 0) << "rows after the fault are not read";
     EXPECT_EQ(model.cell(1777).speed_limit, 10) << c.row;
     EXPECT_EQ(model.cell(1777).adhesion, 70) << c.row;
   }
   ScenarioModel model = route_model();
-  read_service_rows(model, "velocita, 79400, 80\n");
-  EXPECT_EQ(model.error_code, 0) << "79400 + 100 <= 89000 is accepted";
+  CompileContext compile(model);
+  read_service_rows(compile, "velocita, 79400, 80\n");
+  EXPECT_EQ(compile.error_code, 0) << "79400 + 100 <= 89000 is accepted";
 }
 
 TEST(Fills, ASpeedThatDoesNotFitItsByteIsARunTimeFailure) {
   for (const char* rows : {"velocita, 0, 1280\nvelocita, 100, 50\n", "velocita, 0, -10\nvelocita, 100, 50\n",
                            "velocita, 0, 1280\n"}) {
     ScenarioModel model = route_model();
-    EXPECT_TRUE(read_service_rows(model, rows).failed) << rows;
+    CompileContext compile(model);
+    EXPECT_TRUE(read_service_rows(compile, rows).failed) << rows;
   }
   ScenarioModel model = route_model();
-  EXPECT_FALSE(read_service_rows(model, "velocita, 0, 1277\n").failed) << "1277 / 5 rounds to 255";
+  CompileContext compile(model);
+  EXPECT_FALSE(read_service_rows(compile, "velocita, 0, 1277\n").failed) << "1277 / 5 rounds to 255";
 }
 
 }  // namespace

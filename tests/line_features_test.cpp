@@ -19,10 +19,11 @@ namespace scenario {
 namespace {
 
 // The scenario's own line source, compiled once for the worked examples.
-const ScenarioModel& scenario_model() {
-  static const ScenarioModel model = testing::compile_texts(std::string(kLineSourceText), "");
-  return model;
+const testing::CompiledTexts& scenario_compile() {
+  static const testing::CompiledTexts compiled = testing::compile_texts(std::string(kLineSourceText), "");
+  return compiled;
 }
+const ScenarioModel& scenario_model() { return scenario_compile().model; }
 
 void expect_gradient(const ScenarioModel& model, int64_t first, int64_t last, int expected) {
   for (int64_t c = first; c <= last; ++c) {
@@ -32,7 +33,7 @@ void expect_gradient(const ScenarioModel& model, int64_t first, int64_t last, in
 
 TEST(LineFeaturesScenario, Gradients) {
   const ScenarioModel& model = scenario_model();
-  ASSERT_EQ(model.error_code, 0);
+  ASSERT_EQ(scenario_compile().error_code, 0);
   expect_gradient(model, 0, 23, 100);
   expect_gradient(model, 24, 34, 105);
   expect_gradient(model, 35, 463, 100);   // 1750 to 23200 at 0
@@ -89,6 +90,7 @@ TEST(LineFeaturesScenario, MountainAndBoards) {
 // leaves it.
 struct SmallRoute : ::testing::Test {
   ScenarioModel model;
+  CompileContext compile{model};
   void SetUp() override {
     model.plan_mode = 1;
     model.route_extent_m = 10000;
@@ -99,9 +101,10 @@ struct SmallRoute : ::testing::Test {
 
 TEST_F(SmallRoute, SetUpNeedsTheCells) {
   ScenarioModel without_length;
-  EXPECT_THROW(LineFeatures{without_length}, RuntimeFailure);
+  CompileContext without_length_compile(without_length);
+  EXPECT_THROW(LineFeatures{without_length_compile}, RuntimeFailure);
   model.mountain_count = 5;
-  LineFeatures features(model);
+  LineFeatures features(compile);
   EXPECT_EQ(model.mountain_count, 0);
   EXPECT_EQ(model.line_plan.computed_end(), 2);
   EXPECT_EQ(features.board_slot_counter(), 80);
@@ -122,24 +125,24 @@ TEST_F(SmallRoute, BoundsTestForEveryRow) {
   };
   for (const Case& c : cases) {
     SetUp();
-    model.error_code = 0;
-    LineFeatures features(model);
+    compile.error_code = 0;
+    LineFeatures features(compile);
     EXPECT_EQ(c.call(features, 9900), RowOutcome::kNext) << c.row;
-    EXPECT_EQ(model.error_code, 0) << c.row;
+    EXPECT_EQ(compile.error_code, 0) << c.row;
     const ScenarioModel before = model;
     EXPECT_EQ(c.call(features, 9901), RowOutcome::kEndReading) << c.row;
-    EXPECT_EQ(model.error_code, 15) << c.row;
-    EXPECT_EQ(model.error_position_m, 9901) << c.row;
+    EXPECT_EQ(compile.error_code, 15) << c.row;
+    EXPECT_EQ(compile.error_position_m, 9901) << c.row;
     EXPECT_EQ(model.cells, before.cells) << c.row << " wrote past the bounds test";
     EXPECT_EQ(model.line_plan.computed_end(), before.line_plan.computed_end()) << c.row;
   }
   // No overflow in the test itself.
-  LineFeatures features(model);
+  LineFeatures features(compile);
   EXPECT_EQ(features.gradient_row(2147483647, 0), RowOutcome::kEndReading);
 }
 
 TEST_F(SmallRoute, GradientFillWritesAtLeastOnceAndKeepsTheLowBits) {
-  LineFeatures features(model);
+  LineFeatures features(compile);
   features.gradient_row(0, -100);    // n = 0: nothing written
   features.gradient_row(100, 155);   // cells 0, 1 get -100 + 100
   features.gradient_row(100, 156);   // same position: one more cell, with 155
@@ -162,7 +165,7 @@ TEST_F(SmallRoute, GradientFillWritesAtLeastOnceAndKeepsTheLowBits) {
 }
 
 TEST_F(SmallRoute, GradientFillNeverWritesPastTheLastCell) {
-  LineFeatures features(model);
+  LineFeatures features(compile);
   features.gradient_row(9900, 3);
   for (int i = 0; i < 10; ++i) EXPECT_EQ(features.gradient_row(50, 4), RowOutcome::kNext);
   EXPECT_EQ(features.gradient_cursor(), 208);
@@ -173,7 +176,7 @@ TEST_F(SmallRoute, GradientFillNeverWritesPastTheLastCell) {
 }
 
 TEST_F(SmallRoute, CompletionWritesOneCellWhenTheCursorIsAlreadyAtTheEnd) {
-  LineFeatures features(model);
+  LineFeatures features(compile);
   features.gradient_row(9900, 2);  // cursor at 198
   features.complete();
   EXPECT_EQ(model.cell(197).gradient, 100);
@@ -182,7 +185,7 @@ TEST_F(SmallRoute, CompletionWritesOneCellWhenTheCursorIsAlreadyAtTheEnd) {
 }
 
 TEST_F(SmallRoute, CurvesBendThePlanMetreByMetre) {
-  LineFeatures features(model);
+  LineFeatures features(compile);
   EXPECT_EQ(features.curve_row("curvaS3", 100, 10), RowOutcome::kNext);  // "S" in any case: left
   EXPECT_EQ(model.line_plan.computed_end(), 111);
   std::vector<PlanPoint> point = testing::plan_points(model.line_plan);
@@ -221,20 +224,21 @@ TEST(PlanCurves, CurvatureOfAKeyword) {
 }
 
 TEST_F(SmallRoute, CurvesThatLeaveThePlanFail) {
-  LineFeatures features(model);
+  LineFeatures features(compile);
   EXPECT_EQ(features.curve_row("curvad1", 9000, 1000), RowOutcome::kNext);  // up to the last metre
   EXPECT_THROW(features.curve_row("curvad1", 9900, 101), RuntimeFailure);
   EXPECT_EQ(model.line_plan.computed_end(), 10001);  // what was computed stays
   ScenarioModel fresh = model;
   fresh.line_plan = LinePlan(10000);
-  LineFeatures from_start(fresh);
+  CompileContext fresh_compile(fresh);
+  LineFeatures from_start(fresh_compile);
   EXPECT_THROW(from_start.curve_row("curvad1", 10, 2147483647), RuntimeFailure);  // P + LEN overflows
 }
 
 TEST_F(SmallRoute, MountainTypesAndMarkers) {
   model.cell(107).kind = kSignal;
   model.cell(105).kind = kMountainMarker;
-  LineFeatures features(model);
+  LineFeatures features(compile);
   features.mountain_row(5000, 5600, 12);  // cells 100 to 111, type 2 with markers
   for (int c = 100; c <= 111; ++c) EXPECT_EQ(model.cell(c).mountain, 2) << c;
   EXPECT_EQ(model.cell(99).mountain, 0);
@@ -257,7 +261,7 @@ TEST_F(SmallRoute, MountainTypesAndMarkers) {
 }
 
 TEST_F(SmallRoute, MountainsThatLeaveTheArraysFail) {
-  LineFeatures features(model);
+  LineFeatures features(compile);
   EXPECT_THROW(features.mountain_row(9800, 10200, 1), RuntimeFailure);
   EXPECT_EQ(model.cell(200).mountain, 1);  // what was written stays
   for (int i = model.mountain_count; i < 80; ++i) features.mountain_row(100 * i, 100 * i + 50, 1);
@@ -269,7 +273,7 @@ TEST_F(SmallRoute, MountainsThatLeaveTheArraysFail) {
 
 TEST_F(SmallRoute, SpeedLimitBoards) {
   model.cell(2).kind = kMountainMarker;
-  LineFeatures features(model);
+  LineFeatures features(compile);
   EXPECT_EQ(features.speed_limit_board_row({25, 140, 97, 3, 2, 140, 98, 2, 1}), RowOutcome::kNext);  // 1.5 → cell 2
   const TrackCell& cell = model.cell(2);
   EXPECT_EQ(cell.kind, kSpeedLimitBoards);
@@ -279,13 +283,13 @@ TEST_F(SmallRoute, SpeedLimitBoards) {
   EXPECT_EQ(cell.value4, 21);
   // 75 lands in cell 2 too (2.5 rounds to even): the cell is taken.
   EXPECT_EQ(features.speed_limit_board_row({75, 30}), RowOutcome::kFaultExit);
-  EXPECT_EQ(model.error_code, 21);
-  EXPECT_EQ(model.error_position_m, 75);
+  EXPECT_EQ(compile.error_code, 21);
+  EXPECT_EQ(compile.error_position_m, 75);
   EXPECT_EQ(model.cell(2).value1, 2828);
 }
 
 TEST_F(SmallRoute, SpeedLimitBoardValueThatDoesNotFitFailsAtThatValue) {
-  LineFeatures features(model);
+  LineFeatures features(compile);
   EXPECT_NO_THROW(features.speed_limit_board_row({500, 1638, 0, 0, 0, 35}));  // 32767 fits
   EXPECT_EQ(model.cell(11).value1, 32767);
   EXPECT_THROW(features.speed_limit_board_row({1000, 30, 1639}), RuntimeFailure);
@@ -299,7 +303,7 @@ TEST_F(SmallRoute, SpeedLimitBoardValueThatDoesNotFitFailsAtThatValue) {
 TEST_F(SmallRoute, IndicatorBoards) {
   model.cell(5).kind = kMountainMarker;
   model.cell(7).kind = kSpeedLimitBoards;
-  LineFeatures features(model);
+  LineFeatures features(compile);
   EXPECT_EQ(features.indicator_board_row(200, "(Km. 1.000)"), RowOutcome::kNext);  // replaces the marker
   EXPECT_EQ(features.indicator_board_row(250, "second"), RowOutcome::kNext);
   EXPECT_EQ(model.cell(5).kind, kIndicatorBoard);
@@ -310,8 +314,8 @@ TEST_F(SmallRoute, IndicatorBoards) {
   EXPECT_EQ(features.board_slot_counter(), 78);
 
   EXPECT_EQ(features.indicator_board_row(300, "on a board"), RowOutcome::kFaultExit);
-  EXPECT_EQ(model.error_code, 6);
-  EXPECT_EQ(model.error_position_m, 300);
+  EXPECT_EQ(compile.error_code, 6);
+  EXPECT_EQ(compile.error_position_m, 300);
   EXPECT_EQ(model.record(78).text, "");
   EXPECT_EQ(features.board_slot_counter(), 78);
 
@@ -320,7 +324,7 @@ TEST_F(SmallRoute, IndicatorBoards) {
 }
 
 TEST_F(SmallRoute, AnEightyFirstIndicatorBoardFailsBeforeAnythingIsWritten) {
-  LineFeatures features(model);
+  LineFeatures features(compile);
   for (int i = 0; i < 80; ++i) ASSERT_EQ(features.indicator_board_row(100 * i, "b"), RowOutcome::kNext);
   EXPECT_EQ(features.board_slot_counter(), 0);
   EXPECT_EQ(model.record(1).text, "b");

@@ -36,6 +36,9 @@ std::string line_source(const std::string& main_rows) {
 // Compiles a line source and an untouched service source, both held in memory.
 struct Compiled {
   ScenarioModel model;
+  int32_t error_code = 0;
+  int32_t error_position_m = 0;
+  bool row_place_left = false;
   bool line_exists = true;
   bool service_exists = true;
 };
@@ -43,15 +46,20 @@ Compiled compile_line(std::string text, int32_t plan_mode = 1) {
   Compiled compiled{fresh_model(plan_mode)};
   SourceFile line = SourceFile::in_memory("Milano_Tortona_linea.txt", std::move(text));
   SourceFile service = SourceFile::in_memory("Milano_Tortona_5-.txt", "");
-  memorizza_dati(compiled.model, line, service);
+  CompileContext context(compiled.model);
+  memorizza_dati(context, line, service);
+  compiled.error_code = context.error_code;
+  compiled.error_position_m = context.error_position_m;
+  compiled.row_place_left = context.row_place.has_value();
   compiled.line_exists = line.exists();
   compiled.service_exists = service.exists();
   return compiled;
 }
 
 TEST(LineSourceReader, ScenarioLineSourceFillsTheGeneralData) {
-  const ScenarioModel model = compile_texts(std::string(kLineSourceText), "");
-  EXPECT_EQ(model.error_code, 0);
+  const testing::CompiledTexts compiled = compile_texts(std::string(kLineSourceText), "");
+  const ScenarioModel& model = compiled.model;
+  EXPECT_EQ(compiled.error_code, 0);
   EXPECT_EQ(model.record(85).text, "Milano_Tortona");
   EXPECT_EQ(model.record(86).text, "5");
   EXPECT_EQ(model.record(84).end_m, 82000);
@@ -69,13 +77,14 @@ TEST(LineSourceReader, ScenarioLineSourceFillsTheGeneralData) {
   EXPECT_EQ(triple(83), (std::array<int32_t, 3>{9600, -9550, 0}));
   EXPECT_EQ(triple(85), (std::array<int32_t, 3>{1, 59500, 31000}));
   EXPECT_EQ(triple(86), (std::array<int32_t, 3>{10550, 79900, 4}));
-  EXPECT_FALSE(model.row_place.has_value());
+  EXPECT_FALSE(compiled.row_place_left);
 }
 
 TEST(LineSourceReader, ScenarioLineSourceHandsTheBoardSlotCounterToTheServiceHalf) {
   ScenarioModel model = fresh_model();
   SourceFile line = SourceFile::in_memory("Milano_Tortona_linea.txt", std::string(kLineSourceText));
-  const LineSourceOutcome outcome = read_line_source(model, line);
+  CompileContext context(model);
+  const LineSourceOutcome outcome = read_line_source(context, line);
   EXPECT_TRUE(outcome.read_service);
   EXPECT_EQ(outcome.board_slot_counter, 79);
   EXPECT_FALSE(line.exists());
@@ -84,9 +93,10 @@ TEST(LineSourceReader, ScenarioLineSourceHandsTheBoardSlotCounterToTheServiceHal
 TEST(LineSourceReader, CrLfLineEndsReadLikeLf) {
   std::string crlf;
   for (char c : kLineSourceText) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
-  const ScenarioModel from_lf = compile_texts(std::string(kLineSourceText), "");
-  const ScenarioModel from_crlf = compile_texts(crlf, "");
-  EXPECT_EQ(from_crlf.error_code, 0);
+  const ScenarioModel from_lf = compile_texts(std::string(kLineSourceText), "").model;
+  const testing::CompiledTexts crlf_compiled = compile_texts(crlf, "");
+  const ScenarioModel& from_crlf = crlf_compiled.model;
+  EXPECT_EQ(crlf_compiled.error_code, 0);
   EXPECT_EQ(from_crlf.cells, from_lf.cells);
   EXPECT_EQ(from_crlf.sim_records, from_lf.sim_records);
   EXPECT_EQ(from_crlf.line_plan.computed_end(), from_lf.line_plan.computed_end());
@@ -100,7 +110,7 @@ TEST(LineSourceReader, RouteLengthDimensionsCellsAndPlan) {
   const Case cases[] = {{"1000000", 1007000, 20140}, {"82000", 89000, 1780}, {"25", 7025, 140}, {"75", 7075, 142}};
   for (const Case& c : cases) {
     const Compiled compiled = compile_line(std::string("[generale]\nlunghezza percorso, ") + c.length + "\n[curve]\n");
-    EXPECT_EQ(compiled.model.error_code, 0) << c.length;
+    EXPECT_EQ(compiled.error_code, 0) << c.length;
     EXPECT_EQ(compiled.model.route_extent_m, c.extent) << c.length;
     EXPECT_EQ(compiled.model.last_cell, c.last_cell) << c.length;
     EXPECT_EQ(compiled.model.cells.size(), static_cast<size_t>(c.last_cell) + 1) << c.length;
@@ -110,7 +120,7 @@ TEST(LineSourceReader, RouteLengthDimensionsCellsAndPlan) {
 
 TEST(LineSourceReader, WithoutPlanModeNoPlanAndCurveRowsMatchNothing) {
   const Compiled compiled = compile_line(line_source("curvad6, 1000, 400\npendenza, 1000, 5\n"), 0);
-  EXPECT_EQ(compiled.model.error_code, 0);
+  EXPECT_EQ(compiled.error_code, 0);
   EXPECT_FALSE(compiled.model.line_plan.dimensioned());
   EXPECT_EQ(compiled.model.cell(19).gradient, 100);
   EXPECT_EQ(compiled.model.cell(20).gradient, 105);
@@ -119,7 +129,7 @@ TEST(LineSourceReader, WithoutPlanModeNoPlanAndCurveRowsMatchNothing) {
 TEST(LineSourceReader, ASecondLengthRowDimensionsAgainAndDropsTheCells) {
   const Compiled compiled = compile_line(
       "[generale]\nlunghezza percorso, 10000\nlunghezza percorso, 3000\n[curve]\n");
-  EXPECT_EQ(compiled.model.error_code, 0);
+  EXPECT_EQ(compiled.error_code, 0);
   EXPECT_EQ(compiled.model.last_cell, 200);
   EXPECT_EQ(compiled.model.line_plan.extent_m(), 10000);
 }
@@ -136,7 +146,7 @@ TEST(LineSourceReader, KeywordsAreFoundByContainmentWithTheirCaseRules) {
       "PENDENZA, 1000, 5\n"
       "cartello INDICATORE, 500, testo\n");
   const ScenarioModel& model = compiled.model;
-  EXPECT_EQ(model.error_code, 0);
+  EXPECT_EQ(compiled.error_code, 0);
   EXPECT_EQ(model.last_cell, 340);
   EXPECT_EQ(model.record(85).start_m, 0);
   EXPECT_EQ(model.record(85).position_m, 7);
@@ -161,7 +171,7 @@ TEST(LineSourceReader, SignalRepetitionCodeCount) {
   for (const Case& c : cases) {
     const Compiled compiled = compile_line(std::string("[generale]\nlunghezza percorso, 10000\n") + c.row + "\n[curve]\n");
     const SimRecord& slot = compiled.model.record(86);
-    EXPECT_EQ(compiled.model.error_code, 0) << c.row;
+    EXPECT_EQ(compiled.error_code, 0) << c.row;
     EXPECT_EQ((std::array<int32_t, 3>{slot.start_m, slot.end_m, slot.position_m}),
               (std::array<int32_t, 3>{c.start, c.end, c.count}))
         << c.row;
@@ -185,7 +195,7 @@ TEST(LineSourceReader, GeneralDashRuleReplacesUpToTenFieldsInARow) {
   const Compiled compiled =
       compile_line("[generale]\nlunghezza percorso, 10000\n" + ten_dashes + "  -[curve]\nsfondo uno, 5\n[curve]\n");
   EXPECT_EQ(compiled.model.record(85).start_m, 5);
-  EXPECT_EQ(compiled.model.error_code, 0);
+  EXPECT_EQ(compiled.error_code, 0);
 }
 
 TEST(LineSourceReader, MainDashRuleReplacesUpToTwoFields) {
@@ -193,22 +203,22 @@ TEST(LineSourceReader, MainDashRuleReplacesUpToTwoFields) {
   EXPECT_EQ(compile_line(line_source("-a, -b, -c, montagna -, 500, 1000, 2\n")).model.mountain_count, 0);
   // A dash-rule read that reaches the end of the file ends the reading normally.
   const Compiled at_end = compile_line("[generale]\nlunghezza percorso, 10000\n[curve]\nnota -\nmontagna");
-  EXPECT_EQ(at_end.model.error_code, 0);
+  EXPECT_EQ(at_end.error_code, 0);
   EXPECT_EQ(at_end.model.mountain_count, 0);
 }
 
 TEST(LineSourceReader, TheLastFieldOfTheFileIsNeverProcessed) {
   // A row as the last line: its keyword field is processed, its fields follow it.
   const Compiled row_last = compile_line("[generale]\nlunghezza percorso, 10000\n[curve]\npendenza, 1000, 5");
-  EXPECT_EQ(row_last.model.error_code, 0);
+  EXPECT_EQ(row_last.error_code, 0);
   EXPECT_EQ(row_last.model.cell(19).gradient, 100);
   EXPECT_EQ(row_last.model.cell(20).gradient, 105);
   // A keyword as the very last field is not processed, so its missing fields are no fault.
   const Compiled keyword_last = compile_line("[generale]\nlunghezza percorso, 10000\n[curve]\nmontagna\n");
-  EXPECT_EQ(keyword_last.model.error_code, 0);
+  EXPECT_EQ(keyword_last.error_code, 0);
   // A general section never closed runs to the end; the main section then ends at once.
   const Compiled unclosed = compile_line("[generale]\nlunghezza percorso, 10000\nsfondo uno, 3\n[fine]\n");
-  EXPECT_EQ(unclosed.model.error_code, 0);
+  EXPECT_EQ(unclosed.error_code, 0);
   EXPECT_EQ(unclosed.model.record(85).start_m, 3);
   EXPECT_EQ(unclosed.model.cell(337).gradient, 100);  // the completion ran
   EXPECT_FALSE(unclosed.line_exists);
@@ -252,11 +262,11 @@ TEST(LineSourceReader, FaultsAndTheSourcesTheyDrop) {
   };
   for (const Case& c : cases) {
     const Compiled compiled = compile_line(c.text);
-    EXPECT_EQ(compiled.model.error_code, c.fault) << c.what;
-    EXPECT_EQ(compiled.model.error_position_m, c.position) << c.what;
+    EXPECT_EQ(compiled.error_code, c.fault) << c.what;
+    EXPECT_EQ(compiled.error_position_m, c.position) << c.what;
     EXPECT_EQ(compiled.line_exists, c.line_exists) << c.what;
     EXPECT_EQ(compiled.service_exists, c.service_exists) << c.what;
-    EXPECT_FALSE(compiled.model.row_place.has_value()) << c.what;
+    EXPECT_FALSE(compiled.row_place_left) << c.what;
   }
 }
 
@@ -267,8 +277,9 @@ TEST(LineSourceReader, MissingLineSourceRecords101AndReadsNothing) {
   ScenarioModel model = fresh_model();
   SourceFile line = SourceFile::on_disk(folder / "Milano_Tortona_linea.txt", SourceFile::Ownership::kRunIntermediate);
   SourceFile service = SourceFile::in_memory("Milano_Tortona_5-.txt", "");
-  memorizza_dati(model, line, service);
-  EXPECT_EQ(model.error_code, 101);
+  CompileContext context(model);
+  memorizza_dati(context, line, service);
+  EXPECT_EQ(context.error_code, 101);
   EXPECT_EQ(model.record(85).text, "Milano_Tortona");  // the names are copied first
   EXPECT_EQ(model.record(86).text, "5");
   EXPECT_FALSE(model.cells_dimensioned());
@@ -289,7 +300,8 @@ TEST(LineSourceReader, RunFilesAreDeletedButAnAuthorsFileStays) {
       ScenarioModel model = fresh_model();
       SourceFile line = SourceFile::on_disk(write("Milano_Tortona_linea.txt", text), ownership);
       SourceFile service = SourceFile::in_memory("Milano_Tortona_5-.txt", "");
-      memorizza_dati(model, line, service);
+      CompileContext context(model);
+      memorizza_dati(context, line, service);
       EXPECT_EQ(std::filesystem::exists(folder / "Milano_Tortona_linea.txt"),
                 ownership == SourceFile::Ownership::kAuthors);
     }
@@ -303,11 +315,12 @@ TEST(LineSourceReader, Fault15EndsTheReadingNormally) {
   SourceFile line = SourceFile::in_memory(
       "Milano_Tortona_linea.txt",
       line_source("pendenza, 1000, 5\nmontagna, 16900, 16950, 1\nmontagna, 16901, 16950, 1\npendenza, 12000, 7\n"));
-  const LineSourceOutcome outcome = read_line_source(model, line);
+  CompileContext context(model);
+  const LineSourceOutcome outcome = read_line_source(context, line);
   EXPECT_TRUE(outcome.read_service);
   EXPECT_EQ(outcome.board_slot_counter, 80);
-  EXPECT_EQ(model.error_code, 15);
-  EXPECT_EQ(model.error_position_m, 16901);
+  EXPECT_EQ(context.error_code, 15);
+  EXPECT_EQ(context.error_position_m, 16901);
   EXPECT_EQ(model.mountain_count, 1);
   EXPECT_FALSE(line.exists());
   EXPECT_EQ(model.cell(20).gradient, 105);   // the completion ran with the gradient of the last row read
@@ -324,11 +337,11 @@ struct PlaceSink : FaultSink {
 TEST(LineSourceReader, FaultsNameTheRowTheyComeFrom) {
   ScenarioModel model = fresh_model();
   PlaceSink sink;
-  model.fault_sink = &sink;
+  CompileContext context(model, &sink);
   SourceFile line = SourceFile::in_memory("Milano_Tortona_linea.txt",
                                           line_source("indicatori_vmax, 800, 30, 30, 30, 0, , , , 0\n  indicatori_vmax, 790, 30, 30, 30, 0, , , , 0\n"));
   SourceFile service = SourceFile::in_memory("Milano_Tortona_5-.txt", "");
-  memorizza_dati(model, line, service);
+  memorizza_dati(context, line, service);
   ASSERT_EQ(sink.faults.size(), 1u);
   EXPECT_EQ(sink.faults[0].number, 21);
   ASSERT_TRUE(sink.faults[0].place.has_value());

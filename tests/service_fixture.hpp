@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <string>
 
+#include "compiler/compile_context.hpp"
 #include "compiler/service_source_reader.hpp"
 #include "compiler/source_file.hpp"
 #include "model/runtime_failure.hpp"
@@ -27,22 +28,23 @@ struct ServiceRun {
 };
 
 // Reads a service source whose text is `text` as it stands.
-inline ServiceRun read_service_text(ScenarioModel& model, std::string text, int32_t board_slot_counter = 80) {
+inline ServiceRun read_service_text(CompileContext& context, std::string text, int32_t board_slot_counter = 80) {
   SourceFile source = SourceFile::in_memory("test_5-.txt", std::move(text));
   ServiceRun run;
   try {
-    read_service_source(model, source, board_slot_counter);
+    read_service_source(context, source, board_slot_counter);
   } catch (const RuntimeFailure&) {
     run.failed = true;
   }
   run.discarded = !source.exists();
-  model.row_place.reset();  // it points into the source, which ends here
+  context.row_place.reset();  // it points into the source, which ends here
+  context.cell_origins.clear();
   return run;
 }
 
 // Reads `rows` between a "[generale]" line and a "[fine]" line, as the writer frames them.
-inline ServiceRun read_service_rows(ScenarioModel& model, const std::string& rows, int32_t board_slot_counter = 80) {
-  return read_service_text(model, "[generale]\r\n" + rows + "[fine]\r\n", board_slot_counter);
+inline ServiceRun read_service_rows(CompileContext& context, const std::string& rows, int32_t board_slot_counter = 80) {
+  return read_service_text(context, "[generale]\r\n" + rows + "[fine]\r\n", board_slot_counter);
 }
 
 }  // namespace scenario::testing

@@ -97,17 +97,19 @@ void expect_built_in_service(const ScenarioModel& model) {
 
 TEST(BuiltInServiceSource, ReadsWithoutFaultOntoTheBuiltInRoute) {
   ScenarioModel model = testing::route_model();
-  const auto run = testing::read_service_text(model, std::string(kServiceSourceText), 79);
+  CompileContext compile(model);
+  const auto run = testing::read_service_text(compile, std::string(kServiceSourceText), 79);
   EXPECT_FALSE(run.failed);
   EXPECT_TRUE(run.discarded);
-  EXPECT_EQ(model.error_code, 0);
+  EXPECT_EQ(compile.error_code, 0);
   expect_built_in_service(model);
 }
 
 TEST(BuiltInScenario, BothSourcesCompileWithoutFault) {
-  const ScenarioModel model =
+  const testing::CompiledTexts compiled =
       testing::compile_texts(std::string(kLineSourceText), std::string(kServiceSourceText));
-  EXPECT_EQ(model.error_code, 0);
+  const ScenarioModel& model = compiled.model;
+  EXPECT_EQ(compiled.error_code, 0);
   EXPECT_EQ(model.last_cell, 1780);
   expect_built_in_service(model);
   // What the line source put there stays beside the service's features.
@@ -123,9 +125,10 @@ TEST(BuiltInScenario, AFault15LeftByTheLineSourceEndsTheServiceSourceAtItsFirstS
   // service source is still read, up to its first slowdown row, which is still placed.
   std::string line(kLineSourceText);
   line.insert(line.find("[fine]"), "pendenza,  88950,  0\n");
-  const ScenarioModel model = testing::compile_texts(line, std::string(kServiceSourceText));
-  EXPECT_EQ(model.error_code, fault_number(Fault::kBeyondTrack));
-  EXPECT_EQ(model.error_position_m, 52600);
+  const testing::CompiledTexts compiled = testing::compile_texts(line, std::string(kServiceSourceText));
+  const ScenarioModel& model = compiled.model;
+  EXPECT_EQ(compiled.error_code, fault_number(Fault::kBeyondTrack));
+  EXPECT_EQ(compiled.error_position_m, 52600);
   EXPECT_EQ(model.record(15).text, "TORTONA");
   EXPECT_EQ(model.cell(1053).kind, kSlowdownStart);
   EXPECT_EQ(model.cell(36).kind, kFreeCell) << "the signals come after it";
@@ -139,11 +142,12 @@ TEST(BuiltInScenario, ARunTimeFailureInTheServiceSourceDiscardsBothSources) {
   model.reset_records();
   SourceFile line = SourceFile::in_memory("Milano_Tortona_linea.txt", std::string(kLineSourceText));
   SourceFile service = SourceFile::in_memory("Milano_Tortona_5-.txt", "[generale]\nsabbia, 99999\n[fine]\n");
-  memorizza_dati(model, line, service);
-  EXPECT_EQ(model.error_code, fault_number(Fault::kRuntimeFailure));
+  CompileContext compile(model);
+  memorizza_dati(compile, line, service);
+  EXPECT_EQ(compile.error_code, fault_number(Fault::kRuntimeFailure));
   EXPECT_FALSE(line.exists());
   EXPECT_FALSE(service.exists());
-  EXPECT_FALSE(model.row_place.has_value());
+  EXPECT_FALSE(compile.row_place.has_value());
 }
 
 }  // namespace

@@ -16,12 +16,13 @@ using testing::route_model;
 
 TEST(ServiceSource, TrainRowsFillTheServiceAndHeaderSlots) {
   ScenarioModel model = route_model();
-  const auto run = read_service_rows(model,
+  CompileContext compile(model);
+  const auto run = read_service_rows(compile,
                                      "numero vetture,    12\r\npercentuale massa frenata,    125\r\nsabbia,    300\r\n"
                                      "orologio,    18              14            15 \r\n");
   EXPECT_FALSE(run.failed);
   EXPECT_TRUE(run.discarded);
-  EXPECT_EQ(model.error_code, 0);
+  EXPECT_EQ(compile.error_code, 0);
   EXPECT_EQ(model.record(84).start_m, 125);
   EXPECT_EQ(model.record(84).position_m, 12);
   EXPECT_EQ(model.record(84).end_m, 0) << "the route length is the line source's";
@@ -54,19 +55,21 @@ TEST(ServiceSource, KeywordFieldsAndTheDashRule) {
   };
   for (const Case& c : cases) {
     ScenarioModel model = route_model();
-    const auto run = read_service_text(model, c.text);
+    CompileContext compile(model);
+    const auto run = read_service_text(compile, c.text);
     EXPECT_FALSE(run.failed) << c.name;
     EXPECT_TRUE(run.discarded) << c.name;
-    EXPECT_EQ(model.error_code, 0) << c.name;
+    EXPECT_EQ(compile.error_code, 0) << c.name;
     EXPECT_EQ(model.record(84).position_m, c.coaches) << c.name;
   }
 }
 
 TEST(ServiceSource, AFieldWithTwoKeywordsReadsBothRowsInTestOrder) {
   ScenarioModel model = route_model();
+  CompileContext compile(model);
   // "aderenza" is tested after "velocit": the first two numbers are the speed row's.
-  read_service_rows(model, "aderenza velocita, 1000, 50, 2000, 90\nsabbia e vetture, 11, 22\n");
-  EXPECT_EQ(model.error_code, 0);
+  read_service_rows(compile, "aderenza velocita, 1000, 50, 2000, 90\nsabbia e vetture, 11, 22\n");
+  EXPECT_EQ(compile.error_code, 0);
   EXPECT_EQ(model.cell(19).speed_limit, 0);
   EXPECT_EQ(model.cell(20).speed_limit, 10);
   EXPECT_EQ(model.cell(39).adhesion, 0);
@@ -85,7 +88,8 @@ TEST(ServiceSource, RunTimeFailures) {
   };
   for (const char* text : texts) {
     ScenarioModel model = route_model();
-    EXPECT_TRUE(read_service_text(model, text).failed) << text;
+    CompileContext compile(model);
+    EXPECT_TRUE(read_service_text(compile, text).failed) << text;
   }
 }
 
@@ -105,13 +109,14 @@ TEST(ServiceSource, KilometrePostCheckAtTheNormalEndOnly) {
   };
   for (const Case& c : cases) {
     ScenarioModel model = route_model();
+    CompileContext compile(model);
     model.record(81).start_m = 63200;
     model.record(81).end_m = 101300;
     model.record(81).position_m = 1;
     model.record(82).end_m = c.post_value;
     model.record(83).position_m = 7;  // the third number is not checked
-    const auto run = read_service_rows(model, c.rows);
-    EXPECT_EQ(model.error_code, c.error_code) << c.name;
+    const auto run = read_service_rows(compile, c.rows);
+    EXPECT_EQ(compile.error_code, c.error_code) << c.name;
     EXPECT_TRUE(run.discarded) << c.name;
   }
 }
@@ -132,10 +137,11 @@ class PlaceSink : public FaultSink {
 
 TEST(ServiceSource, AFaultNamesTheRowItCameFrom) {
   ScenarioModel model = route_model();
+  CompileContext compile(model);
   PlaceSink sink;
-  model.fault_sink = &sink;
+  compile.fault_sink = &sink;
   model.cell(36).kind = kStationExit;
-  read_service_rows(model, "numero vetture, 12\n  - ,   segnale, 1750, 2, 4, 1, 1, 0, 0, 0,0,0, 0\n");
+  read_service_rows(compile, "numero vetture, 12\n  - ,   segnale, 1750, 2, 4, 1, 1, 0, 0, 0,0,0, 0\n");
   EXPECT_EQ(sink.numbers, std::vector<int>{fault_number(Fault::kSignalOccupied)});
   EXPECT_EQ(sink.lines, std::vector<int>{3});  // "[generale]" is line 1
   EXPECT_EQ(sink.columns, std::vector<int>{9});

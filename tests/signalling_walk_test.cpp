@@ -57,11 +57,11 @@ void expect_walk(const WalkCase& c) {
     expected.cell(item.cell).kind = item.kind;
     expected.cell(item.cell).value1 = item.value1;
   }
-  run_signalling_walk(model);
+  const std::vector<WalkFault> faults = run_signalling_walk(model);
   for (int32_t i = 0; i <= c.last_cell; ++i)
     EXPECT_EQ(describe(model.cell(i)), describe(expected.cell(i))) << "cell " << i;
-  EXPECT_EQ(model.error_code, c.fault);
-  EXPECT_EQ(model.error_position_m, c.fault_cell * 50);
+  EXPECT_EQ(faults.empty() ? 0 : fault_number(faults.back().fault), c.fault);
+  EXPECT_EQ(faults.empty() ? 0 : faults.back().fault_cell, c.fault_cell);
 }
 
 TEST(SignallingWalk, SignalsInFrontOfAWarningBoard) {
@@ -186,8 +186,9 @@ TEST(SignallingWalk, FaultsDoNotStopTheWalkAndTheLastOneStays) {
 TEST(SignallingWalk, NothingToWalkWithoutCells) {
   ScenarioModel model;
   model.last_cell = 1780;  // a length was read, but the cells never came
-  EXPECT_NO_THROW(run_signalling_walk(model));
-  EXPECT_EQ(model.error_code, 0);
+  std::vector<WalkFault> faults;
+  EXPECT_NO_THROW(faults = run_signalling_walk(model));
+  EXPECT_TRUE(faults.empty());
 
   ScenarioModel tiny;
   tiny.dimension_cells(2);

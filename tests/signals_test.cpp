@@ -27,8 +27,9 @@ TEST(Signals, BuiltInRowsPackTheirValuesAndMarkFourApproachCells) {
   };
   for (const Case& c : cases) {
     ScenarioModel model = route_model();
-    const auto run = read_service_rows(model, c.row);
-    EXPECT_EQ(model.error_code, 0) << c.row;
+    CompileContext compile(model);
+    const auto run = read_service_rows(compile, c.row);
+    EXPECT_EQ(compile.error_code, 0) << c.row;
     EXPECT_TRUE(run.discarded);
     const TrackCell& cell = model.cell(c.cell);
     EXPECT_EQ(cell.kind, kSignal) << c.row;
@@ -58,8 +59,9 @@ TEST(Signals, TempoIsAdjustedAndKeptOnlyForSx2) {
   };
   for (const Case& c : cases) {
     ScenarioModel model = route_model();
+    CompileContext compile(model);
     SignalRow row{8600, c.sx, 3, 1, 1, 0, 2, 2, 1, 1, c.tempo};
-    memo_segnale(model, row);
+    memo_segnale(compile, row);
     EXPECT_EQ(model.cell(173).signal_time, c.signal_time) << c.sx << " " << c.tempo;
     EXPECT_EQ(row.tempo, c.adjusted_tempo) << c.sx << " " << c.tempo;
   }
@@ -67,8 +69,9 @@ TEST(Signals, TempoIsAdjustedAndKeptOnlyForSx2) {
 
 TEST(Signals, ValuesKeepTheirLowSixteenBitsAndApproachCodesTheirLowEight) {
   ScenarioModel model = route_model();
+  CompileContext compile(model);
   SignalRow row{8600, 30, 7000, -4000, 3276, 1, 0, 0, 0, 8, 0};
-  memo_segnale(model, row);
+  memo_segnale(compile, row);
   const TrackCell& cell = model.cell(173);
   EXPECT_EQ(cell.value1, 4464);    // 70000 − 65536
   EXPECT_EQ(cell.value2, 25536);   // −40000 + 65536
@@ -94,13 +97,14 @@ TEST(Signals, CellRulesAndFaults) {
   };
   for (const Case& c : cases) {
     ScenarioModel model = route_model();
+    CompileContext compile(model);
     model.cell(36).kind = c.kind_in_cell_36;
-    const auto run = read_service_rows(model, "segnale, 1750, 2, 4, 1, 1, 0, 0, 0,0,0, 0\nnumero vetture, 12\n");
-    EXPECT_EQ(model.error_code, c.error_code) << c.name;
+    const auto run = read_service_rows(compile, "segnale, 1750, 2, 4, 1, 1, 0, 0, 0,0,0, 0\nnumero vetture, 12\n");
+    EXPECT_EQ(compile.error_code, c.error_code) << c.name;
     EXPECT_EQ(model.cell(36).kind, c.kind_after) << c.name;
     EXPECT_TRUE(run.discarded) << c.name;
     if (c.error_code == 0) continue;
-    EXPECT_EQ(model.error_position_m, 1750) << c.name;
+    EXPECT_EQ(compile.error_position_m, 1750) << c.name;
     EXPECT_EQ(model.cell(36).value1, 0) << c.name << ": nothing written";
     EXPECT_EQ(model.cell(34).approach, 0) << c.name << ": nothing written";
     EXPECT_EQ(model.record(84).position_m, 0) << c.name << ": the rows after it are not read";
@@ -110,8 +114,9 @@ TEST(Signals, CellRulesAndFaults) {
 
 TEST(Signals, ASignalOneHundredMetresBehindAnotherOnlySetsItsApproachCode) {
   ScenarioModel model = route_model();
-  read_service_rows(model, "segnale, 1750, 2, 4, 1, 1, 0, 0, 0,0,0, 0\nsegnale, 1850, 2, 4, 1, 1, 0, 2, 2,1,1, 0\n");
-  EXPECT_EQ(model.error_code, 0);
+  CompileContext compile(model);
+  read_service_rows(compile, "segnale, 1750, 2, 4, 1, 1, 0, 0, 0,0,0, 0\nsegnale, 1850, 2, 4, 1, 1, 0, 2, 2,1,1, 0\n");
+  EXPECT_EQ(compile.error_code, 0);
   EXPECT_EQ(model.cell(36).kind, kSignal);
   EXPECT_EQ(model.cell(36).value1, 40);
   EXPECT_EQ(model.cell(36).approach, 81);
@@ -121,9 +126,10 @@ TEST(Signals, ASignalOneHundredMetresBehindAnotherOnlySetsItsApproachCode) {
 TEST(Signals, BoundsAndTheStandingFault) {
   {
     ScenarioModel model = route_model();
-    const auto run = read_service_rows(model, "segnale, 88950, 2, 4, 1, 1, 0, 0, 0,0,0, 0\nnumero vetture, 12\n");
-    EXPECT_EQ(model.error_code, fault_number(Fault::kBeyondTrack));
-    EXPECT_EQ(model.error_position_m, 88950);
+    CompileContext compile(model);
+    const auto run = read_service_rows(compile, "segnale, 88950, 2, 4, 1, 1, 0, 0, 0,0,0, 0\nnumero vetture, 12\n");
+    EXPECT_EQ(compile.error_code, fault_number(Fault::kBeyondTrack));
+    EXPECT_EQ(compile.error_position_m, 88950);
     EXPECT_TRUE(run.discarded);
     EXPECT_EQ(model.record(84).position_m, 0);
   }
@@ -131,12 +137,13 @@ TEST(Signals, BoundsAndTheStandingFault) {
     // A fault 15 left by the line source: the first signal is still placed, then the
     // service source ends at once with the signal's position and no completion.
     ScenarioModel model = route_model();
-    model.error_code = fault_number(Fault::kBeyondTrack);
-    model.error_position_m = 80000;
+    CompileContext compile(model);
+    compile.error_code = fault_number(Fault::kBeyondTrack);
+    compile.error_position_m = 80000;
     const auto run = read_service_rows(
-        model, "velocita, 0, 50\nvelocita, 500, 60\nsegnale, 1750, 2, 4, 1, 1, 0, 0, 0,0,0, 0\nnumero vetture, 12\n");
-    EXPECT_EQ(model.error_code, fault_number(Fault::kBeyondTrack));
-    EXPECT_EQ(model.error_position_m, 1750);
+        compile, "velocita, 0, 50\nvelocita, 500, 60\nsegnale, 1750, 2, 4, 1, 1, 0, 0, 0,0,0, 0\nnumero vetture, 12\n");
+    EXPECT_EQ(compile.error_code, fault_number(Fault::kBeyondTrack));
+    EXPECT_EQ(compile.error_position_m, 1750);
     EXPECT_TRUE(run.discarded);
     EXPECT_EQ(model.cell(36).kind, kSignal);
     EXPECT_EQ(model.cell(9).speed_limit, 10);
@@ -147,7 +154,8 @@ TEST(Signals, BoundsAndTheStandingFault) {
 
 TEST(Signals, ApproachCellsBeforeCellZeroAreARunTimeFailureAfterTheCellsBeforeThem) {
   ScenarioModel model = route_model();
-  const auto run = read_service_rows(model, "segnale, 200, 2, 4, 1, 1, 0, 2, 2,1,1, 0\n");
+  CompileContext compile(model);
+  const auto run = read_service_rows(compile, "segnale, 200, 2, 4, 1, 1, 0, 2, 2,1,1, 0\n");
   EXPECT_TRUE(run.failed);
   EXPECT_EQ(model.cell(5).kind, kSignal);
   EXPECT_EQ(model.cell(3).approach, 81);

@@ -23,8 +23,9 @@ void expect_cell(const ScenarioModel& model, int index, uint8_t kind, int16_t va
 
 TEST(Slowdowns, BuiltInSlowdownGetsItsWarningBoardAndFourApproachBoards) {
   ScenarioModel model = route_model();
-  const auto run = read_service_rows(model, "rallentamento,   52600,    80,  250, 0,  1,  80\n");
-  EXPECT_EQ(model.error_code, 0);
+  CompileContext compile(model);
+  const auto run = read_service_rows(compile, "rallentamento,   52600,    80,  250, 0,  1,  80\n");
+  EXPECT_EQ(compile.error_code, 0);
   EXPECT_TRUE(run.discarded);
   expect_cell(model, 1029, kSlowdownWarningBoard, 80, 80, 0);
   expect_cell(model, 1053, kSlowdownStart, 80, 80, 0);
@@ -50,9 +51,10 @@ TEST(Slowdowns, WarningBoardOnlyBeyond1500MetresAndSecondValueOnlyWithDv) {
   };
   for (const Case& c : cases) {
     ScenarioModel model = route_model();
+    CompileContext compile(model);
     for (TrackCell& cell : model.cells) cell.value2 = 99;  // shows where value2 is written
-    memo_rallentamento(model, c.row);
-    EXPECT_EQ(model.error_code, 0) << c.name;
+    memo_rallentamento(compile, c.row);
+    EXPECT_EQ(compile.error_code, 0) << c.name;
     const int16_t second = c.row.d_v != 0 ? static_cast<int16_t>(c.row.d_v) : 99;
     const int start = static_cast<int>(cell_after_position(c.row.x));
     const int end = static_cast<int>(cell_after_position(c.row.x + c.row.l));
@@ -79,15 +81,17 @@ TEST(Slowdowns, WarningBoardOnlyBeyond1500MetresAndSecondValueOnlyWithDv) {
 TEST(Slowdowns, AnOffGridPositionCanRoundTheFirstApproachBoardOntoTheWarningBoard) {
   // 375 / 50 + 1 = 8.5 and 375 / 50 = 7.5 both round to 8.
   ScenarioModel model = route_model();
-  memo_rallentamento(model, SlowdownRow{1575, 60, 100, 3, 1, 0});
-  EXPECT_EQ(model.error_code, fault_number(Fault::kApproachBoardsOccupied));
+  CompileContext compile(model);
+  memo_rallentamento(compile, SlowdownRow{1575, 60, 100, 3, 1, 0});
+  EXPECT_EQ(compile.error_code, fault_number(Fault::kApproachBoardsOccupied));
   EXPECT_EQ(model.cell(8).kind, kSlowdownWarningBoard);
   EXPECT_EQ(model.cell(7).kind, kFreeCell);
 }
 
 TEST(Slowdowns, OfLengthZeroTheOneCellIsAStart) {
   ScenarioModel model = route_model();
-  memo_rallentamento(model, SlowdownRow{5000, 30, 0, 1, 0, 0});
+  CompileContext compile(model);
+  memo_rallentamento(compile, SlowdownRow{5000, 30, 0, 1, 0, 0});
   expect_cell(model, 101, kSlowdownStart, 30, 0, 1);
 }
 
@@ -109,17 +113,18 @@ TEST(Slowdowns, OccupiedCellsEndTheSourceWithTheirFault) {
   };
   for (const Case& c : cases) {
     ScenarioModel model = route_model();
+    CompileContext compile(model);
     model.cell(c.occupied_cell).kind = c.kind;
-    const auto run = read_service_rows(model, "velocita, 0, 50\nrallentamento, 52600, 80, 250, 0, 1, 80\n"
+    const auto run = read_service_rows(compile, "velocita, 0, 50\nrallentamento, 52600, 80, 250, 0, 1, 80\n"
                                               "numero vetture, 12\n");
-    EXPECT_EQ(model.error_code, c.error_code) << c.name;
+    EXPECT_EQ(compile.error_code, c.error_code) << c.name;
     EXPECT_TRUE(run.discarded) << c.name;
     EXPECT_EQ(model.cell(1053).kind == kSlowdownStart, c.writes_stay) << c.name;
     EXPECT_EQ(model.cell(1058).kind == kSlowdownEnd, c.writes_stay) << c.name;
     EXPECT_EQ(model.cell(1029).kind == kSlowdownWarningBoard, c.writes_stay) << c.name;
     EXPECT_EQ(model.cell(1028).kind, c.error_code == 0 ? kApproachBoard : kFreeCell) << c.name;
     if (c.error_code == 0) continue;
-    EXPECT_EQ(model.error_position_m, 52600) << c.name;
+    EXPECT_EQ(compile.error_position_m, 52600) << c.name;
     EXPECT_EQ(model.record(84).position_m, 0) << c.name << ": rows after it not read";
     EXPECT_EQ(model.cell(1777).speed_limit, 0) << c.name << ": no completion";
   }
@@ -128,24 +133,27 @@ TEST(Slowdowns, OccupiedCellsEndTheSourceWithTheirFault) {
 TEST(Slowdowns, BoundsEndsAndTheStandingFault) {
   {
     ScenarioModel model = route_model();
-    read_service_rows(model, "rallentamento, 88950, 80, 250, 0, 1, 80\n");
-    EXPECT_EQ(model.error_code, fault_number(Fault::kBeyondTrack));
-    EXPECT_EQ(model.error_position_m, 88950);
+    CompileContext compile(model);
+    read_service_rows(compile, "rallentamento, 88950, 80, 250, 0, 1, 80\n");
+    EXPECT_EQ(compile.error_code, fault_number(Fault::kBeyondTrack));
+    EXPECT_EQ(compile.error_position_m, 88950);
   }
   {
     // The end cell past the last cell is found by the free-cell test: nothing is written.
     ScenarioModel model = route_model();
-    const auto run = read_service_rows(model, "rallentamento, 52600, 80, 40000, 0, 1, 80\n");
+    CompileContext compile(model);
+    const auto run = read_service_rows(compile, "rallentamento, 52600, 80, 40000, 0, 1, 80\n");
     EXPECT_TRUE(run.failed);
     EXPECT_EQ(model.cell(1053).kind, kFreeCell);
     EXPECT_EQ(model.cell(1029).kind, kFreeCell);
   }
   {
     ScenarioModel model = route_model();
-    model.error_code = fault_number(Fault::kBeyondTrack);
-    const auto run = read_service_rows(model, "rallentamento, 52600, 80, 250, 0, 1, 80\nnumero vetture, 12\n");
-    EXPECT_EQ(model.error_code, fault_number(Fault::kBeyondTrack));
-    EXPECT_EQ(model.error_position_m, 52600);
+    CompileContext compile(model);
+    compile.error_code = fault_number(Fault::kBeyondTrack);
+    const auto run = read_service_rows(compile, "rallentamento, 52600, 80, 250, 0, 1, 80\nnumero vetture, 12\n");
+    EXPECT_EQ(compile.error_code, fault_number(Fault::kBeyondTrack));
+    EXPECT_EQ(compile.error_position_m, 52600);
     EXPECT_EQ(model.cell(1053).kind, kSlowdownStart);
     EXPECT_EQ(model.record(84).position_m, 0);
     EXPECT_TRUE(run.discarded);
@@ -154,14 +162,15 @@ TEST(Slowdowns, BoundsEndsAndTheStandingFault) {
 
 TEST(CodeReductions, BuiltInRowsAndTheirCellRules) {
   ScenarioModel model = route_model();
+  CompileContext compile(model);
   std::string rows;
   for (int position = 10550; position <= 10850; position += 50)
     rows += "abbattimento,   " + std::to_string(position) + ",   270\n";
   rows += "abbattimento, 52600, 0\nabbattimento, 60000, -5\n";
   model.cell(1052).value1 = 44;
   model.cell(1200).kind = kMountainMarker;
-  read_service_rows(model, rows + "abbattimento, 60075, 70000\n");
-  EXPECT_EQ(model.error_code, 0);
+  read_service_rows(compile, rows + "abbattimento, 60075, 70000\n");
+  EXPECT_EQ(compile.error_code, 0);
   for (int i = 211; i <= 217; ++i) expect_cell(model, i, kCodeReduction, 270, 0, 0);
   EXPECT_EQ(model.cell(210).kind, kFreeCell);
   EXPECT_EQ(model.cell(218).kind, kFreeCell);
@@ -187,10 +196,11 @@ TEST(CodeReductions, FaultsTable) {
   };
   for (const Case& c : cases) {
     ScenarioModel model = route_model();
+    CompileContext compile(model);
     model.cell(1052).kind = c.kind_in_cell_1052;
-    const auto run = read_service_rows(model, std::string(c.row) + "numero vetture, 12\n");
-    EXPECT_EQ(model.error_code, c.error_code) << c.name;
-    EXPECT_EQ(model.error_position_m, c.position) << c.name;
+    const auto run = read_service_rows(compile, std::string(c.row) + "numero vetture, 12\n");
+    EXPECT_EQ(compile.error_code, c.error_code) << c.name;
+    EXPECT_EQ(compile.error_position_m, c.position) << c.name;
     EXPECT_EQ(model.cell(1052).kind, c.kind_in_cell_1052) << c.name;
     EXPECT_EQ(model.cell(1052).value1, 0) << c.name;
     EXPECT_EQ(model.record(84).position_m, 0) << c.name;

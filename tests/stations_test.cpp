@@ -24,14 +24,15 @@ const std::string kFirst = station(-5000, 25, 100, 0, "ORIGIN");
 
 TEST(Stations, BuiltInRowsFillTheirSlotsAndMarkTheirExits) {
   ScenarioModel model = route_model();
+  CompileContext compile(model);
   const auto run = read_service_rows(
-      model,
+      compile,
       "stazione,       0,  8,  800,  1, 1, 0,  4,1,0,  2,1,1,    1,  18,15, 0, MILANO CENTRALE\n"
       "stazione,    1300, 25,  300,  0, 0, 0,  0,0,0,  0,0,0,    1,   0, 0, 0, MILANO C.LE\n"
       "stazione,    3800,  2,  700,  0, 1, 0,  1,1,0,  4,1,1,    0,   0, 0, 0, MILANO LAMBRATE\n"
       "stazione,    9550, 12,  600,  0, 1, 0,  1,1,0,  4,1,1,  130,   0, 0, 0, ROGOREDO\n"
       "stazione,   17750, 22,  500,  0, 0, 1,  0,0,0,  4,1,1,    0,   0, 0, 0, LOCATE TRIULZI\n");
-  EXPECT_EQ(model.error_code, 0);
+  EXPECT_EQ(compile.error_code, 0);
   EXPECT_TRUE(run.discarded);
 
   SimRecord first;
@@ -99,8 +100,9 @@ TEST(Stations, AreaAndCellsByType) {
   };
   for (const Case& c : cases) {
     ScenarioModel model = route_model();
-    read_service_rows(model, kFirst + c.row);
-    EXPECT_EQ(model.error_code, 0) << c.name;
+    CompileContext compile(model);
+    read_service_rows(compile, kFirst + c.row);
+    EXPECT_EQ(compile.error_code, 0) << c.name;
     const SimRecord& s = model.record(2);
     EXPECT_EQ(s.start_m, c.start_m) << c.name;
     EXPECT_EQ(s.end_m, c.end_m) << c.name;
@@ -122,8 +124,9 @@ TEST(Stations, AreaAndCellsByType) {
 
 TEST(Stations, TheExitMarkerTakesItsCellWhateverItHolds) {
   ScenarioModel model = route_model();
-  read_service_rows(model, "segnale, 700, 2, 4, 1, 1, 0, 0, 0,0,0, 0\n" + station(400, 22, 800));
-  EXPECT_EQ(model.error_code, 0);
+  CompileContext compile(model);
+  read_service_rows(compile, "segnale, 700, 2, 4, 1, 1, 0, 0, 0,0,0, 0\n" + station(400, 22, 800));
+  EXPECT_EQ(compile.error_code, 0);
   EXPECT_EQ(model.cell(15).kind, kStationExit);
   EXPECT_EQ(model.cell(15).value1, 1);
   EXPECT_EQ(model.cell(15).value4, 6) << "the rest of the signal's cell stays";
@@ -150,9 +153,10 @@ TEST(Stations, FaultsTable) {
   };
   for (const Case& c : cases) {
     ScenarioModel model = route_model();
-    const auto run = read_service_rows(model, kFirst + c.rows + "numero vetture, 12\n");
-    EXPECT_EQ(model.error_code, c.error_code) << c.name;
-    EXPECT_EQ(model.error_position_m, c.error_position_m) << c.name;
+    CompileContext compile(model);
+    const auto run = read_service_rows(compile, kFirst + c.rows + "numero vetture, 12\n");
+    EXPECT_EQ(compile.error_code, c.error_code) << c.name;
+    EXPECT_EQ(compile.error_position_m, c.error_position_m) << c.name;
     EXPECT_EQ(model.record(2).position_m, c.stored_position) << c.name;
     EXPECT_TRUE(run.discarded) << c.name;
     EXPECT_EQ(model.record(84).position_m, c.error_code == 0 ? 12 : 0) << c.name;
@@ -161,8 +165,9 @@ TEST(Stations, FaultsTable) {
 
 TEST(Stations, AfterAFaultExitWhatTheRowStoredStays) {
   ScenarioModel model = route_model();
-  read_service_rows(model, kFirst + station(10000, 22, 600) + station(10600, 12, 800, 0, "LATE"));
-  EXPECT_EQ(model.error_code, fault_number(Fault::kStationsTooClose));
+  CompileContext compile(model);
+  read_service_rows(compile, kFirst + station(10000, 22, 600) + station(10600, 12, 800, 0, "LATE"));
+  EXPECT_EQ(compile.error_code, fault_number(Fault::kStationsTooClose));
   EXPECT_EQ(model.record(3).text, "LATE");
   // Its area ends at 11000 m: the exit marker in cell 219 and its approach codes stay.
   EXPECT_EQ(model.cell(219).kind, kStationExit);
@@ -177,11 +182,12 @@ TEST(Stations, StationsNeverReachTheBoardTexts) {
   };
   for (const Case c : {Case{80, 78}, Case{79, 77}, Case{2, 0}, Case{1, 0}, Case{0, 0}}) {
     ScenarioModel model = route_model();
+    CompileContext compile(model);
     std::string rows;
     for (int i = 0; i < 80; ++i) rows += station(1000 * i, 30, 100, 0, ("S" + std::to_string(i + 1)).c_str());
-    read_service_rows(model, rows, c.board_slot_counter);
-    EXPECT_EQ(model.error_code, fault_number(Fault::kTooManyStations)) << c.board_slot_counter;
-    EXPECT_EQ(model.error_position_m, 0) << c.board_slot_counter;
+    read_service_rows(compile, rows, c.board_slot_counter);
+    EXPECT_EQ(compile.error_code, fault_number(Fault::kTooManyStations)) << c.board_slot_counter;
+    EXPECT_EQ(compile.error_position_m, 0) << c.board_slot_counter;
     // The station that gives the fault is stored, unless its slot would be a board text's.
     const int stored = c.board_slot_counter >= 1 ? c.accepted + 1 : 0;
     for (int slot = 1; slot <= 80; ++slot) {
@@ -203,25 +209,29 @@ TEST(Stations, ValuesThatDoNotFitAreRunTimeFailures) {
   };
   for (const char* row : rows) {
     ScenarioModel model = route_model();
-    const auto run = testing::read_service_text(model, std::string("[generale]\n") + row);
+    CompileContext compile(model);
+    const auto run = testing::read_service_text(compile, std::string("[generale]\n") + row);
     EXPECT_TRUE(run.failed) << row;
     EXPECT_EQ(model.record(1).position_m, 1000) << row;
   }
   ScenarioModel model = route_model();
-  read_service_rows(model, "stazione, 1000, 22, 100, 0, 0, 0, 0,0,0, 0,0,0, 0, 596523, 14, 7, X\n");
+  CompileContext compile(model);
+  read_service_rows(compile, "stazione, 1000, 22, 100, 0, 0, 0, 0,0,0, 0,0,0, 0, 596523, 14, 7, X\n");
   EXPECT_EQ(model.record(1).time_s, 2147483647);
 }
 
 TEST(Stations, TheRowIsReadWholeBeforeItsTimeIsStored) {
   ScenarioModel model = route_model(340);  // a 10 000 m route
-  const auto run = read_service_rows(model, "stazione, 0, 25, 200, 0,0,0,0,0,0,0,0,0,0, 596524, 0, 0, X\n");
+  CompileContext compile(model);
+  const auto run = read_service_rows(compile, "stazione, 0, 25, 200, 0,0,0,0,0,0,0,0,0,0, 596524, 0, 0, X\n");
   EXPECT_TRUE(run.failed);
   EXPECT_EQ(model.record(1).text, "X");
   EXPECT_EQ(model.record(1).time_s, 0);
 
   // The hours alone pass 32 bits once multiplied; the whole time fits.
   ScenarioModel exact = route_model(340);
-  read_service_rows(exact, "stazione, 0, 25, 200, 0,0,0,0,0,0,0,0,0,0, 596524, 0, -3600, X\n");
+  CompileContext exact_compile(exact);
+  read_service_rows(exact_compile, "stazione, 0, 25, 200, 0,0,0,0,0,0,0,0,0,0, 596524, 0, -3600, X\n");
   EXPECT_EQ(exact.record(1).time_s, 596523 * 3600);
 }
 

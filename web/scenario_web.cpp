@@ -159,15 +159,15 @@ val compile_sources(const std::string& line_text, const std::string& service_tex
     line.read_as_utf8();
     service.read_as_utf8();
     if (named) {
-      status = compile_and_report(model, diagnostics, [&] {
+      status = compile_and_report(diagnostics, [&] {
         try {
           line.contents();
           service.contents();
         } catch (const RuntimeFailure&) {
           // An unreadable source is the compile's own fault 25, recorded as it reads it.
         }
-        const CompileResult compile = compile_scenario(model, 1, line, service);
-        if (compile.status == CompileStatus::kCompiled && model.error_code == 0 && !diagnostics.compile_failed())
+        const CompileResult compile = compile_scenario(model, 1, line, service, &diagnostics);
+        if (compile.status == CompileStatus::kCompiled && compile.last_fault == 0 && !diagnostics.compile_failed())
           compiled = compiled_file_bytes(model);
         return compile;
       });

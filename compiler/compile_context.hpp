@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <unordered_map>
+
+#include "model/fault_record.hpp"
+#include "model/scenario_model.hpp"
+#include "model/source_place.hpp"
+
+namespace scenario {
+
+// The row that put the item of a cell there, and the position the row was written at.
+struct CellOrigin {
+  SourcePlace row;
+  int32_t position_m = 0;
+};
+
+// What the compile keeps beside the model while it reads the sources: none of it goes
+// into the compiled files. The places point into the sources, so a context lives no longer
+// than the sources it compiled.
+struct CompileContext {
+  explicit CompileContext(ScenarioModel& compiled, FaultSink* sink = nullptr) : model(compiled), fault_sink(sink) {}
+
+  ScenarioModel& model;
+  // Who hears of every recorded fault and every warning (may be null).
+  FaultSink* fault_sink = nullptr;
+  // The source row being compiled; empty outside the rows.
+  std::optional<SourcePlace> row_place;
+  // By cell index, for the notes of a fault that finds the cell taken or lacks it.
+  std::unordered_map<int64_t, CellOrigin> cell_origins;
+  // The last fault recorded (0: none) and the position recorded with it; each new fault
+  // overwrites the last.
+  int32_t error_code = 0;
+  int32_t error_position_m = 0;
+};
+
+}  // namespace scenario
