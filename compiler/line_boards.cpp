@@ -2,6 +2,7 @@
 
 #include "format/compiled_files.hpp"
 #include "compiler/occupied_cells.hpp"
+#include "compiler/track_bounds.hpp"
 #include "model/rounding.hpp"
 #include "model/runtime_failure.hpp"
 #include "compiler/fault_recording.hpp"
@@ -28,6 +29,9 @@ int16_t packed_stripes(int32_t left, int32_t right) {
 
 bool memo_indicatori_v_max(CompileContext& context, const SpeedLimitBoardRow& row) {
   const int64_t c = cell_after_position(row.posizione);
+  if (c < 0)
+    throw before_route_start("speed-limit boards", row.posizione, "their cell lies", "a pair of speed-limit boards",
+                             lowest_position_after_cell(0));
   TrackCell& cell = context.model.cell(c);
   if (!cell.is_free()) {
     record_occupied_cell_fault(context, Fault::kSpeedLimitBoardOccupied, row.posizione, c);
@@ -46,6 +50,9 @@ bool place_indicator_board(CompileContext& context, int32_t position, std::strin
                            int32_t& board_slot_counter) {
   ScenarioModel& model = context.model;
   const int64_t c = cell_after_position(position);
+  if (c < 0)
+    throw before_route_start("indicator board", position, "its cell lies", "an indicator board",
+                             lowest_position_after_cell(0));
   TrackCell& cell = model.cell(c);
   if (!cell.is_free()) {
     record_occupied_cell_fault(context, Fault::kIndicatorBoardOccupied, position, c);

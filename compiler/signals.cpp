@@ -3,16 +3,35 @@
 #include "compiler/field_ranges.hpp"
 #include "compiler/occupied_cells.hpp"
 #include "compiler/source_warnings.hpp"
+#include "compiler/track_bounds.hpp"
 #include "model/approach_codes.hpp"
 #include "model/rounding.hpp"
 #include "compiler/fault_recording.hpp"
 #include "model/fault_table.hpp"
 
 namespace scenario {
+namespace {
+
+// The approach codes go as far as this many cells in front of the signal's own.
+const int64_t kCellsInFrontOfSignal = -signal_approach_cell(0, kApproachCodeCount);
+
+// Fails where the first cell the signal needs lies before the first track cell, once the
+// cells behind it are written.
+void fail_if_before_route_start(int64_t cell, int32_t posizione) {
+  if (cell >= 0) return;
+  throw before_route_start("signal", posizione,
+                           "its approach codes need the cells up to " +
+                               std::to_string(kCellLength_m * kCellsInFrontOfSignal) +
+                               " m in front of its cell, which begin",
+                           "a signal", lowest_position_after_cell(kCellsInFrontOfSignal));
+}
+
+}  // namespace
 
 bool memo_segnale(CompileContext& context, SignalRow& row) {
   ScenarioModel& model = context.model;
   const int64_t c = cell_after_position(row.posizione);
+  fail_if_before_route_start(c, row.posizione);
   TrackCell& cell = model.cell(c);
   if (!cell.is_free()) {
     record_occupied_cell_fault(context, Fault::kSignalOccupied, row.posizione, c);
@@ -30,8 +49,11 @@ bool memo_segnale(CompileContext& context, SignalRow& row) {
   if (row.tempo >= 1 && row.tempo <= 100) row.tempo = 101;
   cell.signal_time = row.sx == 2 ? low8(row.tempo) : 0;
 
-  for (int k = 1; k <= kApproachCodeCount; ++k)
-    model.cell(signal_approach_cell(c, k)).approach = signal_approach_code(aspect_code, k);
+  for (int k = 1; k <= kApproachCodeCount; ++k) {
+    const int64_t a = signal_approach_cell(c, k);
+    fail_if_before_route_start(a, row.posizione);
+    model.cell(a).approach = signal_approach_code(aspect_code, k);
+  }
   return false;
 }
 

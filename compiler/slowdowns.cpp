@@ -1,8 +1,11 @@
 #include "compiler/slowdowns.hpp"
 
+#include <string>
+
 #include "compiler/field_ranges.hpp"
 #include "compiler/occupied_cells.hpp"
 #include "compiler/source_warnings.hpp"
+#include "compiler/track_bounds.hpp"
 #include "model/rounding.hpp"
 #include "compiler/fault_recording.hpp"
 #include "model/fault_table.hpp"
@@ -29,12 +32,18 @@ bool memo_rallentamento(CompileContext& context, const SlowdownRow& row) {
     return true;
   }
   const int64_t s = cell_after_position(row.x);
+  if (s < 0)
+    throw before_route_start("slowdown", row.x, "its start cell lies", "a slowdown", lowest_position_after_cell(0));
   TrackCell& start = model.cell(s);
   if (!start.is_free()) {
     record_occupied_cell_fault(context, Fault::kSlowdownStartOccupied, row.x, s);
     return true;
   }
-  const int64_t e = cell_after_position(int64_t{row.x} + row.l);
+  const int64_t end_m = int64_t{row.x} + row.l;
+  const int64_t e = cell_after_position(end_m);
+  if (e < 0)
+    throw before_route_start("slowdown", row.x, "its end, at " + std::to_string(end_m) + " m, lies", "its end",
+                             lowest_position_after_cell(0));
   TrackCell& end = model.cell(e);
   if (!end.is_free()) {
     record_occupied_cell_fault(context, Fault::kSlowdownEndOccupied, row.x, e);
@@ -100,6 +109,9 @@ RowOutcome read_code_reduction_row(CompileContext& context, FieldReader& reader)
   if (beyond_the_cells(context, position, kEndMargin_m)) return RowOutcome::kEndReading;
   warn_if_off_cell_of(context, position);
   const int64_t c = cell_of_position(position);
+  if (c < 0)
+    throw before_route_start("code reduction point", position, "its cell lies", "a code reduction point",
+                             lowest_position_in_cell(0));
   TrackCell& cell = context.model.cell(c);
   if (!cell.is_free()) {
     record_occupied_cell_fault(context, Fault::kCodeReductionOccupied, position, c);

@@ -187,7 +187,10 @@ constexpr auto kFaults = std::to_array<FaultDescription>({
        {"A number too large for its field (a station's type above 255, a speed above 1638 km/h).",
         "Use a value within the field's range."},
        {"A row has fewer fields than its keyword needs, or the line source has no 'lunghezza percorso' row.",
-        "Complete the row, or add the route length after '[generale]'."}}},
+        "Complete the row, or add the route length after '[generale]'."},
+       {"A signal so near the start of the route that the cells its approach codes need lie before the first "
+        "one, or another feature placed before the route begins.",
+        "Move it to the lowest position the diagnostic names, or further on."}}},
      "lunghezza percorso,    8x000"},
     {Fault::kLineFileMissing, "line source file missing",
      "The line source cannot be found, so nothing is compiled.",

@@ -47,7 +47,7 @@ struct FaultCause {
   std::string_view fix;
 };
 
-inline constexpr std::size_t kMostCauses = 3;
+inline constexpr std::size_t kMostCauses = 4;
 
 // Everything the system says about a fault: in diagnostics, in `explain` and in the
 // source-format reference.
