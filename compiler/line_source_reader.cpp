@@ -121,16 +121,15 @@ class LineSourceReading {
       if (reader_.at_end()) return std::nullopt;  // the last field of the file is never a row
       for (int i = 0; i < kGeneralDashReads && contains(keyword, "-"); ++i) keyword = reader_.read_text();
       shape_.start_row();
-      bool matched = false;
+      const RowText* matched = nullptr;
       GeneralRowContext context{model_, reader_, kilometre_post_rows_};
       const std::optional<Fault> none;
       const std::string lower = lower_case_1252(keyword);
       if (const auto fault = place_rows_of_keyword(line_general_section(), context, keyword, lower, none, matched))
         return fault;
       if (!matched && reads_as_service_row(lower)) ++service_rows_seen_;
-      shape_.end_row(matched, keyword,
-                     {general_spellings_, line_general_section().headers,
-                      matched ? std::string_view{} : row_matched_but_for_capitals(line_general_section(), lower)});
+      shape_.end_row(matched, keyword, {general_spellings_, line_general_section().headers,
+                                        matched ? std::string_view{} : row_matched_but_for_capitals(line_general_section(), lower)});
       if (ends_general_section(keyword)) return std::nullopt;
     }
     return std::nullopt;
@@ -146,12 +145,13 @@ class LineSourceReading {
         if (reader_.at_end()) return true;
       }
       shape_.start_row();
-      bool matched = false;
+      const RowText* matched = nullptr;
       MainRowContext context{model_, reader_, features};
-      switch (place_rows_of_keyword(line_main_section(), context, keyword, lower_case_1252(keyword),
-                                    RowOutcome::kNext, matched)) {
+      const std::string lower = lower_case_1252(keyword);
+      switch (place_rows_of_keyword(line_main_section(), context, keyword, lower, RowOutcome::kNext, matched)) {
         case RowOutcome::kNext:
-          shape_.end_row(matched, keyword, {main_spellings_, line_main_section().headers});
+          shape_.end_row(matched, keyword, {main_spellings_, line_main_section().headers,
+                                            matched ? std::string_view{} : row_matched_but_for_capitals(line_main_section(), lower)});
           break;
         case RowOutcome::kEndReading: return true;
         case RowOutcome::kFaultExit: return false;

@@ -302,7 +302,8 @@ std::string KeywordTest::described() const {
   return text + (any_case ? " (any case)" : " (small letters)");
 }
 
-std::string matched_by_containment(const RowText& row, std::string_view keyword, std::string_view lower_keyword) {
+std::string matched_by_containment(const RowText& row, std::string_view keyword, std::string_view lower_keyword,
+                                   int column) {
   // A field that is the keyword, or one word that begins with it (`curvad6`, `segnale3`),
   // reads as the author meant it.
   const size_t first = lower_keyword.find_first_not_of(" \t");
@@ -312,8 +313,9 @@ std::string matched_by_containment(const RowText& row, std::string_view keyword,
   if (written == row.keyword ||
       (written.starts_with(row.test.words[0]) && written.find_first_of(" \t\"[]") == std::string_view::npos))
     return "";
-  return "; '" + utf8_from_1252(keyword) + "' was read as a " + std::string(row.keyword) + " row: it contains '" +
-         std::string(row.test.words[0]) + "'";
+  const size_t at = (row.test.any_case ? lower_keyword : keyword).find(row.test.words[0]);
+  return "; '" + utf8_from_1252(keyword) + "' was read as a " + std::string(row.keyword) + " row: '" +
+         std::string(row.test.words[0]) + "' at column " + std::to_string(column + static_cast<int>(at));
 }
 
 const SectionSchema<GeneralPlace>& line_general_section() { return kGeneralSection; }

@@ -89,7 +89,25 @@ TEST(CompileWarnings, EachMistakeIsToldAtItsPlaceAndLeavesTheBytesAsTheyFollow) 
        "as if at 8600 m",
        true},
       {"row over a line end", kService, "segnale,    8600,   2,", "segnale,    8600\r\n   2,",
-       "Milano_Tortona_5-.txt:53:1: warning: the fields of this row run over the line end, on to line 54", true},
+       "Milano_Tortona_5-.txt:53:1: warning: the fields of this row run over the line end, on to line 54: it was "
+       "read as a segnale row with field 2 '2' and the 9 fields after it from line 54 on",
+       true},
+      {"station without its name", kService, "19, 9, 0, TORTONA", "19, 9, 0",
+       "Milano_Tortona_5-.txt:44:1: warning: the fields of this row run over the line end, on to line 45: it was "
+       "read as a stazione row with name '[rallentamenti]' from line 45",
+       false},
+      {"station with a field too many", kService, "0, 0, 0, ROGOREDO", "0, 0, 0, 0, ROGOREDO",
+       "Milano_Tortona_5-.txt:33:76: warning: line 33 holds more fields than its row: 'ROGOREDO' and what follows "
+       "it on the line match no row; the stazione row before it took '0' as its name",
+       false},
+      {"line speed rows out of order", kService, "velocita,    2000,   105", "velocita,    1000,   105",
+       "Milano_Tortona_5-.txt:19:1: warning: this velocita row at 1000 m follows the row of line 18, which reaches "
+       "as far or further: rows apply in the order they are written, so its value holds from 1400 m, not from 1000 m",
+       false},
+      {"board where a station area ends", kLine, "indicatori_vmax,  4500,", "indicatori_vmax,  4050,",
+       "Milano_Tortona_5-.txt:32:1: warning: the exit of station 'MILANO LAMBRATE' takes cell 82 (4100 m) whatever "
+       "it holds: what stood there (speed-limit boards) is lost",
+       false},
       {"line with more than its row", kService, "2,1,1, 240\r\nsegnale,   11350,", "2,1,1, 240, segnale,   11350,",
        "Milano_Tortona_5-.txt:53:56: warning: line 53 holds more fields than its row: 'segnale' begins another row "
        "on it",
@@ -249,7 +267,7 @@ TEST(CompileFaults, EachFaultPointsAtTheRowThatCausedItAndSaysWhatFollowed) {
        "segnale,    8600,   2,", "segnale\t8600\t2,",
        {"Milano_Tortona_5-.txt:53:1: error: fault 25: run-time failure while reading the sources: this row lacks a "
         "field: its next number was taken from line 54, which begins with text; 'segnale\t8600\t2' was read as a "
-        "segnale row: it contains 'segnale'"}},
+        "segnale row: 'segnale' at column 1"}},
       {"a line speed its cells cannot hold, told at its field though the next row writes it", kService,
        "velocita,    1350,    95", "velocita,    1350,    2000",
        {"Milano_Tortona_5-.txt:18:23: error: fault 25: run-time failure while reading the sources: line speed 2000 "
