@@ -217,15 +217,30 @@ TEST(CompileFaults, SourcesGivenInSwappedOrderAreNamedSo) {
       << run.err;
 }
 
-TEST(CompileFaults, ALineSourceWithoutARouteLengthIsToldWhereItsGeneralSectionBegins) {
-  Sources sources;
-  sources.edit(kLine, "lunghezza percorso,    82000\r\n", "");
-  const testing::ProgramRun run = sources.compile({"--check"});
-  EXPECT_EQ(run.exit_status, 2);
-  EXPECT_TRUE(run.err.starts_with("Milano_Tortona_linea.txt:1:1: error: fault 25: run-time failure while reading the "
-                                  "sources: line source without a route length: the general section that begins "
-                                  "here has no 'lunghezza percorso' row\n"))
-      << run.err;
+TEST(CompileFaults, ALineSourceWithoutARouteLengthIsToldWhyAndWhereItsGeneralSectionBegins) {
+  struct Case {
+    const char* what;
+    std::string from, to;
+    std::string diagnostic;
+  };
+  const std::vector<Case> cases = {
+      {"no route length row", "lunghezza percorso,    82000\r\n", "",
+       "Milano_Tortona_linea.txt:1:1: error: fault 25: run-time failure while reading the sources: line source without "
+       "a route length: the general section that begins here ends at the header '[curve]' on line 9 with no "
+       "'lunghezza percorso' row before it"},
+      {"a note naming the header before it", "[generale]\r\n", "note: the rows follow [generale]\r\n[generale]\r\n",
+       "Milano_Tortona_linea.txt:1:1: error: fault 25: run-time failure while reading the sources: line source without "
+       "a route length: the general section begins at the first field holding '[generale]', here, and the header "
+       "'[generale]' on line 2 already ends it; take '[generale]' out of this line"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Sources sources;
+    sources.edit(kLine, c.from, c.to);
+    const testing::ProgramRun run = sources.compile({"--check"});
+    EXPECT_EQ(run.exit_status, 2);
+    EXPECT_TRUE(run.err.starts_with(c.diagnostic + "\n")) << run.err;
+  }
 }
 
 TEST(CompileErrors, AnEmptyServiceSourceIsSaidToBeEmpty) {
