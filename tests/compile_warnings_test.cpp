@@ -243,6 +243,49 @@ TEST(CompileFaults, ALineSourceWithoutARouteLengthIsToldWhyAndWhereItsGeneralSec
   }
 }
 
+// A fault that stops the line source leaves the service source unread; it is still checked,
+// and what it holds is told with a note, while the faults counted, the exit status and the
+// bytes written stay those of the stopped compile.
+TEST(CompileFaults, AServiceSourceIsCheckedWhenTheLineSourceStoppedTheCompile) {
+  struct Case {
+    const char* what;
+    std::string from, to;
+    int exit_status;
+    std::string note;
+  };
+  const std::vector<Case> cases = {
+      {"a row fault in the main section", "curvad2,  1400,  1350", "curvad2,  1400,  1350x", 1,
+       "scenario-builder: note: the compile had stopped at fault 25 in the line source: the service source was only "
+       "checked, not compiled"},
+      {"no general section", "[generale]", "[general]", 2,
+       "scenario-builder: note: the compile had stopped at fault 102 in the line source: the service source was only "
+       "checked, against a route of 1000000 m, not compiled"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Sources stopped;
+    stopped.edit(kLine, c.from, c.to);
+    Sources both;
+    both.edit(kLine, c.from, c.to);
+    both.edit(kService, "segnale,    8600,", "segnal,    8600,");
+    const testing::ProgramRun clean_service = stopped.compile({"--write-on-fault"});
+    const testing::ProgramRun run = both.compile({"--write-on-fault"});
+    EXPECT_EQ(run.exit_status, c.exit_status);
+    EXPECT_TRUE(testing::contains(run.err, "Milano_Tortona_5-.txt:53:1: warning: 'segnal' matches no row of this "
+                                           "section and is skipped; did you mean 'segnale'?\n"))
+        << run.err;
+    EXPECT_TRUE(testing::contains(run.err, c.note + "\n")) << run.err;
+    // The fault summed up is the one that stopped the compile, as without the service source's mistake.
+    EXPECT_EQ(run.err.substr(run.err.rfind("; last: ")), clean_service.err.substr(clean_service.err.rfind("; last: ")));
+    for (const std::string& name : {kNames.line_plan, kNames.records, kNames.track_cells}) {
+      EXPECT_EQ(std::filesystem::exists(both.folder.path() / name), std::filesystem::exists(stopped.folder.path() / name));
+      if (std::filesystem::exists(stopped.folder.path() / name)) {
+        EXPECT_TRUE(both.compiled(name) == stopped.compiled(name)) << name;
+      }
+    }
+  }
+}
+
 TEST(CompileErrors, AnEmptyServiceSourceIsSaidToBeEmpty) {
   Sources sources;
   replace_file(sources.path(kService), "");
