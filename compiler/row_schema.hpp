@@ -36,11 +36,18 @@ struct ValueRange {
 struct RowField {
   std::string_view name;
   FieldType type;
-  std::string_view unit_and_range;  // in the reference's words; "" when the rules set none
-  std::string_view meaning;         // what the field is to the driver and the simulator
-  std::optional<ValueRange> range = std::nullopt;  // checked where the value is stored
-  std::string_view unit = "";                      // after a value in a warning: "‰", " km/h"
+  std::string_view unit;     // "metres", "km/h", "‰", "coaches", "per cent", or ""
+  std::string_view meaning;  // what the field is to the driver and the simulator
+  std::optional<ValueRange> range = std::nullopt;  // documented, and checked where the value is stored
+  std::string_view rule = "";  // what else the value must be, in the reference's words: "a multiple of 50 (fault 8)"
 };
+
+// The unit, the values and the rule of a field in the reference's words ("metres, a multiple
+// of 50 (fault 8)", "‰, −100 to 155 (stored as ...)"): the values from its range, else from
+// its type; "" when the rules set none.
+std::string unit_and_range(const RowField& field);
+// What follows a value of the field in a warning: " m", " km/h", " ‰" or "".
+std::string_view unit_after_value(const RowField& field);
 
 // A keyword field holds a row's keyword when it contains every one of `words`; with
 // `any_case` letter case does not count.

@@ -90,7 +90,7 @@ TEST(CompileWarnings, EachMistakeIsToldAtItsPlaceAndLeavesTheBytesAsTheyFollow) 
        true},
       {"row over a line end", kService, "segnale,    8600,   2,", "segnale,    8600\r\n   2,",
        "Milano_Tortona_5-.txt:53:1: warning: the fields of this row run over the line end, on to line 54: it was "
-       "read as a segnale row with field 2 '2' and the 9 fields after it from line 54 on",
+       "read as a segnale row with sx '2' and the 9 fields after it from line 54 on",
        true},
       {"station without its name", kService, "19, 9, 0, TORTONA", "19, 9, 0",
        "Milano_Tortona_5-.txt:44:1: warning: the fields of this row run over the line end, on to line 45: it was "
@@ -135,6 +135,8 @@ TEST(CompileWarnings, EachMistakeIsToldAtItsPlaceAndLeavesTheBytesAsTheyFollow) 
        "Milano_Tortona_5-.txt:53:51: warning: time 500 is outside 0…255: the file holds 244", false},
       {"slowdown speed below 0", kService, "rallentamento,   52600,    80,", "rallentamento,   52600,    -50,",
        "Milano_Tortona_5-.txt:46:28: warning: speed -50 km/h is outside 0…32767: the file holds -50 km/h", false},
+      {"slowdown field stored in 16 bits", kService, "52600,    80,  250, 0,", "52600,    80,  250, 70000,",
+       "Milano_Tortona_5-.txt:46:38: warning: field 4 70000 is outside -32768…32767: the file holds 4464", false},
       {"station hour out of range", kService, "4,1,1,    0,   0, 0, 0, MILANO LAMBRATE",
        "4,1,1,    0,   25, 0, 0, MILANO LAMBRATE",
        "Milano_Tortona_5-.txt:32:64: warning: hours 25 is outside 0…23: the file holds 25", false},
