@@ -59,11 +59,13 @@ void report_error(const CompileContext& context, std::string message, std::optio
 }
 
 void report_warning(const CompileContext& context, Warning warning, std::string message,
-                    std::optional<SourcePlace> place, std::optional<DiagnosticFix> fix) {
+                    std::optional<SourcePlace> place, std::optional<DiagnosticFix> fix,
+                    std::vector<DiagnosticNote> notes) {
   if (context.fault_sink == nullptr) return;
   if (!place) place = context.row_place;
   context.fault_sink->on_diagnostic(Diagnostic{Severity::kWarning, std::nullopt, std::move(message), place,
-                                               std::nullopt, {}, warning_number(warning), std::move(fix)});
+                                               std::nullopt, std::move(notes), warning_number(warning),
+                                               std::move(fix)});
 }
 
 void stop_reading_for_standing_fault(CompileContext& context, int32_t position_m) {

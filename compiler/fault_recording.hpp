@@ -33,7 +33,8 @@ void report_error(const CompileContext& context, std::string message, std::optio
 // Tells the sink of a warning: at `place`, or at the row being compiled when there is none.
 // Warnings change nothing in the model.
 void report_warning(const CompileContext& context, Warning warning, std::string message,
-                    std::optional<SourcePlace> place = std::nullopt, std::optional<DiagnosticFix> fix = std::nullopt);
+                    std::optional<SourcePlace> place = std::nullopt, std::optional<DiagnosticFix> fix = std::nullopt,
+                    std::vector<DiagnosticNote> notes = {});
 
 // The fault that already stands ends the reading at the row being compiled, whose position
 // is now recorded with it.

@@ -1,5 +1,7 @@
 #include "compiler/slowdowns.hpp"
 
+#include <iterator>
+#include <span>
 #include <string>
 
 #include "compiler/field_ranges.hpp"
@@ -89,16 +91,19 @@ bool memo_rallentamento(CompileContext& context, const SlowdownRow& row) {
 
 RowOutcome read_slowdown_row(CompileContext& context, FieldReader& reader) {
   SlowdownRow row;
-  SourcePlace speed_place;
-  for (int32_t* field : {&row.x, &row.v, &row.l, &row.f_tt, &row.f_ta, &row.d_v}) {
-    *field = reader.read_long();
-    if (field == &row.v) speed_place = reader.last_field_place();
+  int32_t* const fields[] = {&row.x, &row.v, &row.l, &row.f_tt, &row.f_ta, &row.d_v};
+  SourcePlace places[std::size(fields)];
+  for (size_t i = 0; i < std::size(fields); ++i) {
+    *fields[i] = reader.read_long();
+    places[i] = reader.last_field_place();
   }
   if (beyond_the_cells(context, row.x, kEndMargin_m)) return RowOutcome::kEndReading;
   warn_if_off_cell_after(context, row.x);
   warn_if_off_cell_after(context, int64_t{row.x} + row.l);
-  static const RowField& kSpeed = row_field("rallentamento", "speed");
-  warn_if_outside_range(context, kSpeed, row.v, low16(row.v), speed_place);
+  // The speed and fields 4 and 6 are stored as their low 16 bits (field 6 only when not 0).
+  static const std::span<const RowField> kFields = find_row("rallentamento")->fields;
+  for (const size_t i : {size_t{1}, size_t{3}, size_t{5}})
+    warn_if_outside_range(context, kFields[i], *fields[i], low16(*fields[i]), places[i]);
   const bool faulted = memo_rallentamento(context, row);
   return fault_exit_if_any_fault(context, row.x, faulted);
 }
@@ -106,8 +111,11 @@ RowOutcome read_slowdown_row(CompileContext& context, FieldReader& reader) {
 RowOutcome read_code_reduction_row(CompileContext& context, FieldReader& reader) {
   const int32_t position = reader.read_long();
   const int32_t value = reader.read_long();
+  const SourcePlace value_place = reader.last_field_place();
   if (beyond_the_cells(context, position, kEndMargin_m)) return RowOutcome::kEndReading;
   warn_if_off_cell_of(context, position);
+  static const RowField& kValue = row_field("abbattimento", "value");
+  if (value > 0) warn_if_outside_range(context, kValue, value, low16(value), value_place);
   const int64_t c = cell_of_position(position);
   if (c < 0)
     throw before_route_start("code reduction point", position, "its cell lies", "a code reduction point",

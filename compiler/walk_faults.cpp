@@ -28,7 +28,7 @@ std::vector<DiagnosticNote> notes_of(const CompileContext& context, const WalkFa
   if (fault.signal_cell) notes.push_back(signal_note(context, *fault.signal_cell));
   for (const int64_t c : fault.tried_cells) {
     if (on_track(context.model, c))
-      notes.push_back(occupied_cell_note(context, c));
+      notes.push_back(note_of_cell_holder(context, c, "already holds"));
     else
       notes.push_back(DiagnosticNote{"cell " + std::to_string(c) + " lies outside the track", std::nullopt});
   }
