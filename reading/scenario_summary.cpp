@@ -222,8 +222,9 @@ DocumentSection codes_section(const LoadedScenario& s, std::vector<std::string>&
   const int16_t sum = codice_gara_og(identity);
   const int32_t weighted = codice_gara_st(identity);
   DocumentSection section{"competition_codes", {}, "", {}, {}};
-  const int16_t cell_constant = s.cells.size() > 1 ? s.cells[1].value1 : 0;
-  const int16_t cell_code = s.cells.size() > 1 ? s.cells[1].value2 : 0;
+  const bool has_codes_cell = s.cells.size() > kCodesCell;
+  const int16_t cell_constant = has_codes_cell ? s.cells[kCodesCell].*kCellHeaderConstantValue : 0;
+  const int16_t cell_code = has_codes_cell ? s.cells[kCodesCell].*kSumCompetitionCodeValue : 0;
   const int32_t weighted_code = kWeightedCompetitionCode.in(s.records);
   const int16_t record_constant = kRecordHeaderConstantField.in(s.records);
   section.fields.push_back({"sum_code", number_value(cell_code)});
