@@ -4,7 +4,10 @@
 
 #include <nlohmann/json.hpp>
 
+#include <filesystem>
 #include <sstream>
+
+#include "format/file_io.hpp"
 
 #include "tests/reading_fixture.hpp"
 
@@ -149,6 +152,24 @@ TEST(ScenarioDiff, JsonListsEachChangeAsAnObject) {
     ASSERT_EQ(document[c.group]["changes"].size(), 1u) << out.str();
     EXPECT_EQ(document[c.group]["changes"][0], c.expected) << out.str();
   }
+}
+
+// The example of the JSON page is what the program prints for the edits it names.
+TEST(ScenarioDiff, TheJsonPagesExampleIsWhatDiffPrints) {
+  std::string service(kServiceSourceText);
+  for (const auto& [from, to] : {std::pair{"60,  18,42, 0, PAVIA", "60,  18,44, 0, PAVIA"},
+                                 std::pair{"segnale,    8600,", "segnale,    8700,"},
+                                 std::pair{"rallentamento,   52600,    80,", "rallentamento,   52600,    60,"},
+                                 std::pair{"velocita,   77300,   150", "velocita,   77300,   140"}})
+    service = replaced(service, from, to);
+  std::ostringstream out;
+  print_document_json(diff_scenarios(builtin_scenario(), compiled_scenario_of(std::string(kLineSourceText), service)),
+                      out);
+  const std::string page = read_file(std::filesystem::path(SCENARIO_ROOT) / "docs" / "json-output.md");
+  const size_t section = page.find("## `diff --json`");
+  ASSERT_NE(section, std::string::npos);
+  const size_t start = page.find("```json\n", section) + 8, end = page.find("```", start);
+  EXPECT_EQ(page.substr(start, end - start), out.str());
 }
 
 // The built-in scenario's compiled files as bytes.
