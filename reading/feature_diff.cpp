@@ -238,6 +238,13 @@ void explain_station(ExplainedParts& explained, const Station& station) {
   for (int k = 1; k <= kApproachCodeCount; ++k) explained.explain_approach(station_approach_cell(exit, k));
 }
 
+// Where a station stands and what it is, for one that comes or goes.
+std::string station_summary(const Station& station) {
+  const SimRecord& r = *station.record;
+  return "at " + grouped_number(r.position_m) + " m, type " + std::to_string(r.station_type) + ", time " +
+         (r.time_s != 0 ? timetable_text(r.time_s) : "none");
+}
+
 std::string station_what(const Station& station) { return "station " + quoted_1252(station.record->text); }
 
 std::vector<DocumentField> station_where(const Station& station) {
@@ -262,7 +269,7 @@ void diff_stations(ReadingDocument& d, const std::vector<Station>& a, const std:
   constexpr size_t kNone = static_cast<size_t>(-1);
   std::vector<size_t> partner(a.size(), kNone);  // into b
   std::vector<bool> b_taken(b.size(), false);
-  // By name in running order, then what is left by slot.
+  // By name in running order, then what is left by slot and position: a renamed station.
   for (size_t i = 0; i < a.size(); ++i)
     for (size_t j = 0; j < b.size(); ++j)
       if (!b_taken[j] && a[i].record->text == b[j].record->text) {
@@ -271,7 +278,8 @@ void diff_stations(ReadingDocument& d, const std::vector<Station>& a, const std:
       }
   for (size_t i = 0; i < a.size(); ++i)
     for (size_t j = 0; j < b.size() && partner[i] == kNone; ++j)
-      if (!b_taken[j] && a[i].slot == b[j].slot) partner[i] = j, b_taken[j] = true;
+      if (!b_taken[j] && a[i].slot == b[j].slot && a[i].record->position_m == b[j].record->position_m)
+        partner[i] = j, b_taken[j] = true;
   size_t next_b = 0;  // the added ones told where they come in running order
   auto tell_added_before = [&](int slot) {
     for (; next_b < b.size() && (slot < 0 || b[next_b].slot < slot); ++next_b) {
@@ -279,7 +287,7 @@ void diff_stations(ReadingDocument& d, const std::vector<Station>& a, const std:
       const Station& s = b[next_b];
       add_change(d, "stations",
                  {"station", "added", station_what(s), station_where(s), "name", "", no_value(),
-                  text_value(utf8_from_1252(s.record->text)), "", "added (" + facts_text(station_facts(s)) + ")"});
+                  text_value(utf8_from_1252(s.record->text)), "", "added (" + station_summary(s) + ")"});
       explain_station(explained, s);
     }
   };
@@ -287,13 +295,27 @@ void diff_stations(ReadingDocument& d, const std::vector<Station>& a, const std:
     tell_added_before(a[i].slot);
     if (partner[i] == kNone) {
       add_change(d, "stations", {"station", "removed", station_what(a[i]), station_where(a[i]), "name", "",
-                                 text_value(utf8_from_1252(a[i].record->text)), no_value(), "", "removed"});
+                                 text_value(utf8_from_1252(a[i].record->text)), no_value(), "",
+                                 "removed (" + station_summary(a[i]) + ")"});
       explain_station(explained, a[i]);
       continue;
     }
     const Station& other = b[partner[i]];
-    if (diff_facts(d, "stations", "station", station_what(other), station_where(other), station_facts(a[i]),
-                   station_facts(other))) {
+    // A station that only moved up or down the slots by as many as came or went before it
+    // is told by those.
+    const auto unmatched_before = [](const auto& stations, const auto& matched, int slot) {
+      int64_t count = 0;
+      for (size_t k = 0; k < stations.size() && stations[k].slot < slot; ++k) count += matched(k) ? 0 : 1;
+      return count;
+    };
+    const int64_t shift = unmatched_before(b, [&](size_t k) { return b_taken[k]; }, other.slot) -
+                          unmatched_before(a, [&](size_t k) { return partner[k] != kNone; }, a[i].slot);
+    std::vector<Fact> facts_a = station_facts(a[i]), facts_b = station_facts(other);
+    if (other.slot - a[i].slot == shift)
+      for (std::vector<Fact>* facts : {&facts_a, &facts_b})
+        std::erase_if(*facts, [](const Fact& fact) { return fact.field == "slot"; });
+    if (diff_facts(d, "stations", "station", station_what(other), station_where(other), facts_a, facts_b) ||
+        other.slot != a[i].slot) {
       explain_station(explained, a[i]);
       explain_station(explained, other);
     }

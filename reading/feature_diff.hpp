@@ -43,7 +43,7 @@ class ExplainedParts {
 void diff_track_features(ReadingDocument& document, const std::vector<TrackCell>& a, const std::vector<TrackCell>& b,
                          ExplainedParts& explained);
 
-// Stations matched by name in running order, those left over by slot; changes in the group
+// Stations matched by name in running order, those left over by slot and position; changes in the group
 // "stations". A changed station accounts for its slots, its exit cell and the approach codes
 // in front of it, as its record places them.
 void diff_stations(ReadingDocument& document, const std::vector<Station>& a, const std::vector<Station>& b,

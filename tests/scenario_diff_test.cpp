@@ -62,7 +62,11 @@ TEST(ScenarioDiff, TellsFeaturesAsFeaturesAndNothingTheyExplain) {
       {"segnale,    8600,   2, 3, 1,  1, 0,    2,  2,1,1, 240", "segnale,    8600,   2, 3, 1,  1, 0,    2,  1,1,1, 240",
        true, "signals\n  signal at 8 600 m: values 32/11/11/8 → 31/11/11/8\n"},
       {"stazione,   70650, 22,  500,  0, 0, 1,  0,0,0,  4,1,1,    0,   0, 0, 0, PONTECURONE\n", "", true,
-       "stations\n  station 'PONTECURONE': removed\n  station 'TORTONA': slot 15 → 14\n"},
+       "stations\n  station 'PONTECURONE': removed (at 70 650 m, type 22, time none)\n"},
+      {"18,42, 0, PAVIA\n", "18,42, 0, PAVIA\nstazione,   39300, 25,  100,  0, 0, 0,  0,0,0,  0,0,0,    0,   0, 0, 0, BIVIO NUOVO\n",
+       true, "stations\n  station 'BIVIO NUOVO': added (at 39 300 m, type 25, time none)\n"},
+      {"0, 0, 0, PONTECURONE", "0, 0, 0, PONTE CURONE", true,
+       "stations\n  station 'PONTE CURONE': name 'PONTECURONE' → 'PONTE CURONE'\n"},
   };
   for (const SourceEdit& edit : edits) EXPECT_EQ(diff_after(edit), edit.expected) << edit.from;
 }
