@@ -21,10 +21,10 @@ void add_row(ReadingDocument& d, const std::string& group, DocumentRow row) {
 }  // namespace
 
 void add_change(ReadingDocument& d, const std::string& group, Change change) {
-  const std::string said =
-      !change.line.empty()
-          ? change.line
-          : (change.words.empty() ? "" : change.words + " ") + change.before.text + kChangeArrow + change.after.text + change.unit;
+  const std::string said = !change.line.empty()
+                               ? change.line
+                               : (change.words.empty() ? "" : change.words + " ") + change.before.text + kChangeArrow +
+                                     change.after.text + change.unit;
   DocumentRow row = {{"kind", text_value(std::move(change.kind))},
                      {"change", text_value(std::move(change.change))},
                      {"what", text_value(change.what)}};

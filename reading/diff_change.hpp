@@ -15,8 +15,8 @@ struct Change {
   std::string change;  // "added", "removed", "moved" or "changed"
   std::string what;    // the thing in words: "slowdown at 17 900 m"
   std::vector<DocumentField> where;  // what finds it for a script: its slot, its position_m, its cell
-  std::string field;   // snake_case with its unit ("speed_kmh"); "" for the whole thing
-  std::string words;   // the field as the line says it; "" for the values alone
+  std::string field;                 // snake_case with its unit ("speed_kmh"); "" for the whole thing
+  std::string words;                 // the field as the line says it; "" for the values alone
   DocumentValue before;
   DocumentValue after;
   std::string unit = "";  // said once, after both values: "60 → 40 km/h"

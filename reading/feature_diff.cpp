@@ -42,6 +42,56 @@ std::string facts_text(const std::vector<Fact>& facts) {
   return text;
 }
 
+// Changes of one feature kind, each with the cell it is told at.
+struct Told {
+  int64_t cell;
+  ReadingDocument changes;
+};
+
+Told told_at(int64_t cell, const std::string& group, Change change) {
+  Told told{cell, {}};
+  add_change(told.changes, group, std::move(change));
+  return told;
+}
+
+// The changes into `d` by their cells; whether there were any.
+bool tell_in_running_order(ReadingDocument& d, std::vector<Told> told) {
+  std::stable_sort(told.begin(), told.end(), [](const Told& x, const Told& y) { return x.cell < y.cell; });
+  for (Told& t : told) merge_changes(d, std::move(t.changes));
+  return !told.empty();
+}
+
+// A thing on one side only: its main value on that side, null on the other.
+Change one_sided(const char* kind, bool removed, std::string what, std::vector<DocumentField> where, std::string field,
+                 DocumentValue value, const std::string& details) {
+  const char* change = removed ? "removed" : "added";
+  return {kind,
+          change,
+          std::move(what),
+          std::move(where),
+          std::move(field),
+          "",
+          removed ? value : no_value(),
+          removed ? no_value() : value,
+          "",
+          std::string(change) + " (" + details + ")"};
+}
+
+// A thing that left `from_m` for `to_m`, alike otherwise.
+Change moved(const char* kind, std::string what, std::vector<DocumentField> where, std::string field, int64_t from_m,
+             int64_t to_m, const std::string& details) {
+  return {kind,
+          "moved",
+          std::move(what),
+          std::move(where),
+          std::move(field),
+          "",
+          grouped_value(from_m),
+          grouped_value(to_m),
+          " m",
+          "moved to " + grouped_number(to_m) + " m (" + details + ")"};
+}
+
 // ---- signals
 
 std::vector<int64_t> signal_values(const TrackCell& c) { return {c.value1, c.value2, c.value3, c.value4}; }
@@ -82,10 +132,6 @@ bool diff_signals(ReadingDocument& d, const std::vector<TrackCell>& a, const std
   std::vector<int64_t> kept;
   std::set_intersection(in_a.begin(), in_a.end(), in_b.begin(), in_b.end(), std::back_inserter(kept));
   // Changes in running order: a signal that stays, moves, goes or comes, by its old place.
-  struct Told {
-    int64_t cell;
-    Change change;
-  };
   std::vector<Told> told;
   auto where = [](int64_t position_m) { return std::vector<DocumentField>{{"position_m", metres_value(position_m)}}; };
   auto what = [](int64_t position_m) { return "signal " + at_text(position_m); };
@@ -95,11 +141,14 @@ bool diff_signals(ReadingDocument& d, const std::vector<TrackCell>& a, const std
     if (same_signal(ca, cb)) continue;
     const int64_t p = feature_position_m(kSignal, c);
     if (signal_values(ca) != signal_values(cb))
-      told.push_back({c, {"signal", "changed", what(p), where(p), "values", "values",
-                          numbers_value(signal_values(ca), values_text(ca)), numbers_value(signal_values(cb), values_text(cb))}});
+      told.push_back(told_at(
+          c, "signals",
+          {"signal", "changed", what(p), where(p), "values", "values",
+           numbers_value(signal_values(ca), values_text(ca)), numbers_value(signal_values(cb), values_text(cb))}));
     else
-      told.push_back({c, {"signal", "changed", what(p), where(p), "time", "time", number_value(ca.signal_time),
-                          number_value(cb.signal_time)}});
+      told.push_back(told_at(c, "signals",
+                             {"signal", "changed", what(p), where(p), "time", "time", number_value(ca.signal_time),
+                              number_value(cb.signal_time)}));
     explain_signal(explained, c);
   }
   // A removed signal and an added one of the same values and time, nearest first: a move.
@@ -114,27 +163,26 @@ bool diff_signals(ReadingDocument& d, const std::vector<TrackCell>& a, const std
     const int64_t p = feature_position_m(kSignal, c);
     explain_signal(explained, c);
     if (!nearest) {
-      told.push_back({c, {"signal", "removed", what(p), where(p), "values", "", numbers_value(signal_values(ca), signal_text(ca)),
-                          no_value(), "", "removed (" + signal_text(ca) + ")"}});
+      told.push_back(told_at(c, "signals",
+                             one_sided("signal", true, what(p), where(p), "values",
+                                       numbers_value(signal_values(ca), values_text(ca)), signal_text(ca))));
       continue;
     }
     added_taken[*nearest] = true;
     const int64_t to = feature_position_m(kSignal, added[*nearest]);
     explain_signal(explained, added[*nearest]);
-    told.push_back({c, {"signal", "moved", what(p), where(p), "position_m", "", grouped_value(p), grouped_value(to), " m",
-                        "moved to " + grouped_number(to) + " m (" + signal_text(ca) + ")"}});
+    told.push_back(told_at(c, "signals", moved("signal", what(p), where(p), "position_m", p, to, signal_text(ca))));
   }
   for (size_t i = 0; i < added.size(); ++i) {
     if (added_taken[i]) continue;
     const TrackCell& cb = b[static_cast<size_t>(added[i])];
     const int64_t p = feature_position_m(kSignal, added[i]);
     explain_signal(explained, added[i]);
-    told.push_back({added[i], {"signal", "added", what(p), where(p), "values", "", no_value(),
-                               numbers_value(signal_values(cb), signal_text(cb)), "", "added (" + signal_text(cb) + ")"}});
+    told.push_back(told_at(added[i], "signals",
+                           one_sided("signal", false, what(p), where(p), "values",
+                                     numbers_value(signal_values(cb), values_text(cb)), signal_text(cb))));
   }
-  std::stable_sort(told.begin(), told.end(), [](const Told& x, const Told& y) { return x.cell < y.cell; });
-  for (Told& t : told) add_change(d, "signals", std::move(t.change));
-  return !told.empty();
+  return tell_in_running_order(d, std::move(told));
 }
 
 // ---- slowdowns
@@ -175,39 +223,87 @@ std::vector<Fact> slowdown_facts(const std::vector<TrackCell>& cells, const Slow
   };
 }
 
+std::string slowdown_what(int64_t start_m) { return "slowdown " + at_text(start_m); }
+std::vector<DocumentField> slowdown_where(int64_t start_m) { return {{"start_m", metres_value(start_m)}}; }
+
+// What a slowdown is apart from where it stands: a removed one and an added one alike in
+// these moved.
+std::vector<Fact> slowdown_shape(const std::vector<TrackCell>& cells, const Slowdown& s) {
+  std::vector<Fact> facts = slowdown_facts(cells, s);
+  std::erase_if(facts, [](const Fact& fact) { return fact.field == "warning_board_m"; });
+  return facts;
+}
+
+bool same_facts(const std::vector<Fact>& a, const std::vector<Fact>& b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const Fact& x, const Fact& y) {
+    return x.value.json == y.value.json && x.value.text == y.value.text;
+  });
+}
+
 bool diff_slowdowns(ReadingDocument& d, const std::vector<TrackCell>& a, const std::vector<TrackCell>& b,
                     ExplainedParts& explained) {
   const std::vector<Slowdown> in_a = slowdowns_of(a), in_b = slowdowns_of(b);
-  bool changed = false;
+  std::vector<Told> told;
+  std::vector<size_t> removed, added;  // indices into in_a, in_b
   size_t i = 0, j = 0;
   while (i < in_a.size() || j < in_b.size()) {
     const bool take_a = j == in_b.size() || (i < in_a.size() && in_a[i].start_cell <= in_b[j].start_cell);
     const bool take_b = i == in_a.size() || (j < in_b.size() && in_b[j].start_cell <= in_a[i].start_cell);
-    const Slowdown& s = take_a ? in_a[i] : in_b[j];
-    const int64_t p = feature_position_m(kSlowdownStart, s.start_cell);
-    const std::string what = "slowdown " + at_text(p);
-    const std::vector<DocumentField> where = {{"start_m", metres_value(p)}};
     if (take_a && take_b) {
-      if (diff_facts(d, "slowdowns", "slowdown", what, where, slowdown_facts(a, in_a[i]), slowdown_facts(b, in_b[j]))) {
-        changed = true;
+      const int64_t p = feature_position_m(kSlowdownStart, in_a[i].start_cell);
+      ReadingDocument facts;
+      if (diff_facts(facts, "slowdowns", "slowdown", slowdown_what(p), slowdown_where(p), slowdown_facts(a, in_a[i]),
+                     slowdown_facts(b, in_b[j]))) {
+        told.push_back({in_a[i].start_cell, std::move(facts)});
         explain_slowdown(explained, a, in_a[i]);
         explain_slowdown(explained, b, in_b[j]);
       }
+    } else if (take_a) {
+      removed.push_back(i);
     } else {
-      const std::vector<TrackCell>& cells = take_a ? a : b;
-      const std::vector<Fact> facts = slowdown_facts(cells, s);
-      const DocumentValue speed = number_value(s.speed_kmh);
-      add_change(d, "slowdowns",
-                 {"slowdown", take_a ? "removed" : "added", what, where, "speed_kmh", "",
-                  take_a ? speed : no_value(), take_a ? no_value() : speed, "",
-                  std::string(take_a ? "removed" : "added") + " (" + facts_text(facts) + ")"});
-      explain_slowdown(explained, cells, s);
-      changed = true;
+      added.push_back(j);
     }
     i += take_a ? 1 : 0;
     j += take_b ? 1 : 0;
   }
-  return changed;
+  // A removed slowdown and an added one alike but for their place, nearest first: a move.
+  std::vector<bool> added_taken(added.size(), false);
+  for (const size_t r : removed) {
+    const Slowdown& s = in_a[r];
+    const std::vector<Fact> shape = slowdown_shape(a, s);
+    std::optional<size_t> nearest;
+    for (size_t k = 0; k < added.size(); ++k) {
+      const Slowdown& other = in_b[added[k]];
+      if (!added_taken[k] && same_facts(shape, slowdown_shape(b, other)) &&
+          (!nearest ||
+           std::abs(other.start_cell - s.start_cell) < std::abs(in_b[added[*nearest]].start_cell - s.start_cell)))
+        nearest = k;
+    }
+    const int64_t p = feature_position_m(kSlowdownStart, s.start_cell);
+    explain_slowdown(explained, a, s);
+    if (nearest) {
+      added_taken[*nearest] = true;
+      const Slowdown& to = in_b[added[*nearest]];
+      explain_slowdown(explained, b, to);
+      told.push_back(told_at(s.start_cell, "slowdowns",
+                             moved("slowdown", slowdown_what(p), slowdown_where(p), "start_m", p,
+                                   feature_position_m(kSlowdownStart, to.start_cell), facts_text(shape))));
+    } else {
+      told.push_back(told_at(s.start_cell, "slowdowns",
+                             one_sided("slowdown", true, slowdown_what(p), slowdown_where(p), "speed_kmh",
+                                       number_value(s.speed_kmh), facts_text(slowdown_facts(a, s)))));
+    }
+  }
+  for (size_t k = 0; k < added.size(); ++k) {
+    if (added_taken[k]) continue;
+    const Slowdown& s = in_b[added[k]];
+    const int64_t p = feature_position_m(kSlowdownStart, s.start_cell);
+    explain_slowdown(explained, b, s);
+    told.push_back(told_at(s.start_cell, "slowdowns",
+                           one_sided("slowdown", false, slowdown_what(p), slowdown_where(p), "speed_kmh",
+                                     number_value(s.speed_kmh), facts_text(slowdown_facts(b, s)))));
+  }
+  return tell_in_running_order(d, std::move(told));
 }
 
 // ---- stations
@@ -286,17 +382,17 @@ void diff_stations(ReadingDocument& d, const std::vector<Station>& a, const std:
       if (b_taken[next_b]) continue;
       const Station& s = b[next_b];
       add_change(d, "stations",
-                 {"station", "added", station_what(s), station_where(s), "name", "", no_value(),
-                  text_value(utf8_from_1252(s.record->text)), "", "added (" + station_summary(s) + ")"});
+                 one_sided("station", false, station_what(s), station_where(s), "name",
+                           text_value(utf8_from_1252(s.record->text)), station_summary(s)));
       explain_station(explained, s);
     }
   };
   for (size_t i = 0; i < a.size(); ++i) {
     tell_added_before(a[i].slot);
     if (partner[i] == kNone) {
-      add_change(d, "stations", {"station", "removed", station_what(a[i]), station_where(a[i]), "name", "",
-                                 text_value(utf8_from_1252(a[i].record->text)), no_value(), "",
-                                 "removed (" + station_summary(a[i]) + ")"});
+      add_change(d, "stations",
+                 one_sided("station", true, station_what(a[i]), station_where(a[i]), "name",
+                           text_value(utf8_from_1252(a[i].record->text)), station_summary(a[i])));
       explain_station(explained, a[i]);
       continue;
     }
@@ -308,8 +404,10 @@ void diff_stations(ReadingDocument& d, const std::vector<Station>& a, const std:
       for (size_t k = 0; k < stations.size() && stations[k].slot < slot; ++k) count += matched(k) ? 0 : 1;
       return count;
     };
-    const int64_t shift = unmatched_before(b, [&](size_t k) { return b_taken[k]; }, other.slot) -
-                          unmatched_before(a, [&](size_t k) { return partner[k] != kNone; }, a[i].slot);
+    const int64_t shift = unmatched_before(
+                              b, [&](size_t k) { return b_taken[k]; }, other.slot) -
+                          unmatched_before(
+                              a, [&](size_t k) { return partner[k] != kNone; }, a[i].slot);
     std::vector<Fact> facts_a = station_facts(a[i]), facts_b = station_facts(other);
     if (other.slot - a[i].slot == shift)
       for (std::vector<Fact>* facts : {&facts_a, &facts_b})

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
-
 #include <sstream>
 #include <string>
 
@@ -67,9 +66,9 @@ void expect_sections(const nlohmann::json& document) {
 TEST(JsonShapes, SummaryHoldsSectionsOfNumbersArraysAndTexts) {
   const nlohmann::json summary = parsed(summarise_scenario(builtin_scenario()));
   expect_sections(summary);
-  for (const char* section : {"scenario", "kilometre_readings", "stations", "signals", "boards", "slowdowns",
-                              "code_reductions", "mountain_stretches", "line_speed", "adhesion", "competition_codes",
-                              "faults"})
+  for (const char* section :
+       {"scenario", "kilometre_readings", "stations", "signals", "boards", "slowdowns", "code_reductions",
+        "mountain_stretches", "line_speed", "adhesion", "competition_codes", "faults"})
     EXPECT_TRUE(summary.contains(section)) << section;
   EXPECT_TRUE(summary["scenario"]["route_length_m"].is_number_integer());
   EXPECT_TRUE(summary["scenario"]["clock"].is_string());
@@ -87,12 +86,12 @@ TEST(JsonShapes, SummaryHoldsSectionsOfNumbersArraysAndTexts) {
 // as a number.
 TEST(JsonShapes, DiffListsEachChangeAsAnObjectOfItsParts) {
   std::string service(kServiceSourceText);
-  for (const auto& [from, to] : {std::pair{"60,  18,42, 0, PAVIA", "60,  18,44, 0, PAVIA"},
-                                 std::pair{"segnale,    8600,", "segnale,    8700,"},
-                                 std::pair{"segnale,   11350,   2, 4, 0,  0, 0,    0,  0,0,0, 0\n", ""},
-                                 std::pair{"rallentamento,   52600,    80,", "rallentamento,   52600,    60,"},
-                                 std::pair{"velocita,   77300,   150", "velocita,   77300,   140"},
-                                 std::pair{"percentuale massa frenata,    125", "percentuale massa frenata,    130"}})
+  for (const auto& [from, to] :
+       {std::pair{"60,  18,42, 0, PAVIA", "60,  18,44, 0, PAVIA"}, std::pair{"segnale,    8600,", "segnale,    8700,"},
+        std::pair{"segnale,   11350,   2, 4, 0,  0, 0,    0,  0,0,0, 0\n", ""},
+        std::pair{"rallentamento,   52600,    80,", "rallentamento,   52600,    60,"},
+        std::pair{"velocita,   77300,   150", "velocita,   77300,   140"},
+        std::pair{"percentuale massa frenata,    125", "percentuale massa frenata,    130"}})
     service = replaced(service, from, to);
   const nlohmann::json diff =
       parsed(diff_scenarios(builtin_scenario(), compiled_scenario_of(std::string(kLineSourceText), service)));

@@ -51,6 +51,9 @@ TEST(ScenarioDiff, TellsFeaturesAsFeaturesAndNothingTheyExplain) {
       {"rallentamento,   52600,    80,", "rallentamento,   52600,    40,", true,
        "slowdowns\n  slowdown at 52 600 m: 80 → 40 km/h\n"},
       {"52600,    80,  250,", "52600,    80,  400,", true, "slowdowns\n  slowdown at 52 600 m: length 250 → 400 m\n"},
+      {"rallentamento,   52600,", "rallentamento,   52700,", true,
+       "slowdowns\n  slowdown at 52 600 m: moved to 52 700 m (80 km/h, length 250 m, approach boards 4, field 4 0, "
+       "field 6 80)\n"},
       {"rallentamento,   52600,    80,  250, 0,  1,  80\n", "", true,
        "slowdowns\n  slowdown at 52 600 m: removed (80 km/h, length 250 m, warning board 51 400 m, approach boards 4, "
        "field 4 0, field 6 80)\n"},

@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
-
 #include <regex>
 #include <sstream>
 #include <string>
@@ -78,7 +77,8 @@ std::vector<ReadSlowdown> from_decompile(const CompiledFiles& files) {
     const int64_t start = std::stoll((*m)[1]);
     read.push_back({start, start + std::stoll((*m)[3]), std::stoll((*m)[2])});
   }
-  std::sort(read.begin(), read.end(), [](const ReadSlowdown& a, const ReadSlowdown& b) { return a.start_m < b.start_m; });
+  std::sort(read.begin(), read.end(),
+            [](const ReadSlowdown& a, const ReadSlowdown& b) { return a.start_m < b.start_m; });
   return read;
 }
 
@@ -101,8 +101,7 @@ TEST(SlowdownReaders, ReadEverySlowdownAsItsRowPlacedIt) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.rows);
-    const std::string service =
-        replaced(kServiceSourceText, "rallentamento,   52600,    80,  250, 0,  1,  80", c.rows);
+    const std::string service = replaced(kServiceSourceText, "rallentamento,   52600,    80,  250, 0,  1,  80", c.rows);
     const Recompiled compiled = compile_in_memory({"Milano_Tortona", "5"}, kLineSourceText, service, 0);
     ASSERT_EQ(compiled.result.status, CompileStatus::kCompiled);
     CompiledFiles files{"Milano_Tortona", "5", "", "", std::nullopt};
