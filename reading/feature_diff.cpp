@@ -1,7 +1,10 @@
 #include "reading/feature_diff.hpp"
 
 #include <algorithm>
+#include <iterator>
+#include <map>
 #include <optional>
+#include <set>
 
 #include "model/approach_codes.hpp"
 #include "model/format_rules.hpp"
@@ -92,6 +95,32 @@ Change moved(const char* kind, std::string what, std::vector<DocumentField> wher
           "moved to " + grouped_number(to_m) + " m (" + details + ")"};
 }
 
+// The cells of things on one side only, by what they are alike in: a thing that went is
+// paired with the nearest alike one that came (the lower cell on a tie), each at most once.
+class NearestAlike {
+ public:
+  void add(const std::string& alike, int64_t cell) { by_alike_[alike].insert(cell); }
+
+  std::optional<int64_t> take(const std::string& alike, int64_t cell) {
+    const auto found = by_alike_.find(alike);
+    if (found == by_alike_.end() || found->second.empty()) return std::nullopt;
+    std::set<int64_t>& cells = found->second;
+    auto nearest = cells.lower_bound(cell);
+    if (nearest == cells.end() || (nearest != cells.begin() && cell - *std::prev(nearest) <= *nearest - cell))
+      nearest = std::prev(nearest);
+    const int64_t taken = *nearest;
+    cells.erase(nearest);
+    taken_.insert(taken);
+    return taken;
+  }
+
+  bool taken(int64_t cell) const { return taken_.contains(cell); }
+
+ private:
+  std::map<std::string, std::set<int64_t>> by_alike_;
+  std::set<int64_t> taken_;
+};
+
 // ---- signals
 
 std::vector<int64_t> signal_values(const TrackCell& c) { return {c.value1, c.value2, c.value3, c.value4}; }
@@ -152,14 +181,11 @@ bool diff_signals(ReadingDocument& d, const std::vector<TrackCell>& a, const std
     explain_signal(explained, c);
   }
   // A removed signal and an added one of the same values and time, nearest first: a move.
-  std::vector<bool> added_taken(added.size(), false);
+  NearestAlike came;
+  for (const int64_t c : added) came.add(signal_text(b[static_cast<size_t>(c)]), c);
   for (const int64_t c : removed) {
     const TrackCell& ca = a[static_cast<size_t>(c)];
-    std::optional<size_t> nearest;
-    for (size_t i = 0; i < added.size(); ++i)
-      if (!added_taken[i] && same_signal(ca, b[static_cast<size_t>(added[i])]) &&
-          (!nearest || std::abs(added[i] - c) < std::abs(added[*nearest] - c)))
-        nearest = i;
+    const std::optional<int64_t> nearest = came.take(signal_text(ca), c);
     const int64_t p = feature_position_m(kSignal, c);
     explain_signal(explained, c);
     if (!nearest) {
@@ -168,17 +194,16 @@ bool diff_signals(ReadingDocument& d, const std::vector<TrackCell>& a, const std
                                        numbers_value(signal_values(ca), values_text(ca)), signal_text(ca))));
       continue;
     }
-    added_taken[*nearest] = true;
-    const int64_t to = feature_position_m(kSignal, added[*nearest]);
-    explain_signal(explained, added[*nearest]);
+    const int64_t to = feature_position_m(kSignal, *nearest);
+    explain_signal(explained, *nearest);
     told.push_back(told_at(c, "signals", moved("signal", what(p), where(p), "position_m", p, to, signal_text(ca))));
   }
-  for (size_t i = 0; i < added.size(); ++i) {
-    if (added_taken[i]) continue;
-    const TrackCell& cb = b[static_cast<size_t>(added[i])];
-    const int64_t p = feature_position_m(kSignal, added[i]);
-    explain_signal(explained, added[i]);
-    told.push_back(told_at(added[i], "signals",
+  for (const int64_t c : added) {
+    if (came.taken(c)) continue;
+    const TrackCell& cb = b[static_cast<size_t>(c)];
+    const int64_t p = feature_position_m(kSignal, c);
+    explain_signal(explained, c);
+    told.push_back(told_at(c, "signals",
                            one_sided("signal", false, what(p), where(p), "values",
                                      numbers_value(signal_values(cb), values_text(cb)), signal_text(cb))));
   }
@@ -234,12 +259,6 @@ std::vector<Fact> slowdown_shape(const std::vector<TrackCell>& cells, const Slow
   return facts;
 }
 
-bool same_facts(const std::vector<Fact>& a, const std::vector<Fact>& b) {
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const Fact& x, const Fact& y) {
-    return x.value.json == y.value.json && x.value.text == y.value.text;
-  });
-}
-
 bool diff_slowdowns(ReadingDocument& d, const std::vector<TrackCell>& a, const std::vector<TrackCell>& b,
                     ExplainedParts& explained) {
   const std::vector<Slowdown> in_a = slowdowns_of(a), in_b = slowdowns_of(b);
@@ -267,23 +286,20 @@ bool diff_slowdowns(ReadingDocument& d, const std::vector<TrackCell>& a, const s
     j += take_b ? 1 : 0;
   }
   // A removed slowdown and an added one alike but for their place, nearest first: a move.
-  std::vector<bool> added_taken(added.size(), false);
+  NearestAlike came;
+  std::map<int64_t, const Slowdown*> added_at;  // by start cell: no two slowdowns share one
+  for (const size_t k : added) {
+    came.add(facts_text(slowdown_shape(b, in_b[k])), in_b[k].start_cell);
+    added_at[in_b[k].start_cell] = &in_b[k];
+  }
   for (const size_t r : removed) {
     const Slowdown& s = in_a[r];
     const std::vector<Fact> shape = slowdown_shape(a, s);
-    std::optional<size_t> nearest;
-    for (size_t k = 0; k < added.size(); ++k) {
-      const Slowdown& other = in_b[added[k]];
-      if (!added_taken[k] && same_facts(shape, slowdown_shape(b, other)) &&
-          (!nearest ||
-           std::abs(other.start_cell - s.start_cell) < std::abs(in_b[added[*nearest]].start_cell - s.start_cell)))
-        nearest = k;
-    }
+    const std::optional<int64_t> nearest = came.take(facts_text(shape), s.start_cell);
     const int64_t p = feature_position_m(kSlowdownStart, s.start_cell);
     explain_slowdown(explained, a, s);
     if (nearest) {
-      added_taken[*nearest] = true;
-      const Slowdown& to = in_b[added[*nearest]];
+      const Slowdown& to = *added_at[*nearest];
       explain_slowdown(explained, b, to);
       told.push_back(told_at(s.start_cell, "slowdowns",
                              moved("slowdown", slowdown_what(p), slowdown_where(p), "start_m", p,
@@ -294,9 +310,9 @@ bool diff_slowdowns(ReadingDocument& d, const std::vector<TrackCell>& a, const s
                                        number_value(s.speed_kmh), facts_text(slowdown_facts(a, s)))));
     }
   }
-  for (size_t k = 0; k < added.size(); ++k) {
-    if (added_taken[k]) continue;
-    const Slowdown& s = in_b[added[k]];
+  for (const size_t k : added) {
+    const Slowdown& s = in_b[k];
+    if (came.taken(s.start_cell)) continue;
     const int64_t p = feature_position_m(kSlowdownStart, s.start_cell);
     explain_slowdown(explained, b, s);
     told.push_back(told_at(s.start_cell, "slowdowns",
