@@ -269,7 +269,8 @@ ReadingDocument summarise_scenario(const LoadedScenario& s) {
   document.sections.push_back(code_reductions_section(s.cells, km));
   DocumentSection mountains = runs_section("mountain_stretches", "type", s, &TrackCell::mountain, 1, true);
   document.sections.push_back(std::move(mountains));
-  document.sections.push_back(runs_section("line_speed", "speed_kmh", s, &TrackCell::speed_limit, 5, false));
+  document.sections.push_back(
+      runs_section("line_speed", "speed_kmh", s, &TrackCell::speed_limit, kSpeedUnit_kmh, false));
   document.sections.push_back(runs_section("adhesion", "adhesion", s, &TrackCell::adhesion, 1, false));
   std::vector<std::string> faults;
   document.sections.push_back(codes_section(s, faults));

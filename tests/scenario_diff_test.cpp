@@ -88,6 +88,8 @@ TEST(ScenarioDiff, NamesOtherChangesInWordsAndGroupsThem) {
        "fills\n  line speed: 77 300–79 400 m 150 → 140 km/h\n"},
       {"percentuale massa frenata,    125", "percentuale massa frenata,    130", true,
        "records\n  scenario: braked mass 125 → 130 %\n"},
+      {"orologio,    18              14            15", "orologio, 7, 45, 0", true,
+       "records\n  scenario: clock 18:14:15 → 7:45:00\n"},
       {"progressiva chilometrica uno,    9600,    -9550,    0", "progressiva chilometrica uno,    9600,    -9500,    0",
        false,
        "  kilometre-post changes: from 9 600 m rising, offset -9 550 m; from 40 500 m falling, offset 63 200 m; "
