@@ -10,7 +10,6 @@
 #include "reading/diff_change.hpp"
 #include "reading/feature_diff.hpp"
 #include "reading/kilometre_readings.hpp"
-#include "reading/station_fields.hpp"
 #include "reading/track_reading.hpp"
 #include "model/format_rules.hpp"
 
@@ -38,7 +37,8 @@ std::pair<int, const void*> read_from(const HeaderField<T>& field) {
 
 template <typename T>
 ServiceFact number_fact(const char* field_name, const char* words, const HeaderField<T>& field, const char* unit = "") {
-  return {field_name, words, {read_from(field)}, [&field](const Records& r) { return grouped_value(field.in(r)); }, unit};
+  const auto value = [&field](const Records& r) { return grouped_value(field.in(r)); };
+  return {field_name, words, {read_from(field)}, value, unit};
 }
 
 ServiceFact text_fact(const char* words, const HeaderField<std::string>& field) {
@@ -89,16 +89,19 @@ uint64_t diff_unnamed_fields(ReadingDocument& d, const std::string& group, const
     uint64_t width = fixed_width<Value>();
     if constexpr (std::is_same_v<Value, std::string>) width += (a.*f.member).size();
     if (a.*f.member != b.*f.member && !named(static_cast<const void*>(&(probe.*f.member)))) {
-      DocumentValue va, vb;
-      if constexpr (std::is_same_v<Value, std::string>)
-        va = {utf8_from_1252(a.*f.member), quoted_1252(a.*f.member)}, vb = {utf8_from_1252(b.*f.member), quoted_1252(b.*f.member)};
-      else
-        va = number_value(a.*f.member), vb = number_value(b.*f.member);
+      const auto value = [](const Value& v) {
+        if constexpr (std::is_same_v<Value, std::string>)
+          return DocumentValue{utf8_from_1252(v), quoted_1252(v)};
+        else
+          return number_value(v);
+      };
       const auto last = static_cast<int64_t>(offset + width - 1);
+      const std::string what =
+          kind + " " + std::to_string(index) + " (bytes " + std::to_string(offset) + "–" + std::to_string(last) + ")";
       add_change(d, group,
-                 {kind, "changed", kind + " " + std::to_string(index) + " (bytes " + std::to_string(offset) + "–" + std::to_string(last) + ")",
+                 {kind, "changed", what,
                   {{kind, number_value(index)}, {"bytes", numbers_value({static_cast<int64_t>(offset), last}, "")}},
-                  std::string(f.name), std::string(f.name), va, vb});
+                  std::string(f.name), std::string(f.name), value(a.*f.member), value(b.*f.member)});
     }
     offset += width;
   });
@@ -224,7 +227,7 @@ void diff_record_slots(ReadingDocument& d, const Records& a, const Records& b, c
   const auto told = [&](int slot, const void* member) {
     if (slot >= kFirstStationSlot && slot <= kFirstBoardTextSlot)
       return explained.slot_explained(slot) || (text_told[static_cast<size_t>(slot)] && member == &kProbe.text);
-    if (std::find(std::begin(kKilometrePostSlots), std::end(kKilometrePostSlots), slot) != std::end(kKilometrePostSlots))
+    if (std::ranges::find(kKilometrePostSlots, slot) != std::end(kKilometrePostSlots))
       return post_changes_told && (member == &(kProbe.*kPostChangePosition) || member == &(kProbe.*kPostChangeOffset) ||
                                    member == &(kProbe.*kPostChangeDirection));
     return named_by_a_service_fact(slot, member);
@@ -241,8 +244,9 @@ void diff_record_slots(ReadingDocument& d, const Records& a, const Records& b, c
 void diff_cell_fields(ReadingDocument& d, const std::vector<TrackCell>& a, const std::vector<TrackCell>& b,
                       const ExplainedParts& explained) {
   if (a.size() != b.size())
-    add_change(d, "cells", {"cells", "changed", "track cells", {}, "count", "", number_value(static_cast<int64_t>(a.size())),
-                            number_value(static_cast<int64_t>(b.size()))});
+    add_change(d, "cells",
+               {"cells", "changed", "track cells", {}, "count", "", number_value(static_cast<int64_t>(a.size())),
+                number_value(static_cast<int64_t>(b.size()))});
   const size_t common = std::min(a.size(), b.size());
   // The codes the post-pass stamps into a cell are the scenario's.
   const std::pair<const char*, int16_t TrackCell::*> codes[] = {{"cell header constant", kCellHeaderConstantValue},
@@ -277,8 +281,7 @@ void diff_cell_fields(ReadingDocument& d, const std::vector<TrackCell>& a, const
                                        number_value(ca.approach), number_value(cb.approach)});
     diff_unnamed_fields(d, "cells", "cell", cell, i * kTrackCellBytes, ca, cb, kTrackCellLayout, kCellProbe,
                         [&](const void* member) {
-                          if (i == kCodesCell && std::find(codes_told.begin(), codes_told.end(), member) != codes_told.end())
-                            return true;
+                          if (i == kCodesCell && std::ranges::find(codes_told, member) != codes_told.end()) return true;
                           return feature_told ? named_for_a_cell(member) : named_outside_the_feature(member);
                         });
   }
@@ -293,9 +296,10 @@ void diff_cell_fields(ReadingDocument& d, const std::vector<TrackCell>& a, const
       size_t end = i + 1;
       while (end < common && a[end].*fill.member == va && b[end].*fill.member == vb) ++end;
       const int64_t from = static_cast<int64_t>(i) * kCellLength_m, to = static_cast<int64_t>(end) * kCellLength_m;
-      add_change(d, "fills", {"fill", "changed", fill.name, {{"from_m", metres_value(from)}, {"to_m", metres_value(to)}},
-                              fill.field, grouped_number(from) + "–" + grouped_number(to) + " m", fill.value(va),
-                              fill.value(vb), fill.unit});
+      add_change(d, "fills",
+                 {"fill", "changed", fill.name, {{"from_m", metres_value(from)}, {"to_m", metres_value(to)}},
+                  fill.field, grouped_number(from) + "–" + grouped_number(to) + " m", fill.value(va), fill.value(vb),
+                  fill.unit});
       i = end;
     }
   }
@@ -335,6 +339,7 @@ ReadingDocument diff_records(const Records& a, const Records& b) {
 
 ReadingDocument diff_cells(const std::vector<TrackCell>& a, const std::vector<TrackCell>& b) {
   ReadingDocument d;
+  if (a == b) return d;
   ExplainedParts explained(std::max(a.size(), b.size()));
   diff_track_features(d, a, b, explained);
   diff_cell_fields(d, a, b, explained);
@@ -361,8 +366,9 @@ std::optional<uint64_t> first_differing_byte(const PlanBytes& a, const PlanBytes
 ReadingDocument diff_plan_points(const PlanBytes& a, const PlanBytes& b) {
   ReadingDocument d;
   if (a.empty() != b.empty()) {
-    add_change(d, "plan", {"plan", a.empty() ? "added" : "removed", "line plan", {}, "", "",
-                           a.empty() ? no_value() : text_value("present"), b.empty() ? no_value() : text_value("present")});
+    const auto present = [](const PlanBytes& plan) { return plan.empty() ? no_value() : text_value("present"); };
+    add_change(d, "plan",
+               {"plan", a.empty() ? "added" : "removed", "line plan", {}, "", "", present(a), present(b)});
     return d;
   }
   LinePlanPoints pa(a), pb(b);
@@ -373,9 +379,10 @@ ReadingDocument diff_plan_points(const PlanBytes& a, const PlanBytes& b) {
   auto close_run = [&](int64_t end) {
     if (run_start < 0) return;
     const std::string metres = "metres " + grouped_number(run_start) + "–" + grouped_number(end);
-    add_change(d, "plan", {"plan", "changed", "plan", {{"from_metre", number_value(run_start)}, {"to_metre", number_value(end)}},
-                           "turning", "", text_value(run_from), text_value(run_to), "",
-                           metres + " differ (" + run_from + kChangeArrow + run_to + ")"});
+    add_change(d, "plan",
+               {"plan", "changed", "plan", {{"from_metre", number_value(run_start)}, {"to_metre", number_value(end)}},
+                "turning", "", text_value(run_from), text_value(run_to), "",
+                metres + " differ (" + run_from + kChangeArrow + run_to + ")"});
     run_start = -1;
   };
   for (;; ++metre) {
@@ -419,9 +426,10 @@ ReadingDocument diff_scenarios(const LoadedScenario& a, const LoadedScenario& b)
   const std::vector<Station> stations_a = stations_of(a.cells, a.records, KilometreReadings(a.records));
   const std::vector<Station> stations_b = stations_of(b.cells, b.records, KilometreReadings(b.records));
   diff_stations(d, stations_a, stations_b, explained);
-  diff_track_features(d, a.cells, b.cells, explained);
+  const bool cells_differ = a.cells != b.cells;  // most comparisons of two builds change only a part
+  if (cells_differ) diff_track_features(d, a.cells, b.cells, explained);
   diff_record_slots(d, a.records, b.records, stations_a, stations_b, explained);
-  diff_cell_fields(d, a.cells, b.cells, explained);
+  if (cells_differ) diff_cell_fields(d, a.cells, b.cells, explained);
   merge_changes(d, diff_plans(a.has_plan ? a.plan_bytes : PlanBytes(), b.has_plan ? b.plan_bytes : PlanBytes()));
   return d;
 }
