@@ -24,7 +24,7 @@ void warn_if_outside_range(const ScenarioModel& model, const RowField& field, in
                            const SourcePlace& place) {
   if (!outside(field, written)) return;
   report_warning(model, Warning::kOutsideRange,
-                 std::string(field.name) + " " + std::to_string(written) + std::string(field.unit) + " " +
+                 std::string(field.name) + " " + std::to_string(written) + std::string(unit_after_value(field)) + " " +
                      range_text(*field.range) + ": the file holds " + std::string(held),
                  place);
 }
@@ -32,7 +32,7 @@ void warn_if_outside_range(const ScenarioModel& model, const RowField& field, in
 void warn_if_outside_range(const ScenarioModel& model, const RowField& field, int64_t written, int64_t held,
                            const SourcePlace& place) {
   if (outside(field, written))
-    warn_if_outside_range(model, field, written, std::to_string(held) + std::string(field.unit), place);
+    warn_if_outside_range(model, field, written, std::to_string(held) + std::string(unit_after_value(field)), place);
 }
 
 }  // namespace scenario

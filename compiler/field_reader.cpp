@@ -58,6 +58,7 @@ std::string FieldReader::read_text() {
     const size_t close = text_.find('"', pos_ + 1);
     const size_t end = close == std::string_view::npos ? text_.size() : close;
     field.assign(text_.substr(pos_ + 1, end - pos_ - 1));
+    note_row_field(text_.substr(pos_ + 1, end - pos_ - 1));
     pos_ = close == std::string_view::npos ? text_.size() : close + 1;
     const bool closed = close != std::string_view::npos;
     if (text_over_lines_ && (!closed || field.find_first_of("\r\n") != std::string::npos))
@@ -69,6 +70,7 @@ std::string FieldReader::read_text() {
     size_t end = pos_;
     while (end > begin && is_blank(text_[end - 1])) --end;
     field.assign(text_.substr(begin, end - begin));
+    note_row_field(text_.substr(begin, end - begin));
   }
   if (pos_ < text_.size()) {
     if (text_[pos_] == ',')
@@ -94,6 +96,7 @@ int64_t FieldReader::read_number(int64_t min, int64_t max) {
   const size_t begin = pos_;
   while (pos_ < text_.size() && text_[pos_] != ',' && !is_blank(text_[pos_]) && !is_line_end(text_[pos_])) ++pos_;
   std::string_view token = text_.substr(begin, pos_ - begin);
+  note_row_field(token);
 
   skip_blanks();
   if (pos_ < text_.size()) {

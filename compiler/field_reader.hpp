@@ -48,7 +48,19 @@ class FieldReader {
   // The field returned by the last read is the keyword of a row. A row that ends in the
   // middle (the source ends, or its next number field is the first field of a later line
   // and holds text: the row lacks a field) fails at the row rather than at what follows.
-  void begin_row() { row_start_ = field_start_; }
+  void begin_row() {
+    row_start_ = field_start_;
+    row_fields_.clear();
+  }
+
+  // A field read behind the keyword of the row being read: where it began and its text as
+  // written (a quoted text without its quotes).
+  struct ReadField {
+    size_t offset;
+    std::string_view text;
+  };
+  // The fields read since begin_row, in order.
+  const std::vector<ReadField>& row_fields() const { return row_fields_; }
 
   // Hears of a quoted text that runs over line ends or is never closed: the place where it
   // began, the line where it ended, and whether a closing quote ended it.
@@ -64,12 +76,16 @@ class FieldReader {
   void expect_more() const;
   void consume_line_end();  // at a CR or LF: consume CR LF, LF or CR
   int64_t read_number(int64_t min, int64_t max);
+  void note_row_field(std::string_view text) {
+    if (row_start_) row_fields_.push_back({field_start_, text});
+  }
 
   std::string_view text_;
   std::string_view file_name_;
   size_t pos_ = 0;
   size_t field_start_ = 0;
   std::optional<size_t> row_start_;
+  std::vector<ReadField> row_fields_;
   std::function<void(const SourcePlace&, int, bool)> text_over_lines_;
   std::vector<size_t> line_starts_;
 };

@@ -1,8 +1,11 @@
 #include "compiler/fills.hpp"
 
 #include <string>
+#include <string_view>
 
 #include "compiler/source_warnings.hpp"
+#include "model/fault_record.hpp"
+#include "model/format_rules.hpp"
 #include "model/rounding.hpp"
 #include "model/runtime_failure.hpp"
 
@@ -22,6 +25,8 @@ void write_current(ScenarioModel& model, const CellFill& fill) {
   cell.speed_limit = static_cast<uint8_t>(speed_code);
 }
 
+std::string_view keyword_of(FillTarget target) { return target == FillTarget::kAdhesion ? "aderenza" : "velocita"; }
+
 }  // namespace
 
 RowOutcome read_fill_row(ScenarioModel& model, FieldReader& reader, CellFill& fill) {
@@ -40,6 +45,7 @@ RowOutcome read_fill_row(ScenarioModel& model, FieldReader& reader, CellFill& fi
       ++fill.cursor;
     } while (fill.cursor < n);
   }
+  warn_if_fill_out_of_order(model, keyword_of(fill.target), position, n, fill.cursor);
   fill.current = value;
   fill.current_place = value_place;
   return RowOutcome::kNext;

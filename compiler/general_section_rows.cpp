@@ -8,8 +8,6 @@
 namespace scenario {
 namespace {
 
-constexpr int32_t kLongestRoute_m = 1000000;
-
 std::optional<Fault> read_kilometre_post(GeneralRowContext& context, int slot_number) {
   SimRecord& slot = context.model.record(slot_number);
   slot.start_m = context.reader.read_long();

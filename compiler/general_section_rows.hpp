@@ -11,6 +11,9 @@
 
 namespace scenario {
 
+// The longest route a 'lunghezza percorso' row may give (fault 1 above it).
+inline constexpr int32_t kLongestRoute_m = 1000000;
+
 // A kilometre-post row as read, and where: a fault of its values is found only once the
 // service source has been read.
 struct KilometrePostRow {

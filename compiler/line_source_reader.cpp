@@ -61,13 +61,7 @@ class LineSourceReading {
     model_.row_place.reset();
     warn_if_kilometre_posts_dropped();
     progressive_ordina(model_);
-    if (!model_.cells_dimensioned() && service_rows_seen_ > 0)
-      throw RuntimeFailure("line source without a route length: its rows are those of a service source; did you "
-                           "swap the two sources?");
-    if (!model_.cells_dimensioned())
-      throw RuntimeFailure("line source without a route length: the general section that begins here has no "
-                           "'lunghezza percorso' row",
-                           general_place_);
+    if (!model_.cells_dimensioned()) throw RuntimeFailure(why_no_route_length(), general_place_);
 
     LineFeatures features(model_);
     const bool ended_normally = read_main_section(features);
@@ -100,6 +94,20 @@ class LineSourceReading {
                    place);
   }
 
+  // Why the general section that begins at general_place_ gave no route length.
+  std::string why_no_route_length() const {
+    const std::string said = "line source without a route length: ";
+    if (service_rows_seen_ > 0)
+      return said + "its rows are those of a service source; did you swap the two sources?";
+    if (!general_end_) return said + "the general section that begins here has no 'lunghezza percorso' row";
+    const std::string header = "'" + utf8_from_1252(general_end_->text) + "' on line " + std::to_string(general_end_->line);
+    if (contains_ignoring_case(general_end_->text, "[generale]"))
+      return said + "the general section begins at the first field holding '[generale]', here, and the header " +
+             header + " already ends it; take '[generale]' out of this line";
+    return said + "the general section that begins here ends at the header " + header +
+           " with no 'lunghezza percorso' row before it";
+  }
+
   // Skips every field before the first that holds "[generale]"; false when the file ends
   // first (a "[generale]" that is the very last field counts as not found).
   bool find_general_section() {
@@ -121,17 +129,19 @@ class LineSourceReading {
       if (reader_.at_end()) return std::nullopt;  // the last field of the file is never a row
       for (int i = 0; i < kGeneralDashReads && contains(keyword, "-"); ++i) keyword = reader_.read_text();
       shape_.start_row();
-      bool matched = false;
+      const RowText* matched = nullptr;
       GeneralRowContext context{model_, reader_, kilometre_post_rows_};
       const std::optional<Fault> none;
       const std::string lower = lower_case_1252(keyword);
       if (const auto fault = place_rows_of_keyword(line_general_section(), context, keyword, lower, none, matched))
         return fault;
       if (!matched && reads_as_service_row(lower)) ++service_rows_seen_;
-      shape_.end_row(matched, keyword,
-                     {general_spellings_, line_general_section().headers,
-                      matched ? std::string_view{} : row_matched_but_for_capitals(line_general_section(), lower)});
-      if (ends_general_section(keyword)) return std::nullopt;
+      shape_.end_row(matched, keyword, {general_spellings_, line_general_section().headers,
+                                        matched ? std::string_view{} : row_matched_but_for_capitals(line_general_section(), lower)});
+      if (ends_general_section(keyword)) {
+        general_end_ = GeneralSectionEnd{keyword, reader_.last_field_place().line};
+        return std::nullopt;
+      }
     }
     return std::nullopt;
   }
@@ -146,12 +156,13 @@ class LineSourceReading {
         if (reader_.at_end()) return true;
       }
       shape_.start_row();
-      bool matched = false;
+      const RowText* matched = nullptr;
       MainRowContext context{model_, reader_, features};
-      switch (place_rows_of_keyword(line_main_section(), context, keyword, lower_case_1252(keyword),
-                                    RowOutcome::kNext, matched)) {
+      const std::string lower = lower_case_1252(keyword);
+      switch (place_rows_of_keyword(line_main_section(), context, keyword, lower, RowOutcome::kNext, matched)) {
         case RowOutcome::kNext:
-          shape_.end_row(matched, keyword, {main_spellings_, line_main_section().headers});
+          shape_.end_row(matched, keyword, {main_spellings_, line_main_section().headers,
+                                            matched ? std::string_view{} : row_matched_but_for_capitals(line_main_section(), lower)});
           break;
         case RowOutcome::kEndReading: return true;
         case RowOutcome::kFaultExit: return false;
@@ -167,8 +178,13 @@ class LineSourceReading {
   std::vector<std::string_view> general_spellings_;
   std::vector<std::string_view> main_spellings_;
   std::vector<KilometrePostRow> kilometre_post_rows_;
-  int service_rows_seen_ = 0;
-  std::optional<SourcePlace> general_place_;  // where the "[generale]" field was found  // general-section fields that would be rows of a service source
+  int service_rows_seen_ = 0;  // general-section fields that would be rows of a service source
+  std::optional<SourcePlace> general_place_;  // where the "[generale]" field was found
+  struct GeneralSectionEnd {
+    std::string text;  // the header that ended the general section, as written
+    int line;
+  };
+  std::optional<GeneralSectionEnd> general_end_;
 };
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include "compiler/line_source_reader.hpp"
 #include "compiler/service_source_reader.hpp"
+#include "compiler/source_check.hpp"
 #include "model/runtime_failure.hpp"
 #include "model/fault_record.hpp"
 #include "model/fault_table.hpp"
@@ -9,9 +10,13 @@
 namespace scenario {
 
 void memorizza_dati(ScenarioModel& model, SourceFile& line_source, SourceFile& service_source) {
+  bool service_read = false;
   try {
     const LineSourceOutcome line = read_line_source(model, line_source);
+    service_read = line.read_service;
     if (line.read_service) read_service_source(model, service_source, line.board_slot_counter, line.kilometre_post_rows);
+    else
+      check_unread_service_source(model, service_source, model.error_code);
   } catch (const RuntimeFailure& failure) {
     // One choice for the whole compiler: every index outside `cells`, `line_plan`,
     // `sim_records` or the mountain arrays, every 32-bit overflow, every number that does
@@ -21,6 +26,7 @@ void memorizza_dati(ScenarioModel& model, SourceFile& line_source, SourceFile& s
     // fills stop at the last cell instead of failing.
     record_runtime_failure(model, failure);
     model.row_place.reset();
+    if (!service_read) check_unread_service_source(model, service_source, model.error_code);
     line_source.discard();
     service_source.discard();
   }

@@ -1,5 +1,6 @@
 #include "compiler/row_schema.hpp"
 
+#include <algorithm>
 #include <cstdint>
 #include <stdexcept>
 
@@ -20,20 +21,21 @@ constexpr std::string_view kLineHeaders[] = {"[generale]", "[curve]",       "[pe
                                              "[cartelli]",  "[indicazioni]", "[fine]"};
 
 constexpr RowField kRouteLengthFields[] = {
-    {"length", kLong, "metres, at most 1000000 (fault 1)", "The route length."},
+    {"length", kLong, "metres", "The route length.", ValueRange{0, kLongestRoute_m}, "(fault 1 above)"},
 };
 constexpr RowField kKilometrePostFields[] = {
-    {"position", kLong, "metres, a multiple of 50 (fault 2)", "Where the kilometre reading changes."},
-    {"offset", kLong, "metres, a multiple of 50 (fault 2)", "The offset of the new reading."},
-    {"direction", kLong, "0 or 1",
-     "0: from the position on the reading is position + offset and grows; 1: it is offset − position and falls."},
+    {"position", kLong, "metres", "Where the kilometre reading changes.", std::nullopt, "a multiple of 50 (fault 2)"},
+    {"offset", kLong, "metres", "The offset of the new reading.", std::nullopt, "a multiple of 50 (fault 2)"},
+    {"direction", kLong, "",
+     "0: from the position on the reading is position + offset and grows; 1: it is offset − position and falls.",
+     std::nullopt, "0 or 1"},
 };
 constexpr RowField kBackgroundFields[] = {
-    {"value", kLong, "whole number", "A background value, only stored for the simulator."},
+    {"value", kLong, "", "A background value, only stored for the simulator.", std::nullopt, "whole number"},
 };
 constexpr RowField kSignalRepetitionFields[] = {
-    {"start", kLong, "metres, a multiple of 50 (fault 3)", "Where cab signal repetition starts."},
-    {"end", kLong, "metres, a multiple of 50 (fault 4)", "Where it ends; 0 means no repetition."},
+    {"start", kLong, "metres", "Where cab signal repetition starts.", std::nullopt, "a multiple of 50 (fault 3)"},
+    {"end", kLong, "metres", "Where it ends; 0 means no repetition.", std::nullopt, "a multiple of 50 (fault 4)"},
 };
 
 constexpr std::string_view kRouteLengthSpellings[] = {"lunghezza percorso"};
@@ -80,35 +82,37 @@ const RowDescription<GeneralPlace> kGeneralRows[] = {
 
 constexpr RowField kGradientFields[] = {
     {"position", kLong, "metres", "Where the gradient takes effect."},
-    {"gradient", kLong, "‰, −100 to 155 (stored as gradient + 100 in a byte)",
-     "The gradient in force from the position on: above 0 the track climbs, below 0 it falls.", ValueRange{-100, 155},
-     " ‰"},
+    {"gradient", kLong, "‰", "The gradient in force from the position on: above 0 the track climbs, below 0 it falls.",
+     ValueRange{-100, 155}, "(stored as gradient + 100 in a byte)"},
 };
 constexpr RowField kCurveFields[] = {
     {"position", kLong, "metres", "Where the curve begins."},
-    {"length", kLong, "metres, 0 or more", "How far it runs.", ValueRange{0, INT32_MAX}, " m"},
+    {"length", kLong, "metres", "How far it runs.", ValueRange{0, INT32_MAX}},
 };
 constexpr RowField kMountainFields[] = {
     {"start", kLong, "metres", "The first cell of the stretch is start / 50."},
     {"end", kLong, "metres", "The last cell of the stretch is end / 50 − 1."},
-    {"type", kLong, "0 to 10 (or 11 to 20)",
+    {"type", kLong, "",
      "The stretch's type; above 10 it stands for type − 10 with a mountain marker on every fourth cell.",
      ValueRange{0, 20}},
 };
 constexpr RowField kSpeedLimitBoardFields[] = {
     {"position", kLong, "metres", "Where both boards stand (one cell)."},
-    {"left A", kLong, "km/h, 0 to 1638, best multiples of 5", "The left board's speed for rank A trains."},
-    {"left B", kLong, "km/h, 0 to 1638, best multiples of 5", "The left board's speed for rank B trains."},
-    {"left C", kLong, "km/h, 0 to 1638, best multiples of 5", "The left board's speed for rank C trains."},
-    {"left stripes", kLong, "one digit", "The stripes of the left board."},
-    {"right A", kLong, "km/h, 0 to 1638, best multiples of 5", "The right board's speed for rank A trains."},
-    {"right B", kLong, "km/h, 0 to 1638, best multiples of 5", "The right board's speed for rank B trains."},
-    {"right C", kLong, "km/h, 0 to 1638, best multiples of 5", "The right board's speed for rank C trains."},
-    {"right stripes", kLong, "one digit", "The stripes of the right board."},
+    {"left A", kLong, "km/h", "The left board's speed for rank A trains.", ValueRange{0, 1638}, "best multiples of 5"},
+    {"left B", kLong, "km/h", "The left board's speed for rank B trains.", ValueRange{0, 1638}, "best multiples of 5"},
+    {"left C", kLong, "km/h", "The left board's speed for rank C trains.", ValueRange{0, 1638}, "best multiples of 5"},
+    {"left stripes", kLong, "", "The stripes of the left board.", std::nullopt, "one digit"},
+    {"right A", kLong, "km/h", "The right board's speed for rank A trains.", ValueRange{0, 1638},
+     "best multiples of 5"},
+    {"right B", kLong, "km/h", "The right board's speed for rank B trains.", ValueRange{0, 1638},
+     "best multiples of 5"},
+    {"right C", kLong, "km/h", "The right board's speed for rank C trains.", ValueRange{0, 1638},
+     "best multiples of 5"},
+    {"right stripes", kLong, "", "The stripes of the right board.", std::nullopt, "one digit"},
 };
 constexpr RowField kIndicatorBoardFields[] = {
     {"position", kLong, "metres", "Where the board stands."},
-    {"text", kText, "text without a comma (or quoted)", "What the board shows."},
+    {"text", kText, "", "What the board shows.", std::nullopt, "text without a comma (or quoted)"},
 };
 
 constexpr std::string_view kGradientSpellings[] = {"pendenza"};
@@ -152,81 +156,87 @@ constexpr RowField kBrakedMassFields[] = {
     {"percentage", kLong, "per cent", "The braked-mass percentage of the train."},
 };
 constexpr RowField kCoachesFields[] = {
-    {"count", kLong, "coaches, at least 1", "The number of coaches of the train.", ValueRange{1, INT32_MAX}},
+    {"count", kLong, "coaches", "The number of coaches of the train.", ValueRange{1, INT32_MAX}},
 };
 constexpr RowField kLineSpeedFields[] = {
     {"position", kLong, "metres", "Where the speed takes effect."},
-    {"speed", kLong, "km/h, 0 to 1277, best multiples of 5",
-     "The line speed from the position on, stored per cell in units of 5 km/h (rounded, half to even)."},
+    {"speed", kLong, "km/h",
+     "The line speed from the position on, stored per cell in units of 5 km/h (rounded, half to even).",
+     ValueRange{0, 1277}, "best multiples of 5 (fault 25 outside)"},
 };
 constexpr RowField kAdhesionFields[] = {
     {"position", kLong, "metres", "Where the adhesion takes effect."},
-    {"adhesion", kLong, "0 to 255", "The adhesion from the position on, stored per cell.", ValueRange{0, 255}},
+    {"adhesion", kLong, "", "The adhesion from the position on, stored per cell.", ValueRange{0, 255}},
 };
 constexpr RowField kClockFields[] = {
-    {"hours", kInteger, "0 to 23", "The hour of the scenario clock at the start.", ValueRange{0, 23}},
-    {"minutes", kInteger, "0 to 59", "Its minutes.", ValueRange{0, 59}},
-    {"seconds", kInteger, "0 to 59", "Its seconds.", ValueRange{0, 59}},
+    {"hours", kInteger, "", "The hour of the scenario clock at the start.", ValueRange{0, 23}},
+    {"minutes", kInteger, "", "Its minutes.", ValueRange{0, 59}},
+    {"seconds", kInteger, "", "Its seconds.", ValueRange{0, 59}},
 };
 constexpr RowField kSandFields[] = {
-    {"value", kInteger, "−32768 to 32767", "The sand value, only stored for the simulator."},
+    {"value", kInteger, "", "The sand value, only stored for the simulator."},
 };
 constexpr RowField kSignalFields[] = {
     {"position", kLong, "metres", "The signal's cell is position / 50 + 1."},
-    {"field 2", kLong, "", "Enters the fourth value (× 3) and the approach codes; 2 also stores the signal time of field 11."},
-    {"field 3", kLong, "", "First value: field 3 × 10 + field 8."},
-    {"field 4", kLong, "", "Second value: field 4 × 10 + field 9."},
-    {"field 5", kLong, "", "Third value: field 5 × 10 + field 10."},
-    {"field 6", kLong, "", "Fourth value: field 6 × 10 + field 2 × 3 + field 7."},
-    {"field 7", kLong, "", "Enters the fourth value and the approach codes."},
-    {"field 8", kLong, "", "Added into the first value."},
-    {"field 9", kLong, "", "Added into the second value."},
-    {"field 10", kLong, "", "Added into the third value."},
-    {"time", kLong, "0, or 101 to 255 (1 to 100 are stored as 101)", "The signal time, stored only when field 2 is 2.",
-     ValueRange{0, 255}},
+    {"sx", kLong, "",
+     "The aspect, with dx: sx × 3 + dx is the aspect code, which enters the fourth value and the approach codes of "
+     "the four cells at 100, 200, 300 and 400 m before the signal (aspect code × 10 + 1 … 4); sx 2 also stores the "
+     "signal time."},
+    {"s1", kLong, "", "First value: s1 × 10 + d1, only stored for the simulator."},
+    {"s2", kLong, "", "Second value: s2 × 10 + d2, only stored for the simulator."},
+    {"s3", kLong, "", "Third value: s3 × 10 + d3, only stored for the simulator."},
+    {"rapp", kLong, "", "Fourth value: rapp × 10 + the aspect code."},
+    {"dx", kLong, "", "Enters the aspect code, with sx."},
+    {"d1", kLong, "", "Added into the first value."},
+    {"d2", kLong, "", "Added into the second value."},
+    {"d3", kLong, "", "Added into the third value."},
+    {"time", kLong, "", "The signal time, stored only when sx is 2.", ValueRange{0, 255},
+     "(1 to 100 are stored as 101)"},
 };
 constexpr RowField kSlowdownFields[] = {
     {"start", kLong, "metres", "Where the slowdown starts: its start cell is start / 50 + 1."},
-    {"speed", kLong, "km/h, 0 to 32767", "The slowdown's speed, stored in its start, end and warning board.",
-     ValueRange{0, 32767}, " km/h"},
+    {"speed", kLong, "km/h", "The slowdown's speed, stored in its start, end and warning board.", ValueRange{0, 32767}},
     {"length", kLong, "metres", "The slowdown's length: its end cell is (start + length) / 50 + 1."},
-    {"field 4", kLong, "−32768 to 32767", "Stored in the start and end cells."},
-    {"approach boards", kLong, "0 or not 0", "Not 0: four approach boards in the four cells before the warning board."},
-    {"field 6", kLong, "−32768 to 32767",
+    {"field 4", kLong, "", "Stored in the start and end cells.", ValueRange{-32768, 32767}},
+    {"approach boards", kLong, "", "Not 0: four approach boards in the four cells before the warning board.",
+     std::nullopt, "0 or not 0"},
+    {"field 6", kLong, "",
      "Not 0: stored as a second value in the start, end and warning cells, and makes the approach boards carry "
-     "their number there too."},
+     "their number there too.",
+     ValueRange{-32768, 32767}},
 };
 constexpr RowField kCodeReductionFields[] = {
     {"position", kLong, "metres", "The code reduction's cell is position / 50 (not + 1)."},
-    {"value", kLong, "km/h, −32768 to 32767",
-     "Above 0: a code reduction point at this speed; 0 or below: a code reduction without a value."},
+    {"value", kLong, "km/h",
+     "Above 0: a code reduction point at this speed; 0 or below: a code reduction without a value.",
+     ValueRange{-32768, 32767}},
 };
 constexpr RowField kStationFields[] = {
-    {"position", kLong, "metres, a multiple of 50 (fault 8)", "The station's position."},
-    {"type", kByte, "0 to 255",
+    {"position", kLong, "metres", "The station's position.", std::nullopt, "a multiple of 50 (fault 8)"},
+    {"type", kByte, "",
      "The station type. It decides the station area and whether cells are marked: types 5 and 6 have an area from "
      "position − length to position + 150 m and no approach codes; types 7 and 8 (a starting station) from "
      "position − length to position + length; every other type from position − length / 2 to position + length / 2. "
      "Types from 25 up are named points that mark no cell."},
-    {"length", kLong, "metres, a multiple of 100 (fault 9)", "The length that gives the station area."},
-    {"field 4", kByte, "0 to 255", "Stored for the simulator as written."},
-    {"field 5", kByte, "0 to 255",
+    {"length", kLong, "metres", "The length that gives the station area.", std::nullopt, "a multiple of 100 (fault 9)"},
+    {"field 4", kByte, "", "Stored for the simulator as written."},
+    {"field 5", kByte, "",
      "Stored for the simulator; stored as 0 when the length is below 600 m, and for the first station."},
-    {"field 6", kByte, "0 to 255",
+    {"field 6", kByte, "",
      "Not 0: the station area ends 50 m further (types other than 5 to 8). Stored for the simulator; stored as 0 for "
      "types 5 to 8 and for the first station."},
-    {"field 7", kInteger, "−32768 to 32767", "Stored for the simulator as written."},
-    {"field 8", kInteger, "−32768 to 32767", "Stored for the simulator as written."},
-    {"field 9", kByte, "0 to 255", "Stored for the simulator as written."},
-    {"field 10", kInteger, "−32768 to 32767", "Stored for the simulator as written."},
-    {"field 11", kInteger, "−32768 to 32767", "Stored for the simulator as written."},
-    {"field 12", kInteger, "−32768 to 32767", "Stored for the simulator as written."},
-    {"field 13", kByte, "0 to 255", "Stored for the simulator as written."},
-    {"hours", kLong, "0 to 23", "The timetable time, with the minutes and seconds; 0, 0, 0 for a place without a time.",
+    {"field 7", kInteger, "", "Stored for the simulator as written."},
+    {"field 8", kInteger, "", "Stored for the simulator as written."},
+    {"field 9", kByte, "", "Stored for the simulator as written."},
+    {"field 10", kInteger, "", "Stored for the simulator as written."},
+    {"field 11", kInteger, "", "Stored for the simulator as written."},
+    {"field 12", kInteger, "", "Stored for the simulator as written."},
+    {"field 13", kByte, "", "Stored for the simulator as written."},
+    {"hours", kLong, "", "The timetable time, with the minutes and seconds; 0, 0, 0 for a place without a time.",
      ValueRange{0, 23}},
-    {"minutes", kLong, "0 to 59", "", ValueRange{0, 59}},
-    {"seconds", kLong, "0 to 59", "", ValueRange{0, 59}},
-    {"name", kText, "text without a comma (or quoted)", "The station's name."},
+    {"minutes", kLong, "", "", ValueRange{0, 59}},
+    {"seconds", kLong, "", "", ValueRange{0, 59}},
+    {"name", kText, "", "The station's name.", std::nullopt, "text without a comma (or quoted)"},
 };
 
 constexpr std::string_view kBrakedMassSpellings[] = {"percentuale massa frenata"};
@@ -279,6 +289,47 @@ const SectionSchema<ServicePlace> kServiceSection{"the service source", kService
 
 }  // namespace
 
+namespace {
+
+// A number as the reference writes it, with a true minus sign.
+std::string reference_number(int64_t value) {
+  return value < 0 ? "\u2212" + std::to_string(-value) : std::to_string(value);
+}
+
+std::string values_text(const RowField& field) {
+  if (field.range) {
+    const ValueRange& range = *field.range;
+    if (range.high == INT32_MAX) return range.low == 0 ? "0 or more" : "at least " + reference_number(range.low);
+    return reference_number(range.low) + " to " + reference_number(range.high);
+  }
+  switch (field.type) {
+    case kByte: return "0 to 255";
+    case kInteger: return reference_number(INT16_MIN) + " to " + reference_number(INT16_MAX);
+    case kLong:
+    case kText: break;
+  }
+  return "";
+}
+
+}  // namespace
+
+std::string unit_and_range(const RowField& field) {
+  std::string text(field.unit);
+  for (const std::string& part : {values_text(field), std::string(field.rule)}) {
+    if (part.empty()) continue;
+    if (!text.empty()) text += part.starts_with('(') ? " " : ", ";
+    text += part;
+  }
+  return text;
+}
+
+std::string_view unit_after_value(const RowField& field) {
+  if (field.unit == "metres") return " m";
+  if (field.unit == "km/h") return " km/h";
+  if (field.unit == "‰") return " ‰";
+  return "";
+}
+
 std::string_view field_type_letter(FieldType type) {
   switch (type) {
     case kLong: return "L";
@@ -302,7 +353,8 @@ std::string KeywordTest::described() const {
   return text + (any_case ? " (any case)" : " (small letters)");
 }
 
-std::string matched_by_containment(const RowText& row, std::string_view keyword, std::string_view lower_keyword) {
+std::string matched_by_containment(const RowText& row, std::string_view keyword, std::string_view lower_keyword,
+                                   int column) {
   // A field that is the keyword, or one word that begins with it (`curvad6`, `segnale3`),
   // reads as the author meant it.
   const size_t first = lower_keyword.find_first_not_of(" \t");
@@ -312,8 +364,9 @@ std::string matched_by_containment(const RowText& row, std::string_view keyword,
   if (written == row.keyword ||
       (written.starts_with(row.test.words[0]) && written.find_first_of(" \t\"[]") == std::string_view::npos))
     return "";
-  return "; '" + utf8_from_1252(keyword) + "' was read as a " + std::string(row.keyword) + " row: it contains '" +
-         std::string(row.test.words[0]) + "'";
+  const size_t at = (row.test.any_case ? lower_keyword : keyword).find(row.test.words[0]);
+  return "; '" + utf8_from_1252(keyword) + "' was read as a " + std::string(row.keyword) + " row: '" +
+         std::string(row.test.words[0]) + "' at column " + std::to_string(column + static_cast<int>(at));
 }
 
 const SectionSchema<GeneralPlace>& line_general_section() { return kGeneralSection; }
@@ -334,6 +387,28 @@ const RowField& row_field(std::string_view keyword, std::string_view field_name)
       if (field.name == field_name) return field;
   throw std::logic_error("the row schema has no field '" + std::string(field_name) + "' of '" + std::string(keyword) +
                          "'");
+}
+
+const RowText* row_read_as(std::string_view keyword) {
+  static const std::vector<const RowText*> rows = every_row();
+  const std::string lower = lower_case_1252(keyword);
+  const auto found =
+      std::find_if(rows.begin(), rows.end(), [&](const RowText* row) { return row->test.matches(keyword, lower); });
+  return found == rows.end() ? nullptr : *found;
+}
+
+std::string source_row(std::string_view keyword, std::span<const std::string> fields, char separator) {
+  const RowText* read_as = row_read_as(keyword);
+  if (read_as == nullptr || read_as->fields.size() != fields.size())
+    throw std::logic_error("a source row '" + std::string(keyword) + "' with " + std::to_string(fields.size()) +
+                           " fields that the readers would not read back");
+  std::string text = std::string(keyword) + ",";
+  for (size_t i = 0; i < fields.size(); ++i) (i > 0 ? text += separator : text) += fields[i];
+  return text;
+}
+
+std::string source_row(std::string_view keyword, std::initializer_list<std::string> fields, char separator) {
+  return source_row(keyword, std::span<const std::string>(fields.begin(), fields.size()), separator);
 }
 
 const RowText* find_row(std::string_view keyword) {

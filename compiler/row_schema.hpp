@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <initializer_list>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -36,11 +37,18 @@ struct ValueRange {
 struct RowField {
   std::string_view name;
   FieldType type;
-  std::string_view unit_and_range;  // in the reference's words; "" when the rules set none
-  std::string_view meaning;         // what the field is to the driver and the simulator
-  std::optional<ValueRange> range = std::nullopt;  // checked where the value is stored
-  std::string_view unit = "";                      // after a value in a warning: "‰", " km/h"
+  std::string_view unit;     // "metres", "km/h", "‰", "coaches", "per cent", or ""
+  std::string_view meaning;  // what the field is to the driver and the simulator
+  std::optional<ValueRange> range = std::nullopt;  // documented, and checked where the value is stored
+  std::string_view rule = "";  // what else the value must be, in the reference's words: "a multiple of 50 (fault 8)"
 };
+
+// The unit, the values and the rule of a field in the reference's words ("metres, a multiple
+// of 50 (fault 8)", "‰, −100 to 155 (stored as ...)"): the values from its range, else from
+// its type; "" when the rules set none.
+std::string unit_and_range(const RowField& field);
+// What follows a value of the field in a warning: " m", " km/h", " ‰" or "".
+std::string_view unit_after_value(const RowField& field);
 
 // A keyword field holds a row's keyword when it contains every one of `words`; with
 // `any_case` letter case does not count.
@@ -95,6 +103,17 @@ const SectionSchema<ServicePlace>& service_section();
 // std::logic_error.
 const RowField& row_field(std::string_view keyword, std::string_view field_name);
 
+// The row a keyword field reads as: the first of the schema whose test matches it, or null.
+const RowText* row_read_as(std::string_view keyword);
+
+// One source row as the readers read it back: the keyword and a comma, then the fields as
+// given (padding and all) parted by `separator` (a blank parts numbers as well as a comma).
+// A keyword that the first matching test of the schema does not
+// read as a row of that many fields is a std::logic_error: a writer and the readers cannot
+// disagree on a row.
+std::string source_row(std::string_view keyword, std::span<const std::string> fields, char separator = ',');
+std::string source_row(std::string_view keyword, std::initializer_list<std::string> fields, char separator = ',');
+
 // Every row of both sources, in the order of the sections and their tests.
 std::vector<const RowText*> every_row();
 // The row whose keyword is `keyword` as written, or null.
@@ -117,26 +136,29 @@ std::string_view row_matched_but_for_capitals(const SectionSchema<Place>& sectio
   return {};
 }
 
-// For a failure of a row whose keyword field is not its keyword as written: how the field was
-// read as that row ("; 'segnale 3' was read as a segnale row: it contains 'segnale'"), else "".
-std::string matched_by_containment(const RowText& row, std::string_view keyword, std::string_view lower_keyword);
+// For a row whose keyword field, beginning at `column`, is not its keyword as written: how the
+// field was read as that row ("; '[stazione]' was read as a stazione row: 'stazione' at
+// column 2"), else "".
+std::string matched_by_containment(const RowText& row, std::string_view keyword, std::string_view lower_keyword,
+                                   int column);
 
 // Makes a section's keyword tests in order on one keyword field: each row whose test matches
 // is placed, and the later tests still run, so a field holding two keywords places two
-// rows; a row whose outcome is not `go_on` ends the tests with it. `matched` tells whether
-// any test matched.
+// rows; a row whose outcome is not `go_on` ends the tests with it. `matched` is the first
+// row whose test matched, null when none did.
 template <typename Place, typename Context, typename Outcome>
 Outcome place_rows_of_keyword(const SectionSchema<Place>& section, Context& context, std::string_view keyword,
-                              std::string_view lower_keyword, const Outcome& go_on, bool& matched) {
-  matched = false;
+                              std::string_view lower_keyword, const Outcome& go_on, const RowText*& matched) {
+  matched = nullptr;
+  const int column = context.reader.last_field_place().column;
   for (const RowDescription<Place>& row : section.rows) {
     if (!row.test.matches(keyword, lower_keyword)) continue;
-    matched = true;
+    if (matched == nullptr) matched = &row;
     Outcome outcome = go_on;
     try {
       outcome = row.place(context, keyword);
     } catch (const RuntimeFailure& failure) {
-      throw RuntimeFailure(std::string(failure.what()) + matched_by_containment(row, keyword, lower_keyword),
+      throw RuntimeFailure(std::string(failure.what()) + matched_by_containment(row, keyword, lower_keyword, column),
                            failure.place());
     }
     if (!(outcome == go_on)) return outcome;

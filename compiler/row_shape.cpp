@@ -85,28 +85,59 @@ void RowShape::start_row() {
   reader_.begin_row();
 }
 
-void RowShape::end_row(bool matched, std::string_view keyword, const SectionWords& words) {
+std::string RowShape::fields_from_later_lines(const RowText& matched, int row_line) const {
+  const std::vector<FieldReader::ReadField>& read = reader_.row_fields();
+  if (read.size() != matched.fields.size()) return "";
+  for (size_t i = 0; i < read.size(); ++i) {
+    const int line = reader_.place_of(read[i].offset).line;
+    if (line <= row_line) continue;
+    const size_t after = read.size() - i - 1;
+    return std::string(matched.fields[i].name) + " '" + utf8_from_1252(read[i].text) + "'" +
+           (after == 0 ? "" : " and the " + std::to_string(after) + (after == 1 ? " field" : " fields") + " after it") +
+           " from line " + std::to_string(line) + (after == 0 ? "" : " on");
+  }
+  return "";
+}
+
+void RowShape::end_matched_row(const RowText& matched, std::string_view keyword, const SourcePlace& row,
+                               const std::string& shown) {
+  auto read_as = [&] { return matched_by_containment(matched, keyword, lower_case_1252(keyword), row.column); };
+  if (row.line == last_row_end_line_ && row.line != quiet_line_) {
+    quiet_line_ = row.line;
+    report_warning(model_, Warning::kLineHoldsMore,
+                   "line " + std::to_string(row.line) + " holds more fields than its row: " + shown +
+                       " begins another row on it" + read_as());
+  }
+  const int end_line = reader_.last_field_place().line;
+  if (end_line > row.line) {
+    const std::string later = fields_from_later_lines(matched, row.line);
+    report_warning(model_, Warning::kRowOverLines,
+                   "the fields of this row run over the line end, on to line " + std::to_string(end_line) +
+                       (later.empty() ? "" : ": it was read as a " + std::string(matched.keyword) + " row with " + later) +
+                       read_as());
+  }
+  last_row_end_line_ = end_line;
+  const std::vector<FieldReader::ReadField>& read = reader_.row_fields();
+  last_row_end_.clear();
+  if (!read.empty() && read.size() == matched.fields.size())
+    last_row_end_ = "; the " + std::string(matched.keyword) + " row before it took '" + utf8_from_1252(read.back().text) +
+                    "' as its " + std::string(matched.fields.back().name);
+}
+
+void RowShape::end_row(const RowText* matched, std::string_view keyword, const SectionWords& words) {
   if (!model_.row_place) return;
   const SourcePlace row = *model_.row_place;
   // The field as the author wrote it, letter case and all.
   const std::string shown = "'" + utf8_from_1252(trimmed(keyword)) + "'";
-  if (matched) {
-    if (row.line == last_row_end_line_ && row.line != quiet_line_) {
-      quiet_line_ = row.line;
-      report_warning(model_, Warning::kLineHoldsMore, "line " + std::to_string(row.line) + " holds more fields than its row: " + shown +
-                                 " begins another row on it");
-    }
-    const int end_line = reader_.last_field_place().line;
-    if (end_line > row.line)
-      report_warning(model_, Warning::kRowOverLines, "the fields of this row run over the line end, on to line " + std::to_string(end_line));
-    last_row_end_line_ = end_line;
+  if (matched != nullptr) {
+    end_matched_row(*matched, keyword, row, shown);
     return;
   }
   if (row.line == quiet_line_) return;
   quiet_line_ = row.line;
   if (row.line == last_row_end_line_) {
     report_warning(model_, Warning::kLineHoldsMore, "line " + std::to_string(row.line) + " holds more fields than its row: " + shown +
-                               " and what follows it on the line match no row");
+                               " and what follows it on the line match no row" + last_row_end_);
   } else if (is_section_header(keyword)) {
     const std::string header = trimmed_lower(keyword);
     if (std::find(words.headers.begin(), words.headers.end(), header) == words.headers.end()) {

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "compiler/field_reader.hpp"
+#include "compiler/row_schema.hpp"
 #include "model/scenario_model.hpp"
 
 namespace scenario {
@@ -25,14 +26,20 @@ class RowShape {
 
   // The field just read is a keyword field: its row is the one being compiled.
   void start_row();
-  // The keyword tests of the row are done; `matched` when one of them read a row.
-  void end_row(bool matched, std::string_view keyword, const SectionWords& words);
+  // The keyword tests of the row are done; `matched` is the row they read, null for none.
+  void end_row(const RowText* matched, std::string_view keyword, const SectionWords& words);
 
  private:
+  void end_matched_row(const RowText& matched, std::string_view keyword, const SourcePlace& row, const std::string& shown);
+  // The first field of the row just read that came from a line after `row_line`, named as
+  // the row reads it, and how many followed: "name '[segnali]' from line 16", or "".
+  std::string fields_from_later_lines(const RowText& matched, int row_line) const;
+
   ScenarioModel& model_;
   FieldReader& reader_;
   int last_row_end_line_ = 0;  // the line of the last field of the last row read
   int quiet_line_ = 0;         // a line already warned of: what else it holds is not
+  std::string last_row_end_;   // how the last row read ended: "the stazione row before it took '0' as its name"
 };
 
 // The one word of `words` closest to `field` (letter case aside) within a small number of

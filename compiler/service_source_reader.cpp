@@ -34,11 +34,11 @@ RowOutcome read_rows(ServiceRowContext& r) {
       if (r.reader.at_end()) return RowOutcome::kEndReading;
     }
     shape.start_row();
-    bool matched = false;
-    const RowOutcome end =
-        place_rows_of_keyword(service_section(), r, keyword, lower_case_1252(keyword), RowOutcome::kNext, matched);
+    const RowText* matched = nullptr;
+    const std::string lower = lower_case_1252(keyword);
+    const RowOutcome end = place_rows_of_keyword(service_section(), r, keyword, lower, RowOutcome::kNext, matched);
     if (end != RowOutcome::kNext) return end;
-    shape.end_row(matched, keyword, {spellings, service_section().headers});
+    shape.end_row(matched, keyword, {spellings, service_section().headers, matched ? std::string_view{} : row_matched_but_for_capitals(service_section(), lower)});
   }
   return RowOutcome::kEndReading;
 }

@@ -1,5 +1,8 @@
 #include "compiler/slowdowns.hpp"
 
+#include <iterator>
+#include <span>
+
 #include "compiler/field_ranges.hpp"
 #include "compiler/occupied_cells.hpp"
 #include "compiler/source_warnings.hpp"
@@ -79,16 +82,19 @@ void memo_rallentamento(ScenarioModel& model, const SlowdownRow& row) {
 
 RowOutcome read_slowdown_row(ScenarioModel& model, FieldReader& reader) {
   SlowdownRow row;
-  SourcePlace speed_place;
-  for (int32_t* field : {&row.x, &row.v, &row.l, &row.f_tt, &row.f_ta, &row.d_v}) {
-    *field = reader.read_long();
-    if (field == &row.v) speed_place = reader.last_field_place();
+  int32_t* const fields[] = {&row.x, &row.v, &row.l, &row.f_tt, &row.f_ta, &row.d_v};
+  SourcePlace places[std::size(fields)];
+  for (size_t i = 0; i < std::size(fields); ++i) {
+    *fields[i] = reader.read_long();
+    places[i] = reader.last_field_place();
   }
   if (beyond_the_cells(model, row.x, kEndMargin_m)) return RowOutcome::kEndReading;
   warn_if_off_cell_after(model, row.x);
   warn_if_off_cell_after(model, int64_t{row.x} + row.l);
-  static const RowField& kSpeed = row_field("rallentamento", "speed");
-  warn_if_outside_range(model, kSpeed, row.v, low16(row.v), speed_place);
+  // The speed and fields 4 and 6 are stored as their low 16 bits (field 6 only when not 0).
+  static const std::span<const RowField> kFields = find_row("rallentamento")->fields;
+  for (const size_t i : {size_t{1}, size_t{3}, size_t{5}})
+    warn_if_outside_range(model, kFields[i], *fields[i], low16(*fields[i]), places[i]);
   const int32_t fault_before_row = model.error_code;
   memo_rallentamento(model, row);
   return fault_exit_if_any_fault(model, row.x, fault_before_row);
@@ -97,8 +103,11 @@ RowOutcome read_slowdown_row(ScenarioModel& model, FieldReader& reader) {
 RowOutcome read_code_reduction_row(ScenarioModel& model, FieldReader& reader) {
   const int32_t position = reader.read_long();
   const int32_t value = reader.read_long();
+  const SourcePlace value_place = reader.last_field_place();
   if (beyond_the_cells(model, position, kEndMargin_m)) return RowOutcome::kEndReading;
   warn_if_off_cell_of(model, position);
+  static const RowField& kValue = row_field("abbattimento", "value");
+  if (value > 0) warn_if_outside_range(model, kValue, value, low16(value), value_place);
   const int64_t c = cell_of_position(position);
   TrackCell& cell = model.cell(c);
   if (!cell.is_free()) {

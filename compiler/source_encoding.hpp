@@ -18,6 +18,8 @@ class SourceEncodingError : public std::runtime_error {
       : std::runtime_error(what), file_(std::move(file)), line_(line), column_(column),
         line_text_(std::move(line_text)) {}
 
+  // The source it concerns.
+  const std::string& file() const { return file_; }
   // Where the character stands, when one character is the trouble.
   std::optional<SourcePlace> place() const {
     if (line_ == 0) return std::nullopt;

@@ -8,6 +8,7 @@
 #include "model/approach_codes.hpp"
 #include "model/rounding.hpp"
 #include "model/runtime_failure.hpp"
+#include "model/windows_1252.hpp"
 #include "model/fault_record.hpp"
 #include "model/fault_table.hpp"
 #include "model/format_rules.hpp"
@@ -111,6 +112,12 @@ RowOutcome read_station_row(ScenarioModel& model, FieldReader& reader, StationSl
     }
     // The exit marker takes its cell whatever the cell holds.
     TrackCell& exit = model.cell(exit_cell);
+    if (!exit.is_free())
+      report_warning(model, Warning::kOverwrittenByStationExit,
+                     "the exit of station '" + utf8_from_1252(station.text) + "' takes cell " + std::to_string(exit_cell) +
+                         " (" + std::to_string(exit_cell * kCellLength_m) + " m) whatever it holds: what stood there (" +
+                         cell_kind_name(exit.kind) + ") is lost",
+                     std::nullopt, std::nullopt, {note_of_cell_holder(model, exit_cell, "held")});
     exit.kind = kStationExit;
     note_cell_origin(model, exit_cell);
     exit.value1 = static_cast<int16_t>(s);

@@ -38,7 +38,9 @@ int compile_and_report(ScenarioModel& model, Diagnostics& diagnostics, const std
     diagnostics.error(e.what());
     status = kExitNothing;
   } catch (const SourceEncodingError& e) {
-    diagnostics.on_diagnostic(Diagnostic{Severity::kError, std::nullopt, e.what(), e.place(), std::nullopt, {}});
+    Diagnostic refusal{Severity::kError, std::nullopt, e.what(), e.place(), std::nullopt, {}};
+    refusal.file = e.file();
+    diagnostics.on_diagnostic(refusal);
     status = kExitNothing;
   }
   model.fault_sink = nullptr;
@@ -82,7 +84,8 @@ int run_compile_command(const CompileCommand& command, Console& console) {
     try {
       input.bytes = read_file(input.path, kMaxSourceBytes);
     } catch (const FileError& e) {
-      diagnostics.error("cannot read the " + std::string(input.role) + " '" + input.path.string() + "': " + e.reason());
+      diagnostics.error("cannot read the " + std::string(input.role) + " '" + input.path.string() + "': " + e.reason(),
+                        input.path.string());
       readable = false;
     }
   }
@@ -113,6 +116,8 @@ int run_compile_command(const CompileCommand& command, Console& console) {
   }
   diagnostics.show_file_as(line.name(), command.line_source.string());
   diagnostics.show_file_as(service.name(), command.service_source.string());
+  // What no row caused concerns the scenario as a whole: it is told of the line source.
+  diagnostics.concern_unplaced_with(line.name());
   if (command.silence_warnings) diagnostics.silence_warnings();
   if (command.warnings_as_faults) diagnostics.warnings_as_errors();
   return compile_and_report(

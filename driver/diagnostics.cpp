@@ -35,6 +35,8 @@ SourcePlace Diagnostics::shown(SourcePlace place) const {
 }
 
 void Diagnostics::report(Diagnostic diagnostic) {
+  if (!diagnostic.place && diagnostic.file.empty()) diagnostic.file = unplaced_file_;
+  if (const auto name = shown_names_.find(diagnostic.file); name != shown_names_.end()) diagnostic.file = name->second;
   if (diagnostic.place) diagnostic.place = shown(*diagnostic.place);
   for (DiagnosticNote& note : diagnostic.notes)
     if (note.place) note.place = shown(*note.place);
@@ -76,8 +78,10 @@ void Diagnostics::on_reading_stopped(const Diagnostic& warning) {
   on_diagnostic(warning);
 }
 
-void Diagnostics::error(std::string_view message) {
-  report(Diagnostic{Severity::kError, std::nullopt, std::string(message), std::nullopt, std::nullopt, {}});
+void Diagnostics::error(std::string_view message, std::string file) {
+  Diagnostic error{Severity::kError, std::nullopt, std::string(message), std::nullopt, std::nullopt, {}};
+  error.file = std::move(file);
+  report(std::move(error));
 }
 
 void Diagnostics::notice(std::string_view message) {

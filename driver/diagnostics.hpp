@@ -29,6 +29,8 @@ class Diagnostics : public FaultSink {
   // Faults of the source file named `file_name` are reported under `shown` (the path as
   // the author gave it).
   void show_file_as(const std::string& file_name, const std::string& shown);
+  // A diagnostic with neither a place nor a file of its own concerns `file_name`.
+  void concern_unplaced_with(const std::string& file_name) { unplaced_file_ = file_name; }
 
   void on_fault(const RecordedFault& fault) override;
   void on_diagnostic(const Diagnostic& diagnostic) override;
@@ -43,7 +45,7 @@ class Diagnostics : public FaultSink {
   void nothing_written() { nothing_written_ = true; }
 
   // "scenario-builder: error: MESSAGE", for failures that are not recorded faults.
-  void error(std::string_view message);
+  void error(std::string_view message, std::string file = {});
   // "scenario-builder: warning: MESSAGE", for what a run is told on the way (a note it does
   // not obey, a wait); never counted as a warning of the sources.
   void notice(std::string_view message);
@@ -75,6 +77,7 @@ class Diagnostics : public FaultSink {
   std::string last_position_is_;
   bool closed_ = false;
   std::map<std::string, std::string, std::less<>> shown_names_;
+  std::string unplaced_file_;
 };
 
 }  // namespace scenario

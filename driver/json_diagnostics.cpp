@@ -6,8 +6,10 @@
 namespace scenario {
 namespace {
 
-// "file", "line" and "column" of a place, null when there is none.
-std::string place_members(const std::optional<SourcePlace>& place) {
+// "file", "line" and "column" of a place, null when there is none; the file alone when
+// no line applies.
+std::string place_members(const std::optional<SourcePlace>& place, std::string_view file = {}) {
+  if (!place && !file.empty()) return "\"file\": " + json_string(file) + ", \"line\": null, \"column\": null";
   if (!place) return "\"file\": null, \"line\": null, \"column\": null";
   return "\"file\": " + json_string(place->file) + ", \"line\": " + std::to_string(place->line) +
          ", \"column\": " + std::to_string(place->column);
@@ -21,7 +23,7 @@ void JsonDiagnostics::report(const Diagnostic& diagnostic) {
   line += ", \"fault\": " + json_optional(diagnostic.fault);
   line += ", \"warning\": " + (diagnostic.warning ? json_string(warning_id(*diagnostic.warning)) : std::string("null"));
   line += ", \"message\": " + json_string(diagnostic.message);
-  line += ", " + place_members(diagnostic.place);
+  line += ", " + place_members(diagnostic.place, diagnostic.file);
   line += ", \"position\": " + json_optional(diagnostic.position_m);
   line += ", \"notes\": [";
   for (size_t i = 0; i < diagnostic.notes.size(); ++i) {

@@ -19,7 +19,7 @@ const RowText& row_named(std::string_view keyword) {
 
 std::string field_with_type(const RowField& field) {
   std::string text = std::string(field.name) + " (" + std::string(field_type_letter(field.type));
-  if (!field.unit_and_range.empty()) text += "; " + std::string(field.unit_and_range);
+  if (const std::string unit = unit_and_range(field); !unit.empty()) text += "; " + unit;
   return text + ")";
 }
 
@@ -44,7 +44,7 @@ std::string fields_table(const RowText& row) {
   int number = 1;
   for (const RowField& field : row.fields) {
     table += "| " + std::to_string(number++) + " | " + std::string(field.name) + " | " +
-             std::string(field_type_letter(field.type)) + " | " + std::string(field.unit_and_range) + " | " +
+             std::string(field_type_letter(field.type)) + " | " + unit_and_range(field) + " | " +
              std::string(field.meaning) + " |\n";
   }
   return table;

@@ -95,7 +95,10 @@ void SarifDiagnostics::report(const Diagnostic& diagnostic) {
   result += diagnostic.severity == Severity::kWarning ? "\"warning\"" : "\"error\"";
   result += ", \"message\": {\"text\": " + json_string(diagnostic_headline(diagnostic)) + "}";
   result += ", \"locations\": [";
-  if (diagnostic.place) result += "{" + physical_location(*diagnostic.place) + "}";
+  if (diagnostic.place)
+    result += "{" + physical_location(*diagnostic.place) + "}";
+  else if (!diagnostic.file.empty())
+    result += "{\"physicalLocation\": {" + artifact_location(diagnostic.file) + "}}";
   result += "]";
   if (!diagnostic.notes.empty()) {
     result += ", \"relatedLocations\": [";

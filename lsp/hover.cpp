@@ -14,7 +14,7 @@ namespace {
 std::string field_heading(const RowField& field, std::string_view keyword) {
   std::string text = "**" + std::string(field.name) + "** of `" + std::string(keyword) + "` (" +
                      std::string(field_type_letter(field.type)) + ")";
-  if (!field.unit_and_range.empty()) text += ": " + std::string(field.unit_and_range);
+  if (const std::string unit = unit_and_range(field); !unit.empty()) text += ": " + unit;
   return text;
 }
 
@@ -31,7 +31,7 @@ std::string keyword_text(const RowText& row, SectionKind section) {
                      row.test.described() + ".\n\n| Field | Type | Unit and range |\n|---|---|---|\n";
   for (const RowField& field : row.fields)
     text += "| " + std::string(field.name) + " | " + std::string(field_type_letter(field.type)) + " | " +
-            std::string(field.unit_and_range) + " |\n";
+            unit_and_range(field) + " |\n";
   return text;
 }
 
@@ -66,7 +66,7 @@ std::string position_text(int64_t position_m, const std::optional<KilometreReadi
 }  // namespace
 
 bool is_position_field(const RowField& field) {
-  return field.unit_and_range.starts_with("metres") &&
+  return field.unit == "metres" &&
          (field.name == "position" || field.name == "start" || field.name == "end");
 }
 

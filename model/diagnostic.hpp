@@ -39,6 +39,7 @@ struct Diagnostic {
   std::vector<DiagnosticNote> notes;
   std::optional<int> warning = std::nullopt;  // the warning number, when this is a warning of the table
   std::optional<DiagnosticFix> fix = std::nullopt;
+  std::string file = {};  // the file it concerns when no line applies ("" for none)
 };
 
 }  // namespace scenario

@@ -62,11 +62,12 @@ Diagnostic diagnostic_of_fault(const RecordedFault& fault) {
 }
 
 void report_warning(const ScenarioModel& model, Warning warning, std::string message,
-                    std::optional<SourcePlace> place, std::optional<DiagnosticFix> fix) {
+                    std::optional<SourcePlace> place, std::optional<DiagnosticFix> fix,
+                    std::vector<DiagnosticNote> notes) {
   if (model.fault_sink == nullptr) return;
   if (!place) place = model.row_place;
   model.fault_sink->on_diagnostic(Diagnostic{Severity::kWarning, std::nullopt, std::move(message), place, std::nullopt,
-                                             {}, warning_number(warning), std::move(fix)});
+                                             std::move(notes), warning_number(warning), std::move(fix)});
 }
 
 void stop_reading_for_standing_fault(ScenarioModel& model, int32_t position_m) {

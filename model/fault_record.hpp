@@ -60,7 +60,8 @@ void report_error(const ScenarioModel& model, std::string message, std::optional
 // Tells the sink of a warning: at `place`, or at the row being compiled when there is none.
 // Warnings change nothing in the model.
 void report_warning(const ScenarioModel& model, Warning warning, std::string message,
-                    std::optional<SourcePlace> place = std::nullopt, std::optional<DiagnosticFix> fix = std::nullopt);
+                    std::optional<SourcePlace> place = std::nullopt, std::optional<DiagnosticFix> fix = std::nullopt,
+                    std::vector<DiagnosticNote> notes = {});
 
 // The fault that already stands in the model ends the reading at the row being compiled,
 // whose position the model now holds with it.

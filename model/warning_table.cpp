@@ -68,6 +68,19 @@ constexpr auto kWarnings = std::to_array<WarningDescription>({
      "three are dropped and the kilometre reading is the position itself along the whole route.",
      {{{"Two changes were given the same position.", "Give each change a position of its own."}}},
      "progressiva chilometrica due,    63200,    63200,    1\nprogressiva chilometrica tre,    63200,    101300,    1"},
+    {Warning::kRowOutOfOrder, "row out of position order",
+     "Gradient, line speed and adhesion rows apply in the order they are written: each row's value holds from the cell after "
+     "the last one written. A row whose position is not past the previous row's cell begins where the previous "
+     "row's cells end, not at its own position.",
+     {{{"The rows were not written in order of position.", "Write the rows in increasing order of position."},
+       {"Two rows were given the same position.", "Keep one row per position."}}},
+     "velocita,   3000,    60\nvelocita,   1500,    120"},
+    {Warning::kOverwrittenByStationExit, "item overwritten by a station exit",
+     "A station's exit marker takes its cell whatever the cell holds: the item that stood there, such as a speed-limit "
+     "or indicator board of the line source, is lost from the compiled files.",
+     {{{"The item stands where the station area ends.",
+        "Move the item to another cell, or change the station's length or position."}}},
+     "stazione,    6000,  4,  300,  0, 0, 0,  1,1,0,  4,1,1,    0,   8,36, 0, BETA"},
 });
 
 }  // namespace

@@ -24,6 +24,8 @@ enum class Warning : int32_t {
   kOutsideRange = 10,
   kReadingStopped = 11,
   kKilometrePostsDropped = 12,
+  kRowOutOfOrder = 13,
+  kOverwrittenByStationExit = 14,
 };
 
 constexpr int32_t warning_number(Warning warning) { return static_cast<int32_t>(warning); }

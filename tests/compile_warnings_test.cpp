@@ -89,7 +89,29 @@ TEST(CompileWarnings, EachMistakeIsToldAtItsPlaceAndLeavesTheBytesAsTheyFollow) 
        "as if at 8600 m",
        true},
       {"row over a line end", kService, "segnale,    8600,   2,", "segnale,    8600\r\n   2,",
-       "Milano_Tortona_5-.txt:53:1: warning: the fields of this row run over the line end, on to line 54", true},
+       "Milano_Tortona_5-.txt:53:1: warning: the fields of this row run over the line end, on to line 54: it was "
+       "read as a segnale row with sx '2' and the 9 fields after it from line 54 on",
+       true},
+      {"station without its name", kService, "19, 9, 0, TORTONA", "19, 9, 0",
+       "Milano_Tortona_5-.txt:44:1: warning: the fields of this row run over the line end, on to line 45: it was "
+       "read as a stazione row with name '[rallentamenti]' from line 45",
+       false},
+      {"station with a field too many", kService, "0, 0, 0, ROGOREDO", "0, 0, 0, 0, ROGOREDO",
+       "Milano_Tortona_5-.txt:33:76: warning: line 33 holds more fields than its row: 'ROGOREDO' and what follows "
+       "it on the line match no row; the stazione row before it took '0' as its name",
+       false},
+      {"line speed rows out of order", kService, "velocita,    2000,   105", "velocita,    1000,   105",
+       "Milano_Tortona_5-.txt:19:1: warning: this velocita row at 1000 m is not past the rows before it: rows apply "
+       "in the order they are written, so its value holds from 1400 m, not from 1000 m",
+       false},
+      {"gradient rows out of order", kLine, "pendenza,  1750,   0", "pendenza,  1000,   0",
+       "Milano_Tortona_linea.txt:36:1: warning: this pendenza row at 1000 m is not past the rows before it: rows "
+       "apply in the order they are written, so its value holds from 1250 m, not from 1000 m",
+       false},
+      {"board where a station area ends", kLine, "indicatori_vmax,  4500,", "indicatori_vmax,  4050,",
+       "Milano_Tortona_5-.txt:32:1: warning: the exit of station 'MILANO LAMBRATE' takes cell 82 (4100 m) whatever "
+       "it holds: what stood there (speed-limit boards) is lost",
+       false},
       {"line with more than its row", kService, "2,1,1, 240\r\nsegnale,   11350,", "2,1,1, 240, segnale,   11350,",
        "Milano_Tortona_5-.txt:53:56: warning: line 53 holds more fields than its row: 'segnale' begins another row "
        "on it",
@@ -117,6 +139,8 @@ TEST(CompileWarnings, EachMistakeIsToldAtItsPlaceAndLeavesTheBytesAsTheyFollow) 
        "Milano_Tortona_5-.txt:53:51: warning: time 500 is outside 0…255: the file holds 244", false},
       {"slowdown speed below 0", kService, "rallentamento,   52600,    80,", "rallentamento,   52600,    -50,",
        "Milano_Tortona_5-.txt:46:28: warning: speed -50 km/h is outside 0…32767: the file holds -50 km/h", false},
+      {"slowdown field stored in 16 bits", kService, "52600,    80,  250, 0,", "52600,    80,  250, 70000,",
+       "Milano_Tortona_5-.txt:46:38: warning: field 4 70000 is outside -32768…32767: the file holds 4464", false},
       {"station hour out of range", kService, "4,1,1,    0,   0, 0, 0, MILANO LAMBRATE",
        "4,1,1,    0,   25, 0, 0, MILANO LAMBRATE",
        "Milano_Tortona_5-.txt:32:64: warning: hours 25 is outside 0…23: the file holds 25", false},
@@ -199,15 +223,73 @@ TEST(CompileFaults, SourcesGivenInSwappedOrderAreNamedSo) {
       << run.err;
 }
 
-TEST(CompileFaults, ALineSourceWithoutARouteLengthIsToldWhereItsGeneralSectionBegins) {
-  Sources sources;
-  sources.edit(kLine, "lunghezza percorso,    82000\r\n", "");
-  const testing::ProgramRun run = sources.compile({"--check"});
-  EXPECT_EQ(run.exit_status, 2);
-  EXPECT_TRUE(run.err.starts_with("Milano_Tortona_linea.txt:1:1: error: fault 25: run-time failure while reading the "
-                                  "sources: line source without a route length: the general section that begins "
-                                  "here has no 'lunghezza percorso' row\n"))
-      << run.err;
+TEST(CompileFaults, ALineSourceWithoutARouteLengthIsToldWhyAndWhereItsGeneralSectionBegins) {
+  struct Case {
+    const char* what;
+    std::string from, to;
+    std::string diagnostic;
+  };
+  const std::vector<Case> cases = {
+      {"no route length row", "lunghezza percorso,    82000\r\n", "",
+       "Milano_Tortona_linea.txt:1:1: error: fault 25: run-time failure while reading the sources: line source without "
+       "a route length: the general section that begins here ends at the header '[curve]' on line 9 with no "
+       "'lunghezza percorso' row before it"},
+      {"a note naming the header before it", "[generale]\r\n", "note: the rows follow [generale]\r\n[generale]\r\n",
+       "Milano_Tortona_linea.txt:1:1: error: fault 25: run-time failure while reading the sources: line source without "
+       "a route length: the general section begins at the first field holding '[generale]', here, and the header "
+       "'[generale]' on line 2 already ends it; take '[generale]' out of this line"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Sources sources;
+    sources.edit(kLine, c.from, c.to);
+    const testing::ProgramRun run = sources.compile({"--check"});
+    EXPECT_EQ(run.exit_status, 2);
+    EXPECT_TRUE(run.err.starts_with(c.diagnostic + "\n")) << run.err;
+  }
+}
+
+// A fault that stops the line source leaves the service source unread; it is still checked,
+// and what it holds is told with a note, while the faults counted, the exit status and the
+// bytes written stay those of the stopped compile.
+TEST(CompileFaults, AServiceSourceIsCheckedWhenTheLineSourceStoppedTheCompile) {
+  struct Case {
+    const char* what;
+    std::string from, to;
+    int exit_status;
+    std::string note;
+  };
+  const std::vector<Case> cases = {
+      {"a row fault in the main section", "curvad2,  1400,  1350", "curvad2,  1400,  1350x", 1,
+       "scenario-builder: note: the compile had stopped at fault 25 in the line source: the service source was only "
+       "checked, not compiled"},
+      {"no general section", "[generale]", "[general]", 2,
+       "scenario-builder: note: the compile had stopped at fault 102 in the line source: the service source was only "
+       "checked, against a route of 1000000 m, not compiled"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Sources stopped;
+    stopped.edit(kLine, c.from, c.to);
+    Sources both;
+    both.edit(kLine, c.from, c.to);
+    both.edit(kService, "segnale,    8600,", "segnal,    8600,");
+    const testing::ProgramRun clean_service = stopped.compile({"--write-on-fault"});
+    const testing::ProgramRun run = both.compile({"--write-on-fault"});
+    EXPECT_EQ(run.exit_status, c.exit_status);
+    EXPECT_TRUE(testing::contains(run.err, "Milano_Tortona_5-.txt:53:1: warning: 'segnal' matches no row of this "
+                                           "section and is skipped; did you mean 'segnale'?\n"))
+        << run.err;
+    EXPECT_TRUE(testing::contains(run.err, c.note + "\n")) << run.err;
+    // The fault summed up is the one that stopped the compile, as without the service source's mistake.
+    EXPECT_EQ(run.err.substr(run.err.rfind("; last: ")), clean_service.err.substr(clean_service.err.rfind("; last: ")));
+    for (const std::string& name : {kNames.line_plan, kNames.records, kNames.track_cells}) {
+      EXPECT_EQ(std::filesystem::exists(both.folder.path() / name), std::filesystem::exists(stopped.folder.path() / name));
+      if (std::filesystem::exists(stopped.folder.path() / name)) {
+        EXPECT_TRUE(both.compiled(name) == stopped.compiled(name)) << name;
+      }
+    }
+  }
 }
 
 TEST(CompileErrors, AnEmptyServiceSourceIsSaidToBeEmpty) {
@@ -249,7 +331,7 @@ TEST(CompileFaults, EachFaultPointsAtTheRowThatCausedItAndSaysWhatFollowed) {
        "segnale,    8600,   2,", "segnale\t8600\t2,",
        {"Milano_Tortona_5-.txt:53:1: error: fault 25: run-time failure while reading the sources: this row lacks a "
         "field: its next number was taken from line 54, which begins with text; 'segnale\t8600\t2' was read as a "
-        "segnale row: it contains 'segnale'"}},
+        "segnale row: 'segnale' at column 1"}},
       {"a line speed its cells cannot hold, told at its field though the next row writes it", kService,
        "velocita,    1350,    95", "velocita,    1350,    2000",
        {"Milano_Tortona_5-.txt:18:23: error: fault 25: run-time failure while reading the sources: line speed 2000 "

@@ -24,9 +24,12 @@ constexpr std::string_view kStationRow = "stazione,\"PAV\xcc" "A\",  8600";  // 
 
 // One compile's worth of diagnostics of every shape: a fault at a row with a position, a
 // warning with a note at another row, a run-time failure with what failed and no place, a
-// failure that is no fault, and the same fault five times over.
+// failure that is no fault, and the same fault five times over. What no row caused concerns
+// the line source.
 void feed(Diagnostics& diagnostics) {
   diagnostics.show_file_as("Prova_5-.txt", "routes/Prova 5-.txt");
+  diagnostics.show_file_as("Prova_linea.txt", "routes/Prova linea.txt");
+  diagnostics.concern_unplaced_with("Prova_linea.txt");
   ScenarioModel model;
   model.fault_sink = &diagnostics;
   model.row_place = SourcePlace{"Prova_5-.txt", 48, 1, kSignalRow};
@@ -83,7 +86,8 @@ TEST(JsonDiagnostics, OneObjectPerLineWithEveryKeyAndEveryRepeat) {
 
   EXPECT_EQ(lines[2]["fault"], 25);
   EXPECT_EQ(lines[2]["message"], "run-time failure while reading the sources: 32-bit sum overflows");
-  EXPECT_TRUE(lines[2]["file"].is_null());
+  EXPECT_EQ(lines[2]["file"], "routes/Prova linea.txt");
+  EXPECT_TRUE(lines[2]["line"].is_null());
   EXPECT_TRUE(lines[2]["position"].is_null());
 
   EXPECT_TRUE(lines[3]["fault"].is_null());
@@ -133,6 +137,8 @@ TEST(SarifDiagnostics, ADocumentWithTheFaultTableAsRulesAndResultsAtTheirPlaces)
       EXPECT_TRUE(physical["artifactLocation"]["uri"].is_string());
       // Relative paths stand on the folder the program ran in.
       EXPECT_EQ(physical["artifactLocation"]["uriBaseId"], "SRCROOT");
+      // Where no line applies, the file alone.
+      if (!physical.contains("region")) continue;
       EXPECT_GE(physical["region"]["startLine"], 1);
       EXPECT_GE(physical["region"]["startColumn"], 1);
     }
@@ -158,7 +164,9 @@ TEST(SarifDiagnostics, ADocumentWithTheFaultTableAsRulesAndResultsAtTheirPlaces)
   EXPECT_EQ(warning["relatedLocations"][1]["message"]["text"], "a note without a place");
   EXPECT_FALSE(warning["relatedLocations"][1].contains("physicalLocation"));
 
-  EXPECT_TRUE(results[2]["locations"].empty());
+  ASSERT_EQ(results[2]["locations"].size(), 1u);
+  EXPECT_EQ(results[2]["locations"][0]["physicalLocation"]["artifactLocation"]["uri"], "routes/Prova%20linea.txt");
+  EXPECT_FALSE(results[2]["locations"][0]["physicalLocation"].contains("region"));
   EXPECT_EQ(results[3]["ruleId"], "error");
   const std::string root = run["originalUriBaseIds"]["SRCROOT"]["uri"];
   EXPECT_TRUE(root.starts_with("file:///") && root.ends_with("/")) << root;

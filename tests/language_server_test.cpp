@@ -182,7 +182,7 @@ TEST(LanguageServer, HoverTellsHeadersKeywordsFieldsAndPositions) {
   const std::vector<Case> cases = {
       {"[curve]", 2, {"**[curve]**: a section header of the line source", "`pendenza`"}},
       {"lunghezza percorso", 3, {"**lunghezza percorso**: a row of the general section of the line source",
-                                 "lunghezza percorso, length", "| length | L | metres, at most 1000000 (fault 1) |"}},
+                                 "lunghezza percorso, length", "| length | L | metres, 0 to 1000000 (fault 1 above) |"}},
       {"pendenza,  1200,   5", 19, {"**gradient** of `pendenza` (L): ‰, −100 to 155", "above 0 the track climbs"}},
       {gradient_row, 12, {"**position** of `pendenza`", "23200 m falls in cell 464 (23200 m)",
                           "the kilometre reading there is " + kilometre_text(23200 - 9550) + " km"}},
