@@ -89,7 +89,7 @@ DocumentSection stations_section(const std::vector<Station>& stations, const Kil
     row.push_back({"name", text_value(utf8_from_1252(r.text))});
     row.push_back({"type", number_value(r.station_type)});
     row.push_back({"call", text_value(call_name(station.call))});
-    row.push_back({"timetable_time", number_value(r.time_s, r.time_s != 0 ? timetable_text(r.time_s) : "")});
+    row.push_back({"timetable_time_s", number_value(r.time_s, r.time_s != 0 ? timetable_text(r.time_s) : "")});
     row.push_back({"area_start_m", metres_value(r.start_m)});
     row.push_back({"area_end_m", metres_value(r.end_m)});
     for (const StationField& field : stored_station_fields())

@@ -60,10 +60,10 @@ TEST(ScenarioSummary, TellsTheBuiltInScenarioInItsAuthorsTerms) {
            // the kilometre readings, stretch by stretch
            "     40 500 m   22.700  63 150 m   0.050  fall\n",
            // a stop, a station passed, the arrival; the stored numbers under their places
-           "8    38 150 m       28.600  PAVIA                  4  stop                18.42      37 800 m    38 500 m"
+           "8    38 150 m       28.600  PAVIA                  4  stop                  18.42      37 800 m    38 500 m"
            "        0        1        0        1        1        0         4         1         1        60\n",
            "5    17 750 m        8.200  LOCATE TRIULZI        22  pass",
-           "15    79 400 m       21.900  TORTONA                4  arrival             19.09",
+           "15    79 400 m       21.900  TORTONA                4  arrival               19.09",
            "field 4  field 5  field 6",
            "  count: 41\n",
            "     32/11/11/8 time 240      1  8 600 m\n",
@@ -81,7 +81,7 @@ TEST(ScenarioSummary, TellsTheBuiltInScenarioInItsAuthorsTerms) {
 
   const std::string json = summary_json(builtin_scenario());
   EXPECT_NE(json.find("{\"slot\": 8, \"position_m\": 38150, \"position_km\": 28.600, \"name\": \"PAVIA\", "
-                      "\"type\": 4, \"call\": \"stop\", \"timetable_time\": 67320, \"area_start_m\": 37800, "
+                      "\"type\": 4, \"call\": \"stop\", \"timetable_time_s\": 67320, \"area_start_m\": 37800, "
                       "\"area_end_m\": 38500, \"field_4\": 0, \"field_5\": 1"),
             std::string::npos)
       << json;
