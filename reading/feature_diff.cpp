@@ -420,12 +420,10 @@ void diff_stations(ReadingDocument& d, const std::vector<Station>& a, const std:
       for (size_t k = 0; k < stations.size() && stations[k].slot < slot; ++k) count += matched(k) ? 0 : 1;
       return count;
     };
-    const int64_t shift = unmatched_before(
-                              b, [&](size_t k) { return b_taken[k]; }, other.slot) -
-                          unmatched_before(
-                              a, [&](size_t k) { return partner[k] != kNone; }, a[i].slot);
+    const int64_t came_before = unmatched_before(b, [&](size_t k) { return b_taken[k]; }, other.slot);
+    const int64_t went_before = unmatched_before(a, [&](size_t k) { return partner[k] != kNone; }, a[i].slot);
     std::vector<Fact> facts_a = station_facts(a[i]), facts_b = station_facts(other);
-    if (other.slot - a[i].slot == shift)
+    if (other.slot - a[i].slot == came_before - went_before)
       for (std::vector<Fact>* facts : {&facts_a, &facts_b})
         std::erase_if(*facts, [](const Fact& fact) { return fact.field == "slot"; });
     if (diff_facts(d, "stations", "station", station_what(other), station_where(other), facts_a, facts_b) ||

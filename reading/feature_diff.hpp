@@ -37,15 +37,17 @@ class ExplainedParts {
   std::array<bool, kRecordCount> slots_{};
 };
 
-// Signals (matched by position, then a removed and an added one of the same values as a
-// move) and slowdowns (matched by their start, as the one pairing reads them), changes in
-// the groups "signals" and "slowdowns".
+// Signals (matched by position) and slowdowns (matched by their start, as the one pairing
+// reads them), changes in the groups "signals" and "slowdowns"; one that went and the
+// nearest alike but for its place that came are a move. A change accounts too for the code
+// reduction points the signalling walk placed otherwise.
 void diff_track_features(ReadingDocument& document, const std::vector<TrackCell>& a, const std::vector<TrackCell>& b,
                          ExplainedParts& explained);
 
-// Stations matched by name in running order, those left over by slot and position; changes in the group
-// "stations". A changed station accounts for its slots, its exit cell and the approach codes
-// in front of it, as its record places them.
+// Stations matched by name in running order, those left over by slot and position (a
+// renamed station); changes in the group "stations". A changed station accounts for its
+// slots, its exit cell and the approach codes in front of it, as its record places them; a
+// station that only shifted slot by as many as came or went before it is not told.
 void diff_stations(ReadingDocument& document, const std::vector<Station>& a, const std::vector<Station>& b,
                    ExplainedParts& explained);
 
