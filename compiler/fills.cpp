@@ -27,19 +27,6 @@ void write_current(ScenarioModel& model, const CellFill& fill) {
 
 std::string_view keyword_of(FillTarget target) { return target == FillTarget::kAdhesion ? "aderenza" : "velocita"; }
 
-// Rows apply in the order they are written: a row whose value begins at another cell than
-// its position's, because an earlier row reached that far, is told where it begins.
-void warn_if_out_of_order(const CompileContext& context, const CellFill& fill, int32_t position, int64_t n,
-                          int64_t previous_row_line) {
-  if (fill.cursor == n || fill.cursor >= context.model.last_cell) return;
-  report_warning(context, Warning::kRowOutOfOrder,
-                 "this " + std::string(keyword_of(fill.target)) + " row at " + std::to_string(position) +
-                     " m follows the row of line " + std::to_string(previous_row_line) +
-                     ", which reaches as far or further: rows apply in the order they are written, so its value "
-                     "holds from " + std::to_string(fill.cursor * kCellLength_m) + " m, not from " +
-                     std::to_string(n * kCellLength_m) + " m");
-}
-
 }  // namespace
 
 RowOutcome read_fill_row(CompileContext& context, FieldReader& reader, CellFill& fill) {
@@ -59,7 +46,7 @@ RowOutcome read_fill_row(CompileContext& context, FieldReader& reader, CellFill&
       ++fill.cursor;
     } while (fill.cursor < n);
   }
-  if (fill.current_place) warn_if_out_of_order(context, fill, position, n, fill.current_place->line);
+  warn_if_fill_out_of_order(context, keyword_of(fill.target), position, n, fill.cursor);
   fill.current = value;
   fill.current_place = value_place;
   return RowOutcome::kNext;

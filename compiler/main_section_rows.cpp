@@ -2,6 +2,7 @@
 
 #include "compiler/field_ranges.hpp"
 #include "compiler/mountain_stretches.hpp"
+#include "compiler/source_warnings.hpp"
 #include "format/compiled_files.hpp"
 #include "model/format_rules.hpp"
 #include "model/rounding.hpp"
@@ -14,6 +15,9 @@ RowOutcome place_gradient(MainRowContext& context, std::string_view) {
   const int32_t gradient = context.reader.read_long();
   const SourcePlace at = context.reader.last_field_place();
   const RowOutcome outcome = context.features.gradient_row(position, gradient);
+  if (outcome == RowOutcome::kNext)
+    warn_if_fill_out_of_order(context.compile, "pendenza", position, cell_of_position(position),
+                              context.features.gradient_cursor());
   if (outcome == RowOutcome::kNext)
     warn_if_outside_range(context.compile, kGradient, gradient,
                           gradient_per_mille(low8(int64_t{gradient} + kGradientBias)), at);

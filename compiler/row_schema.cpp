@@ -1,5 +1,6 @@
 #include "compiler/row_schema.hpp"
 
+#include <algorithm>
 #include <cstdint>
 #include <stdexcept>
 
@@ -386,6 +387,28 @@ const RowField& row_field(std::string_view keyword, std::string_view field_name)
       if (field.name == field_name) return field;
   throw std::logic_error("the row schema has no field '" + std::string(field_name) + "' of '" + std::string(keyword) +
                          "'");
+}
+
+const RowText* row_read_as(std::string_view keyword) {
+  static const std::vector<const RowText*> rows = every_row();
+  const std::string lower = lower_case_1252(keyword);
+  const auto found =
+      std::find_if(rows.begin(), rows.end(), [&](const RowText* row) { return row->test.matches(keyword, lower); });
+  return found == rows.end() ? nullptr : *found;
+}
+
+std::string source_row(std::string_view keyword, std::span<const std::string> fields, char separator) {
+  const RowText* read_as = row_read_as(keyword);
+  if (read_as == nullptr || read_as->fields.size() != fields.size())
+    throw std::logic_error("a source row '" + std::string(keyword) + "' with " + std::to_string(fields.size()) +
+                           " fields that the readers would not read back");
+  std::string text = std::string(keyword) + ",";
+  for (size_t i = 0; i < fields.size(); ++i) (i > 0 ? text += separator : text) += fields[i];
+  return text;
+}
+
+std::string source_row(std::string_view keyword, std::initializer_list<std::string> fields, char separator) {
+  return source_row(keyword, std::span<const std::string>(fields.begin(), fields.size()), separator);
 }
 
 const RowText* find_row(std::string_view keyword) {

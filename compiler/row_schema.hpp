@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <initializer_list>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -101,6 +102,17 @@ const SectionSchema<ServicePlace>& service_section();
 // The field `field_name` of the row whose keyword is `keyword`; a name that no row has is a
 // std::logic_error.
 const RowField& row_field(std::string_view keyword, std::string_view field_name);
+
+// The row a keyword field reads as: the first of the schema whose test matches it, or null.
+const RowText* row_read_as(std::string_view keyword);
+
+// One source row as the readers read it back: the keyword and a comma, then the fields as
+// given (padding and all) parted by `separator` (a blank parts numbers as well as a comma).
+// A keyword that the first matching test of the schema does not
+// read as a row of that many fields is a std::logic_error: a writer and the readers cannot
+// disagree on a row.
+std::string source_row(std::string_view keyword, std::span<const std::string> fields, char separator = ',');
+std::string source_row(std::string_view keyword, std::initializer_list<std::string> fields, char separator = ',');
 
 // Every row of both sources, in the order of the sections and their tests.
 std::vector<const RowText*> every_row();

@@ -51,4 +51,14 @@ void warn_if_off_cell_after(const CompileContext& context, int64_t written_m) {
   warn_if_moved(context, written_m, kCellLength_m * (cell_after_position(written_m) - 1));
 }
 
+void warn_if_fill_out_of_order(const CompileContext& context, std::string_view keyword, int64_t position_m,
+                               int64_t own_cell, int64_t begins_cell) {
+  if (begins_cell == own_cell || begins_cell >= context.model.last_cell) return;
+  report_warning(context, Warning::kRowOutOfOrder,
+                 "this " + std::string(keyword) + " row at " + std::to_string(position_m) +
+                     " m is not past the rows before it: rows apply in the order they are written, so its value "
+                     "holds from " + std::to_string(begins_cell * kCellLength_m) + " m, not from " +
+                     std::to_string(own_cell * kCellLength_m) + " m");
+}
+
 }  // namespace scenario

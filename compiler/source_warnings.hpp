@@ -26,4 +26,10 @@ void warn_if_off_cell_of(const CompileContext& context, int64_t written_m);
 // ... and for one in the cell after it (signals, boards, slowdowns).
 void warn_if_off_cell_after(const CompileContext& context, int64_t written_m);
 
+// A fill row (gradient, line speed, adhesion) at `position_m`, whose cell is `own_cell`, whose
+// value begins at `begins_cell` because an earlier row reached that far: rows apply in the
+// order they are written. Nothing when the two cells agree.
+void warn_if_fill_out_of_order(const CompileContext& context, std::string_view keyword, int64_t position_m,
+                               int64_t own_cell, int64_t begins_cell);
+
 }  // namespace scenario

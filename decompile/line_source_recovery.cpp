@@ -4,6 +4,7 @@
 #include <array>
 #include <map>
 
+#include "compiler/row_schema.hpp"
 #include "compiler/kilometre_posts.hpp"
 #include "compiler/line_features.hpp"
 #include "compiler/mountain_stretches.hpp"
@@ -65,19 +66,19 @@ void kilometre_post_rows(const CompiledScenario& s, SourceText& text, Remarks& r
   static constexpr const char* kWords[3] = {"tre", "due", "uno"};
   for (size_t w = 3; w-- > 0;) {
     const Triple& t = read[chosen[w]];
-    text.line(std::string("progressiva chilometrica ") + kWords[w] + ",    " + std::to_string(t[0]) + ",    " +
-              std::to_string(t[1]) + ",    " + std::to_string(t[2]));
+    text.line(source_row(std::string("progressiva chilometrica ") + kWords[w],
+                         {padded(t[0], 4), padded(t[1], 4), padded(t[2], 4)}));
   }
 }
 
 void general_rows(const CompiledScenario& s, SourceText& text, Remarks& remarks) {
   text.line("[generale]");
-  text.line("lunghezza percorso,    " + std::to_string(s.records[kServiceDataSlot].end_m));
+  text.line(source_row("lunghezza percorso", {padded(s.records[kServiceDataSlot].end_m, 4)}));
   kilometre_post_rows(s, text, remarks);
   const SimRecord& backgrounds = s.records[kScenarioNameSlot];
-  text.line("sfondo uno,    " + std::to_string(backgrounds.start_m));
-  text.line("sfondo due,    " + std::to_string(backgrounds.position_m));
-  text.line("sfondo tre,    " + std::to_string(backgrounds.end_m));
+  text.line(source_row("sfondo uno", {padded(backgrounds.start_m, 4)}));
+  text.line(source_row("sfondo due", {padded(backgrounds.position_m, 4)}));
+  text.line(source_row("sfondo tre", {padded(backgrounds.end_m, 4)}));
   const SimRecord& repetition = s.records[kScenarioNumberSlot];
   int codes = repetition.position_m;
   if (codes == 0 && repetition.end_m == 0) codes = 4;  // a row ending at 0 counts no codes
@@ -86,8 +87,8 @@ void general_rows(const CompiledScenario& s, SourceText& text, Remarks& remarks)
                       " codes, which no row gives");
     codes = 4;
   }
-  text.line("ripetizione segnali " + std::to_string(codes) + " codici,    " + std::to_string(repetition.start_m) +
-            ",    " + std::to_string(repetition.end_m));
+  text.line(source_row("ripetizione segnali " + std::to_string(codes) + " codici",
+                       {padded(repetition.start_m, 4), padded(repetition.end_m, 4)}));
 }
 
 void curve_rows(const CompiledScenario& s, const std::vector<CurveRun>& curves, SourceText& text, Remarks& remarks) {
@@ -105,16 +106,15 @@ void curve_rows(const CompiledScenario& s, const std::vector<CurveRun>& curves, 
                         ": a curve too near the end of the route for a curve row");
       continue;
     }
-    text.line(std::string("curva") + (run.left ? "s" : "d") + run.digit + ",  " + std::to_string(position) + ",  " +
-              std::to_string(run.last - position));
+    text.line(source_row(std::string("curva") + (run.left ? "s" : "d") + run.digit,
+                         {padded(position, 2), padded(run.last - position, 2)}));
   }
 }
 
 void gradient_rows(const CompiledScenario& s, SourceText& text) {
   text.line("[pendenze]");
   for (const FillRow& row : recover_fill(s.cells, &TrackCell::gradient))
-    text.line("pendenza,  " + std::to_string(row.cell * kCell_m) + ",   " +
-              std::to_string(int64_t{row.value} - kGradientBias));
+    text.line(source_row("pendenza", {padded(row.cell * kCell_m, 2), padded(int64_t{row.value} - kGradientBias, 3)}));
 }
 
 // One mountain stretch over cells first .. last.
@@ -303,8 +303,7 @@ void mountain_rows(const CompiledScenario& s, SourceText& text, Remarks& remarks
       continue;
     }
     const int type = st.markers ? st.type + kMarkerTypeOffset : (st.type <= kMarkerTypeOffset ? st.type : st.type - 256);
-    text.line("montagna,   " + std::to_string(st.start_m) + ",  " + std::to_string(st.end_m) + ",  " +
-              std::to_string(type));
+    text.line(source_row("montagna", {padded(st.start_m, 3), padded(st.end_m, 2), padded(type, 2)}));
   }
 }
 
@@ -321,18 +320,20 @@ std::pair<int64_t, int64_t> board_speeds(int16_t packed) {
 
 std::string speed_limit_board_row(int64_t c, const TrackCell& cell) {
   const int16_t values[3] = {cell.value1, cell.value2, cell.value3};
-  std::string left;
-  std::string right;
+  // position, three left speeds, left stripes, three right speeds, right stripes
+  std::vector<std::string> fields = {padded((c - 1) * kCell_m, 2)};
+  std::vector<std::string> right;
   bool has_right = false;
   for (const int16_t v : values) {
     const auto [l, r] = board_speeds(v);
-    left += ",  " + std::to_string(l);
-    right += ",  " + std::to_string(r);
+    fields.push_back(padded(l, 2));
+    right.push_back(padded(r, 2));
     has_right = has_right || r != 0;
   }
-  if (!has_right) right = ",  ,  ,  ";
-  return "indicatori_vmax,  " + std::to_string((c - 1) * kCell_m) + left + ",  " + std::to_string(cell.value4 / 10) +
-         right + ",  " + std::to_string(cell.value4 % 10);
+  fields.push_back(padded(cell.value4 / 10, 2));
+  for (std::string& r : right) fields.push_back(has_right ? std::move(r) : "  ");
+  fields.push_back(padded(cell.value4 % 10, 2));
+  return source_row("indicatori_vmax", fields);
 }
 
 void board_rows(const CompiledScenario& s, const std::set<int64_t>& taken_exit_cells, SourceText& text,
@@ -384,7 +385,7 @@ void board_rows(const CompiledScenario& s, const std::set<int64_t>& taken_exit_c
     if (slot < 1 || slot >= kRecordCount) continue;
     const std::optional<std::string> field = text_field(s.records[static_cast<size_t>(slot)].text);
     if (!field) remarks.push_back("record " + std::to_string(slot) + ": a board text that no text field reads as");
-    text.line("cartello_indicatore,  " + std::to_string((c - 1) * kCell_m) + ",   " + field.value_or(""));
+    text.line(source_row("cartello_indicatore", {padded((c - 1) * kCell_m, 2), "   " + field.value_or("")}));
   }
 }
 

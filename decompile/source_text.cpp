@@ -9,6 +9,8 @@ SourceText& SourceText::line(std::string_view text) {
   return *this;
 }
 
+std::string padded(int64_t value, int blanks) { return std::string(static_cast<size_t>(blanks), ' ') + std::to_string(value); }
+
 std::string column(int64_t value, int width) {
   std::string digits = std::to_string(value);
   if (digits.size() < static_cast<size_t>(width)) digits.insert(0, static_cast<size_t>(width) - digits.size(), ' ');

@@ -20,6 +20,8 @@ class SourceText {
 
 // `value` right-aligned in `width` characters, the way the sources line up their columns.
 std::string column(int64_t value, int width);
+// `value` after `blanks` blanks.
+std::string padded(int64_t value, int blanks);
 
 // A text field as the field reader gives it back: as it is, or between double quotes when
 // it holds a comma, a line end or blanks at either end. None when no field reads as it

@@ -268,8 +268,12 @@ constexpr CommandSpec<DiffCommand> kDiff{
     .summary = "tell what changed between two compiled scenarios",
     .description = R"(Compares the scenarios compiled into folders A and B, or two compiled files of
 one kind (two *.sim, two *_linea.dat or two other *.dat), and tells what
-changed in words, grouped: stations and other records, the features of the
-track cells, the fills (line speed, gradient, adhesion, mountain), the plan.
+changed in words, grouped: stations (matched by name), signals (by position:
+added, removed, moved, values changed) and slowdowns (by start: speed, length,
+boards) as features; then the other records, the track cells, approach codes
+and fills (line speed, gradient, adhesion, mountain) that no changed feature
+explains, and the plan. A byte that nothing names is still told, by its record
+or cell, bytes and field.
 )",
     .options = kDiffOptions,
     .take_operand = [](DiffCommand& c, std::string_view operand, std::size_t index) -> std::string {

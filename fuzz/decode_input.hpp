@@ -3,7 +3,8 @@
 // One fuzz input read the way inspect and plot read compiled files: a track-cell file, a
 // records file and a line plan, each behind a 32-bit little-endian byte count (the last
 // part takes what is left). Each part is decoded, the plan also walked metre by metre,
-// and the route drawn when its cells and records decode. Shared by the fuzzer and the
+// and the route drawn and compared, as diff compares, with nothing and with its cells
+// shifted by one when its cells and records decode. Shared by the fuzzer and the
 // regression test that replays the corpus.
 #include <algorithm>
 #include <cstdint>
@@ -14,6 +15,7 @@
 #include "format/line_plan_reader.hpp"
 #include "plot/route_plot.hpp"
 #include "reading/compiled_scenario.hpp"
+#include "reading/scenario_diff.hpp"
 
 namespace scenario::fuzzing {
 
@@ -52,7 +54,13 @@ inline void decode_fuzz_input(std::string_view input) {
     for (LinePlanReader reader(plan); !reader.at_end();) reader.next();
   } catch (const DecodeError&) {
   }
-  if (drawable) render_route_svg(scenario);
+  if (!drawable) return;
+  render_route_svg(scenario);
+  LoadedScenario shifted = scenario;
+  shifted.has_plan = false;
+  if (!shifted.cells.empty()) shifted.cells.erase(shifted.cells.begin());
+  diff_scenarios(LoadedScenario{}, scenario);
+  diff_scenarios(scenario, shifted);
 }
 
 }  // namespace scenario::fuzzing

@@ -97,6 +97,12 @@ inline constexpr HeaderField<int16_t> kClockHours{kScenarioNumberSlot, &SimRecor
 inline constexpr HeaderField<int16_t> kClockMinutes{kScenarioNumberSlot, &SimRecord::p11, "clock_minutes"};
 inline constexpr HeaderField<int16_t> kClockSeconds{kScenarioNumberSlot, &SimRecord::p12, "clock_seconds"};
 
+// The post-pass stamps the cell header constant and the sum competition code into the values
+// of this cell.
+inline constexpr size_t kCodesCell = 1;
+inline constexpr int16_t TrackCell::*kCellHeaderConstantValue = &TrackCell::value1;
+inline constexpr int16_t TrackCell::*kSumCompetitionCodeValue = &TrackCell::value2;
+
 // A kilometre-post change (slots 81 to 83): where it applies, the offset as stored, and
 // its direction (1 falling).
 inline constexpr int32_t SimRecord::*kPostChangePosition = &SimRecord::start_m;

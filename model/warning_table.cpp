@@ -69,7 +69,7 @@ constexpr auto kWarnings = std::to_array<WarningDescription>({
      {{{"Two changes were given the same position.", "Give each change a position of its own."}}},
      "progressiva chilometrica due,    63200,    63200,    1\nprogressiva chilometrica tre,    63200,    101300,    1"},
     {Warning::kRowOutOfOrder, "row out of position order",
-     "Line speed and adhesion rows apply in the order they are written: each row's value holds from the cell after "
+     "Gradient, line speed and adhesion rows apply in the order they are written: each row's value holds from the cell after "
      "the last one written. A row whose position is not past the previous row's cell begins where the previous "
      "row's cells end, not at its own position.",
      {{{"The rows were not written in order of position.", "Write the rows in increasing order of position."},

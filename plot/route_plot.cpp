@@ -389,7 +389,8 @@ void draw_profile(SvgCanvas& svg, const LoadedScenario& s, const Window& w, cons
     const double x1 = w.at(static_cast<double>(start)), x2 = std::max(w.at(static_cast<double>(end)), x1 + 2);
     const std::string speed = std::to_string(slowdown.speed_kmh) + " km/h";
     svg.rect(x1, kSpeedTop, x2 - x1, kSpeedBottom - kSpeedTop, svg.marked(Mark::kSlowdown),
-             speed + " from " + std::to_string(start) + " m");
+             speed + " from " + std::to_string(start) + " m to " +
+                 std::to_string(feature_position_m(kSlowdownEnd, slowdown.end_cell)) + " m");
     slowdown_labels.place(x1, speed);
   }
 

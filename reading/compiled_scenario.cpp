@@ -1,7 +1,8 @@
 #include "reading/compiled_scenario.hpp"
 
+#include <algorithm>
 #include <array>
-#include <map>
+#include <set>
 #include <system_error>
 
 #include "format/byte_reader.hpp"
@@ -52,24 +53,21 @@ std::optional<std::string> name_part(const std::string& stem, const std::string&
 
 }  // namespace
 
-ScenarioLocation locate_compiled_scenario(const std::filesystem::path& folder, const std::optional<std::string>& name,
-                                        const std::optional<std::string>& number) {
-  if (name && number && is_file(folder / scenario_file_names(*name, *number).records))
-    return located(folder, *name, *number, is_file(folder / (*name + std::string(kPlanSuffix))));
-
+std::vector<NamedScenario> scenarios_among(const std::vector<std::string>& file_names,
+                                           const std::optional<std::string>& name,
+                                           const std::optional<std::string>& number) {
+  const std::set<std::string_view> present(file_names.begin(), file_names.end());
   std::vector<std::string> stems, plan_names;
-  std::error_code ec;
-  for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
-    const std::string file = entry.path().filename().string();
+  for (const std::string& file : file_names) {
     if (file.ends_with(kPlanSuffix)) {
       plan_names.push_back(file.substr(0, file.size() - kPlanSuffix.size()));
-    } else if (file.ends_with(".sim") && is_file(folder / (file.substr(0, file.size() - 4) + ".dat"))) {
+    } else if (file.ends_with(".sim") && present.contains(file.substr(0, file.size() - 4) + ".dat")) {
       stems.push_back(file.substr(0, file.size() - 4));
     }
   }
-  if (ec) throw FileError(folder, "cannot list the folder: " + ec.message());
+  std::sort(stems.begin(), stems.end());
 
-  std::map<std::string, ScenarioLocation> found;  // by stem, so the list comes out sorted
+  std::vector<NamedScenario> found;
   for (const std::string& stem : stems) {
     std::string best;
     bool has_plan = false;
@@ -90,14 +88,34 @@ ScenarioLocation locate_compiled_scenario(const std::filesystem::path& folder, c
     }
     const std::string scenario_number = stem.substr(best.size() + 1);
     if (number && !same_name(*number, scenario_number)) continue;
-    found.emplace(stem, located(folder, best, scenario_number, has_plan));
+    found.push_back({best, scenario_number, stem, has_plan});
   }
-  if (found.size() == 1) return found.begin()->second;
+  return found;
+}
+
+ScenarioLocation locate_compiled_scenario(const std::filesystem::path& folder, const std::optional<std::string>& name,
+                                        const std::optional<std::string>& number) {
+  if (name && number && is_file(folder / scenario_file_names(*name, *number).records))
+    return located(folder, *name, *number, is_file(folder / (*name + std::string(kPlanSuffix))));
+
+  std::vector<std::string> files;
+  std::error_code ec;
+  // A track-cell file must be a regular file to make a scenario; any other entry is named, so
+  // that records or a plan that cannot be read are told so.
+  for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
+    std::string file = entry.path().filename().string();
+    const bool track_cells = file.ends_with(".dat") && !file.ends_with(kPlanSuffix);
+    if (!track_cells || is_file(entry.path())) files.push_back(std::move(file));
+  }
+  if (ec) throw FileError(folder, "cannot list the folder: " + ec.message());
+
+  const std::vector<NamedScenario> found = scenarios_among(files, name, number);
+  if (found.size() == 1) return located(folder, found[0].name, found[0].number, found[0].has_plan);
 
   std::string message = found.empty() ? "no compiled scenario (<name>_<n>.sim with <name>_<n>.dat) in '" +
                                             folder.string() + "'"
                                       : "several compiled scenarios in '" + folder.string() + "':";
-  for (const auto& [stem, location] : found) message += " " + stem;
+  for (const NamedScenario& scenario : found) message += " " + scenario.stem;
   if (!found.empty()) message += "; choose one with --name and --number";
   throw ScenarioNotFound(message);
 }

@@ -47,12 +47,26 @@ class CompiledFileError : public std::runtime_error {
   std::string reason_;
 };
 
-// The scenario compiled into `folder`, found by listing it: every <stem>.sim beside a
-// <stem>.dat is a scenario. Its name is the longest <name> of a <name>_linea.dat file that
-// the stem begins with followed by "_", the number the rest; without a plan file the stem
-// splits at its last "_". A name or number given narrows the choice, matching file names
-// spelt in UTF-8 or in Windows-1252 alike; both given name the files directly when they are
-// there so spelt. Names and numbers may hold "_".
+// One compiled scenario among a set of file names: its identity, the stem of its records and
+// track-cell files, and whether its plan file is among them.
+struct NamedScenario {
+  std::string name;
+  std::string number;
+  std::string stem;  // <name>_<n>
+  bool has_plan = false;
+};
+
+// The scenarios a set of file names holds, in the order of their stems: every <stem>.sim
+// beside a <stem>.dat is a scenario. Its name is the longest <name> of a <name>_linea.dat
+// file that the stem begins with followed by "_", the number the rest; without a plan file
+// the stem splits at its last "_". A name or number given narrows the choice, matching file
+// names spelt in UTF-8 or in Windows-1252 alike. Names and numbers may hold "_".
+std::vector<NamedScenario> scenarios_among(const std::vector<std::string>& file_names,
+                                           const std::optional<std::string>& name,
+                                           const std::optional<std::string>& number);
+
+// The one scenario compiled into `folder`, found among its regular files by scenarios_among;
+// a name and number both given name the files directly when they are there so spelt.
 ScenarioLocation locate_compiled_scenario(const std::filesystem::path& folder, const std::optional<std::string>& name,
                                         const std::optional<std::string>& number);
 

@@ -22,6 +22,7 @@ std::string json_of(const DocumentValue& value) {
     for (size_t i = 0; i < numbers->size(); ++i) list += (i > 0 ? ", " : "") + std::to_string((*numbers)[i]);
     return list + "]";
   }
+  if (std::holds_alternative<std::monostate>(value.json)) return "null";
   return json_string(std::get<std::string>(value.json));
 }
 
@@ -94,6 +95,7 @@ void print_members(const std::vector<DocumentField>& fields, std::ostream& out, 
 DocumentValue number_value(int64_t number, std::string text) { return {number, std::move(text)}; }
 DocumentValue number_value(int64_t number) { return {number, std::to_string(number)}; }
 DocumentValue text_value(std::string text) { return {text, text}; }
+DocumentValue no_value(std::string text) { return {std::monostate{}, std::move(text)}; }
 DocumentValue metres_value(int64_t metres) { return {metres, grouped_number(metres) + " m"}; }
 DocumentValue numbers_value(std::vector<int64_t> numbers, std::string text) {
   return {std::move(numbers), std::move(text)};

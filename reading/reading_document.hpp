@@ -15,11 +15,12 @@ namespace scenario {
 // A number with a fixed count of decimals, written in JSON as it stands ("12.300").
 struct DecimalNumber {
   std::string digits;
+  bool operator==(const DecimalNumber&) const = default;
 };
 
 struct DocumentValue {
-  // The number, text or list of numbers a script reads.
-  std::variant<int64_t, std::string, std::vector<int64_t>, DecimalNumber> json;
+  // The number, text or list of numbers a script reads; null for nothing.
+  std::variant<int64_t, std::string, std::vector<int64_t>, DecimalNumber, std::monostate> json;
   std::string text;  // the same for a person, with its unit
 };
 
@@ -48,6 +49,8 @@ struct ReadingDocument {
 DocumentValue number_value(int64_t number, std::string text);
 DocumentValue number_value(int64_t number);
 DocumentValue text_value(std::string text);
+// Nothing: null for a script, `text` ("none") for a person.
+DocumentValue no_value(std::string text = "none");
 // A position in metres, shown "77 400 m".
 DocumentValue metres_value(int64_t metres);
 // Numbers for a script, shown to a person as `text`.

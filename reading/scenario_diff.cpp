@@ -1,96 +1,30 @@
 #include "reading/scenario_diff.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 
 #include "format/compiled_layouts.hpp"
 #include "format/line_plan_points.hpp"
 #include "model/windows_1252.hpp"
+#include "reading/diff_change.hpp"
+#include "reading/feature_diff.hpp"
 #include "reading/kilometre_readings.hpp"
-#include "reading/station_fields.hpp"
 #include "reading/track_reading.hpp"
 #include "model/format_rules.hpp"
 
 namespace scenario {
 namespace {
 
-constexpr const char* kArrow = " \xE2\x86\x92 ";  // →
-
-// One change: what changed (a station, a cell, a fill), which of its fields, and its value
-// before and after. `line` words it otherwise where "what: field before → after" would not.
-struct Change {
-  std::string what;
-  std::string field;
-  std::string before;
-  std::string after;
-  std::string line = "";
-};
-
-std::string change_line(const DocumentRow& row) { return field_text(row, "text"); }
-
-void add_row(ReadingDocument& d, const std::string& group, DocumentRow row) {
-  for (DocumentSection& section : d.sections)
-    if (section.name == group) {
-      section.rows.push_back(std::move(row));
-      return;
-    }
-  DocumentSection section{group, {}, "changes", {std::move(row)}, {}};
-  section.row_line = change_line;
-  d.sections.push_back(std::move(section));
-}
-
-// Each change is a row of the group's section: a script reads its parts, a person its line.
-void add_change(ReadingDocument& d, const std::string& group, Change change) {
-  const std::string text =
-      change.what + ": " +
-      (!change.line.empty() ? change.line
-                            : (change.field.empty() ? "" : change.field + " ") + change.before + kArrow + change.after);
-  add_row(d, group,
-          {{"kind", text_value(group)},
-           {"what", text_value(std::move(change.what))},
-           {"field", text_value(std::move(change.field))},
-           {"before", text_value(std::move(change.before))},
-           {"after", text_value(std::move(change.after))},
-           {"text", text_value(text)}});
-}
-
-void merge(ReadingDocument& into, ReadingDocument from) {
-  for (DocumentSection& section : from.sections)
-    for (DocumentRow& row : section.rows) add_row(into, section.name, std::move(row));
-}
-
-std::string quoted(const std::string& text_1252) { return "\"" + utf8_from_1252(text_1252) + "\""; }
-
-// The fields of a station in words, in the order a person reads them.
-std::vector<std::pair<std::string, std::string>> station_facts(const SimRecord& r) {
-  std::vector<std::pair<std::string, std::string>> facts = {
-      {"name", quoted(r.text)},
-      {"position", grouped_number(r.position_m) + " m"},
-      {"type", std::to_string(r.station_type)},
-      {"area start", grouped_number(r.start_m) + " m"},
-      {"area end", grouped_number(r.end_m) + " m"},
-      {"timetable time", r.time_s != 0 ? timetable_text(r.time_s) : "none"},
-  };
-  for (const StationField& field : stored_station_fields())
-    facts.push_back({"field " + std::to_string(field.place), std::to_string(field.value(r))});
-  return facts;
-}
-
-using Facts = std::vector<std::pair<std::string, std::string>>;
-
-void diff_facts(ReadingDocument& d, const std::string& group, const std::string& subject, const Facts& a,
-                const Facts& b) {
-  for (size_t i = 0; i < a.size() && i < b.size(); ++i)
-    if (a[i].second != b[i].second) add_change(d, group, {subject, a[i].first, a[i].second, b[i].second});
-}
-
 using Records = std::array<SimRecord, kRecordCount>;
 
 // A fact of the header records in an author's words, and the fields it is read from.
 struct ServiceFact {
-  const char* label;
+  const char* field;  // its key for a script
+  const char* words;
   std::vector<std::pair<int, const void*>> fields;  // each field read: its slot, and its member in kProbe
-  std::function<std::string(const Records&)> text;
+  std::function<DocumentValue(const Records&)> value;
+  const char* unit = "";
 };
 
 // A record whose members' addresses tell one member from another, whatever its type.
@@ -102,32 +36,35 @@ std::pair<int, const void*> read_from(const HeaderField<T>& field) {
 }
 
 template <typename T>
-ServiceFact number_fact(const char* label, const HeaderField<T>& field, std::string unit = "") {
-  return {label, {read_from(field)}, [&field, unit](const Records& r) {
-            return (unit == " m" ? grouped_number(field.in(r)) : std::to_string(field.in(r))) + unit;
+ServiceFact number_fact(const char* field_name, const char* words, const HeaderField<T>& field, const char* unit = "") {
+  const auto value = [&field](const Records& r) { return grouped_value(field.in(r)); };
+  return {field_name, words, {read_from(field)}, value, unit};
+}
+
+ServiceFact text_fact(const char* words, const HeaderField<std::string>& field) {
+  return {words, words, {read_from(field)}, [&field](const Records& r) {
+            return DocumentValue{utf8_from_1252(field.in(r)), quoted_1252(field.in(r))};
           }};
 }
 
 const std::vector<ServiceFact>& service_facts() {
   static const std::vector<ServiceFact> facts = {
-      {"name", {read_from(kNameText)}, [](const Records& r) { return quoted(kNameText.in(r)); }},
-      {"number", {read_from(kNumberText)}, [](const Records& r) { return quoted(kNumberText.in(r)); }},
-      number_fact("route length", kRouteLength, " m"),
-      number_fact("coaches", kCoaches),
-      number_fact("braked mass", kBrakedMassPercent, " %"),
-      number_fact("sand", kSand),
-      {"clock", {read_from(kClockHours), read_from(kClockMinutes), read_from(kClockSeconds)},
-       [](const Records& r) { return clock_text(r); }},
-      number_fact("background uno", kBackgroundUno),
-      number_fact("background due", kBackgroundDue),
-      number_fact("background tre", kBackgroundTre),
-      {"signal repetition", {read_from(kSignalRepetitionStart), read_from(kSignalRepetitionEnd), read_from(kSignalRepetitionCodes)},
-       [](const Records& r) {
-         return grouped_number(kSignalRepetitionStart.in(r)) + "–" + grouped_number(kSignalRepetitionEnd.in(r)) + " m, " +
-                std::to_string(kSignalRepetitionCodes.in(r)) + " codes";
-       }},
-      number_fact("record header constant", kRecordHeaderConstantField),
-      number_fact("weighted competition code", kWeightedCompetitionCode),
+      text_fact("name", kNameText),
+      text_fact("number", kNumberText),
+      number_fact("route_length_m", "route length", kRouteLength, " m"),
+      number_fact("coaches", "coaches", kCoaches),
+      number_fact("braked_mass_percent", "braked mass", kBrakedMassPercent, " %"),
+      number_fact("sand", "sand", kSand),
+      {"clock", "clock", {read_from(kClockHours), read_from(kClockMinutes), read_from(kClockSeconds)},
+       [](const Records& r) { return text_value(clock_text(r)); }},
+      number_fact("background_uno", "background uno", kBackgroundUno),
+      number_fact("background_due", "background due", kBackgroundDue),
+      number_fact("background_tre", "background tre", kBackgroundTre),
+      number_fact("signal_repetition_start_m", "signal repetition start", kSignalRepetitionStart, " m"),
+      number_fact("signal_repetition_end_m", "signal repetition end", kSignalRepetitionEnd, " m"),
+      number_fact("signal_repetition_codes", "signal repetition codes", kSignalRepetitionCodes),
+      number_fact("record_header_constant", "record header constant", kRecordHeaderConstantField),
+      number_fact("weighted_competition_code", "weighted competition code", kWeightedCompetitionCode),
   };
   return facts;
 }
@@ -140,10 +77,10 @@ bool named_by_a_service_fact(int slot, const void* member) {
 }
 
 // Each field of one record (or cell) at byte `offset` of its file that differs and that no
-// fact in words has named (`named` says so of a member of `probe`), by its place in the
+// change in words has told (`named` says so of a member of `probe`), by its place in the
 // file: nothing the files hold differs without a word. Returns the record's bytes in `a`.
 template <typename Record, typename Layout, typename Named>
-uint64_t diff_unnamed_fields(ReadingDocument& d, const std::string& group, const std::string& subject,
+uint64_t diff_unnamed_fields(ReadingDocument& d, const std::string& group, const std::string& kind, int64_t index,
                              uint64_t offset, const Record& a, const Record& b, const Layout& layout,
                              const Record& probe, Named named) {
   uint64_t start = offset;
@@ -152,12 +89,19 @@ uint64_t diff_unnamed_fields(ReadingDocument& d, const std::string& group, const
     uint64_t width = fixed_width<Value>();
     if constexpr (std::is_same_v<Value, std::string>) width += (a.*f.member).size();
     if (a.*f.member != b.*f.member && !named(static_cast<const void*>(&(probe.*f.member)))) {
-      std::string va, vb;
-      if constexpr (std::is_same_v<Value, std::string>) va = quoted(a.*f.member), vb = quoted(b.*f.member);
-      else va = std::to_string(a.*f.member), vb = std::to_string(b.*f.member);
+      const auto value = [](const Value& v) {
+        if constexpr (std::is_same_v<Value, std::string>)
+          return DocumentValue{utf8_from_1252(v), quoted_1252(v)};
+        else
+          return number_value(v);
+      };
+      const auto last = static_cast<int64_t>(offset + width - 1);
+      const std::string what =
+          kind + " " + std::to_string(index) + " (bytes " + std::to_string(offset) + "–" + std::to_string(last) + ")";
       add_change(d, group,
-                 {subject + " (bytes " + std::to_string(offset) + "–" + std::to_string(offset + width - 1) + ")",
-                  std::string(f.name), va, vb});
+                 {kind, "changed", what,
+                  {{kind, number_value(index)}, {"bytes", numbers_value({static_cast<int64_t>(offset), last}, "")}},
+                  std::string(f.name), std::string(f.name), value(a.*f.member), value(b.*f.member)});
     }
     offset += width;
   });
@@ -178,9 +122,26 @@ bool is_board_text(const SimRecord& r) {
   return numbers == SimRecord{} && !r.text.empty();
 }
 
-std::string cell_subject(int64_t cell, const TrackCell& a, const TrackCell& b) {
-  const uint8_t kind = b.kind != kFreeCell ? b.kind : a.kind;
-  return "cell " + std::to_string(cell) + " (" + grouped_number(feature_position_m(kind, cell)) + " m)";
+// The stations of records read alone: every slot that holds more than a text.
+std::vector<Station> stations_of_records(const Records& records) {
+  std::vector<Station> stations;
+  for (int slot = kFirstStationSlot; slot <= kFirstBoardTextSlot; ++slot) {
+    const SimRecord& r = records[static_cast<size_t>(slot)];
+    if (!(r == SimRecord{}) && !is_board_text(r)) stations.push_back({slot, &r, 0, Station::Call::kPass});
+  }
+  return stations;
+}
+
+bool holds_station(const std::vector<Station>& stations, int slot) {
+  return std::any_of(stations.begin(), stations.end(), [slot](const Station& s) { return s.slot == slot; });
+}
+
+std::vector<DocumentField> cell_where(int64_t cell, int64_t position_m) {
+  return {{"cell", number_value(cell)}, {"position_m", metres_value(position_m)}};
+}
+
+std::string cell_what(int64_t cell, int64_t position_m) {
+  return "cell " + std::to_string(cell) + " (" + grouped_number(position_m) + " m)";
 }
 
 bool same_feature(const TrackCell& a, const TrackCell& b) {
@@ -192,18 +153,21 @@ bool same_feature(const TrackCell& a, const TrackCell& b) {
 // new values are the same pair.
 struct Fill {
   const char* name;
-  uint8_t TrackCell::*field;
-  std::function<std::string(uint8_t)> text;
+  const char* field;  // its key for a script
+  uint8_t TrackCell::*member;
+  std::function<DocumentValue(uint8_t)> value;
+  const char* unit = "";
 };
 
 const std::vector<Fill>& fills() {
   static const std::vector<Fill> all = {
-      {"line speed", &TrackCell::speed_limit, [](uint8_t v) { return std::to_string(speed_kmh(v)) + " km/h"; }},
-      {"gradient", &TrackCell::gradient,
-       [](uint8_t v) { return v == 0 ? std::string("none") : std::to_string(gradient_per_mille(v)) + " per mille"; }},
-      {"adhesion", &TrackCell::adhesion, [](uint8_t v) { return std::to_string(v); }},
-      {"mountain", &TrackCell::mountain,
-       [](uint8_t v) { return v == 0 ? std::string("none") : "type " + std::to_string(v); }},
+      {"line speed", "speed_kmh", &TrackCell::speed_limit, [](uint8_t v) { return number_value(speed_kmh(v)); },
+       " km/h"},
+      {"gradient", "gradient_per_mille", &TrackCell::gradient,
+       [](uint8_t v) { return v == 0 ? no_value() : number_value(gradient_per_mille(v)); }, " per mille"},
+      {"adhesion", "adhesion", &TrackCell::adhesion, [](uint8_t v) { return number_value(v); }},
+      {"mountain", "mountain_type", &TrackCell::mountain,
+       [](uint8_t v) { return v == 0 ? no_value() : number_value(v, "type " + std::to_string(v)); }},
   };
   return all;
 }
@@ -216,7 +180,7 @@ const TrackCell kCellProbe{};
 bool named_outside_the_feature(const void* member) {
   if (member == &kCellProbe.approach) return true;
   for (const Fill& fill : fills())
-    if (member == &(kCellProbe.*fill.field)) return true;
+    if (member == &(kCellProbe.*fill.member)) return true;
   return false;
 }
 
@@ -229,6 +193,116 @@ bool named_for_a_cell(const void* member) {
                             static_cast<const void*>(&p.value4), static_cast<const void*>(&p.signal_time)})
     if (member == named) return true;
   return named_outside_the_feature(member);
+}
+
+// The header facts, the kilometre-post changes, the board texts, and every field of a slot
+// that no station's change explains.
+void diff_record_slots(ReadingDocument& d, const Records& a, const Records& b, const std::vector<Station>& stations_a,
+                       const std::vector<Station>& stations_b, const ExplainedParts& explained) {
+  std::array<bool, kRecordCount> text_told{};
+  for (int slot = kFirstStationSlot; slot <= kFirstBoardTextSlot; ++slot) {
+    const SimRecord& ra = a[static_cast<size_t>(slot)];
+    const SimRecord& rb = b[static_cast<size_t>(slot)];
+    // A slot that is no station holds an indicator board's text, or nothing.
+    if (ra.text == rb.text || explained.slot_explained(slot) || holds_station(stations_a, slot) ||
+        holds_station(stations_b, slot))
+      continue;
+    const auto board_text = [](const SimRecord& r) {
+      return r.text.empty() ? no_value() : DocumentValue{utf8_from_1252(r.text), quoted_1252(r.text)};
+    };
+    add_change(d, "records", {"board text", "changed", "board text in slot " + std::to_string(slot),
+                              {{"slot", number_value(slot)}}, "text", "", board_text(ra), board_text(rb)});
+    text_told[static_cast<size_t>(slot)] = true;
+  }
+  const std::string changes_a = changes_text(KilometreReadings(a)), changes_b = changes_text(KilometreReadings(b));
+  const bool post_changes_told = changes_a != changes_b;
+  if (post_changes_told)
+    add_change(d, "records", {"kilometre posts", "changed", "kilometre-post changes", {}, "", "", text_value(changes_a),
+                              text_value(changes_b)});
+  for (const ServiceFact& fact : service_facts()) {
+    DocumentValue va = fact.value(a), vb = fact.value(b);
+    if (va.json != vb.json || va.text != vb.text)
+      add_change(d, "records", {"scenario", "changed", "scenario", {}, fact.field, fact.words, va, vb, fact.unit});
+  }
+  const auto told = [&](int slot, const void* member) {
+    if (slot >= kFirstStationSlot && slot <= kFirstBoardTextSlot)
+      return explained.slot_explained(slot) || (text_told[static_cast<size_t>(slot)] && member == &kProbe.text);
+    if (std::ranges::find(kKilometrePostSlots, slot) != std::end(kKilometrePostSlots))
+      return post_changes_told && (member == &(kProbe.*kPostChangePosition) || member == &(kProbe.*kPostChangeOffset) ||
+                                   member == &(kProbe.*kPostChangeDirection));
+    return named_by_a_service_fact(slot, member);
+  };
+  uint64_t offset = 0;
+  for (int slot = 0; slot < kRecordCount; ++slot)
+    offset += diff_unnamed_fields(d, "records", "record", slot, offset, a[static_cast<size_t>(slot)],
+                                  b[static_cast<size_t>(slot)], kSimRecordLayout, kProbe,
+                                  [&](const void* member) { return told(slot, member); });
+}
+
+// The cells' features, approach codes and other fields that no feature's change explains,
+// then the fills as stretches.
+void diff_cell_fields(ReadingDocument& d, const std::vector<TrackCell>& a, const std::vector<TrackCell>& b,
+                      const ExplainedParts& explained) {
+  if (a.size() != b.size())
+    add_change(d, "cells",
+               {"cells", "changed", "track cells", {}, "count", "", number_value(static_cast<int64_t>(a.size())),
+                number_value(static_cast<int64_t>(b.size()))});
+  const size_t common = std::min(a.size(), b.size());
+  // The codes the post-pass stamps into a cell are the scenario's.
+  const std::pair<const char*, int16_t TrackCell::*> codes[] = {{"cell header constant", kCellHeaderConstantValue},
+                                                               {"sum competition code", kSumCompetitionCodeValue}};
+  std::vector<const void*> codes_told;
+  for (const auto& [words, member] : codes)
+    if (common > kCodesCell && a[kCodesCell].*member != b[kCodesCell].*member) {
+      std::string field = words;
+      std::replace(field.begin(), field.end(), ' ', '_');
+      add_change(d, "cells", {"scenario", "changed", "scenario", {}, field, words,
+                              grouped_value(a[kCodesCell].*member), grouped_value(b[kCodesCell].*member)});
+      codes_told.push_back(&(kCellProbe.*member));
+    }
+  for (size_t i = 0; i < common; ++i) {
+    const TrackCell& ca = a[i];
+    const TrackCell& cb = b[i];
+    if (ca == cb) continue;
+    const auto cell = static_cast<int64_t>(i);
+    // A value the feature's words leave out is told by its field instead.
+    bool feature_told = explained.feature_explained(i);
+    if (!same_feature(ca, cb) && !feature_told) {
+      const std::string ta = cell_feature_text(ca), tb = cell_feature_text(cb);
+      feature_told = ta != tb;
+      const int64_t p = feature_position_m(cb.kind != kFreeCell ? cb.kind : ca.kind, cell);
+      if (feature_told)
+        add_change(d, "cells", {"cell", "changed", cell_what(cell, p), cell_where(cell, p), "", "", text_value(ta),
+                                text_value(tb)});
+    }
+    if (ca.approach != cb.approach && !explained.approach_explained(i))
+      add_change(d, "approach codes", {"approach code", "changed", cell_what(cell, cell * kCellLength_m),
+                                       cell_where(cell, cell * kCellLength_m), "approach", "",
+                                       number_value(ca.approach), number_value(cb.approach)});
+    diff_unnamed_fields(d, "cells", "cell", cell, i * kTrackCellBytes, ca, cb, kTrackCellLayout, kCellProbe,
+                        [&](const void* member) {
+                          if (i == kCodesCell && std::ranges::find(codes_told, member) != codes_told.end()) return true;
+                          return feature_told ? named_for_a_cell(member) : named_outside_the_feature(member);
+                        });
+  }
+  for (const Fill& fill : fills()) {
+    size_t i = 0;
+    while (i < common) {
+      const uint8_t va = a[i].*fill.member, vb = b[i].*fill.member;
+      if (va == vb) {
+        ++i;
+        continue;
+      }
+      size_t end = i + 1;
+      while (end < common && a[end].*fill.member == va && b[end].*fill.member == vb) ++end;
+      const int64_t from = static_cast<int64_t>(i) * kCellLength_m, to = static_cast<int64_t>(end) * kCellLength_m;
+      add_change(d, "fills",
+                 {"fill", "changed", fill.name, {{"from_m", metres_value(from)}, {"to_m", metres_value(to)}},
+                  fill.field, grouped_number(from) + "–" + grouped_number(to) + " m", fill.value(va), fill.value(vb),
+                  fill.unit});
+      i = end;
+    }
+  }
 }
 
 }  // namespace
@@ -254,90 +328,21 @@ std::string cell_feature_text(const TrackCell& c) {
   }
 }
 
-ReadingDocument diff_records(const std::array<SimRecord, kRecordCount>& a, const std::array<SimRecord, kRecordCount>& b) {
+ReadingDocument diff_records(const Records& a, const Records& b) {
   ReadingDocument d;
-  for (int slot = kFirstStationSlot; slot <= kFirstBoardTextSlot; ++slot) {
-    const SimRecord& ra = a[static_cast<size_t>(slot)];
-    const SimRecord& rb = b[static_cast<size_t>(slot)];
-    if (ra == rb) continue;
-    const bool board_a = is_board_text(ra), board_b = is_board_text(rb);
-    const bool empty_a = ra == SimRecord{}, empty_b = rb == SimRecord{};
-    if ((board_a || empty_a) && (board_b || empty_b)) {
-      add_change(d, "records", {"board text " + std::to_string(slot), "", empty_a ? "none" : quoted(ra.text),
-                                empty_b ? "none" : quoted(rb.text)});
-    } else if (board_a || empty_a) {
-      const std::string at = "at " + grouped_number(rb.position_m) + " m";
-      add_change(d, "records",
-                 {"station " + std::to_string(slot) + " " + utf8_from_1252(rb.text), "", "none", at, "added " + at});
-    } else if (board_b || empty_b) {
-      add_change(d, "records", {"station " + std::to_string(slot) + " " + utf8_from_1252(ra.text), "",
-                                "at " + grouped_number(ra.position_m) + " m", "none", "removed"});
-    } else {
-      diff_facts(d, "records", "station " + std::to_string(slot) + " " + utf8_from_1252(rb.text), station_facts(ra),
-                 station_facts(rb));
-    }
-  }
-  const std::string changes_a = changes_text(KilometreReadings(a)), changes_b = changes_text(KilometreReadings(b));
-  if (changes_a != changes_b) add_change(d, "records", {"kilometre-post changes", "", changes_a, changes_b});
-  for (const ServiceFact& fact : service_facts()) {
-    const std::string ta = fact.text(a), tb = fact.text(b);
-    if (ta != tb) add_change(d, "records", {"scenario", fact.label, ta, tb});
-  }
-  uint64_t offset = 0;
-  for (int slot = 0; slot < kRecordCount; ++slot) {
-    const bool station_slot = slot >= kFirstStationSlot && slot <= kFirstBoardTextSlot;
-    offset += diff_unnamed_fields(d, "records", "record " + std::to_string(slot), offset, a[static_cast<size_t>(slot)],
-                                  b[static_cast<size_t>(slot)], kSimRecordLayout, kProbe, [&](const void* member) {
-                                    return station_slot || named_by_a_service_fact(slot, member);
-                                  });
-  }
+  ExplainedParts explained(0);
+  const std::vector<Station> stations_a = stations_of_records(a), stations_b = stations_of_records(b);
+  diff_stations(d, stations_a, stations_b, explained);
+  diff_record_slots(d, a, b, stations_a, stations_b, explained);
   return d;
 }
 
 ReadingDocument diff_cells(const std::vector<TrackCell>& a, const std::vector<TrackCell>& b) {
   ReadingDocument d;
-  if (a.size() != b.size())
-    add_change(d, "cells", {"track cells", "", std::to_string(a.size()), std::to_string(b.size())});
-  const size_t common = std::min(a.size(), b.size());
-  for (size_t i = 0; i < common; ++i) {
-    const TrackCell& ca = a[i];
-    const TrackCell& cb = b[i];
-    const auto cell = static_cast<int64_t>(i);
-    // A value the feature's words leave out is told by its field instead.
-    bool feature_told = false;
-    if (!same_feature(ca, cb)) {
-      const std::string ta = cell_feature_text(ca), tb = cell_feature_text(cb);
-      feature_told = ta != tb;
-      if (feature_told) add_change(d, "cells", {cell_subject(cell, ca, cb), "", ta, tb});
-    }
-    if (ca.approach != cb.approach)
-      add_change(d, "approach codes",
-                 {"cell " + std::to_string(cell) + " (" + grouped_number(cell * kCellLength_m) + " m)", "",
-                  std::to_string(ca.approach), std::to_string(cb.approach)});
-    if (!(ca == cb))
-      diff_unnamed_fields(d, "cells", "cell " + std::to_string(cell), i * kTrackCellBytes, ca, cb, kTrackCellLayout,
-                          kCellProbe, [feature_told](const void* member) {
-                            return feature_told ? named_for_a_cell(member) : named_outside_the_feature(member);
-                          });
-  }
-  for (const Fill& fill : fills()) {
-    size_t i = 0;
-    while (i < common) {
-      const uint8_t va = a[i].*fill.field, vb = b[i].*fill.field;
-      if (va == vb) {
-        ++i;
-        continue;
-      }
-      size_t end = i + 1;
-      while (end < common && a[end].*fill.field == va && b[end].*fill.field == vb) ++end;
-      add_change(d, "fills",
-                 {fill.name,
-                  grouped_number(static_cast<int64_t>(i) * kCellLength_m) + "–" +
-                      grouped_number(static_cast<int64_t>(end) * kCellLength_m) + " m",
-                  fill.text(va), fill.text(vb)});
-      i = end;
-    }
-  }
+  if (a == b) return d;
+  ExplainedParts explained(std::max(a.size(), b.size()));
+  diff_track_features(d, a, b, explained);
+  diff_cell_fields(d, a, b, explained);
   return d;
 }
 
@@ -361,7 +366,9 @@ std::optional<uint64_t> first_differing_byte(const PlanBytes& a, const PlanBytes
 ReadingDocument diff_plan_points(const PlanBytes& a, const PlanBytes& b) {
   ReadingDocument d;
   if (a.empty() != b.empty()) {
-    add_change(d, "plan", {"line plan", "", a.empty() ? "none" : "present", b.empty() ? "none" : "present"});
+    const auto present = [](const PlanBytes& plan) { return plan.empty() ? no_value() : text_value("present"); };
+    add_change(d, "plan",
+               {"plan", a.empty() ? "added" : "removed", "line plan", {}, "", "", present(a), present(b)});
     return d;
   }
   LinePlanPoints pa(a), pb(b);
@@ -372,7 +379,10 @@ ReadingDocument diff_plan_points(const PlanBytes& a, const PlanBytes& b) {
   auto close_run = [&](int64_t end) {
     if (run_start < 0) return;
     const std::string metres = "metres " + grouped_number(run_start) + "–" + grouped_number(end);
-    add_change(d, "plan", {"plan", metres, run_from, run_to, metres + " differ (" + run_from + kArrow + run_to + ")"});
+    add_change(d, "plan",
+               {"plan", "changed", "plan", {{"from_metre", number_value(run_start)}, {"to_metre", number_value(end)}},
+                "turning", "", text_value(run_from), text_value(run_to), "",
+                metres + " differ (" + run_from + kChangeArrow + run_to + ")"});
     run_start = -1;
   };
   for (;; ++metre) {
@@ -392,8 +402,8 @@ ReadingDocument diff_plan_points(const PlanBytes& a, const PlanBytes& b) {
   close_run(metre - 1);
   const int64_t points_a = computed_plan_points(a), points_b = computed_plan_points(b);
   if (points_a != points_b)
-    add_change(d, "plan",
-               {"plan", "computed to metre", grouped_number(points_a - 1), grouped_number(points_b - 1)});
+    add_change(d, "plan", {"plan", "changed", "plan", {}, "computed_to_metre", "computed to metre",
+                           grouped_value(points_a - 1), grouped_value(points_b - 1)});
   return d;
 }
 
@@ -403,16 +413,24 @@ ReadingDocument diff_plans(const PlanBytes& a, const PlanBytes& b) {
   ReadingDocument d = diff_plan_points(a, b);
   if (d.sections.empty())
     if (const std::optional<uint64_t> byte = first_differing_byte(a, b))
-      add_change(d, "plan", {"plan", "byte " + grouped_number(static_cast<int64_t>(*byte)), "", "",
+      add_change(d, "plan", {"plan", "changed", "plan", {{"byte", number_value(static_cast<int64_t>(*byte))}}, "", "",
+                             no_value(""), no_value(""), "",
                              "the files differ from byte " + grouped_number(static_cast<int64_t>(*byte)) +
                                  " on, in values too small to change the track's turning"});
   return d;
 }
 
 ReadingDocument diff_scenarios(const LoadedScenario& a, const LoadedScenario& b) {
-  ReadingDocument d = diff_records(a.records, b.records);
-  merge(d, diff_cells(a.cells, b.cells));
-  merge(d, diff_plans(a.has_plan ? a.plan_bytes : PlanBytes(), b.has_plan ? b.plan_bytes : PlanBytes()));
+  ReadingDocument d;
+  ExplainedParts explained(std::max(a.cells.size(), b.cells.size()));
+  const std::vector<Station> stations_a = stations_of(a.cells, a.records, KilometreReadings(a.records));
+  const std::vector<Station> stations_b = stations_of(b.cells, b.records, KilometreReadings(b.records));
+  diff_stations(d, stations_a, stations_b, explained);
+  const bool cells_differ = a.cells != b.cells;  // most comparisons of two builds change only a part
+  if (cells_differ) diff_track_features(d, a.cells, b.cells, explained);
+  diff_record_slots(d, a.records, b.records, stations_a, stations_b, explained);
+  if (cells_differ) diff_cell_fields(d, a.cells, b.cells, explained);
+  merge_changes(d, diff_plans(a.has_plan ? a.plan_bytes : PlanBytes(), b.has_plan ? b.plan_bytes : PlanBytes()));
   return d;
 }
 

@@ -89,7 +89,7 @@ DocumentSection stations_section(const std::vector<Station>& stations, const Kil
     row.push_back({"name", text_value(utf8_from_1252(r.text))});
     row.push_back({"type", number_value(r.station_type)});
     row.push_back({"call", text_value(call_name(station.call))});
-    row.push_back({"timetable_time", number_value(r.time_s, r.time_s != 0 ? timetable_text(r.time_s) : "")});
+    row.push_back({"timetable_time_s", number_value(r.time_s, r.time_s != 0 ? timetable_text(r.time_s) : "")});
     row.push_back({"area_start_m", metres_value(r.start_m)});
     row.push_back({"area_end_m", metres_value(r.end_m)});
     for (const StationField& field : stored_station_fields())
@@ -222,8 +222,9 @@ DocumentSection codes_section(const LoadedScenario& s, std::vector<std::string>&
   const int16_t sum = codice_gara_og(identity);
   const int32_t weighted = codice_gara_st(identity);
   DocumentSection section{"competition_codes", {}, "", {}, {}};
-  const int16_t cell_constant = s.cells.size() > 1 ? s.cells[1].value1 : 0;
-  const int16_t cell_code = s.cells.size() > 1 ? s.cells[1].value2 : 0;
+  const bool has_codes_cell = s.cells.size() > kCodesCell;
+  const int16_t cell_constant = has_codes_cell ? s.cells[kCodesCell].*kCellHeaderConstantValue : 0;
+  const int16_t cell_code = has_codes_cell ? s.cells[kCodesCell].*kSumCompetitionCodeValue : 0;
   const int32_t weighted_code = kWeightedCompetitionCode.in(s.records);
   const int16_t record_constant = kRecordHeaderConstantField.in(s.records);
   section.fields.push_back({"sum_code", number_value(cell_code)});
@@ -268,7 +269,8 @@ ReadingDocument summarise_scenario(const LoadedScenario& s) {
   document.sections.push_back(code_reductions_section(s.cells, km));
   DocumentSection mountains = runs_section("mountain_stretches", "type", s, &TrackCell::mountain, 1, true);
   document.sections.push_back(std::move(mountains));
-  document.sections.push_back(runs_section("line_speed", "speed_kmh", s, &TrackCell::speed_limit, 5, false));
+  document.sections.push_back(
+      runs_section("line_speed", "speed_kmh", s, &TrackCell::speed_limit, kSpeedUnit_kmh, false));
   document.sections.push_back(runs_section("adhesion", "adhesion", s, &TrackCell::adhesion, 1, false));
   std::vector<std::string> faults;
   document.sections.push_back(codes_section(s, faults));

@@ -101,8 +101,12 @@ TEST(CompileWarnings, EachMistakeIsToldAtItsPlaceAndLeavesTheBytesAsTheyFollow) 
        "it on the line match no row; the stazione row before it took '0' as its name",
        false},
       {"line speed rows out of order", kService, "velocita,    2000,   105", "velocita,    1000,   105",
-       "Milano_Tortona_5-.txt:19:1: warning: this velocita row at 1000 m follows the row of line 18, which reaches "
-       "as far or further: rows apply in the order they are written, so its value holds from 1400 m, not from 1000 m",
+       "Milano_Tortona_5-.txt:19:1: warning: this velocita row at 1000 m is not past the rows before it: rows apply "
+       "in the order they are written, so its value holds from 1400 m, not from 1000 m",
+       false},
+      {"gradient rows out of order", kLine, "pendenza,  1750,   0", "pendenza,  1000,   0",
+       "Milano_Tortona_linea.txt:36:1: warning: this pendenza row at 1000 m is not past the rows before it: rows "
+       "apply in the order they are written, so its value holds from 1250 m, not from 1000 m",
        false},
       {"board where a station area ends", kLine, "indicatori_vmax,  4500,", "indicatori_vmax,  4050,",
        "Milano_Tortona_5-.txt:32:1: warning: the exit of station 'MILANO LAMBRATE' takes cell 82 (4100 m) whatever "

@@ -4,7 +4,10 @@
 
 #include <nlohmann/json.hpp>
 
+#include <filesystem>
 #include <sstream>
+
+#include "format/file_io.hpp"
 
 #include "tests/reading_fixture.hpp"
 
@@ -25,43 +28,81 @@ TEST(ScenarioDiff, EqualScenariosHaveNoChange) {
   EXPECT_TRUE(diff_scenarios(builtin_scenario(), builtin_scenario()).sections.empty());
 }
 
-// Small changes of the built-in sources, each with the lines the comparison must give.
-TEST(ScenarioDiff, NamesEachChangeInWordsAndGroupsThem) {
-  const struct {
-    const char* from;
-    const char* to;
-    bool service;
-    std::vector<std::string> expected;
-  } cases[] = {
+// A one-row edit of the built-in service source and what the comparison must print.
+struct SourceEdit {
+  const char* from;
+  const char* to;
+  bool service;
+  std::string expected;  // the whole output, or a part of it when `whole` is false
+  bool whole = true;
+};
+
+std::string diff_after(const SourceEdit& edit) {
+  const std::string line = edit.service ? std::string(kLineSourceText) : replaced(kLineSourceText, edit.from, edit.to);
+  const std::string service =
+      edit.service ? replaced(kServiceSourceText, edit.from, edit.to) : std::string(kServiceSourceText);
+  return diff_text(diff_scenarios(builtin_scenario(), compiled_scenario_of(line, service)));
+}
+
+// Stations, signals and slowdowns are compared as features: each edit gives its feature's
+// line and nothing else, no cell, approach code or record byte that the feature explains.
+TEST(ScenarioDiff, TellsFeaturesAsFeaturesAndNothingTheyExplain) {
+  const SourceEdit edits[] = {
+      {"rallentamento,   52600,    80,", "rallentamento,   52600,    40,", true,
+       "slowdowns\n  slowdown at 52 600 m: 80 → 40 km/h\n"},
+      {"52600,    80,  250,", "52600,    80,  400,", true, "slowdowns\n  slowdown at 52 600 m: length 250 → 400 m\n"},
+      {"rallentamento,   52600,", "rallentamento,   52700,", true,
+       "slowdowns\n  slowdown at 52 600 m: moved to 52 700 m (80 km/h, length 250 m, approach boards 4, field 4 0, "
+       "field 6 80)\n"},
+      {"rallentamento,   52600,    80,  250, 0,  1,  80\n", "", true,
+       "slowdowns\n  slowdown at 52 600 m: removed (80 km/h, length 250 m, warning board 51 400 m, approach boards 4, "
+       "field 4 0, field 6 80)\n"},
+      {"60,  18,42, 0, PAVIA", "60,  18,44, 0, PAVIA", true, "stations\n  station 'PAVIA': time 18.42 → 18.44\n"},
+      {"segnale,    8600,", "segnale,    8700,", true,
+       "signals\n  signal at 8 600 m: moved to 8 700 m (32/11/11/8 time 240)\n"},
+      {"segnale,    8600,   2, 3, 1,  1, 0,    2,  2,1,1, 240\n", "", true,
+       "signals\n  signal at 8 600 m: removed (32/11/11/8 time 240)\n"},
+      {"segnale,    8600,   2, 3, 1,  1, 0,    2,  2,1,1, 240", "segnale,    8600,   2, 3, 1,  1, 0,    2,  1,1,1, 240",
+       true, "signals\n  signal at 8 600 m: values 32/11/11/8 → 31/11/11/8\n"},
+      {"stazione,   70650, 22,  500,  0, 0, 1,  0,0,0,  4,1,1,    0,   0, 0, 0, PONTECURONE\n", "", true,
+       "stations\n  station 'PONTECURONE': removed (at 70 650 m, type 22, time none)\n"},
+      {"18,42, 0, PAVIA\n",
+       "18,42, 0, PAVIA\nstazione,   39300, 25,  100,  0, 0, 0,  0,0,0,  0,0,0,    0,   0, 0, 0, BIVIO NUOVO\n",
+       true, "stations\n  station 'BIVIO NUOVO': added (at 39 300 m, type 25, time none)\n"},
+      {"0, 0, 0, PONTECURONE", "0, 0, 0, PONTE CURONE", true,
+       "stations\n  station 'PONTE CURONE': name 'PONTECURONE' → 'PONTE CURONE'\n"},
+  };
+  for (const SourceEdit& edit : edits) EXPECT_EQ(diff_after(edit), edit.expected) << edit.from;
+}
+
+// What is no station, signal or slowdown is told by its group: a board's cell, the
+// scenario's facts, the kilometre posts, a fill, the plan.
+TEST(ScenarioDiff, NamesOtherChangesInWordsAndGroupsThem) {
+  const SourceEdit edits[] = {
       {"indicatori_vmax,  77400,  80,  80,  80,  2,  80,  80,  80,  2",
        "indicatori_vmax,  77400,  90,  90,  90,  2,  90,  90,  90,  2", false,
-       {"cells\n  cell 1549 (77 400 m): speed-limit board 80/80/80 right 80/80/80 stripes 2/2 → speed-limit board 90/90/90 right "
-        "90/90/90 stripes 2/2\n"}},
-      {"60,  18,42, 0, PAVIA", "60,  18,44, 0, PAVIA", true,
-       {"records\n  station 8 PAVIA: timetable time 18.42 → 18.44\n"}},
+       "cells\n  cell 1549 (77 400 m): speed-limit board 80/80/80 right 80/80/80 stripes 2/2 → speed-limit board "
+       "90/90/90 right 90/90/90 stripes 2/2\n"},
       {"curvad6,  1000,  400", "curvad6,  1000,  300", false,
-       {"plan\n  plan: metres 1 301–1 400 differ (curvad6 → straight)\n"}},
+       "plan\n  plan: metres 1 301–1 400 differ (curvad6 → straight)\n"},
       {"velocita,   77300,   150", "velocita,   77300,   140", true,
-       {"fills\n  line speed: 77 300–79 400 m 150 km/h → 140 km/h\n"}},
-      {"segnale,    8600,   2, 3, 1,  1, 0,    2,  2,1,1, 240", "segnale,    8700,   2, 3, 1,  1, 0,    2,  2,1,1, 240",
-       true,
-       {"  cell 173 (8 600 m): signal 32/11/11/8 time 240 → nothing\n"
-        "  cell 175 (8 700 m): nothing → signal 32/11/11/8 time 240\n",
-        "approach codes\n  cell 165 (8 250 m): 84 → 0\n"}},
-      {"stazione,   70650, 22,  500,  0, 0, 1,  0,0,0,  4,1,1,    0,   0, 0, 0, PONTECURONE\n", "", true,
-       {"  station 14 TORTONA: name \"PONTECURONE\" → \"TORTONA\"\n", "  station 15 TORTONA: removed\n"}},
+       "fills\n  line speed: 77 300–79 400 m 150 → 140 km/h\n"},
       {"percentuale massa frenata,    125", "percentuale massa frenata,    130", true,
-       {"  scenario: braked mass 125 % → 130 %\n"}},
+       "records\n  scenario: braked mass 125 → 130 %\n"},
+      {"orologio,    18              14            15", "orologio, 7, 45, 0", true,
+       "records\n  scenario: clock 18:14:15 → 7:45:00\n"},
       {"progressiva chilometrica uno,    9600,    -9550,    0", "progressiva chilometrica uno,    9600,    -9500,    0",
        false,
-       {"  kilometre-post changes: from 9 600 m rising, offset -9 550 m; from 40 500 m falling, offset 63 200 m; "
-        "from 63 200 m falling, offset 101 300 m → from 9 600 m rising, offset -9 500 m;"}},
+       "  kilometre-post changes: from 9 600 m rising, offset -9 550 m; from 40 500 m falling, offset 63 200 m; "
+       "from 63 200 m falling, offset 101 300 m → from 9 600 m rising, offset -9 500 m;",
+       false},
   };
-  for (const auto& c : cases) {
-    const std::string line = c.service ? std::string(kLineSourceText) : replaced(kLineSourceText, c.from, c.to);
-    const std::string service = c.service ? replaced(kServiceSourceText, c.from, c.to) : std::string(kServiceSourceText);
-    const std::string text = diff_text(diff_scenarios(builtin_scenario(), compiled_scenario_of(line, service)));
-    for (const std::string& expected : c.expected) EXPECT_NE(text.find(expected), std::string::npos) << c.from << "\n" << text;
+  for (const SourceEdit& edit : edits) {
+    const std::string text = diff_after(edit);
+    if (edit.whole)
+      EXPECT_EQ(text, edit.expected) << edit.from;
+    else
+      EXPECT_NE(text.find(edit.expected), std::string::npos) << edit.from << "\n" << text;
   }
 }
 
@@ -77,20 +118,68 @@ TEST(ScenarioDiff, APlanMissingOrShorterIsSaid) {
   EXPECT_FALSE(diff_scenarios(builtin_scenario(), without_plan).sections.empty());
 }
 
-// For scripts each change is an object of its parts; the text form is its line.
+// For scripts each change is an object of its parts: numbers as numbers, lists as arrays,
+// nothing as null, the unit in the key's name.
 TEST(ScenarioDiff, JsonListsEachChangeAsAnObject) {
-  const LoadedScenario changed = compiled_scenario_of(
-      std::string(kLineSourceText), replaced(kServiceSourceText, "60,  18,42, 0, PAVIA", "60,  18,44, 0, PAVIA"));
+  const struct {
+    SourceEdit edit;
+    const char* group;
+    nlohmann::json expected;
+  } cases[] = {
+      {{"60,  18,42, 0, PAVIA", "60,  18,44, 0, PAVIA", true, ""},
+       "stations",
+       {{"kind", "station"}, {"change", "changed"}, {"what", "station 'PAVIA'"}, {"slot", 8}, {"position_m", 38150},
+        {"field", "timetable_time_s"}, {"before", 67320}, {"after", 67440},
+        {"text", "station 'PAVIA': time 18.42 → 18.44"}}},
+      {{"rallentamento,   52600,    80,", "rallentamento,   52600,    40,", true, ""},
+       "slowdowns",
+       {{"kind", "slowdown"}, {"change", "changed"}, {"what", "slowdown at 52 600 m"}, {"start_m", 52600},
+        {"field", "speed_kmh"}, {"before", 80}, {"after", 40}, {"text", "slowdown at 52 600 m: 80 → 40 km/h"}}},
+      {{"2,  2,1,1, 240", "2,  1,1,1, 240", true, ""},
+       "signals",
+       {{"kind", "signal"}, {"change", "changed"}, {"what", "signal at 8 600 m"}, {"position_m", 8600},
+        {"field", "values"}, {"before", {32, 11, 11, 8}}, {"after", {31, 11, 11, 8}},
+        {"text", "signal at 8 600 m: values 32/11/11/8 → 31/11/11/8"}}},
+      {{"segnale,    8600,   2, 3, 1,  1, 0,    2,  2,1,1, 240\n", "", true, ""},
+       "signals",
+       {{"kind", "signal"}, {"change", "removed"}, {"what", "signal at 8 600 m"}, {"position_m", 8600},
+        {"field", "values"}, {"before", {32, 11, 11, 8}}, {"after", nullptr},
+        {"text", "signal at 8 600 m: removed (32/11/11/8 time 240)"}}},
+      {{"velocita,   77300,   150", "velocita,   77300,   140", true, ""},
+       "fills",
+       {{"kind", "fill"}, {"change", "changed"}, {"what", "line speed"}, {"from_m", 77300}, {"to_m", 79400},
+        {"field", "speed_kmh"}, {"before", 150}, {"after", 140},
+        {"text", "line speed: 77 300–79 400 m 150 → 140 km/h"}}},
+  };
+  for (const auto& c : cases) {
+    const SourceEdit& edit = c.edit;
+    const LoadedScenario changed = compiled_scenario_of(std::string(kLineSourceText),
+                                                        replaced(kServiceSourceText, edit.from, edit.to));
+    std::ostringstream out;
+    print_document_json(diff_scenarios(builtin_scenario(), changed), out);
+    const nlohmann::json document = nlohmann::json::parse(out.str());
+    ASSERT_EQ(document.size(), 1u) << out.str();
+    ASSERT_EQ(document[c.group]["changes"].size(), 1u) << out.str();
+    EXPECT_EQ(document[c.group]["changes"][0], c.expected) << out.str();
+  }
+}
+
+// The example of the JSON page is what the program prints for the edits it names.
+TEST(ScenarioDiff, TheJsonPagesExampleIsWhatDiffPrints) {
+  std::string service(kServiceSourceText);
+  for (const auto& [from, to] : {std::pair{"60,  18,42, 0, PAVIA", "60,  18,44, 0, PAVIA"},
+                                 std::pair{"segnale,    8600,", "segnale,    8700,"},
+                                 std::pair{"rallentamento,   52600,    80,", "rallentamento,   52600,    60,"},
+                                 std::pair{"velocita,   77300,   150", "velocita,   77300,   140"}})
+    service = replaced(service, from, to);
   std::ostringstream out;
-  print_document_json(diff_scenarios(builtin_scenario(), changed), out);
-  const nlohmann::json changes = nlohmann::json::parse(out.str())["records"]["changes"];
-  ASSERT_EQ(changes.size(), 1u) << out.str();
-  EXPECT_EQ(changes[0], (nlohmann::json{{"kind", "records"},
-                                        {"what", "station 8 PAVIA"},
-                                        {"field", "timetable time"},
-                                        {"before", "18.42"},
-                                        {"after", "18.44"},
-                                        {"text", "station 8 PAVIA: timetable time 18.42 → 18.44"}}));
+  print_document_json(diff_scenarios(builtin_scenario(), compiled_scenario_of(std::string(kLineSourceText), service)),
+                      out);
+  const std::string page = read_file(std::filesystem::path(SCENARIO_ROOT) / "docs" / "json-output.md");
+  const size_t section = page.find("## `diff --json`");
+  ASSERT_NE(section, std::string::npos);
+  const size_t start = page.find("```json\n", section) + 8, end = page.find("```", start);
+  EXPECT_EQ(page.substr(start, end - start), out.str());
 }
 
 // The built-in scenario's compiled files as bytes.
@@ -120,6 +209,8 @@ const BuiltinBytes& builtin_bytes() {
 TEST(ScenarioDiff, NoChangedBitOfTheRecordsPassesForEqual) {
   const std::string& original = builtin_bytes().records;
   const auto records = decode_records(original);
+  LoadedScenario without_plan = builtin_scenario();
+  without_plan.has_plan = false;
   int decoded = 0;
   for (size_t byte = 0; byte < original.size(); ++byte)
     for (int bit = 0; bit < 8; ++bit) {
@@ -133,6 +224,12 @@ TEST(ScenarioDiff, NoChangedBitOfTheRecordsPassesForEqual) {
       }
       ++decoded;
       ASSERT_FALSE(diff_records(records, flipped).sections.empty()) << "byte " << byte << " bit " << bit;
+      // Read with the cells, a station's changes explain its record: still never "equal".
+      if (bit == 0) {
+        LoadedScenario scenario = without_plan;
+        scenario.records = flipped;
+        ASSERT_FALSE(diff_scenarios(without_plan, scenario).sections.empty()) << "byte " << byte;
+      }
     }
   EXPECT_GT(decoded, 0);
   EXPECT_EQ(diff_text(diff_records(records, [&] {

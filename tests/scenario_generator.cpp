@@ -2,8 +2,13 @@
 
 #include <algorithm>
 #include <optional>
+#include <stdexcept>
+#include <string_view>
 #include <vector>
 
+#include "compiler/field_reader.hpp"
+#include "compiler/row_schema.hpp"
+#include "compiler/row_shape.hpp"
 #include "model/rounding.hpp"
 
 namespace scenario::testing {
@@ -34,7 +39,27 @@ int64_t exit_cell(int64_t position, int64_t type, int64_t length, int64_t p6) {
   if (type == 7 || type == 8) return (position + length) / 50 - 1;
   return (position + length / 2 + (p6 != 0 ? 50 : 0)) / 50 - 1;
 }
-void row(std::string& out, const std::string& text) { out += text + "\r\n"; }
+// Every row written reads back as the row its keyword names, with each of that row's fields
+// and nothing more on its line: the generator and the readers cannot disagree on a row.
+void check_row(std::string_view text) {
+  FieldReader reader(text);
+  const RowText* read_as = row_read_as(reader.read_text());
+  if (read_as == nullptr) throw std::logic_error("a generated row that no keyword test reads: " + std::string(text));
+  for (const RowField& field : read_as->fields) {
+    switch (field.type) {
+      case FieldType::kLong: reader.read_long(); break;
+      case FieldType::kInteger: reader.read_integer(); break;
+      case FieldType::kByte: reader.read_byte(); break;
+      case FieldType::kText: reader.read_text(); break;
+    }
+  }
+  if (!reader.at_end()) throw std::logic_error("a generated row with a field too many: " + std::string(text));
+}
+
+void row(std::string& out, const std::string& text) {
+  if (!is_section_header(text)) check_row(text);
+  out += text + "\r\n";
+}
 
 }  // namespace
 

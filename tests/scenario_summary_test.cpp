@@ -6,7 +6,6 @@
 
 #include <sstream>
 
-#include "documents/slowdown_order.hpp"
 #include "reading/kilometre_readings.hpp"
 #include "tests/reading_fixture.hpp"
 
@@ -61,10 +60,10 @@ TEST(ScenarioSummary, TellsTheBuiltInScenarioInItsAuthorsTerms) {
            // the kilometre readings, stretch by stretch
            "     40 500 m   22.700  63 150 m   0.050  fall\n",
            // a stop, a station passed, the arrival; the stored numbers under their places
-           "8    38 150 m       28.600  PAVIA                  4  stop                18.42      37 800 m    38 500 m"
+           "8    38 150 m       28.600  PAVIA                  4  stop                  18.42      37 800 m    38 500 m"
            "        0        1        0        1        1        0         4         1         1        60\n",
            "5    17 750 m        8.200  LOCATE TRIULZI        22  pass",
-           "15    79 400 m       21.900  TORTONA                4  arrival             19.09",
+           "15    79 400 m       21.900  TORTONA                4  arrival               19.09",
            "field 4  field 5  field 6",
            "  count: 41\n",
            "     32/11/11/8 time 240      1  8 600 m\n",
@@ -82,7 +81,7 @@ TEST(ScenarioSummary, TellsTheBuiltInScenarioInItsAuthorsTerms) {
 
   const std::string json = summary_json(builtin_scenario());
   EXPECT_NE(json.find("{\"slot\": 8, \"position_m\": 38150, \"position_km\": 28.600, \"name\": \"PAVIA\", "
-                      "\"type\": 4, \"call\": \"stop\", \"timetable_time\": 67320, \"area_start_m\": 37800, "
+                      "\"type\": 4, \"call\": \"stop\", \"timetable_time_s\": 67320, \"area_start_m\": 37800, "
                       "\"area_end_m\": 38500, \"field_4\": 0, \"field_5\": 1"),
             std::string::npos)
       << json;
@@ -101,32 +100,6 @@ TEST(ScenarioSummary, JsonHoldsNumbersAndListsForScripts) {
   EXPECT_DOUBLE_EQ(board["position_km"].get<double>(), 0.8);
   EXPECT_EQ(board["speeds_kmh"], (nlohmann::json{30, 30, 30}));
   EXPECT_EQ(summary["slowdowns"]["slowdowns"][0]["length_m"], 250);
-}
-
-// Slowdowns inside, touching and after one another: the summary and the slowdown order
-// read each with the length its row gave, as the compiler paired its start and end.
-TEST(ScenarioSummary, SlowdownsReadAsTheirRowsPlacedThem) {
-  const struct {
-    const char* rows;
-    std::vector<int64_t> lengths_m;
-  } cases[] = {
-      {"rallentamento, 20000, 60, 2000, 0, 1, 60\r\nrallentamento, 20500, 30, 300, 0, 1, 30", {2000, 300}},
-      {"rallentamento, 20000, 60, 2000, 0, 1, 60\r\nrallentamento, 20500, 60, 300, 0, 1, 60", {2000, 300}},
-      {"rallentamento, 20000, 60, 500, 0, 1, 60\r\nrallentamento, 20550, 40, 500, 0, 1, 40", {500, 500}},
-      {"rallentamento, 20000, 60, 500, 0, 1, 60\r\nrallentamento, 30000, 40, 800, 0, 1, 40", {500, 800}},
-  };
-  for (const auto& c : cases) {
-    const LoadedScenario s = compiled_scenario_of(
-        std::string(kLineSourceText), replaced(kServiceSourceText, "rallentamento,   52600,    80,  250, 0,  1,  80", c.rows));
-    const nlohmann::json slowdowns = nlohmann::json::parse(summary_json(s))["slowdowns"]["slowdowns"];
-    std::vector<int64_t> lengths;
-    for (const nlohmann::json& slowdown : slowdowns) lengths.push_back(slowdown["length_m"].get<int64_t>());
-    EXPECT_EQ(lengths, c.lengths_m) << c.rows;
-    std::string order;
-    for (const std::string& line : slowdown_order_lines(s)) order += line;
-    for (const int64_t length : c.lengths_m)
-      EXPECT_NE(order.find(std::to_string(length)), std::string::npos) << c.rows << "\n" << order;
-  }
 }
 
 // Changed copies of the built-in sources, each with what the summary must then say.

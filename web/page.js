@@ -167,26 +167,15 @@ function showDownloads(files) {
 // Compiled files grouped into scenarios: <stem>.sim with <stem>.dat, and the plan of the
 // longest <name>_linea.dat whose name begins the stem; without a plan the stem splits at its
 // last "_".
-function groupCompiled(files) {
+// The compiled scenarios among files opened together, found by the program's own rule.
+async function groupCompiled(files) {
   const byName = new Map(files.map((f) => [f.name, f]));
-  const plans = files.filter((f) => f.kind === 'linePlan');
-  const scenarios = [];
-  for (const records of files.filter((f) => f.kind === 'records')) {
-    const stem = records.name.slice(0, -'.sim'.length);
-    const cells = byName.get(`${stem}.dat`);
-    if (!cells) continue;
-    let plan = null;
-    for (const p of plans) {
-      const planName = p.name.slice(0, -'_linea.dat'.length);
-      if (stem.startsWith(`${planName}_`) && (!plan || planName.length > plan.planName.length)) plan = { ...p, planName };
-    }
-    const cut = plan ? plan.planName.length : stem.lastIndexOf('_');
-    scenarios.push({
-      name: stem.slice(0, cut), number: stem.slice(cut + 1),
-      trackCells: cells.bytes, records: records.bytes, linePlan: plan ? plan.bytes : null,
-    });
-  }
-  return scenarios;
+  const { result: found } = await ask('compiledScenariosAmong', files.map((f) => f.name));
+  return found.map((s) => ({
+    name: s.name, number: s.number,
+    trackCells: byName.get(`${s.stem}.dat`).bytes, records: byName.get(`${s.stem}.sim`).bytes,
+    linePlan: s.hasPlan ? byName.get(`${s.name}_linea.dat`).bytes : null,
+  }));
 }
 
 async function openFiles(fileList) {
@@ -211,7 +200,7 @@ async function openFiles(fileList) {
       $('scenario-number').value = identity.number;
     }
   }
-  const scenarios = groupCompiled(files);
+  const scenarios = await groupCompiled(files);
   if (scenarios.length > 0) await showOpened(scenarios);
 }
 

@@ -112,6 +112,23 @@ std::string opened_file_kind(const std::string& name) {
   return "source";
 }
 
+// The compiled scenarios among the names of files opened together, by the naming rule the
+// program finds them with in a folder: each with its name, number, the stem of its records
+// and track-cell files and whether its plan file is among them.
+val compiled_scenarios_among(const val& names) {
+  val scenarios = val::array();
+  for (const NamedScenario& found :
+       scenarios_among(emscripten::vecFromJSArray<std::string>(names), std::nullopt, std::nullopt)) {
+    val scenario = val::object();
+    scenario.set("name", found.name);
+    scenario.set("number", found.number);
+    scenario.set("stem", found.stem);
+    scenario.set("hasPlan", found.has_plan);
+    scenarios.call<void>("push", scenario);
+  }
+  return scenarios;
+}
+
 // The scenario's name and number told by its sources' file names, as the program tells
 // them; or the error that says why they cannot be told.
 val source_identity(const std::string& line_file, const std::string& service_file) {
@@ -251,6 +268,7 @@ EMSCRIPTEN_BINDINGS(scenario_web) {
   emscripten::function("builtinSources", &builtin_sources);
   emscripten::function("sourceText", &source_text);
   emscripten::function("openedFileKind", &opened_file_kind);
+  emscripten::function("compiledScenariosAmong", &compiled_scenarios_among);
   emscripten::function("sourceIdentity", &source_identity);
   emscripten::function("compileSources", &compile_sources);
   emscripten::function("readCompiled", &read_compiled);
