@@ -1,5 +1,6 @@
 #include "compiler/mountain_stretches.hpp"
 
+#include "compiler/track_bounds.hpp"
 #include "model/rounding.hpp"
 #include "model/runtime_failure.hpp"
 
@@ -24,6 +25,9 @@ void memo_montagna(ScenarioModel& model, int32_t inizio, int32_t fine, int32_t t
   const int64_t first = cell_of_position(inizio);
   const int64_t last = divide_round_half_even(int64_t{fine} - kCellLength_m, kCellLength_m);  // fine / 50 - 1, rounded
   for (int64_t c = first; c <= last; ++c) {
+    if (c < 0)
+      throw before_route_start("mountain stretch", inizio, "its first cell lies", "a mountain stretch",
+                               lowest_position_in_cell(0));
     TrackCell& cell = model.cell(c);
     cell.mountain = low8(tipo);
     if (markers && (c - first + 1) % kMarkerEvery == 0 && cell.kind == kFreeCell) cell.kind = kMountainMarker;

@@ -75,6 +75,10 @@ TEST(TrackBounds, AFeatureBeforeTheFirstCellSaysWhatItNeededAndTheLowestPosition
        "speed-limit boards at -100 m: their cell lies before the first track cell; the lowest position a pair of "
        "speed-limit boards may take is -75 m (-50 m on a 50 m cell boundary)",
        -100},
+      {[&](int64_t p) { return "montagna, " + n(p) + ", 500, 1"; }, false, -25,
+       "mountain stretch at -100 m: its first cell lies before the first track cell; the lowest position a mountain "
+       "stretch may take is -25 m (0 m on a 50 m cell boundary)",
+       -100},
       {[&](int64_t p) { return "cartello_indicatore, " + n(p) + ", testo"; }, false, -75,
        "indicator board at -100 m: its cell lies before the first track cell; the lowest position an indicator board "
        "may take is -75 m (-50 m on a 50 m cell boundary)",
