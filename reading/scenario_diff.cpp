@@ -227,7 +227,7 @@ void diff_record_slots(ReadingDocument& d, const Records& a, const Records& b, c
   const auto told = [&](int slot, const void* member) {
     if (slot >= kFirstStationSlot && slot <= kFirstBoardTextSlot)
       return explained.slot_explained(slot) || (text_told[static_cast<size_t>(slot)] && member == &kProbe.text);
-    if (std::ranges::find(kKilometrePostSlots, slot) != std::end(kKilometrePostSlots))
+    if (std::find(std::begin(kKilometrePostSlots), std::end(kKilometrePostSlots), slot) != std::end(kKilometrePostSlots))
       return post_changes_told && (member == &(kProbe.*kPostChangePosition) || member == &(kProbe.*kPostChangeOffset) ||
                                    member == &(kProbe.*kPostChangeDirection));
     return named_by_a_service_fact(slot, member);
@@ -281,7 +281,7 @@ void diff_cell_fields(ReadingDocument& d, const std::vector<TrackCell>& a, const
                                        number_value(ca.approach), number_value(cb.approach)});
     diff_unnamed_fields(d, "cells", "cell", cell, i * kTrackCellBytes, ca, cb, kTrackCellLayout, kCellProbe,
                         [&](const void* member) {
-                          if (i == kCodesCell && std::ranges::find(codes_told, member) != codes_told.end()) return true;
+                          if (i == kCodesCell && std::find(codes_told.begin(), codes_told.end(), member) != codes_told.end()) return true;
                           return feature_told ? named_for_a_cell(member) : named_outside_the_feature(member);
                         });
   }
