@@ -99,6 +99,12 @@ std::string RowShape::fields_from_later_lines(const RowText& matched, int row_li
   return "";
 }
 
+std::string RowShape::how_last_row_ended() const {
+  if (last_row_ == nullptr) return "";
+  return "; the " + std::string(last_row_->keyword) + " row before it took '" + utf8_from_1252(last_row_last_field_) +
+         "' as its " + std::string(last_row_->fields.back().name);
+}
+
 void RowShape::end_matched_row(const RowText& matched, std::string_view keyword, const SourcePlace& row,
                                const std::string& shown) {
   auto read_as = [&] { return matched_by_containment(matched, keyword, lower_case_1252(keyword), row.column); };
@@ -118,10 +124,9 @@ void RowShape::end_matched_row(const RowText& matched, std::string_view keyword,
   }
   last_row_end_line_ = end_line;
   const std::vector<FieldReader::ReadField>& read = reader_.row_fields();
-  last_row_end_.clear();
-  if (!read.empty() && read.size() == matched.fields.size())
-    last_row_end_ = "; the " + std::string(matched.keyword) + " row before it took '" + utf8_from_1252(read.back().text) +
-                    "' as its " + std::string(matched.fields.back().name);
+  const bool whole = !read.empty() && read.size() == matched.fields.size();
+  last_row_ = whole ? &matched : nullptr;
+  last_row_last_field_ = whole ? read.back().text : std::string_view{};
 }
 
 void RowShape::end_row(const RowText* matched, std::string_view keyword, const SectionWords& words) {
@@ -137,7 +142,7 @@ void RowShape::end_row(const RowText* matched, std::string_view keyword, const S
   quiet_line_ = row.line;
   if (row.line == last_row_end_line_) {
     report_warning(context_, Warning::kLineHoldsMore, "line " + std::to_string(row.line) + " holds more fields than its row: " + shown +
-                               " and what follows it on the line match no row" + last_row_end_);
+                               " and what follows it on the line match no row" + how_last_row_ended());
   } else if (is_section_header(keyword)) {
     const std::string header = trimmed_lower(keyword);
     if (std::find(words.headers.begin(), words.headers.end(), header) == words.headers.end()) {

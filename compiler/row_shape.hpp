@@ -34,12 +34,17 @@ class RowShape {
   // The first field of the row just read that came from a line after `row_line`, named as
   // the row reads it, and how many followed: "name '[segnali]' from line 16", or "".
   std::string fields_from_later_lines(const RowText& matched, int row_line) const;
+  // "; the stazione row before it took '0' as its name", or "" when the last row is not whole.
+  std::string how_last_row_ended() const;
 
   CompileContext& context_;
   FieldReader& reader_;
   int last_row_end_line_ = 0;  // the line of the last field of the last row read
   int quiet_line_ = 0;         // a line already warned of: what else it holds is not
-  std::string last_row_end_;   // how the last row read ended: "the stazione row before it took '0' as its name"
+  // The last row read and its last field as written, when it read all of its fields: told
+  // when the rest of its line matches no row.
+  const RowText* last_row_ = nullptr;
+  std::string_view last_row_last_field_;
 };
 
 // The one word of `words` closest to `field` (letter case aside) within a small number of

@@ -79,9 +79,7 @@ void check_unread_service_source(const CompileContext& context, SourceFile& serv
   } catch (const RuntimeFailure& failure) {
     record_runtime_failure(scratch_context, failure);
   } catch (const SourceEncodingError& e) {
-    Diagnostic refusal{Severity::kError, std::nullopt, e.what(), e.place(), std::nullopt, {}};
-    refusal.file = e.file();
-    sink.on_diagnostic(refusal);
+    sink.on_diagnostic(e.diagnostic());
   }
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "model/diagnostic.hpp"
 #include "model/source_place.hpp"
 
 namespace scenario {
@@ -18,12 +19,16 @@ class SourceEncodingError : public std::runtime_error {
       : std::runtime_error(what), file_(std::move(file)), line_(line), column_(column),
         line_text_(std::move(line_text)) {}
 
-  // The source it concerns.
-  const std::string& file() const { return file_; }
   // Where the character stands, when one character is the trouble.
   std::optional<SourcePlace> place() const {
     if (line_ == 0) return std::nullopt;
     return SourcePlace{file_, line_, column_, line_text_};
+  }
+  // The refusal as the author is told it: an error at the character, else of the file.
+  Diagnostic diagnostic() const {
+    Diagnostic refusal{Severity::kError, std::nullopt, what(), place(), std::nullopt, {}};
+    refusal.file = file_;
+    return refusal;
   }
 
  private:

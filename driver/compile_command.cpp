@@ -37,9 +37,7 @@ int compile_and_report(Diagnostics& diagnostics, const std::function<CompileResu
     diagnostics.error(e.what());
     status = kExitNothing;
   } catch (const SourceEncodingError& e) {
-    Diagnostic refusal{Severity::kError, std::nullopt, e.what(), e.place(), std::nullopt, {}};
-    refusal.file = e.file();
-    diagnostics.on_diagnostic(refusal);
+    diagnostics.on_diagnostic(e.diagnostic());
     status = kExitNothing;
   }
   diagnostics.close();

@@ -65,7 +65,7 @@ PairCompileResult compile_pair(const PairSource& line, const PairSource& service
         break;
     }
   } catch (const SourceEncodingError& e) {
-    sink.diagnostics.push_back(kept(Diagnostic{Severity::kError, std::nullopt, e.what(), e.place(), std::nullopt, {}}));
+    sink.diagnostics.push_back(kept(e.diagnostic()));
   } catch (const FileError& e) {
     sink.diagnostics.push_back(error(e.what()));
   }
