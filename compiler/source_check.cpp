@@ -72,9 +72,10 @@ void check_unread_service_source(const CompileContext& context, SourceFile& serv
   ScenarioModel scratch = scratch_of(model);
   CompileContext scratch_context(scratch, &sink);
   scratch_context.cell_origins = context.cell_origins;
+  // Read from a copy in memory: the check leaves the source file as it finds it. The copy
+  // outlives the catches, whose failure points into its name and lines.
+  SourceFile checked = SourceFile::in_memory(service_source.name(), std::string(service_source.contents()));
   try {
-    // Read from a copy in memory: the check leaves the source file as it finds it.
-    SourceFile checked = SourceFile::in_memory(service_source.name(), std::string(service_source.contents()));
     read_service_source(scratch_context, checked, kFirstBoardTextSlot);
   } catch (const RuntimeFailure& failure) {
     record_runtime_failure(scratch_context, failure);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstddef>
 
+#include "compiler/field_reader.hpp"
 #include "model/windows_1252.hpp"
 
 namespace scenario {
@@ -43,8 +44,11 @@ std::string source_from_utf8(std::string_view bytes, const std::string& file) {
   try {
     return utf8_to_1252(bytes);
   } catch (const Utf8ConversionError& e) {
-    const size_t line_start = bytes.rfind('\n', e.offset()) == std::string_view::npos ? 0 : bytes.rfind('\n', e.offset()) + 1;
-    const int line = static_cast<int>(std::count(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(line_start), '\n')) + 1;
+    // Lines as the reader counts them (CR LF, LF or a lone CR): the line ends are ASCII, the
+    // same bytes in UTF-8 as in the text it becomes.
+    const SourcePlace place = FieldReader(bytes, file).place_of(e.offset());
+    const int line = place.line;
+    const size_t line_start = e.offset() - static_cast<size_t>(place.column - 1);
     // What stands before the character converts, or the conversion would have failed there.
     const std::string before = utf8_to_1252(bytes.substr(line_start, e.offset() - line_start));
     throw SourceEncodingError(std::string("this source cannot be read as UTF-8 into Windows-1252: ") + e.what(), file,

@@ -1,6 +1,10 @@
 #include "decompile/slowdown_recovery.hpp"
 
 #include <algorithm>
+#include <compare>
+#include <iterator>
+#include <map>
+#include <set>
 
 #include "compiler/row_schema.hpp"
 #include "decompile/source_text.hpp"
@@ -33,33 +37,73 @@ bool approach_boards_at(const CompiledScenario& s, int64_t w, int64_t gap, const
   return standing;
 }
 
-// Whether a station exit in cell c may have taken the start (`start`) or the end of a
-// slowdown whose standing cell is `seen`: the exit writes only the kind and the first value,
-// so the cell keeps the second value and f_tt as the standing cell has them, and nothing a
-// slowdown does not write. `traced`: those values tell the slowdown (one is not 0), or a
-// start's warning board of the same speed stands before it.
-bool exit_may_hold(const CompiledScenario& s, int64_t c, const TrackCell& seen, bool start, bool& traced) {
-  if (!holds(s, c, kStationExit)) return false;
-  const TrackCell& exit = cell_at(s, c);
-  const int64_t warning = c - kSlowdownWarningCells;
-  traced = seen.value2 != 0 || seen.value3 != 0 ||
-           (start && holds(s, warning, kSlowdownWarningBoard) && cell_at(s, warning).value1 == seen.value1);
-  return exit.signal_time == 0 && exit.value4 == 0 && exit.value2 == seen.value2 && exit.value3 == seen.value3;
-}
-
-// The nearest exit cell from `from` in the direction `step` (then the other way) that may
-// hold the missing cell of the slowdown whose standing cell is `seen`; -1 when none. With
-// `traced_only` the exit must show the slowdown's values.
-int64_t nearest_exit_holding(const CompiledScenario& s, int64_t from, int step, const TrackCell& seen, bool traced_only,
-                             const std::set<int64_t>& taken) {
-  for (const int direction : {step, -step}) {
-    for (int64_t c = from + direction; has_cell(s, c); c += direction) {
-      bool traced = false;
-      if (!taken.contains(c) && exit_may_hold(s, c, seen, step < 0, traced) && (traced || !traced_only)) return c;
-    }
+// The station exits that may still hold a slowdown's missing cell, found without walking
+// the route (a route of lone starts would walk it once for each). A station exit writes
+// only the kind and the first value, so the exit that took a slowdown's cell keeps the
+// second value and f_tt as its standing cell has them, and nothing a slowdown does not
+// write (no signal time, no fourth value): each exit that may is filed under those two
+// values, and again under the speed of a warning board 24 cells before it, which tells a
+// start whose values are both 0.
+class FreeExits {
+ public:
+  // `taken`: a flag for each cell of the route, set for a cell already paired.
+  FreeExits(const CompiledScenario& s, const std::vector<bool>& taken) : s_(s) {
+    for (int64_t c = 0; c <= s.last_cell(); ++c)
+      if (!taken[static_cast<size_t>(c)]) file(c, true);
   }
-  return -1;
-}
+
+  // The nearest exit from `from` in the direction `step` (then the other way) that may hold
+  // the missing cell of the slowdown whose standing cell is `seen`; -1 when none. With
+  // `traced_only` the exit must show the slowdown: its values are not both 0, or (for a
+  // start, looked for backwards) a warning board of the same speed stands before it.
+  int64_t nearest(int64_t from, int step, const TrackCell& seen, bool traced_only) const {
+    const bool shows_values = seen.value2 != 0 || seen.value3 != 0;
+    Key key{seen.value2, seen.value3, kAnyWarning};
+    if (traced_only && !shows_values) {
+      if (step > 0) return -1;
+      key.warning_speed = seen.value1;
+    }
+    const auto group = free_.find(key);
+    if (group == free_.end()) return -1;
+    const std::set<int64_t>& exits = group->second;
+    for (const int direction : {step, -step}) {
+      if (direction > 0) {
+        if (const auto after = exits.upper_bound(from); after != exits.end()) return *after;
+      } else if (const auto at = exits.lower_bound(from); at != exits.begin()) {
+        return *std::prev(at);
+      }
+    }
+    return -1;
+  }
+
+  void take(int64_t c) { file(c, false); }
+
+ private:
+  static constexpr int32_t kAnyWarning = -1 - 0x10000;  // no int16_t speed
+  struct Key {
+    int32_t value2, value3, warning_speed;
+    auto operator<=>(const Key&) const = default;
+  };
+
+  // Files exit c under its keys (`free`), or takes it out of them.
+  void file(int64_t c, bool free) {
+    if (!holds(s_, c, kStationExit)) return;
+    const TrackCell& exit = cell_at(s_, c);
+    if (exit.signal_time != 0 || exit.value4 != 0) return;
+    const auto put = [&](const Key& key) {
+      if (free)
+        free_[key].insert(c);
+      else if (const auto group = free_.find(key); group != free_.end())
+        group->second.erase(c);
+    };
+    put({exit.value2, exit.value3, kAnyWarning});
+    const int64_t warning = c - kSlowdownWarningCells;
+    if (holds(s_, warning, kSlowdownWarningBoard)) put({exit.value2, exit.value3, cell_at(s_, warning).value1});
+  }
+
+  const CompiledScenario& s_;
+  std::map<Key, std::set<int64_t>> free_;
+};
 
 // The cells as the slowdowns left them, as far as the exits tell: a warning board stands 24
 // cells before its start, so an exit there took a start, whose speed the board keeps and
@@ -89,25 +133,30 @@ std::vector<TrackCell> with_starts_under_exits(const CompiledScenario& s) {
 void complete_under_exits(const CompiledScenario& s, SlowdownPairing& pairing) {
   // The starts and ends paired are taken, and so are the cells in front of a start: its own
   // warning and approach boards'.
-  std::set<int64_t> taken;
+  std::vector<bool> taken(static_cast<size_t>(std::max<int64_t>(s.last_cell() + 1, 0)), false);
+  const auto take = [&](int64_t c) {
+    if (has_cell(s, c)) taken[static_cast<size_t>(c)] = true;
+  };
   for (const SlowdownCells& slowdown : pairing.slowdowns) {
-    taken.insert({slowdown.start_cell, slowdown.end_cell});
+    take(slowdown.start_cell);
+    take(slowdown.end_cell);
     for (int64_t c = slowdown.start_cell - kSlowdownWarningCells - 2 - kApproachBoardCount;
          c <= slowdown.start_cell - kSlowdownWarningCells; ++c)
-      taken.insert(c);
+      take(c);
   }
+  FreeExits exits(s, taken);
   for (const int64_t end : pairing.lone_ends) {
-    int64_t start = nearest_exit_holding(s, end, -1, cell_at(s, end), true, taken);
-    if (start < 0) start = nearest_exit_holding(s, end, -1, cell_at(s, end), false, taken);
+    int64_t start = exits.nearest(end, -1, cell_at(s, end), true);
+    if (start < 0) start = exits.nearest(end, -1, cell_at(s, end), false);
     if (start < 0) continue;
-    taken.insert(start);
+    exits.take(start);
     pairing.slowdowns.push_back({start, end});
   }
   for (SlowdownCells& slowdown : pairing.slowdowns) {
     if (slowdown.end_cell != slowdown.start_cell || holds(s, slowdown.start_cell, kStationExit)) continue;
-    const int64_t end = nearest_exit_holding(s, slowdown.start_cell, 1, cell_at(s, slowdown.start_cell), true, taken);
+    const int64_t end = exits.nearest(slowdown.start_cell, 1, cell_at(s, slowdown.start_cell), true);
     if (end < 0) continue;
-    taken.insert(end);
+    exits.take(end);
     slowdown.end_cell = end;
   }
   std::sort(pairing.slowdowns.begin(), pairing.slowdowns.end(),

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <optional>
+#include <stdexcept>
+#include <string>
 
 #include "documents/form_drawing.hpp"
 #include "model/track_cell.hpp"
@@ -107,7 +109,15 @@ std::vector<std::string> heading_lines(const LoadedScenario& s, const std::vecto
   put_text(titles, 40, "MASSA BLOCCATA", 56);
   std::string values = bar_line(kSecondStripBars, ' ');
   put_text(values, 5, details.train_class, 21);
-  if (!details.mass_t.empty()) put_text(values, 44, details.mass_t + "T", 56);
+  if (!details.mass_t.empty()) {
+    // The braked mass is told whole or not at all: a cut figure would be another mass.
+    constexpr int kMassFirst = 44, kMassLast = 56;
+    const std::string mass = details.mass_t + "T";
+    if (mass.size() > static_cast<size_t>(kMassLast - kMassFirst + 1))
+      throw std::length_error("the braked mass '" + details.mass_t + "' does not fit the card's box of " +
+                              std::to_string(kMassLast - kMassFirst) + " characters and its T");
+    put_text(values, kMassFirst, mass, kMassLast);
+  }
   std::string bottoms = bar_line(kSecondStripBars, '_') + "  ";
   std::fill(bottoms.begin() + 22, bottoms.begin() + 36, ' ');
   return {"", " ", top, title, train, braking, right_bottom, second_top, titles, values, bottoms, ""};

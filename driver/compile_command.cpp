@@ -1,4 +1,7 @@
-#include <fstream>
+#include <cstring>
+#include <optional>
+#include <ostream>
+#include <utility>
 #include <functional>
 #include <system_error>
 #include <vector>
@@ -9,6 +12,7 @@
 #include "driver/commands.hpp"
 #include "driver/compile_report.hpp"
 #include "compiler/compile_entry.hpp"
+#include "driver/descriptor_output.hpp"
 #include "driver/diagnostics.hpp"
 #include "driver/output_folder.hpp"
 #include "driver/scenario_identity.hpp"
@@ -52,21 +56,12 @@ int run_build_command(const std::filesystem::path& folder, Console& console) {
   });
 }
 
-int run_compile_command(const CompileCommand& command, Console& console) {
-  const ScenarioIdentity identity =
-      infer_scenario_identity(command.line_source, command.service_source, command.name, command.number);
-  // Opened before the diagnostics, so that it outlives their closing words.
-  std::ofstream diagnostics_file;
-  if (command.diagnostics_output) {
-    diagnostics_file.open(*command.diagnostics_output, std::ios::binary | std::ios::trunc);
-    if (!diagnostics_file) {
-      Diagnostics(console.err, console.colour)
-          .error("cannot write the diagnostics to '" + command.diagnostics_output->string() + "'");
-      return kExitNothing;
-    }
-  }
-  Diagnostics diagnostics(command.diagnostics_output ? diagnostics_file : console.err,
-                          command.diagnostics_output ? false : console.colour, command.diagnostics_format);
+namespace {
+
+// The compile proper, its diagnostics told to `out`.
+int compile_with_diagnostics(const CompileCommand& command, const ScenarioIdentity& identity, std::ostream& out,
+                             bool colour) {
+  Diagnostics diagnostics(out, colour, command.diagnostics_format);
 
   struct Input {
     const char* role;
@@ -142,6 +137,50 @@ int run_compile_command(const CompileCommand& command, Console& console) {
         write_compiled_files(model, command.folder, set_options(command.wait, true, diagnostics));
         return result;
       });
+}
+
+}  // namespace
+
+int run_compile_command(const CompileCommand& command, Console& console) {
+  const ScenarioIdentity identity =
+      infer_scenario_identity(command.line_source, command.service_source, command.name, command.number);
+  // The diagnostics never take the place of a source, by any name or link: that is looked at
+  // before anything is opened for writing.
+  if (command.diagnostics_output) {
+    for (const auto& [role, source] : {std::pair{"line source", &command.line_source},
+                                       std::pair{"service source", &command.service_source}}) {
+      if (is_same_file(*source, *command.diagnostics_output)) {
+        Diagnostics(console.err, console.colour)
+            .error("the diagnostics file '" + command.diagnostics_output->string() + "' would replace the " + role +
+                   " '" + source->string() + "'; nothing compiled");
+        return kExitNothing;
+      }
+    }
+  }
+  // Opened before the diagnostics, so that it outlives their closing words.
+  std::optional<DescriptorOutputBuffer> diagnostics_buffer;
+  if (command.diagnostics_output) {
+    try {
+      diagnostics_buffer.emplace(*command.diagnostics_output);
+    } catch (const FileError& e) {
+      Diagnostics(console.err, console.colour)
+          .error("cannot write the diagnostics to '" + command.diagnostics_output->string() + "': " + e.reason());
+      return kExitNothing;
+    }
+  }
+  std::ostream diagnostics_file(diagnostics_buffer ? &*diagnostics_buffer : nullptr);
+  const int status = compile_with_diagnostics(
+      command, identity, diagnostics_buffer ? diagnostics_file : console.err, diagnostics_buffer ? false : console.colour);
+  if (!diagnostics_buffer) return status;
+  diagnostics_file.flush();
+  if (diagnostics_buffer->failure() != 0) {
+    // A full disk leaves the diagnostics cut short: the run cannot pass for one that said all.
+    Diagnostics(console.err, console.colour)
+        .error("cannot write the diagnostics to '" + command.diagnostics_output->string() +
+               "': " + std::strerror(diagnostics_buffer->failure()));
+    return kExitNothing;
+  }
+  return status;
 }
 
 }  // namespace scenario

@@ -12,6 +12,7 @@
 
 #include "driver/commands.hpp"
 #include "driver/control_escapes.hpp"
+#include "driver/descriptor_output.hpp"
 #include "driver/diagnostics.hpp"
 #include "driver/output_folder.hpp"
 #include "driver/process_setup.hpp"
@@ -51,12 +52,13 @@ struct Dispatch {
 //
 // A reader that stopped reading (`| head`) wanted no more: the command ends quietly, with
 // the status of output that could not be written whole.
-int with_output_checked(int status, Diagnostics& diagnostics) {
+int with_output_checked(int status, const DescriptorOutputBuffer& output, Diagnostics& diagnostics) {
   errno = 0;
   std::cout.flush();
-  if (std::cout && std::fflush(stdout) == 0 && std::ferror(stdout) == 0) return status;
-  if (output_pipe_closed()) return kExitNothing;
-  const int error = errno;
+  if (std::cout && output.failure() == 0 && std::fflush(stdout) == 0 && std::ferror(stdout) == 0) return status;
+  if (output_pipe_closed() || output.failure() == EPIPE) return kExitNothing;
+  // The reason of the write that failed, kept when it failed ("No space left on device").
+  const int error = output.failure() != 0 ? output.failure() : errno;
   diagnostics.error(std::string("cannot write to standard output: ") +
                     (error != 0 ? std::strerror(error) : "it could not be written whole"));
   return kExitNothing;
@@ -68,12 +70,15 @@ int main(int argc, char** argv) {
   prepare_process();
   // Listings and summaries on a terminal show control characters escaped.
   // Kept to the end of the process: standard output is flushed after main returns.
-  if (::isatty(1) == 1) std::cout.rdbuf(new ControlEscapingBuffer(std::cout.rdbuf()));
+  // Written to the descriptor directly, which keeps why a write failed.
+  auto* const output = new DescriptorOutputBuffer(1);
+  std::cout.rdbuf(output);
+  if (::isatty(1) == 1) std::cout.rdbuf(new ControlEscapingBuffer(output));
   Console console{std::cout, std::cerr, colour_wanted(2)};
   Diagnostics diagnostics(std::cerr, console.colour);
   try {
     const std::vector<std::string_view> arguments(argv + 1, argv + argc);
-    return with_output_checked(std::visit(Dispatch{console}, parse_command_line(arguments)), diagnostics);
+    return with_output_checked(std::visit(Dispatch{console}, parse_command_line(arguments)), *output, diagnostics);
   } catch (const UsageError& e) {
     diagnostics.error(e.what());
     const std::string command = e.topic().empty() ? "" : e.topic() + " ";

@@ -131,6 +131,10 @@ Command parse_by_table(const CommandSpec<C>& table, std::span<const std::string_
       }
     } else {
       value = walk.value();
+      const ValueKind kind = value_kind(option->text.value_name);
+      if (value.empty() && (kind == ValueKind::kFolder || kind == ValueKind::kFile))
+        walk.fail("option " + std::string(walk.argument()) + " needs a " +
+                  (kind == ValueKind::kFolder ? "folder" : "file") + " name, not an empty one");
       for (const Option<C>* earlier : used)
         if (earlier == option) walk.fail("option " + std::string(walk.argument()) + " given twice");
     }

@@ -19,6 +19,9 @@ int run_plot_command(const PlotCommand& command, Console& console) {
   } catch (const CompiledFileError& e) {
     diagnostics.error(e.what());
     return kExitNothing;
+  } catch (const WindowOutsideRoute& e) {
+    diagnostics.error(e.what());
+    return kExitNothing;
   }
   if (command.output == std::filesystem::path("-")) {
     console.out << svg;

@@ -33,10 +33,10 @@ std::optional<nlohmann::json> fix_action(const std::string& uri, const std::vect
   const nlohmann::json& fix = diagnostic["data"]["fix"];
   const std::string written = fix.at("written").get<std::string>();
   const std::string replacement = fix.at("replacement").get<std::string>();
-  const int line_number = diagnostic.at("range").at("start").at("line").get<int>();
+  const int line_number = position_number(diagnostic.at("range").at("start").at("line"));
   if (line_number < 0 || static_cast<std::size_t>(line_number) >= lines.size()) return std::nullopt;
   const std::string_view line = lines[static_cast<std::size_t>(line_number)];
-  const int character = diagnostic["range"]["start"].at("character").get<int>();
+  const int character = position_number(diagnostic["range"]["start"].at("character"));
   const auto at = field_written(line, written, byte_of_utf16(line, character));
   if (!at) return std::nullopt;
   const nlohmann::json edit = {{"range", lsp_range(line_number, utf16_of_byte(line, *at), line_number,

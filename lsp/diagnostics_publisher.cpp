@@ -32,10 +32,21 @@ const PublishedFile* file_named(std::span<const PublishedFile> files, const std:
   return nullptr;
 }
 
+// The files of one publishing with their lines, split once for all their diagnostics.
+struct IndexedFiles {
+  std::span<const PublishedFile> files;
+  std::vector<std::vector<std::string_view>> lines;
+
+  std::span<const std::string_view> lines_of(const PublishedFile& file) const {
+    return lines[static_cast<std::size_t>(&file - files.data())];
+  }
+};
+
 nlohmann::json lsp_diagnostic(const KeptDiagnostic& diagnostic, const PublishedFile& file, bool at_its_place,
-                              std::span<const PublishedFile> files, std::string_view reference_uri) {
+                              const IndexedFiles& indexed, std::string_view reference_uri) {
+  const std::span<const PublishedFile> files = indexed.files;
   nlohmann::json json;
-  json["range"] = at_its_place ? range_of_place(file.text, diagnostic.place->line, diagnostic.place->column)
+  json["range"] = at_its_place ? range_of_place(indexed.lines_of(file), diagnostic.place->line, diagnostic.place->column)
                                : lsp_range(0, 0, 0, 0);
   json["severity"] = diagnostic.severity == Severity::kWarning ? kWarning : kError;
   json["source"] = "scenario-builder";
@@ -55,7 +66,7 @@ nlohmann::json lsp_diagnostic(const KeptDiagnostic& diagnostic, const PublishedF
     }
     related.push_back({{"location",
                         {{"uri", note_file->uri},
-                         {"range", range_of_place(note_file->text, note.place->line, note.place->column)}}},
+                         {"range", range_of_place(indexed.lines_of(*note_file), note.place->line, note.place->column)}}},
                        {"message", note.message}});
   }
   if (!related.empty()) json["relatedInformation"] = std::move(related);
@@ -75,8 +86,7 @@ std::string diagnostic_code(const KeptDiagnostic& diagnostic) {
   return "";
 }
 
-nlohmann::json range_of_place(std::string_view text, int line, int column) {
-  const std::vector<std::string_view> lines = text_lines(text);
+nlohmann::json range_of_place(std::span<const std::string_view> lines, int line, int column) {
   if (line < 1 || static_cast<std::size_t>(line) > lines.size()) return lsp_range(0, 0, 0, 0);
   const std::string_view shown = lines[static_cast<std::size_t>(line - 1)];
   const std::size_t start = byte_of_character(shown, column > 1 ? static_cast<std::size_t>(column - 1) : 0);
@@ -89,6 +99,8 @@ std::vector<nlohmann::json> published_diagnostics(const PairCompileResult& compi
                                                   std::string_view reference_uri) {
   std::vector<nlohmann::json> lists(files.size(), nlohmann::json::array());
   if (files.empty()) return {};
+  IndexedFiles indexed{files, {}};
+  for (const PublishedFile& file : files) indexed.lines.push_back(text_lines(file.text));
   for (const KeptDiagnostic& diagnostic : compile.diagnostics) {
     const PublishedFile* file = diagnostic.place ? file_named(files, diagnostic.place->file) : nullptr;
     const bool at_its_place = file != nullptr;
@@ -98,7 +110,7 @@ std::vector<nlohmann::json> published_diagnostics(const PairCompileResult& compi
       file = &files.front();
     }
     lists[static_cast<std::size_t>(file - files.data())].push_back(
-        lsp_diagnostic(diagnostic, *file, at_its_place, files, reference_uri));
+        lsp_diagnostic(diagnostic, *file, at_its_place, indexed, reference_uri));
   }
   std::vector<nlohmann::json> params;
   for (std::size_t i = 0; i < files.size(); ++i)

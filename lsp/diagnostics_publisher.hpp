@@ -29,8 +29,9 @@ std::vector<nlohmann::json> published_diagnostics(const PairCompileResult& compi
                                                   std::string_view reference_uri);
 
 // The range of the field that begins at a compiler's place (1-based line, column in
-// characters) of a UTF-8 text: up to the next comma or the line's end, blanks left out.
-nlohmann::json range_of_place(std::string_view text, int line, int column);
+// characters) of a UTF-8 text split into its `lines` (text_lines): up to the next comma or
+// the line's end, blanks left out.
+nlohmann::json range_of_place(std::span<const std::string_view> lines, int line, int column);
 
 // The code of a diagnostic as published: "fault 13", "W5", or none.
 std::string diagnostic_code(const KeptDiagnostic& diagnostic);

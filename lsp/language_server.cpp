@@ -14,6 +14,7 @@
 #include "lsp/document_symbols.hpp"
 #include "lsp/hover.hpp"
 #include "lsp/json_rpc.hpp"
+#include "lsp/lsp_positions.hpp"
 #include "lsp/message_framing.hpp"
 #include "lsp/pair_compile.hpp"
 #include "lsp/source_outline.hpp"
@@ -74,6 +75,14 @@ std::optional<Partner> partner_of(const DocumentStore& documents, const OpenDocu
 // A request this server has no method for.
 struct UnknownMethod {};
 
+// A name a client sent, as an error message echoes it: cut short, so that a name of 50 MB
+// is not sent back whole.
+constexpr std::size_t kMostEchoedBytes = 120;
+std::string echoed(std::string_view name) {
+  if (name.size() <= kMostEchoedBytes) return std::string(name);
+  return std::string(name.substr(0, kMostEchoedBytes)) + "... (" + std::to_string(name.size()) + " bytes)";
+}
+
 // A request whose parameters name what is not there: a document not open, a command or a
 // code that does not exist.
 class InvalidParams : public std::runtime_error {
@@ -92,9 +101,9 @@ std::string changed_text(std::string text, const nlohmann::json& changes) {
     }
     const nlohmann::json& range = change["range"];
     const std::size_t start =
-        byte_of_position(text, range.at("start").at("line").get<int>(), range["start"].at("character").get<int>());
+        byte_of_position(text, position_number(range.at("start").at("line")), position_number(range["start"].at("character")));
     const std::size_t end =
-        byte_of_position(text, range.at("end").at("line").get<int>(), range["end"].at("character").get<int>());
+        byte_of_position(text, position_number(range.at("end").at("line")), position_number(range["end"].at("character")));
     if (end < start) throw nlohmann::json::other_error::create(501, "a change that ends before it starts", &change);
     text.replace(start, end - start, replacement);
   }
@@ -180,7 +189,7 @@ void LanguageServer::handle_request(const nlohmann::json& id, const std::string&
   try {
     send(rpc_result(id, answer(method, params)));
   } catch (const UnknownMethod&) {
-    send(rpc_error(id, RpcError::kMethodNotFound, "no method '" + method + "'"));
+    send(rpc_error(id, RpcError::kMethodNotFound, "no method '" + echoed(method) + "'"));
   } catch (const nlohmann::json::exception& e) {
     send(rpc_error(id, RpcError::kInvalidParams, std::string("invalid parameters: ") + e.what()));
   } catch (const InvalidParams& e) {
@@ -211,13 +220,13 @@ nlohmann::json LanguageServer::answer(const std::string& method, const nlohmann:
     const OpenDocument& document = open_document(params);
     const auto readings = readings_.find(document.uri);
     return hover_at(outline_source(document.text, role_of_text(document.path, document.text)),
-                    params.at("position").at("line").get<int>(), params.at("position").at("character").get<int>(),
+                    position_number(params.at("position").at("line")), position_number(params.at("position").at("character")),
                     readings == readings_.end() ? std::nullopt : readings->second);
   }
   if (method == "textDocument/completion") {
     const OpenDocument& document = open_document(params);
     return completion_at(outline_source(document.text, role_of_text(document.path, document.text)),
-                         params.at("position").at("line").get<int>(), params.at("position").at("character").get<int>());
+                         position_number(params.at("position").at("line")), position_number(params.at("position").at("character")));
   }
   if (method == "textDocument/documentSymbol") {
     const OpenDocument& document = open_document(params);
@@ -229,7 +238,7 @@ nlohmann::json LanguageServer::answer(const std::string& method, const nlohmann:
   }
   if (method == "workspace/executeCommand") {
     if (params.at("command").get<std::string>() != kExplainCommand)
-      throw InvalidParams("no command '" + params["command"].get<std::string>() + "'");
+      throw InvalidParams("no command '" + echoed(params["command"].get<std::string>()) + "'");
     const auto explanation = explanation_of_code(params.at("arguments").at(0).get<std::string>());
     if (!explanation) throw InvalidParams("no fault or warning of that code");
     send(rpc_notification("window/showMessage", {{"type", kInfoMessage}, {"message", *explanation}}));
@@ -241,7 +250,7 @@ nlohmann::json LanguageServer::answer(const std::string& method, const nlohmann:
 const OpenDocument& LanguageServer::open_document(const nlohmann::json& params) const {
   const std::string uri = params.at("textDocument").at("uri").get<std::string>();
   const OpenDocument* document = documents_.find(uri);
-  if (document == nullptr) throw InvalidParams("no open document '" + uri + "'");
+  if (document == nullptr) throw InvalidParams("no open document '" + echoed(uri) + "'");
   return *document;
 }
 

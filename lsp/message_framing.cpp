@@ -39,6 +39,7 @@ FramedMessage MessageReader::next() {
   std::string problem;
   std::size_t lines = 0;
   bool read_anything = false;
+  bool seen_length = false;
   for (;;) {
     // One header line, cut at kMostHeaderLineBytes: the rest of a longer one is dropped.
     std::string line;
@@ -63,6 +64,13 @@ FramedMessage MessageReader::next() {
       continue;
     }
     if (lower_case_1252(trimmed(std::string_view(line).substr(0, colon))) != kContentLength) continue;
+    if (seen_length) {
+      // Which of two lengths frames the body is anyone's guess: the message is refused, and
+      // the first length read steps over it.
+      if (problem.empty()) problem = "a second Content-Length header";
+      continue;
+    }
+    seen_length = true;
     length = content_length(std::string_view(line).substr(colon + 1));
     if (!length && problem.empty()) problem = "a Content-Length that is not a number";
   }

@@ -76,6 +76,13 @@ struct Window {
 Window window_of(const LoadedScenario& s, const PlotView& view) {
   int64_t length = route_length_m(s.records);
   if (length <= 0) length = std::max<int64_t>(static_cast<int64_t>(s.cells.size()) - 1, 1) * kCellLength_m;
+  // A window that begins at or past the route's end, or ends at its start, would draw a
+  // cell of the route's edge as if it were asked for.
+  const bool outside = view.from_m.value_or(0) >= length || view.to_m.value_or(length) <= 0;
+  if (outside)
+    throw WindowOutsideRoute("metres " + std::to_string(view.from_m.value_or(0)) + " to " +
+                             std::to_string(view.to_m.value_or(length)) + " lie outside the route, which runs from 0 to " +
+                             std::to_string(length) + " m; nothing drawn");
   Window w;
   w.from_m = std::clamp<int64_t>(view.from_m.value_or(0), 0, length);
   w.to_m = std::clamp<int64_t>(view.to_m.value_or(length), 0, length);

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <stdexcept>
 #include <string>
 
 #include "reading/compiled_scenario.hpp"
@@ -14,6 +15,12 @@ struct PlotView {
   std::optional<int64_t> from_m;  // default: the start of the route
   std::optional<int64_t> to_m;    // default: the route length
   bool kilometre_axis = false;    // the readings of the driver's papers instead of route metres
+};
+
+// A window (--from, --to) that holds nothing of the route.
+class WindowOutsideRoute : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
 };
 
 // At most this many points of the line plan go into the plan view's path: a longer plan is

@@ -117,6 +117,10 @@ TEST(CommandLine, UsageErrorsSayWhatIsWrongAndWhoseHelpExplains) {
       {{"plot", "a", "b"}, "plot takes one folder", "plot"},
       {{"plot", "-o", "a.svg", "--output=b.svg"}, "option --output given twice", "plot"},
       {{"decompile", "a", "b"}, "decompile takes one folder", "decompile"},
+      {{"decompile", "-o", ""}, "option -o needs a folder name, not an empty one", "decompile"},
+      {{"plot", "--output="}, "option --output needs a file name, not an empty one", "plot"},
+      {{"compile", "a", "b", "--diagnostics-output", ""}, "option --diagnostics-output needs a file name, not an empty one",
+       "compile"},
       {{"help", "compile", "plot"}, "help takes one command name", "help"},
       {{"help", "frob"}, "no command named 'frob'", "help"},
   };

@@ -145,6 +145,33 @@ TEST(CompileCommand, TheAuthorsSourcesAreNeverTouched) {
   }
 }
 
+// The diagnostics file never takes the place of a source, by any name or link, and is refused
+// before it is opened; a diagnostics file that cannot be written whole fails the run.
+TEST(CompileCommand, TheDiagnosticsFileNeverReplacesASourceAndAFullDiskIsSaid) {
+  AuthorsSources sources;
+  const std::filesystem::path folder = sources.folder.path();
+  std::filesystem::create_symlink(kNames.service_source, folder / "link.txt");
+  std::filesystem::create_hard_link(sources.line, folder / "hard.txt");
+  const Snapshot line = snapshot(sources.line), service = snapshot(sources.service);
+  for (const std::string& output : {kNames.line_source, "./" + kNames.service_source, (folder / kNames.line_source).string(),
+                                    std::string("link.txt"), std::string("hard.txt")}) {
+    SCOPED_TRACE(output);
+    for (const std::vector<std::string>& options : {std::vector<std::string>{"--check"}, {}}) {
+      std::vector<std::string> arguments = options;
+      arguments.insert(arguments.end(), {"--diagnostics-output", output});
+      const testing::ProgramRun run = sources.compile(arguments);
+      EXPECT_EQ(run.exit_status, 2);
+      EXPECT_TRUE(testing::contains(run.err, "error: the diagnostics file '" + output + "' would replace the ")) << run.err;
+      EXPECT_EQ(snapshot(sources.line), line);
+      EXPECT_EQ(snapshot(sources.service), service);
+    }
+  }
+  edit(sources.line, "indicatori_vmax,  1350,", "indicatori_vmax,  800,");
+  const testing::ProgramRun full = sources.compile({"--check", "--diagnostics-output", "/dev/full"});
+  EXPECT_EQ(full.exit_status, 2);
+  EXPECT_EQ(full.err, "scenario-builder: error: cannot write the diagnostics to '/dev/full': No space left on device\n");
+}
+
 TEST(CompileCommand, EachKindOfFaultIsReportedWithItsExitStatus) {
   struct Case {
     const char* what;

@@ -385,6 +385,13 @@ TEST(SourceEncoding, WideSourcesAreRefusedAndUtf8IsReadWhenAsked) {
   EXPECT_TRUE(arrow.err.starts_with("Milano_Tortona_5-.txt:37:76: error: this source cannot be read as UTF-8 into "
                                     "Windows-1252: character U+2192 has no Windows-1252 byte"))
       << arrow.err;
+  // Lines ended by a lone CR are counted as the reader counts them.
+  std::string lone_cr = read_file(sources.path(kService));
+  std::erase(lone_cr, '\n');
+  replace_file(sources.path(kService), lone_cr);
+  const testing::ProgramRun arrow_cr = sources.compile({"--input-encoding", "utf-8", "--check"});
+  EXPECT_TRUE(arrow_cr.err.starts_with("Milano_Tortona_5-.txt:37:76: error: this source cannot be read as UTF-8"))
+      << arrow_cr.err;
 
   struct Wide {
     const char* encoding;

@@ -22,6 +22,31 @@ TEST(ControlEscapes, ListingsPassLineEndsAndTabsAndEscapeTheRest) {
   EXPECT_EQ(terminal.str(), "PAVIA\\x1b[2J\tfine\nnul\\x00del\\x7f\xe0 kept\n");
 }
 
+// A C1 control (U+009B is a terminal's CSI) is escaped in UTF-8 and as a lone byte, even
+// when written in two pieces; UTF-8 characters whose continuation bytes fall in the same
+// range pass whole.
+TEST(ControlEscapes, C1ControlsAreEscapedAndUtf8CharactersPass) {
+  const struct {
+    std::string text, escaped;
+  } cases[] = {
+      {"A\xc2\x9b" "2J", "A\\xc2\\x9b2J"},
+      {"A\x9b" "2J", "A\\x9b2J"},
+      {"\xc2\x85\xc2\xa0", "\\xc2\\x85\xc2\xa0"},
+      {"Ko\xc5\x9b\xc4\x87 \xe2\x80\x9c", "Ko\xc5\x9b\xc4\x87 \xe2\x80\x9c"},
+      {"\xe0 \x80 end\xc2", "\xe0 \\x80 end\xc2"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    EXPECT_EQ(escaped_controls(c.text), c.escaped);
+    std::stringbuf terminal;
+    ControlEscapingBuffer escaping(&terminal);
+    std::ostream out(&escaping);
+    for (const char byte : c.text) out << byte;
+    out.flush();
+    EXPECT_EQ(terminal.str(), c.escaped);
+  }
+}
+
 TEST(ControlEscapes, DiagnosticsShowTheEscapedLineWithTheCaretUnderItsCharacter) {
   std::ostringstream err;
   {

@@ -187,6 +187,21 @@ TEST(DocumentsCommand, KeepsDocumentsThereUnlessForced) {
             form_bytes(slowdown_order_lines(builtin_scenario())));
 }
 
+// A braked mass longer than its box is refused whole, never printed cut; one that fits is
+// printed with its unit.
+TEST(DocumentsCommand, ABrakedMassTooLongForTheCardIsRefused) {
+  const testing::TempFolder folder;
+  ASSERT_TRUE(built_in_run_into(folder.path()));
+  const auto card = folder.path() / "Milano_Tortona_5_scheda_treno.txt";
+  const std::string constant = read_file(card);
+  const auto refused = testing::run_builder({"documents", "--force", "--mass", "99999999999999999999"}, folder.path());
+  EXPECT_EQ(refused.exit_status, 2);
+  EXPECT_EQ(refused.err, "scenario-builder: error: the braked mass '99999999999999999999' does not fit the card's box "
+                         "of 12 characters and its T\n");
+  EXPECT_EQ(read_file(card), constant);
+  EXPECT_EQ(cell(train_card_lines(builtin_scenario(), {"", "", "999999999999"})[9], 44, 56), "999999999999T");
+}
+
 // Both documents land or neither: a folder in the second one's place stops the run before
 // the first is written.
 TEST(DocumentsCommand, WritesBothDocumentsOrNeither) {

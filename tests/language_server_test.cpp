@@ -119,20 +119,23 @@ TEST(LanguageServer, ThePartnerOnDiskIsReadAsWindows1252AndPlacedInUtf16) {
   EXPECT_EQ(warned["range"]["end"]["character"], 44);
 }
 
+// Whatever ends the lines (CR LF, LF, a lone CR), the error stands at the line of its character.
 TEST(LanguageServer, ATextWindows1252CannotHoldIsAnErrorAtItsLine) {
   const SourceFolder sources;
-  const std::string line(kLineSourceText);
-  const LspRun run = LspScript()
-                         .initialize()
-                         .open(sources.line_uri, replaced(line, "(Km. 2.256)", "(Km. 2.256 \xc5\x91)"))
-                         .finish()
-                         .run(sources.folder.path());
-  EXPECT_EQ(run.exit_status, 0);
-  const std::vector<json> lists = run.published(sources.line_uri);
-  ASSERT_EQ(lists.size(), 1u);
-  ASSERT_EQ(lists[0].size(), 1u) << lists[0].dump(1);
-  EXPECT_EQ(lists[0][0]["severity"], 1) << lists[0].dump(1);
-  EXPECT_EQ(lists[0][0]["range"]["start"]["line"], line_holding(line, "(Km. 2.256)"));
+  for (const std::string line_end : {"\r\n", "\n", "\r"}) {
+    std::string line;
+    for (const char c : replaced(std::string(kLineSourceText), "(Km. 2.256)", "(Km. 2.256 \xc5\x91)"))
+      line += c == '\n' ? line_end : std::string(1, c);
+    const LspRun run = LspScript().initialize().open(sources.line_uri, line).finish().run(sources.folder.path());
+    EXPECT_EQ(run.exit_status, 0);
+    const std::vector<json> lists = run.published(sources.line_uri);
+    ASSERT_EQ(lists.size(), 1u);
+    ASSERT_EQ(lists[0].size(), 1u) << lists[0].dump(1);
+    EXPECT_EQ(lists[0][0]["severity"], 1) << lists[0].dump(1);
+    const std::string before = line.substr(0, line.find("(Km. 2.256"));
+    EXPECT_EQ(lists[0][0]["range"]["start"]["line"], std::count(before.begin(), before.end(), line_end.back()))
+        << "line end of " << line_end.size() << " bytes ending in " << int(line_end.back());
+  }
 }
 
 TEST(LanguageServer, CodeActionsOfferTheFixAndTheExplanation) {
@@ -319,6 +322,7 @@ TEST(LanguageServer, MalformedMessagesAreAnsweredWithProtocolErrorsAndTheServerG
       {"a header without Content-Length", "Content-Type: application/vscode-jsonrpc\r\n\r\n", {-32700}},
       {"a Content-Length that is no number", "Content-Length: 12x\r\n\r\n", {-32700}},
       {"a header line without a colon", "Content-Length 5\r\n\r\n", {-32700}},
+      {"two Content-Length headers", "Content-Length: 2\r\nContent-Length: 2\r\n\r\n{}", {-32700}},
       {"a JSON array", body("[1, 2]"), {-32600}},
       {"arrays nested past any message", body(std::string(100000, '[') + std::string(100000, ']')), {-32700}},
       {"a request nested past any message",
@@ -353,6 +357,48 @@ TEST(LanguageServer, MalformedMessagesAreAnsweredWithProtocolErrorsAndTheServerG
     EXPECT_TRUE(run.answer(9999).contains("result")) << c.name;
     EXPECT_EQ(run.exit_status, 0) << c.name << "\n" << run.err;
   }
+}
+
+TEST(LanguageServer, ANameSentIsEchoedCutShort) {
+  const testing::TempFolder folder;
+  const std::string method(1 << 20, 'm');
+  const LspRun run = LspScript().initialize().request(5, method).finish().run(folder.path());
+  const std::string message = run.answer(5)["error"]["message"].get<std::string>();
+  EXPECT_LT(message.size(), 200u);
+  EXPECT_TRUE(message.starts_with("no method 'mmm")) << message;
+  EXPECT_TRUE(message.ends_with("... (1048576 bytes)'")) << message;
+}
+
+// Positions no int can hold are held to the start or the end: a change at line 1e300 adds
+// to the end of the text, hover and completion there answer.
+TEST(LanguageServer, PositionsPastAnyNumberAreHeldToTheText) {
+  const SourceFolder sources;
+  // The source without its last row, which the change at the end puts back after a misspelt one.
+  const std::string service = replaced(std::string(kServiceSourceText), "[fine]\n", "");
+  const json far = {{"line", 1e300}, {"character", 1e300}};
+  const json change = {{"textDocument", {{"uri", sources.service_uri}, {"version", 2}}},
+                       {"contentChanges", json::array({{{"range", {{"start", far}, {"end", far}}},
+                                                        {"text", "segnal,    8600,\n[fine]\n"}}})}};
+  const json at_far = {{"textDocument", {{"uri", sources.service_uri}}}, {"position", far}};
+  const json before_start = {{"textDocument", {{"uri", sources.service_uri}}},
+                             {"position", {{"line", -1e300}, {"character", -5}}}};
+  const LspRun run = LspScript()
+                         .initialize()
+                         .open(sources.service_uri, service)
+                         .notify("textDocument/didChange", change)
+                         .request(5, "textDocument/hover", at_far)
+                         .request(6, "textDocument/completion", before_start)
+                         .finish()
+                         .run(sources.folder.path());
+  EXPECT_EQ(run.exit_status, 0) << run.err;
+  EXPECT_TRUE(run.answer(5).contains("result")) << run.answer(5).dump();
+  EXPECT_TRUE(run.answer(6).contains("result")) << run.answer(6).dump();
+  const std::vector<json> lists = run.published(sources.service_uri);
+  ASSERT_EQ(lists.size(), 2u);
+  const int last_line = static_cast<int>(std::count(service.begin(), service.end(), '\n'));
+  bool at_the_end = false;
+  for (const json& diagnostic : lists[1]) at_the_end |= diagnostic["range"]["start"]["line"] == last_line;
+  EXPECT_TRUE(at_the_end) << lists[1].dump(1);
 }
 
 TEST(LanguageServer, RequestsBeforeInitializeOrAfterShutdownAreRefused) {

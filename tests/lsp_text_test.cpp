@@ -92,7 +92,7 @@ TEST(DiagnosticsPublisher, APlaceBecomesTheRangeOfItsField) {
     int end;
   };
   for (const Case& c : std::vector<Case>{{2, 1, 0, 5}, {2, 9, 8, 16}, {2, 21, 20, 22}, {1, 1, 0, 10}, {9, 1, 0, 0}}) {
-    const nlohmann::json range = range_of_place(text, c.line, c.column);
+    const nlohmann::json range = range_of_place(text_lines(text), c.line, c.column);
     const int line = c.line <= 2 ? c.line - 1 : 0;
     EXPECT_EQ(range, (nlohmann::json{{"start", {{"line", line}, {"character", c.start}}},
                                      {"end", {{"line", line}, {"character", c.end}}}}))

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "format/file_io.hpp"
 #include "tests/program_runner.hpp"
+#include "tests/text_checks.hpp"
 
 namespace scenario {
 namespace {
@@ -51,6 +53,35 @@ TEST(PlotCommand, ChoosesTheScenarioOrSaysWhyItCannot) {
   const auto nothing = run_builder({"plot"}, empty.path());
   EXPECT_EQ(nothing.exit_status, 2);
   EXPECT_NE(nothing.err.find("no compiled scenario"), std::string::npos) << nothing.err;
+}
+
+// A window that holds nothing of the route is an error, not a picture of its edge; one that
+// reaches past the end is drawn to the end.
+TEST(PlotCommand, AWindowOutsideTheRouteIsRefused) {
+  TempFolder folder;
+  const auto program = copy_program_into(folder.path());
+  ASSERT_EQ(run_in(program, {}, folder.path()).exit_status, 0);
+  struct Case {
+    std::vector<std::string> window;
+    std::string err;
+  };
+  const std::vector<Case> cases = {
+      {{"--to", "0"}, "metres 0 to 0 lie outside the route, which runs from 0 to 82000 m; nothing drawn"},
+      {{"--from", "900000"}, "metres 900000 to 82000 lie outside the route, which runs from 0 to 82000 m; nothing drawn"},
+      {{"--from", "82000", "--to", "90000"},
+       "metres 82000 to 90000 lie outside the route, which runs from 0 to 82000 m; nothing drawn"},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> arguments = {"plot", "-o", "-"};
+    arguments.insert(arguments.end(), c.window.begin(), c.window.end());
+    const auto run = run_builder(arguments, folder.path());
+    EXPECT_EQ(run.exit_status, 2) << c.err;
+    EXPECT_EQ(run.err, "scenario-builder: error: " + c.err + "\n");
+    EXPECT_EQ(run.out, "");
+  }
+  const auto past_the_end = run_builder({"plot", "-o", "-", "--from", "81000", "--to", "900000"}, folder.path());
+  EXPECT_EQ(past_the_end.exit_status, 0) << past_the_end.err;
+  EXPECT_TRUE(testing::contains(past_the_end.out, "metres 81000 to 82000")) << past_the_end.out.substr(0, 400);
 }
 
 TEST(PlotCommand, ADamagedFileIsNamedWithItsOffset) {

@@ -26,6 +26,7 @@
 #include "reading/scenario_diff.hpp"
 #include "reading/scenario_summary.hpp"
 #include "sources/scenario_writers.hpp"
+#include "web/page_compile.hpp"
 
 namespace scenario {
 namespace {
@@ -43,22 +44,6 @@ val named_bytes(const std::string& name, const std::string& bytes) {
   file.set("name", name);
   file.set("bytes", byte_array(bytes));
   return file;
-}
-
-// Every line end of an editor's text as CR LF: a lone LF or a lone CR alike.
-std::string with_crlf(const std::string& text) {
-  std::string out;
-  out.reserve(text.size() + text.size() / 16);
-  for (size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') continue;
-    if (c == '\n' || c == '\r') {
-      out += "\r\n";
-    } else {
-      out += c;
-    }
-  }
-  return out;
 }
 
 // The summary as the summary command prints it, and the route picture.
@@ -152,61 +137,21 @@ std::string source_text(const std::string& bytes) { return utf8_from_1252(bytes)
 // and the route picture.
 val compile_sources(const std::string& line_text, const std::string& service_text, const std::string& name,
                     const std::string& number) {
+  const PageCompile compile = compile_page_sources(line_text, service_text, name, number);
   val result = val::object();
   const ScenarioFileNames names = scenario_file_names(name, number);
-  std::ostringstream json;
-  int status = kExitNothing;
-  ScenarioModel model;
-  std::vector<CompiledFileBytes> compiled;
-  {
-    Diagnostics diagnostics(json, false, DiagnosticsFormat::kJson);
-    // Checked as the program checks a name and number given to it.
-    bool named = true;
-    try {
-      const ScenarioIdentity identity =
-          infer_scenario_identity(names.line_source, names.service_source, name, number);
-      model.scenario_name = identity.name_text;
-      model.scenario_number = identity.number_text;
-    } catch (const UsageError& e) {
-      diagnostics.error(e.what());
-      named = false;
-    }
-    SourceFile line = SourceFile::in_memory(names.line_source, with_crlf(line_text));
-    SourceFile service = SourceFile::in_memory(names.service_source, with_crlf(service_text));
-    line.read_as_utf8();
-    service.read_as_utf8();
-    if (named) {
-      status = compile_and_report(diagnostics, [&] {
-        try {
-          line.contents();
-          service.contents();
-        } catch (const RuntimeFailure&) {
-          // An unreadable source is the compile's own fault 25, recorded as it reads it.
-        }
-        const CompileResult compile = compile_scenario(model, 1, line, service, &diagnostics);
-        if (compile.status == CompileStatus::kCompiled && compile.last_fault == 0 && !diagnostics.compile_failed())
-          compiled = compiled_file_bytes(model);
-        return compile;
-      });
-    }
-  }
-  result.set("status", status);
+  result.set("status", compile.status);
   result.set("lineName", names.line_source);
   result.set("serviceName", names.service_source);
-  result.set("diagnostics", json.str());
+  result.set("diagnostics", compile.diagnostics);
   val sources = val::array();
-  try {
-    sources.call<void>("push", named_bytes(names.line_source, source_from_utf8(with_crlf(line_text), names.line_source)));
-    sources.call<void>("push",
-                       named_bytes(names.service_source, source_from_utf8(with_crlf(service_text), names.service_source)));
-  } catch (const SourceEncodingError&) {
-    sources = val::array();  // told among the diagnostics already
-  }
+  for (const CompiledFileBytes& source : compile.sources) sources.call<void>("push", named_bytes(source.name, source.bytes));
   result.set("sources", sources);
   val files = val::array();
-  for (const CompiledFileBytes& file : compiled) files.call<void>("push", named_bytes(file.name, file.bytes));
+  for (const CompiledFileBytes& file : compile.files) files.call<void>("push", named_bytes(file.name, file.bytes));
   result.set("files", files);
-  if (status == kExitClean) {
+  if (compile.status == kExitClean) {
+    const std::vector<CompiledFileBytes>& compiled = compile.files;
     std::optional<std::string> plan;
     if (compiled.size() == 3) plan = compiled[0].bytes;
     add_readings(result, load_scenario_bytes(name, number, compiled.at(compiled.size() - 1).bytes,

@@ -3,7 +3,7 @@
 // address once it listens.
 import { createServer } from 'node:http';
 import { readFile } from 'node:fs/promises';
-import { extname, join, normalize, resolve } from 'node:path';
+import { extname, isAbsolute, relative, resolve, sep } from 'node:path';
 
 const types = {
   '.html': 'text/html; charset=utf-8',
@@ -14,13 +14,32 @@ const types = {
   '.svg': 'image/svg+xml',
 };
 
+// The file under `root` that a request's address names, or null when it names none: an
+// address that does not decode, or one that leads out of the folder. The folder holds the
+// file when the path from one to the other climbs no step, compared step by step (a
+// sibling folder whose name begins with the site's is outside it).
+export function fileOf(root, address) {
+  let path;
+  try {
+    path = decodeURIComponent(new URL(address, 'http://127.0.0.1').pathname);
+  } catch {
+    return null;
+  }
+  if (path.includes('\0')) return null;
+  const file = resolve(root, '.' + (path === '/' ? '/index.html' : path));
+  const within = relative(root, file);
+  if (within === '' || within === '..' || within.startsWith('..' + sep) || isAbsolute(within)) return null;
+  return file;
+}
+
 export function serve(site, port = 0) {
   const root = resolve(site);
   const server = createServer(async (request, response) => {
-    const path = decodeURIComponent(new URL(request.url, 'http://127.0.0.1').pathname);
-    const file = normalize(join(root, path === '/' ? 'index.html' : path));
-    if (!file.startsWith(root)) {
-      response.writeHead(403).end();
+    // A request that names no file of the site is answered and forgotten: nothing a client
+    // sends stops the server.
+    const file = fileOf(root, request.url);
+    if (file === null) {
+      response.writeHead(400).end();
       return;
     }
     try {
