@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <string>
 
-#include "format/file_io.hpp"
+#include "format/file_set.hpp"
 #include "tests/run_program.hpp"
 #include "tests/temp_folder.hpp"
 #include "tests/text_checks.hpp"
