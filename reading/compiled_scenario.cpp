@@ -140,7 +140,8 @@ LoadedScenario decode_scenario(CompiledFiles files, const std::array<std::filesy
   scenario.records = decoded(names[1], [&] { return decode_records(files.records); });
   if (files.line_plan) {
     scenario.plan_bytes = std::move(*files.line_plan);
-    decoded(names[2], [&] { return computed_plan_points(scenario.plan_bytes); });  // checks the whole layout once
+    // Checks the whole layout once; the readers take the count from here.
+    scenario.plan_points = decoded(names[2], [&] { return computed_plan_points(scenario.plan_bytes); });
     scenario.has_plan = true;
   }
   return scenario;

@@ -94,8 +94,8 @@ auto decoded(const std::filesystem::path& file, Decode decode) {
   }
 }
 
-// The contents of one compiled scenario. The plan stays in its file, read point by point
-// where it is needed (LinePlanPoints); empty when the scenario has no plan file.
+// The contents of one compiled scenario. The plan stays in its file, read a block of points
+// at a time where it is needed (LinePlanPoints); empty when the scenario has no plan file.
 struct LoadedScenario {
   std::string name;
   std::string number;
@@ -103,6 +103,7 @@ struct LoadedScenario {
   std::array<SimRecord, kRecordCount> records{};
   PlanBytes plan_bytes;
   bool has_plan = false;
+  int64_t plan_points = 0;  // the plan's computed points, counted as the loader checks it
 };
 
 // Reads and decodes the files of `location`: the loader every reader of a compiled scenario
