@@ -155,6 +155,29 @@ size_t LinePlanDecoder::next(std::span<PlanPoint> out) {
   return n;
 }
 
+int64_t probed_computed_points(const PlanBytes& bytes) {
+  const uint64_t column = bytes.size() / 2;
+  char tag[kPlanTagBytes];
+  // The tag of the x column's element at `offset`; empty past the column's end.
+  const auto tag_of = [&](uint64_t offset, size_t element_bytes) -> uint16_t {
+    if (offset + element_bytes > column) return PlanElement::kEmpty;
+    const std::string_view b = bytes.read(offset, std::span(tag, kPlanTagBytes)).substr(0, kPlanTagBytes);
+    return b.size() < kPlanTagBytes ? uint16_t{PlanElement::kEmpty} : tag_at(b.data());
+  };
+  if (tag_of(0, kStartBytes) != PlanElement::kInt16) return 0;
+  // Every metre from 2 to `doubles_end` - 1 holds a double; `past` does not.
+  auto doubles_end = int64_t{2};
+  auto past = static_cast<int64_t>(2 + (column - kStartBytes) / kDoubleBytes);
+  while (doubles_end < past) {
+    const int64_t middle = doubles_end + (past - doubles_end) / 2;
+    if (tag_of(plan_point_offset(middle), kDoubleBytes) == PlanElement::kDouble)
+      doubles_end = middle + 1;
+    else
+      past = middle;
+  }
+  return doubles_end;
+}
+
 LinePlanExtent line_plan_extent(const PlanBytes& bytes) {
   LinePlanDecoder decoder(bytes);
   std::vector<PlanPoint> block(kWindow / kDoubleBytes);

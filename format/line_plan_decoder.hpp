@@ -63,6 +63,11 @@ class LinePlanDecoder {
 // starting points, for comparing the bytes of two plans point by point.
 uint64_t plan_point_offset(int64_t metre);
 
+// How many points a well-formed plan file holds computed, found from a few of its tags: the
+// end of the doubles is sought by halves. A damaged file may give any count; it is refused
+// when it is read whole (LinePlanDecoder), for a reader that reads it whole anyway.
+int64_t probed_computed_points(const PlanBytes& bytes);
+
 // How many points a plan file holds computed (0 for no plan) and how many metres its columns
 // have, the whole file checked.
 struct LinePlanExtent {

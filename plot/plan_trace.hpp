@@ -35,7 +35,8 @@ struct PlanTrace {
 };
 
 // The trace of metres from_m .. to_m (both in) of the scenario's plan, with the places of
-// `wanted` metres; empty without a plan.
+// `wanted` metres; empty without a plan. The whole plan is read, and so checked: DecodeError
+// for a damaged one (PlanCheck::kAsRead).
 PlanTrace trace_plan(const LoadedScenario& s, int64_t from_m, int64_t to_m, const std::vector<int64_t>& wanted,
                      size_t max_path_points);
 

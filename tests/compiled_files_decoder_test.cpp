@@ -276,9 +276,11 @@ void expect_decoded_as_by_elements(const PlanBytes& bytes, size_t block) {
   try {
     LinePlanDecoder decoder(bytes);
     std::vector<PlanPoint> part(block);
-    for (size_t n; (n = decoder.next(part)) > 0;) points.insert(points.end(), part.begin(), part.begin() + n);
+    for (size_t n; (n = decoder.next(part)) > 0;) points.insert(points.end(), part.begin(), part.begin() + static_cast<std::ptrdiff_t>(n));
     EXPECT_EQ(decoder.metre(), static_cast<int64_t>(points.size()));
     EXPECT_EQ(decoder.metres(), expected.metres);
+    // The count a reader that checks as it reads is given, from a few tags.
+    EXPECT_EQ(probed_computed_points(bytes), static_cast<int64_t>(points.size()));
     EXPECT_EQ(expected.refusal, "") << "the element reader refuses it";
   } catch (const DecodeError& e) {
     EXPECT_EQ(std::string(e.what()), expected.refusal);
@@ -309,7 +311,7 @@ TEST(CompiledFilesDecoder, TheBlockDecoderReadsAndRefusesAsTheElementReader) {
   }
   for (const auto& [what, bytes] : plans) {
     SCOPED_TRACE(what);
-    for (const size_t block : {1, 3, 4096}) expect_decoded_as_by_elements(bytes, block);
+    for (const size_t block : {size_t{1}, size_t{3}, size_t{4096}}) expect_decoded_as_by_elements(bytes, block);
   }
 }
 
