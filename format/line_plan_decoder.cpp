@@ -180,7 +180,7 @@ int64_t probed_computed_points(const PlanBytes& bytes) {
 
 LinePlanExtent line_plan_extent(const PlanBytes& bytes) {
   LinePlanDecoder decoder(bytes);
-  std::vector<PlanPoint> block(kWindow / kDoubleBytes);
+  std::vector<PlanPoint> block(1024);  // a few pages, which stay in the cache
   while (decoder.next(block) > 0) {
   }
   return {decoder.metre(), decoder.metres()};
