@@ -7,7 +7,13 @@ them alike; the figures are medians over the rounds, ratios taken within each ro
 Prints also the peak memory of each compile, for routes of several lengths, and of inspect
 against the size of the file it reads.
 
-usage: compare_with_floor.py BUILD_DIR [ROUNDS]
+The readers are paired with their floors too, on the longest route: summary with `cat` of
+the three files, plot with `cp` of the picture it draws, diff of the scenario with itself and
+with one compiled from a service source a row apart with `cmp` of the two plan files (four
+fifths of the bytes; cmp of files that differ would stop at their first difference).
+--readers times the readers alone.
+
+usage: compare_with_floor.py BUILD_DIR [ROUNDS] [--readers]
 """
 import os
 import shutil
@@ -16,19 +22,21 @@ import subprocess
 import sys
 import tempfile
 
-build = os.path.abspath(sys.argv[1])
-rounds = int(sys.argv[2]) if len(sys.argv) > 2 else 60
+arguments = [a for a in sys.argv[1:] if a != "--readers"]
+readers_only = "--readers" in sys.argv[1:]
+build = os.path.abspath(arguments[0])
+rounds = int(arguments[1]) if len(arguments) > 1 else 60
 exe = os.path.join(build, "scenario-builder")
 generate = os.path.join(build, "generate_route")
 measure_process = os.path.join(build, "measure_process")
 MIB = 1024 * 1024
 
 
-def measure(args, cwd=None):
+def measure(args, cwd=None, statuses=("0",)):
     """Runs one process; its wall time in seconds and its own peak memory in KiB."""
     out = subprocess.run([measure_process, *args], cwd=cwd, check=True, capture_output=True, text=True).stdout
     seconds, peak_kib, status = out.split()
-    if status != "0":
+    if status not in statuses:
         raise SystemExit(f"{' '.join(args)} ended with {status}")
     return float(seconds), int(peak_kib)
 
@@ -41,7 +49,7 @@ def total_bytes(files):
     return sum(os.path.getsize(f) for f in files)
 
 
-def paired(contenders):
+def paired(contenders, statuses=("0",)):
     """Each round runs every contender once, in turn; a contender prepares its process
     (untimed) and returns its arguments, the folder to start it in and the folder to delete
     after it. Returns each contender's times and peaks, round by round."""
@@ -51,7 +59,7 @@ def paired(contenders):
     for r in range(rounds):
         for name in names[r % len(names):] + names[:r % len(names)]:
             args, cwd, scratch = contenders[name]()
-            seconds, peak = measure(args, cwd)
+            seconds, peak = measure(args, cwd, statuses)
             times[name].append(seconds)
             peaks[name].append(peak)
             if scratch:
@@ -84,6 +92,61 @@ with tempfile.TemporaryDirectory() as root:
                      "iflag=count_bytes", "status=none"], None, folder)
         return prepare
 
+    # The readers of the longest route against their floors, paired round by round.
+    def compiled_route(name, line, service):
+        folder = os.path.join(root, name)
+        os.mkdir(folder)
+        measure([exe, "compile", line, service, "-o", folder])
+        return folder
+
+    readers_route = os.path.join(root, "readers_sources")
+    os.mkdir(readers_route)
+    subprocess.run([generate, "1000000", readers_route], check=True)
+    route_line = os.path.join(readers_route, "Generated_linea.txt")
+    route_service = os.path.join(readers_route, "Generated_1-.txt")
+    route = compiled_route("readers_route", route_line, route_service)
+    # A row apart: one speed-limit row of the service source, half way along.
+    with open(route_service, "rb") as f:
+        service_text = f.read()
+    row = b"velocita,   500000,    150"
+    if row not in service_text:
+        raise SystemExit("the generated service source has no row to change")
+    changed_service = os.path.join(readers_route, "changed", "Generated_1-.txt")
+    os.mkdir(os.path.dirname(changed_service))
+    with open(changed_service, "wb") as f:
+        f.write(service_text.replace(row, b"velocita,   500000,    140"))
+    changed_route = compiled_route("readers_changed", route_line, changed_service)
+    route_files = files_of(route)
+    plan_file = os.path.join(route, "Generated_linea.dat")
+    picture = os.path.join(root, "readers.svg")
+    measure([exe, "plot", route, "-o", picture])
+
+    def fixed(args):
+        return lambda: (args, None, None)
+
+    def plot_into_fresh():
+        folder = fresh()
+        return [exe, "plot", route, "-o", os.path.join(folder, "route.svg")], None, folder
+
+    times, peaks = paired({"summary": fixed([exe, "summary", route]), "cat": fixed(["cat", *route_files]),
+                           "plot": plot_into_fresh, "cp picture": cp_into_fresh([picture]),
+                           "diff itself": fixed([exe, "diff", route, route]),
+                           "diff a row apart": fixed([exe, "diff", route, changed_route]),
+                           "cmp": fixed(["cmp", plan_file, os.path.join(changed_route, "Generated_linea.dat")])},
+                          statuses=("0", "1"))
+
+    def reader_line(name, floor):
+        return (f"{name} {ms(times, name)}, {floor} {ms(times, floor)}: ratio {median_ratio(times, name, floor):.2f} "
+                f"(goal 2 at most); peak memory {statistics.median(peaks[name]) / 1024:.1f} MiB")
+
+    print(f"Readers of a 1000 km route ({total_bytes(route_files) / MIB:.1f} MiB), medians of {rounds} rounds:")
+    print("  " + reader_line("summary", "cat"))
+    print("  " + reader_line("plot", "cp picture"))
+    print("  " + reader_line("diff itself", "cmp"))
+    print("  " + reader_line("diff a row apart", "cmp"))
+    if readers_only:
+        raise SystemExit(0)
+
     print(f"Medians of {rounds} rounds; each round runs the program, cp of its files into a fresh folder "
           f"and dd of as many bytes into a fresh folder, one after the other.")
 
@@ -100,8 +163,8 @@ with tempfile.TemporaryDirectory() as root:
     measure([settled], os.path.dirname(settled))
     outputs = files_of(os.path.dirname(settled), leave_out=("scenario-builder",))
     size = total_bytes(outputs)
-    # The run also writes its two sources, reads them back and deletes them: copying them
-    # too is the floor with that part of the work.
+    # The run compiles its two sources from memory; copying them too is the floor of a run
+    # that would write them as well.
     texts = fresh()
     measure([exe, "sources", "-o", texts])
     source_texts = [os.path.join(texts, f) for f in ("Milano_Tortona_linea.txt", "Milano_Tortona_5-.txt")]
@@ -111,7 +174,7 @@ with tempfile.TemporaryDirectory() as root:
     print(f"built-in run ({len(outputs)} files, {size / MIB:.1f} MiB): {ms(times, 'run')}; cp {ms(times, 'cp')}, "
           f"dd {ms(times, 'dd')}; ratio to cp {median_ratio(times, 'run', 'cp'):.2f} (goal 1.5 at most), "
           f"to dd {median_ratio(times, 'run', 'dd'):.2f}; peak memory {statistics.median(peaks['run']) / 1024:.1f} MiB")
-    print(f"  cp of its files and of the two sources it writes, reads back and deletes: "
+    print(f"  cp of its files and of its two sources: "
           f"{ms(times, 'cp with sources')}; ratio to that {median_ratio(times, 'run', 'cp with sources'):.2f}")
     print(f"  run again over its own files: {ms(times, 'rerun')}; ratio to cp {median_ratio(times, 'rerun', 'cp'):.2f}")
 

@@ -1,13 +1,17 @@
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <memory>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include <nlohmann/json.hpp>
 
 #include "compiler/compile_entry.hpp"
 #include "compiler/source_file.hpp"
 #include "driver/diagnostics.hpp"
+#include "bench/route_generator.hpp"
 #include "lsp/language_server.hpp"
 #include "model/windows_1252.hpp"
 #include "sources/scenario_texts.hpp"
@@ -98,6 +102,46 @@ void BM_CommandLineOfManyWarnings(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_CommandLineOfManyWarnings)->Arg(5000)->Arg(40000)->Unit(benchmark::kMillisecond);
+// The keystroke that is slower than 95 in 100.
+double p95(const std::vector<double>& times) {
+  std::vector<double> sorted = times;
+  std::sort(sorted.begin(), sorted.end());
+  return sorted[static_cast<size_t>(0.95 * static_cast<double>(sorted.size() - 1))];
+}
+
+// The same keystroke in the line source of the longest route there may be (1 000 km), one
+// keystroke a repetition, so that the median and the 95th percentile are a keystroke's.
+void BM_KeystrokeOnTheLongestRoute(benchmark::State& state) {
+  static std::ostringstream out;
+  static const std::string folder = "file:///scenario-bench-route/";
+  static const bench::GeneratedSources route = bench::generate_route(1000000);
+  static const std::unique_ptr<LanguageServer> server = [] {
+    auto opened = std::make_unique<LanguageServer>(out, "file:///reference/source-format.md");
+    opened->handle_message(
+        message({{"jsonrpc", "2.0"}, {"id", 1}, {"method", "initialize"}, {"params", nlohmann::json::object()}}));
+    opened->handle_message(did_open(folder + "Generated_1-.txt", route.service));
+    opened->handle_message(did_open(folder + "Generated_linea.txt", route.line));
+    return opened;
+  }();
+  static const std::string texts[] = {route.line + " ", route.line};
+  static int64_t version = 1;
+  for (auto _ : state) {
+    ++version;
+    out.str("");
+    server->handle_message(message({{"jsonrpc", "2.0"},
+                                   {"method", "textDocument/didChange"},
+                                   {"params",
+                                    {{"textDocument", {{"uri", folder + "Generated_linea.txt"}, {"version", version}}},
+                                     {"contentChanges", nlohmann::json::array({{{"text", texts[version % 2]}}})}}}}));
+    benchmark::DoNotOptimize(out.tellp());
+  }
+}
+BENCHMARK(BM_KeystrokeOnTheLongestRoute)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(1)
+    ->Repetitions(60)
+    ->ComputeStatistics("p95", p95)
+    ->ReportAggregatesOnly(true);
 
 }  // namespace
 }  // namespace scenario

@@ -84,6 +84,12 @@ void encode_compiled_files_for_nothing(const ScenarioModel& model) {
   });
 }
 
+void check_compiled_files(const ScenarioModel& model) {
+  // The files as for_each_compiled_file names them: the plan only with plan_mode.
+  if (model.plan_mode != 0) check_line_plan_encodable(model.line_plan);
+  check_records_encodable(model);
+}
+
 CompileResult memorizza_percorso(ScenarioModel& model, int32_t j, SourceFile& line_source,
                                  SourceFile& service_source, FileSet& files, FaultSink* sink) {
   const CompileResult result = compile_scenario(model, j, line_source, service_source, sink);

@@ -51,6 +51,9 @@ std::vector<CompiledFileBytes> compiled_file_bytes(const ScenarioModel& model);
 // Every encoder run into a sink that keeps nothing: a model that cannot be written fails
 // here as its writing would.
 void encode_compiled_files_for_nothing(const ScenarioModel& model);
+// The same failure without encoding, for a face that shows diagnostics as an author types
+// (the language server, the page): only what can stop an encoder is checked.
+void check_compiled_files(const ScenarioModel& model);
 
 // The compile entry: compile_scenario, then the files, staged in `files`, when there is
 // something to write.

@@ -9,7 +9,7 @@ namespace {
 
 // The build replaces only its own older files: one that differs from what it writes was
 // edited, or written by something else, and is not the build's to destroy.
-void refuse_changed_files(const FileSet& files) {
+void refuse_changed_files(FileSet& files) {
   const std::vector<std::string> changed = files.changed_older_files();
   if (changed.empty()) return;
   std::string others;
@@ -31,7 +31,8 @@ CompileResult run_builtin_build(ScenarioModel& model, const std::filesystem::pat
   progress << "Attendere" << std::endl;
 
   // Every file of the run is staged and the folder's files are replaced together at the
-  // end; the two sources are written, read back and deleted on the way.
+  // end. The two sources are compiled from memory: they are never written, and older ones
+  // of their names are the run's own only when they hold what the run would write.
   const ScenarioFileNames names = scenario_file_names(model.scenario_name, model.scenario_number);
   std::vector<std::string> set = names.texts();
   for (const std::string& compiled : names.compiled()) set.push_back(compiled);
@@ -39,14 +40,14 @@ CompileResult run_builtin_build(ScenarioModel& model, const std::filesystem::pat
   const std::vector<ScenarioText> texts = scenario_texts(model);
   const ScenarioText& line_text = texts.at(0);
   const ScenarioText& service_text = texts.at(1);
-  SourceFile line_source = SourceFile::on_disk(files.add_intermediate(line_text.file_name, line_text.bytes),
-                                               SourceFile::Ownership::kRunIntermediate, line_text.file_name);
-  SourceFile service_source =
-      SourceFile::on_disk(files.add_intermediate(service_text.file_name, service_text.bytes),
-                          SourceFile::Ownership::kRunIntermediate, service_text.file_name);
+  files.add_unwritten(line_text.file_name, line_text.bytes);
+  files.add_unwritten(service_text.file_name, service_text.bytes);
+  SourceFile line_source = SourceFile::in_memory(line_text.file_name, line_text.bytes);
+  SourceFile service_source = SourceFile::in_memory(service_text.file_name, service_text.bytes);
   for (size_t i = 2; i < texts.size(); ++i) files.add(texts[i].file_name, texts[i].bytes);
 
   const CompileResult result = memorizza_percorso(model, 1, line_source, service_source, files, sink);
+  // Also finds the files the run would write as they are: those are left alone.
   refuse_changed_files(files);
   // Its own older sources go, as after every run.
   files.remove_at_commit(line_text.file_name);

@@ -15,7 +15,10 @@ int run_plot_command(const PlotCommand& command, Console& console) {
   const ScenarioLocation location = located_scenario(command.folder, command.name, command.number, "plot");
   std::string svg;
   try {
-    svg = render_route_svg(load_scenario_files(location), {command.from_m, command.to_m, command.kilometre_axis});
+    // The picture reads the whole plan once, and checks it on the way.
+    const LoadedScenario scenario = load_scenario_files(location, PlanCheck::kAsRead);
+    svg = decoded(location.line_plan,
+                  [&] { return render_route_svg(scenario, {command.from_m, command.to_m, command.kilometre_axis}); });
   } catch (const CompiledFileError& e) {
     diagnostics.error(e.what());
     return kExitNothing;

@@ -43,10 +43,10 @@ ReadingDocument diff_files(const std::filesystem::path& a, const std::filesystem
       const auto cells_a = decoded(a, [&] { return decode_track_cells(bytes_a); });
       return diff_cells(cells_a, decoded(b, [&] { return decode_track_cells(bytes_b); }));
     }
-    case CompiledFileKind::kLinePlan:
-      decoded(a, [&] { return computed_plan_points(bytes_a); });
-      decoded(b, [&] { return computed_plan_points(bytes_b); });
-      return diff_plans(bytes_a, bytes_b);
+    case CompiledFileKind::kLinePlan: {
+      const int64_t points_a = decoded(a, [&] { return computed_plan_points(bytes_a); });
+      return diff_plans(bytes_a, points_a, bytes_b, decoded(b, [&] { return computed_plan_points(bytes_b); }));
+    }
   }
   return {};
 }

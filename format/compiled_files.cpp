@@ -5,6 +5,7 @@
 
 #include "format/byte_writer.hpp"
 #include "model/bit_cast.hpp"
+#include "model/runtime_failure.hpp"
 
 namespace scenario {
 
@@ -12,6 +13,10 @@ void encode_track_cells(const ScenarioModel& model, ByteSink& out) {
   out.expect_end(out.offset() + model.cells.size() * kTrackCellBytes);
   ByteWriter w(out);
   for (const TrackCell& c : model.cells) write_record(w, c, kTrackCellLayout);
+}
+
+void check_records_encodable(const ScenarioModel& model) {
+  for (const SimRecord& r : model.sim_records) check_record_text(r.text);
 }
 
 void encode_records(const ScenarioModel& model, ByteSink& out) {
@@ -49,15 +54,32 @@ class PlanColumnWriter {
   ByteSink& out_;
 };
 
+// How many elements of each kind a column of the plan holds. The plan's bounds follow from
+// its runs: nothing is computed to know them.
+struct PlanColumnShape {
+  uint64_t starts = 0;
+  uint64_t doubles = 0;
+  uint64_t empties = 0;
+};
+
+PlanColumnShape column_shape(const LinePlan& plan) {
+  const auto elements = static_cast<uint64_t>(plan.extent_m()) + 1;
+  const uint64_t starts = plan.has_starting_points() ? 2 : 0;
+  const uint64_t doubles = PlanPointGenerator(plan).remaining();
+  if (starts + doubles > elements) throw RuntimeFailure("line plan computed past its extent");
+  return {starts, doubles, elements - starts - doubles};
+}
+
 }  // namespace
+
+void check_line_plan_encodable(const LinePlan& plan) {
+  if (plan.dimensioned()) column_shape(plan);
+}
 
 void encode_line_plan(const LinePlan& plan, ByteSink& out) {
   if (!plan.dimensioned()) return;
-  const auto elements = static_cast<uint64_t>(plan.extent_m()) + 1;
-  const uint64_t starts = plan.has_starting_points() ? 2 : 0;
+  const auto [starts, doubles, empties] = column_shape(plan);
   PlanPointGenerator points(plan);
-  const uint64_t doubles = points.remaining();
-  const uint64_t empties = elements - starts - doubles;
   const uint64_t column_bytes = starts * plan_element_bytes(PlanElement::kInt16) +
                                 doubles * plan_element_bytes(PlanElement::kDouble) +
                                 empties * plan_element_bytes(PlanElement::kEmpty);

@@ -22,4 +22,9 @@ void encode_records(const ScenarioModel& model, std::string& out);
 void encode_line_plan(const LinePlan& plan, ByteSink& out);
 void encode_line_plan(const LinePlan& plan, std::string& out);
 
+// What would stop an encoder, found without encoding: a record text too long for its
+// count, a plan computed past its extent. Throws the RuntimeFailure the encoder would.
+void check_records_encodable(const ScenarioModel& model);
+void check_line_plan_encodable(const LinePlan& plan);
+
 }  // namespace scenario

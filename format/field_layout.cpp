@@ -7,8 +7,12 @@ namespace scenario {
 void write_value(ByteWriter& w, uint8_t value) { w.u8(value); }
 void write_value(ByteWriter& w, int16_t value) { w.i16(value); }
 void write_value(ByteWriter& w, int32_t value) { w.i32(value); }
-void write_value(ByteWriter& w, const std::string& text) {
+void check_record_text(const std::string& text) {
   if (text.size() > kMaxRecordTextBytes) throw RuntimeFailure("record text longer than 65535 bytes");
+}
+
+void write_value(ByteWriter& w, const std::string& text) {
+  check_record_text(text);
   w.u16(static_cast<uint16_t>(text.size()));
   w.bytes(text);
 }

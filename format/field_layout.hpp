@@ -82,6 +82,8 @@ void write_value(ByteWriter& w, int16_t value);
 void write_value(ByteWriter& w, int32_t value);
 // A 16-bit byte count, then the bytes; a longer text is a run-time failure.
 void write_value(ByteWriter& w, const std::string& text);
+// The run-time failure of a text too long for its count; nothing for one that fits.
+void check_record_text(const std::string& text);
 
 void read_value(ByteReader& r, std::string_view name, ByteReader::Describe describe, uint8_t& value);
 void read_value(ByteReader& r, std::string_view name, ByteReader::Describe describe, int16_t& value);

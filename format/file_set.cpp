@@ -80,8 +80,9 @@ struct FileSet::Staged {
   std::string temporary;  // in the folder
   int fd = -1;
   int slot = -1;  // in the signal handler's list
-  bool intermediate = false;
-  bool older_differs = false;  // of an intermediate, told before it is read and deleted
+  bool unwritten = false;      // nothing staged: compared only
+  bool older_differs = false;  // of an unwritten file, told when it is added
+  bool older_same = false;     // found by changed_older_files(): the commit leaves the older file
   bool renamed = false;
 };
 
@@ -249,13 +250,31 @@ void FileSet::add_with(const std::string& name, const std::function<void(ByteSin
   close(file);
 }
 
-std::filesystem::path FileSet::add_intermediate(const std::string& name, std::string_view bytes) {
-  // No room set aside: blocks the file system never decides on for a file deleted soon
-  // are never freed either, which costs a discard on some disks.
-  Staged& file = stage_bytes(name, bytes, false);
-  file.intermediate = true;
-  file.older_differs = older_file_differs(file);
-  return folder_ / file.temporary;
+void FileSet::add_unwritten(const std::string& name, std::string_view bytes) {
+  if (std::find(names_.begin(), names_.end(), name) == names_.end())
+    throw std::logic_error("'" + name + "' is not a file of the set");
+  Staged& file = staged_.emplace_back();
+  file.name = name;
+  file.unwritten = true;
+  file.renamed = true;  // no temporary to remove
+  struct stat older {};
+  file.older_differs = ::fstatat(folder_fd_, name.c_str(), &older, 0) == 0 && older_file_differs_from(name, bytes);
+}
+
+bool FileSet::older_file_differs_from(const std::string& name, std::string_view bytes) const {
+  struct stat older {};
+  const int fd = ::openat(folder_fd_, name.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) return true;
+  bool same = ::fstat(fd, &older) == 0 && S_ISREG(older.st_mode) && static_cast<uint64_t>(older.st_size) == bytes.size();
+  std::string part(64 << 10, '\0');
+  for (uint64_t offset = 0; same && offset < bytes.size();) {
+    const size_t wanted = static_cast<size_t>(std::min<uint64_t>(part.size(), bytes.size() - offset));
+    const ssize_t got = ::pread(fd, part.data(), wanted, static_cast<off_t>(offset));
+    same = got > 0 && std::memcmp(part.data(), bytes.data() + offset, static_cast<size_t>(got)) == 0;
+    offset += got > 0 ? static_cast<uint64_t>(got) : 0;
+  }
+  ::close(fd);
+  return !same;
 }
 
 void FileSet::remove_at_commit(const std::string& name) { removals_.push_back(name); }
@@ -278,10 +297,18 @@ bool FileSet::older_file_differs(const Staged& file) const {
   return !same;
 }
 
-std::vector<std::string> FileSet::changed_older_files() const {
+std::vector<std::string> FileSet::changed_older_files() {
   std::vector<std::string> changed;
-  for (const Staged& file : staged_) {
-    if (file.intermediate ? file.older_differs : older_file_differs(file)) changed.push_back(file.name);
+  for (Staged& file : staged_) {
+    if (file.unwritten) {
+      if (file.older_differs) changed.push_back(file.name);
+      continue;
+    }
+    struct stat older {};
+    const bool there = ::fstatat(folder_fd_, file.name.c_str(), &older, 0) == 0;
+    const bool differs = older_file_differs(file);
+    file.older_same = there && !differs;
+    if (differs) changed.push_back(file.name);
   }
   return changed;
 }
@@ -295,7 +322,8 @@ void FileSet::commit() {
   std::vector<Replacement> replacements;
   DeletedAtEnd older_links{folder_fd_, {}};
   for (const Staged& file : staged_) {
-    if (file.intermediate) continue;
+    // The temporary of a file the same as the older one goes with the set's end.
+    if (file.unwritten || file.older_same) continue;
     Replacement& replacement = replacements.emplace_back(Replacement{file.temporary, file.name, "", false});
     struct stat older {};
     if (::fstatat(folder_fd_, file.name.c_str(), &older, AT_SYMLINK_NOFOLLOW) != 0) continue;

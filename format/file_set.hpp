@@ -66,20 +66,23 @@ class FileSet {
   void add(const std::string& name, std::string_view bytes);
   void add_with(const std::string& name, const std::function<void(ByteSink&)>& produce);
 
-  // A file of the run that is read back and then deleted: written under a temporary name,
-  // which is returned, and removed with the set's other temporaries if still there.
-  std::filesystem::path add_intermediate(const std::string& name, std::string_view bytes);
+  // A file of the run that is never written (a source compiled from memory): an older file
+  // of its name is compared with `bytes`, as a staged file's is.
+  void add_unwritten(const std::string& name, std::string_view bytes);
 
   // The file `name` of the set is deleted by the commit, when it is there; one that cannot
   // be deleted once the set has landed is told to the notice, not thrown.
   void remove_at_commit(const std::string& name);
 
-  // The staged names (intermediates too) whose older file in the folder differs from the
-  // staged bytes. An older file is read only as far as the staged file is long.
-  std::vector<std::string> changed_older_files() const;
+  // The staged names (unwritten ones too) whose older file in the folder differs from the
+  // staged bytes. An older file is read only as far as the staged file is long. A staged
+  // file found the same as its older file is not renamed by the commit: the older file
+  // stays as it was, its time included.
+  std::vector<std::string> changed_older_files();
 
-  // Renames every staged file over its name and deletes the files to remove, with the
-  // signals that end a run held back until all is done.
+  // Renames every staged file over its name (but those found the same as their older
+  // file) and deletes the files to remove, with the signals that end a run held back until
+  // all is done.
   void commit();
 
  private:
@@ -93,6 +96,8 @@ class FileSet {
   void set_room_aside(Staged& file, uint64_t bytes);
   void close(Staged& file);
   bool older_file_differs(const Staged& file) const;
+  // Whether the file `name` of the folder is missing or holds other bytes than `bytes`.
+  bool older_file_differs_from(const std::string& name, std::string_view bytes) const;
   void write_note(const std::string& note_name, std::string_view note);
   // Waits for the folder's lock as the options say.
   void take_turn();

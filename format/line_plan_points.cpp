@@ -2,24 +2,20 @@
 
 namespace scenario {
 
-bool LinePlanPoints::next(PlanPoint& point) {
-  while (!reader_.at_end()) {
-    const LinePlanReader::Metre m = reader_.next();
-    if (m.x.tag == PlanElement::kEmpty) continue;
-    metre_ = m.metre;
-    point = m.x.tag == PlanElement::kInt16 ? PlanPoint{static_cast<double>(m.x.integer), static_cast<double>(m.y.integer)}
-                                           : PlanPoint{m.x.real, m.y.real};
-    return true;
-  }
-  return false;
+namespace {
+// Points decoded at a time: a few pages, which stay in the cache while they are used.
+constexpr size_t kBlockPoints = 1024;
+}  // namespace
+
+bool LinePlanPoints::refill() {
+  if (ended_) return false;
+  block_.resize(kBlockPoints);
+  filled_ = decoder_.next(block_);
+  at_ = 0;
+  ended_ = filled_ == 0;
+  return !ended_;
 }
 
-int64_t computed_plan_points(const PlanBytes& bytes) {
-  LinePlanPoints points(bytes);
-  PlanPoint p;
-  int64_t count = 0;
-  while (points.next(p)) ++count;
-  return count;
-}
+int64_t computed_plan_points(const PlanBytes& bytes) { return line_plan_extent(bytes).computed_points; }
 
 }  // namespace scenario

@@ -8,10 +8,15 @@
 // regression test that replays the corpus.
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
 #include <string_view>
 #include <utility>
 
 #include "format/compiled_files_decoder.hpp"
+#include "format/line_plan_decoder.hpp"
 #include "format/line_plan_reader.hpp"
 #include "plot/route_plot.hpp"
 #include "reading/compiled_scenario.hpp"
@@ -45,14 +50,37 @@ inline void decode_fuzz_input(std::string_view input) {
     drawable = false;
   }
   try {
-    decode_line_plan(plan);
+    const int64_t points = decode_line_plan(plan).computed_points();
     scenario.plan_bytes = plan;
     scenario.has_plan = true;
+    scenario.plan_points = points;
   } catch (const DecodeError&) {
   }
+  // The block decoder reads the same points as the element reader, and refuses the same
+  // files with the same message.
+  std::vector<PlanPoint> points;
+  std::string refusal;
   try {
-    for (LinePlanReader reader(plan); !reader.at_end();) reader.next();
-  } catch (const DecodeError&) {
+    for (LinePlanReader reader(plan); !reader.at_end();) {
+      const LinePlanReader::Metre m = reader.next();
+      if (m.x.tag == PlanElement::kInt16)
+        points.push_back({static_cast<double>(m.x.integer), static_cast<double>(m.y.integer)});
+      else if (m.x.tag == PlanElement::kDouble)
+        points.push_back({m.x.real, m.y.real});
+    }
+  } catch (const DecodeError& e) {
+    refusal = e.what();
+  }
+  try {
+    LinePlanDecoder decoder(plan);
+    PlanPoint block[7];  // a block size that no stride divides
+    size_t at = 0;
+    for (size_t n; (n = decoder.next(block)) > 0; at += n)
+      for (size_t i = 0; i < n; ++i)
+        if (at + i >= points.size() || std::memcmp(&block[i], &points[at + i], sizeof(PlanPoint)) != 0) std::abort();
+    if (!refusal.empty() || at != points.size()) std::abort();
+  } catch (const DecodeError& e) {
+    if (refusal != e.what()) std::abort();
   }
   if (!drawable) return;
   render_route_svg(scenario);

@@ -3,12 +3,14 @@
 // One fuzz input compiled in memory: the line source, a NUL byte, then the service source
 // (an input without a NUL is a line source with an empty service source). Shared by the
 // fuzzer and the regression test that replays the corpus.
+#include <cstdlib>
 #include <string>
 #include <string_view>
 
 #include "compiler/source_file.hpp"
 #include "compiler/compile_entry.hpp"
 #include "model/fault_record.hpp"
+#include "model/runtime_failure.hpp"
 
 namespace scenario::fuzzing {
 
@@ -64,8 +66,25 @@ inline CompileStatus compile_fuzz_input(std::string_view input) {
   // The encoders, the line plan's too, must take whatever the compiler leaves.
   if (model.line_plan.extent_m() > kPlanMetresPerInputByte * static_cast<int64_t>(input.size()) + kPlanMetresAlways)
     model.plan_mode = 0;
-  if (result.status == CompileStatus::kCompiled) encode_compiled_files_for_nothing(model);
-  return result.status;
+  if (result.status != CompileStatus::kCompiled) return result.status;
+  // The check the language server makes instead of encoding refuses exactly what the
+  // encoders refuse.
+  bool encodable = true;
+  try {
+    check_compiled_files(model);
+  } catch (const RuntimeFailure&) {
+    encodable = false;
+  }
+  if (encodable) {
+    encode_compiled_files_for_nothing(model);
+    return result.status;
+  }
+  try {
+    encode_compiled_files_for_nothing(model);
+  } catch (const RuntimeFailure&) {
+    return result.status;
+  }
+  std::abort();
 }
 
 }  // namespace scenario::fuzzing

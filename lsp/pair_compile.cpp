@@ -53,7 +53,7 @@ PairCompileResult compile_pair(const PairSource& line, const PairSource& service
     const CompileResult compiled = compile_scenario(model, 1, line_file, service_file, &sink);
     switch (compiled.status) {
       case CompileStatus::kCompiled:
-        encode_compiled_files_for_nothing(model);
+        check_compiled_files(model);
         result.readings.emplace(model.sim_records);
         break;
       case CompileStatus::kNoTrackCells:

@@ -46,8 +46,9 @@ struct PairCompileResult {
   std::optional<KilometreReadings> readings;
 };
 
-// Compiles a line source and a service source in memory, as `compile --check` does (plan and
-// encoders included), and keeps every diagnostic. Nothing is written.
+// Compiles a line source and a service source in memory, as `compile --check` does (plan
+// included), and keeps every diagnostic. Nothing is written, nor encoded: what would stop
+// the encoders is checked on the model (check_compiled_files).
 PairCompileResult compile_pair(const PairSource& line, const PairSource& service);
 
 }  // namespace scenario

@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "format/line_plan_points.hpp"
 #include "plot/marks.hpp"
+#include "plot/plan_trace.hpp"
 #include "plot/row_labels.hpp"
 #include "plot/station_key.hpp"
 #include "plot/svg_canvas.hpp"
@@ -98,36 +98,26 @@ std::pair<int64_t, int64_t> cells_in(const Window& w, const LoadedScenario& s) {
 
 // ---- plan view
 
-struct PlanPass {
-  int64_t points = 0;  // computed points in the window
-  double min_x = 0, max_x = 0, min_y = 0, max_y = 0;
-};
-
-PlanPass measure_plan(const LoadedScenario& s, const Window& w) {
-  PlanPass pass;
-  if (!s.has_plan) return pass;
-  LinePlanPoints points(s.plan_bytes);
-  PlanPoint p;
-  while (points.next(p)) {
-    if (!w.holds(points.metre())) continue;
-    if (pass.points == 0) pass.min_x = pass.max_x = p.x, pass.min_y = pass.max_y = p.y;
-    pass.min_x = std::min(pass.min_x, p.x), pass.max_x = std::max(pass.max_x, p.x);
-    pass.min_y = std::min(pass.min_y, p.y), pass.max_y = std::max(pass.max_y, p.y);
-    ++pass.points;
-  }
-  return pass;
-}
-
 struct PlanStation {
   const Station* station;
   double x, y;
 };
 
+// The metres whose place in the plan is wanted: signals and stations in the window.
+std::vector<int64_t> placed_metres(const LoadedScenario& s, const Window& w, const std::vector<Station>& stations) {
+  std::vector<int64_t> metres;
+  const auto [first_cell, last_cell] = cells_in(w, s);
+  for (int64_t i = std::max<int64_t>(first_cell, 0); i <= last_cell; ++i)
+    if (s.cells[static_cast<size_t>(i)].kind == kSignal) metres.push_back(feature_position_m(kSignal, i));
+  for (const Station& station : stations)
+    if (w.holds(station.record->position_m)) metres.push_back(station.record->position_m);
+  return metres;
+}
+
 void draw_plan_view(SvgCanvas& svg, const LoadedScenario& s, const Window& w, const std::vector<Station>& stations,
-                    StationKey& key) {
+                    const PlanTrace& measure, StationKey& key) {
   svg.text(kLeft, kPlanTop - 14, "Plan", {.size = 14, .bold = true});
   svg.rect(kLeft, kPlanTop, kPlotWidth, kPlanBottom - kPlanTop, "class=\"frame\" fill=\"none\" stroke=\"#ccc\"");
-  const PlanPass measure = measure_plan(s, w);
   if (measure.points < 2) {
     svg.text(kLeft + kPlotWidth / 2, (kPlanTop + kPlanBottom) / 2,
              s.has_plan ? "no line plan computed for this stretch" : "no line plan in this scenario",
@@ -144,28 +134,14 @@ void draw_plan_view(SvgCanvas& svg, const LoadedScenario& s, const Window& w, co
     return std::pair{centre_x + (p.x - mid_x) * scale, centre_y - (p.y - mid_y) * scale};
   };
 
-  // The metres whose place is wanted: signals and stations in the window.
+  // A metre the plan does not reach is placed at the page's corner.
   std::map<int64_t, std::pair<double, double>> wanted;
+  for (const auto& [metre, place] : measure.places) wanted[metre] = place ? screen(*place) : std::pair<double, double>{};
   const auto [first_cell, last_cell] = cells_in(w, s);
-  for (int64_t i = std::max<int64_t>(first_cell, 0); i <= last_cell; ++i)
-    if (s.cells[static_cast<size_t>(i)].kind == kSignal) wanted[feature_position_m(kSignal, i)];
-  for (const Station& station : stations)
-    if (w.holds(station.record->position_m)) wanted[station.record->position_m];
 
-  const auto step = static_cast<int64_t>((static_cast<size_t>(measure.points) + kMaxPlanPathPoints - 1) /
-                                         kMaxPlanPathPoints);
   std::vector<std::pair<double, double>> path;
-  int64_t seen = 0;
-  std::pair<double, double> last{};
-  LinePlanPoints points(s.plan_bytes);
-  PlanPoint p;
-  while (points.next(p)) {
-    const int64_t metre = points.metre();
-    if (!w.holds(metre)) continue;
-    last = screen(p);
-    if (seen++ % step == 0) path.push_back(last);
-    if (const auto found = wanted.find(metre); found != wanted.end()) found->second = last;
-  }
+  for (const PlanPoint& p : measure.path) path.push_back(screen(p));
+  const std::pair<double, double> last = screen(measure.last);
   if (path.back() != last) path.push_back(last);
   std::string d;
   for (const auto& [x, y] : path) d += (d.empty() ? "M" : " L") + svg_number(x) + " " + svg_number(y);
@@ -234,34 +210,14 @@ void draw_plan_view(SvgCanvas& svg, const LoadedScenario& s, const Window& w, co
 
 // ---- profile
 
-void draw_curves(SvgCanvas& svg, const LoadedScenario& s, const Window& w) {
+void draw_curves(SvgCanvas& svg, const PlanTrace& plan, const Window& w) {
   const double mid = (kCurveTop + kCurveBottom) / 2;
-  if (!s.has_plan) return;
-  LinePlanPoints points(s.plan_bytes);
-  PlanPoint history[3];
-  int64_t run_start = -1;
-  std::string run_text;
-  double run_turning = 0;
-  auto close = [&](int64_t end) {
-    if (run_start >= 0 && run_text != "straight") {
-      const double height = std::min(std::abs(run_turning) / 0.003, 1.0) * (kCurveBottom - kCurveTop) / 2 + 3;
-      const double x1 = w.at(static_cast<double>(run_start)), x2 = std::max(w.at(static_cast<double>(end)), x1 + 1);
-      svg.rect(x1, run_turning > 0 ? mid - height : mid, x2 - x1, height, svg.marked(Mark::kCurve), run_text);
-    }
-    run_start = -1;
-  };
-  PlanPoint p;
-  while (points.next(p)) {
-    history[0] = history[1], history[1] = history[2], history[2] = p;
-    const int64_t metre = points.metre();
-    if (metre < 2 || !w.holds(metre)) continue;
-    const double k = plan_turning(history[0], history[1], history[2]);
-    const std::string text = turning_text(k);
-    if (run_start >= 0 && text == run_text) continue;
-    close(metre);
-    run_start = metre, run_text = text, run_turning = k;
+  for (const TurningRun& run : plan.turnings) {
+    if (run.text == "straight") continue;
+    const double height = std::min(std::abs(run.turning) / 0.003, 1.0) * (kCurveBottom - kCurveTop) / 2 + 3;
+    const double x1 = w.at(static_cast<double>(run.from_m)), x2 = std::max(w.at(static_cast<double>(run.to_m)), x1 + 1);
+    svg.rect(x1, run.turning > 0 ? mid - height : mid, x2 - x1, height, svg.marked(Mark::kCurve), run.text);
   }
-  close(w.to_m);
 }
 
 void draw_axis(SvgCanvas& svg, const LoadedScenario& s, const Window& w, bool kilometres) {
@@ -313,7 +269,7 @@ void draw_axis(SvgCanvas& svg, const LoadedScenario& s, const Window& w, bool ki
 }
 
 void draw_profile(SvgCanvas& svg, const LoadedScenario& s, const Window& w, const std::vector<Station>& stations,
-                  bool kilometre_axis, StationKey& key) {
+                  const PlanTrace& plan, bool kilometre_axis, StationKey& key) {
   // Plain variables, not a structured binding: older compilers cannot capture those in a lambda.
   const std::pair<int64_t, int64_t> cell_range = cells_in(w, s);
   const int64_t first_cell = cell_range.first;
@@ -476,7 +432,7 @@ void draw_profile(SvgCanvas& svg, const LoadedScenario& s, const Window& w, cons
   });
   if (!gradient.empty()) svg.path(svg.marked(Mark::kGradient), gradient);
 
-  draw_curves(svg, s, w);
+  draw_curves(svg, plan, w);
 
   draw_axis(svg, s, w, kilometre_axis);
 }
@@ -511,8 +467,10 @@ std::string render_route_svg(const LoadedScenario& scenario, const PlotView& vie
   const KilometreReadings km(scenario.records);
   const std::vector<Station> stations = stations_of(scenario.cells, scenario.records, km);
   StationKey key;
-  draw_plan_view(svg, scenario, w, stations, key);
-  draw_profile(svg, scenario, w, stations, view.kilometre_axis, key);
+  // The plan is read once, for the plan view and the curve band.
+  const PlanTrace plan = trace_plan(scenario, w.from_m, w.to_m, placed_metres(scenario, w, stations), kMaxPlanPathPoints);
+  draw_plan_view(svg, scenario, w, stations, plan, key);
+  draw_profile(svg, scenario, w, stations, plan, view.kilometre_axis, key);
   const double below_axis = kAxisY + 56;
   draw_legend(svg, key.empty() ? below_axis : key.draw(svg, kLeft, kPlotWidth, below_axis) + 12);
   return svg.finish(std::ceil(svg.bottom() + 20));

@@ -8,6 +8,7 @@
 #include "format/byte_reader.hpp"
 #include "format/compiled_files_decoder.hpp"
 #include "format/file_io.hpp"
+#include "format/line_plan_decoder.hpp"
 #include "format/line_plan_points.hpp"
 #include "format/scenario_files.hpp"
 #include "model/windows_1252.hpp"
@@ -132,7 +133,8 @@ namespace {
 
 // Decodes the files' bytes, each failure naming its file: `names` of the cells, the records
 // and the plan.
-LoadedScenario decode_scenario(CompiledFiles files, const std::array<std::filesystem::path, 3>& names) {
+LoadedScenario decode_scenario(CompiledFiles files, const std::array<std::filesystem::path, 3>& names,
+                               PlanCheck plan_check = PlanCheck::kOnLoad) {
   LoadedScenario scenario;
   scenario.name = std::move(files.name);
   scenario.number = std::move(files.number);
@@ -140,7 +142,10 @@ LoadedScenario decode_scenario(CompiledFiles files, const std::array<std::filesy
   scenario.records = decoded(names[1], [&] { return decode_records(files.records); });
   if (files.line_plan) {
     scenario.plan_bytes = std::move(*files.line_plan);
-    decoded(names[2], [&] { return computed_plan_points(scenario.plan_bytes); });  // checks the whole layout once
+    // Checks the whole layout once; the readers take the count from here.
+    scenario.plan_points = plan_check == PlanCheck::kAsRead
+                               ? probed_computed_points(scenario.plan_bytes)
+                               : decoded(names[2], [&] { return computed_plan_points(scenario.plan_bytes); });
     scenario.has_plan = true;
   }
   return scenario;
@@ -148,8 +153,9 @@ LoadedScenario decode_scenario(CompiledFiles files, const std::array<std::filesy
 
 }  // namespace
 
-LoadedScenario load_scenario_files(const ScenarioLocation& location) {
-  return decode_scenario(read_compiled_files(location), {location.track_cells, location.records, location.line_plan});
+LoadedScenario load_scenario_files(const ScenarioLocation& location, PlanCheck plan_check) {
+  return decode_scenario(read_compiled_files(location), {location.track_cells, location.records, location.line_plan},
+                         plan_check);
 }
 
 LoadedScenario load_scenario_bytes(std::string name, std::string number, std::string_view track_cells,

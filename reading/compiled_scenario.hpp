@@ -94,8 +94,8 @@ auto decoded(const std::filesystem::path& file, Decode decode) {
   }
 }
 
-// The contents of one compiled scenario. The plan stays in its file, read point by point
-// where it is needed (LinePlanPoints); empty when the scenario has no plan file.
+// The contents of one compiled scenario. The plan stays in its file, read a block of points
+// at a time where it is needed (LinePlanPoints); empty when the scenario has no plan file.
 struct LoadedScenario {
   std::string name;
   std::string number;
@@ -103,11 +103,17 @@ struct LoadedScenario {
   std::array<SimRecord, kRecordCount> records{};
   PlanBytes plan_bytes;
   bool has_plan = false;
+  int64_t plan_points = 0;  // the plan's computed points, counted as the loader checks it (PlanCheck)
 };
+
+// When the line plan is checked: whole as it is loaded, or as a reader that reads it whole
+// reads it (its count of points then found from a few tags), the reader turning a
+// DecodeError into the loader's CompiledFileError (decoded()).
+enum class PlanCheck { kOnLoad, kAsRead };
 
 // Reads and decodes the files of `location`: the loader every reader of a compiled scenario
 // goes through. FileError when a file cannot be read, CompiledFileError when one is damaged.
-LoadedScenario load_scenario_files(const ScenarioLocation& location);
+LoadedScenario load_scenario_files(const ScenarioLocation& location, PlanCheck plan_check = PlanCheck::kOnLoad);
 
 // The same from the files' bytes in memory (`line_plan` none for a scenario compiled without
 // its plan); CompiledFileError naming the file by its kind.

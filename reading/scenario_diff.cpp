@@ -5,7 +5,6 @@
 #include <functional>
 
 #include "format/compiled_layouts.hpp"
-#include "format/line_plan_points.hpp"
 #include "model/windows_1252.hpp"
 #include "reading/diff_change.hpp"
 #include "reading/feature_diff.hpp"
@@ -346,80 +345,6 @@ ReadingDocument diff_cells(const std::vector<TrackCell>& a, const std::vector<Tr
   return d;
 }
 
-namespace {
-
-// The first byte at which two plans' files differ, read a part at a time; none when equal.
-std::optional<uint64_t> first_differing_byte(const PlanBytes& a, const PlanBytes& b) {
-  constexpr size_t kPart = 64 * 1024;
-  std::string part_a(kPart, '\0'), part_b(kPart, '\0');
-  const uint64_t common = std::min(a.size(), b.size());
-  for (uint64_t offset = 0; offset < common; offset += kPart) {
-    const std::string_view va = a.read(offset, part_a), vb = b.read(offset, part_b);
-    const size_t length = static_cast<size_t>(std::min<uint64_t>({va.size(), vb.size(), common - offset}));
-    for (size_t i = 0; i < length; ++i)
-      if (va[i] != vb[i]) return offset + i;
-  }
-  if (a.size() != b.size()) return common;
-  return std::nullopt;
-}
-
-ReadingDocument diff_plan_points(const PlanBytes& a, const PlanBytes& b) {
-  ReadingDocument d;
-  if (a.empty() != b.empty()) {
-    const auto present = [](const PlanBytes& plan) { return plan.empty() ? no_value() : text_value("present"); };
-    add_change(d, "plan",
-               {"plan", a.empty() ? "added" : "removed", "line plan", {}, "", "", present(a), present(b)});
-    return d;
-  }
-  LinePlanPoints pa(a), pb(b);
-  PlanPoint ha[3], hb[3];  // the last three points of each
-  bool more_a = true, more_b = true;
-  int64_t metre = 0, run_start = -1;
-  std::string run_from, run_to;
-  auto close_run = [&](int64_t end) {
-    if (run_start < 0) return;
-    const std::string metres = "metres " + grouped_number(run_start) + "–" + grouped_number(end);
-    add_change(d, "plan",
-               {"plan", "changed", "plan", {{"from_metre", number_value(run_start)}, {"to_metre", number_value(end)}},
-                "turning", "", text_value(run_from), text_value(run_to), "",
-                metres + " differ (" + run_from + kChangeArrow + run_to + ")"});
-    run_start = -1;
-  };
-  for (;; ++metre) {
-    PlanPoint p;
-    more_a = more_a && pa.next(p);
-    if (more_a) ha[0] = ha[1], ha[1] = ha[2], ha[2] = p;
-    more_b = more_b && pb.next(p);
-    if (more_b) hb[0] = hb[1], hb[1] = hb[2], hb[2] = p;
-    if (!more_a || !more_b) break;
-    if (metre < 2) continue;
-    const double ka = plan_turning(ha[0], ha[1], ha[2]), kb = plan_turning(hb[0], hb[1], hb[2]);
-    const bool differs = std::abs(ka - kb) > 1e-9;
-    const std::string ta = turning_text(ka), tb = turning_text(kb);
-    if (run_start >= 0 && (!differs || ta != run_from || tb != run_to)) close_run(metre - 1);
-    if (differs && run_start < 0) run_start = metre, run_from = ta, run_to = tb;
-  }
-  close_run(metre - 1);
-  const int64_t points_a = computed_plan_points(a), points_b = computed_plan_points(b);
-  if (points_a != points_b)
-    add_change(d, "plan", {"plan", "changed", "plan", {}, "computed_to_metre", "computed to metre",
-                           grouped_value(points_a - 1), grouped_value(points_b - 1)});
-  return d;
-}
-
-}  // namespace
-
-ReadingDocument diff_plans(const PlanBytes& a, const PlanBytes& b) {
-  ReadingDocument d = diff_plan_points(a, b);
-  if (d.sections.empty())
-    if (const std::optional<uint64_t> byte = first_differing_byte(a, b))
-      add_change(d, "plan", {"plan", "changed", "plan", {{"byte", number_value(static_cast<int64_t>(*byte))}}, "", "",
-                             no_value(""), no_value(""), "",
-                             "the files differ from byte " + grouped_number(static_cast<int64_t>(*byte)) +
-                                 " on, in values too small to change the track's turning"});
-  return d;
-}
-
 ReadingDocument diff_scenarios(const LoadedScenario& a, const LoadedScenario& b) {
   ReadingDocument d;
   ExplainedParts explained(std::max(a.cells.size(), b.cells.size()));
@@ -430,7 +355,8 @@ ReadingDocument diff_scenarios(const LoadedScenario& a, const LoadedScenario& b)
   if (cells_differ) diff_track_features(d, a.cells, b.cells, explained);
   diff_record_slots(d, a.records, b.records, stations_a, stations_b, explained);
   if (cells_differ) diff_cell_fields(d, a.cells, b.cells, explained);
-  merge_changes(d, diff_plans(a.has_plan ? a.plan_bytes : PlanBytes(), b.has_plan ? b.plan_bytes : PlanBytes()));
+  merge_changes(d, diff_plans(a.has_plan ? a.plan_bytes : PlanBytes(), a.has_plan ? a.plan_points : 0,
+                              b.has_plan ? b.plan_bytes : PlanBytes(), b.has_plan ? b.plan_points : 0));
   return d;
 }
 

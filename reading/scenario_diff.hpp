@@ -20,8 +20,10 @@ ReadingDocument diff_scenarios(const LoadedScenario& a, const LoadedScenario& b)
 // The same for one part alone, when two files of one kind are compared.
 ReadingDocument diff_records(const std::array<SimRecord, kRecordCount>& a, const std::array<SimRecord, kRecordCount>& b);
 ReadingDocument diff_cells(const std::vector<TrackCell>& a, const std::vector<TrackCell>& b);
-// Plans as their files' bytes ("" for no plan), read side by side in one pass.
-ReadingDocument diff_plans(const PlanBytes& a, const PlanBytes& b);
+// Plans as their files' bytes ("" for no plan) with their computed points, each file
+// checked whole before (line_plan_extent): their bytes compared first, and only the stretches
+// that differ decoded.
+ReadingDocument diff_plans(const PlanBytes& a, int64_t points_a, const PlanBytes& b, int64_t points_b);
 
 // What a cell holds, in words: "speed-limit board 80/80/80", "signal 40/10/10/6".
 std::string cell_feature_text(const TrackCell& cell);

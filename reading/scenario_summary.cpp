@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <map>
 
-#include "format/line_plan_points.hpp"
 #include "model/scenario_model.hpp"
 #include "model/windows_1252.hpp"
 #include "postpass/competition_codes.hpp"
@@ -30,7 +29,7 @@ DocumentSection scenario_section(const LoadedScenario& s) {
   f.push_back({"route_length_m", metres_value(kRouteLength.in(r))});
   f.push_back({"track_cells", number_value(static_cast<int64_t>(s.cells.size()))});
   if (s.has_plan) {
-    const int64_t points = computed_plan_points(s.plan_bytes);
+    const int64_t points = s.plan_points;
     f.push_back({"line_plan", number_value(points, points > 0 ? "computed for metres 0 to " +
                                                                     grouped_number(points - 1)
                                                               : "dimensioned, not computed")});

@@ -12,7 +12,9 @@
 #include "driver/build_run.hpp"
 #include "format/byte_writer.hpp"
 #include "format/file_io.hpp"
+#include "format/line_plan_decoder.hpp"
 #include "format/line_plan_points.hpp"
+#include "format/line_plan_reader.hpp"
 #include "format/plan_bytes.hpp"
 #include "format/scenario_files.hpp"
 #include "format/compiled_files.hpp"
@@ -50,6 +52,8 @@ void expect_same_points(const std::vector<PlanPoint>& read, const std::vector<Pl
     ASSERT_EQ(std::bit_cast<uint64_t>(read[i].y), std::bit_cast<uint64_t>(made[i].y)) << "metre " << i;
   }
 }
+
+void expect_decoded_as_by_elements(const PlanBytes& bytes, size_t block);
 
 // The plan file holds the plan's layout and, bit for bit, the points the plan makes.
 void expect_plan_file_holds(const std::string& bytes, const LinePlan& plan) {
@@ -101,6 +105,8 @@ TEST(CompiledFilesDecoder, APlanFileIsReadInPartsAsItIsInMemory) {
   const std::filesystem::path file = folder.path() / "Long_linea.dat";
   replace_file(file, bytes);
   expect_same_points(file_points(PlanBytes::of_file(file)), testing::plan_points(plan));
+  // A window that ends inside an element, and points asked for a few at a time.
+  expect_decoded_as_by_elements(PlanBytes::of_file(file), 7);
 
   // A tag broken deep in the y column is found at its byte either way.
   const size_t broken = bytes.size() / 2 + 2 * 4 + 150000 * 10;  // y, metre 150002
@@ -198,16 +204,17 @@ TEST(CompiledFilesDecoder, EveryTruncationOfTheRecordsIsRefused) {
   expect_failure(kRecords, bytes + "xy", bytes.size(), "2 bytes after the last of the 87 records");
 }
 
-TEST(CompiledFilesDecoder, PlanLayoutsTheEncoderNeverWritesAreRefused) {
+struct DamagedPlan {
+  const char* what;
+  std::vector<std::pair<int, double>> elements;
+  size_t offset;
+  const char* reason;
+};
+
+// Sizes: empty 2 bytes, integer 4, double 10.
+std::vector<DamagedPlan> damaged_plans() {
   constexpr int E = 0, I = 2, D = 5;
-  struct Case {
-    const char* what;
-    std::vector<std::pair<int, double>> elements;
-    size_t offset;
-    const char* reason;
-  };
-  // Sizes: empty 2 bytes, integer 4, double 10.
-  const std::vector<Case> cases = {
+  return {
       {"unknown tag", {{I, 0}, {I, 0}, {3, 0}, {E, 0}, {I, 0}, {I, 1}, {D, 1}, {E, 0}}, 8, "unknown tag 3"},
       {"odd count", {{I, 0}, {I, 0}, {E, 0}}, 10, "3 plan elements"},
       {"double at metre 0", {{D, 1}, {E, 0}, {D, 1}, {E, 0}}, 0, "tag 5 (double) where the layout allows 2 (integer)"},
@@ -223,7 +230,10 @@ TEST(CompiledFilesDecoder, PlanLayoutsTheEncoderNeverWritesAreRefused) {
       {"y starting point not 1", {{I, 0}, {I, 0}, {I, 0}, {I, 0}}, 14, "starting point 0"},
       {"truncated double", {{I, 0}, {I, 0}, {D, 1}}, 0, ""},
   };
-  for (const Case& c : cases) {
+}
+
+TEST(CompiledFilesDecoder, PlanLayoutsTheEncoderNeverWritesAreRefused) {
+  for (const DamagedPlan& c : damaged_plans()) {
     SCOPED_TRACE(c.what);
     std::string bytes = plan_bytes(c.elements);
     if (std::string(c.what) == "truncated double") {
@@ -232,6 +242,76 @@ TEST(CompiledFilesDecoder, PlanLayoutsTheEncoderNeverWritesAreRefused) {
       continue;
     }
     expect_failure(kPlan, bytes, c.offset, c.reason);
+  }
+}
+
+// The points of a plan file as the element reader reads them, or its refusal.
+struct ElementReading {
+  std::vector<PlanPoint> points;
+  int64_t metres = 0;
+  std::string refusal;
+};
+
+ElementReading read_by_elements(const PlanBytes& bytes) {
+  ElementReading reading;
+  try {
+    for (LinePlanReader reader(bytes); !reader.at_end();) {
+      const LinePlanReader::Metre m = reader.next();
+      if (m.x.tag == PlanElement::kInt16) reading.points.push_back({double(m.x.integer), double(m.y.integer)});
+      if (m.x.tag == PlanElement::kDouble) reading.points.push_back({m.x.real, m.y.real});
+      reading.metres = reader.metres_read();
+    }
+  } catch (const DecodeError& e) {
+    reading.refusal = e.what();
+  }
+  return reading;
+}
+
+// The block decoder, a block of `block` points at a time, gives the element reader's points
+// bit for bit, or its very refusal.
+void expect_decoded_as_by_elements(const PlanBytes& bytes, size_t block) {
+  SCOPED_TRACE("blocks of " + std::to_string(block));
+  const ElementReading expected = read_by_elements(bytes);
+  std::vector<PlanPoint> points;
+  try {
+    LinePlanDecoder decoder(bytes);
+    std::vector<PlanPoint> part(block);
+    for (size_t n; (n = decoder.next(part)) > 0;) points.insert(points.end(), part.begin(), part.begin() + static_cast<std::ptrdiff_t>(n));
+    EXPECT_EQ(decoder.metre(), static_cast<int64_t>(points.size()));
+    EXPECT_EQ(decoder.metres(), expected.metres);
+    // The count a reader that checks as it reads is given, from a few tags.
+    EXPECT_EQ(probed_computed_points(bytes), static_cast<int64_t>(points.size()));
+    EXPECT_EQ(expected.refusal, "") << "the element reader refuses it";
+  } catch (const DecodeError& e) {
+    EXPECT_EQ(std::string(e.what()), expected.refusal);
+    return;
+  }
+  expect_same_points(points, expected.points);
+}
+
+TEST(CompiledFilesDecoder, TheBlockDecoderReadsAndRefusesAsTheElementReader) {
+  constexpr int E = 0, I = 2, D = 5;
+  std::vector<std::pair<std::string, std::string>> plans;
+  for (const DamagedPlan& c : damaged_plans()) plans.emplace_back(c.what, plan_bytes(c.elements));
+  plans.emplace_back("truncated double", plans.back().second.substr(0, plans.back().second.size() - 3));
+  // Faults only the block decoder's own checks meet first: in the empty tail, an odd tail,
+  // a column ending inside its starting points, a y column computed less far.
+  plans.emplace_back("tag in the tail", plan_bytes({{I, 0}, {I, 0}, {D, 1}, {E, 0}, {1, 0}, {I, 0}, {I, 1}, {D, 1}, {E, 0}, {E, 0}}));
+  plans.emplace_back("odd tail", plan_bytes({{I, 0}, {I, 0}, {D, 1}, {I, 0}, {I, 1}, {D, 1}}) + std::string(2, '\0'));
+  plans.emplace_back("y computed less far", plan_bytes({{I, 0}, {I, 0}, {D, 1}, {D, 2}, {I, 0}, {I, 1}, {D, 1}, {E, 0}}));
+  plans.emplace_back("one byte", std::string(1, '\0'));
+  plans.emplace_back("half a tag", std::string(2, '\x02'));
+  plans.emplace_back("only empties", plan_bytes({{E, 0}, {E, 0}, {E, 0}, {E, 0}}));
+  plans.emplace_back("starting points only", plan_bytes({{I, 0}, {I, 0}, {I, 0}, {I, 1}}));
+  plans.emplace_back("no plan", "");
+  for (uint32_t seed = 1; seed <= 10; ++seed) {
+    std::string bytes;
+    encode_line_plan(testing::random_model(seed).line_plan, bytes);
+    plans.emplace_back("generated " + std::to_string(seed), bytes);
+  }
+  for (const auto& [what, bytes] : plans) {
+    SCOPED_TRACE(what);
+    for (const size_t block : {size_t{1}, size_t{3}, size_t{4096}}) expect_decoded_as_by_elements(bytes, block);
   }
 }
 

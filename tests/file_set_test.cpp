@@ -116,8 +116,7 @@ TEST(FileSet, CommitReplacesTheSetKeepsPermissionsAndRemovesWhatItWasAskedTo) {
     FileSet files(folder.path(), {"private", "fresh", "source"});
     files.add("private", "newer");
     files.add("fresh", "new file");
-    const std::filesystem::path intermediate = files.add_intermediate("source", "read back");
-    EXPECT_TRUE(std::filesystem::exists(intermediate));
+    files.add_unwritten("source", "read back");
     EXPECT_EQ(files.changed_older_files(), std::vector<std::string>{"private"});
     files.remove_at_commit("source");
     files.commit();
@@ -140,7 +139,7 @@ TEST(FileSet, TellsWhichOlderFilesDifferFromWhatItStaged) {
   files.add("edited", "as written");
   files.add("absent", "new");
   files.add("longer", "as written");
-  files.add_intermediate("edited source", "as written");
+  files.add_unwritten("edited source", "as written");
   EXPECT_EQ(files.changed_older_files(), (std::vector<std::string>{"edited", "longer", "edited source"}));
 }
 

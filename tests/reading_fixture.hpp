@@ -6,6 +6,7 @@
 #include "compiler/compile_entry.hpp"
 #include "format/compiled_files.hpp"
 #include "format/compiled_files_decoder.hpp"
+#include "format/line_plan_points.hpp"
 #include "reading/compiled_scenario.hpp"
 #include "sources/scenario_texts.hpp"
 
@@ -35,6 +36,7 @@ inline LoadedScenario compiled_scenario_of(std::string line_text, std::string se
     encode_line_plan(model.line_plan, plan);
     scenario.plan_bytes = PlanBytes::holding(std::move(plan));
     scenario.has_plan = true;
+    scenario.plan_points = computed_plan_points(scenario.plan_bytes);
   }
   return scenario;
 }

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "format/file_io.hpp"
 #include "plot/text_metrics.hpp"
 #include "reading/track_reading.hpp"
 #include "tests/reading_fixture.hpp"
@@ -284,6 +285,12 @@ std::vector<std::pair<int32_t, std::string>> twelve_stations_a_kilometre_apart()
 // Crowded pictures: every text inside the page and clear of every other, every kind of mark
 // in the legend, every station of the stretch named (or numbered and named in the key), and
 // the plan's labels clear of the track.
+// The built-in route's picture, the plan read once for the plan view and the curve band,
+// is the one the README shows, byte for byte.
+TEST(RoutePlot, TheBuiltInPictureIsTheReadmes) {
+  EXPECT_EQ(render_route_svg(testing::builtin_scenario()), read_file(std::string(SCENARIO_DOCS) + "/Milano_Tortona_5.svg"));
+}
+
 TEST(RoutePlot, CrowdedLabelsStayInsideThePictureAndApart) {
   const std::vector<std::pair<int32_t, std::string>> twelve = twelve_stations_a_kilometre_apart();
   const std::vector<std::pair<int32_t, std::string>> at_the_end = {

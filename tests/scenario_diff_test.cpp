@@ -4,10 +4,17 @@
 
 #include <nlohmann/json.hpp>
 
+#include <cmath>
 #include <filesystem>
 #include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
 
+#include "format/compiled_files.hpp"
 #include "format/file_io.hpp"
+#include "format/line_plan_points.hpp"
+#include "reading/track_reading.hpp"
 
 #include "tests/reading_fixture.hpp"
 
@@ -22,6 +29,11 @@ std::string diff_text(const ReadingDocument& d) {
   std::ostringstream out;
   print_document_text(d, out);
   return out.str();
+}
+
+// Two plan files compared, each checked and counted first as the loader does.
+ReadingDocument diff_plan_files(const PlanBytes& a, const PlanBytes& b) {
+  return diff_plans(a, computed_plan_points(a), b, computed_plan_points(b));
 }
 
 TEST(ScenarioDiff, EqualScenariosHaveNoChange) {
@@ -109,13 +121,108 @@ TEST(ScenarioDiff, NamesOtherChangesInWordsAndGroupsThem) {
 TEST(ScenarioDiff, APlanMissingOrShorterIsSaid) {
   const LoadedScenario without_plan =
       compiled_scenario_of(std::string(kLineSourceText), std::string(kServiceSourceText), 0);
-  EXPECT_EQ(diff_text(diff_plans(builtin_scenario().plan_bytes, "")), "plan\n  line plan: present → none\n");
+  EXPECT_EQ(diff_text(diff_plan_files(builtin_scenario().plan_bytes, "")), "plan\n  line plan: present → none\n");
   const LoadedScenario longer = compiled_scenario_of(replaced(kLineSourceText, "82000", "82050"),
                                                        std::string(kServiceSourceText));
-  EXPECT_NE(diff_text(diff_plans(builtin_scenario().plan_bytes, longer.plan_bytes))
+  EXPECT_NE(diff_text(diff_plan_files(builtin_scenario().plan_bytes, longer.plan_bytes))
                 .find("plan: computed to metre 88 998 → 89 048"),
             std::string::npos);
   EXPECT_FALSE(diff_scenarios(builtin_scenario(), without_plan).sections.empty());
+}
+
+// The comparison of two plans metre by metre, every point of both decoded: what diff told
+// before it compared the bytes first.
+std::string plans_compared_metre_by_metre(const PlanBytes& a, const PlanBytes& b) {
+  std::ostringstream out;
+  if (a.empty() != b.empty()) return "presence";
+  LinePlanPoints pa(a), pb(b);
+  PlanPoint ha[3], hb[3];
+  int64_t metre = 0, run_start = -1;
+  std::string run_from, run_to;
+  auto close_run = [&](int64_t end) {
+    if (run_start >= 0) out << "metres " << run_start << "-" << end << ": " << run_from << " / " << run_to << "\n";
+    run_start = -1;
+  };
+  for (bool more_a = true, more_b = true;; ++metre) {
+    PlanPoint p;
+    more_a = more_a && pa.next(p);
+    if (more_a) ha[0] = ha[1], ha[1] = ha[2], ha[2] = p;
+    more_b = more_b && pb.next(p);
+    if (more_b) hb[0] = hb[1], hb[1] = hb[2], hb[2] = p;
+    if (!more_a || !more_b) break;
+    if (metre < 2) continue;
+    const double ka = plan_turning(ha[0], ha[1], ha[2]), kb = plan_turning(hb[0], hb[1], hb[2]);
+    const bool differs = std::abs(ka - kb) > 1e-9;
+    const std::string ta = turning_text(ka), tb = turning_text(kb);
+    if (run_start >= 0 && (!differs || ta != run_from || tb != run_to)) close_run(metre - 1);
+    if (differs && run_start < 0) run_start = metre, run_from = ta, run_to = tb;
+  }
+  close_run(metre - 1);
+  return out.str();
+}
+
+// The same runs read from diff's document.
+std::string turning_runs_told(const ReadingDocument& d) {
+  std::ostringstream json;
+  print_document_json(d, json);
+  std::ostringstream out;
+  const nlohmann::json document = nlohmann::json::parse(json.str());
+  if (!document.contains("plan")) return "";
+  for (const nlohmann::json& change : document["plan"]["changes"]) {
+    if (change["change"] == "added" || change["change"] == "removed") return "presence";
+    if (change["field"] == "turning")
+      out << "metres " << change["from_metre"] << "-" << change["to_metre"] << ": " << change["before"].get<std::string>()
+          << " / " << change["after"].get<std::string>() << "\n";
+  }
+  return out.str();
+}
+
+// Diff compares the plans' bytes first and decodes only the blocks that differ: it tells the
+// very runs that comparing every metre tells, wherever the changes fall (on a block's
+// bounds, in the two metres after one, at the start and at the end).
+TEST(ScenarioDiff, PlansComparedByTheirBytesFirstTellWhatEveryMetreTells) {
+  const auto plan_of = [](const std::vector<std::pair<int32_t, double>>& runs, int32_t extent = 30000) {
+    LinePlan plan(extent);
+    plan.set_starting_points();
+    for (const auto& [last, curvature] : runs) plan.extend_through(last, curvature);
+    std::string bytes;
+    encode_line_plan(plan, bytes);
+    return bytes;
+  };
+  const std::vector<std::pair<int32_t, double>> base = {{4094, 0}, {6000, 0.001}, {12000, 0}, {12600, -0.002}, {29990, 0}};
+  const std::string original = plan_of(base);
+  // A point's x in bytes: after the two starting points (4 bytes each), 10 bytes a double,
+  // its value after a 2-byte tag.
+  const auto flipped = [&](int64_t metre, bool y, int bit) {
+    std::string bytes = original;
+    const size_t at = (y ? bytes.size() / 2 : 0) + 8 + static_cast<size_t>(metre - 2) * 10 + 2 + static_cast<size_t>(bit / 8);
+    bytes[at] = static_cast<char>(bytes[at] ^ (1 << (bit % 8)));
+    return bytes;
+  };
+  const std::vector<std::pair<std::string, std::string>> others = {
+      {"the same", original},
+      {"a curve sharper", plan_of({{4094, 0}, {6000, 0.002}, {12000, 0}, {12600, -0.002}, {29990, 0}})},
+      {"a curve a metre later", plan_of({{4095, 0}, {6000, 0.001}, {12000, 0}, {12600, -0.002}, {29990, 0}})},
+      {"two curves changed", plan_of({{4094, 0}, {6000, 0.003}, {12000, 0}, {12600, 0.002}, {29990, 0}})},
+      {"computed less far", plan_of({{4094, 0}, {6000, 0.001}, {12000, 0}, {12600, -0.002}, {20000, 0}})},
+      {"a longer extent", plan_of(base, 30500)},
+      {"no points", plan_of({}, 30000)},
+      {"no plan", ""},
+      {"metre 2 bent", flipped(2, false, 62)},
+      {"the last block's first metre bent", flipped(4096, true, 60)},
+      {"the metre before a block bent", flipped(4095, false, 61)},
+      {"the last metre bent", flipped(29990, true, 61)},
+      {"a bit too small to turn", flipped(20000, false, 0)},
+  };
+  for (const auto& [what, other] : others) {
+    SCOPED_TRACE(what);
+    for (const auto& [a, b] : {std::pair{PlanBytes(original), PlanBytes(other)}, std::pair{PlanBytes(other), PlanBytes(original)}})
+      EXPECT_EQ(turning_runs_told(diff_plan_files(a, b)), plans_compared_metre_by_metre(a, b));
+  }
+  EXPECT_TRUE(diff_plan_files(original, original).sections.empty());
+  const std::string tiny_change = flipped(20000, false, 0);
+  EXPECT_NE(diff_text(diff_plan_files(original, tiny_change)).find("the files differ from byte 199 990 on"),
+            std::string::npos);
 }
 
 // For scripts each change is an object of its parts: numbers as numbers, lists as arrays,
@@ -257,7 +364,7 @@ TEST(ScenarioDiff, NoChangedBitOfACellOrThePlanPassesForEqual) {
     std::string plan = builtin_bytes().plan;
     plan[byte] = static_cast<char>(plan[byte] ^ 1);
     try {
-      EXPECT_FALSE(diff_plans(builtin_bytes().plan, plan).sections.empty()) << "byte " << byte;
+      EXPECT_FALSE(diff_plan_files(builtin_bytes().plan, plan).sections.empty()) << "byte " << byte;
       ++decoded;
     } catch (const std::exception&) {
     }
