@@ -4,6 +4,7 @@
 #include <optional>
 #include <unordered_map>
 
+#include "compiler/row_relations.hpp"
 #include "model/fault_record.hpp"
 #include "model/scenario_model.hpp"
 #include "model/source_place.hpp"
@@ -33,6 +34,8 @@ struct CompileContext {
   // overwrites the last.
   int32_t error_code = 0;
   int32_t error_position_m = 0;
+  // The rows read so far, for the relations between rows.
+  RelationWatch relations;
 };
 
 }  // namespace scenario

@@ -31,21 +31,27 @@ void record_fault(CompileContext& context, Fault fault) {
   tell(context, RecordedFault{number, std::nullopt, std::nullopt, {}, {}});
 }
 
-void record_fault(CompileContext& context, Fault fault, int64_t position_m, std::vector<DiagnosticNote> notes) {
+void record_fault(CompileContext& context, Fault fault, int64_t position_m, std::vector<DiagnosticNote> notes,
+                  std::optional<DiagnosticFix> fix) {
   // Positions come from 32-bit fields or from cell × 50, so they always fit.
   const int number = fault_number(fault);
   context.error_code = number;
   context.error_position_m = static_cast<int32_t>(position_m);
-  tell(context, RecordedFault{number, context.error_position_m, std::nullopt, {}, std::move(notes)});
+  tell(context, RecordedFault{number, context.error_position_m, std::nullopt, {}, std::move(notes), std::nullopt,
+                              std::move(fix)});
 }
 
 void record_fault_of_row(CompileContext& context, Fault fault, const SourcePlace& place,
-                         std::optional<int32_t> position_m, std::vector<DiagnosticNote> notes) {
+                         std::optional<int32_t> position_m, std::vector<DiagnosticNote> notes,
+                         std::optional<int32_t> recorded_m) {
   const int number = fault_number(fault);
   context.error_code = number;
-  if (position_m) context.error_position_m = *position_m;
+  if (recorded_m)
+    context.error_position_m = *recorded_m;
+  else if (position_m)
+    context.error_position_m = *position_m;
   if (context.fault_sink != nullptr)
-    context.fault_sink->on_fault(RecordedFault{number, position_m, place, {}, std::move(notes)});
+    context.fault_sink->on_fault(RecordedFault{number, position_m, place, {}, std::move(notes), recorded_m});
 }
 
 void record_runtime_failure(CompileContext& context, const RuntimeFailure& failure) {

@@ -17,11 +17,14 @@ namespace scenario {
 // recorded while a source row is being compiled ends the reading of that source there: the
 // sink hears it at the row, with a note that says so after `notes`.
 void record_fault(CompileContext& context, Fault fault);
-void record_fault(CompileContext& context, Fault fault, int64_t position_m, std::vector<DiagnosticNote> notes = {});
+void record_fault(CompileContext& context, Fault fault, int64_t position_m, std::vector<DiagnosticNote> notes = {},
+                  std::optional<DiagnosticFix> fix = std::nullopt);
 // A fault found once a source has been read, caused by the row at `place`, which was
-// written at `position_m` when the fault names a position.
+// written at `position_m` when the fault names a position; `recorded_m`, when given, is the
+// position recorded with the fault instead.
 void record_fault_of_row(CompileContext& context, Fault fault, const SourcePlace& place,
-                         std::optional<int32_t> position_m = std::nullopt, std::vector<DiagnosticNote> notes = {});
+                         std::optional<int32_t> position_m = std::nullopt, std::vector<DiagnosticNote> notes = {},
+                         std::optional<int32_t> recorded_m = std::nullopt);
 // A run-time failure, fault 25: the sink hears what failed, at the failing field when a
 // field caused it.
 void record_runtime_failure(CompileContext& context, const RuntimeFailure& failure);

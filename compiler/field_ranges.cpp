@@ -15,6 +15,7 @@ bool outside(const RowField& field, int64_t written) {
 // "is outside 0…23", or "is below 1" for a range with no upper end.
 std::string range_text(const ValueRange& range) {
   if (range.high == std::numeric_limits<int32_t>::max()) return "is below " + std::to_string(range.low);
+  if (range.high == range.low + 1) return "is not " + std::to_string(range.low) + " or " + std::to_string(range.high);
   return "is outside " + std::to_string(range.low) + "…" + std::to_string(range.high);
 }
 

@@ -1,5 +1,6 @@
 #include "compiler/general_section_rows.hpp"
 
+#include "compiler/field_ranges.hpp"
 #include "format/compiled_files.hpp"
 #include "model/format_rules.hpp"
 #include "model/rounding.hpp"
@@ -13,6 +14,11 @@ std::optional<Fault> read_kilometre_post(GeneralRowContext& context, int slot_nu
   slot.start_m = context.reader.read_long();
   slot.end_m = context.reader.read_long();
   slot.position_m = context.reader.read_long();
+  // Only 1 reads as falling: any other direction is a rising reading.
+  static const RowField& kDirection = row_field("progressiva chilometrica uno", "direction");
+  warn_if_outside_range(context.compile, kDirection, slot.position_m,
+                        std::to_string(slot.position_m) + ", which reads as 0 (a rising reading)",
+                        context.reader.last_field_place());
   if (context.compile.row_place)
     context.kilometre_post_rows.push_back({slot.start_m, slot.end_m, slot.position_m, *context.compile.row_place});
   return std::nullopt;

@@ -9,6 +9,7 @@
 #include "compiler/line_features.hpp"
 #include "compiler/main_section_rows.hpp"
 #include "compiler/row_schema.hpp"
+#include "compiler/relation_warnings.hpp"
 #include "compiler/row_shape.hpp"
 #include "compiler/source_warnings.hpp"
 #include "compiler/fault_recording.hpp"
@@ -128,14 +129,18 @@ class LineSourceReading {
     while (!reader_.at_end()) {
       std::string keyword = reader_.read_text();
       if (reader_.at_end()) return std::nullopt;  // the last field of the file is never a row
-      for (int i = 0; i < kGeneralDashReads && contains(keyword, "-"); ++i) keyword = reader_.read_text();
+      for (int i = 0; i < kGeneralDashReads && contains(keyword, "-"); ++i) {
+        shape_.dashed_field(keyword);
+        keyword = reader_.read_text();
+      }
       shape_.start_row();
       const RowText* matched = nullptr;
       GeneralRowContext context{context_, reader_, kilometre_post_rows_};
       const std::optional<Fault> none;
       const std::string lower = lower_case_1252(keyword);
-      if (const auto fault = place_rows_of_keyword(line_general_section(), context, keyword, lower, none, matched))
-        return fault;
+      const std::optional<Fault> fault = place_rows_of_keyword(line_general_section(), context, keyword, lower, none, matched);
+      warn_of_broken_relations(context_, reader_, matched);
+      if (fault) return fault;
       if (!matched && reads_as_service_row(lower)) ++service_rows_seen_;
       shape_.end_row(matched, keyword, {general_spellings_, line_general_section().headers,
                                         matched ? std::string_view{} : row_matched_but_for_capitals(line_general_section(), lower)});
@@ -153,6 +158,7 @@ class LineSourceReading {
       std::string keyword = reader_.read_text();
       if (reader_.at_end()) return true;
       for (int i = 0; i < kMainDashReads && contains(keyword, "-"); ++i) {
+        shape_.dashed_field(keyword);
         keyword = reader_.read_text();
         if (reader_.at_end()) return true;
       }
@@ -160,7 +166,9 @@ class LineSourceReading {
       const RowText* matched = nullptr;
       MainRowContext context{context_, reader_, features};
       const std::string lower = lower_case_1252(keyword);
-      switch (place_rows_of_keyword(line_main_section(), context, keyword, lower, RowOutcome::kNext, matched)) {
+      const RowOutcome outcome = place_rows_of_keyword(line_main_section(), context, keyword, lower, RowOutcome::kNext, matched);
+      if (outcome != RowOutcome::kFaultExit) warn_of_broken_relations(context_, reader_, matched);
+      switch (outcome) {
         case RowOutcome::kNext:
           shape_.end_row(matched, keyword, {main_spellings_, line_main_section().headers,
                                             matched ? std::string_view{} : row_matched_but_for_capitals(line_main_section(), lower)});

@@ -28,7 +28,7 @@ constexpr RowField kKilometrePostFields[] = {
     {"offset", kLong, "metres", "The offset of the new reading.", std::nullopt, "a multiple of 50 (fault 2)"},
     {"direction", kLong, "",
      "0: from the position on the reading is position + offset and grows; 1: it is offset − position and falls.",
-     std::nullopt, "0 or 1"},
+     ValueRange{0, 1}},
 };
 constexpr RowField kBackgroundFields[] = {
     {"value", kLong, "", "A background value, only stored for the simulator.", std::nullopt, "whole number"},
@@ -300,6 +300,7 @@ std::string values_text(const RowField& field) {
   if (field.range) {
     const ValueRange& range = *field.range;
     if (range.high == INT32_MAX) return range.low == 0 ? "0 or more" : "at least " + reference_number(range.low);
+    if (range.high == range.low + 1) return reference_number(range.low) + " or " + reference_number(range.high);
     return reference_number(range.low) + " to " + reference_number(range.high);
   }
   switch (field.type) {

@@ -80,9 +80,15 @@ bool is_section_header(std::string_view field) {
   return field.find('[') != std::string_view::npos && field.find(']') != std::string_view::npos;
 }
 
+void RowShape::dashed_field(std::string_view field) {
+  if (!dashed_) dashed_.emplace(std::string(field), reader_.last_field_place());
+}
+
 void RowShape::start_row() {
   context_.row_place = reader_.last_field_place();
   reader_.begin_row();
+  row_dashed_ = std::move(dashed_);
+  dashed_.reset();
 }
 
 std::string RowShape::fields_from_later_lines(const RowText& matched, int row_line) const {
@@ -143,6 +149,15 @@ void RowShape::end_row(const RowText* matched, std::string_view keyword, const S
   if (row.line == last_row_end_line_) {
     report_warning(context_, Warning::kLineHoldsMore, "line " + std::to_string(row.line) + " holds more fields than its row: " + shown +
                                " and what follows it on the line match no row" + how_last_row_ended());
+  } else if (row_dashed_ && trimmed(row_dashed_->first).starts_with('-')) {
+    // Authors mark notes with a dash; the readers take a field with a dash as standing for the next.
+    const std::string dashed = "'" + utf8_from_1252(trimmed(row_dashed_->first)) + "'";
+    const std::string_view close = closest_word(trimmed(row_dashed_->first).substr(1), words.keywords);
+    report_warning(context_, Warning::kUnmatchedKeyword,
+                   dashed + " begins with '-', which marks no note: a field with a dash stands for the field after "
+                   "it, so " + shown + " was read as the keyword, matches no row, and the row is dropped" +
+                       (close.empty() ? "" : "; if the row is meant, write '" + std::string(close) + "'"),
+                   row_dashed_->second, fix_to(row_dashed_->first, close));
   } else if (is_section_header(keyword)) {
     const std::string header = trimmed_lower(keyword);
     if (std::find(words.headers.begin(), words.headers.end(), header) == words.headers.end()) {

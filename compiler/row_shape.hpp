@@ -1,5 +1,9 @@
 #pragma once
 
+#include <optional>
+#include <string>
+#include <utility>
+
 #include <span>
 #include <string_view>
 
@@ -24,6 +28,8 @@ class RowShape {
  public:
   RowShape(CompileContext& context, FieldReader& reader) : context_(context), reader_(reader) {}
 
+  // The field just read holds a dash, so the field after it stands for it as the keyword.
+  void dashed_field(std::string_view field);
   // The field just read is a keyword field: its row is the one being compiled.
   void start_row();
   // The keyword tests of the row are done; `matched` is the row they read, null for none.
@@ -45,6 +51,9 @@ class RowShape {
   // when the rest of its line matches no row.
   const RowText* last_row_ = nullptr;
   std::string_view last_row_last_field_;
+  // The first field with a dash before the keyword field of the row, as written, and its place.
+  std::optional<std::pair<std::string, SourcePlace>> dashed_;
+  std::optional<std::pair<std::string, SourcePlace>> row_dashed_;
 };
 
 // The one word of `words` closest to `field` (letter case aside) within a small number of

@@ -7,6 +7,7 @@
 #include "compiler/field_reader.hpp"
 #include "compiler/kilometre_posts.hpp"
 #include "compiler/row_schema.hpp"
+#include "compiler/relation_warnings.hpp"
 #include "compiler/row_shape.hpp"
 #include "compiler/service_section_rows.hpp"
 #include "compiler/source_warnings.hpp"
@@ -30,6 +31,7 @@ RowOutcome read_rows(ServiceRowContext& r) {
     std::string keyword = r.reader.read_text();
     if (r.reader.at_end()) return RowOutcome::kEndReading;
     for (int i = 0; i < kDashReplacements && contains(keyword, "-"); ++i) {
+      shape.dashed_field(keyword);
       keyword = r.reader.read_text();
       if (r.reader.at_end()) return RowOutcome::kEndReading;
     }
@@ -37,6 +39,7 @@ RowOutcome read_rows(ServiceRowContext& r) {
     const RowText* matched = nullptr;
     const std::string lower = lower_case_1252(keyword);
     const RowOutcome end = place_rows_of_keyword(service_section(), r, keyword, lower, RowOutcome::kNext, matched);
+    if (end != RowOutcome::kFaultExit) warn_of_broken_relations(r.compile, r.reader, matched);
     if (end != RowOutcome::kNext) return end;
     shape.end_row(matched, keyword, {spellings, service_section().headers, matched ? std::string_view{} : row_matched_but_for_capitals(service_section(), lower)});
   }

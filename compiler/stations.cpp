@@ -58,7 +58,10 @@ RowOutcome read_station_row(CompileContext& context, FieldReader& reader, Statio
   const int32_t position = station.position_m;
   if (beyond_the_cells(context, position, kStationMargin_m)) return RowOutcome::kEndReading;
   if (position % kCellLength_m != 0) {
-    record_fault(context, Fault::kStationPosition, position);
+    // As W5 offers for the features that are moved to their cell.
+    const int64_t on_cell = kCellLength_m * cell_of_position(position);
+    record_fault(context, Fault::kStationPosition, position, {},
+                 DiagnosticFix{std::to_string(position), std::to_string(on_cell)});
     return RowOutcome::kFaultExit;
   }
   station.station_type = reader.read_byte();

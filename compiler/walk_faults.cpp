@@ -41,7 +41,8 @@ void record_walk_faults(CompileContext& context, const std::vector<WalkFault>& f
   for (const WalkFault& fault : faults) {
     std::vector<DiagnosticNote> notes = notes_of(context, fault);
     if (const auto origin = context.cell_origins.find(fault.rule_cell); origin != context.cell_origins.end())
-      record_fault_of_row(context, fault.fault, origin->second.row, origin->second.position_m, std::move(notes));
+      record_fault_of_row(context, fault.fault, origin->second.row, origin->second.position_m, std::move(notes),
+                          static_cast<int32_t>(fault.fault_cell * kCellLength_m));
     else
       record_fault(context, fault.fault, fault.fault_cell * kCellLength_m, std::move(notes));
   }

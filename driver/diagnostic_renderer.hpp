@@ -16,6 +16,7 @@ struct DiagnosticsSummary {
   int faults_recorded = 0;
   int errors = 0;  // errors that are no fault, warnings under --werror among them
   int warnings = 0;
+  int rows_dropped = 0;  // rows whose keyword, close to a row's, matched none (warned of as W2)
   int32_t last_fault = 0;                  // the last fault recorded
   std::optional<int32_t> last_position_m;  // its own position, when it names one
   std::string last_position_is;            // what the position is when it is not the fault's own

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "model/fault_table.hpp"
+#include "model/warning_table.hpp"
 
 namespace scenario {
 
@@ -46,8 +47,9 @@ void Diagnostics::report(Diagnostic diagnostic) {
 void Diagnostics::on_fault(const RecordedFault& fault) {
   ++faults_;
   last_fault_ = fault.number;
-  last_position_m_ = fault.position_m;
+  last_position_m_ = fault.recorded_position_m ? fault.recorded_position_m : fault.position_m;
   last_position_is_.clear();
+  if (fault.recorded_position_m) last_position_is_ = "the cell where the signalling walk found no room";
   report(diagnostic_of_fault(fault));
 }
 
@@ -62,6 +64,8 @@ void Diagnostics::on_diagnostic(const Diagnostic& diagnostic) {
       return;
     }
     ++warnings_;
+    // A keyword close to a row's, with its mend: the whole row was dropped.
+    if (diagnostic.warning == warning_number(Warning::kUnmatchedKeyword) && diagnostic.fix) ++rows_dropped_;
   }
   report(diagnostic);
 }
@@ -96,7 +100,7 @@ void Diagnostics::shown_fault(int number) {
 void Diagnostics::close() {
   if (closed_) return;
   closed_ = true;
-  renderer_->close(DiagnosticsSummary{faults_, errors_, warnings_, last_fault_, last_position_m_, last_position_is_, nothing_written_});
+  renderer_->close(DiagnosticsSummary{faults_, errors_, warnings_, rows_dropped_, last_fault_, last_position_m_, last_position_is_, nothing_written_});
 }
 
 }  // namespace scenario

@@ -69,6 +69,7 @@ class Diagnostics : public FaultSink {
   int faults_ = 0;
   int errors_ = 0;
   int warnings_ = 0;
+  int rows_dropped_ = 0;
   bool warnings_silenced_ = false;
   bool warnings_as_errors_ = false;
   bool nothing_written_ = false;

@@ -3,13 +3,17 @@
 #include <stdexcept>
 #include <vector>
 
+#include "compiler/row_relations.hpp"
 #include "compiler/row_schema.hpp"
+#include "model/warning_table.hpp"
 
 namespace scenario {
 namespace {
 
 constexpr std::string_view kTableBegins = "<!-- row table: ";
 constexpr std::string_view kTableEnds = "<!-- row table ends -->";
+// The name that stands for the table of relations between rows.
+constexpr std::string_view kRelationsTable = "relations";
 
 const RowText& row_named(std::string_view keyword) {
   const RowText* row = find_row(keyword);
@@ -63,9 +67,22 @@ std::vector<std::string_view> keywords_of(std::string_view list) {
   return keywords;
 }
 
+// The relations between rows, each with its warning.
+std::string relations_table() {
+  std::string table = "| Warning | Rows | Relation kept | When it is broken, the compiled files hold |\n|---|---|---|---|\n";
+  for (const RowRelation& relation : row_relations()) {
+    std::string rows;
+    for (const std::string_view keyword : relation.keywords) rows += (rows.empty() ? "`" : ", `") + std::string(keyword) + "`";
+    table += "| " + warning_id(warning_number(relation.warning)) + " | " + rows + " | " + std::string(relation.rule) +
+             " | " + std::string(relation.held) + " |\n";
+  }
+  return table;
+}
+
 }  // namespace
 
 std::string row_table_markdown(std::span<const std::string_view> keywords) {
+  if (keywords.size() == 1 && keywords.front() == kRelationsTable) return relations_table();
   return keywords.size() == 1 ? fields_table(row_named(keywords.front())) : rows_table(keywords);
 }
 

@@ -9,7 +9,8 @@ namespace scenario {
 // The source-format reference's row tables, made from the row schema.
 
 // The table of the rows named by their keywords, in Markdown: one line per row with its
-// fields in order when there are several, one line per field when there is one.
+// fields in order when there are several, one line per field when there is one; the one
+// name "relations" gives the relations between rows, one line per warning.
 std::string row_table_markdown(std::span<const std::string_view> keywords);
 
 // `reference` with every row table brought up to date: each block that begins with a line

@@ -93,6 +93,7 @@ void TextDiagnostics::close(const DiagnosticsSummary& summary) {
   std::string counts;
   if (summary.errors > 0) counts = plural(summary.errors, "error");
   if (summary.warnings > 0) counts += (counts.empty() ? "" : ", ") + plural(summary.warnings, "warning");
+  if (summary.rows_dropped > 0) counts += " (" + plural(summary.rows_dropped, "row") + " dropped by a misspelt keyword)";
   if (summary.faults_recorded > 0) {
     if (!counts.empty()) counts += ", ";
     counts += plural(summary.faults_recorded, "fault") + " recorded; last: fault " + std::to_string(summary.last_fault);

@@ -20,6 +20,10 @@ struct RecordedFault {
   std::optional<SourcePlace> place;    // the source row (or field) that caused it, if any
   std::string_view detail;             // what failed, for a run-time failure
   std::vector<DiagnosticNote> notes;   // further words, each at its own place
+  // The position recorded with the fault when it is not `position_m`, the row's own: the
+  // cell where the signalling walk found no room.
+  std::optional<int32_t> recorded_position_m = std::nullopt;
+  std::optional<DiagnosticFix> fix = std::nullopt;  // the edit that mends the row, when it is clear
 };
 
 // A recorded fault as the author is told it: its meaning, then what failed.

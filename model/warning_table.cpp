@@ -15,10 +15,13 @@ constexpr auto kWarnings = std::to_array<WarningDescription>({
      "[pendenz]"},
     {Warning::kUnmatchedKeyword, "keyword that matches no row",
      "A keyword field contains none of the words of its section's rows, so it is skipped, and the fields after it are "
-     "read one by one as keywords, most of them skipped too.",
+     "read one by one as keywords, most of them skipped too: the whole row is dropped. The closing line counts the "
+     "rows dropped by a keyword close to a row's.",
      {{{"The keyword is misspelt.", "Write it as the reference lists it; the warning names the keyword it is close to."},
        {"The kilometre-post, background or signal-repetition keyword is written with a capital.",
-        "Write it in small letters."}}},
+        "Write it in small letters."},
+       {"The row begins with '-', meant as a note marker: a field with a dash stands for the field after it.",
+        "Keep notes before [generale]; to keep the row, take the '-' away."}}},
      "segnal,    8600,   2, 3, 1,  1, 0,    2,  2,1,1, 240"},
     {Warning::kRowOverLines, "row running over a line end",
      "A row takes its fields one after another whatever the line ends: a row with too few fields on its line took the "
@@ -81,6 +84,52 @@ constexpr auto kWarnings = std::to_array<WarningDescription>({
      {{{"The item stands where the station area ends.",
         "Move the item to another cell, or change the station's length or position."}}},
      "stazione,    6000,  4,  300,  0, 0, 0,  1,1,0,  4,1,1,    0,   8,36, 0, BETA"},
+    {Warning::kEndsBeforeStart, "stretch that ends before it starts",
+     "A mountain stretch, the signal repetition or a slowdown is given a start and an end (or a length): an end at or "
+     "before the start leaves the stretch without cells, the repetition ending before it begins, or the slowdown's end "
+     "cell at or before its start cell.",
+     {{{"The start and the end were swapped.", "Write the smaller position first."},
+       {"A slowdown's speed and length were swapped, or the length was left empty.",
+        "Write the speed second and a length of at least 50 m third."}}},
+     "montagna,   12000,  11500,  3"},
+    {Warning::kOverlapsRowBefore, "row before the end of the row before it",
+     "Curves and mountain stretches are ordered lists: each begins where the one before it has ended or later. A curve "
+     "that begins before the previous curve's end is turned only from that end on, or left out of the plan when it "
+     "ends before it; a mountain stretch that begins before the previous one's end writes over its cells and takes "
+     "type 3.",
+     {{{"The rows were not written in order of position.", "Write the rows in increasing order of position."},
+       {"A position or a length has a digit too many.", "Correct it."}}},
+     "curvad2,   3000,   800\ncurvas3,   3500,   400"},
+    {Warning::kFillAfterZero, "line speed or adhesion list not beginning at 0",
+     "Before the first line speed or adhesion row every cell holds 0: the train finds a line speed of 0 km/h, or no "
+     "adhesion, over the first metres of the route.",
+     {{{"The first row was written at the first feature rather than at the start of the route.",
+        "Write the first row at position 0."}}},
+     "velocita,   1000,    120"},
+    {Warning::kTimeGoesBack, "timetable time earlier than the station before",
+     "Stations are written in route order, and their timetable times are stored as written: the train card then lists a "
+     "station reached before the one before it. A time more than 12 hours earlier is read as the next day, and a "
+     "place without a time (0, 0, 0) is passed over.",
+     {{{"A digit of the hours or minutes is wrong.", "Correct the time."},
+       {"The station rows are not in route order.", "Write them in increasing order of position."}}},
+     "stazione,  2500, 8, 400, 0,0,0, 0,0,0, 0,0,0,0,  10,20,0, ALFA\nstazione,  9000, 2, 300, 0,0,0, 0,0,0, 0,0,0,0,  "
+     "10,5,0, BETA"},
+    {Warning::kSlowdownOverLineSpeed, "slowdown faster than the line speed",
+     "A slowdown lowers the speed: one above the line speed in force at its start (from the line speed rows written "
+     "before it) is stored as written, and its boards show a speed the train may not run.",
+     {{{"The speed and the length were swapped.", "Write the speed second and the length third."},
+       {"The speed has a digit too many.", "Correct it."}}},
+     "velocita,   0,    120\nrallentamento,   2600,    600,  50, 0,  1,  0"},
+    {Warning::kControlInText, "control character in a text",
+     "A station name or an indicator board text holds a tab or another control character: it is stored in the "
+     "record as written, and the simulator shows it as a box or a gap.",
+     {{{"A tab was typed between words.", "Write a space instead."}}},
+     "cartello_indicatore,  1000,   PL\t12"},
+    {Warning::kRouteLengthInKilometres, "route length written in kilometres",
+     "A route length under 1000 m with rows placed past it was most likely written in kilometres: every later "
+     "feature then lies past the route's end, where the driver never gets, or past the track cells (fault 15).",
+     {{{"The route length was written in kilometres.", "Write it in metres."}}},
+     "lunghezza percorso,    36\n[pendenze]\npendenza,   1500,   6"},
 });
 
 }  // namespace

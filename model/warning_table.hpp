@@ -26,6 +26,13 @@ enum class Warning : int32_t {
   kKilometrePostsDropped = 12,
   kRowOutOfOrder = 13,
   kOverwrittenByStationExit = 14,
+  kEndsBeforeStart = 15,
+  kOverlapsRowBefore = 16,
+  kFillAfterZero = 17,
+  kTimeGoesBack = 18,
+  kSlowdownOverLineSpeed = 19,
+  kControlInText = 20,
+  kRouteLengthInKilometres = 21,
 };
 
 constexpr int32_t warning_number(Warning warning) { return static_cast<int32_t>(warning); }

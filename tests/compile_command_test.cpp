@@ -218,7 +218,8 @@ TEST(CompileCommand, EachKindOfFaultIsReportedWithItsExitStatus) {
        "Milano_Tortona_5-.txt:75:1: note: cell 1046 already holds the signal of this row\n"
        " segnale,   52250,   2, 4, 0,  0, 0,    0,  0,0,0, 0\n"
        " ^\n"
-       "scenario-builder: 1 fault recorded; last: fault 12 at 52600 m; no file written\n",
+       "scenario-builder: 1 fault recorded; last: fault 12 at 52650 m (the cell where the signalling walk found no "
+       "room); no file written\n",
        false},
       {"a shown header fault", false, "indicatori_vmax,  800,", "indicatori_vmax,  0,", 2, " Errore n. 1250\n", false},
       {"no general section", false, "[generale]", "[generalx]", 2,

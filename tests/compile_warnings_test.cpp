@@ -154,7 +154,10 @@ TEST(CompileWarnings, EachMistakeIsToldAtItsPlaceAndLeavesTheBytesAsTheyFollow) 
     const testing::ProgramRun run = sources.compile();
     EXPECT_EQ(run.exit_status, 0);
     EXPECT_TRUE(run.err.starts_with(c.diagnostic + "\n")) << run.err;
-    EXPECT_TRUE(run.err.ends_with("scenario-builder: 1 warning\n")) << run.err;
+    // A keyword close to a row's drops that row, and the closing line counts it.
+    EXPECT_TRUE(run.err.ends_with("scenario-builder: 1 warning\n") ||
+                run.err.ends_with("scenario-builder: 1 warning (1 row dropped by a misspelt keyword)\n"))
+        << run.err;
     if (c.same_bytes) {
       for (const std::string& name : {kNames.line_plan, kNames.records, kNames.track_cells})
         EXPECT_TRUE(sources.compiled(name) == clean.compiled(name)) << name;

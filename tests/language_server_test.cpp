@@ -172,6 +172,34 @@ TEST(LanguageServer, CodeActionsOfferTheFixAndTheExplanation) {
   EXPECT_TRUE(explained);
 }
 
+// The clear mends of a fault and of a broken relation come as code actions too: a station
+// off its cell rounded to it (fault 8), the first line speed row moved to 0 (W17).
+TEST(LanguageServer, CodeActionsMendAStationOffItsCellAndAFillNotFromZero) {
+  const SourceFolder sources;
+  struct Case {
+    std::string from, to, code, mended;
+  };
+  for (const Case& c : {Case{"stazione,    3800,", "stazione,    3810,", "fault 8", "3800"},
+                        Case{"velocita,   0,    30", "velocita,   300,    30", "W17", "0"}}) {
+    SCOPED_TRACE(c.code);
+    LspScript script;
+    script.initialize().open(sources.service_uri, replaced(std::string(kServiceSourceText), c.from, c.to));
+    const LspRun published = LspScript(script).finish().run(sources.folder.path());
+    const json diagnostic = diagnostic_with_code(published.published(sources.service_uri).at(0), c.code);
+    ASSERT_FALSE(diagnostic.is_null()) << published.published(sources.service_uri).at(0).dump(1);
+    const LspRun run = script
+                           .request(2, "textDocument/codeAction",
+                                    {{"textDocument", {{"uri", sources.service_uri}}},
+                                     {"range", diagnostic["range"]},
+                                     {"context", {{"diagnostics", json::array({diagnostic})}}}})
+                           .finish()
+                           .run(sources.folder.path());
+    const json actions = run.answer(2)["result"];
+    ASSERT_FALSE(actions.empty());
+    EXPECT_EQ(actions[0]["edit"]["changes"][sources.service_uri][0]["newText"], c.mended) << actions.dump(1);
+  }
+}
+
 TEST(LanguageServer, HoverTellsHeadersKeywordsFieldsAndPositions) {
   const SourceFolder sources;
   const std::string line(kLineSourceText);

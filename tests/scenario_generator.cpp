@@ -8,6 +8,7 @@
 
 #include "compiler/field_reader.hpp"
 #include "compiler/row_schema.hpp"
+#include "compiler/row_relations.hpp"
 #include "compiler/row_shape.hpp"
 #include "model/rounding.hpp"
 
@@ -40,26 +41,43 @@ int64_t exit_cell(int64_t position, int64_t type, int64_t length, int64_t p6) {
   return (position + length / 2 + (p6 != 0 ? 50 : 0)) / 50 - 1;
 }
 // Every row written reads back as the row its keyword names, with each of that row's fields
-// and nothing more on its line: the generator and the readers cannot disagree on a row.
-void check_row(std::string_view text) {
-  FieldReader reader(text);
-  const RowText* read_as = row_read_as(reader.read_text());
-  if (read_as == nullptr) throw std::logic_error("a generated row that no keyword test reads: " + std::string(text));
-  for (const RowField& field : read_as->fields) {
-    switch (field.type) {
-      case FieldType::kLong: reader.read_long(); break;
-      case FieldType::kInteger: reader.read_integer(); break;
-      case FieldType::kByte: reader.read_byte(); break;
-      case FieldType::kText: reader.read_text(); break;
-    }
+// and nothing more on its line, and keeps every relation with the rows before it: the
+// generator and the readers cannot disagree on a row.
+class RowWriter {
+ public:
+  void operator()(std::string& out, const std::string& text) {
+    if (!is_section_header(text)) check_row(text);
+    out += text + "\r\n";
   }
-  if (!reader.at_end()) throw std::logic_error("a generated row with a field too many: " + std::string(text));
-}
 
-void row(std::string& out, const std::string& text) {
-  if (!is_section_header(text)) check_row(text);
-  out += text + "\r\n";
-}
+ private:
+  void check_row(std::string_view text) {
+    FieldReader reader(text);
+    const RowText* read_as = row_read_as(reader.read_text());
+    if (read_as == nullptr) throw std::logic_error("a generated row that no keyword test reads: " + std::string(text));
+    std::vector<std::string> texts;
+    texts.reserve(read_as->fields.size());  // the fields view them
+    std::vector<WrittenField> fields;
+    for (const RowField& field : read_as->fields) {
+      switch (field.type) {
+        case FieldType::kLong: fields.push_back({reader.read_long(), {}}); break;
+        case FieldType::kInteger: fields.push_back({reader.read_integer(), {}}); break;
+        case FieldType::kByte: fields.push_back({reader.read_byte(), {}}); break;
+        case FieldType::kText:
+          texts.push_back(reader.read_text());
+          fields.push_back({0, texts.back()});
+          break;
+      }
+    }
+    if (!reader.at_end()) throw std::logic_error("a generated row with a field too many: " + std::string(text));
+    const std::vector<BrokenRelation> broken = relations_.row(*read_as, fields);
+    if (!broken.empty())
+      throw std::logic_error("a generated row that breaks W" + std::to_string(warning_number(broken[0].warning)) +
+                             " (" + broken[0].message + "): " + std::string(text));
+  }
+
+  RelationWatch relations_;
+};
 
 }  // namespace
 
@@ -69,6 +87,10 @@ GeneratedScenario generate_scenario(uint32_t seed, int32_t length_m) {
   const int32_t blocks = length_m / kBlock;
   const int64_t last_cell = cell_of_position(int64_t{length_m} + 7000);
   const int64_t last_row_m = 50 * (last_cell - 2);
+  // A route under a kilometre keeps its rows on the route: past it, its length would read
+  // as written in kilometres.
+  const int64_t reach_m = length_m < 1000 ? 50 * (length_m / 50) : last_row_m;
+  RowWriter row;
   // The shapes whose rows decide what a cell keeps are drawn apart, so that the rows above
   // come out as they always have for a seed.
   Writer x(seed ^ 0x5bd1e995u);
@@ -116,7 +138,8 @@ GeneratedScenario generate_scenario(uint32_t seed, int32_t length_m) {
   row(l, "sfondo due,    " + n(w.pick(0, 90000)));
   row(l, "sfondo tre,    " + n(w.pick(0, 90000)));
   row(l, std::string("ripetizione segnali ") + (w.chance(50) ? "4" : "9") + " codici,    " +
-             n(50 * w.pick(0, 200)) + ",    " + n(w.chance(20) ? 0 : 50 * w.pick(200, 2000)));
+             n(std::min<int64_t>(50 * w.pick(0, 200), reach_m)) + ",    " +
+             n(w.chance(20) ? 0 : 50 * w.pick(200, 2000)));
 
   row(l, "[curve]");
   int64_t curve_end = 0;
@@ -132,16 +155,16 @@ GeneratedScenario generate_scenario(uint32_t seed, int32_t length_m) {
     }
   }
 
-  // Two curves back to back, the second beginning in the last 100 m where no row may stand.
+  // Two curves back to back, the second running into the last cells where no row may stand.
   if (blocks > 0 && x.chance(30)) {
-    row(l, "curvad3,  " + n(last_row_m - 300) + ",  330");
-    row(l, "curvas5,  " + n(last_row_m - 300) + ",  360");
+    row(l, "curvad3,  " + n(last_row_m - 300) + ",  200");
+    row(l, "curvas5,  " + n(last_row_m - 100) + ",  160");
   }
   row(l, "[pendenze]");
-  for (int64_t m = 0; m <= last_row_m - 600; m += w.pick(6, 30) * 50)
+  for (int64_t m = 0; m <= reach_m - 600; m += w.pick(6, 30) * 50)
     row(l, "pendenza,  " + n(m) + ",   " + n(w.chance(5) ? w.one_of({-100, 155}) : w.pick(-30, 30)));
   // Rows at the last position a row may take push the fill into the last three cells.
-  for (int64_t i = w.pick(0, 3); i > 0; --i) row(l, "pendenza,  " + n(last_row_m) + ",   " + n(w.pick(-30, 30)));
+  for (int64_t i = w.pick(0, 3); i > 0; --i) row(l, "pendenza,  " + n(reach_m) + ",   " + n(w.pick(-30, 30)));
 
   row(l, "[montagne]");
   if (cell_0 == 5) row(l, "montagna,   0,  " + n(50 * x.pick(2, 9)) + ",  " + n(x.pick(0, 19)));
@@ -153,9 +176,9 @@ GeneratedScenario generate_scenario(uint32_t seed, int32_t length_m) {
     if (w.chance(50)) {  // a follower within 150 m takes type 3
       const int64_t follower = end + 50 * w.pick(0, 3);
       row(l, "montagna,   " + n(follower) + ",  " + n(follower + 50 * w.pick(1, 8)) + ",  " + n(w.pick(0, 19)));
-    } else if (x.chance(40)) {  // one over its cells, ending inside it or past it, takes type 3 too
-      const int64_t over = start + 50 * x.pick(1, static_cast<int>((end - start) / 50) - 1);
-      row(l, "montagna,   " + n(over) + ",  " + n(over + 50 * x.pick(1, 10)) + ",  " + n(x.pick(0, 19)));
+    } else if (x.chance(40)) {  // one further on keeps its own type
+      const int64_t further = end + 50 * x.pick(4, 10);
+      row(l, "montagna,   " + n(further) + ",  " + n(further + 50 * x.pick(1, 10)) + ",  " + n(x.pick(0, 19)));
     }
   }
 
@@ -201,9 +224,19 @@ GeneratedScenario generate_scenario(uint32_t seed, int32_t length_m) {
   row(v, "sabbia,    " + n(w.pick(0, 500)));
   row(v, "orologio,    " + n(w.pick(0, 23)) + "  " + n(w.pick(0, 59)) + "  " + n(w.pick(0, 59)));
   row(v, "[aderenze]");
-  for (int64_t m = 0; m <= last_row_m; m += w.pick(20, 80) * 50) row(v, "aderenza,   " + n(m) + ",   " + n(w.pick(60, 100)));
+  for (int64_t m = 0; m <= reach_m; m += w.pick(20, 80) * 50) row(v, "aderenza,   " + n(m) + ",   " + n(w.pick(60, 100)));
   row(v, "[vel_limite]");
-  for (int64_t m = 0; m <= last_row_m; m += w.pick(20, 80) * 50) row(v, "velocita,   " + n(m) + ",   " + n(w.pick(6, 40) * 5 - w.pick(0, 2)));
+  // The line speed in force at a position, so that no slowdown is faster.
+  std::vector<std::pair<int64_t, int64_t>> line_speeds;
+  for (int64_t m = 0; m <= reach_m; m += w.pick(20, 80) * 50) {
+    line_speeds.emplace_back(m, w.pick(6, 40) * 5 - w.pick(0, 2));
+    row(v, "velocita,   " + n(m) + ",   " + n(line_speeds.back().second));
+  }
+  const auto slower = [&](int64_t at, int64_t speed) {
+    for (const auto& [position, line_speed] : line_speeds)
+      if (position <= at) speed = std::min(speed, line_speed);
+    return speed;
+  };
 
   const auto signal = [&](Writer& r, int64_t at) {
     std::string text = "segnale,    " + n(at) + ",   " + n(r.pick(0, 2));
@@ -215,6 +248,7 @@ GeneratedScenario generate_scenario(uint32_t seed, int32_t length_m) {
   };
 
   row(v, "[stazioni]");
+  int64_t clock_s = 6 * 3600;
   for (int32_t b = 0; b < blocks && b < 80; b += 2) {
     const auto& p = planned[static_cast<size_t>(b)];
     int64_t type = b == 0 ? 8 : w.one_of({2, 4, 5, 6, 7, 8, 11, 12, 22, 25, 30});
@@ -225,11 +259,15 @@ GeneratedScenario generate_scenario(uint32_t seed, int32_t length_m) {
       const int64_t value = w.pick(0, 9);
       station += ", " + n(p && i == 6 ? p->p6 : value);
     }
-    station += ", " + n(w.pick(0, 23)) + ", " + n(w.pick(0, 59)) + ", " + n(w.pick(0, 59)) + ", " +
+    // Timetable times that run on along the route, a few minutes a station.
+    const int64_t hour = w.pick(0, 23), minute = w.pick(0, 59), second = w.pick(0, 59);
+    clock_s += 60 * (1 + (hour + minute) % 10) + second;
+    station += ", " + n(clock_s / 3600) + ", " + n(clock_s / 60 % 60) + ", " + n(clock_s % 60) + ", " +
                w.one_of<std::string>({"STAZIONE " + n(b), "\"PIAZZA, BASSA\"", "BIVIO"});
     if (p && x.chance(30)) station += x.one_of<std::string>({" FORL\xcc", " SANTHI\xc0"});
     if (p && p->slowdown_under_exit)  // its warning board in the exit's cell, its approach boards before
-      row(v, "rallentamento,   " + n(50 * (p->exit + 23)) + ",    80,  " + n(50 * x.pick(0, 2)) + ", 1,  " +
+      row(v, "rallentamento,   " + n(50 * (p->exit + 23)) + ",    " + n(slower(50 * (p->exit + 23), 80)) + ",  " +
+                 n(50 * std::max<int64_t>(1, x.pick(0, 2))) + ", 1,  " +
                  n(x.pick(0, 1)) + ",  " + n(x.pick(0, 40)));
     if (p && p->signal_under_exit)
       row(v, "segnale,    " + n(50 * (p->exit - 1)) + ",   " + n(x.one_of({2, 2, 1, 0})) + ", 1, " + n(x.pick(0, 4)) +
@@ -239,7 +277,7 @@ GeneratedScenario generate_scenario(uint32_t seed, int32_t length_m) {
       // A start under the exit ends past the signal that stands in the cell after it.
       const int64_t stretch = 50 * (p->start_under_exit ? x.pick(2, 4) : x.pick(1, 3));
       const int64_t start = p->start_under_exit ? 50 * (p->exit - 1) : 50 * (p->exit - 1) - stretch;
-      row(v, "rallentamento,   " + n(start) + ",    " + n(x.one_of({30, 60, 100})) + ",  " + n(stretch) + ", " +
+      row(v, "rallentamento,   " + n(start) + ",    " + n(slower(start, x.one_of({30, 60, 100}))) + ",  " + n(stretch) + ", " +
                  n(x.pick(0, 2)) + ",  0,  " + n(x.one_of({0, 0, 7, 90})));
     }
     // Its approach codes then stand over the signal's in every other cell.
@@ -248,16 +286,15 @@ GeneratedScenario generate_scenario(uint32_t seed, int32_t length_m) {
   }
 
   row(v, "[rallentamenti]");
-  if (cell_0 == 3) row(v, "rallentamento,   -50,    30,  " + n(x.one_of({0, 100})) + ", 0,  1,  " + n(x.pick(0, 5)));
+  if (cell_0 == 3) row(v, "rallentamento,   -50,    30,  " + n(x.one_of({100, 150})) + ", 0,  1,  " + n(x.pick(0, 5)));
   for (int32_t b = 1; b < blocks; b += 2) {
     const int64_t at = b * kBlock + 2600 + w.pick(0, 20);
-    const int64_t speed = w.one_of({30, 60, 80, 100, 110, 140});
-    int64_t length = w.chance(10) ? 0 : 50 * w.pick(2, 24);
+    const int64_t speed = slower(at, w.one_of({30, 60, 80, 100, 110, 140}));
+    const int64_t length = w.chance(10) ? 50 : 50 * w.pick(2, 24);
     const int64_t f_tt = w.pick(0, 3);
     const int64_t f_ta = w.pick(0, 1);
     const int64_t d_v = w.chance(50) ? 0 : w.pick(1, 160);
     const int64_t shape = x.pick(0, 9);
-    if (shape == 0) length = -50 * x.pick(1, 3);  // its end before its start
     row(v, "rallentamento,   " + n(at) + ",    " + n(speed) + ",  " + n(length) + ", " + n(f_tt) + ",  " + n(f_ta) +
                ",  " + n(d_v));
     // One of the same values inside it, without approach boards.
@@ -278,14 +315,15 @@ GeneratedScenario generate_scenario(uint32_t seed, int32_t length_m) {
     if (w.chance(30) && clear) signal(w, b * kBlock + 4500 + 50 * w.pick(0, 1));
   }
   if (blocks == 0) {
-    for (int64_t at = 400; at + 100 <= last_row_m; at += 350) signal(w, at);
+    for (int64_t at = 400; at + 100 <= reach_m; at += 350) signal(w, at);
   }
   // The last cells: signals up to the last position a row may take but one, a slowdown
   // ending in the last cell.
   if (blocks > 0) {
     signal(x, last_row_m - 50 * x.pick(1, 3));
     const int64_t start = last_row_m - 1000 - 50 * x.pick(0, 10);
-    row(v, "rallentamento,   " + n(start) + ",    60,  " + n(50 * (last_cell - 1) - start) + ", 0,  1,  0");
+    row(v, "rallentamento,   " + n(start) + ",    " + n(slower(start, 60)) + ",  " + n(50 * (last_cell - 1) - start) +
+               ", 0,  1,  0");
   }
 
   row(v, "[codici]");
