@@ -81,6 +81,19 @@ constexpr auto kWarnings = std::to_array<WarningDescription>({
      {{{"The item stands where the station area ends.",
         "Move the item to another cell, or change the station's length or position."}}},
      "stazione,    6000,  4,  300,  0, 0, 0,  1,1,0,  4,1,1,    0,   8,36, 0, BETA"},
+    {Warning::kTimetableTooTight, "timetable time the train cannot keep",
+     "The fastest run the limits allow (line speeds, slowdowns, braking before every lower limit and stop, the "
+     "train's acceleration, the gradients), plus the dwell at the stops and the regularity margin, reaches the "
+     "station later than its timetable time. The time of a stop is its departure, of the last station its arrival. "
+     "The warning names the earliest time with the margin and what costs most; `scenario-builder timing` shows the "
+     "whole run.",
+     {{{"The time was copied wrong, or the stop before it is too late.",
+        "Write a time no earlier than the one the warning gives."},
+       {"A slowdown or a lower line speed was added after the timetable was made.",
+        "Move the time later by what the warning says the slowdown costs."},
+       {"The train is faster than the check assumes.",
+        "Give its acceleration, braking or margin with the timing options."}}},
+     "stazione,   38150,  4,  700,  0, 1, 0,  1,1,0,  4,1,1,   60,  18,25, 0, PAVIA"},
 });
 
 }  // namespace

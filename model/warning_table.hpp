@@ -26,6 +26,7 @@ enum class Warning : int32_t {
   kKilometrePostsDropped = 12,
   kRowOutOfOrder = 13,
   kOverwrittenByStationExit = 14,
+  kTimetableTooTight = 15,
 };
 
 constexpr int32_t warning_number(Warning warning) { return static_cast<int32_t>(warning); }
