@@ -53,14 +53,14 @@ FastestRun fastest_run(const TrackProfile& profile, const TrainPerformance& trai
   // and stop can still be kept by braking.
   std::vector<double> end_v2(stretches.size());
   size_t stop_index = stops.size();
-  double next_v2 = 0;  // the end of the route is a stop
+  double later_v2 = 0;  // the end of the route is a stop
   for (size_t i = stretches.size(); i-- > 0;) {
     const ProfileStretch& s = stretches[i];
     while (stop_index > 0 && stops[stop_index - 1].position_m > s.to_m) --stop_index;
     const bool stop_at_end = stop_index > 0 && stops[stop_index - 1].position_m == s.to_m;
     const double v2max = s.permitted_mps * s.permitted_mps;
-    end_v2[i] = stop_at_end ? 0 : std::min(v2max, next_v2);
-    next_v2 = std::min(v2max, end_v2[i] + 2 * train.braking(s.gradient_per_mille) * (s.to_m - s.from_m));
+    end_v2[i] = stop_at_end ? 0 : std::min(v2max, later_v2);
+    later_v2 = std::min(v2max, end_v2[i] + 2 * train.braking(s.gradient_per_mille) * (s.to_m - s.from_m));
   }
 
   // Forward, from the first stop.
