@@ -30,6 +30,9 @@ struct CompileContext {
   std::optional<SourcePlace> row_place;
   // By cell index, for the notes of a fault that finds the cell taken or lacks it.
   std::unordered_map<int64_t, CellOrigin> cell_origins;
+  // By station slot, the place of the station's timetable time (its hours field), for the
+  // running-time check.
+  std::unordered_map<int, SourcePlace> station_time_places;
   // The last fault recorded (0: none) and the position recorded with it; each new fault
   // overwrites the last.
   int32_t error_code = 0;

@@ -86,6 +86,7 @@ RowOutcome read_station_row(CompileContext& context, FieldReader& reader, Statio
   int64_t time[3] = {};
   for (size_t i = 0; i < std::size(time); ++i) {
     time[i] = reader.read_long();
+    if (i == 0) context.station_time_places.insert_or_assign(s, reader.last_field_place());
     warn_if_outside_range(context, *kTimeFields[i], time[i], time[i], reader.last_field_place());
   }
   const auto [hours, minutes, seconds] = time;

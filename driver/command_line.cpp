@@ -41,6 +41,18 @@ template <typename C>
 constexpr Option<C> kNoWaitOption{{"", "--no-wait", "", "give up at once (exit status 2) while another run writes there", "wait"},
                                   [](C& c, std::string_view) { c.wait = false; }};
 
+// The running-time settings, the same for every command that checks running times.
+template <typename C, size_t I>
+constexpr Option<C> kTimingOption{{"", kTimingSettingTexts[I].option, kTimingSettingTexts[I].value_name,
+                                   kTimingSettingTexts[I].help},
+                                  [](C& c, std::string_view value) {
+                                    try {
+                                      apply_timing_setting(c.timing, kTimingSettingTexts[I].name, value);
+                                    } catch (const std::invalid_argument& e) {
+                                      throw OptionRefused(std::string("--") + e.what());
+                                    }
+                                  }};
+
 // sources
 
 constexpr Option<SourcesCommand> kSourcesOptions[] = {
@@ -102,6 +114,11 @@ constexpr Option<CompileCommand> kCompileOptions[] = {
      }},
     kWaitOption<CompileCommand>,
     kNoWaitOption<CompileCommand>,
+    kTimingOption<CompileCommand, 0>,
+    kTimingOption<CompileCommand, 1>,
+    kTimingOption<CompileCommand, 2>,
+    kTimingOption<CompileCommand, 3>,
+    kTimingOption<CompileCommand, 4>,
 };
 
 constexpr CommandSpec<CompileCommand> kCompile{
@@ -118,7 +135,9 @@ Every fault is reported on standard error as FILE:LINE:COLUMN: error: ...
 with the source line, or as scenario-builder: error: ... when no source row
 caused it, with notes on what holds a taken cell and where reading stopped;
 warnings (FILE:LINE:COLUMN: warning: ...) point at what is legal but rarely
-meant and never change the compiled files. The last line sums up the
+meant and never change the compiled files; one of them tells a timetable
+time the train cannot keep at the fastest run the limits allow (the timing
+options say what the check assumes of the train). The last line sums up the
 warnings and faults recorded. With
 --diagnostics-format=json each diagnostic is instead one JSON object on a line
 of its own (severity, fault, message, file, line, column, position, notes);
@@ -412,6 +431,55 @@ every warning.
     .epilogue = "exit status: 0, or 2 for a number that is no fault or warning.\n",
 };
 
+// timing
+
+constexpr Option<TimingCommand> kTimingOptions[] = {
+    {{"", "--name", "NAME", "scenario base name (default: from LINE, or the one scenario in DIR)"},
+     [](TimingCommand& c, std::string_view value) { c.name = std::string(value); }},
+    {{"", "--number", "N", "train/scenario number (default: from SERVICE, or the one scenario in DIR)"},
+     [](TimingCommand& c, std::string_view value) { c.number = std::string(value); }},
+    {{"", "--json", "", "one JSON document of the same content"},
+     [](TimingCommand& c, std::string_view) { c.json = true; }},
+    kTimingOption<TimingCommand, 0>,
+    kTimingOption<TimingCommand, 1>,
+    kTimingOption<TimingCommand, 2>,
+    kTimingOption<TimingCommand, 3>,
+    kTimingOption<TimingCommand, 4>,
+};
+
+constexpr CommandSpec<TimingCommand> kTiming{
+    .name = "timing",
+    .operands = "[LINE SERVICE | DIR]",
+    .operand_kind = OperandKind::kSourceFiles,
+    .summary = "the fastest run of the train and the earliest time at every station",
+    .description = R"(Computes the fastest run the limits allow of the scenario's train: the line
+speeds, the slowdowns and the train's highest speed, a rise counting once the
+whole train has passed it; braking before every lower limit and every stop;
+acceleration under them with the gradients. Every station with a timetable
+time is a stop (its time the departure, the last one's the arrival); the
+others are passed. Prints one row per station: its kilometre reading, the
+timetable time, the earliest time the run can keep, the same with the
+regularity margin, and the slack between them. A negative slack is a time the
+train cannot keep; compile warns of it at the station's row.
+
+Reads two sources LINE SERVICE (compiled in memory, nothing written) or the
+scenario compiled into DIR (default: the current folder). The options give
+what the compiled files do not hold of the train; docs/running-times.md tells
+every default and where it comes from.
+)",
+    .options = kTimingOptions,
+    .take_operand = [](TimingCommand& c, std::string_view operand, std::size_t) -> std::string {
+      c.operands.emplace_back(operand);
+      return "";
+    },
+    .check = [](const TimingCommand&, std::size_t count) -> std::string {
+      return count <= 2 ? "" : "timing takes two sources or one folder; " + std::to_string(count) + " given";
+    },
+    .epilogue = R"(exit status: 0 every time can be kept, 1 a time cannot be kept (or the
+sources hold faults), 2 nothing checked (bad usage, unreadable input).
+)",
+};
+
 // lsp
 
 constexpr CommandSpec<LspCommand> kLsp{
@@ -487,7 +555,7 @@ constexpr CommandEntry entry_of() {
 constexpr CommandEntry kCommands[] = {
     entry_of<kSources>(), entry_of<kCompile>(), entry_of<kInspect>(),   entry_of<kSummary>(),
     entry_of<kDiff>(),    entry_of<kPlot>(),    entry_of<kDecompile>(), entry_of<kDocuments>(),
-    entry_of<kExplain>(),  entry_of<kLsp>(),
+    entry_of<kExplain>(),  entry_of<kTiming>(),  entry_of<kLsp>(),
     entry_of<kHelp>(),
 };
 

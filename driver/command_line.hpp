@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "driver/diagnostics_format.hpp"
+#include "timing/timing_settings.hpp"
 
 namespace scenario {
 
@@ -55,6 +56,7 @@ struct CompileCommand {
   bool silence_warnings = false;    // -w
   bool utf8_input = false;          // --input-encoding utf-8: sources converted to Windows-1252 first
   bool wait = true;  // wait for another run into the output folder; --no-wait gives up
+  TimingSettings timing;  // what the running-time check assumes of the train
 };
 
 struct InspectCommand {
@@ -117,12 +119,22 @@ struct ExplainCommand {
   bool markdown = false;             // every fault in Markdown, as the source-format reference holds them
 };
 
+// The running times of a scenario: its two sources compiled in memory, or the scenario
+// compiled into a folder.
+struct TimingCommand {
+  std::vector<std::filesystem::path> operands;  // LINE SERVICE, or DIR, or none (the current folder)
+  std::optional<std::string> name;
+  std::optional<std::string> number;
+  bool json = false;
+  TimingSettings timing;
+};
+
 // The language server on standard input and output; it takes nothing.
 struct LspCommand {};
 
 using Command = std::variant<BuildCommand, HelpCommand, VersionCommand, SourcesCommand, CompileCommand,
                              InspectCommand, PlotCommand, SummaryCommand, DiffCommand, DecompileCommand, DocumentsCommand,
-                             ExplainCommand, LspCommand>;
+                             ExplainCommand, TimingCommand, LspCommand>;
 
 // The arguments after the program's name. Throws UsageError.
 Command parse_command_line(std::span<const std::string_view> arguments);

@@ -33,6 +33,8 @@ int run_diff_command(const DiffCommand& command, Console& console);
 int run_decompile_command(const DecompileCommand& command, Console& console);
 int run_documents_command(const DocumentsCommand& command, Console& console);
 int run_explain_command(const ExplainCommand& command, Console& console);
+// 0 every timetable time can be kept, 1 one cannot (or the sources hold faults), 2 trouble.
+int run_timing_command(const TimingCommand& command, Console& console);
 // Serves the language server protocol on standard input and `console.out`.
 int run_lsp_command(Console& console);
 

@@ -19,6 +19,7 @@
 #include "format/file_io.hpp"
 #include "format/scenario_files.hpp"
 #include "model/runtime_failure.hpp"
+#include "timing/compile_timing_check.hpp"
 
 namespace scenario {
 
@@ -122,7 +123,9 @@ int compile_with_diagnostics(const CompileCommand& command, const ScenarioIdenti
         } catch (const RuntimeFailure&) {
           // An unreadable source is the compile's own fault 25, recorded as it reads it.
         }
-        const CompileResult result = compile_scenario(model, 1, line, service, &diagnostics);
+        CompileContext context(model, &diagnostics);
+        const CompileResult result = compile_scenario(context, 1, line, service);
+        if (result.status == CompileStatus::kCompiled) check_running_times(context, command.timing);
         // Encoded as for writing, so that the check says all that the compile would.
         if (result.status == CompileStatus::kCompiled && command.check) encode_compiled_files_for_nothing(model);
         if (result.status != CompileStatus::kCompiled || command.check) return result;

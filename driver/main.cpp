@@ -44,6 +44,7 @@ struct Dispatch {
   int operator()(const DecompileCommand& command) const { return run_decompile_command(command, console); }
   int operator()(const DocumentsCommand& command) const { return run_documents_command(command, console); }
   int operator()(const ExplainCommand& command) const { return run_explain_command(command, console); }
+  int operator()(const TimingCommand& command) const { return run_timing_command(command, console); }
   int operator()(const LspCommand&) const { return run_lsp_command(console); }
 };
 

@@ -9,6 +9,8 @@
 #include "reading/compiled_scenario.hpp"
 #include "reading/scenario_diff.hpp"
 #include "reading/scenario_summary.hpp"
+#include "timing/running_times.hpp"
+#include "timing/timing_document.hpp"
 
 namespace scenario {
 namespace {
@@ -61,8 +63,10 @@ bool is_folder(const std::filesystem::path& path) {
 int run_summary_command(const SummaryCommand& command, Console& console) {
   Diagnostics diagnostics(console.err, console.colour);
   try {
-    print(summarise_scenario(load_scenario(command.folder, command.name, command.number, "summary")), command.json,
-          console);
+    const LoadedScenario scenario = load_scenario(command.folder, command.name, command.number, "summary");
+    ReadingDocument summary = summarise_scenario(scenario);
+    summary.sections.push_back(running_times_section(running_times(scenario.cells, scenario.records, {})));
+    print(summary, command.json, console);
   } catch (const CompiledFileError& e) {
     diagnostics.error(e.what());
     return kExitNothing;
@@ -82,8 +86,12 @@ int run_diff_command(const DiffCommand& command, Console& console) {
   }
   try {
     if (is_folder(command.first) && is_folder(command.second)) {
-      changes = diff_scenarios(load_scenario(command.first, command.name, command.number, "diff"),
-                               load_scenario(command.second, command.name, command.number, "diff"));
+      const LoadedScenario a = load_scenario(command.first, command.name, command.number, "diff");
+      const LoadedScenario b = load_scenario(command.second, command.name, command.number, "diff");
+      changes = diff_scenarios(a, b);
+      // What the changes do to the fastest run, which no byte names.
+      if (!changes.sections.empty())
+        add_running_time_changes(changes, running_times(a.cells, a.records, {}), running_times(b.cells, b.records, {}));
     } else if (is_folder(command.first) || is_folder(command.second)) {
       throw UsageError("diff compares two folders or two files, not a folder and a file", "diff");
     } else {

@@ -201,6 +201,11 @@ void LanguageServer::handle_request(const nlohmann::json& id, const std::string&
 
 nlohmann::json LanguageServer::answer(const std::string& method, const nlohmann::json& params) {
   if (method == "initialize") {
+    try {
+      timing_ = timing_settings_of(params.value("initializationOptions", nlohmann::json()));
+    } catch (const std::invalid_argument& e) {
+      throw InvalidParams(std::string("initializationOptions: ") + e.what());
+    }
     state_ = State::kRunning;
     return {{"capabilities",
              {{"positionEncoding", "utf-16"},
@@ -219,6 +224,12 @@ nlohmann::json LanguageServer::answer(const std::string& method, const nlohmann:
   if (method == "textDocument/hover") {
     const OpenDocument& document = open_document(params);
     const auto readings = readings_.find(document.uri);
+    if (const auto times = station_times_.find(document.uri); times != station_times_.end()) {
+      nlohmann::json hover = station_time_hover_at(times->second, document.path.empty() ? document.uri : document.path.string(),
+                                                   params.at("position").at("line").get<int>(),
+                                                   params.at("position").at("character").get<int>());
+      if (!hover.is_null()) return hover;
+    }
     return hover_at(outline_source(document.text, role_of_text(document.path, document.text)),
                     position_number(params.at("position").at("line")), position_number(params.at("position").at("character")),
                     readings == readings_.end() ? std::nullopt : readings->second);
@@ -282,6 +293,7 @@ void LanguageServer::handle_notification(const std::string& method, const nlohma
       const std::string uri = params.at("textDocument").at("uri").get<std::string>();
       documents_.close(uri);
       readings_.erase(uri);
+      station_times_.erase(uri);
       send(rpc_notification("textDocument/publishDiagnostics", {{"uri", uri}, {"diagnostics", nlohmann::json::array()}}));
     }
   } catch (const nlohmann::json::exception&) {
@@ -298,12 +310,13 @@ void LanguageServer::check_pair(const OpenDocument& document) {
   const PairSource own{name, document.text, true};
   const PairSource other = partner ? PairSource{partner->path.string(), partner->bytes, partner->open} : PairSource{};
   const PairCompileResult result =
-      role == SourceRole::kLine ? compile_pair(own, other) : compile_pair(other, own);
+      role == SourceRole::kLine ? compile_pair(own, other, timing_) : compile_pair(other, own, timing_);
 
   std::vector<PublishedFile> files{{document.uri, name, document.text}};
   if (partner)
     files.push_back({partner->uri, partner->path.string(), partner->open ? partner->bytes : utf8_from_1252(partner->bytes)});
   for (const PublishedFile& file : files) readings_[file.uri] = result.readings;
+  for (const PublishedFile& file : files) station_times_[file.uri] = result.station_times;
   for (const nlohmann::json& params : published_diagnostics(result, files, reference_uri_))
     send(rpc_notification("textDocument/publishDiagnostics", params));
 }

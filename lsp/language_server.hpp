@@ -10,6 +10,7 @@
 #include <nlohmann/json.hpp>
 
 #include "lsp/document_store.hpp"
+#include "lsp/timing_hover.hpp"
 #include "reading/kilometre_readings.hpp"
 
 namespace scenario {
@@ -54,6 +55,10 @@ class LanguageServer {
   DocumentStore documents_;
   // The kilometre readings of the last compile of each open document's pair, for hover.
   std::map<std::string, std::optional<KilometreReadings>, std::less<>> readings_;
+  // The running-time settings of the initialization options, and what hover tells over the
+  // station times of each open document's last compile.
+  TimingSettings timing_;
+  std::map<std::string, std::vector<StationTimeHover>, std::less<>> station_times_;
 };
 
 // Serves the protocol on `in` and `out` until the client exits or goes; the exit status.

@@ -6,6 +6,7 @@
 #include "format/file_io.hpp"
 #include "model/fault_record.hpp"
 #include "model/fault_table.hpp"
+#include "timing/compile_timing_check.hpp"
 
 namespace scenario {
 namespace {
@@ -43,17 +44,19 @@ KeptDiagnostic error(std::string message) {
 
 }  // namespace
 
-PairCompileResult compile_pair(const PairSource& line, const PairSource& service) {
+PairCompileResult compile_pair(const PairSource& line, const PairSource& service, const TimingSettings& timing) {
   ScenarioModel model;
   KeepingSink sink;
   PairCompileResult result;
   try {
     SourceFile line_file = source_file(line);
     SourceFile service_file = source_file(service);
-    const CompileResult compiled = compile_scenario(model, 1, line_file, service_file, &sink);
+    CompileContext context(model, &sink);
+    const CompileResult compiled = compile_scenario(context, 1, line_file, service_file);
     switch (compiled.status) {
       case CompileStatus::kCompiled:
         check_compiled_files(model);
+        result.station_times = station_time_hovers(context, check_running_times(context, timing));
         result.readings.emplace(model.sim_records);
         break;
       case CompileStatus::kNoTrackCells:

@@ -5,7 +5,9 @@
 #include <vector>
 
 #include "model/diagnostic.hpp"
+#include "lsp/timing_hover.hpp"
 #include "reading/kilometre_readings.hpp"
+#include "timing/timing_settings.hpp"
 
 namespace scenario {
 
@@ -44,11 +46,14 @@ struct PairCompileResult {
   std::vector<KeptDiagnostic> diagnostics;  // in the order the compile told them
   // The kilometre readings of the line source, when the compile got as far as the records.
   std::optional<KilometreReadings> readings;
+  // What hover tells over each station's timetable time.
+  std::vector<StationTimeHover> station_times;
 };
 
 // Compiles a line source and a service source in memory, as `compile --check` does (plan
 // included), and keeps every diagnostic. Nothing is written, nor encoded: what would stop
 // the encoders is checked on the model (check_compiled_files).
-PairCompileResult compile_pair(const PairSource& line, const PairSource& service);
+// The running-time check runs with `timing` on a compile without faults.
+PairCompileResult compile_pair(const PairSource& line, const PairSource& service, const TimingSettings& timing = {});
 
 }  // namespace scenario

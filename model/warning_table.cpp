@@ -130,6 +130,19 @@ constexpr auto kWarnings = std::to_array<WarningDescription>({
      "feature then lies past the route's end, where the driver never gets, or past the track cells (fault 15).",
      {{{"The route length was written in kilometres.", "Write it in metres."}}},
      "lunghezza percorso,    36\n[pendenze]\npendenza,   1500,   6"},
+    {Warning::kTimetableTooTight, "timetable time the train cannot keep",
+     "The fastest run the limits allow (line speeds, slowdowns, braking before every lower limit and stop, the "
+     "train's acceleration, the gradients), plus the dwell at the stops and the regularity margin, reaches the "
+     "station later than its timetable time. The time of a stop is its departure, of the last station its arrival. "
+     "The warning names the earliest time with the margin and what costs most; `scenario-builder timing` shows the "
+     "whole run.",
+     {{{"The time was copied wrong, or the stop before it is too late.",
+        "Write a time no earlier than the one the warning gives."},
+       {"A slowdown or a lower line speed was added after the timetable was made.",
+        "Move the time later by what the warning says the slowdown costs."},
+       {"The train is faster than the check assumes.",
+        "Give its acceleration, braking or margin with the timing options."}}},
+     "stazione,   38150,  4,  700,  0, 1, 0,  1,1,0,  4,1,1,   60,  18,25, 0, PAVIA"},
 });
 
 }  // namespace

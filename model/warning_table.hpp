@@ -33,6 +33,7 @@ enum class Warning : int32_t {
   kSlowdownOverLineSpeed = 19,
   kControlInText = 20,
   kRouteLengthInKilometres = 21,
+  kTimetableTooTight = 22,
 };
 
 constexpr int32_t warning_number(Warning warning) { return static_cast<int32_t>(warning); }

@@ -31,6 +31,9 @@ constexpr MarkKind kKinds[] = {
      "<rect x=\"0\" y=\"-10\" width=\"18\" height=\"5\"/>"},
     {Mark::kKilometrePostChange, "kilometre-post-change", "kilometre-post change (its new reading)",
      ".kilometre-post-change{stroke:#c0392b;stroke-width:2}", "<line x1=\"9\" y1=\"-12\" x2=\"9\" y2=\"2\"/>"},
+    {Mark::kFastestRun, "fastest-run", "fastest run (at a stop: timetable and earliest time)",
+     ".fastest-run{fill:none;stroke:#2c3e50;stroke-width:1;stroke-dasharray:3 2}circle.fastest-run{fill:#2c3e50}",
+     "<path d=\"M0 -2 Q9 -14 18 -8\"/>"},
 };
 
 // mark_kind() finds a kind by its place in the table.

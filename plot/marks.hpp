@@ -23,6 +23,7 @@ enum class Mark : uint8_t {
   kMountain,
   kCurve,
   kKilometrePostChange,
+  kFastestRun,
 };
 
 struct MarkKind {

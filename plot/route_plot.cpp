@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "format/line_plan_points.hpp"
+#include "plot/fastest_run_curve.hpp"
 #include "plot/marks.hpp"
 #include "plot/plan_trace.hpp"
 #include "plot/row_labels.hpp"
@@ -372,6 +374,8 @@ void draw_profile(SvgCanvas& svg, const LoadedScenario& s, const Window& w, cons
     speed += " H" + svg_number(w.at(static_cast<double>(w.to_m)));
     svg.path(svg.marked(Mark::kLineSpeed), speed);
   }
+  draw_fastest_run(svg, s, static_cast<double>(w.from_m), static_cast<double>(w.to_m),
+                   [&](double m) { return w.at(m); }, speed_y);
 
   // Features along the track; an indicator board's text in its title, and under the speed
   // band where there is room.

@@ -14,7 +14,7 @@ _scenario_builder() {
   done
   case $command in
     "")
-      _scenario_builder_words 'sources compile inspect summary diff plot decompile documents explain lsp help --help --version'
+      _scenario_builder_words 'sources compile inspect summary diff plot decompile documents explain timing lsp help --help --version'
       ;;
     sources)
       case $prev in
@@ -32,9 +32,14 @@ _scenario_builder() {
         --diagnostics-format) _scenario_builder_words 'text json sarif'; return ;;
         --diagnostics-output) _scenario_builder_files ; return ;;
         --input-encoding) _scenario_builder_words 'windows-1252 utf-8'; return ;;
+        --acceleration) :; return ;;
+        --braking) :; return ;;
+        --dwell) :; return ;;
+        --margin) :; return ;;
+        --max-speed) :; return ;;
       esac
       if [[ $cur == -* ]]; then
-        _scenario_builder_words '-o --output --name --number --check --diagnostics-format --diagnostics-output --write-on-fault --werror -w --no-warnings --input-encoding --wait --no-wait --help'
+        _scenario_builder_words '-o --output --name --number --check --diagnostics-format --diagnostics-output --write-on-fault --werror -w --no-warnings --input-encoding --wait --no-wait --acceleration --braking --dwell --margin --max-speed --help'
       else
         _scenario_builder_files txt
       fi
@@ -121,6 +126,22 @@ _scenario_builder() {
         _scenario_builder_words '1 2 3 4 5 6 7 8 9 10 11 12 13 15 16 17 18 19 20 21 22 24 25 101 102 103 1250 1251'
       fi
       ;;
+    timing)
+      case $prev in
+        --name) :; return ;;
+        --number) :; return ;;
+        --acceleration) :; return ;;
+        --braking) :; return ;;
+        --dwell) :; return ;;
+        --margin) :; return ;;
+        --max-speed) :; return ;;
+      esac
+      if [[ $cur == -* ]]; then
+        _scenario_builder_words '--name --number --json --acceleration --braking --dwell --margin --max-speed --help'
+      else
+        _scenario_builder_files txt
+      fi
+      ;;
     lsp)
       case $prev in
       esac
@@ -134,7 +155,7 @@ _scenario_builder() {
       if [[ $cur == -* ]]; then
         _scenario_builder_words '--help'
       else
-        _scenario_builder_words 'sources compile inspect summary diff plot decompile documents explain lsp help'
+        _scenario_builder_words 'sources compile inspect summary diff plot decompile documents explain timing lsp help'
       fi
       ;;
   esac
