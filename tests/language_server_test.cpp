@@ -284,7 +284,7 @@ TEST(LanguageServer, CompletionOffersTheRowsOfTheHeaderAtTheCursorAsTheClientTak
       ASSERT_FALSE(offered.is_null()) << c.after << ": " << c.offered[i];
       EXPECT_EQ(offered["textEdit"]["newText"].get<std::string>().substr(0, c.offered[i + 1].size()), c.offered[i + 1])
           << offered.dump();
-      if (!c.snippets) EXPECT_EQ(offered["insertTextFormat"], 1) << offered.dump();
+      EXPECT_EQ(offered["insertTextFormat"], c.snippets && c.offered[i].front() != '[' ? 2 : 1) << offered.dump();
     }
     for (const std::string& label : c.not_offered) EXPECT_TRUE(item(label).is_null()) << c.after << ": " << label;
   }
