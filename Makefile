@@ -39,13 +39,23 @@ install:
 	$(CMAKE) --build $(BUILD) --target scenario-builder
 	$(CMAKE) --install $(BUILD)
 
-# A Debian package of what `make install` puts in place, under /usr, into $(BUILD)/package/.
-package:
+# A Debian package of what `make install` puts in place, under /usr, and the VS Code
+# extension packaged by @vscode/vsce (pinned in editors/vscode/package-lock.json), into
+# $(BUILD)/package/; the contents of both are listed.
+package: editors/vscode/node_modules/.package-lock.json
 	$(DEPS) package
 	$(CMAKE) -S . -B $(BUILD) $(GEN) -DCMAKE_INSTALL_PREFIX=/usr
 	$(CMAKE) --build $(BUILD) --target scenario-builder
 	cd $(BUILD) && cpack
 	dpkg-deb --contents $(BUILD)/package/*.deb
+	cd editors/vscode && node_modules/.bin/vsce package --allow-missing-repository --out $(abspath $(BUILD))/package/ </dev/null
+	unzip -l $(BUILD)/package/*.vsix
+
+# The extension's library and the packaging tool, as the lock file pins them (keytar, an
+# optional native part of the tool for publishing, is left out).
+editors/vscode/node_modules/.package-lock.json: editors/vscode/package-lock.json
+	$(DEPS) package
+	cd editors/vscode && npm ci --omit=optional --no-audit --no-fund --loglevel=error
 
 # Brings GoogleTest and Neovim first, and configures again, so a build folder made
 # before they were there gets its tests.

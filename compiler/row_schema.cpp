@@ -17,8 +17,19 @@ using enum FieldType;
 
 // ---- The line source: the general section ----
 
-constexpr std::string_view kLineHeaders[] = {"[generale]", "[curve]",       "[pendenze]", "[montagne]",
-                                             "[cartelli]",  "[indicazioni]", "[fine]"};
+// The section headers, each named once: the sources' header lists and the rows that stand
+// under each in the built-in sources use these.
+constexpr std::string_view kGeneralHeader = "[generale]";
+constexpr std::string_view kEndHeader = "[fine]";
+constexpr std::string_view kCurvesHeader = "[curve]";
+constexpr std::string_view kGradientsHeader = "[pendenze]";
+constexpr std::string_view kMountainsHeader = "[montagne]";
+constexpr std::string_view kSpeedLimitBoardsHeader = "[cartelli]";
+constexpr std::string_view kIndicatorBoardsHeader = "[indicazioni]";
+
+constexpr std::string_view kLineHeaders[] = {kGeneralHeader,   kCurvesHeader,           kGradientsHeader,
+                                             kMountainsHeader, kSpeedLimitBoardsHeader, kIndicatorBoardsHeader,
+                                             kEndHeader};
 
 constexpr RowField kRouteLengthFields[] = {
     {"length", kLong, "metres", "The route length.", ValueRange{0, kLongestRoute_m}, "(fault 1 above)"},
@@ -50,31 +61,32 @@ constexpr std::string_view kSignalRepetitionSpellings[] = {"ripetizione segnali 
 // The eight tests, in the order the line source is read with.
 const RowDescription<GeneralPlace> kGeneralRows[] = {
     {{"lunghezza percorso", kRouteLengthSpellings, {{"percorso", "lunghezza"}, true}, kRouteLengthFields,
-      "The route length. It must come before every row of the main section; the track cells reach 7000 m past it."},
+      "The route length. It must come before every row of the main section; the track cells reach 7000 m past it.",
+      kGeneralHeader},
      place_route_length},
     {{"progressiva chilometrica tre", kKilometrePostTreSpellings, {{"tre", "progressiva"}, false}, kKilometrePostFields,
       "A third change of the kilometre reading. The three changes are put in order of position whatever their "
-      "words; two changes sharing the greatest position drop all three."},
+      "words; two changes sharing the greatest position drop all three.", kGeneralHeader},
      place_kilometre_post_tre},
     {{"progressiva chilometrica due", kKilometrePostDueSpellings, {{"due", "progressiva"}, false}, kKilometrePostFields,
-      "A second change of the kilometre reading."},
+      "A second change of the kilometre reading.", kGeneralHeader},
      place_kilometre_post_due},
     {{"progressiva chilometrica uno", kKilometrePostUnoSpellings, {{"uno", "progressiva"}, false}, kKilometrePostFields,
-      "A change of the kilometre reading. Before the first change the reading is the position itself."},
+      "A change of the kilometre reading. Before the first change the reading is the position itself.", kGeneralHeader},
      place_kilometre_post_uno},
     {{"sfondo uno", kBackgroundUnoSpellings, {{"sfondo", "uno"}, false}, kBackgroundFields,
-      "First background value, only stored for the simulator."},
+      "First background value, only stored for the simulator.", kGeneralHeader},
      place_background_uno},
     {{"sfondo due", kBackgroundDueSpellings, {{"sfondo", "due"}, false}, kBackgroundFields,
-      "Second background value, only stored for the simulator."},
+      "Second background value, only stored for the simulator.", kGeneralHeader},
      place_background_due},
     {{"sfondo tre", kBackgroundTreSpellings, {{"sfondo", "tre"}, false}, kBackgroundFields,
-      "Third background value, only stored for the simulator."},
+      "Third background value, only stored for the simulator.", kGeneralHeader},
      place_background_tre},
     {{"ripetizione segnali 4 codici", kSignalRepetitionSpellings, {{"segnali", "ripetizione"}, false},
       kSignalRepetitionFields,
       "Where cab signal repetition starts and ends; the digit 4 or 9 in the keyword (`ripetizione segnali 9 codici`) "
-      "is the number of codes (fault 5 without one)."},
+      "is the number of codes (fault 5 without one).", kGeneralHeader},
      place_signal_repetition},
 };
 
@@ -125,32 +137,40 @@ constexpr std::string_view kIndicatorBoardSpellings[] = {"cartello_indicatore"};
 const RowDescription<MainPlace> kMainRows[] = {
     {{"pendenza", kGradientSpellings, {{"pendenza", ""}, true}, kGradientFields,
       "The gradient in force from the position on. Rows must follow each other by increasing position: the cells up "
-      "to the row's position get the previous row's gradient (0 before the first row)."},
+      "to the row's position get the previous row's gradient (0 before the first row).", kGradientsHeader},
      place_gradient},
     {{"curvad1", kCurveSpellings, {{"curva", ""}, true}, kCurveFields,
       "A curve (`curvad1` … `curvad6`, `curvas1` … `curvas6`): `d` bends right, `s` left. The digit is the radius: "
       "1 = 10000 m, 2 = 5000 m, 3 = 2500 m, 4 = 1000 m, 5 = 500 m, 6 = 333 m (fault 103 without one). Between curves "
       "the track runs straight. Rows must follow each other by position; the plan of the route is computed metre by "
-      "metre, at most to metre 1000000."},
+      "metre, at most to metre 1000000.", kCurvesHeader},
      place_curve},
     {{"montagna", kMountainSpellings, {{"montagna", ""}, true}, kMountainFields,
       "A mountain stretch with its type. A stretch starting at most 150 m after the previous one's end gets type 3. "
-      "At most 80 stretches."},
+      "At most 80 stretches.", kMountainsHeader},
      place_mountain},
     {{"indicatori_vmax", kSpeedLimitBoardSpellings, {{"indicatori_v", ""}, true}, kSpeedLimitBoardFields,
       "The speed-limit boards at the position, both sides of the track in one row. A side left empty reads 0: a row "
-      "with the right-hand values empty describes a left board only."},
+      "with the right-hand values empty describes a left board only.", kSpeedLimitBoardsHeader},
      place_speed_limit_boards},
     {{"cartello_indicatore", kIndicatorBoardSpellings, {{"cartello", "indicat"}, true}, kIndicatorBoardFields,
       "An indicator board with its text. At most 80 boards; each takes a record slot that stations could otherwise "
-      "use."},
+      "use.", kIndicatorBoardsHeader},
      place_indicator_board},
 };
 
 // ---- The service source ----
 
-constexpr std::string_view kServiceHeaders[] = {"[generale]",      "[aderenze]", "[vel_limite]", "[stazioni]",
-                                                "[rallentamenti]", "[segnali]",  "[codici]",     "[fine]"};
+constexpr std::string_view kAdhesionsHeader = "[aderenze]";
+constexpr std::string_view kLineSpeedsHeader = "[vel_limite]";
+constexpr std::string_view kStationsHeader = "[stazioni]";
+constexpr std::string_view kSlowdownsHeader = "[rallentamenti]";
+constexpr std::string_view kSignalsHeader = "[segnali]";
+constexpr std::string_view kCodeReductionsHeader = "[codici]";
+
+constexpr std::string_view kServiceHeaders[] = {kGeneralHeader,   kAdhesionsHeader, kLineSpeedsHeader,
+                                                kStationsHeader,  kSlowdownsHeader, kSignalsHeader,
+                                                kCodeReductionsHeader, kEndHeader};
 
 constexpr RowField kBrakedMassFields[] = {
     {"percentage", kLong, "per cent", "The braked-mass percentage of the train."},
@@ -253,33 +273,36 @@ constexpr std::string_view kStationSpellings[] = {"stazione"};
 // The ten tests, in the order the service source is read with.
 const RowDescription<ServicePlace> kServiceRows[] = {
     {{"percentuale massa frenata", kBrakedMassSpellings, {{"frenata", "massa"}, true}, kBrakedMassFields,
-      "The braked-mass percentage."},
+      "The braked-mass percentage.", kGeneralHeader},
      place_braked_mass},
-    {{"numero vetture", kCoachesSpellings, {{"vetture", ""}, true}, kCoachesFields, "The number of coaches."},
+    {{"numero vetture", kCoachesSpellings, {{"vetture", ""}, true}, kCoachesFields, "The number of coaches.",
+      kGeneralHeader},
      place_coaches},
     {{"velocita", kLineSpeedSpellings, {{"velocit", ""}, true}, kLineSpeedFields,
       "The line speed from the position on: a fill, each cell up to the row's position getting the previous row's "
-      "value."},
+      "value.", kLineSpeedsHeader},
      place_line_speed},
     {{"aderenza", kAdhesionSpellings, {{"aderenza", ""}, true}, kAdhesionFields,
-      "The adhesion from the position on: a fill, as the line speed."},
+      "The adhesion from the position on: a fill, as the line speed.", kAdhesionsHeader},
      place_adhesion},
     {{"orologio", kClockSpellings, {{"orologio", ""}, true}, kClockFields,
-      "The scenario clock at the start. The three numbers may be separated by blanks alone."},
+      "The scenario clock at the start. The three numbers may be separated by blanks alone.", kGeneralHeader},
      place_clock},
-    {{"sabbia", kSandSpellings, {{"sabbia", ""}, true}, kSandFields, "The sand value, only stored for the simulator."},
+    {{"sabbia", kSandSpellings, {{"sabbia", ""}, true}, kSandFields, "The sand value, only stored for the simulator.",
+      kGeneralHeader},
      place_sand},
     {{"segnale", kSignalSpellings, {{"segnale", ""}, true}, kSignalFields,
-      "A signal, with the approach codes before it."},
+      "A signal, with the approach codes before it.", kSignalsHeader},
      place_signal},
     {{"rallentamento", kSlowdownSpellings, {{"rallentamento", ""}, true}, kSlowdownFields,
-      "A slowdown, with its warning board and the code reduction points the compiler adds around it."},
+      "A slowdown, with its warning board and the code reduction points the compiler adds around it.",
+      kSlowdownsHeader},
      place_slowdown},
     {{"abbattimento", kCodeReductionSpellings, {{"abbattimento", ""}, true}, kCodeReductionFields,
-      "A code reduction point."},
+      "A code reduction point.", kCodeReductionsHeader},
      place_code_reduction},
     {{"stazione", kStationSpellings, {{"stazione", ""}, true}, kStationFields,
-      "A station, into the next station record."},
+      "A station, into the next station record.", kStationsHeader},
      place_station},
 };
 
@@ -380,6 +403,12 @@ std::vector<const RowText*> every_row() {
   for (const RowText& row : kMainRows) rows.push_back(&row);
   for (const RowText& row : kServiceRows) rows.push_back(&row);
   return rows;
+}
+
+std::string row_pattern(const RowText& row) {
+  std::string text = std::string(row.keyword);
+  for (const RowField& field : row.fields) text += ", " + std::string(field.name);
+  return text;
 }
 
 const RowField& row_field(std::string_view keyword, std::string_view field_name) {

@@ -69,7 +69,13 @@ struct RowText {
   KeywordTest test;
   std::span<const RowField> fields;
   std::string_view meaning;
+  // The section header it stands under as the built-in sources lay them out ("[stazioni]"
+  // for a station). The readers ignore it: after "[generale]" any row may stand anywhere.
+  std::string_view header = "";
 };
+
+// The row as it is written, its fields by name after its keyword: "pendenza, position, gradient".
+std::string row_pattern(const RowText& row);
 
 // A row with the routine that places it: it reads the row's fields behind the keyword field
 // (given as written) and places the feature.

@@ -25,21 +25,16 @@ constexpr int64_t kStationGap_m = 350;
 // Start and end of the station area, by type, stored in this order; each is computed
 // exactly and checked as it is stored.
 void derive_area(SimRecord& station, int32_t length) {
-  const int64_t position = station.position_m;
+  const StationArea area = station_area(station.position_m, station.station_type, length, station.p6 != 0);
   auto store = [](int32_t& field, int64_t value) { field = checked_int32(value, "station area does not fit 32 bits"); };
   if (is_short_platform_type(station.station_type)) {
-    store(station.end_m, position + 150);
-    store(station.start_m, position - length);
-    station.p6 = 0;
-  } else if (is_terminus_type(station.station_type)) {
-    store(station.start_m, position - length);
-    store(station.end_m, position + length);
-    station.p6 = 0;
+    store(station.end_m, area.end_m);
+    store(station.start_m, area.start_m);
   } else {
-    const int64_t half = divide_round_half_even(length, 2);
-    store(station.start_m, position - half);
-    store(station.end_m, position + half + (station.p6 != 0 ? kCellLength_m : 0));
+    store(station.start_m, area.start_m);
+    store(station.end_m, area.end_m);
   }
+  if (is_short_platform_type(station.station_type) || is_terminus_type(station.station_type)) station.p6 = 0;
 }
 
 }  // namespace

@@ -22,9 +22,12 @@ std::string row_snippet(const RowText& row) {
   return text;
 }
 
+// The row's keyword and the comma after it, where the first field is typed next.
+std::string row_plain_text(const RowText& row) { return std::string(row.keyword) + ", "; }
+
 }  // namespace
 
-nlohmann::json completion_at(const SourceOutline& outline, int line_number, int character) {
+nlohmann::json completion_at(const SourceOutline& outline, int line_number, int character, CompletionText format) {
   nlohmann::json items = nlohmann::json::array();
   const nlohmann::json empty = {{"isIncomplete", false}, {"items", items}};
   if (line_number < 0 || static_cast<std::size_t>(line_number) >= outline.lines.size()) return empty;
@@ -36,14 +39,15 @@ nlohmann::json completion_at(const SourceOutline& outline, int line_number, int 
   const std::size_t from = std::min(first.start, cursor);
   const nlohmann::json replaced = lsp_range(line_number, utf16_of_byte(line.text, from), line_number, character);
 
-  // The rows of the section the line would stand in: a header line's own section is the one it begins.
-  for (const RowText* row : rows_of_section(line.section)) {
+  // The rows of the header the line would stand under: a header line's own is the one it begins.
+  const bool snippets = format == CompletionText::kSnippet;
+  for (const RowText* row : rows_under_header(line.section, line.header)) {
     items.push_back({{"label", row->keyword},
                      {"kind", kKeywordItem},
-                     {"detail", row_snippet(*row)},
+                     {"detail", row_pattern(*row)},
                      {"documentation", {{"kind", "markdown"}, {"value", std::string(row->meaning)}}},
-                     {"insertTextFormat", kSnippet},
-                     {"textEdit", {{"range", replaced}, {"newText", row_snippet(*row)}}}});
+                     {"insertTextFormat", snippets ? kSnippet : kPlainText},
+                     {"textEdit", {{"range", replaced}, {"newText", snippets ? row_snippet(*row) : row_plain_text(*row)}}}});
   }
   for (const std::string_view header : headers_of_source(outline.role)) {
     items.push_back({{"label", header},

@@ -6,9 +6,14 @@
 
 namespace scenario {
 
+// How a client takes a completion's text: snippets with tab stops, or plain text only.
+enum class CompletionText { kPlain, kSnippet };
+
 // What textDocument/completion offers at a line and UTF-16 character: in a line's first
-// field, the row keywords of the section the line stands in, each with the row's fields as
-// a snippet, and the section headers of the source. A CompletionList, empty elsewhere.
-nlohmann::json completion_at(const SourceOutline& outline, int line, int character);
+// field, the row keywords the header above the line holds (every row of the section under a
+// header of the author's own), and the section headers of the source. A row inserts its
+// keyword with its fields as tab stops where the client takes snippets, else its keyword and
+// a comma. A CompletionList, empty elsewhere.
+nlohmann::json completion_at(const SourceOutline& outline, int line, int character, CompletionText text);
 
 }  // namespace scenario

@@ -54,7 +54,7 @@ nlohmann::json lsp_diagnostic(const KeptDiagnostic& diagnostic, const PublishedF
   const std::string code = diagnostic_code(diagnostic);
   if (!code.empty()) {
     json["code"] = code;
-    if (const auto anchor = reference_anchor(diagnostic))
+    if (const auto anchor = reference_anchor(diagnostic); anchor && !reference_uri.empty())
       json["codeDescription"] = {{"href", std::string(reference_uri) + "#" + *anchor}};
   }
   nlohmann::json related = nlohmann::json::array();

@@ -21,10 +21,10 @@ struct PublishedFile {
 
 // The parameters of one textDocument/publishDiagnostics for each file, every diagnostic of
 // the compile at its place: range, severity, code (the fault number or the warning id) with
-// `codeDescription` at its section of the reference (`reference_uri`, a file URI), the notes
-// as related information and the fix, when there is one, as `data`. A diagnostic at no
-// place of these files goes to the first file, at its start. A file without diagnostics gets
-// an empty list, which clears what it showed.
+// `codeDescription` at its section of the reference (`reference_uri`, a file URI; none where
+// it is ""), the notes as related information and the fix, when there is one, as `data`. A
+// diagnostic at no place of these files goes to the first file, at its start. A file without
+// diagnostics gets an empty list, which clears what it showed.
 std::vector<nlohmann::json> published_diagnostics(const PairCompileResult& compile, std::span<const PublishedFile> files,
                                                   std::string_view reference_uri);
 

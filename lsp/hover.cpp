@@ -4,6 +4,7 @@
 #include <string>
 
 #include "lsp/lsp_positions.hpp"
+#include "lsp/station_exit.hpp"
 #include "lsp/text_lines.hpp"
 #include "model/rounding.hpp"
 #include "model/track_cell.hpp"
@@ -15,13 +16,6 @@ std::string field_heading(const RowField& field, std::string_view keyword) {
   std::string text = "**" + std::string(field.name) + "** of `" + std::string(keyword) + "` (" +
                      std::string(field_type_letter(field.type)) + ")";
   if (const std::string unit = unit_and_range(field); !unit.empty()) text += ": " + unit;
-  return text;
-}
-
-// The row's fields after its keyword, as the row is written.
-std::string row_pattern(const RowText& row) {
-  std::string text = std::string(row.keyword);
-  for (const RowField& field : row.fields) text += ", " + std::string(field.name);
   return text;
 }
 
@@ -89,6 +83,8 @@ nlohmann::json hover_at(const SourceOutline& outline, int line_number, int chara
     if (!described.meaning.empty()) text += "\n\n" + std::string(described.meaning);
     if (is_position_field(described))
       if (const auto position_m = number_of(field.text)) text += position_text(*position_m, readings);
+    if (index == 1)
+      if (const auto exit = station_exit_text(line)) text += "\n\n" + *exit;
   } else {
     return nullptr;
   }

@@ -110,6 +110,17 @@ std::string changed_text(std::string text, const nlohmann::json& changes) {
   return text;
 }
 
+// Whether an initialize's client capabilities take completion snippets; a client that does
+// not say does not.
+bool takes_snippets(const nlohmann::json& params) {
+  const nlohmann::json* at = &params;
+  for (const char* key : {"capabilities", "textDocument", "completion", "completionItem", "snippetSupport"}) {
+    if (!at->is_object() || !at->contains(key)) return false;
+    at = &(*at)[key];
+  }
+  return at->is_boolean() && at->get<bool>();
+}
+
 std::string text_of(const nlohmann::json& params) {
   return params.at("textDocument").at("text").get<std::string>();
 }
@@ -207,6 +218,7 @@ nlohmann::json LanguageServer::answer(const std::string& method, const nlohmann:
       throw InvalidParams(std::string("initializationOptions: ") + e.what());
     }
     state_ = State::kRunning;
+    snippet_completions_ = takes_snippets(params);
     return {{"capabilities",
              {{"positionEncoding", "utf-16"},
               {"textDocumentSync", {{"openClose", true}, {"change", kFullSync}}},
@@ -237,7 +249,8 @@ nlohmann::json LanguageServer::answer(const std::string& method, const nlohmann:
   if (method == "textDocument/completion") {
     const OpenDocument& document = open_document(params);
     return completion_at(outline_source(document.text, role_of_text(document.path, document.text)),
-                         position_number(params.at("position").at("line")), position_number(params.at("position").at("character")));
+                         position_number(params.at("position").at("line")), position_number(params.at("position").at("character")),
+                         snippet_completions_ ? CompletionText::kSnippet : CompletionText::kPlain);
   }
   if (method == "textDocument/documentSymbol") {
     const OpenDocument& document = open_document(params);

@@ -21,7 +21,7 @@ namespace scenario {
 class LanguageServer {
  public:
   // `reference_uri`: the file URI of the source-format reference, which diagnostic codes
-  // link to.
+  // link to; "" for no link.
   LanguageServer(std::ostream& out, std::string reference_uri);
 
   // One message body as it came.
@@ -52,6 +52,8 @@ class LanguageServer {
   State state_ = State::kWaiting;
   bool exited_ = false;
   int exit_status_ = 1;
+  // Whether the client takes completions as snippets, as its initialize said.
+  bool snippet_completions_ = false;
   DocumentStore documents_;
   // The kilometre readings of the last compile of each open document's pair, for hover.
   std::map<std::string, std::optional<KilometreReadings>, std::less<>> readings_;

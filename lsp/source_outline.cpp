@@ -59,6 +59,15 @@ std::vector<const RowText*> rows_of_section(SectionKind section) {
   return rows;
 }
 
+std::vector<const RowText*> rows_under_header(SectionKind section, std::string_view header) {
+  std::vector<const RowText*> rows = rows_of_section(section);
+  const std::string lower = lower_case_1252(header);
+  const auto headers = headers_of_source(section == SectionKind::kService ? SourceRole::kService : SourceRole::kLine);
+  if (std::find(headers.begin(), headers.end(), lower) == headers.end()) return rows;
+  std::erase_if(rows, [&](const RowText* row) { return row->header != lower; });
+  return rows;
+}
+
 std::span<const std::string_view> headers_of_source(SourceRole role) {
   return role == SourceRole::kLine ? line_general_section().headers : service_section().headers;
 }
@@ -76,11 +85,14 @@ std::string_view section_title(SectionKind section) {
 SourceOutline outline_source(std::string_view utf8_text, SourceRole role) {
   SourceOutline outline{role, {}};
   SectionKind section = SectionKind::kBeforeGeneral;
+  std::string_view header;
   for (const std::string_view text : text_lines(utf8_text)) {
-    OutlineLine line{text, section, fields_of(text)};
+    OutlineLine line{text, section, header, fields_of(text)};
     const std::string_view first = line.fields.front().text;
     if (is_section_header(first)) {
       line.is_header = true;
+      header = first;
+      line.header = header;
       const bool general = lower_case_1252(first) == kGeneralHeader;
       if (general)
         section = role == SourceRole::kLine ? SectionKind::kLineGeneral : SectionKind::kService;

@@ -33,6 +33,7 @@ struct OutlineField {
 struct OutlineLine {
   std::string_view text;
   SectionKind section = SectionKind::kBeforeGeneral;
+  std::string_view header;        // the first field of the last header line up to this one, "" before any
   std::vector<OutlineField> fields;
   bool is_header = false;         // the first field is a section header
   const RowText* row = nullptr;   // the row its first field begins, if any
@@ -47,6 +48,10 @@ SourceOutline outline_source(std::string_view utf8_text, SourceRole role);
 
 // The rows a section offers, in the order of their tests.
 std::vector<const RowText*> rows_of_section(SectionKind section);
+// The rows a line offers under the header it stands under: those the header holds as the
+// built-in sources lay them out (none under "[fine]"), or every row of the section under a
+// header the source does not have.
+std::vector<const RowText*> rows_under_header(SectionKind section, std::string_view header);
 // The section headers of a source.
 std::span<const std::string_view> headers_of_source(SourceRole role);
 // The section a header begins, as a source read so far would take it.

@@ -46,6 +46,20 @@ constexpr bool is_named_point_type(uint8_t type) { return type >= kFirstPointTyp
 // codes in front of it.
 constexpr bool marks_exit(uint8_t type) { return type < kFirstPointType; }
 constexpr bool writes_station_approach_codes(uint8_t type) { return marks_exit(type) && !is_short_platform_type(type); }
+// A short platform's area reaches this far past its position.
+inline constexpr int64_t kShortPlatformReach_m = 150;
+// Where a station's area starts and ends, by its type; `extended` (its sixth field not 0)
+// moves the end of an area of half its length on either side one cell further.
+struct StationArea {
+  int64_t start_m;
+  int64_t end_m;
+};
+inline StationArea station_area(int64_t position_m, uint8_t type, int64_t length_m, bool extended) {
+  if (is_short_platform_type(type)) return {position_m - length_m, position_m + kShortPlatformReach_m};
+  if (is_terminus_type(type)) return {position_m - length_m, position_m + length_m};
+  const int64_t half = divide_round_half_even(length_m, 2);
+  return {position_m - half, position_m + half + (extended ? kCellLength_m : 0)};
+}
 // The cell of the station exit: the one before the cell where the area ends.
 inline int64_t station_exit_cell(int64_t end_m) { return divide_round_half_even(end_m, kCellLength_m) - 1; }
 

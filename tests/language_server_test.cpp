@@ -1,6 +1,7 @@
 // The language server as an editor meets it: the built program driven through a pipe.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -68,8 +69,12 @@ TEST(LanguageServer, AFaultIsShownAtItsRowAndClearsOnceFixed) {
   ASSERT_FALSE(fault.is_null()) << lists[0].dump(1);
   EXPECT_EQ(fault["severity"], 1);
   EXPECT_EQ(fault["range"]["start"]["line"], line_holding(faulty, "stazione,    3825,"));
-  EXPECT_TRUE(fault["codeDescription"]["href"].get<std::string>().ends_with(
-      "/source-format.md#fault-8-station-position-not-a-multiple-of-50"));
+  // The link names the reference where the program runs: the copy beside the built program.
+  const std::string href = fault["codeDescription"]["href"].get<std::string>();
+  EXPECT_TRUE(href.ends_with("/source-format.md#fault-8-station-position-not-a-multiple-of-50")) << href;
+  const auto reference = path_of_file_uri(href.substr(0, href.find('#')));
+  ASSERT_TRUE(reference.has_value()) << href;
+  EXPECT_TRUE(std::filesystem::is_regular_file(*reference)) << href;
   EXPECT_EQ(lists[1], json::array());
   // The partner was read from disk, and its (empty) list published with the pair.
   EXPECT_EQ(run.published(sources.line_uri), (std::vector<json>{json::array(), json::array()}));
@@ -237,21 +242,55 @@ TEST(LanguageServer, HoverTellsHeadersKeywordsFieldsAndPositions) {
   }
 }
 
-TEST(LanguageServer, CompletionOffersTheRowsOfTheSectionAsSnippetsAndTheHeaders) {
+TEST(LanguageServer, HoverOnAStationsPositionNamesItsExitCell) {
   const SourceFolder sources;
+  // Position 3800, type 2, length 700: the area ends at 3800 + 350 = 4150 m, in cell 83; the
+  // exit is the cell before. With the sixth field set the area ends 50 m further. Type 25 is
+  // a named point.
+  const std::string service = replaced(std::string(kServiceSourceText), "stazione,    9550, 12,  600,  0, 1, 0,",
+                                       "stazione,    9550, 12,  600,  0, 1, 1,");
+  struct Case {
+    std::string row;
+    std::string told;
+  };
+  const std::vector<Case> cases = {
+      {"stazione,    3800,", "The station's exit is cell 82 (4100 m), the cell before its area ends at 4150 m."},
+      {"stazione,    9550,", "The station's exit is cell 197 (9850 m), the cell before its area ends at 9900 m."},
+      {"stazione,    1300,", "A named point (type 25 and up) marks no exit cell."},
+  };
+  LspScript script;
+  script.initialize().open(sources.service_uri, service);
+  for (size_t i = 0; i < cases.size(); ++i)
+    script.at(static_cast<int>(10 + i), "textDocument/hover", sources.service_uri, line_holding(service, cases[i].row), 14);
+  const LspRun run = script.finish().run(sources.folder.path());
+  for (size_t i = 0; i < cases.size(); ++i) {
+    const json hover = run.answer(static_cast<int>(10 + i))["result"];
+    ASSERT_TRUE(hover.is_object()) << cases[i].row;
+    EXPECT_TRUE(testing::contains(hover["contents"]["value"].get<std::string>(), cases[i].told)) << cases[i].row;
+  }
+}
+
+TEST(LanguageServer, CompletionOffersTheRowsOfTheHeaderAtTheCursorAsTheClientTakesThem) {
+  const SourceFolder sources;
+  const json snippets = {{"textDocument", {{"completion", {{"completionItem", {{"snippetSupport", true}}}}}}}};
   struct Case {
     std::string source;  // "line" or "service"
     std::string after;   // the empty line is opened after the line that holds this
+    bool snippets;       // whether the client takes snippets
     std::vector<std::string> offered;  // label, then its text
     std::vector<std::string> not_offered;
   };
   const std::vector<Case> cases = {
-      {"line", "[pendenze]", {"pendenza", "pendenza, ${1:position}, ${2:gradient}", "[curve]", "[curve]"},
-       {"lunghezza percorso", "stazione"}},
-      {"line", "lunghezza percorso", {"lunghezza percorso", "lunghezza percorso, ${1:length}", "[fine]", "[fine]"},
-       {"pendenza"}},
-      {"service", "[stazioni]", {"stazione", "stazione, ${1:position}, ${2:type}, ${3:length}", "[segnali]", "[segnali]"},
-       {"pendenza"}},
+      {"line", "[pendenze]", true, {"pendenza", "pendenza, ${1:position}, ${2:gradient}", "[curve]", "[curve]"},
+       {"lunghezza percorso", "stazione", "curvad1", "montagna"}},
+      {"line", "lunghezza percorso", true,
+       {"lunghezza percorso", "lunghezza percorso, ${1:length}", "[fine]", "[fine]"}, {"pendenza"}},
+      {"service", "[stazioni]", true,
+       {"stazione", "stazione, ${1:position}, ${2:type}, ${3:length}", "[segnali]", "[segnali]"},
+       {"pendenza", "segnale", "velocita"}},
+      // Without snippets: the keyword and a comma, nothing a client would insert as written.
+      {"service", "[segnali]", false, {"segnale", "segnale, "}, {"stazione"}},
+      {"line", "[fine]", false, {"[curve]", "[curve]"}, {"pendenza", "curvad1"}},
   };
   for (const Case& c : cases) {
     const bool line = c.source == "line";
@@ -259,8 +298,12 @@ TEST(LanguageServer, CompletionOffersTheRowsOfTheSectionAsSnippetsAndTheHeaders)
     std::string text(line ? kLineSourceText : kServiceSourceText);
     const int row = line_holding(text, c.after) + 1;
     text.insert(text.find('\n', text.find(c.after)) + 1, "\n");
-    const LspRun run = LspScript().initialize().open(uri, text).at(2, "textDocument/completion", uri, row, 0).finish().run(
-        sources.folder.path());
+    const LspRun run = LspScript()
+                           .initialize(c.snippets ? snippets : json::object())
+                           .open(uri, text)
+                           .at(2, "textDocument/completion", uri, row, 0)
+                           .finish()
+                           .run(sources.folder.path());
     const json items = run.answer(2)["result"]["items"];
     const auto item = [&](const std::string& label) {
       for (const json& candidate : items)
@@ -270,7 +313,9 @@ TEST(LanguageServer, CompletionOffersTheRowsOfTheSectionAsSnippetsAndTheHeaders)
     for (size_t i = 0; i + 1 < c.offered.size(); i += 2) {
       const json offered = item(c.offered[i]);
       ASSERT_FALSE(offered.is_null()) << c.after << ": " << c.offered[i];
-      EXPECT_TRUE(offered["textEdit"]["newText"].get<std::string>().starts_with(c.offered[i + 1])) << offered.dump();
+      EXPECT_EQ(offered["textEdit"]["newText"].get<std::string>().substr(0, c.offered[i + 1].size()), c.offered[i + 1])
+          << offered.dump();
+      EXPECT_EQ(offered["insertTextFormat"], c.snippets && c.offered[i].front() != '[' ? 2 : 1) << offered.dump();
     }
     for (const std::string& label : c.not_offered) EXPECT_TRUE(item(label).is_null()) << c.after << ": " << label;
   }

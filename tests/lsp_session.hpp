@@ -56,7 +56,9 @@ class LspScript {
     script_ += bytes;
     return *this;
   }
-  LspScript& initialize() { return request(1, "initialize", {{"capabilities", nlohmann::json::object()}}).notify("initialized"); }
+  LspScript& initialize(nlohmann::json capabilities = nlohmann::json::object()) {
+    return request(1, "initialize", {{"capabilities", std::move(capabilities)}}).notify("initialized");
+  }
   LspScript& open(const std::string& uri, const std::string& utf8_text) {
     return notify("textDocument/didOpen",
                   {{"textDocument", {{"uri", uri}, {"languageId", "scenario"}, {"version", 1}, {"text", utf8_text}}}});
