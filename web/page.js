@@ -91,9 +91,11 @@ function edited() {
   scheduleCompile();
 }
 
+// While files opened from disk are being placed, their edits wait for one compile at the end.
+let placing = false;
 function scheduleCompile() {
   clearTimeout(timer);
-  timer = setTimeout(compile, pause());
+  if (!placing) timer = setTimeout(compile, pause());
 }
 
 function identity() {
@@ -110,7 +112,8 @@ const counted = (n, what) => `${n} ${what}${n === 1 ? '' : 's'}`;
 // The status line: a compile is "clean" only when nothing at all was told.
 function verdictOf(result) {
   if (result.status === 0) return result.warnings > 0 ? `compiled, ${counted(result.warnings, 'warning')}` : 'compiled clean';
-  if (result.status === 1) return `${counted(result.faults, 'fault')} found: nothing to take away`;
+  if (result.status === 1)
+    return `${result.faults > 0 ? counted(result.faults, 'fault') : 'errors'} found: nothing to take away`;
   return 'nothing compiled';
 }
 
@@ -297,8 +300,19 @@ async function groupCompiled(files) {
   }));
 }
 
-let sourceLimit = null;
 async function openFiles(fileList) {
+  placing = true;
+  let placedSources = false;
+  try {
+    placedSources = await placeOpenedFiles(fileList);
+  } finally {
+    placing = false;
+    if (placedSources) scheduleCompile();
+  }
+}
+
+let sourceLimit = null;
+async function placeOpenedFiles(fileList) {
   sourceLimit = sourceLimit ?? (await ask('sourceByteLimit')).result;
   const files = [];
   const refused = [];
@@ -332,6 +346,7 @@ async function openFiles(fileList) {
   }
   const scenarios = await groupCompiled(files);
   if (scenarios.length > 0) await showOpened(scenarios);
+  return Boolean(named.line || named.service);
 }
 
 async function showOpened(scenarios) {

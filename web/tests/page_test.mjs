@@ -191,10 +191,10 @@ async function pasteInto(which, text) {
   return nextCompile(seen);
 }
 
-// The built-in sources as the program writes them, in `folder`.
+// The built-in sources as the program writes them, in `folder`, as editor text (LF).
 function programSources(folder) {
   execFileSync(program, ['sources', '-o', folder]);
-  const read = (name) => new TextDecoder('windows-1252').decode(readFileSync(join(folder, name)));
+  const read = (name) => new TextDecoder('windows-1252').decode(readFileSync(join(folder, name))).replaceAll('\r\n', '\n');
   return { line: read('Milano_Tortona_linea.txt'), service: read('Milano_Tortona_5-.txt') };
 }
 
@@ -214,7 +214,7 @@ for (const [title, names] of [
     const service = original.service.replace(/^(stazione,.*, )([A-Z][A-Z .']*)$/gm,
       (row, head, name) => `${head}${index < names.length ? names[index++] : name}`);
     assert.equal(index, names.length, 'a station for every run of letters');
-    const status = await pasteInto('service', service.replaceAll('\r\n', '\n'));
+    const status = await pasteInto('service', service);
     assert.match(status, /compiled clean/);
     assert.equal(await page.locator('#diagnostics li.warning').count(), 0, 'no "looks like UTF-8" warning');
 
@@ -223,7 +223,7 @@ for (const [title, names] of [
     const downloaded = await downloadAll(pageFolder);
     assert.equal(downloaded.length, 5);
     const savedService = readFileSync(join(pageFolder, 'Milano_Tortona_5-.txt'));
-    assert.equal(new TextDecoder('windows-1252').decode(savedService), service.replace(/\r?\n/g, '\r\n'),
+    assert.equal(new TextDecoder('windows-1252').decode(savedService), service.replaceAll('\n', '\r\n'),
       'the source is offered in Windows-1252 with CR LF');
     execFileSync(program, ['compile', join(pageFolder, 'Milano_Tortona_linea.txt'),
       join(pageFolder, 'Milano_Tortona_5-.txt'), '-o', programFolder]);
@@ -267,25 +267,28 @@ test('hover over a field tells its unit and range', async () => {
 
 test('completion inserts a row', async () => {
   await builtinAgain();
-  const editor = page.locator('#service-editor .cm-content');
-  await editor.click();
-  await page.keyboard.press('Control+End');
+  // A new line after the first signal row, in the section of signals.
+  const signalLine = programSources(join(work, 'completion-original')).service.split(/\r?\n/)
+    .findIndex((line) => line.startsWith('segnale,'));
+  await page.locator('#service-editor .cm-content').click();
+  await page.keyboard.press('Control+Home');
+  for (let i = 0; i < signalLine; ++i) await page.keyboard.press('ArrowDown');
+  await page.keyboard.press('End');
   await page.keyboard.press('Enter');
   await page.keyboard.type('segn');
   await page.keyboard.press('Control+Space');
   const option = page.locator('.cm-tooltip-autocomplete li', { hasText: 'segnale' }).first();
   await option.waitFor();
   await option.click();
-  const last = await page.locator('#service-editor .cm-line').last().textContent();
-  assert.match(last, /^segnale,/, `a row inserted: ${last}`);
+  const inserted = await page.locator('#service-editor .cm-activeLine').textContent();
+  assert.match(inserted, /^segnale,.*,/, `a whole row inserted: ${inserted}`);
 });
 
 test('a quick fix from the server applies', async () => {
   await builtinAgain();
   const original = programSources(join(work, 'fix-original'));
   // A position off its 50 m cell: the warning offers the cell's position.
-  const status = await pasteInto('service', original.service.replace('segnale,    1750,', 'segnale,    1760,')
-    .replaceAll('\r\n', '\n'));
+  const status = await pasteInto('service', original.service.replace('segnale,    1750,', 'segnale,    1760,'));
   assert.match(status, /compiled, 1 warning\b/, 'a warning stands: never "compiled clean"');
   await page.locator('#service-editor .cm-content').click();
   await page.keyboard.press('Control+Shift+m');  // the editor's list of its diagnostics
