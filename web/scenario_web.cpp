@@ -268,7 +268,7 @@ val opened_source(const std::string& file_name, double size, const std::string& 
     return result;
   }
   try {
-    SourceFile source = SourceFile::in_memory(file_name, bytes);
+    SourceFile source = SourceFile::already_read(file_name, bytes);
     result.set("text", utf8_from_1252(std::string(source.contents())));
   } catch (const std::exception& e) {
     result.set("error", std::string(e.what()));
