@@ -86,7 +86,10 @@ TEST(ReferencePages, BashCompletesCommandsOptionsChoicesAndFilesOfTheirKind) {
 
 TEST(Changelog, NewestEntryIsThisVersion) {
   const std::string changelog = read_file(std::filesystem::path(SCENARIO_ROOT) / "CHANGELOG.md");
-  const std::size_t entry = changelog.find("\n## ");
+  // Changes not yet released gather under "## Unreleased" above the newest version.
+  std::size_t entry = changelog.find("\n## ");
+  if (entry != std::string::npos && changelog.compare(entry, 15, "\n## Unreleased\n") == 0)
+    entry = changelog.find("\n## ", entry + 1);
   ASSERT_NE(entry, std::string::npos);
   const std::string version = version_text().substr(std::string("scenario-builder ").size());
   EXPECT_EQ(changelog.substr(entry + 4, version.size() - 1), version.substr(0, version.size() - 1));
