@@ -19,10 +19,6 @@ std::string open_failure(int error) {
   }
 }
 
-std::string too_large(size_t max_bytes) {
-  return "larger than " + std::to_string(max_bytes >> 20) + " MiB, the most it may hold";
-}
-
 // Closes the file however the reading ends.
 class OpenFile {
  public:
@@ -40,6 +36,10 @@ class OpenFile {
 
 FileError::FileError(const std::filesystem::path& path, const std::string& reason)
     : std::runtime_error(path.string() + ": " + reason), path_(path), reason_(reason) {}
+
+std::string too_large(size_t max_bytes) {
+  return "larger than " + std::to_string(max_bytes >> 20) + " MiB, the most it may hold";
+}
 
 namespace {
 

@@ -30,6 +30,9 @@ inline constexpr size_t kMaxSourceBytes = size_t{64} << 20;
 // The most a compiled file that is read back may hold.
 inline constexpr size_t kMaxCompiledFileBytes = size_t{1} << 30;
 
+// The reason a file of more than `max_bytes` is refused ("larger than 64 MiB, ...").
+std::string too_large(size_t max_bytes);
+
 // Reads a whole file, opening it once, whatever it is: a regular file, a pipe, a FIFO.
 // Throws FileError when it cannot be read or holds more than `max_bytes`; the reason is
 // short ("no such file", "it is a folder", "a loop of symbolic links", ...).

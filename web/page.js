@@ -1,37 +1,36 @@
-// The page: two editors, every edit compiled in the worker after a pause, the diagnostics
-// listed and marked, the route picture and the summary redrawn, the files offered as the
-// program writes them, and files opened from disk read, compared and decompiled.
-import { EditorState } from '@codemirror/state';
+// The page: two editors served by the language server in the worker (diagnostics with their
+// notes, hover, completion, quick fixes, outline), every edit compiled after a pause fitted
+// to the compile's own time, the route picture and the summary of the last clean build, the
+// files offered as the program writes them, the work kept across reloads, and files opened
+// from disk read, compared and decompiled.
+import { Compartment, EditorState } from '@codemirror/state';
 import { EditorView, keymap, lineNumbers, highlightActiveLine } from '@codemirror/view';
 import { defaultKeymap, history, historyKeymap } from '@codemirror/commands';
 import { syntaxHighlighting, defaultHighlightStyle } from '@codemirror/language';
-import { lintGutter, setDiagnostics } from '@codemirror/lint';
+import { lintGutter, lintKeymap } from '@codemirror/lint';
 import { scenarioSources } from './highlight.js';
+import { ask, serverTransport } from './worker_channel.js';
+import {
+  client, completion, diagnosticsShown, goTo, notesOf, onDiagnostics, onExplanation, outlineOf, placeEditor,
+  serverExtensions, severities,
+} from './language_client.js';
+import { forgetWork, keepWork, keptWork } from './kept_work.js';
 
-const kCompilePause_ms = 300;
+// Work this quick (the server's check and the page's compile together) follows each edit at
+// once; slower work waits for typing to pause, for twice its own time (at most
+// kLongestPause_ms).
+const kAtOnce_ms = 100;
+const kLongestPause_ms = 1500;
 const pageOpened = performance.now();
 const $ = (id) => document.getElementById(id);
 
-// --- The worker, asked by promise ------------------------------------------------------------
-
-const worker = new Worker('worker.js');
-const waiting = new Map();
-let nextId = 1;
-worker.onmessage = ({ data }) => {
-  waiting.get(data.id)(data);
-  waiting.delete(data.id);
-};
-function ask(op, ...args) {
-  const id = nextId++;
-  return new Promise((resolve) => {
-    waiting.set(id, resolve);
-    worker.postMessage({ id, op, args });
-  });
-}
-
 // --- The editors -----------------------------------------------------------------------------
 
-function makeEditor(parent) {
+const serverPart = { line: new Compartment(), service: new Compartment() };
+// The text each editor held when the page last put text in it, to tell an author's edits.
+const placed = { line: '', service: '' };
+
+function makeEditor(which, parent) {
   return new EditorView({
     parent,
     state: EditorState.create({
@@ -40,43 +39,64 @@ function makeEditor(parent) {
         lineNumbers(),
         highlightActiveLine(),
         history(),
-        keymap.of([...defaultKeymap, ...historyKeymap]),
+        keymap.of([...defaultKeymap, ...historyKeymap, ...lintKeymap]),
         scenarioSources,
         syntaxHighlighting(defaultHighlightStyle),
         lintGutter(),
+        completion,
+        serverPart[which].of([]),
         EditorView.updateListener.of((update) => {
-          if (update.docChanged) scheduleCompile();
+          if (update.docChanged) edited();
         }),
       ],
     }),
   });
 }
-const editors = { line: makeEditor($('line-editor')), service: makeEditor($('service-editor')) };
+const editors = { line: makeEditor('line', $('line-editor')), service: makeEditor('service', $('service-editor')) };
+const textOf = (which) => editors[which].state.doc.toString();
 
-function setText(view, text) {
+function setText(which, text) {
+  const view = editors[which];
   view.dispatch({ changes: { from: 0, to: view.state.doc.length, insert: text } });
+  placed[which] = text;
 }
 
-// The editor's place of a diagnostic's line and column (both from 1), kept inside the text.
-function offsetOf(view, line, column) {
-  const doc = view.state.doc;
-  const at = doc.line(Math.min(Math.max(line, 1), doc.lines));
-  return Math.min(at.from + Math.max(column - 1, 0), at.to);
+// The URIs the server knows the sources by: their file names, as the compile names them.
+const sourceUris = { line: null, service: null };
+function nameSources(lineName, serviceName) {
+  const names = { line: lineName, service: serviceName };
+  for (const which of ['line', 'service']) {
+    const uri = `file:///page/${encodeURIComponent(names[which])}`;
+    if (sourceUris[which] === uri) continue;
+    sourceUris[which] = uri;
+    placeEditor(which, editors[which], uri, names[which]);
+    editors[which].dispatch({ effects: serverPart[which].reconfigure(serverExtensions(uri)) });
+  }
 }
 
-function goTo(view, line, column) {
-  const at = offsetOf(view, line, column);
-  view.dispatch({ selection: { anchor: at }, effects: EditorView.scrollIntoView(at, { y: 'center' }) });
-  view.focus();
-}
-
-// --- Compiling -------------------------------------------------------------------------------
+// --- Compiling, paced by the compile's own time ------------------------------------------------
 
 let timer = null;
-let latest = 0;
+let running = false;
+let again = false;
+let lastWork_ms = 0;
+let compiles = 0;
+let editAt = null;
+
+function pause() {
+  return lastWork_ms < kAtOnce_ms ? 0 : Math.min(kLongestPause_ms, 2 * lastWork_ms);
+}
+
+function edited() {
+  editAt = editAt ?? performance.now();
+  scheduleCompile();
+}
+
+// While files opened from disk are being placed, their edits wait for one compile at the end.
+let placing = false;
 function scheduleCompile() {
   clearTimeout(timer);
-  timer = setTimeout(compile, kCompilePause_ms);
+  if (!placing) timer = setTimeout(compile, pause());
 }
 
 function identity() {
@@ -88,74 +108,180 @@ function setStatus(text, failed = false) {
   $('status').classList.toggle('failed', failed);
 }
 
+const counted = (n, what) => `${n} ${what}${n === 1 ? '' : 's'}`;
+
+// The status line: a compile is "clean" only when nothing at all was told.
+function verdictOf(result) {
+  if (result.status === 0) return result.warnings > 0 ? `compiled, ${counted(result.warnings, 'warning')}` : 'compiled clean';
+  if (result.status === 1)
+    return `${result.faults > 0 ? counted(result.faults, 'fault') : 'errors'} found: nothing to take away`;
+  return 'nothing compiled';
+}
+
 async function compile() {
-  const request = ++latest;
+  if (running) {
+    again = true;
+    return;
+  }
+  running = true;
+  const started = performance.now();
+  client.sync();
   const { name, number } = identity();
-  const { result, ms } = await ask('compileSources', editors.line.state.doc.toString(),
-    editors.service.state.doc.toString(), name, number);
-  if (request !== latest) return;  // a later edit has its own compile on the way
+  const line = textOf('line');
+  const service = textOf('service');
+  keepWork({ name, number, line, service });
+  const { result, ms } = await ask('compileSources', line, service, name, number);
+  nameSources(result.lineName, result.serviceName);
+  lastWork_ms = performance.now() - started;
   window.lastCompile_ms = ms;
   $('line-title').textContent = result.lineName;
   $('service-title').textContent = result.serviceName;
-  const diagnostics = (result.diagnostics || '').split('\n').filter((l) => l).map((l) => JSON.parse(l));
-  showDiagnostics(diagnostics, result);
-  showDownloads([...result.files, ...result.sources]);
-  if (result.svg) {
+  showDownloads(result.files);
+  showBuild(result);
+  setStatus(`${verdictOf(result)} · ${ms.toFixed(1)} ms`, result.status !== 0);
+  document.body.dataset.compiled = String(++compiles);
+  running = false;
+  if (again) {
+    again = false;
+    scheduleCompile();
+  }
+}
+
+// The picture and the summary are those of the last clean build; while faults stand they
+// stay, and say so.
+function showBuild(result) {
+  const stale = result.status !== 0;
+  if (!stale) {
     $('picture').innerHTML = result.svg;
     $('summary').textContent = result.summary;
     if (window.firstPicture_ms === undefined) window.firstPicture_ms = performance.now() - pageOpened;
   }
-  const verdict = ['compiled clean', 'faults found: nothing to take away', 'nothing compiled'][result.status];
-  setStatus(`${verdict} · ${ms.toFixed(1)} ms`, result.status !== 0);
-  document.body.dataset.compiled = String(request);
+  const drawn = $('picture').childElementCount > 0;
+  $('last-clean').hidden = !(stale && drawn);
+  $('picture-pane').classList.toggle('stale', stale && drawn);
+  $('full-size').hidden = !drawn;
 }
 
-function showDiagnostics(diagnostics, result) {
+$('full-size').addEventListener('click', () => {
+  const svg = $('picture').innerHTML;
+  const url = URL.createObjectURL(new Blob([svg], { type: 'image/svg+xml' }));
+  window.open(url, '_blank');
+  setTimeout(() => URL.revokeObjectURL(url), 60000);
+});
+
+// --- The server's diagnostics, listed with their notes -----------------------------------------
+
+function showDiagnostics() {
   const list = $('diagnostics');
   list.replaceChildren();
-  const marks = { line: [], service: [] };
-  for (const d of diagnostics) {
-    const which = d.file === result.lineName ? 'line' : d.file === result.serviceName ? 'service' : null;
+  const shown = diagnosticsShown();
+  for (const { which, name, line, column, diagnostic: d } of shown) {
     const item = document.createElement('li');
-    item.className = d.severity;
-    const id = d.fault !== null ? `fault ${d.fault}` : d.warning !== null ? d.warning : d.severity;
-    const place = d.line !== null ? `${d.file}:${d.line}:${d.column}: ` : '';
-    item.textContent = `${place}${d.severity} (${id}): ${d.message}`;
-    if (which && d.line !== null) {
-      item.dataset.line = d.line;
-      item.dataset.source = which;
-      item.addEventListener('click', () => goTo(editors[which], d.line, d.column));
-      const view = editors[which];
-      const from = offsetOf(view, d.line, d.column);
-      const to = view.state.doc.lineAt(from).to;
-      marks[which].push({ from, to: Math.max(to, from), severity: d.severity, message: `${id}: ${d.message}` });
+    const severity = severities[d.severity] || 'error';
+    item.className = severity;
+    item.dataset.line = line;
+    item.dataset.source = which;
+    const code = d.code !== undefined ? d.code : severity;
+    const head = document.createElement('span');
+    head.textContent = `${name}:${line}:${column}: ${severity} (`;
+    const codeText = d.codeDescription
+      ? Object.assign(document.createElement('a'), { href: d.codeDescription.href.replace(/^.*\/source-format\.md/, 'source-format.md'), target: '_blank', textContent: code })
+      : document.createTextNode(code);
+    item.append(head, codeText, document.createTextNode(`): ${d.message}`));
+    const notes = notesOf(d);
+    if (notes.length > 0) {
+      const noteList = document.createElement('ul');
+      noteList.className = 'notes';
+      for (const [i, note] of notes.entries()) {
+        const noteItem = document.createElement('li');
+        noteItem.textContent = `note: ${note}`;
+        const at = d.relatedInformation[i].location;
+        noteItem.addEventListener('click', (event) => {
+          event.stopPropagation();
+          goTo(at.uri === sourceUris.line ? 'line' : 'service', at.range.start);
+        });
+        noteList.append(noteItem);
+      }
+      item.append(noteList);
     }
+    item.addEventListener('click', () => goTo(which, d.range.start));
     list.append(item);
   }
-  if (diagnostics.length === 0) {
+  if (shown.length === 0) {
     const item = document.createElement('li');
     item.className = 'clean';
     item.textContent = 'No faults, no warnings.';
     list.append(item);
   }
-  for (const which of ['line', 'service']) editors[which].dispatch(setDiagnostics(editors[which].state, marks[which]));
 }
 
-// --- Files to take away ----------------------------------------------------------------------
+let outlineTimer = null;
+onDiagnostics((uri) => {
+  showDiagnostics();
+  if (editAt !== null) {
+    window.lastKeystrokeToDiagnostics_ms = performance.now() - editAt;
+    editAt = null;
+  }
+  document.body.dataset.published = String(Number(document.body.dataset.published || 0) + 1);
+  clearTimeout(outlineTimer);
+  outlineTimer = setTimeout(showOutline, 200);
+});
 
-let downloadUrls = [];
-function showDownloads(files) {
-  for (const url of downloadUrls) URL.revokeObjectURL(url);
-  downloadUrls = [];
+onExplanation((message) => {
+  $('explanation').hidden = false;
+  $('explanation-text').textContent = message;
+});
+$('explanation-close').addEventListener('click', () => {
+  $('explanation').hidden = true;
+});
+
+async function showOutline() {
+  const list = $('outline');
+  const items = [];
+  for (const which of ['line', 'service']) {
+    if (!sourceUris[which]) continue;
+    const walk = (symbols, depth) => {
+      for (const symbol of symbols || []) {
+        const item = document.createElement('li');
+        item.textContent = `${'  '.repeat(depth)}${symbol.name}${symbol.detail ? ` — ${symbol.detail}` : ''}`;
+        item.style.paddingLeft = `${depth * 1.2}em`;
+        item.addEventListener('click', () => goTo(which, (symbol.selectionRange || symbol.range).start));
+        items.push(item);
+        walk(symbol.children, depth + 1);
+      }
+    };
+    walk(await outlineOf(sourceUris[which]), 0);
+  }
+  list.replaceChildren(...items);
+}
+
+// --- Files to take away, made when they are asked for -----------------------------------------
+
+function showDownloads(names) {
   const list = $('downloads');
   list.replaceChildren();
-  for (const file of files) {
-    const url = URL.createObjectURL(new Blob([file.bytes], { type: 'application/octet-stream' }));
-    downloadUrls.push(url);
+  for (const name of names) {
     const link = document.createElement('a');
-    link.href = url;
-    link.download = file.name;
-    link.textContent = `${file.name} (${file.bytes.length} bytes)`;
+    link.href = '#';
+    link.download = name;
+    link.textContent = name;
+    link.addEventListener('click', async (event) => {
+      if (link.dataset.ready) return;
+      event.preventDefault();
+      const { result } = await ask('offeredFile', name);
+      if (!result.file) {
+        setStatus(result.error || `${name} is no longer offered`, true);
+        return;
+      }
+      link.href = URL.createObjectURL(new Blob([result.file.bytes], { type: 'application/octet-stream' }));
+      link.dataset.ready = 'yes';
+      link.click();
+      setTimeout(() => {
+        URL.revokeObjectURL(link.href);
+        link.href = '#';
+        delete link.dataset.ready;
+      }, 10000);
+    });
     const item = document.createElement('li');
     item.append(link);
     list.append(item);
@@ -164,9 +290,6 @@ function showDownloads(files) {
 
 // --- Files opened from disk ------------------------------------------------------------------
 
-// Compiled files grouped into scenarios: <stem>.sim with <stem>.dat, and the plan of the
-// longest <name>_linea.dat whose name begins the stem; without a plan the stem splits at its
-// last "_".
 // The compiled scenarios among files opened together, found by the program's own rule.
 async function groupCompiled(files) {
   const byName = new Map(files.map((f) => [f.name, f]));
@@ -179,19 +302,41 @@ async function groupCompiled(files) {
 }
 
 async function openFiles(fileList) {
+  placing = true;
+  let placedSources = false;
+  try {
+    placedSources = await placeOpenedFiles(fileList);
+  } finally {
+    placing = false;
+    if (placedSources) scheduleCompile();
+  }
+}
+
+let sourceLimit = null;
+async function placeOpenedFiles(fileList) {
+  sourceLimit = sourceLimit ?? (await ask('sourceByteLimit')).result;
   const files = [];
+  const refused = [];
   for (const file of fileList) {
     const { result: kind } = await ask('openedFileKind', file.name);
-    files.push({ name: file.name, kind, bytes: new Uint8Array(await file.arrayBuffer()) });
+    if (kind !== 'source') {
+      files.push({ name: file.name, kind, bytes: new Uint8Array(await file.arrayBuffer()) });
+      continue;
+    }
+    // Sources are read as the program reads them; one larger than it reads is not read at all.
+    const bytes = file.size > sourceLimit ? new Uint8Array() : new Uint8Array(await file.arrayBuffer());
+    const { result } = await ask('openedSource', file.name, file.size, bytes);
+    if (result.error) refused.push(result.error);
+    else files.push({ name: file.name, kind, text: result.text });
   }
-  // Sources are read as the program reads them, and the pair takes the scenario's name and
-  // number from its file names as the program does.
+  $('refused').hidden = refused.length === 0;
+  $('refused').textContent = refused.join('\n');
+  // The pair takes the scenario's name and number from its file names as the program does.
   const named = { line: null, service: null };
   for (const source of files.filter((f) => f.kind === 'source')) {
-    const { result: text } = await ask('sourceText', source.bytes);
     const which = source.name.endsWith('-.txt') ? 'service' : 'line';
     named[which] = source.name;
-    setText(editors[which], text);
+    setText(which, source.text);
   }
   if (named.line && named.service) {
     const { result: identity } = await ask('sourceIdentity', named.line, named.service);
@@ -202,6 +347,7 @@ async function openFiles(fileList) {
   }
   const scenarios = await groupCompiled(files);
   if (scenarios.length > 0) await showOpened(scenarios);
+  return Boolean(named.line || named.service);
 }
 
 async function showOpened(scenarios) {
@@ -237,21 +383,48 @@ async function showOpened(scenarios) {
   }
 }
 
+// Whether the author has changed the editors since the page last filled them.
+const authorEdited = () => textOf('line') !== placed.line || textOf('service') !== placed.service;
+
+// What the editors held before the page last replaced it, to be put back.
+let replaced = null;
+function replaceWork(work) {
+  replaced = { ...identity(), line: textOf('line'), service: textOf('service') };
+  $('undo-replace').hidden = false;
+  placeWork(work);
+}
+
+function placeWork(work) {
+  $('scenario-name').value = work.name;
+  $('scenario-number').value = work.number;
+  setText('line', work.line);
+  setText('service', work.service);
+}
+
+$('undo-replace').addEventListener('click', () => {
+  if (!replaced) return;
+  placeWork(replaced);
+  replaced = null;
+  $('undo-replace').hidden = true;
+});
+
 async function decompileInto(scenario, box) {
   const { result } = await ask('decompileCompiled', scenario);
   if (result.error) {
     box.append(Object.assign(document.createElement('p'), { textContent: result.error }));
     return;
   }
-  $('scenario-name').value = result.name;
-  $('scenario-number').value = result.number;
-  setText(editors.line, result.line);
-  setText(editors.service, result.service);
+  if (authorEdited() && !window.confirm('Replace the edited sources in the editors with the decompiled ones? ' +
+      '"Undo the replacement" brings them back.')) return;
+  replaceWork(result);
   if (result.remarks.length > 0) {
     box.append(Object.assign(document.createElement('pre'),
       { textContent: `not written back:\n${result.remarks.join('\n')}` }));
   }
 }
+
+// Edits made since the last compile are kept too when the page goes.
+window.addEventListener('pagehide', () => keepWork({ ...identity(), line: textOf('line'), service: textOf('service') }));
 
 $('open-files').addEventListener('change', (event) => openFiles(event.target.files));
 document.addEventListener('dragover', (event) => {
@@ -266,14 +439,27 @@ document.addEventListener('drop', (event) => {
 });
 for (const field of ['scenario-name', 'scenario-number']) $(field).addEventListener('input', scheduleCompile);
 
-// --- The built-in scenario, first ------------------------------------------------------------
+// --- The kept work, else the built-in scenario, first -----------------------------------------
+
+async function builtinWork() {
+  const { result } = await ask('builtinSources');
+  return result;
+}
+
+$('builtin').addEventListener('click', async () => {
+  const builtin = await builtinWork();
+  if (authorEdited() && !window.confirm('Replace the edited sources with the built-in scenario? ' +
+      '"Undo the replacement" brings them back.')) return;
+  forgetWork();
+  replaceWork(builtin);
+});
 
 (async () => {
-  const { result } = await ask('builtinSources');
-  $('scenario-name').value = result.name;
-  $('scenario-number').value = result.number;
-  setText(editors.line, result.line);
-  setText(editors.service, result.service);
+  await ask('startLanguageServer', new URL('source-format.md', window.location.href).href);
+  client.connect(serverTransport);
+  const kept = keptWork();
+  placeWork(kept || (await builtinWork()));
+  if (kept) $('kept-note').hidden = false;
   clearTimeout(timer);
   compile();
 })();

@@ -50,10 +50,13 @@ PageCompile compile_page_sources(const std::string& line_text, const std::string
       diagnostics.error(e.what());
       named = false;
     }
-    SourceFile line = SourceFile::in_memory(names.line_source, with_crlf(line_text));
-    SourceFile service = SourceFile::in_memory(names.service_source, with_crlf(service_text));
+    // Read as the program reads a source file it was given with --input-encoding utf-8;
+    // nothing is on disk at these names, and nothing is read from there.
+    SourceFile line = SourceFile::already_read(names.line_source, with_crlf(line_text));
+    SourceFile service = SourceFile::already_read(names.service_source, with_crlf(service_text));
     line.read_as_utf8();
     service.read_as_utf8();
+    diagnostics.concern_unplaced_with(line.name());
     if (named) {
       result.status = compile_and_report(diagnostics, [&] {
         try {
@@ -68,6 +71,8 @@ PageCompile compile_page_sources(const std::string& line_text, const std::string
         return compile;
       });
     }
+    result.faults = diagnostics.faults_recorded();
+    result.warnings = diagnostics.warnings();
   }
   result.diagnostics = json.str();
   try {

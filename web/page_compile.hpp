@@ -15,6 +15,8 @@ std::string with_crlf(const std::string& text);
 
 struct PageCompile {
   int status = 0;                         // the status the program would exit with
+  int faults = 0;                         // faults and warnings told among the diagnostics
+  int warnings = 0;
   std::string diagnostics;                // JSON lines
   std::vector<CompiledFileBytes> sources;  // both sources as the program reads them; none when not UTF-8
   std::vector<CompiledFileBytes> files;    // the compiled files, when the compile is clean of faults

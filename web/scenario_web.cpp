@@ -1,6 +1,7 @@
 // The page's way into the compiler and the readers: every function takes and gives bytes and
 // texts, never files. Sources come from the editors as UTF-8 with LF line ends and are
-// compiled as the program compiles them once saved: Windows-1252, CR LF.
+// compiled as the program compiles them once saved with CR LF, given --input-encoding utf-8;
+// they are offered for download as Windows-1252.
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
@@ -18,6 +19,7 @@
 #include "driver/compile_report.hpp"
 #include "driver/diagnostics.hpp"
 #include "driver/scenario_identity.hpp"
+#include "format/file_io.hpp"
 #include "format/scenario_files.hpp"
 #include "model/runtime_failure.hpp"
 #include "model/windows_1252.hpp"
@@ -128,37 +130,98 @@ val source_identity(const std::string& line_file, const std::string& service_fil
   return result;
 }
 
-// A source file's bytes (Windows-1252, as the program reads them) as editor text.
-std::string source_text(const std::string& bytes) { return utf8_from_1252(bytes); }
+namespace {
 
-// Compiles the two sources under the scenario's name and number. Gives the diagnostics as
-// JSON lines, the status the program would exit with, both sources as the program reads
-// them, and, when the compile is clean of faults, the three compiled files with the summary
-// and the route picture.
+// The last compile's sources and names, and the files of the last build that was clean of
+// faults: held here, and copied out only when they are downloaded.
+struct HeldBuild {
+  ScenarioFileNames names;
+  std::string line_text;
+  std::string service_text;
+  std::vector<CompiledFileBytes> clean_files;
+};
+
+HeldBuild& held_build() {
+  static HeldBuild build;
+  return build;
+}
+
+}  // namespace
+
+// Compiles the two sources under the scenario's name and number, as `compile
+// --input-encoding utf-8` compiles them once saved. Gives the status the program would exit
+// with, the faults and warnings counted, the names of the files that may be downloaded and,
+// when the compile is clean of faults, the summary and the route picture; the diagnostics
+// themselves are the language server's.
 val compile_sources(const std::string& line_text, const std::string& service_text, const std::string& name,
                     const std::string& number) {
-  const PageCompile compile = compile_page_sources(line_text, service_text, name, number);
   val result = val::object();
-  const ScenarioFileNames names = scenario_file_names(name, number);
+  const PageCompile compile = compile_page_sources(line_text, service_text, name, number);
+  HeldBuild& held = held_build();
+  held.names = scenario_file_names(name, number);
+  held.line_text = line_text;
+  held.service_text = service_text;
   result.set("status", compile.status);
-  result.set("lineName", names.line_source);
-  result.set("serviceName", names.service_source);
-  result.set("diagnostics", compile.diagnostics);
-  val sources = val::array();
-  for (const CompiledFileBytes& source : compile.sources) sources.call<void>("push", named_bytes(source.name, source.bytes));
-  result.set("sources", sources);
-  val files = val::array();
-  for (const CompiledFileBytes& file : compile.files) files.call<void>("push", named_bytes(file.name, file.bytes));
-  result.set("files", files);
+  result.set("faults", compile.faults);
+  result.set("warnings", compile.warnings);
+  result.set("lineName", held.names.line_source);
+  result.set("serviceName", held.names.service_source);
+  val offered = val::array();
   if (compile.status == kExitClean) {
-    const std::vector<CompiledFileBytes>& compiled = compile.files;
+    std::vector<CompiledFileBytes> compiled = compile.files;
     std::optional<std::string> plan;
     if (compiled.size() == 3) plan = compiled[0].bytes;
     add_readings(result, load_scenario_bytes(name, number, compiled.at(compiled.size() - 1).bytes,
                                              compiled.at(compiled.size() - 2).bytes, plan));
+    held.clean_files = std::move(compiled);
+    for (const CompiledFileBytes& file : held.clean_files) offered.call<void>("push", file.name);
+  }
+  offered.call<void>("push", held.names.line_source);
+  offered.call<void>("push", held.names.service_source);
+  result.set("files", offered);
+  return result;
+}
+
+// One file the last compile offered, by name, as the program writes it: a compiled file of
+// the last clean build, or a source in Windows-1252 with CR LF; or the error that says why a
+// source cannot be so written.
+val offered_file(const std::string& file_name) {
+  val result = val::object();
+  const HeldBuild& held = held_build();
+  try {
+    if (file_name == held.names.line_source || file_name == held.names.service_source) {
+      const std::string& text = file_name == held.names.line_source ? held.line_text : held.service_text;
+      result.set("file", named_bytes(file_name, source_from_utf8(with_crlf(text), file_name)));
+      return result;
+    }
+    for (const CompiledFileBytes& file : held.clean_files)
+      if (file.name == file_name) result.set("file", named_bytes(file.name, file.bytes));
+  } catch (const SourceEncodingError& e) {
+    result.set("error", std::string(e.what()));
   }
   return result;
 }
+
+// A source file opened from disk (`size` bytes; `bytes` unread when it is larger than the
+// program reads) as editor text, read as the program reads a source: Windows-1252, refused
+// when too large or written in UTF-16 or UTF-32. The error says why it is refused.
+val opened_source(const std::string& file_name, double size, const std::string& bytes) {
+  val result = val::object();
+  if (size > static_cast<double>(kMaxSourceBytes)) {
+    result.set("error", std::string(FileError(file_name, too_large(kMaxSourceBytes)).what()));
+    return result;
+  }
+  try {
+    SourceFile source = SourceFile::already_read(file_name, bytes);
+    result.set("text", utf8_from_1252(std::string(source.contents())));
+  } catch (const std::exception& e) {
+    result.set("error", std::string(e.what()));
+  }
+  return result;
+}
+
+// The most bytes a source may hold, as the program reads one.
+double source_byte_limit() { return static_cast<double>(kMaxSourceBytes); }
 
 // Reads compiled files ({name, number, trackCells, records, linePlan}): the summary and the
 // route picture, or the error that stopped the reading.
@@ -211,7 +274,9 @@ val decompile_compiled(const val& files) {
 
 EMSCRIPTEN_BINDINGS(scenario_web) {
   emscripten::function("builtinSources", &builtin_sources);
-  emscripten::function("sourceText", &source_text);
+  emscripten::function("openedSource", &opened_source);
+  emscripten::function("sourceByteLimit", &source_byte_limit);
+  emscripten::function("offeredFile", &offered_file);
   emscripten::function("openedFileKind", &opened_file_kind);
   emscripten::function("compiledScenariosAmong", &compiled_scenarios_among);
   emscripten::function("sourceIdentity", &source_identity);

@@ -1,12 +1,18 @@
-// Runs the compiler and the readers off the page's thread: each message names a function of
-// the module and its arguments, and the answer carries the time it took.
+// Runs the compiler, the readers and the language server off the page's thread. A message
+// either names a function of the module and its arguments, and the answer carries the time it
+// took; or carries a message of the editors' language-server client, and every message the
+// server sends in return goes back as it is.
 importScripts('scenario_web.js');
 
 const ready = ScenarioModule();
 
 self.onmessage = async (event) => {
-  const { id, op, args } = event.data;
   const module = await ready;
+  if (event.data.client !== undefined) {
+    for (const message of module.languageMessage(event.data.client)) self.postMessage({ server: message });
+    return;
+  }
+  const { id, op, args } = event.data;
   const started = performance.now();
   let result;
   try {
@@ -16,8 +22,6 @@ self.onmessage = async (event) => {
   }
   const ms = performance.now() - started;
   const transfer = [];
-  for (const list of [result.files, result.sources]) {
-    if (Array.isArray(list)) for (const file of list) transfer.push(file.bytes.buffer);
-  }
+  if (result && result.file) transfer.push(result.file.bytes.buffer);
   self.postMessage({ id, result, ms }, transfer);
 };
