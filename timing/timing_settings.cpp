@@ -1,9 +1,10 @@
 #include "timing/timing_settings.hpp"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
+#include <cstdlib>
 #include <stdexcept>
+#include <string>
 
 namespace scenario {
 namespace {
@@ -15,10 +16,14 @@ constexpr double kLeastServiceBraking_mps2 = 0.3;
 constexpr double kMostServiceBraking_mps2 = 0.7;
 
 double number_of(std::string_view name, std::string_view text, double least, double most) {
-  double value = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (error != std::errc() || end != text.data() + text.size() || !std::isfinite(value) || value < least ||
-      value > most)
+  // A plain decimal number only (digits, a sign, a point, an exponent): strtod would also take
+  // spaces, hexadecimal and "inf". Read through strtod because the page's standard library
+  // has no from_chars for doubles.
+  const bool plain = !text.empty() && text.find_first_not_of("0123456789+-.eE") == std::string_view::npos;
+  const std::string digits(text);
+  char* end = nullptr;
+  const double value = plain ? std::strtod(digits.c_str(), &end) : 0;
+  if (!plain || end != digits.c_str() + digits.size() || !std::isfinite(value) || value < least || value > most)
     throw std::invalid_argument(std::string(name) + " takes a number from " + std::to_string(static_cast<int>(least)) +
                                 " to " + std::to_string(static_cast<int>(most)) + ", not '" + std::string(text) + "'");
   return value;
