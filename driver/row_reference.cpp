@@ -5,6 +5,7 @@
 
 #include "compiler/row_relations.hpp"
 #include "compiler/row_schema.hpp"
+#include "model/cell_kinds.hpp"
 #include "model/warning_table.hpp"
 
 namespace scenario {
@@ -12,8 +13,9 @@ namespace {
 
 constexpr std::string_view kTableBegins = "<!-- row table: ";
 constexpr std::string_view kTableEnds = "<!-- row table ends -->";
-// The name that stands for the table of relations between rows.
+// The names that stand for the table of relations between rows and for the kinds of cell.
 constexpr std::string_view kRelationsTable = "relations";
+constexpr std::string_view kCellKindsTable = "cell kinds";
 
 const RowText& row_named(std::string_view keyword) {
   const RowText* row = find_row(keyword);
@@ -79,10 +81,23 @@ std::string relations_table() {
   return table;
 }
 
+// The kinds of track cell, each with its code and where its feature is read back.
+std::string cell_kinds_table() {
+  std::string table = "| Code | What the cell holds | Its feature's position | `diff` tells it as |\n|---|---|---|---|\n";
+  for (const CellKindEntry& kind : cell_kinds()) {
+    const bool before = kind.anchor == CellAnchor::kCellBefore;
+    table += "| " + std::to_string(kind.code) + " | " + std::string(kind.name) + " | " +
+             (before ? "the start of the cell before" : "the start of its cell") + " | `" + std::string(kind.diff_words) +
+             "` |\n";
+  }
+  return table;
+}
+
 }  // namespace
 
 std::string row_table_markdown(std::span<const std::string_view> keywords) {
   if (keywords.size() == 1 && keywords.front() == kRelationsTable) return relations_table();
+  if (keywords.size() == 1 && keywords.front() == kCellKindsTable) return cell_kinds_table();
   return keywords.size() == 1 ? fields_table(row_named(keywords.front())) : rows_table(keywords);
 }
 

@@ -10,7 +10,8 @@ namespace scenario {
 
 // The table of the rows named by their keywords, in Markdown: one line per row with its
 // fields in order when there are several, one line per field when there is one; the one
-// name "relations" gives the relations between rows, one line per warning.
+// name "relations" gives the relations between rows, one line per warning, and the one
+// name "cell kinds" the kinds of track cell, one line per kind.
 std::string row_table_markdown(std::span<const std::string_view> keywords);
 
 // `reference` with every row table brought up to date: each block that begins with a line

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "model/cell_kinds.hpp"
+
 namespace scenario {
 
 // The track is cut into cells of this length; cell c covers metres 50 × c onwards.
@@ -12,22 +14,6 @@ inline constexpr int64_t kEndMargin_m = 100;
 inline constexpr int32_t kSpeedUnit_kmh = 5;
 // A cell's gradient is stored plus this bias, so that a descent fits an unsigned byte.
 inline constexpr int32_t kGradientBias = 100;
-
-// What a track cell holds.
-enum CellKind : uint8_t {
-  kFreeCell = 0,
-  kSignal = 1,
-  kSlowdownEnd = 2,
-  kSlowdownStart = 3,
-  kSlowdownWarningBoard = 4,
-  kApproachBoard = 5,
-  kSpeedLimitBoards = 6,
-  kStationExit = 10,
-  kMountainMarker = 11,
-  kCodeReduction = 12,
-  kCodeReductionNonPositive = 13,
-  kIndicatorBoard = 14,
-};
 
 // One cell of the track, fields in the order of the track-cell file.
 struct TrackCell {
@@ -48,8 +34,5 @@ struct TrackCell {
 
   bool operator==(const TrackCell&) const = default;
 };
-
-// Short English name of a kind, for listings; "kind N" for codes the compiler never sets.
-const char* cell_kind_name(uint8_t kind);
 
 }  // namespace scenario

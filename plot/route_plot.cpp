@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "format/line_plan_points.hpp"
+#include "plot/cell_marks.hpp"
 #include "plot/fastest_run_curve.hpp"
 #include "plot/marks.hpp"
 #include "plot/plan_trace.hpp"
@@ -377,42 +378,14 @@ void draw_profile(SvgCanvas& svg, const LoadedScenario& s, const Window& w, cons
   draw_fastest_run(svg, s, static_cast<double>(w.from_m), static_cast<double>(w.to_m),
                    [&](double m) { return w.at(m); }, speed_y);
 
-  // Features along the track; an indicator board's text in its title, and under the speed
-  // band where there is room.
+  // Features along the track, each kind by its mark; board texts under the speed band.
   RowLabeller board_labels(svg, {.first_baseline = kBoardRowsBaseline,
                                  .rows = kBoardRows,
                                  .style = {.size = kSmallText, .attributes = "class=\"board-label\" fill=\"#2980b9\""}});
+  const CellMarkBand band{svg, s.records, kSpeedTop, kSpeedBottom, speed_y, board_labels, kLongestBoardLabel, kSmallText};
   each_cell([&](int64_t i, const TrackCell& c) {
-    const double x = w.at(static_cast<double>(feature_position_m(c.kind, i)));
-    if (!w.holds(feature_position_m(c.kind, i))) return;
-    switch (c.kind) {
-      case kSignal: svg.line(x, kSpeedBottom, x, kSpeedBottom - 8, svg.marked(Mark::kSignal)); break;
-      case kCodeReduction:
-      case kCodeReductionNonPositive: {
-        const double y = kSpeedTop + 6;
-        svg.path(svg.marked(Mark::kCodeReduction), "M" + svg_number(x - 4) + " " + svg_number(y - 6) + " L" +
-                                                       svg_number(x + 4) + " " + svg_number(y - 6) + " L" +
-                                                       svg_number(x) + " " + svg_number(y) + " Z");
-        break;
-      }
-      case kSpeedLimitBoards: {
-        const double y = speed_y(static_cast<double>(board_left_kmh(c.value1)));
-        svg.rect(x - 3, y - 3, 6, 6, svg.marked(Mark::kSpeedBoard), speed_board_text(c));
-        break;
-      }
-      case kIndicatorBoard: {
-        const std::string* text = indicator_board_text(c, s.records);
-        svg.path(svg.marked(Mark::kIndicatorBoard),
-                 "M" + svg_number(x) + " " + svg_number(kSpeedBottom - 16) + " L" + svg_number(x + 4) + " " +
-                     svg_number(kSpeedBottom - 12) + " L" + svg_number(x) + " " + svg_number(kSpeedBottom - 8) + " L" +
-                     svg_number(x - 4) + " " + svg_number(kSpeedBottom - 12) + " Z",
-                 text ? xml_text(*text) : "");
-        if (text && !text->empty())
-          board_labels.place(x, elided_xml(*text, kLongestBoardLabel, kSmallText));
-        break;
-      }
-      default: break;
-    }
+    const int64_t at = feature_position_m(c.kind, i);
+    if (w.holds(at)) draw_cell_mark(band, w.at(static_cast<double>(at)), c);
   });
 
   // The gradient line, mountain stretches shaded behind it.

@@ -304,27 +304,27 @@ void diff_cell_fields(ReadingDocument& d, const std::vector<TrackCell>& a, const
   }
 }
 
+// One value of a cell as a kind's diff words show it.
+std::string cell_value_text(const TrackCell& c, CellValueText value) {
+  switch (value) {
+    case CellValueText::kValue1: return std::to_string(c.value1);
+    case CellValueText::kValues:
+      return std::to_string(c.value1) + "/" + std::to_string(c.value2) + "/" + std::to_string(c.value3) + "/" +
+             std::to_string(c.value4);
+    case CellValueText::kSignalTime: return c.signal_time != 0 ? " time " + std::to_string(c.signal_time) : "";
+    case CellValueText::kSpeedBoard: return speed_board_text(c);
+    case CellValueText::kKindCode: return std::to_string(c.kind);
+  }
+  return "";
+}
+
 }  // namespace
 
 std::string cell_feature_text(const TrackCell& c) {
-  const std::string values = std::to_string(c.value1) + "/" + std::to_string(c.value2) + "/" +
-                             std::to_string(c.value3) + "/" + std::to_string(c.value4);
-  switch (c.kind) {
-    case kFreeCell: return "nothing";
-    case kSignal:
-      return "signal " + values + (c.signal_time != 0 ? " time " + std::to_string(c.signal_time) : "");
-    case kSlowdownStart: return "slowdown start " + std::to_string(c.value1) + " km/h";
-    case kSlowdownEnd: return "slowdown end " + std::to_string(c.value1) + " km/h";
-    case kSlowdownWarningBoard: return "slowdown warning board " + std::to_string(c.value1) + " km/h";
-    case kApproachBoard: return "approach board " + std::to_string(c.value1);
-    case kSpeedLimitBoards: return "speed-limit board " + speed_board_text(c);
-    case kStationExit: return "exit of station " + std::to_string(c.value1);
-    case kMountainMarker: return "mountain marker";
-    case kCodeReduction: return "code reduction " + std::to_string(c.value1) + " km/h";
-    case kCodeReductionNonPositive: return "code reduction of value 0 or below";
-    case kIndicatorBoard: return "indicator board (text in slot " + std::to_string(c.value1) + ")";
-    default: return "kind " + std::to_string(c.kind) + " " + values;
-  }
+  std::string text;
+  each_diff_words_piece(cell_kind_entry(c.kind).diff_words, [&](std::string_view words) { text += words; },
+                        [&](CellValueText value) { text += cell_value_text(c, value); });
+  return text;
 }
 
 ReadingDocument diff_records(const Records& a, const Records& b) {

@@ -13,6 +13,7 @@
 namespace scenario {
 namespace {
 
+std::string_view summary_words(CellKind kind) { return cell_kind_entry(kind).summary_words; }
 
 // A position with its kilometre reading.
 void add_position(DocumentRow& row, const std::string& name, int64_t position_m, const KilometreReadings& km) {
@@ -110,14 +111,14 @@ DocumentSection signals_section(const std::vector<TrackCell>& cells) {
   int64_t count = 0;
   for (size_t i = 0; i < cells.size(); ++i) {
     const TrackCell& c = cells[i];
-    if (c.kind != kSignal) continue;
+    if (cell_kind_entry(c.kind).summary_group != SummaryGroup::kSignals) continue;
     ++count;
     std::string kind = std::to_string(c.value1) + "/" + std::to_string(c.value2) + "/" + std::to_string(c.value3) +
                        "/" + std::to_string(c.value4);
     if (c.signal_time != 0) kind += " time " + std::to_string(c.signal_time);
     auto& [first, positions] = by_kind[kind];
     if (first == nullptr) first = &c;
-    positions.push_back(feature_position_m(kSignal, static_cast<int64_t>(i)));
+    positions.push_back(feature_position_m(c.kind, static_cast<int64_t>(i)));
   }
   DocumentSection section{"signals", {{"count", number_value(count)}}, "kinds", {}, {}};
   section.notes.push_back("grouped by their values s1*10+d1 / s2*10+d2 / s3*10+d3 / rapp*10+sx*3+dx");
@@ -133,34 +134,48 @@ DocumentSection signals_section(const std::vector<TrackCell>& cells) {
   return section;
 }
 
+// What a speed-limit board shows, beyond its name and position.
+void add_speed_board_values(DocumentRow& row, const TrackCell& c) {
+  row.push_back({"shows", text_value(speed_board_text(c))});
+  const int16_t values[] = {c.value1, c.value2, c.value3};
+  std::vector<int64_t> left, right;
+  for (const int16_t v : values) left.push_back(board_left_kmh(v)), right.push_back(board_right_kmh(v));
+  row.push_back({"speeds_kmh", numbers_value(left, ""), true});
+  row.push_back({"right_speeds_kmh", numbers_value(right, ""), true});
+  row.push_back({"stripes", numbers_value({c.value4 / kStripeSideScale, c.value4 % kStripeSideScale}, ""), true});
+}
+
+// The count field of a kind of board: "speed_limit_boards" for the words "speed limit".
+std::string board_count_field(std::string_view words) {
+  std::string field(words);
+  std::replace(field.begin(), field.end(), ' ', '_');
+  return field + "_boards";
+}
+
+// One row for each cell of a kind told among the boards, named by the kind's summary words;
+// then a count for each such kind.
 DocumentSection boards_section(const LoadedScenario& s, const KilometreReadings& km) {
   DocumentSection section{"boards", {}, "boards", {}, {}};
-  int64_t speed_boards = 0, indicator_boards = 0;
+  std::map<uint8_t, int64_t> counts;
   for (size_t i = 0; i < s.cells.size(); ++i) {
     const TrackCell& c = s.cells[i];
-    if (c.kind != kSpeedLimitBoards && c.kind != kIndicatorBoard) continue;
+    const CellKindEntry& kind = cell_kind_entry(c.kind);
+    if (kind.summary_group != SummaryGroup::kBoards) continue;
+    ++counts[c.kind];
     DocumentRow row;
     add_position(row, "position", feature_position_m(c.kind, static_cast<int64_t>(i)), km);
+    row.push_back({"board", text_value(std::string(kind.summary_words))});
     if (c.kind == kSpeedLimitBoards) {
-      ++speed_boards;
-      row.push_back({"board", text_value("speed limit")});
-      row.push_back({"shows", text_value(speed_board_text(c))});
-      const int16_t values[] = {c.value1, c.value2, c.value3};
-      std::vector<int64_t> left, right;
-      for (const int16_t v : values) left.push_back(board_left_kmh(v)), right.push_back(board_right_kmh(v));
-      row.push_back({"speeds_kmh", numbers_value(left, ""), true});
-      row.push_back({"right_speeds_kmh", numbers_value(right, ""), true});
-      row.push_back({"stripes", numbers_value({c.value4 / kStripeSideScale, c.value4 % kStripeSideScale}, ""), true});
-    } else {
-      ++indicator_boards;
+      add_speed_board_values(row, c);
+    } else if (c.kind == kIndicatorBoard) {
       const std::string* text = indicator_board_text(c, s.records);
-      row.push_back({"board", text_value("indicator")});
       row.push_back({"shows", text_value(text ? utf8_from_1252(*text) : "(slot " + std::to_string(c.value1) + ")")});
     }
     section.rows.push_back(std::move(row));
   }
-  section.fields.push_back({"speed_limit_boards", number_value(speed_boards)});
-  section.fields.push_back({"indicator_boards", number_value(indicator_boards)});
+  for (const CellKindEntry& kind : cell_kinds())
+    if (kind.summary_group == SummaryGroup::kBoards)
+      section.fields.push_back({board_count_field(kind.summary_words), number_value(counts[kind.code])});
   return section;
 }
 
@@ -171,10 +186,10 @@ DocumentSection slowdowns_section(const std::vector<TrackCell>& cells, const Kil
   for (const Slowdown& s : slowdowns) {
     DocumentRow row;
     row.push_back({"speed_kmh", number_value(s.speed_kmh)});
-    add_position(row, "start", feature_position_m(kSlowdownStart, s.start_cell), km);
-    add_position(row, "end", feature_position_m(kSlowdownEnd, s.end_cell), km);
+    add_position(row, std::string(summary_words(kSlowdownStart)), feature_position_m(kSlowdownStart, s.start_cell), km);
+    add_position(row, std::string(summary_words(kSlowdownEnd)), feature_position_m(kSlowdownEnd, s.end_cell), km);
     row.push_back({"length_m", metres_value((s.end_cell - s.start_cell) * kCellLength_m)});
-    row.push_back({"warning_board_m", s.warning_cell >= 0
+    row.push_back({std::string(summary_words(kSlowdownWarningBoard)) + "_m", s.warning_cell >= 0
                                           ? metres_value(feature_position_m(kSlowdownWarningBoard, s.warning_cell))
                                           : number_value(-1, "none")});
     section.rows.push_back(std::move(row));

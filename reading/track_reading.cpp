@@ -12,15 +12,7 @@
 
 namespace scenario {
 int64_t feature_position_m(uint8_t kind, int64_t cell) {
-  switch (kind) {
-    case kSignal:
-    case kSlowdownEnd:
-    case kSlowdownStart:
-    case kSlowdownWarningBoard:
-    case kSpeedLimitBoards:
-    case kIndicatorBoard: return (cell - 1) * kCellLength_m;
-    default: return cell * kCellLength_m;
-  }
+  return (cell_kind_entry(kind).anchor == CellAnchor::kCellBefore ? cell - 1 : cell) * kCellLength_m;
 }
 
 int32_t route_length_m(const std::array<SimRecord, kRecordCount>& records) {

@@ -12,9 +12,9 @@
 
 namespace scenario {
 
-// Where the author placed a feature found in a cell. Signals, boards and slowdown cells
-// lie in the cell after their position (position / 50 + 1), so they read back as the
-// start of the cell before; everything else as the start of its own cell.
+// Where the author placed a feature found in a cell, by its kind's anchor: a feature the
+// compiler put in the cell after its position (position / 50 + 1) reads back as the start
+// of the cell before; everything else as the start of its own cell.
 int64_t feature_position_m(uint8_t kind, int64_t cell);
 
 // The route length of the service data; the cells run kRouteExtension_m further.
