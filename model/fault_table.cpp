@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "model/causes_told.hpp"
+
 namespace scenario {
 namespace {
 
@@ -232,9 +234,7 @@ constexpr bool in_increasing_order(std::span<const FaultDescription> table) {
 constexpr bool all_described(std::span<const FaultDescription> table) {
   for (const FaultDescription& fault : table) {
     if (fault.meaning.empty() || fault.explanation.empty() || fault.example.empty()) return false;
-    if (fault.causes[0].cause.empty()) return false;
-    for (const FaultCause& cause : fault.causes)
-      if (cause.cause.empty() != cause.fix.empty()) return false;
+    if (!causes_told(fault.causes)) return false;
   }
   return true;
 }

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 
+#include "model/causes_told.hpp"
+
 namespace scenario {
 namespace {
 
@@ -45,7 +47,8 @@ constexpr auto kWarnings = std::to_array<WarningDescription>({
      "A text that begins with '\"' ends at the next '\"', whatever lines stand between: the rows between became part "
      "of the text.",
      {{{"The closing quote is missing.", "Add it."}}},
-     "stazione, 3800, 2, 700, 0, 1, 0, 1,1,0, 4,1,1, 0, 0, 0, 0, \"MILANO LAMBRATE"},
+     "stazione, 3800, 2, 700, 0, 1, 0, 1,1,0, 4,1,1, 0, 0, 0, 0, \"MILANO LAMBRATE\n"
+     "stazione, 9000, 2, 300, 0, 1, 0, 1,1,0, 4,1,1, 0, 0, 0, 0, \"VOGHERA\""},
     {Warning::kLooksLikeUtf8, "source that looks like UTF-8",
      "The sources are read as Windows-1252, one byte a character: a letter outside ASCII saved as UTF-8 becomes two or "
      "three characters.",
@@ -65,7 +68,8 @@ constexpr auto kWarnings = std::to_array<WarningDescription>({
      "After a signal or slowdown row every fault then standing ends the reading of the service source, also one "
      "recorded earlier: the rows after this one are not compiled.",
      {{{"An earlier fault.", "Put right the fault the warning names."}}},
-     "segnale,    8600,   2, 3, 1,  1, 0,    2,  2,1,1, 240"},
+     "line source:    pendenza,  88950,   0\n"
+     "service source: segnale,    8600,   2, 3, 1,  1, 0,    2,  2,1,1, 240"},
     {Warning::kKilometrePostsDropped, "kilometre-post changes dropped",
      "The three kilometre-post changes are put in order of position; when two share the greatest position, all "
      "three are dropped and the kilometre reading is the position itself along the whole route.",
@@ -83,7 +87,8 @@ constexpr auto kWarnings = std::to_array<WarningDescription>({
      "or indicator board of the line source, is lost from the compiled files.",
      {{{"The item stands where the station area ends.",
         "Move the item to another cell, or change the station's length or position."}}},
-     "stazione,    6000,  4,  300,  0, 0, 0,  1,1,0,  4,1,1,    0,   8,36, 0, BETA"},
+     "line source:    indicatori_vmax,  6050,  60,  60,  60,  0,  ,  ,  ,  0\n"
+     "service source: stazione,    6000,  4,  300,  0, 0, 0,  1,1,0,  4,1,1,    0,   8,36, 0, BETA"},
     {Warning::kEndsBeforeStart, "stretch that ends before it starts",
      "A mountain stretch, the signal repetition or a slowdown is given a start and an end (or a length): an end at or "
      "before the start leaves the stretch without cells, the repetition ending before it begins, or the slowdown's end "
@@ -144,6 +149,24 @@ constexpr auto kWarnings = std::to_array<WarningDescription>({
         "Give its acceleration, braking or margin with the timing options."}}},
      "stazione,   38150,  4,  700,  0, 1, 0,  1,1,0,  4,1,1,   60,  18,25, 0, PAVIA"},
 });
+
+// Warning numbers are stable ids: W1 upward with no gap, each once.
+constexpr bool numbered_from_w1() {
+  for (std::size_t i = 0; i < kWarnings.size(); ++i)
+    if (warning_number(kWarnings[i].warning) != static_cast<int32_t>(i) + 1) return false;
+  return true;
+}
+
+constexpr bool all_described() {
+  for (const WarningDescription& warning : kWarnings) {
+    if (warning.title.empty() || warning.explanation.empty() || warning.example.empty()) return false;
+    if (!causes_told(warning.causes)) return false;
+  }
+  return true;
+}
+
+static_assert(numbered_from_w1(), "the warning table must list each warning once, numbered from W1 with no gap");
+static_assert(all_described(), "every warning needs a title, an explanation, a cause with its fix and an example");
 
 }  // namespace
 

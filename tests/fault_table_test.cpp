@@ -1,11 +1,14 @@
 // The examples that `explain` and the source-format reference show are checked against the
-// compiler: each one, put into a small clean scenario, gives its own fault first.
+// compiler: each fault's, put into a small clean scenario, gives its own fault first; each
+// warning's gives its own warning.
 #include <gtest/gtest.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
 #include "compiler/compile_entry.hpp"
+#include "lsp/pair_compile.hpp"
 #include "model/fault_record.hpp"
 #include "model/fault_table.hpp"
 #include "model/warning_table.hpp"
@@ -21,7 +24,7 @@ constexpr std::string_view kEnd = "[fine]\r\n";
 
 struct Sources {
   std::string line_general, line_main, service;
-  std::optional<std::string> whole_line;
+  std::optional<std::string> whole_line, whole_service;
 };
 
 bool holds_any(std::string_view row, std::initializer_list<std::string_view> words) {
@@ -34,8 +37,15 @@ bool holds_any(std::string_view row, std::initializer_list<std::string_view> wor
 // "line source:" or "service source:" before a row names the source itself.
 Sources sources_of(std::string_view example) {
   Sources sources;
+  // A header alone stands among the line source's rows; a header with rows after it begins a
+  // whole source, the service source when its rows are the train's.
+  if (example.starts_with("[") && example.find('\n') == std::string_view::npos) {
+    sources.line_main = std::string(example) + "\r\n";
+    return sources;
+  }
   if (example.starts_with("[")) {
-    sources.whole_line = std::string(example) + "\r\n" + std::string(kEnd);
+    const std::string whole = std::string(example) + "\r\n" + std::string(kEnd);
+    (holds_any(example, {"numero vetture"}) ? sources.whole_service : sources.whole_line) = whole;
     return sources;
   }
   size_t at = 0;
@@ -79,8 +89,8 @@ std::optional<int> first_fault(const Sources& sources) {
   const std::string line = sources.whole_line.value_or(std::string(kLineGeneral) + sources.line_general +
                                                        std::string(kLineMain) + sources.line_main + std::string(kEnd));
   SourceFile line_source = SourceFile::in_memory("Prova_linea.txt", line);
-  SourceFile service_source =
-      SourceFile::in_memory("Prova_1-.txt", std::string(kServiceStart) + sources.service + std::string(kEnd));
+  SourceFile service_source = SourceFile::in_memory(
+      "Prova_1-.txt", sources.whole_service.value_or(std::string(kServiceStart) + sources.service + std::string(kEnd)));
   const CompileResult result = compile_scenario(model, 1, line_source, service_source, &sink);
   if (result.status == CompileStatus::kHeaderFault) return result.shown_fault;
   return sink.number;
@@ -93,6 +103,32 @@ TEST(FaultTable, EachExampleGivesItsOwnFault) {
     // Their examples are not source rows: a count of rows, and a command line.
     if (fault.fault == Fault::kTooManyStations || fault.fault == Fault::kLineFileMissing) continue;
     EXPECT_EQ(first_fault(sources_of(fault.example)), number) << "the example of fault " << number;
+  }
+}
+
+// The warnings a compile of the sources gives, as `compile --check` tells them. The service
+// source has a station with a timetable time, so that the clean scenario gives none and a
+// later station's time is checked; an example's line speed or adhesion rows stand in for the
+// clean scenario's own.
+std::set<int> warnings_of(const Sources& sources) {
+  const std::string line = sources.whole_line.value_or(std::string(kLineGeneral) + sources.line_general +
+                                                       std::string(kLineMain) + sources.line_main + std::string(kEnd));
+  std::string service = "[generale]\r\nnumero vetture,    8\r\n";
+  for (const std::string_view fill : {"aderenza,   0,    100\r\n", "velocita,   0,    100\r\n"})
+    if (sources.service.find(fill.substr(0, fill.find(','))) == std::string::npos) service += fill;
+  service += "stazione,  1000,  2,  400,  0, 1, 0, 1,1,0, 4,1,1, 0, 18,10, 0, ALFA\r\n" + sources.service;
+  service = sources.whole_service.value_or(service + std::string(kEnd));
+  std::set<int> warnings;
+  for (const KeptDiagnostic& d : compile_pair({"Prova_linea.txt", line}, {"Prova_1-.txt", service}).diagnostics)
+    if (d.warning) warnings.insert(*d.warning);
+  return warnings;
+}
+
+TEST(WarningTable, EachExampleGivesItsOwnWarning) {
+  ASSERT_EQ(warnings_of(Sources{}), std::set<int>{}) << "the scenario the examples go into must be clean";
+  for (const WarningDescription& warning : warning_table()) {
+    const int number = warning_number(warning.warning);
+    EXPECT_TRUE(warnings_of(sources_of(warning.example)).contains(number)) << "the example of " << warning_id(number);
   }
 }
 

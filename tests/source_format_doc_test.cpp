@@ -1,12 +1,15 @@
 // The author's reference, docs/source-format.md, held to the program: its fault list is the
-// one `explain` tells, its row tables are the row schema's, and its complete example
-// compiles without a word.
+// one `explain` tells, its row tables are the row schema's and the cell kinds', the counts
+// it states are the program's, and its complete example compiles without a word.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
 
 #include "compiler/row_schema.hpp"
+#include "format/compiled_layouts.hpp"
+#include "model/format_rules.hpp"
+#include "postpass/competition_codes.hpp"
 #include "model/fault_explanation.hpp"
 #include "driver/row_reference.hpp"
 #include "format/file_io.hpp"
@@ -44,6 +47,23 @@ TEST(SourceFormatReference, EveryRowOfTheSchemaHasItsTable) {
   for (const RowText* row : every_row())
     EXPECT_NE(reference.find("`" + std::string(row->keyword) + "`: " + row->test.described()), std::string::npos)
         << row->keyword << " has no row table";
+}
+
+// The numbers the reference states about the compiled files, as the program has them.
+TEST(SourceFormatReference, CountsOfTheCompiledFilesAreTheProgramsOwn) {
+  const std::string reference = read_file(kReference);
+  const std::string n = std::to_string(kRouteExtension_m), cell = std::to_string(kCellLength_m);
+  const std::string stated[] = {
+      "one record of " + std::to_string(kTrackCellBytes) + " bytes per " + cell + " m cell",
+      "the constant " + std::to_string(kCellHeaderConstant),
+      "scenario records**: " + std::to_string(kRecordCount) + " records",
+      "texts from record " + std::to_string(kFirstBoardTextSlot) + " downward",
+      "The cells reach " + n + " m past the route length",
+      "the last cell is (*L* + " + n + ") / " + cell,
+      "needs P + " + std::to_string(kEndMargin_m) + " m of cells",
+      "from metre 0 to " + n + " m past the route length",
+  };
+  for (const std::string& words : stated) EXPECT_NE(reference.find(words), std::string::npos) << words;
 }
 
 TEST(SourceFormatReference, TheCompleteExampleCompilesWithoutAWord) {
