@@ -2,9 +2,6 @@
 BUILD ?= build
 CMAKE ?= cmake
 GEN = -G Ninja
-FUZZ_SECONDS ?= 60
-# The commit-note reader is small: a third of that reaches its corners.
-NOTE_FUZZ_SECONDS ?= $(shell expr $(FUZZ_SECONDS) / 3)
 # WERROR=ON makes every warning an error, as the CI build does.
 WERROR ?= OFF
 # Where `make install` puts the program (PREFIX/bin), its manual page, completions and documents.
@@ -80,23 +77,43 @@ bench:
 	build-bench/scenario_bench
 	python3 bench/compare_with_floor.py build-bench
 
-# libFuzzer on the compiler and on the decoders behind inspect and plot, FUZZ_SECONDS each,
-# and on the commit-note reader and the language server's message reader, NOTE_FUZZ_SECONDS
-# each, from the kept corpora; new findings land in build-fuzz/findings and belong in
+# libFuzzer on the compiler and on the decoders behind inspect and plot, on the commit-note
+# reader and on the language server's message reader, FUZZ_RUNS inputs each (a million), two
+# targets at a time, from the kept corpora; each target's log is build-fuzz/logs/<target>.log
+# and its last lines are shown. New findings land in build-fuzz/findings and belong in
 # fuzz/corpus, fuzz/decode_corpus, fuzz/note_corpus or fuzz/lsp_corpus once fixed.
-# Inputs up to 70000 bytes: a text of 65535 bytes and more, the most a record holds, fits;
-# -len_control=0 lets the fuzzer try long inputs from the start instead of growing them
-# slowly, and the kept corpus holds one past 64 KiB to start from.
-FUZZ_FLAGS = -max_len=70000 -len_control=0 -timeout=10 -rss_limit_mb=2048 -artifact_prefix=build-fuzz/findings/
+# Inputs up to 70000 bytes: a text of 65535 bytes and more, the most a record holds, fits,
+# and the kept corpus holds one past 64 KiB to start from. The fuzzer grows the length of
+# what it tries as it goes (no -len_control=0): most inputs stay short, and cheap.
+FUZZ_RUNS ?= 1000000
+FUZZ_FLAGS = -runs=$(FUZZ_RUNS) -max_len=70000 -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+  -artifact_prefix=build-fuzz/findings/
+FUZZ_RUNS_OF = fuzz-run-compile fuzz-run-decode fuzz-run-note fuzz-run-lsp
 fuzz:
 	$(DEPS) fuzz
 	CXX=clang++ $(CMAKE) -S . -B build-fuzz $(GEN) -DSCENARIO_FUZZ=ON -DBUILD_TESTING=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	$(CMAKE) --build build-fuzz --target scenario_fuzz scenario_decode_fuzz scenario_note_fuzz scenario_lsp_fuzz
-	mkdir -p build-fuzz/corpus build-fuzz/decode_corpus build-fuzz/note_corpus build-fuzz/lsp_corpus build-fuzz/findings
-	build-fuzz/scenario_fuzz -max_total_time=$(FUZZ_SECONDS) $(FUZZ_FLAGS) build-fuzz/corpus fuzz/corpus
-	build-fuzz/scenario_decode_fuzz -max_total_time=$(FUZZ_SECONDS) $(FUZZ_FLAGS) build-fuzz/decode_corpus fuzz/decode_corpus
-	build-fuzz/scenario_note_fuzz -max_total_time=$(NOTE_FUZZ_SECONDS) $(FUZZ_FLAGS) build-fuzz/note_corpus fuzz/note_corpus
-	build-fuzz/scenario_lsp_fuzz -max_total_time=$(NOTE_FUZZ_SECONDS) $(FUZZ_FLAGS) build-fuzz/lsp_corpus fuzz/lsp_corpus
+	mkdir -p build-fuzz/corpus build-fuzz/decode_corpus build-fuzz/note_corpus build-fuzz/lsp_corpus build-fuzz/findings build-fuzz/logs
+	$(MAKE) -j2 $(FUZZ_RUNS_OF)
+
+# One target's run, its log kept and its end shown (the whole log when it finds something).
+define fuzz_run
+	@echo "fuzzing $(1): $(FUZZ_RUNS) inputs, log in build-fuzz/logs/$(1).log"
+	@build-fuzz/$(2) $(FUZZ_FLAGS) build-fuzz/$(3) fuzz/$(3) > build-fuzz/logs/$(1).log 2>&1 \
+	  || { cat build-fuzz/logs/$(1).log; exit 1; }
+	@grep -E '^(Done|stat::number_of_executed_units|stat::average_exec_per_sec)' build-fuzz/logs/$(1).log \
+	  | sed 's/^/  $(1): /'
+endef
+
+.PHONY: $(FUZZ_RUNS_OF)
+fuzz-run-compile:
+	$(call fuzz_run,compile,scenario_fuzz,corpus)
+fuzz-run-decode:
+	$(call fuzz_run,decode,scenario_decode_fuzz,decode_corpus)
+fuzz-run-note:
+	$(call fuzz_run,note,scenario_note_fuzz,note_corpus)
+fuzz-run-lsp:
+	$(call fuzz_run,lsp,scenario_lsp_fuzz,lsp_corpus)
 
 # The picture of the built-in scenario that the README shows.
 picture: run

@@ -11,7 +11,8 @@ The readers are paired with their floors too, on the longest route: summary with
 the three files, plot with `cp` of the picture it draws, diff of the scenario with itself and
 with one compiled from a service source a row apart with `cmp` of the two plan files (four
 fifths of the bytes; cmp of files that differ would stop at their first difference).
---readers times the readers alone.
+Then the readers' peak memory on cells dense with slowdown starts without ends, against the
+files they read. --readers times the readers alone.
 
 usage: compare_with_floor.py BUILD_DIR [ROUNDS] [--readers]
 """
@@ -144,6 +145,37 @@ with tempfile.TemporaryDirectory() as root:
     print("  " + reader_line("plot", "cp picture"))
     print("  " + reader_line("diff itself", "cmp"))
     print("  " + reader_line("diff a row apart", "cmp"))
+
+    # The readers' peak memory against the files they read, on cells dense with slowdown
+    # starts without ends: a start in every cell of a cell file of 16.8 MB (1 120 000 cells,
+    # the route's cell fills kept), beside the route's records, without a plan; and one with
+    # a start in every other cell. diff of the two tells a start removed in every other
+    # cell, diff of the route and the dense one a start added in every cell.
+    def dense_starts(name, cells, every):
+        folder = os.path.join(root, name)
+        os.mkdir(folder)
+        with open(os.path.join(route, "Generated_1.dat"), "rb") as f:
+            fills = bytearray(f.read()[15 * 100:15 * 101])
+        start = bytes([3, 60, 0]) + bytes(fills[3:])
+        free = bytes([0, 0, 0]) + bytes(fills[3:])
+        with open(os.path.join(folder, "Generated_1.dat"), "wb") as f:
+            f.write(b"".join(start if i % every == every // 2 else free for i in range(cells)))
+        shutil.copy(os.path.join(route, "Generated_1.sim"), folder)
+        return folder
+
+    dense = dense_starts("dense_every", 1120000, 1)
+    dense_half = dense_starts("dense_every_other", 1120000, 2)
+    print("Readers' peak memory on 1 120 000 cells of slowdown starts without ends (goal 4 times the files "
+          "at most, and a few MiB):")
+    for label, args, folders in (("summary", ["summary", dense], [dense]),
+                                 ("summary --json", ["summary", dense, "--json"], [dense]),
+                                 ("diff with a start in every other cell", ["diff", dense, dense_half],
+                                  [dense, dense_half]),
+                                 ("diff of the route and the dense cells", ["diff", route, dense], [route, dense])):
+        size = sum(total_bytes(files_of(folder)) for folder in folders)
+        seconds, peak = measure([exe, *args], statuses=("0", "1"))
+        print(f"  {label}: {size / MIB:.1f} MiB of files, {seconds:.1f} s, peak memory {peak / 1024:.1f} MiB, "
+              f"{peak * 1024 / size:.1f} times the files")
     if readers_only:
         raise SystemExit(0)
 

@@ -64,8 +64,11 @@ int run_summary_command(const SummaryCommand& command, Console& console) {
   Diagnostics diagnostics(console.err, console.colour);
   try {
     const LoadedScenario scenario = load_scenario(command.folder, command.name, command.number, "summary");
+    // The running times first: what the run reads of the cells is gone before the summary
+    // holds what it reads of them.
+    DocumentSection times = running_times_section(running_times(scenario.cells, scenario.records, {}));
     ReadingDocument summary = summarise_scenario(scenario);
-    summary.sections.push_back(running_times_section(running_times(scenario.cells, scenario.records, {})));
+    summary.sections.push_back(std::move(times));
     print(summary, command.json, console);
   } catch (const CompiledFileError& e) {
     diagnostics.error(e.what());

@@ -24,7 +24,8 @@ bool RowLabeller::place(double x, std::string_view xml, double max_shift) {
       for (int row = 0; row < rows_.rows; ++row) {
         const double baseline = rows_.first_baseline + row * rows_.row_height;
         const double start = side > 0 ? x + kGap + shift : x - kGap - shift - width;
-        const Box box = text_box(start, baseline, xml, style.size, style.bold, TextAnchor::kStart);
+        // Measured once above: a label tried in many places is one text.
+        const Box box = text_box(start, baseline, width, style.size, TextAnchor::kStart);
         if (!svg_.fits({box.x - kPadding, box.y, box.w + 2 * kPadding, box.h})) continue;
         if (shift > 0) {
           // From the mark to the label's lower corner on the mark's side.

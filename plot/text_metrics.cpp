@@ -77,7 +77,10 @@ double text_advance(std::string_view xml, double font_size, bool bold) {
 }
 
 Box text_box(double x, double y, std::string_view xml, double font_size, bool bold, TextAnchor anchor) {
-  const double width = text_advance(xml, font_size, bold);
+  return text_box(x, y, text_advance(xml, font_size, bold), font_size, anchor);
+}
+
+Box text_box(double x, double y, double width, double font_size, TextAnchor anchor) {
   const double left = anchor == TextAnchor::kStart ? x : anchor == TextAnchor::kMiddle ? x - width / 2 : x - width;
   return {left, y - 0.8 * font_size, width, font_size};
 }

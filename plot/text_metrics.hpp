@@ -27,5 +27,7 @@ double text_advance(std::string_view xml, double font_size, bool bold = false);
 // The box a <text> element covers: from its x as the anchor says, from the capitals' top
 // (0.8 em above the baseline y) to below the descenders (0.2 em under it).
 Box text_box(double x, double y, std::string_view xml, double font_size, bool bold, TextAnchor anchor);
+// The same for a text already measured: `width` its text_advance.
+Box text_box(double x, double y, double width, double font_size, TextAnchor anchor);
 
 }  // namespace scenario

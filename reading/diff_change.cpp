@@ -7,20 +7,21 @@ namespace {
 
 std::string change_line(const DocumentRow& row) { return field_text(row, "text"); }
 
-void add_row(ReadingDocument& d, const std::string& group, DocumentRow row) {
+DocumentSection& group_section(ReadingDocument& d, const std::string& group) {
   for (DocumentSection& section : d.sections)
-    if (section.name == group) {
-      section.rows.push_back(std::move(row));
-      return;
-    }
-  DocumentSection section{group, {}, "changes", {std::move(row)}, {}};
+    if (section.name == group) return section;
+  DocumentSection section{group, {}, "changes", {}, {}};
   section.row_line = change_line;
-  d.sections.push_back(std::move(section));
+  return d.sections.emplace_back(std::move(section));
+}
+
+void add_row(ReadingDocument& d, const std::string& group, DocumentRow row) {
+  group_section(d, group).rows.push_back(std::move(row));
 }
 
 }  // namespace
 
-void add_change(ReadingDocument& d, const std::string& group, Change change) {
+DocumentRow change_row(Change change) {
   const std::string said = !change.line.empty()
                                ? change.line
                                : (change.words.empty() ? "" : change.words + " ") + change.before.text + kChangeArrow +
@@ -33,12 +34,30 @@ void add_change(ReadingDocument& d, const std::string& group, Change change) {
   row.push_back({"before", std::move(change.before)});
   row.push_back({"after", std::move(change.after)});
   row.push_back({"text", text_value(change.what + ": " + said)});
-  add_row(d, group, std::move(row));
+  return row;
+}
+
+void add_change(ReadingDocument& d, const std::string& group, Change change) {
+  add_row(d, group, change_row(std::move(change)));
+}
+
+void add_made_changes(ReadingDocument& d, const std::string& group, RowMaker rows) {
+  DocumentSection& section = group_section(d, group);
+  if (!section.made_rows) {
+    section.made_rows = std::move(rows);
+    return;
+  }
+  section.made_rows = [before = std::move(section.made_rows), rows = std::move(rows)](const auto& row) {
+    before(row);
+    rows(row);
+  };
 }
 
 void merge_changes(ReadingDocument& into, ReadingDocument from) {
-  for (DocumentSection& section : from.sections)
+  for (DocumentSection& section : from.sections) {
     for (DocumentRow& row : section.rows) add_row(into, section.name, std::move(row));
+    if (section.made_rows) add_made_changes(into, section.name, std::move(section.made_rows));
+  }
 }
 
 DocumentValue grouped_value(int64_t number) { return number_value(number, grouped_number(number)); }

@@ -23,11 +23,18 @@ struct Change {
   std::string line = "";  // the line's words after "what: ", when "words before → after" would not do
 };
 
-// The change as a row of the section `group` (made when it is the group's first change):
-// kind, change, what, its where, field, before, after, and the line the text form prints.
+// The change as a row: kind, change, what, its where, field, before, after, and the line
+// the text form prints.
+DocumentRow change_row(Change change);
+
+// The change as a row of the section `group` (made when it is the group's first change).
 void add_change(ReadingDocument& document, const std::string& group, Change change);
 
-// Every change of `from` added to `into`, group by group.
+// Rows of changes made as they are printed (change_row of each), after the rows of the
+// section `group` (made when it is the group's first change).
+void add_made_changes(ReadingDocument& document, const std::string& group, RowMaker rows);
+
+// Every change of `from` added to `into`, group by group, made rows included.
 void merge_changes(ReadingDocument& into, ReadingDocument from);
 
 // A number for a script, grouped in thousands for a person ("17 900").

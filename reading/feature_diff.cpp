@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <iterator>
 #include <map>
+#include <memory>
 #include <optional>
 #include <set>
+#include <tuple>
 
 #include "model/approach_codes.hpp"
 #include "model/format_rules.hpp"
@@ -23,19 +25,28 @@ struct Fact {
   std::string unit = "";
 };
 
-// Each fact that differs, as a change of the thing `what` found by `where`.
-bool diff_facts(ReadingDocument& d, const std::string& group, const std::string& kind, const std::string& what,
-                const std::vector<DocumentField>& where, const std::vector<Fact>& a, const std::vector<Fact>& b) {
+bool same_fact(const Fact& a, const Fact& b) { return a.value.json == b.value.json && a.value.text == b.value.text; }
+
+// Each fact that differs, as a change of the thing `what` found by `where`, told to `tell`.
+template <typename Tell>
+bool tell_fact_changes(const std::string& kind, const std::string& what, const std::vector<DocumentField>& where,
+                       const std::vector<Fact>& a, const std::vector<Fact>& b, Tell tell) {
   bool changed = false;
   for (size_t i = 0; i < a.size() && i < b.size(); ++i) {
-    if (a[i].value.json == b[i].value.json && a[i].value.text == b[i].value.text) continue;
+    if (same_fact(a[i], b[i])) continue;
     const std::string unit = a[i].unit == b[i].unit ? a[i].unit : "";
     DocumentValue before = a[i].value, after = b[i].value;
     if (unit.empty()) before.text += a[i].unit, after.text += b[i].unit;
-    add_change(d, group, {kind, "changed", what, where, a[i].field, a[i].words, before, after, unit});
+    tell(Change{kind, "changed", what, where, a[i].field, a[i].words, before, after, unit});
     changed = true;
   }
   return changed;
+}
+
+// The same, as changes of the section `group`.
+bool diff_facts(ReadingDocument& d, const std::string& group, const std::string& kind, const std::string& what,
+                const std::vector<DocumentField>& where, const std::vector<Fact>& a, const std::vector<Fact>& b) {
+  return tell_fact_changes(kind, what, where, a, b, [&](Change change) { add_change(d, group, std::move(change)); });
 }
 
 std::string facts_text(const std::vector<Fact>& facts) {
@@ -97,11 +108,12 @@ Change moved(const char* kind, std::string what, std::vector<DocumentField> wher
 
 // The cells of things on one side only, by what they are alike in: a thing that went is
 // paired with the nearest alike one that came (the lower cell on a tie), each at most once.
+template <typename Alike>
 class NearestAlike {
  public:
-  void add(const std::string& alike, int64_t cell) { by_alike_[alike].insert(cell); }
+  void add(const Alike& alike, int64_t cell) { by_alike_[alike].insert(cell); }
 
-  std::optional<int64_t> take(const std::string& alike, int64_t cell) {
+  std::optional<int64_t> take(const Alike& alike, int64_t cell) {
     const auto found = by_alike_.find(alike);
     if (found == by_alike_.end() || found->second.empty()) return std::nullopt;
     std::set<int64_t>& cells = found->second;
@@ -117,7 +129,7 @@ class NearestAlike {
   bool taken(int64_t cell) const { return taken_.contains(cell); }
 
  private:
-  std::map<std::string, std::set<int64_t>> by_alike_;
+  std::map<Alike, std::set<int64_t>> by_alike_;
   std::set<int64_t> taken_;
 };
 
@@ -181,7 +193,7 @@ bool diff_signals(ReadingDocument& d, const std::vector<TrackCell>& a, const std
     explain_signal(explained, c);
   }
   // A removed signal and an added one of the same values and time, nearest first: a move.
-  NearestAlike came;
+  NearestAlike<std::string> came;
   for (const int64_t c : added) came.add(signal_text(b[static_cast<size_t>(c)]), c);
   for (const int64_t c : removed) {
     const TrackCell& ca = a[static_cast<size_t>(c)];
@@ -212,6 +224,35 @@ bool diff_signals(ReadingDocument& d, const std::vector<TrackCell>& a, const std
 
 // ---- slowdowns
 
+// A slowdown with what the comparison tells of it beyond its cells, read from the cells
+// once: its changes are made into rows as they are printed, from these alone.
+struct ReadSlowdown {
+  Slowdown slowdown;
+  int16_t field_4 = 0;  // the start's third value
+  int16_t field_6 = 0;  // the start's second value
+  int approach_boards = 0;
+};
+
+int approach_boards_of(const std::vector<TrackCell>& cells, const Slowdown& s) {
+  int boards = 0;
+  for (int i = 1; i <= kApproachBoardCount && s.warning_cell >= 0; ++i) {
+    const int64_t board = s.warning_cell - i;
+    if (board >= 0 && cells[static_cast<size_t>(board)].kind == kApproachBoard) ++boards;
+  }
+  return boards;
+}
+
+std::vector<ReadSlowdown> read_slowdowns(const std::vector<TrackCell>& cells) {
+  std::vector<ReadSlowdown> read;
+  const std::vector<Slowdown> slowdowns = slowdowns_of(cells);
+  read.reserve(slowdowns.size());
+  for (const Slowdown& s : slowdowns) {
+    const TrackCell& start = cells[static_cast<size_t>(s.start_cell)];
+    read.push_back({s, start.value3, start.value2, approach_boards_of(cells, s)});
+  }
+  return read;
+}
+
 // The cells a slowdown wrote: start, end, warning board and the approach boards before it.
 void explain_slowdown(ExplainedParts& explained, const std::vector<TrackCell>& cells, const Slowdown& s) {
   explained.explain_feature(s.start_cell);
@@ -224,18 +265,9 @@ void explain_slowdown(ExplainedParts& explained, const std::vector<TrackCell>& c
   }
 }
 
-int64_t approach_boards_of(const std::vector<TrackCell>& cells, const Slowdown& s) {
-  int64_t boards = 0;
-  for (int i = 1; i <= kApproachBoardCount && s.warning_cell >= 0; ++i) {
-    const int64_t board = s.warning_cell - i;
-    if (board >= 0 && cells[static_cast<size_t>(board)].kind == kApproachBoard) ++boards;
-  }
-  return boards;
-}
-
-std::vector<Fact> slowdown_facts(const std::vector<TrackCell>& cells, const Slowdown& s) {
-  const TrackCell& start = cells[static_cast<size_t>(s.start_cell)];
-  const int64_t boards = approach_boards_of(cells, s);
+std::vector<Fact> slowdown_facts(const ReadSlowdown& read) {
+  const Slowdown& s = read.slowdown;
+  const int boards = read.approach_boards;
   return {
       {"speed_kmh", "", number_value(s.speed_kmh), " km/h"},
       {"length_m", "length", grouped_value((s.end_cell - s.start_cell) * kCellLength_m), " m"},
@@ -243,8 +275,8 @@ std::vector<Fact> slowdown_facts(const std::vector<TrackCell>& cells, const Slow
        s.warning_cell >= 0 ? grouped_value(feature_position_m(kSlowdownWarningBoard, s.warning_cell)) : no_value(),
        s.warning_cell >= 0 ? " m" : ""},
       {"approach_boards", "approach boards", number_value(boards, boards != 0 ? std::to_string(boards) : "none")},
-      {"field_4", "field 4", number_value(start.value3)},
-      {"field_6", "field 6", number_value(start.value2)},
+      {"field_4", "field 4", number_value(read.field_4)},
+      {"field_6", "field 6", number_value(read.field_6)},
   };
 }
 
@@ -253,29 +285,82 @@ std::vector<DocumentField> slowdown_where(int64_t start_m) { return {{"start_m",
 
 // What a slowdown is apart from where it stands: a removed one and an added one alike in
 // these moved.
-std::vector<Fact> slowdown_shape(const std::vector<TrackCell>& cells, const Slowdown& s) {
-  std::vector<Fact> facts = slowdown_facts(cells, s);
+std::vector<Fact> slowdown_shape(const ReadSlowdown& s) {
+  std::vector<Fact> facts = slowdown_facts(s);
   std::erase_if(facts, [](const Fact& fact) { return fact.field == "warning_board_m"; });
   return facts;
 }
 
+// The same as values to match by: speed, length in cells, approach boards, fields 4 and 6;
+// a few numbers, where the words of every slowdown would take a hundred bytes each.
+using SlowdownShape = std::tuple<int, int64_t, int, int16_t, int16_t>;
+
+SlowdownShape shape_key(const ReadSlowdown& s) {
+  return {s.slowdown.speed_kmh, s.slowdown.end_cell - s.slowdown.start_cell, s.approach_boards, s.field_4, s.field_6};
+}
+
+// One slowdown change, told in running order by `cell`: indices into the slowdowns of
+// either side (a moved one's `b` is where it went).
+struct SlowdownChange {
+  enum class How : uint8_t { kChanged, kMoved, kRemoved, kAdded };
+  int64_t cell = 0;
+  How how = How::kChanged;
+  uint32_t a = 0;
+  uint32_t b = 0;
+};
+
+// What the slowdowns' rows are made from as they are printed.
+struct SlowdownChanges {
+  std::vector<ReadSlowdown> a, b;
+  std::vector<SlowdownChange> told;
+};
+
+template <typename Tell>
+void tell_slowdown_change(const SlowdownChanges& all, const SlowdownChange& change, Tell tell) {
+  using How = SlowdownChange::How;
+  const ReadSlowdown& s = change.how == How::kAdded ? all.b[change.b] : all.a[change.a];
+  const int64_t p = feature_position_m(kSlowdownStart, s.slowdown.start_cell);
+  switch (change.how) {
+    case How::kChanged:
+      tell_fact_changes("slowdown", slowdown_what(p), slowdown_where(p), slowdown_facts(s),
+                        slowdown_facts(all.b[change.b]), tell);
+      return;
+    case How::kMoved:
+      tell(moved("slowdown", slowdown_what(p), slowdown_where(p), "start_m", p,
+                 feature_position_m(kSlowdownStart, all.b[change.b].slowdown.start_cell),
+                 facts_text(slowdown_shape(s))));
+      return;
+    case How::kRemoved:
+    case How::kAdded:
+      tell(one_sided("slowdown", change.how == How::kRemoved, slowdown_what(p), slowdown_where(p), "speed_kmh",
+                     number_value(s.slowdown.speed_kmh), facts_text(slowdown_facts(s))));
+      return;
+  }
+}
+
 bool diff_slowdowns(ReadingDocument& d, const std::vector<TrackCell>& a, const std::vector<TrackCell>& b,
                     ExplainedParts& explained) {
-  const std::vector<Slowdown> in_a = slowdowns_of(a), in_b = slowdowns_of(b);
-  std::vector<Told> told;
+  using How = SlowdownChange::How;
+  auto all = std::make_shared<SlowdownChanges>();
+  all->a = read_slowdowns(a);
+  all->b = read_slowdowns(b);
+  const std::vector<ReadSlowdown>& in_a = all->a;
+  const std::vector<ReadSlowdown>& in_b = all->b;
+  std::vector<SlowdownChange>& told = all->told;
+  const auto index = [](size_t i) { return static_cast<uint32_t>(i); };
   std::vector<size_t> removed, added;  // indices into in_a, in_b
   size_t i = 0, j = 0;
   while (i < in_a.size() || j < in_b.size()) {
-    const bool take_a = j == in_b.size() || (i < in_a.size() && in_a[i].start_cell <= in_b[j].start_cell);
-    const bool take_b = i == in_a.size() || (j < in_b.size() && in_b[j].start_cell <= in_a[i].start_cell);
+    const bool take_a =
+        j == in_b.size() || (i < in_a.size() && in_a[i].slowdown.start_cell <= in_b[j].slowdown.start_cell);
+    const bool take_b =
+        i == in_a.size() || (j < in_b.size() && in_b[j].slowdown.start_cell <= in_a[i].slowdown.start_cell);
     if (take_a && take_b) {
-      const int64_t p = feature_position_m(kSlowdownStart, in_a[i].start_cell);
-      ReadingDocument facts;
-      if (diff_facts(facts, "slowdowns", "slowdown", slowdown_what(p), slowdown_where(p), slowdown_facts(a, in_a[i]),
-                     slowdown_facts(b, in_b[j]))) {
-        told.push_back({in_a[i].start_cell, std::move(facts)});
-        explain_slowdown(explained, a, in_a[i]);
-        explain_slowdown(explained, b, in_b[j]);
+      const std::vector<Fact> facts_a = slowdown_facts(in_a[i]), facts_b = slowdown_facts(in_b[j]);
+      if (!std::equal(facts_a.begin(), facts_a.end(), facts_b.begin(), facts_b.end(), same_fact)) {
+        told.push_back({in_a[i].slowdown.start_cell, How::kChanged, index(i), index(j)});
+        explain_slowdown(explained, a, in_a[i].slowdown);
+        explain_slowdown(explained, b, in_b[j].slowdown);
       }
     } else if (take_a) {
       removed.push_back(i);
@@ -286,40 +371,44 @@ bool diff_slowdowns(ReadingDocument& d, const std::vector<TrackCell>& a, const s
     j += take_b ? 1 : 0;
   }
   // A removed slowdown and an added one alike but for their place, nearest first: a move.
-  NearestAlike came;
-  std::map<int64_t, const Slowdown*> added_at;  // by start cell: no two slowdowns share one
-  for (const size_t k : added) {
-    came.add(facts_text(slowdown_shape(b, in_b[k])), in_b[k].start_cell);
-    added_at[in_b[k].start_cell] = &in_b[k];
-  }
+  // Only an added one of the shape of a removed one may be taken.
+  std::set<SlowdownShape> removed_shapes;
+  for (const size_t r : removed) removed_shapes.insert(shape_key(in_a[r]));
+  NearestAlike<SlowdownShape> came;
+  for (const size_t k : added)
+    if (const SlowdownShape shape = shape_key(in_b[k]); removed_shapes.contains(shape))
+      came.add(shape, in_b[k].slowdown.start_cell);
+  // The added slowdown that starts at `cell`: no two slowdowns share a start cell.
+  const auto added_at = [&](int64_t cell) {
+    return *std::lower_bound(added.begin(), added.end(), cell,
+                             [&](size_t k, int64_t c) { return in_b[k].slowdown.start_cell < c; });
+  };
   for (const size_t r : removed) {
-    const Slowdown& s = in_a[r];
-    const std::vector<Fact> shape = slowdown_shape(a, s);
-    const std::optional<int64_t> nearest = came.take(facts_text(shape), s.start_cell);
-    const int64_t p = feature_position_m(kSlowdownStart, s.start_cell);
+    const Slowdown& s = in_a[r].slowdown;
+    const std::optional<int64_t> nearest = came.take(shape_key(in_a[r]), s.start_cell);
     explain_slowdown(explained, a, s);
     if (nearest) {
-      const Slowdown& to = *added_at[*nearest];
-      explain_slowdown(explained, b, to);
-      told.push_back(told_at(s.start_cell, "slowdowns",
-                             moved("slowdown", slowdown_what(p), slowdown_where(p), "start_m", p,
-                                   feature_position_m(kSlowdownStart, to.start_cell), facts_text(shape))));
+      const size_t to = added_at(*nearest);
+      explain_slowdown(explained, b, in_b[to].slowdown);
+      told.push_back({s.start_cell, How::kMoved, index(r), index(to)});
     } else {
-      told.push_back(told_at(s.start_cell, "slowdowns",
-                             one_sided("slowdown", true, slowdown_what(p), slowdown_where(p), "speed_kmh",
-                                       number_value(s.speed_kmh), facts_text(slowdown_facts(a, s)))));
+      told.push_back({s.start_cell, How::kRemoved, index(r), 0});
     }
   }
   for (const size_t k : added) {
-    const Slowdown& s = in_b[k];
+    const Slowdown& s = in_b[k].slowdown;
     if (came.taken(s.start_cell)) continue;
-    const int64_t p = feature_position_m(kSlowdownStart, s.start_cell);
     explain_slowdown(explained, b, s);
-    told.push_back(told_at(s.start_cell, "slowdowns",
-                           one_sided("slowdown", false, slowdown_what(p), slowdown_where(p), "speed_kmh",
-                                     number_value(s.speed_kmh), facts_text(slowdown_facts(b, s)))));
+    told.push_back({s.start_cell, How::kAdded, 0, index(k)});
   }
-  return tell_in_running_order(d, std::move(told));
+  if (told.empty()) return false;
+  std::stable_sort(told.begin(), told.end(),
+                   [](const SlowdownChange& x, const SlowdownChange& y) { return x.cell < y.cell; });
+  add_made_changes(d, "slowdowns", [all](const std::function<void(const DocumentRow&)>& row) {
+    for (const SlowdownChange& change : all->told)
+      tell_slowdown_change(*all, change, [&](Change said) { row(change_row(std::move(said))); });
+  });
+  return true;
 }
 
 // ---- stations

@@ -39,12 +39,17 @@ bool looks_numeric(std::string_view text) {
   return text.find_first_not_of("0123456789 .-") == std::string_view::npos;
 }
 
+// Two passes over the rows: the columns and their widths, then the lines.
 void print_rows(const DocumentSection& section, std::ostream& out) {
   std::vector<std::string> names;
-  for (const DocumentRow& row : section.rows)
+  bool any = false;
+  for_each_row(section, [&](const DocumentRow& row) {
+    any = true;
     for (const DocumentField& field : row)
       if (!field.json_only && std::find(names.begin(), names.end(), field.name) == names.end())
         names.push_back(field.name);
+  });
+  if (!any) return;
   std::vector<size_t> widths;
   std::vector<bool> numeric(names.size(), true);
   for (size_t c = 0; c < names.size(); ++c) widths.push_back(width_of(shown_name(names[c])));
@@ -53,33 +58,38 @@ void print_rows(const DocumentSection& section, std::ostream& out) {
       if (field.name == names[c]) return &field;
     return nullptr;
   };
-  for (const DocumentRow& row : section.rows)
+  for_each_row(section, [&](const DocumentRow& row) {
     for (size_t c = 0; c < names.size(); ++c)
       if (const DocumentField* field = text_at(row, c)) {
         widths[c] = std::max(widths[c], width_of(field->value.text));
         // Numbers, metres and kilometre readings stand to the right, words to the left.
         if (!looks_numeric(field->value.text)) numeric[c] = false;
       }
-  auto print_line = [&](const std::vector<std::string>& cells) {
-    std::string line = "   ";
-    for (size_t c = 0; c < cells.size(); ++c) {
-      const std::string pad(widths[c] - std::min(widths[c], width_of(cells[c])), ' ');
-      line += "  " + (numeric[c] ? pad + cells[c] : cells[c] + pad);
+  });
+  std::string line;
+  auto print_line = [&](const auto& cell_text) {
+    line = "   ";
+    for (size_t c = 0; c < names.size(); ++c) {
+      const std::string& text = cell_text(c);
+      const size_t pad = widths[c] - std::min(widths[c], width_of(text));
+      line += "  ";
+      if (numeric[c]) line.append(pad, ' ');
+      line += text;
+      if (!numeric[c]) line.append(pad, ' ');
     }
     while (!line.empty() && line.back() == ' ') line.pop_back();
     out << line << '\n';
   };
   std::vector<std::string> header;
   for (const std::string& name : names) header.push_back(shown_name(name));
-  print_line(header);
-  for (const DocumentRow& row : section.rows) {
-    std::vector<std::string> cells;
-    for (size_t c = 0; c < names.size(); ++c) {
+  print_line([&](size_t c) -> const std::string& { return header[c]; });
+  static const std::string kEmpty;
+  for_each_row(section, [&](const DocumentRow& row) {
+    print_line([&](size_t c) -> const std::string& {
       const DocumentField* field = text_at(row, c);
-      cells.push_back(field != nullptr ? field->value.text : "");
-    }
-    print_line(cells);
-  }
+      return field != nullptr ? field->value.text : kEmpty;
+    });
+  });
 }
 
 void print_members(const std::vector<DocumentField>& fields, std::ostream& out, const std::string& indent,
@@ -103,6 +113,11 @@ DocumentValue numbers_value(std::vector<int64_t> numbers, std::string text) {
 DocumentValue kilometre_value(int64_t reading_m) {
   const std::string text = kilometre_text(reading_m);
   return {DecimalNumber{text}, text};
+}
+
+void for_each_row(const DocumentSection& section, const std::function<void(const DocumentRow&)>& row) {
+  for (const DocumentRow& r : section.rows) row(r);
+  if (section.made_rows) section.made_rows(row);
 }
 
 const std::string& field_text(const DocumentRow& row, std::string_view name) {
@@ -131,11 +146,10 @@ void print_document_text(const ReadingDocument& document, std::ostream& out) {
       out << "  " << shown_name(name) << ": " << field.value.text << '\n';
     }
     for (const std::string& note : section.notes) out << "  " << note << '\n';
-    if (section.row_line != nullptr) {
-      for (const DocumentRow& row : section.rows) out << "  " << section.row_line(row) << '\n';
-    } else if (!section.rows.empty()) {
+    if (section.row_line != nullptr)
+      for_each_row(section, [&](const DocumentRow& row) { out << "  " << section.row_line(row) << '\n'; });
+    else
       print_rows(section, out);
-    }
   }
 }
 
@@ -156,14 +170,15 @@ void print_document_json(const ReadingDocument& document, std::ostream& out) {
     }
     if (!section.rows_name.empty()) {
       out << (first ? "\n" : ",\n") << "    " << json_string(section.rows_name) << ": [";
-      for (size_t r = 0; r < section.rows.size(); ++r) {
-        out << (r > 0 ? ",\n      {" : "\n      {");
-        for (size_t f = 0; f < section.rows[r].size(); ++f)
-          out << (f > 0 ? ", " : "") << json_string(section.rows[r][f].name) << ": "
-              << json_of(section.rows[r][f].value);
+      bool first_row = true;
+      for_each_row(section, [&](const DocumentRow& row) {
+        out << (first_row ? "\n      {" : ",\n      {");
+        first_row = false;
+        for (size_t f = 0; f < row.size(); ++f)
+          out << (f > 0 ? ", " : "") << json_string(row[f].name) << ": " << json_of(row[f].value);
         out << '}';
-      }
-      out << (section.rows.empty() ? "]" : "\n    ]");
+      });
+      out << (first_row ? "]" : "\n    ]");
       first = false;
     }
     out << (first ? "}" : "\n  }");

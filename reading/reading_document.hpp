@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -32,6 +33,9 @@ struct DocumentField {
 
 using DocumentRow = std::vector<DocumentField>;
 
+// Hands each row it makes to `row`, in order.
+using RowMaker = std::function<void(const std::function<void(const DocumentRow&)>& row)>;
+
 struct DocumentSection {
   std::string name;
   std::vector<DocumentField> fields;
@@ -40,7 +44,14 @@ struct DocumentSection {
   std::vector<std::string> notes;  // lines of text for a person; JSON carries them too
   // When set, the text form shows each row as this line instead of a table.
   std::string (*row_line)(const DocumentRow& row) = nullptr;
+  // Rows made as they are printed, after `rows`: a section of a row per cell holds what
+  // makes its rows (a few bytes a feature) instead of the rows, which take a hundred times
+  // the bytes of the cells they tell. The text form may make them twice (a table's widths).
+  RowMaker made_rows = nullptr;
 };
+
+// Each row of `section`: its `rows`, then its made rows.
+void for_each_row(const DocumentSection& section, const std::function<void(const DocumentRow&)>& row);
 
 struct ReadingDocument {
   std::vector<DocumentSection> sections;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <memory>
 
 #include "model/scenario_model.hpp"
 #include "model/windows_1252.hpp"
@@ -179,38 +180,46 @@ DocumentSection boards_section(const LoadedScenario& s, const KilometreReadings&
   return section;
 }
 
+// A row per slowdown, made as it is printed from the slowdowns found (a slowdown start in
+// every cell is a row per cell).
 DocumentSection slowdowns_section(const std::vector<TrackCell>& cells, const KilometreReadings& km) {
-  const std::vector<Slowdown> slowdowns = slowdowns_of(cells);
-  DocumentSection section{"slowdowns", {{"count", number_value(static_cast<int64_t>(slowdowns.size()))}},
+  auto slowdowns = std::make_shared<const std::vector<Slowdown>>(slowdowns_of(cells));
+  DocumentSection section{"slowdowns", {{"count", number_value(static_cast<int64_t>(slowdowns->size()))}},
                           "slowdowns", {}, {}};
-  for (const Slowdown& s : slowdowns) {
+  section.made_rows = [slowdowns, km](const std::function<void(const DocumentRow&)>& made) {
     DocumentRow row;
-    row.push_back({"speed_kmh", number_value(s.speed_kmh)});
-    add_position(row, std::string(summary_words(kSlowdownStart)), feature_position_m(kSlowdownStart, s.start_cell), km);
-    add_position(row, std::string(summary_words(kSlowdownEnd)), feature_position_m(kSlowdownEnd, s.end_cell), km);
-    row.push_back({"length_m", metres_value((s.end_cell - s.start_cell) * kCellLength_m)});
-    row.push_back({std::string(summary_words(kSlowdownWarningBoard)) + "_m", s.warning_cell >= 0
-                                          ? metres_value(feature_position_m(kSlowdownWarningBoard, s.warning_cell))
-                                          : number_value(-1, "none")});
-    section.rows.push_back(std::move(row));
-  }
+    for (const Slowdown& s : *slowdowns) {
+      row.clear();
+      row.push_back({"speed_kmh", number_value(s.speed_kmh)});
+      add_position(row, std::string(summary_words(kSlowdownStart)), feature_position_m(kSlowdownStart, s.start_cell), km);
+      add_position(row, std::string(summary_words(kSlowdownEnd)), feature_position_m(kSlowdownEnd, s.end_cell), km);
+      row.push_back({"length_m", metres_value((s.end_cell - s.start_cell) * kCellLength_m)});
+      row.push_back({std::string(summary_words(kSlowdownWarningBoard)) + "_m",
+                     s.warning_cell >= 0 ? metres_value(feature_position_m(kSlowdownWarningBoard, s.warning_cell))
+                                         : number_value(-1, "none")});
+      made(row);
+    }
+  };
   return section;
 }
 
 DocumentSection code_reductions_section(const std::vector<TrackCell>& cells, const KilometreReadings& km) {
-  const std::vector<CodeReduction> points = code_reductions_of(cells);
-  const auto added = std::count_if(points.begin(), points.end(), [](const CodeReduction& p) { return p.added; });
+  auto points = std::make_shared<const std::vector<CodeReduction>>(code_reductions_of(cells));
+  const auto added = std::count_if(points->begin(), points->end(), [](const CodeReduction& p) { return p.added; });
   DocumentSection section{"code_reductions",
-                          {{"from_sources", number_value(static_cast<int64_t>(points.size()) - added)},
+                          {{"from_sources", number_value(static_cast<int64_t>(points->size()) - added)},
                            {"added", number_value(added)}},
                           "points", {}, {}};
-  for (const CodeReduction& p : points) {
+  section.made_rows = [points, km](const std::function<void(const DocumentRow&)>& made) {
     DocumentRow row;
-    add_position(row, "position", feature_position_m(kCodeReduction, p.cell), km);
-    row.push_back({"speed_kmh", p.non_positive ? number_value(p.value, "0 or below") : number_value(p.value)});
-    row.push_back({"origin", text_value(p.added ? "added" : "source")});
-    section.rows.push_back(std::move(row));
-  }
+    for (const CodeReduction& p : *points) {
+      row.clear();
+      add_position(row, "position", feature_position_m(kCodeReduction, p.cell), km);
+      row.push_back({"speed_kmh", p.non_positive ? number_value(p.value, "0 or below") : number_value(p.value)});
+      row.push_back({"origin", text_value(p.added ? "added" : "source")});
+      made(row);
+    }
+  };
   return section;
 }
 

@@ -1,5 +1,6 @@
 #include "reading/slowdown_pairing.hpp"
 
+#include <algorithm>
 #include <cstddef>
 #include <unordered_map>
 
@@ -18,6 +19,9 @@ uint64_t values_key(const TrackCell& cell) {
 
 SlowdownPairing pair_slowdowns(const std::vector<TrackCell>& cells) {
   SlowdownPairing pairing;
+  // As many as there are starts, and no more: a start in every cell is a slowdown per cell.
+  pairing.slowdowns.reserve(static_cast<size_t>(
+      std::count_if(cells.begin(), cells.end(), [](const TrackCell& c) { return c.kind == kSlowdownStart; })));
   std::vector<int64_t> ends;     // every end cell, in running order
   std::vector<bool> claimed;     // by ends' index
   struct Open {

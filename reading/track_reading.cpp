@@ -74,8 +74,10 @@ std::string timetable_text(int32_t time_s) {
 }
 
 std::vector<Slowdown> slowdowns_of(const std::vector<TrackCell>& cells) {
+  const std::vector<SlowdownCells> pairs = pair_slowdowns(cells).slowdowns;
   std::vector<Slowdown> slowdowns;
-  for (const SlowdownCells& paired : pair_slowdowns(cells).slowdowns) {
+  slowdowns.reserve(pairs.size());  // a start in every cell is a slowdown per cell: no spare room
+  for (const SlowdownCells& paired : pairs) {
     const TrackCell& start = cells[static_cast<size_t>(paired.start_cell)];
     const int64_t warning = paired.start_cell - kSlowdownWarningCells;
     const bool has_warning = warning >= 0 && cells[static_cast<size_t>(warning)].kind == kSlowdownWarningBoard;
