@@ -83,8 +83,8 @@ bench:
 # and its last lines are shown. New findings land in build-fuzz/findings and belong in
 # fuzz/corpus, fuzz/decode_corpus, fuzz/note_corpus or fuzz/lsp_corpus once fixed.
 # Inputs up to 70000 bytes: a text of 65535 bytes and more, the most a record holds, fits,
-# and the kept corpus holds one past 64 KiB to start from. The fuzzer grows the length of
-# what it tries as it goes (no -len_control=0): most inputs stay short, and cheap.
+# and the kept corpus holds one past 64 KiB to start from (which lets the fuzzer try lengths
+# up to the most from the start, without -len_control=0).
 FUZZ_RUNS ?= 1000000
 FUZZ_FLAGS = -runs=$(FUZZ_RUNS) -max_len=70000 -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
   -artifact_prefix=build-fuzz/findings/
