@@ -58,8 +58,8 @@ class LineSourceReading {
   }
 
   LineSourceOutcome run() {
-    if (!find_general_section()) return stop(Fault::kNoGeneralSection);
-    if (const auto fault = read_general_section()) return stop(*fault);
+    if (!find_general_section()) return stop({Fault::kNoGeneralSection});
+    if (std::optional<RowFault> fault = read_general_section()) return stop(std::move(*fault));
     context_.row_place.reset();
     warn_if_kilometre_posts_dropped();
     progressive_ordina(model_);
@@ -76,9 +76,9 @@ class LineSourceReading {
 
  private:
   // A fault of the general part: the line source is dropped, the service source not read.
-  LineSourceOutcome stop(Fault fault) {
+  LineSourceOutcome stop(RowFault fault) {
     source_.discard();
-    record_fault(context_, fault);
+    record_row_fault(context_, std::move(fault));
     return {};
   }
 
@@ -125,7 +125,7 @@ class LineSourceReading {
   }
 
   // Returns the fault that ends the reading, none when the section ended.
-  std::optional<Fault> read_general_section() {
+  std::optional<RowFault> read_general_section() {
     while (!reader_.at_end()) {
       std::string keyword = reader_.read_text();
       if (reader_.at_end()) return std::nullopt;  // the last field of the file is never a row
@@ -136,11 +136,11 @@ class LineSourceReading {
       shape_.start_row();
       const RowText* matched = nullptr;
       GeneralRowContext context{context_, reader_, kilometre_post_rows_};
-      const std::optional<Fault> none;
       const std::string lower = lower_case_1252(keyword);
-      const std::optional<Fault> fault = place_rows_of_keyword(line_general_section(), context, keyword, lower, none, matched);
+      RowOutcome outcome = place_rows_of_keyword(line_general_section(), context, keyword, lower, matched);
       warn_of_broken_relations(context_, reader_, matched);
-      if (fault) return fault;
+      // The general rows know no end of the reading: every outcome that does not go on is a fault.
+      if (outcome.fault) return std::move(outcome.fault);
       if (!matched && reads_as_service_row(lower)) ++service_rows_seen_;
       shape_.end_row(matched, keyword, {general_spellings_, line_general_section().headers,
                                         matched ? std::string_view{} : row_matched_but_for_capitals(line_general_section(), lower)});
@@ -166,15 +166,16 @@ class LineSourceReading {
       const RowText* matched = nullptr;
       MainRowContext context{context_, reader_, features};
       const std::string lower = lower_case_1252(keyword);
-      const RowOutcome outcome = place_rows_of_keyword(line_main_section(), context, keyword, lower, RowOutcome::kNext, matched);
-      if (outcome != RowOutcome::kFaultExit) warn_of_broken_relations(context_, reader_, matched);
-      switch (outcome) {
-        case RowOutcome::kNext:
+      RowOutcome outcome = place_rows_of_keyword(line_main_section(), context, keyword, lower, matched);
+      if (outcome.fault) record_row_fault(context_, std::move(*outcome.fault));
+      if (outcome.next != RowOutcome::Next::kStop) warn_of_broken_relations(context_, reader_, matched);
+      switch (outcome.next) {
+        case RowOutcome::Next::kNextRow:
           shape_.end_row(matched, keyword, {main_spellings_, line_main_section().headers,
                                             matched ? std::string_view{} : row_matched_but_for_capitals(line_main_section(), lower)});
           break;
-        case RowOutcome::kEndReading: return true;
-        case RowOutcome::kFaultExit: return false;
+        case RowOutcome::Next::kEndReading: return true;
+        case RowOutcome::Next::kStop: return false;
       }
     }
     return true;

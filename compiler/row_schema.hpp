@@ -89,8 +89,7 @@ struct GeneralRowContext;
 struct MainRowContext;
 struct ServiceRowContext;
 
-// The general section returns the fault that ends the reading of the line source.
-using GeneralPlace = std::optional<Fault> (*)(GeneralRowContext&, std::string_view keyword);
+using GeneralPlace = RowOutcome (*)(GeneralRowContext&, std::string_view keyword);
 using MainPlace = RowOutcome (*)(MainRowContext&, std::string_view keyword);
 using ServicePlace = RowOutcome (*)(ServiceRowContext&, std::string_view keyword);
 
@@ -150,26 +149,26 @@ std::string matched_by_containment(const RowText& row, std::string_view keyword,
 
 // Makes a section's keyword tests in order on one keyword field: each row whose test matches
 // is placed, and the later tests still run, so a field holding two keywords places two
-// rows; a row whose outcome is not `go_on` ends the tests with it. `matched` is the first
+// rows; a row whose outcome does not go on ends the tests with it. `matched` is the first
 // row whose test matched, null when none did.
-template <typename Place, typename Context, typename Outcome>
-Outcome place_rows_of_keyword(const SectionSchema<Place>& section, Context& context, std::string_view keyword,
-                              std::string_view lower_keyword, const Outcome& go_on, const RowText*& matched) {
+template <typename Place, typename Context>
+RowOutcome place_rows_of_keyword(const SectionSchema<Place>& section, Context& context, std::string_view keyword,
+                                 std::string_view lower_keyword, const RowText*& matched) {
   matched = nullptr;
   const int column = context.reader.last_field_place().column;
   for (const RowDescription<Place>& row : section.rows) {
     if (!row.test.matches(keyword, lower_keyword)) continue;
     if (matched == nullptr) matched = &row;
-    Outcome outcome = go_on;
+    RowOutcome outcome;
     try {
       outcome = row.place(context, keyword);
     } catch (const RuntimeFailure& failure) {
       throw RuntimeFailure(std::string(failure.what()) + matched_by_containment(row, keyword, lower_keyword, column),
                            failure.place());
     }
-    if (!(outcome == go_on)) return outcome;
+    if (!outcome.goes_on()) return outcome;
   }
-  return go_on;
+  return RowOutcome::next_row();
 }
 
 }  // namespace scenario

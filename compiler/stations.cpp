@@ -44,26 +44,23 @@ RowOutcome read_station_row(CompileContext& context, FieldReader& reader, Statio
   const int32_t s = slots.station_counter;
   // With every slot up to s − 1 taken by board texts not even the first field may be stored.
   if (s > slots.board_slot_counter) {
-    record_fault(context, Fault::kTooManyStations);
-    return RowOutcome::kFaultExit;
+    return RowOutcome::stop({Fault::kTooManyStations});
   }
   SimRecord& station = model.record(s);
 
   station.position_m = reader.read_long();
   const int32_t position = station.position_m;
-  if (beyond_the_cells(context, position, kStationMargin_m)) return RowOutcome::kEndReading;
+  if (auto beyond = beyond_the_cells(context, position, kStationMargin_m)) return RowOutcome::end_reading(std::move(*beyond));
   if (position % kCellLength_m != 0) {
     // As W5 offers for the features that are moved to their cell.
     const int64_t on_cell = kCellLength_m * cell_of_position(position);
-    record_fault(context, Fault::kStationPosition, position, {},
-                 DiagnosticFix{std::to_string(position), std::to_string(on_cell)});
-    return RowOutcome::kFaultExit;
+    return RowOutcome::stop(
+        {Fault::kStationPosition, position, {}, DiagnosticFix{std::to_string(position), std::to_string(on_cell)}});
   }
   station.station_type = reader.read_byte();
   const int32_t length = reader.read_long();
   if (length % 100 != 0) {
-    record_fault(context, Fault::kStationLength, position);
-    return RowOutcome::kFaultExit;
+    return RowOutcome::stop({Fault::kStationLength, position});
   }
 
   station.p4 = reader.read_byte();
@@ -107,8 +104,7 @@ RowOutcome read_station_row(CompileContext& context, FieldReader& reader, Statio
   }
   if (marks_exit(type)) {
     if (exit_cell <= 1) {
-      record_fault(context, Fault::kStationExitTooEarly);
-      return RowOutcome::kFaultExit;
+      return RowOutcome::stop({Fault::kStationExitTooEarly});
     }
     // The exit marker takes its cell whatever the cell holds.
     TrackCell& exit = model.cell(exit_cell);
@@ -124,16 +120,14 @@ RowOutcome read_station_row(CompileContext& context, FieldReader& reader, Statio
   }
 
   if (s > kFirstStationSlot && int64_t{station.start_m} - kStationGap_m < model.record(s - 1).end_m) {
-    record_fault(context, Fault::kStationsTooClose, position);
-    return RowOutcome::kFaultExit;
+    return RowOutcome::stop({Fault::kStationsTooClose, position});
   }
 
   slots.station_counter = s + 1;
   if (slots.station_counter >= slots.board_slot_counter) {
-    record_fault(context, Fault::kTooManyStations);
-    return RowOutcome::kFaultExit;
+    return RowOutcome::stop({Fault::kTooManyStations});
   }
-  return RowOutcome::kNext;
+  return RowOutcome::next_row();
 }
 
 }  // namespace scenario
