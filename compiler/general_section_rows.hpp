@@ -5,15 +5,13 @@
 #include <string_view>
 #include <vector>
 
-#include "compiler/field_reader.hpp"
+#include "schema/field_reader.hpp"
 #include "model/fault_table.hpp"
 #include "compiler/compile_context.hpp"
 #include "compiler/row_outcome.hpp"
+#include "schema/row_schema.hpp"
 
 namespace scenario {
-
-// The longest route a 'lunghezza percorso' row may give (fault 1 above it).
-inline constexpr int32_t kLongestRoute_m = 1000000;
 
 // A kilometre-post row as read, and where: a fault of its values is found only once the
 // service source has been read.

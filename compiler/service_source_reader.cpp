@@ -4,9 +4,11 @@
 #include <string_view>
 #include <vector>
 
-#include "compiler/field_reader.hpp"
+#include "schema/field_reader.hpp"
 #include "compiler/kilometre_posts.hpp"
-#include "compiler/row_schema.hpp"
+#include "compiler/row_placing.hpp"
+#include "schema/row_schema.hpp"
+#include "schema/section_bounds.hpp"
 #include "compiler/relation_warnings.hpp"
 #include "compiler/row_shape.hpp"
 #include "compiler/service_section_rows.hpp"
@@ -39,7 +41,7 @@ RowOutcome::Next read_rows(ServiceRowContext& r) {
     shape.start_row();
     const RowText* matched = nullptr;
     const std::string lower = lower_case_1252(keyword);
-    RowOutcome outcome = place_rows_of_keyword(service_section(), r, keyword, lower, matched);
+    RowOutcome outcome = place_service_rows(r, keyword, lower, matched);
     if (outcome.fault) record_row_fault(r.compile, std::move(*outcome.fault));
     if (outcome.next != RowOutcome::Next::kStop) warn_of_broken_relations(r.compile, r.reader, matched);
     if (!outcome.goes_on()) return outcome.next;
@@ -105,7 +107,7 @@ void read_service_source(CompileContext& context, SourceFile& service_source, in
   warn_if_utf8(context, reader, text);
   // Everything before "[generale]" is skipped; a source without it is read to its end.
   bool found_general = false;
-  while (!reader.at_end() && !found_general) found_general = contains_ignoring_case(reader.read_text(), "[generale]");
+  while (!reader.at_end() && !found_general) found_general = begins_general_section(reader.read_text());
 
   ServiceRowContext reading{context, reader, CellFill{FillTarget::kSpeedLimit}, CellFill{FillTarget::kAdhesion},
                          StationSlots{kFirstStationSlot, board_slot_counter}};

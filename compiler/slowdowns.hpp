@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "compiler/field_reader.hpp"
+#include "schema/field_reader.hpp"
 #include "compiler/service_rows.hpp"
 #include "compiler/compile_context.hpp"
 

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <string>
 
-#include "compiler/row_schema.hpp"
+#include "schema/row_schema.hpp"
 #include "model/fault_explanation.hpp"
 #include "driver/row_reference.hpp"
 #include "format/file_io.hpp"
