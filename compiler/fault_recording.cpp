@@ -41,6 +41,13 @@ void record_fault(CompileContext& context, Fault fault, int64_t position_m, std:
                               std::move(fix)});
 }
 
+void record_row_fault(CompileContext& context, RowFault fault) {
+  if (fault.position_m)
+    record_fault(context, fault.fault, *fault.position_m, std::move(fault.notes), std::move(fault.fix));
+  else
+    record_fault(context, fault.fault);
+}
+
 void record_fault_of_row(CompileContext& context, Fault fault, const SourcePlace& place,
                          std::optional<int32_t> position_m, std::vector<DiagnosticNote> notes,
                          std::optional<int32_t> recorded_m) {

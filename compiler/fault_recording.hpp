@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "compiler/compile_context.hpp"
+#include "compiler/row_outcome.hpp"
 #include "model/diagnostic.hpp"
 #include "model/fault_table.hpp"
 #include "model/runtime_failure.hpp"
@@ -19,6 +20,8 @@ namespace scenario {
 void record_fault(CompileContext& context, Fault fault);
 void record_fault(CompileContext& context, Fault fault, int64_t position_m, std::vector<DiagnosticNote> notes = {},
                   std::optional<DiagnosticFix> fix = std::nullopt);
+// Records the fault a row found, at the row being compiled.
+void record_row_fault(CompileContext& context, RowFault fault);
 // A fault found once a source has been read, caused by the row at `place`, which was
 // written at `position_m` when the fault names a position; `recorded_m`, when given, is the
 // position recorded with the fault instead.

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "compiler/row_schema.hpp"
+#include "schema/row_schema.hpp"
 #include "compiler/compile_context.hpp"
 
 namespace scenario {

@@ -34,7 +34,7 @@ RowOutcome read_fill_row(CompileContext& context, FieldReader& reader, CellFill&
   const int32_t position = reader.read_long();
   const int32_t value = reader.read_long();
   const SourcePlace value_place = reader.last_field_place();
-  if (beyond_the_cells(context, position, kEndMargin_m)) return RowOutcome::kEndReading;
+  if (auto beyond = beyond_the_cells(context, position, kEndMargin_m)) return RowOutcome::end_reading(std::move(*beyond));
   warn_if_off_cell_of(context, position);
 
   const int64_t n = cell_of_position(position);
@@ -49,7 +49,7 @@ RowOutcome read_fill_row(CompileContext& context, FieldReader& reader, CellFill&
   warn_if_fill_out_of_order(context, keyword_of(fill.target), position, n, fill.cursor);
   fill.current = value;
   fill.current_place = value_place;
-  return RowOutcome::kNext;
+  return RowOutcome::next_row();
 }
 
 void complete_fill(ScenarioModel& model, CellFill& fill) {

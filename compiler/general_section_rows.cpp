@@ -9,7 +9,7 @@
 namespace scenario {
 namespace {
 
-std::optional<Fault> read_kilometre_post(GeneralRowContext& context, int slot_number) {
+RowOutcome read_kilometre_post(GeneralRowContext& context, int slot_number) {
   SimRecord& slot = context.compile.model.record(slot_number);
   slot.start_m = context.reader.read_long();
   slot.end_m = context.reader.read_long();
@@ -21,16 +21,16 @@ std::optional<Fault> read_kilometre_post(GeneralRowContext& context, int slot_nu
                         context.reader.last_field_place());
   if (context.compile.row_place)
     context.kilometre_post_rows.push_back({slot.start_m, slot.end_m, slot.position_m, *context.compile.row_place});
-  return std::nullopt;
+  return RowOutcome::next_row();
 }
 
 }  // namespace
 
-std::optional<Fault> place_route_length(GeneralRowContext& context, std::string_view) {
+RowOutcome place_route_length(GeneralRowContext& context, std::string_view) {
   ScenarioModel& model = context.compile.model;
   const int32_t length = context.reader.read_long();
   kRouteLength.in(model.sim_records) = length;
-  if (length > kLongestRoute_m) return Fault::kRouteTooLong;
+  if (length > kLongestRoute_m) return RowOutcome::stop({Fault::kRouteTooLong});
   const int32_t extent = checked_int32(int64_t{length} + kRouteExtension_m, "route extent does not fit 32 bits");
   const int64_t last_cell = cell_of_position(extent);
   // Refused before anything is dimensioned, so the model keeps its earlier cells.
@@ -38,50 +38,50 @@ std::optional<Fault> place_route_length(GeneralRowContext& context, std::string_
   model.route_extent_m = extent;
   model.dimension_cells(static_cast<int32_t>(last_cell));
   if (model.plan_mode != 0) model.line_plan = LinePlan(extent);
-  return std::nullopt;
+  return RowOutcome::next_row();
 }
 
-std::optional<Fault> place_kilometre_post_tre(GeneralRowContext& context, std::string_view) {
+RowOutcome place_kilometre_post_tre(GeneralRowContext& context, std::string_view) {
   return read_kilometre_post(context, kKilometrePostSlots[0]);
 }
-std::optional<Fault> place_kilometre_post_due(GeneralRowContext& context, std::string_view) {
+RowOutcome place_kilometre_post_due(GeneralRowContext& context, std::string_view) {
   return read_kilometre_post(context, kKilometrePostSlots[1]);
 }
-std::optional<Fault> place_kilometre_post_uno(GeneralRowContext& context, std::string_view) {
+RowOutcome place_kilometre_post_uno(GeneralRowContext& context, std::string_view) {
   return read_kilometre_post(context, kKilometrePostSlots[2]);
 }
 
 // The backgrounds go to slot 85 in the order uno, tre, due.
-std::optional<Fault> place_background_uno(GeneralRowContext& context, std::string_view) {
+RowOutcome place_background_uno(GeneralRowContext& context, std::string_view) {
   kBackgroundUno.in(context.compile.model.sim_records) = context.reader.read_long();
-  return std::nullopt;
+  return RowOutcome::next_row();
 }
-std::optional<Fault> place_background_due(GeneralRowContext& context, std::string_view) {
+RowOutcome place_background_due(GeneralRowContext& context, std::string_view) {
   kBackgroundDue.in(context.compile.model.sim_records) = context.reader.read_long();
-  return std::nullopt;
+  return RowOutcome::next_row();
 }
-std::optional<Fault> place_background_tre(GeneralRowContext& context, std::string_view) {
+RowOutcome place_background_tre(GeneralRowContext& context, std::string_view) {
   kBackgroundTre.in(context.compile.model.sim_records) = context.reader.read_long();
-  return std::nullopt;
+  return RowOutcome::next_row();
 }
 
-std::optional<Fault> place_signal_repetition(GeneralRowContext& context, std::string_view keyword) {
+RowOutcome place_signal_repetition(GeneralRowContext& context, std::string_view keyword) {
   auto& records = context.compile.model.sim_records;
   int32_t& start = kSignalRepetitionStart.in(records);
   int32_t& end = kSignalRepetitionEnd.in(records);
   start = context.reader.read_long();
   end = context.reader.read_long();
-  if (start % kCellLength_m != 0) return Fault::kRepetitionStart;
-  if (end % kCellLength_m != 0) return Fault::kRepetitionEnd;
+  if (start % kCellLength_m != 0) return RowOutcome::stop({Fault::kRepetitionStart});
+  if (end % kCellLength_m != 0) return RowOutcome::stop({Fault::kRepetitionEnd});
   int32_t& codes = kSignalRepetitionCodes.in(records);
   if (contains(keyword, "4"))
     codes = 4;
   else if (contains(keyword, "9"))
     codes = 9;
   else
-    return Fault::kRepetitionCodes;
+    return RowOutcome::stop({Fault::kRepetitionCodes});
   if (end == 0) codes = 0;
-  return std::nullopt;
+  return RowOutcome::next_row();
 }
 
 }  // namespace scenario

@@ -5,14 +5,13 @@
 #include <string_view>
 #include <vector>
 
-#include "compiler/field_reader.hpp"
+#include "schema/field_reader.hpp"
 #include "model/fault_table.hpp"
 #include "compiler/compile_context.hpp"
+#include "compiler/row_outcome.hpp"
+#include "schema/row_schema.hpp"
 
 namespace scenario {
-
-// The longest route a 'lunghezza percorso' row may give (fault 1 above it).
-inline constexpr int32_t kLongestRoute_m = 1000000;
 
 // A kilometre-post row as read, and where: a fault of its values is found only once the
 // service source has been read.
@@ -30,16 +29,16 @@ struct GeneralRowContext {
   std::vector<KilometrePostRow>& kilometre_post_rows;
 };
 
-// The routines that place the general rows; each returns the fault that ends the reading.
-std::optional<Fault> place_route_length(GeneralRowContext& context, std::string_view keyword);
+// The routines that place the general rows.
+RowOutcome place_route_length(GeneralRowContext& context, std::string_view keyword);
 // "tre" into slot 81, "due" into 82, "uno" into 83; progressive_ordina reorders them.
-std::optional<Fault> place_kilometre_post_tre(GeneralRowContext& context, std::string_view keyword);
-std::optional<Fault> place_kilometre_post_due(GeneralRowContext& context, std::string_view keyword);
-std::optional<Fault> place_kilometre_post_uno(GeneralRowContext& context, std::string_view keyword);
-std::optional<Fault> place_background_uno(GeneralRowContext& context, std::string_view keyword);
-std::optional<Fault> place_background_due(GeneralRowContext& context, std::string_view keyword);
-std::optional<Fault> place_background_tre(GeneralRowContext& context, std::string_view keyword);
+RowOutcome place_kilometre_post_tre(GeneralRowContext& context, std::string_view keyword);
+RowOutcome place_kilometre_post_due(GeneralRowContext& context, std::string_view keyword);
+RowOutcome place_kilometre_post_uno(GeneralRowContext& context, std::string_view keyword);
+RowOutcome place_background_uno(GeneralRowContext& context, std::string_view keyword);
+RowOutcome place_background_due(GeneralRowContext& context, std::string_view keyword);
+RowOutcome place_background_tre(GeneralRowContext& context, std::string_view keyword);
 // The digit 4 or 9 of the keyword is the number of codes.
-std::optional<Fault> place_signal_repetition(GeneralRowContext& context, std::string_view keyword);
+RowOutcome place_signal_repetition(GeneralRowContext& context, std::string_view keyword);
 
 }  // namespace scenario

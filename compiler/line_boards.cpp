@@ -27,15 +27,14 @@ int16_t packed_stripes(int32_t left, int32_t right) {
 
 }  // namespace
 
-bool memo_indicatori_v_max(CompileContext& context, const SpeedLimitBoardRow& row) {
+std::optional<RowFault> memo_indicatori_v_max(CompileContext& context, const SpeedLimitBoardRow& row) {
   const int64_t c = cell_after_position(row.posizione);
   if (c < 0)
     throw before_route_start("speed-limit boards", row.posizione, "their cell lies", "a pair of speed-limit boards",
                              lowest_position_after_cell(0));
   TrackCell& cell = context.model.cell(c);
   if (!cell.is_free()) {
-    record_occupied_cell_fault(context, Fault::kSpeedLimitBoardOccupied, row.posizione, c);
-    return false;
+    return occupied_cell_fault(context, Fault::kSpeedLimitBoardOccupied, row.posizione, c);
   }
   cell.kind = kSpeedLimitBoards;
   note_cell_origin(context, c, row.posizione);
@@ -43,11 +42,11 @@ bool memo_indicatori_v_max(CompileContext& context, const SpeedLimitBoardRow& ro
   cell.value2 = packed_speeds(row.vbs, row.vbd);
   cell.value3 = packed_speeds(row.vcs, row.vcd);
   cell.value4 = packed_stripes(row.strisces, row.strisced);
-  return true;
+  return std::nullopt;
 }
 
-bool place_indicator_board(CompileContext& context, int32_t position, std::string_view text,
-                           int32_t& board_slot_counter) {
+std::optional<RowFault> place_indicator_board(CompileContext& context, int32_t position, std::string_view text,
+                                              int32_t& board_slot_counter) {
   ScenarioModel& model = context.model;
   const int64_t c = cell_after_position(position);
   if (c < 0)
@@ -55,8 +54,7 @@ bool place_indicator_board(CompileContext& context, int32_t position, std::strin
                              lowest_position_after_cell(0));
   TrackCell& cell = model.cell(c);
   if (!cell.is_free()) {
-    record_occupied_cell_fault(context, Fault::kIndicatorBoardOccupied, position, c);
-    return false;
+    return occupied_cell_fault(context, Fault::kIndicatorBoardOccupied, position, c);
   }
   // Slot 0 is never filled: the 81st board has no slot left.
   if (board_slot_counter < 1) throw RuntimeFailure("more than 80 indicator boards");
@@ -67,7 +65,7 @@ bool place_indicator_board(CompileContext& context, int32_t position, std::strin
   cell.value1 = checked_int16(board_slot_counter, "board slot");
   slot.text = text;
   --board_slot_counter;
-  return true;
+  return std::nullopt;
 }
 
 }  // namespace scenario

@@ -17,7 +17,7 @@ LineFeatures::LineFeatures(CompileContext& context) : context_(context), model_(
   if (model_.plan_mode != 0) model_.line_plan.set_starting_points();
 }
 
-bool LineFeatures::beyond_cells(int32_t position) { return beyond_the_cells(context_, position, kEndMargin_m); }
+std::optional<RowFault> LineFeatures::beyond_cells(int32_t position) { return beyond_the_cells(context_, position, kEndMargin_m); }
 
 void LineFeatures::write_gradient_at_cursor() {
   if (gradient_cursor_ <= model_.last_cell)
@@ -26,7 +26,7 @@ void LineFeatures::write_gradient_at_cursor() {
 }
 
 RowOutcome LineFeatures::gradient_row(int32_t position, int32_t gradient) {
-  if (beyond_cells(position)) return RowOutcome::kEndReading;
+  if (auto beyond = beyond_cells(position)) return RowOutcome::end_reading(std::move(*beyond));
   warn_if_off_cell_of(context_, position);
   // The fill up to the row's cell writes at least once, even when the cursor is already
   // there, so a row that does not move forward still advances the cursor by one cell.
@@ -36,44 +36,45 @@ RowOutcome LineFeatures::gradient_row(int32_t position, int32_t gradient) {
     while (gradient_cursor_ < up_to);
   }
   current_gradient_ = gradient;
-  return RowOutcome::kNext;
+  return RowOutcome::next_row();
 }
 
 RowOutcome LineFeatures::curve_row(std::string_view keyword, int32_t position, int32_t length) {
-  if (beyond_cells(position)) return RowOutcome::kEndReading;
+  if (auto beyond = beyond_cells(position)) return RowOutcome::end_reading(std::move(*beyond));
   const std::optional<double> curvature = curvature_of(keyword);
   if (!curvature) {
-    record_fault(context_, Fault::kCurve);
-    return RowOutcome::kFaultExit;
+    return RowOutcome::stop({Fault::kCurve});
   }
   LinePlan& plan = model_.line_plan;
   if (!extend_plan_through(plan, position, 0.0, true) ||
       !extend_plan_through(plan, int64_t{position} + length, *curvature, true)) {
-    record_fault(context_, Fault::kCurve);
-    return RowOutcome::kFaultExit;
+    return RowOutcome::stop({Fault::kCurve});
   }
-  return RowOutcome::kNext;
+  return RowOutcome::next_row();
 }
 
 RowOutcome LineFeatures::mountain_row(int32_t start, int32_t end, int32_t type) {
-  if (beyond_cells(start)) return RowOutcome::kEndReading;
+  if (auto beyond = beyond_cells(start)) return RowOutcome::end_reading(std::move(*beyond));
   warn_if_off_cell_of(context_, start);
   // The stretch ends where its last cell ends.
   warn_if_moved(context_, end, kCellLength_m * (divide_round_half_even(int64_t{end} - kCellLength_m, kCellLength_m) + 1));
   memo_montagna(model_, start, end, type);
-  return RowOutcome::kNext;
+  return RowOutcome::next_row();
 }
 
 RowOutcome LineFeatures::speed_limit_board_row(const SpeedLimitBoardRow& row) {
-  if (beyond_cells(row.posizione)) return RowOutcome::kEndReading;
+  if (auto beyond = beyond_cells(row.posizione)) return RowOutcome::end_reading(std::move(*beyond));
   warn_if_off_cell_after(context_, row.posizione);
-  return memo_indicatori_v_max(context_, row) ? RowOutcome::kNext : RowOutcome::kFaultExit;
+  if (auto taken = memo_indicatori_v_max(context_, row)) return RowOutcome::stop(std::move(*taken));
+  return RowOutcome::next_row();
 }
 
 RowOutcome LineFeatures::indicator_board_row(int32_t position, std::string_view text) {
-  if (beyond_cells(position)) return RowOutcome::kEndReading;
+  if (auto beyond = beyond_cells(position)) return RowOutcome::end_reading(std::move(*beyond));
   warn_if_off_cell_after(context_, position);
-  return place_indicator_board(context_, position, text, board_slot_counter_) ? RowOutcome::kNext : RowOutcome::kFaultExit;
+  if (auto taken = place_indicator_board(context_, position, text, board_slot_counter_))
+    return RowOutcome::stop(std::move(*taken));
+  return RowOutcome::next_row();
 }
 
 void LineFeatures::complete() {

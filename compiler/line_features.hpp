@@ -36,7 +36,7 @@ class LineFeatures {
 
  private:
   // Fault 15 at `position` when position + 100 > 50 × last_cell.
-  bool beyond_cells(int32_t position);
+  std::optional<RowFault> beyond_cells(int32_t position);
   // The current gradient into the cell at the cursor, which then advances. Past the last
   // cell nothing is written: rows that do not move forward can push the cursor there.
   void write_gradient_at_cursor();

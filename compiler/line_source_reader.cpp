@@ -4,11 +4,13 @@
 #include <string>
 #include <string_view>
 
-#include "compiler/field_reader.hpp"
+#include "schema/field_reader.hpp"
 #include "compiler/kilometre_posts.hpp"
 #include "compiler/line_features.hpp"
 #include "compiler/main_section_rows.hpp"
-#include "compiler/row_schema.hpp"
+#include "compiler/row_placing.hpp"
+#include "schema/row_schema.hpp"
+#include "schema/section_bounds.hpp"
 #include "compiler/relation_warnings.hpp"
 #include "compiler/row_shape.hpp"
 #include "compiler/source_warnings.hpp"
@@ -23,16 +25,6 @@ namespace {
 
 constexpr int kGeneralDashReads = 10;
 constexpr int kMainDashReads = 2;
-
-bool starts_with_dash_after_blanks(std::string_view field) {
-  const size_t first = field.find_first_not_of(" \t");
-  return first != std::string_view::npos && field[first] == '-';
-}
-
-// A header such as "[curve]" ends the general section; one that begins with "-" does not.
-bool ends_general_section(std::string_view field) {
-  return contains(field, "[") && contains(field, "]") && !starts_with_dash_after_blanks(field);
-}
 
 // Whether a keyword field that is no row of the line source would be one of a service source.
 bool reads_as_service_row(std::string_view lower_keyword) {
@@ -58,8 +50,8 @@ class LineSourceReading {
   }
 
   LineSourceOutcome run() {
-    if (!find_general_section()) return stop(Fault::kNoGeneralSection);
-    if (const auto fault = read_general_section()) return stop(*fault);
+    if (!find_general_section()) return stop({Fault::kNoGeneralSection});
+    if (std::optional<RowFault> fault = read_general_section()) return stop(std::move(*fault));
     context_.row_place.reset();
     warn_if_kilometre_posts_dropped();
     progressive_ordina(model_);
@@ -76,9 +68,9 @@ class LineSourceReading {
 
  private:
   // A fault of the general part: the line source is dropped, the service source not read.
-  LineSourceOutcome stop(Fault fault) {
+  LineSourceOutcome stop(RowFault fault) {
     source_.discard();
-    record_fault(context_, fault);
+    record_row_fault(context_, std::move(fault));
     return {};
   }
 
@@ -103,7 +95,7 @@ class LineSourceReading {
       return said + "its rows are those of a service source; did you swap the two sources?";
     if (!general_end_) return said + "the general section that begins here has no 'lunghezza percorso' row";
     const std::string header = "'" + utf8_from_1252(general_end_->text) + "' on line " + std::to_string(general_end_->line);
-    if (contains_ignoring_case(general_end_->text, "[generale]"))
+    if (begins_general_section(general_end_->text))
       return said + "the general section begins at the first field holding '[generale]', here, and the header " +
              header + " already ends it; take '[generale]' out of this line";
     return said + "the general section that begins here ends at the header " + header +
@@ -116,7 +108,7 @@ class LineSourceReading {
     while (!reader_.at_end()) {
       const std::string field = reader_.read_text();
       if (reader_.at_end()) return false;
-      if (contains_ignoring_case(field, "[generale]")) {
+      if (begins_general_section(field)) {
         general_place_ = reader_.last_field_place();
         return true;
       }
@@ -125,7 +117,7 @@ class LineSourceReading {
   }
 
   // Returns the fault that ends the reading, none when the section ended.
-  std::optional<Fault> read_general_section() {
+  std::optional<RowFault> read_general_section() {
     while (!reader_.at_end()) {
       std::string keyword = reader_.read_text();
       if (reader_.at_end()) return std::nullopt;  // the last field of the file is never a row
@@ -136,11 +128,11 @@ class LineSourceReading {
       shape_.start_row();
       const RowText* matched = nullptr;
       GeneralRowContext context{context_, reader_, kilometre_post_rows_};
-      const std::optional<Fault> none;
       const std::string lower = lower_case_1252(keyword);
-      const std::optional<Fault> fault = place_rows_of_keyword(line_general_section(), context, keyword, lower, none, matched);
+      RowOutcome outcome = place_general_rows(context, keyword, lower, matched);
       warn_of_broken_relations(context_, reader_, matched);
-      if (fault) return fault;
+      // The general rows know no end of the reading: every outcome that does not go on is a fault.
+      if (outcome.fault) return std::move(outcome.fault);
       if (!matched && reads_as_service_row(lower)) ++service_rows_seen_;
       shape_.end_row(matched, keyword, {general_spellings_, line_general_section().headers,
                                         matched ? std::string_view{} : row_matched_but_for_capitals(line_general_section(), lower)});
@@ -166,15 +158,16 @@ class LineSourceReading {
       const RowText* matched = nullptr;
       MainRowContext context{context_, reader_, features};
       const std::string lower = lower_case_1252(keyword);
-      const RowOutcome outcome = place_rows_of_keyword(line_main_section(), context, keyword, lower, RowOutcome::kNext, matched);
-      if (outcome != RowOutcome::kFaultExit) warn_of_broken_relations(context_, reader_, matched);
-      switch (outcome) {
-        case RowOutcome::kNext:
+      RowOutcome outcome = place_main_rows(context, keyword, lower, matched);
+      if (outcome.fault) record_row_fault(context_, std::move(*outcome.fault));
+      if (outcome.next != RowOutcome::Next::kStop) warn_of_broken_relations(context_, reader_, matched);
+      switch (outcome.next) {
+        case RowOutcome::Next::kNextRow:
           shape_.end_row(matched, keyword, {main_spellings_, line_main_section().headers,
                                             matched ? std::string_view{} : row_matched_but_for_capitals(line_main_section(), lower)});
           break;
-        case RowOutcome::kEndReading: return true;
-        case RowOutcome::kFaultExit: return false;
+        case RowOutcome::Next::kEndReading: return true;
+        case RowOutcome::Next::kStop: return false;
       }
     }
     return true;

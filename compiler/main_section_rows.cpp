@@ -15,24 +15,24 @@ RowOutcome place_gradient(MainRowContext& context, std::string_view) {
   const int32_t gradient = context.reader.read_long();
   const SourcePlace at = context.reader.last_field_place();
   const RowOutcome outcome = context.features.gradient_row(position, gradient);
-  if (outcome == RowOutcome::kNext)
+  if (outcome.goes_on())
     warn_if_fill_out_of_order(context.compile, "pendenza", position, cell_of_position(position),
                               context.features.gradient_cursor());
-  if (outcome == RowOutcome::kNext)
+  if (outcome.goes_on())
     warn_if_outside_range(context.compile, kGradient, gradient,
                           gradient_per_mille(low8(int64_t{gradient} + kGradientBias)), at);
   return outcome;
 }
 
 RowOutcome place_curve(MainRowContext& context, std::string_view keyword) {
-  if (context.compile.model.plan_mode == 0) return RowOutcome::kNext;
+  if (context.compile.model.plan_mode == 0) return RowOutcome::next_row();
   static const RowField& kLength = row_field("curvad1", "length");
   const int32_t position = context.reader.read_long();
   const int32_t length = context.reader.read_long();
   const SourcePlace at = context.reader.last_field_place();
   const RowOutcome outcome = context.features.curve_row(keyword, position, length);
   // A curve that ends before it begins turns no metre of the plan.
-  if (outcome == RowOutcome::kNext) warn_if_outside_range(context.compile, kLength, length, "no curve", at);
+  if (outcome.goes_on()) warn_if_outside_range(context.compile, kLength, length, "no curve", at);
   return outcome;
 }
 
@@ -43,7 +43,7 @@ RowOutcome place_mountain(MainRowContext& context, std::string_view) {
   const int32_t type = context.reader.read_long();
   const SourcePlace at = context.reader.last_field_place();
   const RowOutcome outcome = context.features.mountain_row(start, end, type);
-  if (outcome == RowOutcome::kNext)
+  if (outcome.goes_on())
     warn_if_outside_range(context.compile, kType, type, low8(type > kMarkerTypeOffset ? int64_t{type} - kMarkerTypeOffset : type), at);
   return outcome;
 }

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "compiler/field_reader.hpp"
+#include "schema/field_reader.hpp"
 #include "compiler/line_features.hpp"
 #include "compiler/row_outcome.hpp"
 #include "compiler/compile_context.hpp"

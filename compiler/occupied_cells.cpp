@@ -18,8 +18,8 @@ DiagnosticNote note_of_cell_holder(const CompileContext& context, int64_t c, std
   return DiagnosticNote{said + "a feature: " + kind, std::nullopt};
 }
 
-void record_occupied_cell_fault(CompileContext& context, Fault fault, int64_t position_m, int64_t c) {
-  record_fault(context, fault, position_m, {note_of_cell_holder(context, c, "already holds")});
+RowFault occupied_cell_fault(const CompileContext& context, Fault fault, int64_t position_m, int64_t c) {
+  return RowFault{fault, position_m, {note_of_cell_holder(context, c, "already holds")}};
 }
 
 }  // namespace scenario

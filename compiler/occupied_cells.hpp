@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "compiler/compile_context.hpp"
+#include "compiler/row_outcome.hpp"
 #include "model/diagnostic.hpp"
 #include "model/fault_table.hpp"
 
@@ -16,8 +17,8 @@ void note_cell_origin(CompileContext& context, int64_t c, int32_t position_m);
 // <holds> the signal of this row".
 DiagnosticNote note_of_cell_holder(const CompileContext& context, int64_t c, std::string_view holds);
 
-// Records `fault` at `position_m` for a feature that finds cell `c` taken, with a note that
-// names what holds the cell and the row that put it there.
-void record_occupied_cell_fault(CompileContext& context, Fault fault, int64_t position_m, int64_t c);
+// `fault` at `position_m` for a feature that finds cell `c` taken, with a note that names
+// what holds the cell and the row that put it there.
+RowFault occupied_cell_fault(const CompileContext& context, Fault fault, int64_t position_m, int64_t c);
 
 }  // namespace scenario

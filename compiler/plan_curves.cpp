@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "compiler/field_reader.hpp"
+#include "schema/field_reader.hpp"
 
 namespace scenario {
 

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "compiler/row_schema.hpp"
+#include "schema/row_schema.hpp"
 #include "model/diagnostic.hpp"
 #include "model/source_place.hpp"
 #include "model/warning_table.hpp"

@@ -8,8 +8,8 @@
 #include <string_view>
 
 #include "compiler/compile_context.hpp"
-#include "compiler/field_reader.hpp"
-#include "compiler/row_schema.hpp"
+#include "schema/field_reader.hpp"
+#include "schema/row_schema.hpp"
 
 namespace scenario {
 

@@ -12,7 +12,7 @@ namespace scenario {
 
 RowOutcome place_braked_mass(ServiceRowContext& context, std::string_view) {
   kBrakedMassPercent.in(context.compile.model.sim_records) = context.reader.read_long();
-  return RowOutcome::kNext;
+  return RowOutcome::next_row();
 }
 
 RowOutcome place_coaches(ServiceRowContext& context, std::string_view) {
@@ -20,7 +20,7 @@ RowOutcome place_coaches(ServiceRowContext& context, std::string_view) {
   const int32_t count = context.reader.read_long();
   kCoaches.in(context.compile.model.sim_records) = count;
   warn_if_outside_range(context.compile, kCount, count, count, context.reader.last_field_place());
-  return RowOutcome::kNext;
+  return RowOutcome::next_row();
 }
 
 RowOutcome place_line_speed(ServiceRowContext& context, std::string_view) {
@@ -33,7 +33,7 @@ RowOutcome place_adhesion(ServiceRowContext& context, std::string_view) {
   ++context.adhesion_rows;
   const RowOutcome outcome = read_fill_row(context.compile, context.reader, context.adhesion);
   const int32_t adhesion = context.adhesion.current;
-  if (outcome == RowOutcome::kNext)
+  if (outcome.goes_on())
     warn_if_outside_range(context.compile, kAdhesion, adhesion, low8(adhesion), context.reader.last_field_place());
   return outcome;
 }
@@ -47,12 +47,12 @@ RowOutcome place_clock(ServiceRowContext& context, std::string_view) {
     kStored[i]->in(context.compile.model.sim_records) = value;
     warn_if_outside_range(context.compile, *kFields[i], value, value, context.reader.last_field_place());
   }
-  return RowOutcome::kNext;
+  return RowOutcome::next_row();
 }
 
 RowOutcome place_sand(ServiceRowContext& context, std::string_view) {
   kSand.in(context.compile.model.sim_records) = context.reader.read_integer();
-  return RowOutcome::kNext;
+  return RowOutcome::next_row();
 }
 
 RowOutcome place_signal(ServiceRowContext& context, std::string_view) {

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "compiler/field_reader.hpp"
+#include "schema/field_reader.hpp"
 #include "compiler/fills.hpp"
 #include "compiler/row_outcome.hpp"
 #include "compiler/stations.hpp"

@@ -4,9 +4,11 @@
 #include <string_view>
 #include <vector>
 
-#include "compiler/field_reader.hpp"
+#include "schema/field_reader.hpp"
 #include "compiler/kilometre_posts.hpp"
-#include "compiler/row_schema.hpp"
+#include "compiler/row_placing.hpp"
+#include "schema/row_schema.hpp"
+#include "schema/section_bounds.hpp"
 #include "compiler/relation_warnings.hpp"
 #include "compiler/row_shape.hpp"
 #include "compiler/service_section_rows.hpp"
@@ -22,28 +24,30 @@ namespace {
 // A field with a dash in it stands for the field behind it, at most twice in a row.
 constexpr int kDashReplacements = 2;
 
-// Reads rows until the source ends or a row ends the reading. The last field of the source
-// is never taken as a keyword field: its row could have no fields behind it.
-RowOutcome read_rows(ServiceRowContext& r) {
+// Reads rows until the source ends or a row ends the reading, and says what ended it. The
+// last field of the source is never taken as a keyword field: its row could have no fields
+// behind it.
+RowOutcome::Next read_rows(ServiceRowContext& r) {
   RowShape shape(r.compile, r.reader);
   const std::vector<std::string_view> spellings = section_spellings(service_section());
   while (!r.reader.at_end()) {
     std::string keyword = r.reader.read_text();
-    if (r.reader.at_end()) return RowOutcome::kEndReading;
+    if (r.reader.at_end()) return RowOutcome::Next::kEndReading;
     for (int i = 0; i < kDashReplacements && contains(keyword, "-"); ++i) {
       shape.dashed_field(keyword);
       keyword = r.reader.read_text();
-      if (r.reader.at_end()) return RowOutcome::kEndReading;
+      if (r.reader.at_end()) return RowOutcome::Next::kEndReading;
     }
     shape.start_row();
     const RowText* matched = nullptr;
     const std::string lower = lower_case_1252(keyword);
-    const RowOutcome end = place_rows_of_keyword(service_section(), r, keyword, lower, RowOutcome::kNext, matched);
-    if (end != RowOutcome::kFaultExit) warn_of_broken_relations(r.compile, r.reader, matched);
-    if (end != RowOutcome::kNext) return end;
+    RowOutcome outcome = place_service_rows(r, keyword, lower, matched);
+    if (outcome.fault) record_row_fault(r.compile, std::move(*outcome.fault));
+    if (outcome.next != RowOutcome::Next::kStop) warn_of_broken_relations(r.compile, r.reader, matched);
+    if (!outcome.goes_on()) return outcome.next;
     shape.end_row(matched, keyword, {spellings, service_section().headers, matched ? std::string_view{} : row_matched_but_for_capitals(service_section(), lower)});
   }
-  return RowOutcome::kEndReading;
+  return RowOutcome::Next::kEndReading;
 }
 
 // The row whose values became `slot` once progressive_ordina had ordered and corrected it.
@@ -103,16 +107,16 @@ void read_service_source(CompileContext& context, SourceFile& service_source, in
   warn_if_utf8(context, reader, text);
   // Everything before "[generale]" is skipped; a source without it is read to its end.
   bool found_general = false;
-  while (!reader.at_end() && !found_general) found_general = contains_ignoring_case(reader.read_text(), "[generale]");
+  while (!reader.at_end() && !found_general) found_general = begins_general_section(reader.read_text());
 
   ServiceRowContext reading{context, reader, CellFill{FillTarget::kSpeedLimit}, CellFill{FillTarget::kAdhesion},
                          StationSlots{kFirstStationSlot, board_slot_counter}};
-  const RowOutcome end = read_rows(reading);
+  const RowOutcome::Next end = read_rows(reading);
   service_source.discard();
-  if (end == RowOutcome::kFaultExit) return;
+  if (end == RowOutcome::Next::kStop) return;
 
   context.row_place.reset();
-  if (end == RowOutcome::kEndReading && reader.at_end()) warn_of_missing_rows(context, text, reader, reading, found_general);
+  if (end == RowOutcome::Next::kEndReading && reader.at_end()) warn_of_missing_rows(context, text, reader, reading, found_general);
   complete_fill(context.model, reading.speed);
   complete_fill(context.model, reading.adhesion);
   check_kilometre_posts(context, kilometre_post_rows);

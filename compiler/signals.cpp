@@ -28,14 +28,13 @@ void fail_if_before_route_start(int64_t cell, int32_t posizione) {
 
 }  // namespace
 
-bool memo_segnale(CompileContext& context, SignalRow& row) {
+std::optional<RowFault> memo_segnale(CompileContext& context, SignalRow& row) {
   ScenarioModel& model = context.model;
   const int64_t c = cell_after_position(row.posizione);
   fail_if_before_route_start(c, row.posizione);
   TrackCell& cell = model.cell(c);
   if (!cell.is_free()) {
-    record_occupied_cell_fault(context, Fault::kSignalOccupied, row.posizione, c);
-    return true;
+    return occupied_cell_fault(context, Fault::kSignalOccupied, row.posizione, c);
   }
   // Every product and sum is exact in 64 bits; the cell keeps the low 16 bits.
   const int64_t aspect_code = int64_t{row.sx} * 3 + row.dx;
@@ -54,7 +53,7 @@ bool memo_segnale(CompileContext& context, SignalRow& row) {
     fail_if_before_route_start(a, row.posizione);
     model.cell(a).approach = signal_approach_code(aspect_code, k);
   }
-  return false;
+  return std::nullopt;
 }
 
 RowOutcome read_signal_row(CompileContext& context, FieldReader& reader) {
@@ -63,15 +62,14 @@ RowOutcome read_signal_row(CompileContext& context, FieldReader& reader) {
                          &row.d3, &row.tempo})
     *field = reader.read_long();
   const SourcePlace time_place = reader.last_field_place();
-  if (beyond_the_cells(context, row.posizione, kEndMargin_m)) return RowOutcome::kEndReading;
+  if (auto beyond = beyond_the_cells(context, row.posizione, kEndMargin_m)) return RowOutcome::end_reading(std::move(*beyond));
   warn_if_off_cell_after(context, row.posizione);
   if (row.sx == 2) {
     static const RowField& kTime = row_field("segnale", "time");
     const int64_t stored = row.tempo >= 1 && row.tempo <= 100 ? 101 : row.tempo;
     warn_if_outside_range(context, kTime, row.tempo, low8(stored), time_place);
   }
-  const bool faulted = memo_segnale(context, row);
-  return fault_exit_if_any_fault(context, row.posizione, faulted);
+  return stop_if_any_fault(context, row.posizione, memo_segnale(context, row));
 }
 
 }  // namespace scenario

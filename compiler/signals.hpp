@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "compiler/field_reader.hpp"
+#include "schema/field_reader.hpp"
 #include "compiler/service_rows.hpp"
 #include "compiler/compile_context.hpp"
 
@@ -28,9 +28,9 @@ struct SignalRow {
 // from 1 to 100 becomes 101; low 8 bits), and the approach codes (sx × 3 + dx) × 10 + k in
 // the cells 2k before it. A cell that holds anything but a mountain marker is refused with
 // fault 16 and nothing is written. `tempo` is adjusted in place. An approach cell below
-// cell 0 is a run-time failure after the cells before it were written. True when it recorded
-// a fault.
-bool memo_segnale(CompileContext& context, SignalRow& row);
+// cell 0 is a run-time failure after the cells before it were written. Gives the fault it
+// found, if any.
+std::optional<RowFault> memo_segnale(CompileContext& context, SignalRow& row);
 
 // A `segnale` row: reads its eleven numbers, tests its bounds (fault 15, reading ends),
 // places the signal and ends the source on any fault then standing.

@@ -22,7 +22,7 @@ void write_second_value(TrackCell& cell, int32_t d_v) {
 
 }  // namespace
 
-bool memo_rallentamento(CompileContext& context, const SlowdownRow& row) {
+std::optional<RowFault> memo_rallentamento(CompileContext& context, const SlowdownRow& row) {
   ScenarioModel& model = context.model;
   const bool warned = slowdown_is_warned(row.x);
   const int32_t f_ta = warned ? row.f_ta : 0;
@@ -30,16 +30,14 @@ bool memo_rallentamento(CompileContext& context, const SlowdownRow& row) {
 
   const int64_t w = cell_after_position(warning_m);
   if (warned && !model.cell(w).is_free()) {
-    record_occupied_cell_fault(context, Fault::kWarningBoardOccupied, row.x, w);
-    return true;
+    return occupied_cell_fault(context, Fault::kWarningBoardOccupied, row.x, w);
   }
   const int64_t s = cell_after_position(row.x);
   if (s < 0)
     throw before_route_start("slowdown", row.x, "its start cell lies", "a slowdown", lowest_position_after_cell(0));
   TrackCell& start = model.cell(s);
   if (!start.is_free()) {
-    record_occupied_cell_fault(context, Fault::kSlowdownStartOccupied, row.x, s);
-    return true;
+    return occupied_cell_fault(context, Fault::kSlowdownStartOccupied, row.x, s);
   }
   const int64_t end_m = int64_t{row.x} + row.l;
   const int64_t e = cell_after_position(end_m);
@@ -48,8 +46,7 @@ bool memo_rallentamento(CompileContext& context, const SlowdownRow& row) {
                              lowest_position_after_cell(0));
   TrackCell& end = model.cell(e);
   if (!end.is_free()) {
-    record_occupied_cell_fault(context, Fault::kSlowdownEndOccupied, row.x, e);
-    return true;
+    return occupied_cell_fault(context, Fault::kSlowdownEndOccupied, row.x, e);
   }
 
   // E before S: a slowdown of length 0 leaves its one cell a start.
@@ -71,12 +68,11 @@ bool memo_rallentamento(CompileContext& context, const SlowdownRow& row) {
   start.value3 = low16(row.f_tt);
   end.value3 = low16(row.f_tt);
 
-  if (f_ta == 0) return false;
+  if (f_ta == 0) return std::nullopt;
   const int64_t b = cell_of_position(warning_m);
   for (int i = 0; i < kApproachBoardCount; ++i) {
     if (!model.cell(b - i).is_free()) {
-      record_occupied_cell_fault(context, Fault::kApproachBoardsOccupied, row.x, b - i);
-      return true;
+      return occupied_cell_fault(context, Fault::kApproachBoardsOccupied, row.x, b - i);
     }
   }
   for (int i = 0; i < kApproachBoardCount; ++i) {
@@ -86,7 +82,7 @@ bool memo_rallentamento(CompileContext& context, const SlowdownRow& row) {
     board.value1 = static_cast<int16_t>(i + 1);
     if (row.d_v != 0) board.value2 = static_cast<int16_t>(i + 1);
   }
-  return false;
+  return std::nullopt;
 }
 
 RowOutcome read_slowdown_row(CompileContext& context, FieldReader& reader) {
@@ -97,22 +93,21 @@ RowOutcome read_slowdown_row(CompileContext& context, FieldReader& reader) {
     *fields[i] = reader.read_long();
     places[i] = reader.last_field_place();
   }
-  if (beyond_the_cells(context, row.x, kEndMargin_m)) return RowOutcome::kEndReading;
+  if (auto beyond = beyond_the_cells(context, row.x, kEndMargin_m)) return RowOutcome::end_reading(std::move(*beyond));
   warn_if_off_cell_after(context, row.x);
   warn_if_off_cell_after(context, int64_t{row.x} + row.l);
   // The speed and fields 4 and 6 are stored as their low 16 bits (field 6 only when not 0).
   static const std::span<const RowField> kFields = find_row("rallentamento")->fields;
   for (const size_t i : {size_t{1}, size_t{3}, size_t{5}})
     warn_if_outside_range(context, kFields[i], *fields[i], low16(*fields[i]), places[i]);
-  const bool faulted = memo_rallentamento(context, row);
-  return fault_exit_if_any_fault(context, row.x, faulted);
+  return stop_if_any_fault(context, row.x, memo_rallentamento(context, row));
 }
 
 RowOutcome read_code_reduction_row(CompileContext& context, FieldReader& reader) {
   const int32_t position = reader.read_long();
   const int32_t value = reader.read_long();
   const SourcePlace value_place = reader.last_field_place();
-  if (beyond_the_cells(context, position, kEndMargin_m)) return RowOutcome::kEndReading;
+  if (auto beyond = beyond_the_cells(context, position, kEndMargin_m)) return RowOutcome::end_reading(std::move(*beyond));
   warn_if_off_cell_of(context, position);
   static const RowField& kValue = row_field("abbattimento", "value");
   if (value > 0) warn_if_outside_range(context, kValue, value, low16(value), value_place);
@@ -122,8 +117,7 @@ RowOutcome read_code_reduction_row(CompileContext& context, FieldReader& reader)
                              lowest_position_in_cell(0));
   TrackCell& cell = context.model.cell(c);
   if (!cell.is_free()) {
-    record_occupied_cell_fault(context, Fault::kCodeReductionOccupied, position, c);
-    return RowOutcome::kFaultExit;
+    return RowOutcome::stop(occupied_cell_fault(context, Fault::kCodeReductionOccupied, position, c));
   }
   note_cell_origin(context, c, position);
   if (value > 0) {
@@ -132,7 +126,7 @@ RowOutcome read_code_reduction_row(CompileContext& context, FieldReader& reader)
   } else {
     cell.kind = kCodeReductionNonPositive;
   }
-  return RowOutcome::kNext;
+  return RowOutcome::next_row();
 }
 
 }  // namespace scenario

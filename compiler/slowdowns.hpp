@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "compiler/field_reader.hpp"
+#include "schema/field_reader.hpp"
 #include "compiler/service_rows.hpp"
 #include "compiler/compile_context.hpp"
 
@@ -23,8 +23,8 @@ struct SlowdownRow {
 // f_ta, four approach boards (kind 5) in the cells before W. W, S and E are tested before
 // anything is written (faults 17, 18, 19); the boards after (fault 20, W, S and E stay).
 // A start or end cell outside the cells is a run-time failure before anything is written.
-// True when it recorded a fault.
-bool memo_rallentamento(CompileContext& context, const SlowdownRow& row);
+// Gives the fault it found, if any.
+std::optional<RowFault> memo_rallentamento(CompileContext& context, const SlowdownRow& row);
 
 // A `rallentamento` row: reads its six numbers, tests its bounds (fault 15, reading ends),
 // places the slowdown and ends the source on any fault then standing.

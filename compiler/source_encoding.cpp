@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstddef>
 
-#include "compiler/field_reader.hpp"
+#include "schema/field_reader.hpp"
 #include "model/windows_1252.hpp"
 
 namespace scenario {

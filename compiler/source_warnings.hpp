@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "compiler/field_reader.hpp"
+#include "schema/field_reader.hpp"
 #include "compiler/compile_context.hpp"
 
 namespace scenario {

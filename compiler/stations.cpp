@@ -1,6 +1,7 @@
 #include "compiler/stations.hpp"
 
 #include <iterator>
+#include <optional>
 
 #include "compiler/field_ranges.hpp"
 #include "format/compiled_files.hpp"
@@ -23,8 +24,8 @@ constexpr int64_t kStationGap_m = 350;
 
 
 // Start and end of the station area, by type, stored in this order; each is computed
-// exactly and checked as it is stored.
-void derive_area(SimRecord& station, int32_t length) {
+// exactly and checked as it is stored. Then the fields the area rules store as 0.
+void derive_area(SimRecord& station, int32_t length, bool first_station) {
   const StationArea area = station_area(station.position_m, station.station_type, length, station.p6 != 0);
   auto store = [](int32_t& field, int64_t value) { field = checked_int32(value, "station area does not fit 32 bits"); };
   if (is_short_platform_type(station.station_type)) {
@@ -35,37 +36,17 @@ void derive_area(SimRecord& station, int32_t length) {
     store(station.end_m, area.end_m);
   }
   if (is_short_platform_type(station.station_type) || is_terminus_type(station.station_type)) station.p6 = 0;
+  if (length < 600) station.p5 = 0;
+  if (first_station) {
+    // After the area, so a first station with p6 keeps its longer area.
+    station.p5 = 0;
+    station.p6 = 0;
+  }
 }
 
-}  // namespace
-
-RowOutcome read_station_row(CompileContext& context, FieldReader& reader, StationSlots& slots) {
-  ScenarioModel& model = context.model;
-  const int32_t s = slots.station_counter;
-  // With every slot up to s − 1 taken by board texts not even the first field may be stored.
-  if (s > slots.board_slot_counter) {
-    record_fault(context, Fault::kTooManyStations);
-    return RowOutcome::kFaultExit;
-  }
-  SimRecord& station = model.record(s);
-
-  station.position_m = reader.read_long();
-  const int32_t position = station.position_m;
-  if (beyond_the_cells(context, position, kStationMargin_m)) return RowOutcome::kEndReading;
-  if (position % kCellLength_m != 0) {
-    // As W5 offers for the features that are moved to their cell.
-    const int64_t on_cell = kCellLength_m * cell_of_position(position);
-    record_fault(context, Fault::kStationPosition, position, {},
-                 DiagnosticFix{std::to_string(position), std::to_string(on_cell)});
-    return RowOutcome::kFaultExit;
-  }
-  station.station_type = reader.read_byte();
-  const int32_t length = reader.read_long();
-  if (length % 100 != 0) {
-    record_fault(context, Fault::kStationLength, position);
-    return RowOutcome::kFaultExit;
-  }
-
+// The fields behind the length, stored for the simulator, then the timetable time and the
+// name: the whole row is in the slot, the name included, before the time is stored.
+void read_stored_fields(CompileContext& context, FieldReader& reader, SimRecord& station, int32_t slot) {
   station.p4 = reader.read_byte();
   station.p5 = reader.read_byte();
   station.p6 = reader.read_byte();
@@ -81,22 +62,18 @@ RowOutcome read_station_row(CompileContext& context, FieldReader& reader, Statio
   int64_t time[3] = {};
   for (size_t i = 0; i < std::size(time); ++i) {
     time[i] = reader.read_long();
-    if (i == 0) context.station_time_places.insert_or_assign(s, reader.last_field_place());
+    if (i == 0) context.station_time_places.insert_or_assign(slot, reader.last_field_place());
     warn_if_outside_range(context, *kTimeFields[i], time[i], time[i], reader.last_field_place());
   }
   const auto [hours, minutes, seconds] = time;
   station.text = reader.read_text(kMaxRecordTextBytes);
-  // The whole row is in the slot, the name included, before the time is stored.
   station.time_s = checked_int32((hours * 60 + minutes) * 60 + seconds, "timetable time does not fit 32 bits");
+}
 
-  derive_area(station, length);
-  if (length < 600) station.p5 = 0;
-  if (s == kFirstStationSlot) {
-    // After the area, so a first station with p6 keeps its longer area.
-    station.p5 = 0;
-    station.p6 = 0;
-  }
-
+// The approach codes before the station's exit and the exit marker, as its type asks; the
+// fault of an exit before cell 2, if any.
+std::optional<RowFault> mark_station_cells(CompileContext& context, const SimRecord& station, int32_t slot) {
+  ScenarioModel& model = context.model;
   const uint8_t type = station.station_type;
   const int64_t exit_cell = station_exit_cell(station.end_m);
   if (writes_station_approach_codes(type)) {
@@ -105,35 +82,53 @@ RowOutcome read_station_row(CompileContext& context, FieldReader& reader, Statio
       if (takes_station_approach_code(a)) model.cell(a).approach = station_approach_code(k);
     }
   }
-  if (marks_exit(type)) {
-    if (exit_cell <= 1) {
-      record_fault(context, Fault::kStationExitTooEarly);
-      return RowOutcome::kFaultExit;
-    }
-    // The exit marker takes its cell whatever the cell holds.
-    TrackCell& exit = model.cell(exit_cell);
-    if (!exit.is_free())
-      report_warning(context, Warning::kOverwrittenByStationExit,
-                     "the exit of station '" + utf8_from_1252(station.text) + "' takes cell " + std::to_string(exit_cell) +
-                         " (" + std::to_string(exit_cell * kCellLength_m) + " m) whatever it holds: what stood there (" +
-                         cell_kind_name(exit.kind) + ") is lost",
-                     std::nullopt, std::nullopt, {note_of_cell_holder(context, exit_cell, "held")});
-    exit.kind = kStationExit;
-    note_cell_origin(context, exit_cell, position);
-    exit.value1 = static_cast<int16_t>(s);
-  }
+  if (!marks_exit(type)) return std::nullopt;
+  if (exit_cell <= 1) return RowFault{Fault::kStationExitTooEarly};
+  // The exit marker takes its cell whatever the cell holds.
+  TrackCell& exit = model.cell(exit_cell);
+  if (!exit.is_free())
+    report_warning(context, Warning::kOverwrittenByStationExit,
+                   "the exit of station '" + utf8_from_1252(station.text) + "' takes cell " + std::to_string(exit_cell) +
+                       " (" + std::to_string(exit_cell * kCellLength_m) + " m) whatever it holds: what stood there (" +
+                       cell_kind_name(exit.kind) + ") is lost",
+                   std::nullopt, std::nullopt, {note_of_cell_holder(context, exit_cell, "held")});
+  exit.kind = kStationExit;
+  note_cell_origin(context, exit_cell, station.position_m);
+  exit.value1 = static_cast<int16_t>(slot);
+  return std::nullopt;
+}
 
-  if (s > kFirstStationSlot && int64_t{station.start_m} - kStationGap_m < model.record(s - 1).end_m) {
-    record_fault(context, Fault::kStationsTooClose, position);
-    return RowOutcome::kFaultExit;
+}  // namespace
+
+RowOutcome read_station_row(CompileContext& context, FieldReader& reader, StationSlots& slots) {
+  ScenarioModel& model = context.model;
+  const int32_t s = slots.station_counter;
+  // With every slot up to s − 1 taken by board texts not even the first field may be stored.
+  if (s > slots.board_slot_counter) return RowOutcome::stop({Fault::kTooManyStations});
+  SimRecord& station = model.record(s);
+
+  station.position_m = reader.read_long();
+  const int32_t position = station.position_m;
+  if (auto beyond = beyond_the_cells(context, position, kStationMargin_m)) return RowOutcome::end_reading(std::move(*beyond));
+  if (position % kCellLength_m != 0) {
+    // As W5 offers for the features that are moved to their cell.
+    const int64_t on_cell = kCellLength_m * cell_of_position(position);
+    return RowOutcome::stop(
+        {Fault::kStationPosition, position, {}, DiagnosticFix{std::to_string(position), std::to_string(on_cell)}});
   }
+  station.station_type = reader.read_byte();
+  const int32_t length = reader.read_long();
+  if (length % 100 != 0) return RowOutcome::stop({Fault::kStationLength, position});
+
+  read_stored_fields(context, reader, station, s);
+  derive_area(station, length, s == kFirstStationSlot);
+  if (std::optional<RowFault> fault = mark_station_cells(context, station, s)) return RowOutcome::stop(std::move(*fault));
+  if (s > kFirstStationSlot && int64_t{station.start_m} - kStationGap_m < model.record(s - 1).end_m)
+    return RowOutcome::stop({Fault::kStationsTooClose, position});
 
   slots.station_counter = s + 1;
-  if (slots.station_counter >= slots.board_slot_counter) {
-    record_fault(context, Fault::kTooManyStations);
-    return RowOutcome::kFaultExit;
-  }
-  return RowOutcome::kNext;
+  if (slots.station_counter >= slots.board_slot_counter) return RowOutcome::stop({Fault::kTooManyStations});
+  return RowOutcome::next_row();
 }
 
 }  // namespace scenario

@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "compiler/compile_context.hpp"
-#include "compiler/field_reader.hpp"
+#include "schema/field_reader.hpp"
 #include "compiler/service_rows.hpp"
 #include "model/scenario_model.hpp"
 

@@ -1,17 +1,19 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 #include "compiler/compile_context.hpp"
+#include "compiler/row_outcome.hpp"
 #include "model/runtime_failure.hpp"
 
 namespace scenario {
 
 // The bounds test of every row that places a feature: a feature at `position_m` needs
-// `margin_m` metres of track cells beyond it (P + margin > 50 × last_cell fails). Records
+// `margin_m` metres of track cells beyond it (P + margin > 50 × last_cell fails). Gives
 // fault 15 at the position when it fails. Computed in 64 bits, so no position overflows it.
-bool beyond_the_cells(CompileContext& context, int64_t position_m, int64_t margin_m);
+std::optional<RowFault> beyond_the_cells(CompileContext& context, int64_t position_m, int64_t margin_m);
 
 // The lowest position whose cell is at least `cell`: by the cell of the position (fills,
 // code reductions) or by the cell after it (signals, boards, slowdowns).

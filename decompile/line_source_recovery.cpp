@@ -4,7 +4,7 @@
 #include <array>
 #include <map>
 
-#include "compiler/row_schema.hpp"
+#include "schema/row_schema.hpp"
 #include "compiler/kilometre_posts.hpp"
 #include "compiler/line_features.hpp"
 #include "compiler/mountain_stretches.hpp"

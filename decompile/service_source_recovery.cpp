@@ -4,7 +4,7 @@
 #include <optional>
 #include <set>
 
-#include "compiler/row_schema.hpp"
+#include "schema/row_schema.hpp"
 #include "decompile/fill_recovery.hpp"
 #include "decompile/source_text.hpp"
 #include "model/approach_codes.hpp"

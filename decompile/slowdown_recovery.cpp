@@ -6,7 +6,7 @@
 #include <map>
 #include <set>
 
-#include "compiler/row_schema.hpp"
+#include "schema/row_schema.hpp"
 #include "decompile/source_text.hpp"
 #include "model/format_rules.hpp"
 #include "reading/slowdown_pairing.hpp"

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "compiler/row_relations.hpp"
-#include "compiler/row_schema.hpp"
+#include "schema/row_schema.hpp"
 #include "model/cell_kinds.hpp"
 #include "model/warning_table.hpp"
 

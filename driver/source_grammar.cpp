@@ -3,7 +3,7 @@
 #include <cctype>
 #include <string_view>
 
-#include "compiler/row_schema.hpp"
+#include "schema/row_schema.hpp"
 #include "format/json_text.hpp"
 
 namespace scenario {

@@ -5,11 +5,10 @@
 #include "compiler/row_shape.hpp"
 #include "lsp/text_lines.hpp"
 #include "model/windows_1252.hpp"
+#include "schema/section_bounds.hpp"
 
 namespace scenario {
 namespace {
-
-constexpr std::string_view kGeneralHeader = "[generale]";
 
 // The fields of one line: a field ends at a comma; one that begins with a quote runs to the
 // next quote first.
@@ -34,8 +33,7 @@ std::vector<OutlineField> fields_of(std::string_view line) {
   return fields;
 }
 
-template <typename Place>
-void add_rows(std::vector<const RowText*>& rows, const SectionSchema<Place>& section) {
+void add_rows(std::vector<const RowText*>& rows, const SectionSchema& section) {
   for (const RowText& row : section.rows) rows.push_back(&row);
 }
 
@@ -93,10 +91,11 @@ SourceOutline outline_source(std::string_view utf8_text, SourceRole role) {
       line.is_header = true;
       header = first;
       line.header = header;
-      const bool general = lower_case_1252(first) == kGeneralHeader;
-      if (general)
+      // As the compiler reads: the first "[generale]" begins the general section, and in the
+      // line source the next header that is no dashed note ends it, a second "[generale]" too.
+      if (section == SectionKind::kBeforeGeneral && begins_general_section(first))
         section = role == SourceRole::kLine ? SectionKind::kLineGeneral : SectionKind::kService;
-      else if (section == SectionKind::kLineGeneral)
+      else if (section == SectionKind::kLineGeneral && ends_general_section(first))
         section = SectionKind::kLineMain;
       line.section = section;
     } else if (!first.empty()) {

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "compiler/row_schema.hpp"
+#include "schema/row_schema.hpp"
 #include "lsp/source_pairing.hpp"
 
 namespace scenario {

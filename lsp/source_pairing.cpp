@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string>
 
-#include "compiler/row_schema.hpp"
+#include "schema/row_schema.hpp"
 #include "format/scenario_files.hpp"
 #include "model/windows_1252.hpp"
 

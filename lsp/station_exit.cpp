@@ -1,7 +1,7 @@
 #include "lsp/station_exit.hpp"
 
-#include "compiler/field_reader.hpp"
-#include "compiler/row_schema.hpp"
+#include "schema/field_reader.hpp"
+#include "schema/row_schema.hpp"
 #include "model/format_rules.hpp"
 #include "model/runtime_failure.hpp"
 

@@ -127,18 +127,20 @@ TEST_F(SmallRoute, BoundsTestForEveryRow) {
     SetUp();
     compile.error_code = 0;
     LineFeatures features(compile);
-    EXPECT_EQ(c.call(features, 9900), RowOutcome::kNext) << c.row;
-    EXPECT_EQ(compile.error_code, 0) << c.row;
+    const RowOutcome inside = c.call(features, 9900);
+    EXPECT_TRUE(inside.goes_on() && !inside.fault) << c.row;
     const ScenarioModel before = model;
-    EXPECT_EQ(c.call(features, 9901), RowOutcome::kEndReading) << c.row;
-    EXPECT_EQ(compile.error_code, 15) << c.row;
-    EXPECT_EQ(compile.error_position_m, 9901) << c.row;
+    const RowOutcome beyond = c.call(features, 9901);
+    EXPECT_EQ(beyond.next, RowOutcome::Next::kEndReading) << c.row;
+    ASSERT_TRUE(beyond.fault) << c.row;
+    EXPECT_EQ(beyond.fault->fault, Fault::kBeyondTrack) << c.row;
+    EXPECT_EQ(beyond.fault->position_m, 9901) << c.row;
     EXPECT_EQ(model.cells, before.cells) << c.row << " wrote past the bounds test";
     EXPECT_EQ(model.line_plan.computed_end(), before.line_plan.computed_end()) << c.row;
   }
   // No overflow in the test itself.
   LineFeatures features(compile);
-  EXPECT_EQ(features.gradient_row(2147483647, 0), RowOutcome::kEndReading);
+  EXPECT_EQ(features.gradient_row(2147483647, 0).next, RowOutcome::Next::kEndReading);
 }
 
 TEST_F(SmallRoute, GradientFillWritesAtLeastOnceAndKeepsTheLowBits) {
@@ -167,7 +169,7 @@ TEST_F(SmallRoute, GradientFillWritesAtLeastOnceAndKeepsTheLowBits) {
 TEST_F(SmallRoute, GradientFillNeverWritesPastTheLastCell) {
   LineFeatures features(compile);
   features.gradient_row(9900, 3);
-  for (int i = 0; i < 10; ++i) EXPECT_EQ(features.gradient_row(50, 4), RowOutcome::kNext);
+  for (int i = 0; i < 10; ++i) EXPECT_TRUE(features.gradient_row(50, 4).goes_on());
   EXPECT_EQ(features.gradient_cursor(), 208);
   EXPECT_EQ(model.cell(198).gradient, 103);
   EXPECT_EQ(model.cell(200).gradient, 104);
@@ -186,7 +188,7 @@ TEST_F(SmallRoute, CompletionWritesOneCellWhenTheCursorIsAlreadyAtTheEnd) {
 
 TEST_F(SmallRoute, CurvesBendThePlanMetreByMetre) {
   LineFeatures features(compile);
-  EXPECT_EQ(features.curve_row("curvaS3", 100, 10), RowOutcome::kNext);  // "S" in any case: left
+  EXPECT_TRUE(features.curve_row("curvaS3", 100, 10).goes_on());  // "S" in any case: left
   EXPECT_EQ(model.line_plan.computed_end(), 111);
   std::vector<PlanPoint> point = testing::plan_points(model.line_plan);
   EXPECT_EQ(point[100].x, 0.0);
@@ -225,7 +227,7 @@ TEST(PlanCurves, CurvatureOfAKeyword) {
 
 TEST_F(SmallRoute, CurvesThatLeaveThePlanFail) {
   LineFeatures features(compile);
-  EXPECT_EQ(features.curve_row("curvad1", 9000, 1000), RowOutcome::kNext);  // up to the last metre
+  EXPECT_TRUE(features.curve_row("curvad1", 9000, 1000).goes_on());  // up to the last metre
   EXPECT_THROW(features.curve_row("curvad1", 9900, 101), RuntimeFailure);
   EXPECT_EQ(model.line_plan.computed_end(), 10001);  // what was computed stays
   ScenarioModel fresh = model;
@@ -274,7 +276,7 @@ TEST_F(SmallRoute, MountainsThatLeaveTheArraysFail) {
 TEST_F(SmallRoute, SpeedLimitBoards) {
   model.cell(2).kind = kMountainMarker;
   LineFeatures features(compile);
-  EXPECT_EQ(features.speed_limit_board_row({25, 140, 97, 3, 2, 140, 98, 2, 1}), RowOutcome::kNext);  // 1.5 → cell 2
+  EXPECT_TRUE(features.speed_limit_board_row({25, 140, 97, 3, 2, 140, 98, 2, 1}).goes_on());  // 1.5 → cell 2
   const TrackCell& cell = model.cell(2);
   EXPECT_EQ(cell.kind, kSpeedLimitBoards);
   EXPECT_EQ(cell.value1, 2828);
@@ -282,9 +284,11 @@ TEST_F(SmallRoute, SpeedLimitBoards) {
   EXPECT_EQ(cell.value3, 60);         // 2 / 5 = 0.4 rounds to 0
   EXPECT_EQ(cell.value4, 21);
   // 75 lands in cell 2 too (2.5 rounds to even): the cell is taken.
-  EXPECT_EQ(features.speed_limit_board_row({75, 30}), RowOutcome::kFaultExit);
-  EXPECT_EQ(compile.error_code, 21);
-  EXPECT_EQ(compile.error_position_m, 75);
+  const RowOutcome taken = features.speed_limit_board_row({75, 30});
+  EXPECT_EQ(taken.next, RowOutcome::Next::kStop);
+  ASSERT_TRUE(taken.fault);
+  EXPECT_EQ(fault_number(taken.fault->fault), 21);
+  EXPECT_EQ(taken.fault->position_m, 75);
   EXPECT_EQ(model.cell(2).value1, 2828);
 }
 
@@ -304,8 +308,8 @@ TEST_F(SmallRoute, IndicatorBoards) {
   model.cell(5).kind = kMountainMarker;
   model.cell(7).kind = kSpeedLimitBoards;
   LineFeatures features(compile);
-  EXPECT_EQ(features.indicator_board_row(200, "(Km. 1.000)"), RowOutcome::kNext);  // replaces the marker
-  EXPECT_EQ(features.indicator_board_row(250, "second"), RowOutcome::kNext);
+  EXPECT_TRUE(features.indicator_board_row(200, "(Km. 1.000)").goes_on());  // replaces the marker
+  EXPECT_TRUE(features.indicator_board_row(250, "second").goes_on());
   EXPECT_EQ(model.cell(5).kind, kIndicatorBoard);
   EXPECT_EQ(model.cell(5).value1, 80);
   EXPECT_EQ(model.cell(6).value1, 79);
@@ -313,9 +317,11 @@ TEST_F(SmallRoute, IndicatorBoards) {
   EXPECT_EQ(model.record(79).text, "second");
   EXPECT_EQ(features.board_slot_counter(), 78);
 
-  EXPECT_EQ(features.indicator_board_row(300, "on a board"), RowOutcome::kFaultExit);
-  EXPECT_EQ(compile.error_code, 6);
-  EXPECT_EQ(compile.error_position_m, 300);
+  const RowOutcome taken = features.indicator_board_row(300, "on a board");
+  EXPECT_EQ(taken.next, RowOutcome::Next::kStop);
+  ASSERT_TRUE(taken.fault);
+  EXPECT_EQ(fault_number(taken.fault->fault), 6);
+  EXPECT_EQ(taken.fault->position_m, 300);
   EXPECT_EQ(model.record(78).text, "");
   EXPECT_EQ(features.board_slot_counter(), 78);
 
@@ -325,7 +331,7 @@ TEST_F(SmallRoute, IndicatorBoards) {
 
 TEST_F(SmallRoute, AnEightyFirstIndicatorBoardFailsBeforeAnythingIsWritten) {
   LineFeatures features(compile);
-  for (int i = 0; i < 80; ++i) ASSERT_EQ(features.indicator_board_row(100 * i, "b"), RowOutcome::kNext);
+  for (int i = 0; i < 80; ++i) ASSERT_TRUE(features.indicator_board_row(100 * i, "b").goes_on());
   EXPECT_EQ(features.board_slot_counter(), 0);
   EXPECT_EQ(model.record(1).text, "b");
   EXPECT_THROW(features.indicator_board_row(9000, "too many"), RuntimeFailure);

@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
-#include "compiler/field_reader.hpp"
-#include "compiler/row_schema.hpp"
+#include "schema/field_reader.hpp"
+#include "schema/row_schema.hpp"
 #include "compiler/row_relations.hpp"
 #include "compiler/row_shape.hpp"
 #include "model/rounding.hpp"

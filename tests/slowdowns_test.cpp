@@ -53,8 +53,7 @@ TEST(Slowdowns, WarningBoardOnlyBeyond1500MetresAndSecondValueOnlyWithDv) {
     ScenarioModel model = route_model();
     CompileContext compile(model);
     for (TrackCell& cell : model.cells) cell.value2 = 99;  // shows where value2 is written
-    memo_rallentamento(compile, c.row);
-    EXPECT_EQ(compile.error_code, 0) << c.name;
+    EXPECT_FALSE(memo_rallentamento(compile, c.row)) << c.name;
     const int16_t second = c.row.d_v != 0 ? static_cast<int16_t>(c.row.d_v) : 99;
     const int start = static_cast<int>(cell_after_position(c.row.x));
     const int end = static_cast<int>(cell_after_position(c.row.x + c.row.l));
@@ -82,8 +81,9 @@ TEST(Slowdowns, AnOffGridPositionCanRoundTheFirstApproachBoardOntoTheWarningBoar
   // 375 / 50 + 1 = 8.5 and 375 / 50 = 7.5 both round to 8.
   ScenarioModel model = route_model();
   CompileContext compile(model);
-  memo_rallentamento(compile, SlowdownRow{1575, 60, 100, 3, 1, 0});
-  EXPECT_EQ(compile.error_code, fault_number(Fault::kApproachBoardsOccupied));
+  const std::optional<RowFault> fault = memo_rallentamento(compile, SlowdownRow{1575, 60, 100, 3, 1, 0});
+  ASSERT_TRUE(fault);
+  EXPECT_EQ(fault->fault, Fault::kApproachBoardsOccupied);
   EXPECT_EQ(model.cell(8).kind, kSlowdownWarningBoard);
   EXPECT_EQ(model.cell(7).kind, kFreeCell);
 }

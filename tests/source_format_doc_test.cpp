@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <string>
 
-#include "compiler/row_schema.hpp"
+#include "schema/row_schema.hpp"
 #include "format/compiled_layouts.hpp"
 #include "model/format_rules.hpp"
 #include "postpass/competition_codes.hpp"

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "compiler/row_schema.hpp"
+#include "schema/row_schema.hpp"
 #include "driver/source_grammar.hpp"
 
 namespace scenario {

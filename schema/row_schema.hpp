@@ -9,16 +9,17 @@
 #include <string_view>
 #include <vector>
 
-#include "compiler/row_outcome.hpp"
-#include "model/fault_table.hpp"
-#include "model/runtime_failure.hpp"
 
 namespace scenario {
 
 // The rows of the two sources, each described once: its keyword as authors write it, the
-// test that recognises it, its fields in order and the routine that places it. The readers
-// make the tests of a section in the table's order on every keyword field, the "did you
-// mean" lists and the reference's row tables come from the same entries.
+// test that recognises it and its fields in order. The compiler binds each row to the
+// routine that places it; the readers make the tests of a section in the table's order on
+// every keyword field; the "did you mean" lists, the reference's row tables, the language
+// server's outline and hover and the decompiler's rows come from the same entries.
+
+// The longest route a 'lunghezza percorso' row may give (fault 1 above it).
+inline constexpr int32_t kLongestRoute_m = 1000000;
 
 // How a number or text field is read: L signed 32-bit, I signed 16-bit, B unsigned 8-bit,
 // T a text.
@@ -77,33 +78,15 @@ struct RowText {
 // The row as it is written, its fields by name after its keyword: "pendenza, position, gradient".
 std::string row_pattern(const RowText& row);
 
-// A row with the routine that places it: it reads the row's fields behind the keyword field
-// (given as written) and places the feature.
-template <typename Place>
-struct RowDescription : RowText {
-  Place place;
-};
-
-// The reading state each section's routines share; defined by the readers.
-struct GeneralRowContext;
-struct MainRowContext;
-struct ServiceRowContext;
-
-// The general section returns the fault that ends the reading of the line source.
-using GeneralPlace = std::optional<Fault> (*)(GeneralRowContext&, std::string_view keyword);
-using MainPlace = RowOutcome (*)(MainRowContext&, std::string_view keyword);
-using ServicePlace = RowOutcome (*)(ServiceRowContext&, std::string_view keyword);
-
-template <typename Place>
 struct SectionSchema {
-  std::string_view name;                       // "the general section of the line source"
-  std::span<const RowDescription<Place>> rows;  // in the order of the tests
+  std::string_view name;                        // "the general section of the line source"
+  std::span<const RowText> rows;                // in the order of the tests
   std::span<const std::string_view> headers;    // the section headers of its source
 };
 
-const SectionSchema<GeneralPlace>& line_general_section();
-const SectionSchema<MainPlace>& line_main_section();
-const SectionSchema<ServicePlace>& service_section();
+const SectionSchema& line_general_section();
+const SectionSchema& line_main_section();
+const SectionSchema& service_section();
 
 // The field `field_name` of the row whose keyword is `keyword`; a name that no row has is a
 // std::logic_error.
@@ -126,50 +109,16 @@ std::vector<const RowText*> every_row();
 const RowText* find_row(std::string_view keyword);
 
 // The keywords a section offers as "did you mean", in the order of its rows.
-template <typename Place>
-std::vector<std::string_view> section_spellings(const SectionSchema<Place>& section) {
-  std::vector<std::string_view> words;
-  for (const RowText& row : section.rows) words.insert(words.end(), row.spellings.begin(), row.spellings.end());
-  return words;
-}
+std::vector<std::string_view> section_spellings(const SectionSchema& section);
 
 // The keyword of the first row of a section whose test asks for small letters and would
 // match the field written in small letters, or "" when there is none.
-template <typename Place>
-std::string_view row_matched_but_for_capitals(const SectionSchema<Place>& section, std::string_view lower_keyword) {
-  for (const RowText& row : section.rows)
-    if (!row.test.any_case && KeywordTest{row.test.words, true}.matches(lower_keyword, lower_keyword)) return row.keyword;
-  return {};
-}
+std::string_view row_matched_but_for_capitals(const SectionSchema& section, std::string_view lower_keyword);
 
 // For a row whose keyword field, beginning at `column`, is not its keyword as written: how the
 // field was read as that row ("; '[stazione]' was read as a stazione row: 'stazione' at
 // column 2"), else "".
 std::string matched_by_containment(const RowText& row, std::string_view keyword, std::string_view lower_keyword,
                                    int column);
-
-// Makes a section's keyword tests in order on one keyword field: each row whose test matches
-// is placed, and the later tests still run, so a field holding two keywords places two
-// rows; a row whose outcome is not `go_on` ends the tests with it. `matched` is the first
-// row whose test matched, null when none did.
-template <typename Place, typename Context, typename Outcome>
-Outcome place_rows_of_keyword(const SectionSchema<Place>& section, Context& context, std::string_view keyword,
-                              std::string_view lower_keyword, const Outcome& go_on, const RowText*& matched) {
-  matched = nullptr;
-  const int column = context.reader.last_field_place().column;
-  for (const RowDescription<Place>& row : section.rows) {
-    if (!row.test.matches(keyword, lower_keyword)) continue;
-    if (matched == nullptr) matched = &row;
-    Outcome outcome = go_on;
-    try {
-      outcome = row.place(context, keyword);
-    } catch (const RuntimeFailure& failure) {
-      throw RuntimeFailure(std::string(failure.what()) + matched_by_containment(row, keyword, lower_keyword, column),
-                           failure.place());
-    }
-    if (!(outcome == go_on)) return outcome;
-  }
-  return go_on;
-}
 
 }  // namespace scenario

@@ -1,4 +1,4 @@
-#include "compiler/field_reader.hpp"
+#include "schema/field_reader.hpp"
 
 #include <algorithm>
 #include <limits>
