@@ -1,6 +1,7 @@
 #include "reading/reading_document.hpp"
 
 #include <algorithm>
+#include <cstdlib>
 #include <string_view>
 
 #include "format/json_text.hpp"
@@ -14,16 +15,17 @@ std::string shown_name(std::string name) {
   return name;
 }
 
-std::string json_of(const DocumentValue& value) {
-  if (const auto* number = std::get_if<int64_t>(&value.json)) return std::to_string(*number);
-  if (const auto* decimal = std::get_if<DecimalNumber>(&value.json)) return decimal->digits;
-  if (const auto* numbers = std::get_if<std::vector<int64_t>>(&value.json)) {
-    std::string list = "[";
-    for (size_t i = 0; i < numbers->size(); ++i) list += (i > 0 ? ", " : "") + std::to_string((*numbers)[i]);
-    return list + "]";
-  }
-  if (std::holds_alternative<std::monostate>(value.json)) return "null";
-  return json_string(std::get<std::string>(value.json));
+JsonValue json_of(const DocumentValue& value) {
+  if (const auto* number = std::get_if<int64_t>(&value.json)) return *number;
+  // The number the decimals show: "12.300" is 12.3 to a script.
+  if (const auto* decimal = std::get_if<DecimalNumber>(&value.json)) return std::strtod(decimal->digits.c_str(), nullptr);
+  if (const auto* numbers = std::get_if<std::vector<int64_t>>(&value.json)) return *numbers;
+  if (std::holds_alternative<std::monostate>(value.json)) return nullptr;
+  return json_text(std::get<std::string>(value.json));
+}
+
+void add_members(JsonValue& object, const std::vector<DocumentField>& fields) {
+  for (const DocumentField& field : fields) object[field.name] = json_of(field.value);
 }
 
 // Display width of a UTF-8 text: its characters, not its bytes.
@@ -82,14 +84,6 @@ void print_rows(const DocumentSection& section, std::ostream& out) {
   }
 }
 
-void print_members(const std::vector<DocumentField>& fields, std::ostream& out, const std::string& indent,
-                   bool& first) {
-  for (const DocumentField& field : fields) {
-    out << (first ? "\n" : ",\n") << indent << json_string(field.name) << ": " << json_of(field.value);
-    first = false;
-  }
-}
-
 }  // namespace
 
 DocumentValue number_value(int64_t number, std::string text) { return {number, std::move(text)}; }
@@ -140,35 +134,20 @@ void print_document_text(const ReadingDocument& document, std::ostream& out) {
 }
 
 void print_document_json(const ReadingDocument& document, std::ostream& out) {
-  out << '{';
-  bool first_section = true;
+  JsonValue whole = JsonValue::object();
   for (const DocumentSection& section : document.sections) {
-    out << (first_section ? "\n" : ",\n") << "  " << json_string(section.name) << ": {";
-    first_section = false;
-    bool first = true;
-    print_members(section.fields, out, "    ", first);
+    JsonValue& members = whole[section.name] = JsonValue::object();
+    add_members(members, section.fields);
     if (!section.notes.empty()) {
-      out << (first ? "\n" : ",\n") << "    \"notes\": [";
-      for (size_t i = 0; i < section.notes.size(); ++i)
-        out << (i > 0 ? ", " : "") << json_string(section.notes[i]);
-      out << ']';
-      first = false;
+      JsonValue& notes = members["notes"] = JsonValue::array();
+      for (const std::string& note : section.notes) notes.push_back(json_text(note));
     }
     if (!section.rows_name.empty()) {
-      out << (first ? "\n" : ",\n") << "    " << json_string(section.rows_name) << ": [";
-      for (size_t r = 0; r < section.rows.size(); ++r) {
-        out << (r > 0 ? ",\n      {" : "\n      {");
-        for (size_t f = 0; f < section.rows[r].size(); ++f)
-          out << (f > 0 ? ", " : "") << json_string(section.rows[r][f].name) << ": "
-              << json_of(section.rows[r][f].value);
-        out << '}';
-      }
-      out << (section.rows.empty() ? "]" : "\n    ]");
-      first = false;
+      JsonValue& rows = members[section.rows_name] = JsonValue::array();
+      for (const DocumentRow& row : section.rows) add_members(rows.emplace_back(JsonValue::object()), row);
     }
-    out << (first ? "}" : "\n  }");
   }
-  out << "\n}\n";
+  out << json_document(whole);
 }
 
 }  // namespace scenario
