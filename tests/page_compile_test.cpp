@@ -48,8 +48,8 @@ TEST(PageCompile, AFailureInTheCheckedServiceSourceIsToldAtItsPlace) {
   EXPECT_EQ(compile.status, 2);
   std::istringstream lines(compile.diagnostics);
   bool told = false;
-  for (std::string line; std::getline(lines, line);) {
-    const nlohmann::json diagnostic = nlohmann::json::parse(line);
+  for (std::string text; std::getline(lines, text);) {
+    const nlohmann::json diagnostic = nlohmann::json::parse(text);
     told = told || (diagnostic["fault"] == 25 && diagnostic["file"] == "Milano_Tortona_5-.txt" && diagnostic["line"] == 4);
   }
   EXPECT_TRUE(told) << compile.diagnostics;
