@@ -23,7 +23,7 @@ int run_plot_command(const PlotCommand& command, Console& console) {
       return kExitNothing;
     }
     svg = decoded(location.line_plan, [&] { return render_route_svg(scenario, view); });
-  } catch (const CompiledFileError& e) {
+  } catch (const FileError& e) {
     diagnostics.error(e.what());
     return kExitNothing;
   }

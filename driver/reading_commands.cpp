@@ -67,7 +67,7 @@ int run_summary_command(const SummaryCommand& command, Console& console) {
     ReadingDocument summary = summarise_scenario(scenario);
     summary.sections.push_back(running_times_section(running_times(scenario.cells, scenario.records, {})));
     print(summary, command.json, console);
-  } catch (const CompiledFileError& e) {
+  } catch (const FileError& e) {
     diagnostics.error(e.what());
     return kExitNothing;
   }
@@ -97,7 +97,7 @@ int run_diff_command(const DiffCommand& command, Console& console) {
     } else {
       changes = diff_files(command.first, command.second);
     }
-  } catch (const CompiledFileError& e) {
+  } catch (const FileError& e) {
     diagnostics.error(e.what());
     return kExitNothing;
   }
