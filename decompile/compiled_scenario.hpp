@@ -23,7 +23,7 @@ struct ScenarioTexts {
 // Cell 1's first two values are the header the compiler stamps, not a feature's, and are
 // cleared here so that no recovery mistakes them for one.
 struct CompiledScenario {
-  explicit CompiledScenario(const CompiledFiles& compiled);  // CompiledFileError
+  explicit CompiledScenario(const CompiledFiles& compiled);  // FileError
 
   const CompiledFiles& files;
   std::vector<TrackCell> cells;

@@ -18,7 +18,7 @@ struct RecoveredSources {
 
 // Recovers the two sources from the compiled files alone. The code reduction points that the
 // signalling walk adds by itself are left out: the sources are compiled without them to see
-// which points the walk places. Throws CompiledFileError.
+// which points the walk places. Throws FileError.
 RecoveredSources decompile(const CompiledFiles& files);
 
 }  // namespace scenario

@@ -28,7 +28,7 @@ int64_t metres_option(std::string_view option, std::string_view value) {
   int64_t metres = 0;
   const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), metres);
   if (error != std::errc() || end != value.data() + value.size() || metres < 0)
-    throw OptionRefused(std::string(option) + " takes whole metres from the start of the route, not '" +
+    throw UsageError(std::string(option) + " takes whole metres from the start of the route, not '" +
                         std::string(value) + "'");
   return metres;
 }
@@ -49,7 +49,7 @@ constexpr Option<C> kTimingOption{{"", kTimingSettingTexts[I].option, kTimingSet
                                     try {
                                       apply_timing_setting(c.timing, kTimingSettingTexts[I].name, value);
                                     } catch (const std::invalid_argument& e) {
-                                      throw OptionRefused(std::string("--") + e.what());
+                                      throw UsageError(std::string("--") + e.what());
                                     }
                                   }};
 
@@ -97,7 +97,7 @@ constexpr Option<CompileCommand> kCompileOptions[] = {
        if (value == "text") c.diagnostics_format = DiagnosticsFormat::kText;
        else if (value == "json") c.diagnostics_format = DiagnosticsFormat::kJson;
        else if (value == "sarif") c.diagnostics_format = DiagnosticsFormat::kSarif;
-       else throw OptionRefused("--diagnostics-format takes text, json or sarif, not '" + std::string(value) + "'");
+       else throw UsageError("--diagnostics-format takes text, json or sarif, not '" + std::string(value) + "'");
      }},
     {{"", "--diagnostics-output", "FILE", "write the diagnostics to FILE instead of standard error"},
      [](CompileCommand& c, std::string_view value) { c.diagnostics_output = std::filesystem::path(value); }},
@@ -110,7 +110,7 @@ constexpr Option<CompileCommand> kCompileOptions[] = {
      [](CompileCommand& c, std::string_view value) {
        if (value == "windows-1252" || value == "cp1252") c.utf8_input = false;
        else if (value == "utf-8" || value == "utf8") c.utf8_input = true;
-       else throw OptionRefused("--input-encoding takes windows-1252 or utf-8, not '" + std::string(value) + "'");
+       else throw UsageError("--input-encoding takes windows-1252 or utf-8, not '" + std::string(value) + "'");
      }},
     kWaitOption<CompileCommand>,
     kNoWaitOption<CompileCommand>,
@@ -203,7 +203,7 @@ constexpr Option<PlotCommand> kPlotOptions[] = {
      [](PlotCommand& c, std::string_view value) { c.output = value; }},
     {{"", "--axis", "km|m", "the profile's axis: kilometre readings of the driver's papers, or route metres"},
      [](PlotCommand& c, std::string_view value) {
-       if (value != "km" && value != "m") throw OptionRefused("--axis takes km or m, not '" + std::string(value) + "'");
+       if (value != "km" && value != "m") throw UsageError("--axis takes km or m, not '" + std::string(value) + "'");
        c.kilometre_axis = value == "km";
      }},
     {{"", "--from", "M", "draw the route from metre M on"},

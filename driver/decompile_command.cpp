@@ -6,6 +6,7 @@
 #include "driver/compiled_scenario_search.hpp"
 #include "driver/diagnostics.hpp"
 #include "driver/output_folder.hpp"
+#include "format/file_io.hpp"
 #include "format/file_set.hpp"
 #include "format/scenario_files.hpp"
 #include "model/windows_1252.hpp"
@@ -44,8 +45,8 @@ int run_decompile_command(const DecompileCommand& command, Console& console) {
   RecoveredSources sources;
   try {
     sources = decompile(files);
-  } catch (const CompiledFileError& e) {
-    diagnostics.error((command.folder / e.file()).string() + ": " + e.reason());
+  } catch (const FileError& e) {
+    diagnostics.error((command.folder / e.path()).string() + ": " + e.reason());
     return kExitNothing;
   }
   const ScenarioFileNames names = scenario_file_names(source_name_part(sources.texts.name, name),

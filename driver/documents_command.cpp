@@ -32,7 +32,7 @@ int run_documents_command(const DocumentsCommand& command, Console& console) {
   LoadedScenario scenario;
   try {
     scenario = load_scenario_files(located_scenario(command.folder, command.name, command.number, "documents"));
-  } catch (const CompiledFileError& e) {
+  } catch (const FileError& e) {
     diagnostics.error(e.what());
     return kExitNothing;
   }

@@ -6,33 +6,34 @@
 namespace scenario {
 namespace {
 
+JsonValue optional_number(const std::optional<int64_t>& number) { return number ? JsonValue(*number) : JsonValue(); }
+
 // "file", "line" and "column" of a place, null when there is none; the file alone when
 // no line applies.
-std::string place_members(const std::optional<SourcePlace>& place, std::string_view file = {}) {
-  if (!place && !file.empty()) return "\"file\": " + json_string(file) + ", \"line\": null, \"column\": null";
-  if (!place) return "\"file\": null, \"line\": null, \"column\": null";
-  return "\"file\": " + json_string(place->file) + ", \"line\": " + std::to_string(place->line) +
-         ", \"column\": " + std::to_string(place->column);
+void add_place(JsonValue& object, const std::optional<SourcePlace>& place, std::string_view file = {}) {
+  object["file"] = place ? json_text(place->file) : file.empty() ? JsonValue() : json_text(file);
+  object["line"] = place ? JsonValue(place->line) : JsonValue();
+  object["column"] = place ? JsonValue(place->column) : JsonValue();
 }
 
 }  // namespace
 
 void JsonDiagnostics::report(const Diagnostic& diagnostic) {
-  std::string line = "{\"severity\": ";
-  line += diagnostic.severity == Severity::kWarning ? "\"warning\"" : "\"error\"";
-  line += ", \"fault\": " + json_optional(diagnostic.fault);
-  line += ", \"warning\": " + (diagnostic.warning ? json_string(warning_id(*diagnostic.warning)) : std::string("null"));
-  line += ", \"message\": " + json_string(diagnostic.message);
-  line += ", " + place_members(diagnostic.place, diagnostic.file);
-  line += ", \"position\": " + json_optional(diagnostic.position_m);
-  line += ", \"notes\": [";
-  for (size_t i = 0; i < diagnostic.notes.size(); ++i) {
-    const DiagnosticNote& note = diagnostic.notes[i];
-    if (i > 0) line += ", ";
-    line += "{\"message\": " + json_string(note.message) + ", " + place_members(note.place) + "}";
+  JsonValue line;
+  line["severity"] = diagnostic.severity == Severity::kWarning ? "warning" : "error";
+  line["fault"] = optional_number(diagnostic.fault);
+  line["warning"] = diagnostic.warning ? json_text(warning_id(*diagnostic.warning)) : JsonValue();
+  line["message"] = json_text(diagnostic.message);
+  add_place(line, diagnostic.place, diagnostic.file);
+  line["position"] = optional_number(diagnostic.position_m);
+  JsonValue& notes = line["notes"] = JsonValue::array();
+  for (const DiagnosticNote& note : diagnostic.notes) {
+    JsonValue entry;
+    entry["message"] = json_text(note.message);
+    add_place(entry, note.place);
+    notes.push_back(std::move(entry));
   }
-  line += "]}\n";
-  err_ << line;
+  err_ << json_line(line) << '\n';
 }
 
 void JsonDiagnostics::close(const DiagnosticsSummary&) { err_.flush(); }

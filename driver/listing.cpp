@@ -1,11 +1,9 @@
 #include "driver/listing.hpp"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
 
 #include "format/json_text.hpp"
-#include "format/byte_reader.hpp"
 
 namespace scenario {
 namespace {
@@ -20,17 +18,17 @@ std::string table_text(const ListingValue& value) {
   return std::get<std::string>(value);
 }
 
-std::string json_value(const ListingValue& value) {
-  if (const auto* integer = std::get_if<int64_t>(&value)) return std::to_string(*integer);
-  if (const auto* real = std::get_if<double>(&value)) return std::isfinite(*real) ? format_double(*real) : "null";
-  return json_string(std::get<std::string>(value));
+JsonValue json_value(const ListingValue& value) {
+  if (const auto* integer = std::get_if<int64_t>(&value)) return *integer;
+  // The library writes a non-finite number as null.
+  if (const auto* real = std::get_if<double>(&value)) return *real;
+  return json_text(std::get<std::string>(value));
 }
 
-void print_members(const std::vector<ListingField>& fields, std::ostream& out) {
-  for (size_t i = 0; i < fields.size(); ++i) {
-    if (i > 0) out << ", ";
-    out << json_string(fields[i].name) << ": " << json_value(fields[i].value);
-  }
+JsonValue json_members(const std::vector<ListingField>& fields) {
+  JsonValue members = JsonValue::object();
+  for (const ListingField& field : fields) members[field.name] = json_value(field.value);
+  return members;
 }
 
 std::string details_text(const std::vector<ListingField>& details) {
@@ -91,21 +89,20 @@ void print_table(const Listing& listing, std::ostream& out) {
 }
 
 void print_json(const Listing& listing, std::ostream& out) {
-  out << "{\n  \"file\": " << json_string(listing.file) << ",\n  \"kind\": " << json_string(listing.file_kind);
-  for (const ListingField& field : listing.summary) out << ",\n  " << json_string(field.name) << ": " << json_value(field.value);
-  out << ",\n  " << json_string(listing.rows_name) << ": [";
+  JsonValue head = {{"file", json_text(listing.file)}, {"kind", json_text(listing.file_kind)}};
+  head.update(json_members(listing.summary));
+  // The rows are written as they come, each on its line, never held all at once: the head
+  // is closed after them.
+  std::string text = json_document(head);
+  text.resize(text.rfind('}'));
+  while (text.back() == '\n') text.pop_back();
+  out << text << ",\n  " << json_line(json_text(listing.rows_name)) << ": [";
   bool first = true;
   listing.rows([&](const ListingRow& row) {
-    out << (first ? "\n    " : ",\n    ");
+    JsonValue members = json_members(row.columns);
+    if (!listing.details_name.empty()) members[listing.details_name] = json_members(row.details);
+    out << (first ? "\n    " : ",\n    ") << json_line(members);
     first = false;
-    out << '{';
-    print_members(row.columns, out);
-    if (!listing.details_name.empty()) {
-      out << ", " << json_string(listing.details_name) << ": {";
-      print_members(row.details, out);
-      out << '}';
-    }
-    out << '}';
   });
   out << (first ? "]\n}\n" : "\n  ]\n}\n");
 }

@@ -21,12 +21,6 @@ struct OptionText {
   std::string_view group = "";  // flags of one group exclude each other ("--json | --annotate")
 };
 
-// An option's value does not suit it; the parse turns this into the command's usage error.
-class OptionRefused : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
-
 // One option of command C: its text and what it does to the command (a flag gets "").
 template <typename C>
 struct Option {
@@ -140,7 +134,8 @@ Command parse_by_table(const CommandSpec<C>& table, std::span<const std::string_
     }
     try {
       option->apply(command, value);
-    } catch (const OptionRefused& e) {
+    } catch (const UsageError& e) {
+      // An option's value that does not suit it: the command's usage error.
       walk.fail(e.what());
     }
     used.push_back(option);

@@ -17,12 +17,13 @@ int run_plot_command(const PlotCommand& command, Console& console) {
   try {
     // The picture reads the whole plan once, and checks it on the way.
     const LoadedScenario scenario = load_scenario_files(location, PlanCheck::kAsRead);
-    svg = decoded(location.line_plan,
-                  [&] { return render_route_svg(scenario, {command.from_m, command.to_m, command.kilometre_axis}); });
-  } catch (const CompiledFileError& e) {
-    diagnostics.error(e.what());
-    return kExitNothing;
-  } catch (const WindowOutsideRoute& e) {
+    const PlotView view{command.from_m, command.to_m, command.kilometre_axis};
+    if (const auto why = window_outside_route(scenario, view)) {
+      diagnostics.error(*why);
+      return kExitNothing;
+    }
+    svg = decoded(location.line_plan, [&] { return render_route_svg(scenario, view); });
+  } catch (const FileError& e) {
     diagnostics.error(e.what());
     return kExitNothing;
   }

@@ -70,7 +70,7 @@ int run_summary_command(const SummaryCommand& command, Console& console) {
     ReadingDocument summary = summarise_scenario(scenario);
     summary.sections.push_back(std::move(times));
     print(summary, command.json, console);
-  } catch (const CompiledFileError& e) {
+  } catch (const FileError& e) {
     diagnostics.error(e.what());
     return kExitNothing;
   }
@@ -100,7 +100,7 @@ int run_diff_command(const DiffCommand& command, Console& console) {
     } else {
       changes = diff_files(command.first, command.second);
     }
-  } catch (const CompiledFileError& e) {
+  } catch (const FileError& e) {
     diagnostics.error(e.what());
     return kExitNothing;
   }

@@ -1,10 +1,9 @@
 #pragma once
 
 #include <ostream>
-#include <string>
-#include <vector>
 
 #include "driver/diagnostic_renderer.hpp"
+#include "format/json_text.hpp"
 
 namespace scenario {
 
@@ -20,7 +19,7 @@ class SarifDiagnostics : public DiagnosticRenderer {
 
  private:
   std::ostream& err_;
-  std::vector<std::string> results_;  // each result already as JSON: places are views
+  JsonValue results_ = JsonValue::array();  // each result already as JSON: places are views
 };
 
 }  // namespace scenario

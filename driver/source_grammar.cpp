@@ -35,11 +35,6 @@ std::string word_pattern(std::string_view word, bool any_case) {
   return pattern;
 }
 
-std::string pattern_entry(std::string_view scope, std::string_view pattern) {
-  return "    {\"name\": " + json_string(std::string(scope) + "." + std::string(kLanguage)) +
-         ", \"match\": " + json_string(pattern) + "}";
-}
-
 }  // namespace
 
 std::string keyword_field_pattern(std::string_view first_word, std::string_view second_word, bool any_case) {
@@ -50,10 +45,9 @@ std::string keyword_field_pattern(std::string_view first_word, std::string_view 
 }
 
 std::string source_grammar_json() {
-  std::string patterns;
+  JsonValue patterns = JsonValue::array();
   const auto add = [&patterns](std::string_view scope, std::string_view pattern) {
-    if (!patterns.empty()) patterns += ",\n";
-    patterns += pattern_entry(scope, pattern);
+    patterns.push_back({{"name", std::string(scope) + "." + std::string(kLanguage)}, {"match", json_text(pattern)}});
   };
   add("entity.name.section", "^\\s*\\[[^\\]\\n]*\\]");
   for (const RowText* row : every_row())
@@ -61,10 +55,10 @@ std::string source_grammar_json() {
   add("string.quoted.double", "\"[^\"\\n]*\"?");
   add("constant.numeric", "-?\\b[0-9]+(?:\\.[0-9]+)?\\b");
   add("punctuation.separator", ",");
-  return "{\n  \"name\": \"Scenario sources\",\n  \"scopeName\": " + json_string("source." + std::string(kLanguage)) +
-         ",\n  \"comment\": \"Made by scenario-reference-pages grammar from the row schema; do not edit.\",\n"
-         "  \"patterns\": [\n" +
-         patterns + "\n  ]\n}\n";
+  return json_document({{"name", "Scenario sources"},
+                        {"scopeName", "source." + std::string(kLanguage)},
+                        {"comment", "Made by scenario-reference-pages grammar from the row schema; do not edit."},
+                        {"patterns", std::move(patterns)}});
 }
 
 }  // namespace scenario

@@ -67,7 +67,7 @@ int run_timing_command(const TimingCommand& command, Console& console) {
       const LoadedScenario scenario = load_scenario_files(located_scenario(folder, command.name, command.number, "timing"));
       times = running_times(scenario.cells, scenario.records, command.timing);
     }
-  } catch (const CompiledFileError& e) {
+  } catch (const FileError& e) {
     diagnostics.error(e.what());
     return kExitNothing;
   }

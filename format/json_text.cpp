@@ -6,39 +6,34 @@
 
 namespace scenario {
 
-std::string json_string(std::string_view utf8) {
-  std::string out = "\"";
+JsonValue json_text(std::string_view utf8) {
+  std::string text;
+  text.reserve(utf8.size());
   for (size_t at = 0; at < utf8.size();) {
-    const char c = utf8[at];
-    const auto byte = static_cast<unsigned char>(c);
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += c;
-    } else if (byte < 0x20) {
-      char escape[8];
-      std::snprintf(escape, sizeof escape, "\\u%04x", byte);
-      out += escape;
-    } else if (byte >= 0x80) {
-      // A byte that is not part of a UTF-8 character (a file name in another encoding) is
-      // written as the text \xNN, so the document stays valid UTF-8 and the byte is told.
-      if (const size_t length = utf8_character_length(utf8, at); length > 0) {
-        out += utf8.substr(at, length);
-        at += length;
-        continue;
-      }
-      char escape[8];
-      std::snprintf(escape, sizeof escape, "\\\\x%02x", byte);
-      out += escape;
+    const auto byte = static_cast<unsigned char>(utf8[at]);
+    if (byte < 0x80) {
+      text += utf8[at++];
+    } else if (const size_t length = utf8_character_length(utf8, at); length > 0) {
+      text += utf8.substr(at, length);
+      at += length;
     } else {
-      out += c;
+      char escape[8];
+      std::snprintf(escape, sizeof escape, "\\x%02x", byte);
+      text += escape;
+      ++at;
     }
-    ++at;
   }
-  return out + '"';
+  return text;
 }
 
-std::string json_optional(const std::optional<int64_t>& number) {
-  return number ? std::to_string(*number) : "null";
+// Every text went through json_text; should one not have, its stray bytes are replaced
+// rather than failing the output.
+std::string json_document(const JsonValue& value) {
+  return value.dump(2, ' ', false, JsonValue::error_handler_t::replace) + '\n';
+}
+
+std::string json_line(const JsonValue& value) {
+  return value.dump(-1, ' ', false, JsonValue::error_handler_t::replace);
 }
 
 }  // namespace scenario

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <map>
 #include <optional>
+#include <stdexcept>
 #include <string_view>
 #include <vector>
 
@@ -76,16 +77,16 @@ struct Window {
   bool holds(int64_t metre) const { return metre >= from_m && metre <= to_m; }
 };
 
+// The route's length as drawn: its records', or its cells' when the records give none.
+int64_t drawn_length_m(const LoadedScenario& s) {
+  const int64_t length = route_length_m(s.records);
+  return length > 0 ? length : std::max<int64_t>(static_cast<int64_t>(s.cells.size()) - 1, 1) * kCellLength_m;
+}
+
 Window window_of(const LoadedScenario& s, const PlotView& view) {
-  int64_t length = route_length_m(s.records);
-  if (length <= 0) length = std::max<int64_t>(static_cast<int64_t>(s.cells.size()) - 1, 1) * kCellLength_m;
-  // A window that begins at or past the route's end, or ends at its start, would draw a
-  // cell of the route's edge as if it were asked for.
-  const bool outside = view.from_m.value_or(0) >= length || view.to_m.value_or(length) <= 0;
-  if (outside)
-    throw WindowOutsideRoute("metres " + std::to_string(view.from_m.value_or(0)) + " to " +
-                             std::to_string(view.to_m.value_or(length)) + " lie outside the route, which runs from 0 to " +
-                             std::to_string(length) + " m; nothing drawn");
+  // A window outside the route would draw a cell of the route's edge as if it were asked for.
+  if (const auto why = window_outside_route(s, view)) throw std::invalid_argument(*why);
+  const int64_t length = drawn_length_m(s);
   Window w;
   w.from_m = std::clamp<int64_t>(view.from_m.value_or(0), 0, length);
   w.to_m = std::clamp<int64_t>(view.to_m.value_or(length), 0, length);
@@ -431,6 +432,14 @@ void draw_legend(SvgCanvas& svg, double baseline) {
 }
 
 }  // namespace
+
+std::optional<std::string> window_outside_route(const LoadedScenario& scenario, const PlotView& view) {
+  const int64_t length = drawn_length_m(scenario);
+  // One that begins at or past the route's end, or ends at its start.
+  if (view.from_m.value_or(0) < length && view.to_m.value_or(length) > 0) return std::nullopt;
+  return "metres " + std::to_string(view.from_m.value_or(0)) + " to " + std::to_string(view.to_m.value_or(length)) +
+         " lie outside the route, which runs from 0 to " + std::to_string(length) + " m; nothing drawn";
+}
 
 std::string render_route_svg(const LoadedScenario& scenario, const PlotView& view) {
   SvgCanvas svg(kWidth);

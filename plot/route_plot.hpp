@@ -3,7 +3,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
-#include <stdexcept>
 #include <string>
 
 #include "reading/compiled_scenario.hpp"
@@ -17,11 +16,9 @@ struct PlotView {
   bool kilometre_axis = false;    // the readings of the driver's papers instead of route metres
 };
 
-// A window (--from, --to) that holds nothing of the route.
-class WindowOutsideRoute : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
+// Why a window (--from, --to) holds nothing of the route, as the author is told it; none when
+// it holds some. Only a window that holds some is drawn: the caller refuses any other.
+std::optional<std::string> window_outside_route(const LoadedScenario& scenario, const PlotView& view);
 
 // At most this many points of the line plan go into the plan view's path: a longer plan is
 // thinned to every k-th computed point, the last one always kept.

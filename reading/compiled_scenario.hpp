@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "format/byte_reader.hpp"
+#include "format/file_io.hpp"
 #include "format/plan_bytes.hpp"
 #include "model/sim_record.hpp"
 #include "model/track_cell.hpp"
@@ -30,21 +31,6 @@ struct ScenarioLocation {
 class ScenarioNotFound : public std::runtime_error {
  public:
   using std::runtime_error::runtime_error;
-};
-
-// A compiled file that was read but cannot be decoded (a damaged file): its name, then the
-// byte where decoding stopped and why. A file that cannot be read at all (missing, not a
-// regular file, not permitted) is a FileError instead.
-class CompiledFileError : public std::runtime_error {
- public:
-  CompiledFileError(const std::string& file, const std::string& reason)
-      : std::runtime_error(file + ": " + reason), file_(file), reason_(reason) {}
-  const std::string& file() const { return file_; }
-  const std::string& reason() const { return reason_; }
-
- private:
-  std::string file_;
-  std::string reason_;
 };
 
 // One compiled scenario among a set of file names: its identity, the stem of its records and
@@ -83,14 +69,15 @@ struct CompiledFiles {
 // Reads the files of `location` undecoded; FileError when one cannot be read.
 CompiledFiles read_compiled_files(const ScenarioLocation& location);
 
-// Runs `decode` on the bytes of `file`, a DecodeError becoming a CompiledFileError that names
-// the file. A FileError (the plan read in parts) passes as it is: the file was not read.
+// Runs `decode` on the bytes of `file`, a DecodeError becoming a FileError that names the file,
+// then the byte where decoding stopped and why (a damaged file). A FileError of the reading
+// (the plan read in parts) passes as it is.
 template <typename Decode>
 auto decoded(const std::filesystem::path& file, Decode decode) {
   try {
     return decode();
   } catch (const DecodeError& e) {
-    throw CompiledFileError(file.string(), e.what());
+    throw FileError(file, e.what());
   }
 }
 
@@ -108,15 +95,15 @@ struct LoadedScenario {
 
 // When the line plan is checked: whole as it is loaded, or as a reader that reads it whole
 // reads it (its count of points then found from a few tags), the reader turning a
-// DecodeError into the loader's CompiledFileError (decoded()).
+// DecodeError into the loader's FileError (decoded()).
 enum class PlanCheck { kOnLoad, kAsRead };
 
 // Reads and decodes the files of `location`: the loader every reader of a compiled scenario
-// goes through. FileError when a file cannot be read, CompiledFileError when one is damaged.
+// goes through. FileError when a file cannot be read or is damaged.
 LoadedScenario load_scenario_files(const ScenarioLocation& location, PlanCheck plan_check = PlanCheck::kOnLoad);
 
 // The same from the files' bytes in memory (`line_plan` none for a scenario compiled without
-// its plan); CompiledFileError naming the file by its kind.
+// its plan); FileError naming a damaged file by its kind.
 LoadedScenario load_scenario_bytes(std::string name, std::string number, std::string_view track_cells,
                                    std::string_view records, const std::optional<std::string>& line_plan);
 

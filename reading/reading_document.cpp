@@ -1,6 +1,7 @@
 #include "reading/reading_document.hpp"
 
 #include <algorithm>
+#include <cstdlib>
 #include <string_view>
 
 #include "format/json_text.hpp"
@@ -14,16 +15,17 @@ std::string shown_name(std::string name) {
   return name;
 }
 
-std::string json_of(const DocumentValue& value) {
-  if (const auto* number = std::get_if<int64_t>(&value.json)) return std::to_string(*number);
-  if (const auto* decimal = std::get_if<DecimalNumber>(&value.json)) return decimal->digits;
-  if (const auto* numbers = std::get_if<std::vector<int64_t>>(&value.json)) {
-    std::string list = "[";
-    for (size_t i = 0; i < numbers->size(); ++i) list += (i > 0 ? ", " : "") + std::to_string((*numbers)[i]);
-    return list + "]";
-  }
-  if (std::holds_alternative<std::monostate>(value.json)) return "null";
-  return json_string(std::get<std::string>(value.json));
+JsonValue json_of(const DocumentValue& value) {
+  if (const auto* number = std::get_if<int64_t>(&value.json)) return *number;
+  // The number the decimals show: "12.300" is 12.3 to a script.
+  if (const auto* decimal = std::get_if<DecimalNumber>(&value.json)) return std::strtod(decimal->digits.c_str(), nullptr);
+  if (const auto* numbers = std::get_if<std::vector<int64_t>>(&value.json)) return *numbers;
+  if (std::holds_alternative<std::monostate>(value.json)) return nullptr;
+  return json_text(std::get<std::string>(value.json));
+}
+
+void add_members(JsonValue& object, const std::vector<DocumentField>& fields) {
+  for (const DocumentField& field : fields) object[field.name] = json_of(field.value);
 }
 
 // Display width of a UTF-8 text: its characters, not its bytes.
@@ -92,12 +94,17 @@ void print_rows(const DocumentSection& section, std::ostream& out) {
   });
 }
 
-void print_members(const std::vector<DocumentField>& fields, std::ostream& out, const std::string& indent,
-                   bool& first) {
-  for (const DocumentField& field : fields) {
-    out << (first ? "\n" : ",\n") << indent << json_string(field.name) << ": " << json_of(field.value);
-    first = false;
+// A value as the library writes it `depth` levels into a document indented by two blanks.
+std::string nested_json(const JsonValue& value, int depth) {
+  std::string text = json_document(value);
+  text.pop_back();
+  std::string nested;
+  nested.reserve(text.size());
+  for (const char c : text) {
+    nested += c;
+    if (c == '\n') nested.append(static_cast<size_t>(2 * depth), ' ');
   }
+  return nested;
 }
 
 }  // namespace
@@ -154,36 +161,41 @@ void print_document_text(const ReadingDocument& document, std::ostream& out) {
 }
 
 void print_document_json(const ReadingDocument& document, std::ostream& out) {
+  // Written section by section and row by row, as the library would write the whole: a
+  // section's rows may be made as they are printed, and a million of them are never held.
   out << '{';
   bool first_section = true;
   for (const DocumentSection& section : document.sections) {
-    out << (first_section ? "\n" : ",\n") << "  " << json_string(section.name) << ": {";
-    first_section = false;
-    bool first = true;
-    print_members(section.fields, out, "    ", first);
+    JsonValue members = JsonValue::object();
+    add_members(members, section.fields);
     if (!section.notes.empty()) {
-      out << (first ? "\n" : ",\n") << "    \"notes\": [";
-      for (size_t i = 0; i < section.notes.size(); ++i)
-        out << (i > 0 ? ", " : "") << json_string(section.notes[i]);
-      out << ']';
-      first = false;
+      JsonValue& notes = members["notes"] = JsonValue::array();
+      for (const std::string& note : section.notes) notes.push_back(json_text(note));
     }
-    if (!section.rows_name.empty()) {
-      out << (first ? "\n" : ",\n") << "    " << json_string(section.rows_name) << ": [";
-      bool first_row = true;
-      for_each_row(section, [&](const DocumentRow& row) {
-        out << (first_row ? "\n      {" : ",\n      {");
-        first_row = false;
-        for (size_t f = 0; f < row.size(); ++f)
-          out << (f > 0 ? ", " : "") << json_string(row[f].name) << ": " << json_of(row[f].value);
-        out << '}';
-      });
-      out << (first_row ? "]" : "\n    ]");
-      first = false;
+    out << (first_section ? "\n  " : ",\n  ") << json_line(json_text(section.name)) << ": ";
+    first_section = false;
+    if (section.rows_name.empty()) {
+      out << nested_json(members, 1);
+      continue;
     }
-    out << (first ? "}" : "\n  }");
+    // The rows are the section's last member: its other members, then the rows one by one.
+    if (members.empty()) {
+      out << '{';
+    } else {
+      const std::string head = nested_json(members, 1);
+      out << std::string_view(head).substr(0, head.size() - std::string_view("\n  }").size()) << ',';
+    }
+    out << "\n    " << json_line(json_text(section.rows_name)) << ": ";
+    bool first_row = true;
+    for_each_row(section, [&](const DocumentRow& row) {
+      JsonValue object = JsonValue::object();
+      add_members(object, row);
+      out << (first_row ? "[\n      " : ",\n      ") << nested_json(object, 3);
+      first_row = false;
+    });
+    out << (first_row ? "[]" : "\n    ]") << "\n  }";
   }
-  out << "\n}\n";
+  out << (first_section ? "}\n" : "\n}\n");
 }
 
 }  // namespace scenario

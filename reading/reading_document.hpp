@@ -13,7 +13,8 @@ namespace scenario {
 // What the reading commands print, independent of the form: named sections of fields and
 // rows. The text and the JSON document are two renderings of one document, so they cannot
 // tell different stories. Texts are UTF-8.
-// A number with a fixed count of decimals, written in JSON as it stands ("12.300").
+// A number with a fixed count of decimals: the text shows it as it stands ("12.300"), JSON as
+// the number it is (12.3).
 struct DecimalNumber {
   std::string digits;
   bool operator==(const DecimalNumber&) const = default;

@@ -187,7 +187,7 @@ TEST(CommandLineProgram, HelpAndVersionGoToStandardOutput) {
   const testing::TempFolder folder;
   for (const std::vector<std::string>& arguments :
        {std::vector<std::string>{"--help"}, {"-h"}, {"help"}, {"compile", "--help"}, {"help", "inspect"}, {"--version"}}) {
-    const testing::ProgramRun run = testing::run_builder(arguments, folder.path());
+    const testing::ProgramRun run = testing::run_seam(arguments, folder.path());
     EXPECT_EQ(run.exit_status, 0) << arguments.front();
     EXPECT_TRUE(run.err.empty()) << run.err;
     EXPECT_TRUE(run.out.starts_with(arguments.front() == "--version" ? "scenario-builder " : "usage: scenario-builder"))
@@ -198,7 +198,7 @@ TEST(CommandLineProgram, HelpAndVersionGoToStandardOutput) {
 
 TEST(CommandLineProgram, UsageErrorExitsTwoWithAHint) {
   const testing::TempFolder folder;
-  const testing::ProgramRun run = testing::run_builder({"compile", "only_one_linea.txt"}, folder.path());
+  const testing::ProgramRun run = testing::run_seam({"compile", "only_one_linea.txt"}, folder.path());
   EXPECT_EQ(run.exit_status, 2);
   EXPECT_EQ(run.out, "");
   EXPECT_EQ(run.err,

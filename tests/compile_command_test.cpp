@@ -22,7 +22,7 @@ namespace scenario {
 namespace {
 
 using testing::folder_contents;
-using testing::run_builder;
+using testing::run_seam;
 using testing::TempFolder;
 
 const ScenarioFileNames kNames = scenario_file_names(kBuiltinScenarioName, kBuiltinScenarioNumber);
@@ -75,7 +75,7 @@ struct AuthorsSources {
   testing::ProgramRun compile(std::vector<std::string> options = {}) const {
     std::vector<std::string> arguments = {"compile", kNames.line_source, kNames.service_source};
     arguments.insert(arguments.end(), options.begin(), options.end());
-    return run_builder(arguments, folder.path());
+    return run_seam(arguments, folder.path());
   }
 };
 
@@ -91,8 +91,7 @@ bool has_no_compiled_file(const std::filesystem::path& folder) {
 
 TEST(CompileCommand, BuiltInTextsCompileToTheBuiltInRunsFiles) {
   TempFolder built;
-  const auto program = testing::copy_program_into(built.path());
-  const testing::ProgramRun run = testing::run_in(program, {}, built.path());
+  const testing::ProgramRun run = testing::run_build_seam(built.path());
 
   AuthorsSources sources;
   const testing::ProgramRun compiled = sources.compile();
@@ -279,7 +278,7 @@ TEST(CompileCommand, MachineReadableDiagnosticsCarryTheSameFault) {
 
   // A compile that never starts is still one document.
   const testing::ProgramRun unread =
-      run_builder({"compile", "x_linea.txt", "x_1-.txt", "--diagnostics-format=sarif"}, sources.folder.path());
+      run_seam({"compile", "x_linea.txt", "x_1-.txt", "--diagnostics-format=sarif"}, sources.folder.path());
   EXPECT_EQ(unread.exit_status, 2);
   EXPECT_EQ(nlohmann::json::parse(unread.err)["runs"][0]["results"].size(), 2u);
 }
@@ -301,11 +300,11 @@ TEST(CompileCommand, UnreadableInputsAreNamedBeforeCompiling) {
   TempFolder folder;
   replace_file(folder.path() / "Pisa_linea.txt", "[generale]\r\n");
   std::filesystem::create_directory(folder.path() / "Pisa_3-.txt");
-  const testing::ProgramRun one = run_builder({"compile", "Pisa_linea.txt", "Pisa_3-.txt"}, folder.path());
+  const testing::ProgramRun one = run_seam({"compile", "Pisa_linea.txt", "Pisa_3-.txt"}, folder.path());
   EXPECT_EQ(one.exit_status, 2);
   EXPECT_EQ(one.err, "scenario-builder: error: cannot read the service source 'Pisa_3-.txt': it is a folder\n");
 
-  const testing::ProgramRun both = run_builder({"compile", "x/Lucca_linea.txt", "Lucca_1-.txt"}, folder.path());
+  const testing::ProgramRun both = run_seam({"compile", "x/Lucca_linea.txt", "Lucca_1-.txt"}, folder.path());
   EXPECT_EQ(both.exit_status, 2);
   EXPECT_EQ(both.err,
             "scenario-builder: error: cannot read the line source 'x/Lucca_linea.txt': no such file\n"
@@ -318,7 +317,7 @@ TEST(CompileCommand, ACompiledFileNeverReplacesASource) {
   // A line source saved under the name the line plan would take.
   std::filesystem::rename(sources.line, sources.folder.path() / kNames.line_plan);
   const Snapshot before = snapshot(sources.folder.path() / kNames.line_plan);
-  const testing::ProgramRun run = run_builder({"compile", kNames.line_plan, kNames.service_source, "--name",
+  const testing::ProgramRun run = run_seam({"compile", kNames.line_plan, kNames.service_source, "--name",
                                                kBuiltinScenarioName},
                                               sources.folder.path());
   EXPECT_EQ(run.exit_status, 2);
@@ -330,14 +329,14 @@ TEST(CompileCommand, NamesThatTellNothingNeedTheOptions) {
   AuthorsSources sources;
   std::filesystem::rename(sources.line, sources.folder.path() / "route.txt");
   std::filesystem::rename(sources.service, sources.folder.path() / "train.txt");
-  const testing::ProgramRun refused = run_builder({"compile", "route.txt", "train.txt"}, sources.folder.path());
+  const testing::ProgramRun refused = run_seam({"compile", "route.txt", "train.txt"}, sources.folder.path());
   EXPECT_EQ(refused.exit_status, 2);
   EXPECT_EQ(refused.err,
             "scenario-builder: error: cannot tell the scenario name from 'route.txt': a line source is named "
             "NAME_linea.txt; give the name with --name NAME\n"
             "Try 'scenario-builder compile --help' for more information.\n");
 
-  const testing::ProgramRun named = run_builder(
+  const testing::ProgramRun named = run_seam(
       {"compile", "route.txt", "train.txt", "--name", kBuiltinScenarioName, "--number", kBuiltinScenarioNumber},
       sources.folder.path());
   EXPECT_NE(named.exit_status, 2) << named.err;
@@ -348,7 +347,7 @@ TEST(CompileCommand, TheScenarioIdentityIsWindows1252TextLikeAnyOther) {
   TempFolder folder;
   replace_file(folder.path() / "Cant\xC3\xB9_linea.txt", "[generale]\r\nlunghezza percorso, 1000\r\n");
   replace_file(folder.path() / "Cant\xC3\xB9_1-.txt", "[generale]\r\n");
-  const testing::ProgramRun run = run_builder({"compile", "Cant\xC3\xB9_linea.txt", "Cant\xC3\xB9_1-.txt"}, folder.path());
+  const testing::ProgramRun run = run_seam({"compile", "Cant\xC3\xB9_linea.txt", "Cant\xC3\xB9_1-.txt"}, folder.path());
   ASSERT_EQ(run.exit_status, 0) << run.err;
   const auto records = decode_records(read_file(folder.path() / "Cant\xC3\xB9_1.sim"));
   EXPECT_EQ(records[85].text, "Cant\xF9");
@@ -360,7 +359,7 @@ TEST(CompileCommand, TheScenarioIdentityIsWindows1252TextLikeAnyOther) {
 
   // A character that Windows-1252 has no byte for is refused before anything is written.
   const auto before = folder_contents(folder.path());
-  const testing::ProgramRun refused = run_builder(
+  const testing::ProgramRun refused = run_seam(
       {"compile", "Cant\xC3\xB9_linea.txt", "Cant\xC3\xB9_1-.txt", "--name", "\xE6\x9D\xB1\xE4\xBA\xAC", "--number", "1"}, folder.path());
   EXPECT_EQ(refused.exit_status, 2);
   EXPECT_TRUE(testing::contains(refused.err, "cannot be written in Windows-1252")) << refused.err;
@@ -381,7 +380,7 @@ TEST(CompileCommand, ATextTooLongForItsRecordIsFault25AtItsField) {
 TEST(SourcesCommand, WritesTheFiveTextsOfTheBuildRun) {
   TempFolder expected, folder;
   write_builtin_texts(expected.path());
-  const testing::ProgramRun run = run_builder({"sources", "-o", "texts"}, folder.path());
+  const testing::ProgramRun run = run_seam({"sources", "-o", "texts"}, folder.path());
   EXPECT_EQ(run.exit_status, 0) << run.err;
   EXPECT_EQ(run.err, "");
   EXPECT_EQ(folder_contents(folder.path() / "texts"), folder_contents(expected.path()));
@@ -391,14 +390,14 @@ TEST(SourcesCommand, WritesTheFiveTextsOfTheBuildRun) {
 TEST(SourcesCommand, NeverWritesOverAnAuthorsFilesUnlessForced) {
   TempFolder folder;
   replace_file(folder.path() / kNames.service_source, "my own service");
-  const testing::ProgramRun refused = run_builder({"sources"}, folder.path());
+  const testing::ProgramRun refused = run_seam({"sources"}, folder.path());
   EXPECT_EQ(refused.exit_status, 2);
   EXPECT_EQ(refused.err, "scenario-builder: error: '.' already holds Milano_Tortona_5-.txt; nothing written "
                          "(--force replaces them)\n");
   EXPECT_EQ(folder_contents(folder.path()).size(), 1u);
   EXPECT_EQ(read_file(folder.path() / kNames.service_source), "my own service");
 
-  const testing::ProgramRun forced = run_builder({"sources", "--force"}, folder.path());
+  const testing::ProgramRun forced = run_seam({"sources", "--force"}, folder.path());
   EXPECT_EQ(forced.exit_status, 0);
   EXPECT_EQ(folder_contents(folder.path()).size(), 5u);
   EXPECT_NE(read_file(folder.path() / kNames.service_source), "my own service");

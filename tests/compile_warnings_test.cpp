@@ -17,7 +17,7 @@
 namespace scenario {
 namespace {
 
-using testing::run_builder;
+using testing::run_seam;
 using testing::TempFolder;
 
 const ScenarioFileNames kNames = scenario_file_names(kBuiltinScenarioName, kBuiltinScenarioNumber);
@@ -49,7 +49,7 @@ struct Sources {
   testing::ProgramRun compile(std::vector<std::string> options = {}) const {
     std::vector<std::string> arguments = {"compile", kNames.line_source, kNames.service_source};
     arguments.insert(arguments.end(), options.begin(), options.end());
-    return run_builder(arguments, folder.path());
+    return run_seam(arguments, folder.path());
   }
 
   std::string compiled(const std::string& name) const { return read_file(folder.path() / name); }
@@ -215,7 +215,7 @@ TEST(CompileErrors, ASourceSwallowedOrNeverReadIsAnError) {
 
 TEST(CompileFaults, SourcesGivenInSwappedOrderAreNamedSo) {
   Sources sources;
-  const testing::ProgramRun run = run_builder(
+  const testing::ProgramRun run = run_seam(
       {"compile", kNames.service_source, kNames.line_source, "--check", "--name", "Milano_Tortona", "--number", "5"},
       sources.folder.path());
   EXPECT_EQ(run.exit_status, 2);

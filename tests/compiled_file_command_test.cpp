@@ -238,8 +238,7 @@ TEST_F(Inspect, TruncatedFilesNameTheByteOffset) {
 
 TEST(InspectBuiltIn, TheBuiltInRunsFilesInEveryForm) {
   testing::TempFolder folder;
-  const auto program = testing::copy_program_into(folder.path());
-  ASSERT_EQ(testing::run_in(program, {}, folder.path()).exit_status, 0);
+  ASSERT_EQ(testing::run_build_seam(folder.path()).exit_status, 0);
   struct Case {
     std::string file, checks;
   };
@@ -255,33 +254,33 @@ TEST(InspectBuiltIn, TheBuiltInRunsFilesInEveryForm) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.file);
-    const testing::ProgramRun json = testing::run_in(program, {"inspect", c.file, "--json"}, folder.path());
+    const testing::ProgramRun json = testing::run_seam({"inspect", c.file, "--json"}, folder.path());
     EXPECT_EQ(json.exit_status, 0) << json.err;
     expect_json(json.out, c.checks);
-    const testing::ProgramRun table = testing::run_in(program, {"inspect", c.file}, folder.path());
+    const testing::ProgramRun table = testing::run_seam({"inspect", c.file}, folder.path());
     EXPECT_EQ(table.exit_status, 0) << table.err;
     EXPECT_TRUE(table.out.starts_with(c.file + ": "));
   }
-  const testing::ProgramRun annotated = testing::run_in(program, {"inspect", "Milano_Tortona_5.sim", "--annotate"},
+  const testing::ProgramRun annotated = testing::run_seam({"inspect", "Milano_Tortona_5.sim", "--annotate"},
                                                         folder.path());
   expect_every_byte_explained(annotated.out, read_file(folder.path() / "Milano_Tortona_5.sim").size());
 }
 
 TEST_F(Inspect, ProgramExitStatusAndMissingFile) {
   replace_file(folder_.path() / "Cut_7.sim", records_.substr(0, 100));
-  const testing::ProgramRun cut = testing::run_builder({"inspect", "Cut_7.sim"}, folder_.path());
+  const testing::ProgramRun cut = testing::run_seam({"inspect", "Cut_7.sim"}, folder_.path());
   EXPECT_EQ(cut.exit_status, 2);
   EXPECT_TRUE(testing::contains(cut.err, "Cut_7.sim: byte "));
 
-  const testing::ProgramRun missing = testing::run_builder({"inspect", "Gone_7.dat"}, folder_.path());
+  const testing::ProgramRun missing = testing::run_seam({"inspect", "Gone_7.dat"}, folder_.path());
   EXPECT_EQ(missing.exit_status, 2);
   EXPECT_EQ(missing.err, "scenario-builder: error: cannot read 'Gone_7.dat': no such file\n");
 
-  const testing::ProgramRun unknown = testing::run_builder({"inspect", "notes.txt"}, folder_.path());
+  const testing::ProgramRun unknown = testing::run_seam({"inspect", "notes.txt"}, folder_.path());
   EXPECT_EQ(unknown.exit_status, 2);
   EXPECT_TRUE(testing::contains(unknown.err, "cannot tell what 'notes.txt' holds from its name"));
 
-  const testing::ProgramRun good = testing::run_builder({"inspect", "Prova_7.sim", "--json"}, folder_.path());
+  const testing::ProgramRun good = testing::run_seam({"inspect", "Prova_7.sim", "--json"}, folder_.path());
   EXPECT_EQ(good.exit_status, 0);
   EXPECT_TRUE(good.out.starts_with("{\n  \"file\": \"Prova_7.sim\",\n"));
 }
@@ -310,11 +309,11 @@ TEST(ReadingCompiledFiles, EveryReaderTellsAnUnreadableFileFromADamagedOne) {
   };
   for (const Case& c : cases) {
     testing::TempFolder folder;
-    ASSERT_EQ(testing::run_in(testing::copy_program_into(folder.path()), {}, folder.path()).exit_status, 0);
+    ASSERT_EQ(testing::run_build_seam(folder.path()).exit_status, 0);
     c.spoil(folder.path() / "Milano_Tortona_5.sim");
     for (const std::vector<std::string>& reader : readers) {
       SCOPED_TRACE(std::string(c.what) + ", " + reader.front());
-      const auto run = testing::run_builder(reader, folder.path());
+      const auto run = testing::run_seam(reader, folder.path());
       EXPECT_EQ(run.exit_status, 2);
       EXPECT_NE(run.err.find(c.told), std::string::npos) << run.err;
     }
@@ -326,7 +325,7 @@ TEST(ReadingCompiledFiles, EveryReaderTellsAnUnreadableFileFromADamagedOne) {
 // it would keep the reader waiting (a FIFO with no writer).
 TEST(ReadingCompiledFiles, WhatIsNotARegularFileIsRefusedUnread) {
   testing::TempFolder folder;
-  ASSERT_EQ(testing::run_in(testing::copy_program_into(folder.path()), {}, folder.path()).exit_status, 0);
+  ASSERT_EQ(testing::run_build_seam(folder.path()).exit_status, 0);
   const std::filesystem::path cells = folder.path() / "Milano_Tortona_5.dat";
   struct Case {
     const char* what;
@@ -347,7 +346,7 @@ TEST(ReadingCompiledFiles, WhatIsNotARegularFileIsRefusedUnread) {
         {{"summary"}, "no compiled scenario"},
         {{"decompile", "-o", "out"}, "no compiled scenario"}};
     for (const auto& [command, refused] : commands) {
-      const auto run = testing::run_builder(command, folder.path());
+      const auto run = testing::run_seam(command, folder.path());
       EXPECT_EQ(run.exit_status, 2) << command.front();
       EXPECT_NE(run.err.find(refused), std::string::npos) << run.err;
     }

@@ -10,9 +10,8 @@
 namespace scenario {
 namespace {
 
-using testing::copy_program_into;
-using testing::run_builder;
-using testing::run_in;
+using testing::run_build_seam;
+using testing::run_seam;
 using testing::TempFolder;
 using testing::write_bytes;
 
@@ -21,22 +20,19 @@ bool contains(const std::string& text, const std::string& part) { return text.fi
 // The built-in run's compiled files in a folder of their own.
 struct BuiltinFiles {
   TempFolder folder;
-  BuiltinFiles() {
-    const auto program = copy_program_into(folder.path());
-    EXPECT_EQ(run_in(program, {}, folder.path()).exit_status, 0);
-  }
+  BuiltinFiles() { EXPECT_EQ(run_build_seam(folder.path()).exit_status, 0); }
   std::string bytes(const std::string& name) const { return read_file(folder.path() / name); }
 };
 
 TEST(DecompileCommand, BuiltinFilesGiveSourcesThatCompileToTheSameBytes) {
   const BuiltinFiles built;
   TempFolder out;
-  const auto run = run_builder({"decompile", built.folder.path().string(), "-o", "src"}, out.path());
+  const auto run = run_seam({"decompile", built.folder.path().string(), "-o", "src"}, out.path());
   ASSERT_EQ(run.exit_status, 0) << run.err;
   EXPECT_EQ(run.out, "src/Milano_Tortona_linea.txt\nsrc/Milano_Tortona_5-.txt\nround trip exact\n");
 
   // The proof again, by the compile command an author would run.
-  const auto compile = run_builder(
+  const auto compile = run_seam(
       {"compile", "src/Milano_Tortona_linea.txt", "src/Milano_Tortona_5-.txt", "-o", "again"}, out.path());
   ASSERT_EQ(compile.exit_status, 0) << compile.err;
   EXPECT_EQ(compile.err, "");
@@ -46,11 +42,11 @@ TEST(DecompileCommand, BuiltinFilesGiveSourcesThatCompileToTheSameBytes) {
   // Sources already there are kept unless the author says --force.
   const std::string kept = read_file(out.path() / "src" / "Milano_Tortona_5-.txt");
   write_bytes(out.path() / "src" / "Milano_Tortona_5-.txt", "edited");
-  const auto refused = run_builder({"decompile", built.folder.path().string(), "-o", "src"}, out.path());
+  const auto refused = run_seam({"decompile", built.folder.path().string(), "-o", "src"}, out.path());
   EXPECT_EQ(refused.exit_status, 2);
   EXPECT_TRUE(contains(refused.err, "already holds Milano_Tortona_linea.txt, Milano_Tortona_5-.txt")) << refused.err;
   EXPECT_EQ(read_file(out.path() / "src" / "Milano_Tortona_5-.txt"), "edited");
-  EXPECT_EQ(run_builder({"decompile", built.folder.path().string(), "-o", "src", "--force"}, out.path()).exit_status,
+  EXPECT_EQ(run_seam({"decompile", built.folder.path().string(), "-o", "src", "--force"}, out.path()).exit_status,
             0);
   EXPECT_EQ(read_file(out.path() / "src" / "Milano_Tortona_5-.txt"), kept);
 }
@@ -62,9 +58,9 @@ TEST(DecompileCommand, BuiltinFilesGiveSourcesThatCompileToTheSameBytes) {
 TEST(DecompileCommand, ANameOutsideAsciiFromTheRecordsWhateverTheFileNames) {
   const BuiltinFiles built;
   TempFolder work;
-  const auto sources = run_builder({"decompile", built.folder.path().string(), "-o", "builtin"}, work.path());
+  const auto sources = run_seam({"decompile", built.folder.path().string(), "-o", "builtin"}, work.path());
   ASSERT_EQ(sources.exit_status, 0) << sources.err;
-  const auto compile = run_builder({"compile", "builtin/Milano_Tortona_linea.txt", "builtin/Milano_Tortona_5-.txt",
+  const auto compile = run_seam({"compile", "builtin/Milano_Tortona_linea.txt", "builtin/Milano_Tortona_5-.txt",
                                     "--name", "Santhi\xc3\xa0", "--number", "5", "-o", "utf8"},
                                    work.path());
   ASSERT_EQ(compile.exit_status, 0) << compile.err;
@@ -81,7 +77,7 @@ TEST(DecompileCommand, ANameOutsideAsciiFromTheRecordsWhateverTheFileNames) {
                         Case{"utf8", {"--name", "Santhi\xe0", "--number", "5"}}}) {
     std::vector<std::string> arguments{"decompile", c.folder, "-o", std::string("back-") + c.folder, "--force"};
     arguments.insert(arguments.end(), c.options.begin(), c.options.end());
-    const auto run = run_builder(arguments, work.path());
+    const auto run = run_seam(arguments, work.path());
     SCOPED_TRACE(std::string(c.folder) + (c.options.empty() ? "" : " " + c.options[1]));
     EXPECT_EQ(run.exit_status, 0) << run.out << run.err;
     EXPECT_TRUE(contains(run.out, "round trip exact")) << run.out;
@@ -92,11 +88,11 @@ TEST(DecompileCommand, ANameOutsideAsciiFromTheRecordsWhateverTheFileNames) {
 TEST(DecompileCommand, WithoutAPlanFileTheLineSourceHasNoCurves) {
   const BuiltinFiles built;
   std::filesystem::remove(built.folder.path() / "Milano_Tortona_linea.dat");
-  const auto run = run_builder({"decompile", "--no-verify"}, built.folder.path());
+  const auto run = run_seam({"decompile", "--no-verify"}, built.folder.path());
   ASSERT_EQ(run.exit_status, 0) << run.err;
   const std::string line = built.bytes("Milano_Tortona_linea.txt");
   EXPECT_TRUE(contains(line, "[curve]\r\n[pendenze]\r\n")) << line;
-  const auto checked = run_builder({"decompile", "--force"}, built.folder.path());
+  const auto checked = run_seam({"decompile", "--force"}, built.folder.path());
   EXPECT_EQ(checked.exit_status, 0) << checked.err;
   EXPECT_TRUE(contains(checked.out, "round trip exact")) << checked.out;
   EXPECT_FALSE(std::filesystem::exists(built.folder.path() / "Milano_Tortona_linea.dat"));
@@ -108,7 +104,7 @@ TEST(DecompileCommand, WhatNoSourceGivesIsNamedAndADamagedFileRefused) {
   std::string cells = original_cells;
   cells[15 * 300] = 7;
   write_bytes(built.folder.path() / "Milano_Tortona_5.dat", cells);
-  const auto edited = run_builder({"decompile", "-o", "src"}, built.folder.path());
+  const auto edited = run_seam({"decompile", "-o", "src"}, built.folder.path());
   EXPECT_EQ(edited.exit_status, 1) << edited.err;
   EXPECT_TRUE(contains(edited.out,
                        "round trip not exact: the recompiled files differ\n"
@@ -117,7 +113,7 @@ TEST(DecompileCommand, WhatNoSourceGivesIsNamedAndADamagedFileRefused) {
   EXPECT_TRUE(std::filesystem::exists(built.folder.path() / "src" / "Milano_Tortona_5-.txt"));
 
   write_bytes(built.folder.path() / "Milano_Tortona_5.dat", cells.substr(0, 100));
-  const auto damaged = run_builder({"decompile", ".", "-o", "other"}, built.folder.path());
+  const auto damaged = run_seam({"decompile", ".", "-o", "other"}, built.folder.path());
   EXPECT_EQ(damaged.exit_status, 2);
   EXPECT_TRUE(contains(damaged.err, "Milano_Tortona_5.dat: byte 100: the file ends inside field")) << damaged.err;
   EXPECT_FALSE(std::filesystem::exists(built.folder.path() / "other"));
@@ -127,11 +123,11 @@ TEST(DecompileCommand, WhatNoSourceGivesIsNamedAndADamagedFileRefused) {
   std::string plan = built.bytes("Milano_Tortona_linea.dat");
   plan[plan.size() / 2 - 100 * 10 + 2] = '\x55';  // x of metre 88899
   write_bytes(built.folder.path() / "Milano_Tortona_linea.dat", plan);
-  const auto bent = run_builder({"decompile", "-o", "bent"}, built.folder.path());
+  const auto bent = run_seam({"decompile", "-o", "bent"}, built.folder.path());
   EXPECT_EQ(bent.exit_status, 1) << bent.err;
   EXPECT_TRUE(contains(bent.out, "line plan, metre 88899, x: the compiled file holds ")) << bent.out;
   write_bytes(built.folder.path() / "Milano_Tortona_linea.dat", plan.substr(1));
-  const auto odd = run_builder({"decompile", "-o", "odd"}, built.folder.path());
+  const auto odd = run_seam({"decompile", "-o", "odd"}, built.folder.path());
   EXPECT_EQ(odd.exit_status, 2);
   EXPECT_TRUE(contains(odd.err, "Milano_Tortona_linea.dat: byte 1779963: an odd number of bytes")) << odd.err;
 }

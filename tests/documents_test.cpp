@@ -159,9 +159,9 @@ TEST(SlowdownOrder, TellsTheKilometrePostPassedBeforeEachStart) {
   for (const auto& c : cases) EXPECT_EQ(order.at(c.line), c.row) << "line " << c.line + 1;
 }
 
-// The built-in run, from a copy of the program in `folder`, leaves its files there.
+// The built-in run into `folder` leaves its files there.
 bool built_in_run_into(const std::filesystem::path& folder) {
-  return testing::run_in(testing::copy_program_into(folder), {}, folder).exit_status == 0;
+  return testing::run_build_seam(folder).exit_status == 0;
 }
 
 // The built-in run leaves its constant documents beside its compiled files; they are kept
@@ -173,14 +173,14 @@ TEST(DocumentsCommand, KeepsDocumentsThereUnlessForced) {
   const auto card = folder.path() / "Milano_Tortona_5_scheda_treno.txt";
   const std::string constant = read_file(card);
 
-  const auto refused = testing::run_builder({"documents", "--mass", "600"}, folder.path());
+  const auto refused = testing::run_seam({"documents", "--mass", "600"}, folder.path());
   EXPECT_EQ(refused.exit_status, 2);
   EXPECT_NE(refused.err.find("already holds Milano_Tortona_5_scheda_treno.txt, Milano_Tortona_5_rallentamenti.txt"),
             std::string::npos)
       << refused.err;
   EXPECT_EQ(read_file(card), constant);
 
-  const auto forced = testing::run_builder({"documents", "--force", "--mass", "600"}, folder.path());
+  const auto forced = testing::run_seam({"documents", "--force", "--mass", "600"}, folder.path());
   ASSERT_EQ(forced.exit_status, 0) << forced.err;
   EXPECT_EQ(read_file(card), form_bytes(train_card_lines(builtin_scenario(), {"", "", "600"})));
   EXPECT_EQ(read_file(folder.path() / "Milano_Tortona_5_rallentamenti.txt"),
@@ -194,7 +194,7 @@ TEST(DocumentsCommand, ABrakedMassTooLongForTheCardIsRefused) {
   ASSERT_TRUE(built_in_run_into(folder.path()));
   const auto card = folder.path() / "Milano_Tortona_5_scheda_treno.txt";
   const std::string constant = read_file(card);
-  const auto refused = testing::run_builder({"documents", "--force", "--mass", "99999999999999999999"}, folder.path());
+  const auto refused = testing::run_seam({"documents", "--force", "--mass", "99999999999999999999"}, folder.path());
   EXPECT_EQ(refused.exit_status, 2);
   EXPECT_EQ(refused.err, "scenario-builder: error: the braked mass '99999999999999999999' does not fit the card's box "
                          "of 12 characters and its T\n");
@@ -211,7 +211,7 @@ TEST(DocumentsCommand, WritesBothDocumentsOrNeither) {
   const std::string constant = read_file(card);
   std::filesystem::remove(folder.path() / "Milano_Tortona_5_rallentamenti.txt");
   std::filesystem::create_directory(folder.path() / "Milano_Tortona_5_rallentamenti.txt");
-  const auto refused = testing::run_builder({"documents", "--force"}, folder.path());
+  const auto refused = testing::run_seam({"documents", "--force"}, folder.path());
   EXPECT_EQ(refused.exit_status, 2);
   EXPECT_NE(refused.err.find("Milano_Tortona_5_rallentamenti.txt: cannot replace: it is a folder"), std::string::npos)
       << refused.err;
@@ -241,7 +241,7 @@ TEST(DocumentsCommand, TakesWhatTheCompiledRecordsHold) {
     std::string bytes = read_file(records);
     c.edit(bytes);
     testing::write_bytes(records, bytes);
-    const auto drawn = testing::run_builder({"documents", "--force"}, folder.path());
+    const auto drawn = testing::run_seam({"documents", "--force"}, folder.path());
     EXPECT_EQ(drawn.exit_status, 0) << drawn.err;
     EXPECT_NE(read_file(folder.path() / "Milano_Tortona_5_scheda_treno.txt").find(c.card_holds), std::string::npos);
   }

@@ -13,7 +13,7 @@ namespace {
 
 TEST(ExplainCommand, OneFaultWithItsCausesFixesAndExample) {
   const testing::TempFolder folder;
-  const testing::ProgramRun run = testing::run_builder({"explain", "16"}, folder.path());
+  const testing::ProgramRun run = testing::run_seam({"explain", "16"}, folder.path());
   EXPECT_EQ(run.exit_status, 0);
   EXPECT_EQ(run.err, "");
   EXPECT_TRUE(run.out.starts_with("fault 16: signal on an occupied cell\n\n")) << run.out;
@@ -29,7 +29,7 @@ TEST(ExplainCommand, OneFaultWithItsCausesFixesAndExample) {
 TEST(ExplainCommand, OneWarningInTheSameForm) {
   const testing::TempFolder folder;
   for (const std::string given : {"W10", "w10"}) {
-    const testing::ProgramRun run = testing::run_builder({"explain", given}, folder.path());
+    const testing::ProgramRun run = testing::run_seam({"explain", given}, folder.path());
     EXPECT_EQ(run.exit_status, 0);
     EXPECT_EQ(run.err, "");
     EXPECT_TRUE(run.out.starts_with("W10: value outside its documented range\n\n")) << run.out;
@@ -39,7 +39,7 @@ TEST(ExplainCommand, OneWarningInTheSameForm) {
 
 TEST(ExplainCommand, AloneListsEveryFaultAndEveryWarning) {
   const testing::TempFolder folder;
-  const testing::ProgramRun run = testing::run_builder({"explain"}, folder.path());
+  const testing::ProgramRun run = testing::run_seam({"explain"}, folder.path());
   EXPECT_EQ(run.exit_status, 0);
   for (const FaultDescription& fault : fault_table()) {
     EXPECT_TRUE(testing::contains(run.out, std::to_string(fault_number(fault.fault)) + "  " + std::string(fault.meaning) + "\n"));
@@ -53,14 +53,14 @@ TEST(ExplainCommand, AloneListsEveryFaultAndEveryWarning) {
 TEST(ExplainCommand, ANumberThatIsNoFaultExitsTwo) {
   const testing::TempFolder folder;
   for (const std::string given : {"14", "0", "16x", "99999999999"}) {
-    const testing::ProgramRun run = testing::run_builder({"explain", given}, folder.path());
+    const testing::ProgramRun run = testing::run_seam({"explain", given}, folder.path());
     EXPECT_EQ(run.exit_status, 2) << given;
     EXPECT_EQ(run.out, "") << given;
     EXPECT_EQ(run.err, "scenario-builder: error: no fault numbered '" + given +
                            "'; 'scenario-builder explain' lists them all\n");
   }
   for (const std::string given : {"W0", "W", "W99", "W3x"}) {
-    const testing::ProgramRun run = testing::run_builder({"explain", given}, folder.path());
+    const testing::ProgramRun run = testing::run_seam({"explain", given}, folder.path());
     EXPECT_EQ(run.exit_status, 2) << given;
     EXPECT_EQ(run.err, "scenario-builder: error: no warning numbered '" + given +
                            "'; 'scenario-builder explain' lists them all\n");

@@ -190,7 +190,7 @@ TEST(FolderRuns, TheBuiltInRunChangesNothingBesideFilesItDidNotWrite) {
     };
   };
   const auto from_sources_command = [](const fs::path& folder) {
-    const auto run = testing::run_builder({"sources", "-o", folder.string()}, folder);
+    const auto run = testing::run_seam({"sources", "-o", folder.string()}, folder);
     ASSERT_EQ(run.exit_status, 0) << run.err;
   };
   const Case cases[] = {
@@ -212,11 +212,10 @@ TEST(FolderRuns, TheBuiltInRunChangesNothingBesideFilesItDidNotWrite) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.file);
-    TempFolder folder, scratch;
-    const fs::path program = testing::copy_program_into(folder.path());
+    TempFolder folder;
     c.prepare(folder.path());
     const auto before = folder_contents(folder.path());
-    const auto run = testing::run_program("cd / && '" + program.string() + "'", scratch.path());
+    const auto run = testing::run_build_seam(folder.path());
     EXPECT_EQ(run.exit_status, 2);
     EXPECT_NE(run.err.find(std::string(c.file) + c.reason), std::string::npos)
         << run.err;
@@ -265,8 +264,7 @@ TEST(FolderRuns, ARunWaitsForItsTurnAndSaysSo) {
 // device or a folder at the output's name is refused before anything is written.
 TEST(FolderRuns, OnlyARegularFileOrNothingIsReplaced) {
   TempFolder folder;
-  const fs::path program = testing::copy_program_into(folder.path());
-  ASSERT_EQ(testing::run_in(program, {}, folder.path()).exit_status, 0);
+  ASSERT_EQ(testing::run_build_seam(folder.path()).exit_status, 0);
   ASSERT_EQ(::mkfifo((folder.path() / "pipe.svg").c_str(), 0600), 0);
   fs::create_symlink("/dev/null", folder.path() / "null.svg");
   fs::create_directory(folder.path() / "out");
@@ -281,11 +279,11 @@ TEST(FolderRuns, OnlyARegularFileOrNothingIsReplaced) {
       {{"compile", "Milano_Tortona_linea.txt", "Milano_Tortona_5-.txt", "-o", "out"},
        "Milano_Tortona_5.sim: cannot replace: it is a folder"},
   };
-  ASSERT_EQ(testing::run_builder({"sources", "--force"}, folder.path()).exit_status, 0);
+  ASSERT_EQ(testing::run_seam({"sources", "--force"}, folder.path()).exit_status, 0);
   for (const Case& c : cases) {
     SCOPED_TRACE(c.arguments.front());
     const auto before = folder_contents(folder.path());
-    const auto run = testing::run_builder(c.arguments, folder.path());
+    const auto run = testing::run_seam(c.arguments, folder.path());
     EXPECT_EQ(run.exit_status, 2);
     EXPECT_NE(run.err.find(c.refused), std::string::npos) << run.err;
     EXPECT_EQ(folder_contents(folder.path()), before);
@@ -300,13 +298,13 @@ TEST(FolderRuns, OnlyARegularFileOrNothingIsReplaced) {
 // terminal raw: refused, whichever way it comes.
 TEST(FolderRuns, ANameWithAControlCharacterIsRefused) {
   TempFolder folder;
-  ASSERT_EQ(testing::run_builder({"sources"}, folder.path()).exit_status, 0);
+  ASSERT_EQ(testing::run_seam({"sources"}, folder.path()).exit_status, 0);
   const std::vector<std::string> sources = {"Milano_Tortona_linea.txt", "Milano_Tortona_5-.txt"};
   for (const std::vector<std::string>& extra :
        {std::vector<std::string>{"--name", "a\nb"}, {"--number", "5\t6"}, {"--name", "a\x1b[2Jb"}}) {
     std::vector<std::string> arguments = {"compile", sources[0], sources[1], "-o", "out"};
     arguments.insert(arguments.end(), extra.begin(), extra.end());
-    const auto run = testing::run_builder(arguments, folder.path());
+    const auto run = testing::run_seam(arguments, folder.path());
     EXPECT_EQ(run.exit_status, 2);
     EXPECT_NE(run.err.find("holds a control character"), std::string::npos) << run.err;
     EXPECT_FALSE(fs::exists(folder.path() / "out"));

@@ -10,6 +10,7 @@
 #include "format/file_io.hpp"
 #include "format/file_set.hpp"
 #include "model/windows_1252.hpp"
+#include "tests/program_runner.hpp"
 #include "tests/run_program.hpp"
 #include "tests/temp_folder.hpp"
 
@@ -17,7 +18,9 @@ namespace scenario {
 namespace {
 
 using testing::copy_program_into;
+using testing::run_build_seam;
 using testing::run_program;
+using testing::run_seam;
 using testing::TempFolder;
 
 std::set<std::string> names_in(const std::filesystem::path& folder) {
@@ -97,18 +100,13 @@ TEST(OutputFailures, StandardOutputThatCannotBeWrittenEndsWithStatus2) {
 }
 
 TEST(OutputFailures, ThePictureNeverTakesThePlaceOfTheScenariosFiles) {
-  TempFolder folder, scratch;
-  const auto program = copy_program_into(folder.path());
-  ASSERT_EQ(run_program("'" + program.string() + "'", scratch.path()).exit_status, 0);
-  ASSERT_EQ(run_program("'" + program.string() + "' sources --force -o '" + folder.path().string() + "'", scratch.path())
-                .exit_status,
-            0);
+  TempFolder folder;
+  ASSERT_EQ(run_build_seam(folder.path()).exit_status, 0);
+  ASSERT_EQ(run_seam({"sources", "--force"}, folder.path()).exit_status, 0);
   for (const std::string& name : names_in(folder.path())) {
-    if (name == "scenario-builder") continue;
     SCOPED_TRACE(name);
     const std::string before = read_file(folder.path() / name);
-    const auto run = run_program("cd '" + folder.path().string() + "' && '" + program.string() + "' plot -o ./" + name,
-                                 scratch.path());
+    const auto run = run_seam({"plot", "-o", "./" + name}, folder.path());
     EXPECT_EQ(run.exit_status, 2);
     EXPECT_NE(run.err.find("would replace"), std::string::npos) << run.err;
     EXPECT_EQ(read_file(folder.path() / name), before);
@@ -116,14 +114,11 @@ TEST(OutputFailures, ThePictureNeverTakesThePlaceOfTheScenariosFiles) {
 }
 
 TEST(OutputFailures, JsonIsValidUtf8WhateverTheFileIsCalled) {
-  TempFolder folder, scratch;
-  const auto program = copy_program_into(folder.path());
-  ASSERT_EQ(run_program("'" + program.string() + "'", scratch.path()).exit_status, 0);
+  TempFolder folder;
+  ASSERT_EQ(run_build_seam(folder.path()).exit_status, 0);
   // A file name in Latin-1, as an older system would have written it.
   std::filesystem::rename(folder.path() / "Milano_Tortona_5.sim", folder.path() / "Cant\xF9_5.sim");
-  const auto run = run_program("cd '" + folder.path().string() + "' && '" + program.string() +
-                                   "' inspect Cant\xF9_5.sim --json",
-                               scratch.path());
+  const auto run = run_seam({"inspect", "Cant\xF9_5.sim", "--json"}, folder.path());
   ASSERT_EQ(run.exit_status, 0) << run.err;
   EXPECT_NE(run.out.find("\"file\": \"Cant\\\\xf9_5.sim\""), std::string::npos) << run.out.substr(0, 200);
   for (size_t at = 0; at < run.out.size();) {

@@ -9,9 +9,8 @@
 namespace scenario {
 namespace {
 
-using testing::copy_program_into;
-using testing::run_builder;
-using testing::run_in;
+using testing::run_build_seam;
+using testing::run_seam;
 using testing::run_program;
 using testing::shell_quoted;
 using testing::TempFolder;
@@ -43,22 +42,21 @@ TEST(PictureRender, BrowserDrawsTheBuiltInRouteALongOneAndAWindow) {
   const std::string browser = headless_browser();
   if (browser.empty()) GTEST_SKIP() << "no headless Chromium here (Debian package 'chromium'): pictures not rendered";
   TempFolder folder, scratch, long_route;
-  const auto program = copy_program_into(folder.path());
-  ASSERT_EQ(run_in(program, {}, folder.path()).exit_status, 0);
-  ASSERT_EQ(run_builder({"plot", "-o", "builtin.svg"}, folder.path()).exit_status, 0);
+  ASSERT_EQ(run_build_seam(folder.path()).exit_status, 0);
+  ASSERT_EQ(run_seam({"plot", "-o", "builtin.svg"}, folder.path()).exit_status, 0);
   expect_renders(browser, folder.path() / "builtin.svg", scratch);
 
   // 500 km: the built-in sources with the route made longer and the last rows spread out.
-  ASSERT_EQ(run_builder({"sources", "-o", long_route.path().string()}, "/").exit_status, 0);
+  ASSERT_EQ(run_seam({"sources", "-o", long_route.path().string()}, "/").exit_status, 0);
   std::string line = read_file(long_route.path() / "Milano_Tortona_linea.txt");
   line.replace(line.find("82000"), 5, "500000");
   line.replace(line.find("curvad4,  77100,  500"), 21, "curvad4,  77100,  500\r\ncurvas2,  200000,  3000\r\n"
                                                        "curvad5,  350000,  800");
   write_bytes(long_route.path() / "Milano_Tortona_linea.txt", line);
-  ASSERT_EQ(run_builder({"compile", "Milano_Tortona_linea.txt", "Milano_Tortona_5-.txt"}, long_route.path()).exit_status,
+  ASSERT_EQ(run_seam({"compile", "Milano_Tortona_linea.txt", "Milano_Tortona_5-.txt"}, long_route.path()).exit_status,
             0);
-  ASSERT_EQ(run_builder({"plot", "-o", "long.svg"}, long_route.path()).exit_status, 0);
-  ASSERT_EQ(run_builder({"plot", "--from", "190000", "--to", "230000", "--axis", "km", "-o", "window.svg"},
+  ASSERT_EQ(run_seam({"plot", "-o", "long.svg"}, long_route.path()).exit_status, 0);
+  ASSERT_EQ(run_seam({"plot", "--from", "190000", "--to", "230000", "--axis", "km", "-o", "window.svg"},
                         long_route.path())
                 .exit_status,
             0);

@@ -10,17 +10,15 @@
 namespace scenario {
 namespace {
 
-using testing::copy_program_into;
-using testing::run_builder;
-using testing::run_in;
+using testing::run_build_seam;
+using testing::run_seam;
 using testing::TempFolder;
 
 TEST(PlotCommand, DrawsTheBuiltInScenarioWithEveryStation) {
   TempFolder folder;
-  const auto program = copy_program_into(folder.path());
-  ASSERT_EQ(run_in(program, {}, folder.path()).exit_status, 0);
+  ASSERT_EQ(run_build_seam(folder.path()).exit_status, 0);
 
-  const auto run = run_builder({"plot"}, folder.path());
+  const auto run = run_seam({"plot"}, folder.path());
   ASSERT_EQ(run.exit_status, 0) << run.err;
   const std::string svg = read_file(folder.path() / "Milano_Tortona_5.svg");
   EXPECT_EQ(svg.rfind("<?xml", 0), 0u);
@@ -35,22 +33,21 @@ TEST(PlotCommand, DrawsTheBuiltInScenarioWithEveryStation) {
 
 TEST(PlotCommand, ChoosesTheScenarioOrSaysWhyItCannot) {
   TempFolder folder;
-  const auto program = copy_program_into(folder.path());
-  ASSERT_EQ(run_in(program, {}, folder.path()).exit_status, 0);
+  ASSERT_EQ(run_build_seam(folder.path()).exit_status, 0);
   std::filesystem::copy_file(folder.path() / "Milano_Tortona_5.sim", folder.path() / "Other_7.sim");
   std::filesystem::copy_file(folder.path() / "Milano_Tortona_5.dat", folder.path() / "Other_7.dat");
 
-  const auto ambiguous = run_builder({"plot", folder.path().string()}, "/");
+  const auto ambiguous = run_seam({"plot", folder.path().string()}, "/");
   EXPECT_EQ(ambiguous.exit_status, 2);
   EXPECT_NE(ambiguous.err.find("Milano_Tortona_5 Other_7"), std::string::npos) << ambiguous.err;
 
   const auto chosen =
-      run_builder({"plot", folder.path().string(), "--number", "5", "-o", "route.svg"}, folder.path());
+      run_seam({"plot", folder.path().string(), "--number", "5", "-o", "route.svg"}, folder.path());
   EXPECT_EQ(chosen.exit_status, 0) << chosen.err;
   EXPECT_TRUE(std::filesystem::exists(folder.path() / "route.svg"));
 
   TempFolder empty;
-  const auto nothing = run_builder({"plot"}, empty.path());
+  const auto nothing = run_seam({"plot"}, empty.path());
   EXPECT_EQ(nothing.exit_status, 2);
   EXPECT_NE(nothing.err.find("no compiled scenario"), std::string::npos) << nothing.err;
 }
@@ -59,8 +56,7 @@ TEST(PlotCommand, ChoosesTheScenarioOrSaysWhyItCannot) {
 // reaches past the end is drawn to the end.
 TEST(PlotCommand, AWindowOutsideTheRouteIsRefused) {
   TempFolder folder;
-  const auto program = copy_program_into(folder.path());
-  ASSERT_EQ(run_in(program, {}, folder.path()).exit_status, 0);
+  ASSERT_EQ(run_build_seam(folder.path()).exit_status, 0);
   struct Case {
     std::vector<std::string> window;
     std::string err;
@@ -74,23 +70,22 @@ TEST(PlotCommand, AWindowOutsideTheRouteIsRefused) {
   for (const Case& c : cases) {
     std::vector<std::string> arguments = {"plot", "-o", "-"};
     arguments.insert(arguments.end(), c.window.begin(), c.window.end());
-    const auto run = run_builder(arguments, folder.path());
+    const auto run = run_seam(arguments, folder.path());
     EXPECT_EQ(run.exit_status, 2) << c.err;
     EXPECT_EQ(run.err, "scenario-builder: error: " + c.err + "\n");
     EXPECT_EQ(run.out, "");
   }
-  const auto past_the_end = run_builder({"plot", "-o", "-", "--from", "81000", "--to", "900000"}, folder.path());
+  const auto past_the_end = run_seam({"plot", "-o", "-", "--from", "81000", "--to", "900000"}, folder.path());
   EXPECT_EQ(past_the_end.exit_status, 0) << past_the_end.err;
   EXPECT_TRUE(testing::contains(past_the_end.out, "metres 81000 to 82000")) << past_the_end.out.substr(0, 400);
 }
 
 TEST(PlotCommand, ADamagedFileIsNamedWithItsOffset) {
   TempFolder folder;
-  const auto program = copy_program_into(folder.path());
-  ASSERT_EQ(run_in(program, {}, folder.path()).exit_status, 0);
+  ASSERT_EQ(run_build_seam(folder.path()).exit_status, 0);
   std::filesystem::resize_file(folder.path() / "Milano_Tortona_5.dat", 100);
 
-  const auto run = run_builder({"plot"}, folder.path());
+  const auto run = run_seam({"plot"}, folder.path());
   EXPECT_EQ(run.exit_status, 2);
   EXPECT_NE(run.err.find("Milano_Tortona_5.dat"), std::string::npos) << run.err;
   EXPECT_NE(run.err.find("byte 100"), std::string::npos) << run.err;

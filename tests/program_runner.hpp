@@ -3,12 +3,15 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
+#include <string_view>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "format/file_io.hpp"
 #include "format/file_set.hpp"
+#include "driver/run_main.hpp"
 #include "tests/run_program.hpp"
 #include "tests/temp_folder.hpp"
 
@@ -33,6 +36,38 @@ inline ProgramRun run_in(const std::filesystem::path& program, const std::vector
 // The built program, run in `folder`.
 inline ProgramRun run_builder(const std::vector<std::string>& arguments, const std::filesystem::path& folder) {
   return run_in(SCENARIO_BUILDER_EXE, arguments, folder);
+}
+
+// The program run in this process through its seam, in `folder` (the working folder is
+// changed for the run and put back): the same output and exit status as the process, without
+// starting one. What only the process has (signals, its standard output's checks, the
+// built-in run beside the program) is tried with run_builder.
+inline ProgramRun run_seam(const std::vector<std::string>& arguments, const std::filesystem::path& folder) {
+  struct WorkingFolder {
+    std::filesystem::path before = std::filesystem::current_path();
+    explicit WorkingFolder(const std::filesystem::path& folder) { std::filesystem::current_path(folder); }
+    ~WorkingFolder() { std::filesystem::current_path(before); }
+  } working(folder);
+  std::ostringstream out, err;
+  Console console{out, err, false};
+  const std::vector<std::string_view> views(arguments.begin(), arguments.end());
+  ProgramRun run;
+  run.exit_status = run_main(views, console);
+  run.out = out.str();
+  run.err = err.str();
+  return run;
+}
+
+// The built-in run into `folder`, in this process: what the program copied there writes when
+// run without arguments.
+inline ProgramRun run_build_seam(const std::filesystem::path& folder) {
+  std::ostringstream out, err;
+  Console console{out, err, false};
+  ProgramRun run;
+  run.exit_status = run_build_command(folder, console);
+  run.out = out.str();
+  run.err = err.str();
+  return run;
 }
 
 inline void write_bytes(const std::filesystem::path& path, const std::string& bytes) {

@@ -225,19 +225,19 @@ TEST(RunningTimeWarning, TheCompileCommandWarnsAndWerrorFailsIt) {
   service.replace(service.find(kVoghera), std::string(kVoghera).size(), kVogheraTighter);
   testing::write_bytes(folder.path() / "Milano_Tortona_linea.txt", std::string(kLineSourceText));
   testing::write_bytes(folder.path() / "Milano_Tortona_5-.txt", service);
-  const auto run = testing::run_builder({"compile", "--check", "Milano_Tortona_linea.txt", "Milano_Tortona_5-.txt"},
+  const auto run = testing::run_seam({"compile", "--check", "Milano_Tortona_linea.txt", "Milano_Tortona_5-.txt"},
                                         folder.path());
   EXPECT_EQ(run.exit_status, 0) << run.err;
   EXPECT_NE(run.err.find("warning: VOGHERA 18.57 cannot be left before"), std::string::npos) << run.err;
-  const auto werror = testing::run_builder(
+  const auto werror = testing::run_seam(
       {"compile", "--check", "--werror", "Milano_Tortona_linea.txt", "Milano_Tortona_5-.txt"}, folder.path());
   EXPECT_EQ(werror.exit_status, 1);
   // A faster train keeps it.
-  const auto faster = testing::run_builder({"timing", "--acceleration", "0.6", "--margin", "2,1",
+  const auto faster = testing::run_seam({"timing", "--acceleration", "0.6", "--margin", "2,1",
                                             "Milano_Tortona_linea.txt", "Milano_Tortona_5-.txt"},
                                            folder.path());
   EXPECT_EQ(faster.exit_status, 0) << faster.err;
-  const auto json = testing::run_builder({"timing", "--json", "Milano_Tortona_linea.txt", "Milano_Tortona_5-.txt"},
+  const auto json = testing::run_seam({"timing", "--json", "Milano_Tortona_linea.txt", "Milano_Tortona_5-.txt"},
                                          folder.path());
   EXPECT_EQ(json.exit_status, 1);
   const auto document = nlohmann::json::parse(json.out);

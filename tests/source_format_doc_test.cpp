@@ -76,7 +76,7 @@ TEST(SourceFormatReference, TheCompleteExampleCompilesWithoutAWord) {
     replace_file(folder.path() / name, block);
   }
   const testing::ProgramRun run =
-      testing::run_builder({"compile", "Prova_linea.txt", "Prova_1-.txt"}, folder.path());
+      testing::run_seam({"compile", "Prova_linea.txt", "Prova_1-.txt"}, folder.path());
   EXPECT_EQ(run.exit_status, 0);
   EXPECT_EQ(run.err, "");
   for (const char* compiled : {"Prova_linea.dat", "Prova_1.sim", "Prova_1.dat"})

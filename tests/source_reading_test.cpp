@@ -18,7 +18,7 @@ using testing::TempFolder;
 
 TEST(SourceReading, EachSourceIsReadOnceFromWhateverItIs) {
   TempFolder folder;
-  const auto texts = testing::run_builder({"sources"}, folder.path());
+  const auto texts = testing::run_seam({"sources"}, folder.path());
   ASSERT_EQ(texts.exit_status, 0) << texts.err;
   const std::string program = shell_quoted(SCENARIO_BUILDER_EXE);
   ASSERT_EQ(::mkfifo((folder.path() / "line.fifo").c_str(), 0600), 0);
