@@ -22,8 +22,8 @@ PlanTrace trace_plan(const LoadedScenario& s, int64_t from_m, int64_t to_m, cons
   // The metres asked for come in order, as the points do.
   auto next_place = trace.places.lower_bound(from_m);
   int64_t until_kept = 0;  // points of the window before the next one the path keeps
-  // A turning equal to the metre before's has its words too: they are made only where the
-  // turning changes.
+  // A turning equal to the metre before's has its words too, and words are made only for the
+  // first metre of a run.
   double last_turning = 0;
   bool run_open = false;
   PlanPoint p;
@@ -42,10 +42,9 @@ PlanTrace trace_plan(const LoadedScenario& s, int64_t from_m, int64_t to_m, cons
     const double k = plan_turning(history[0], history[1], history[2]);
     if (run_open && k == last_turning) continue;
     last_turning = k;
-    std::string text = turning_text(k);
-    if (run_open && text == trace.turnings.back().text) continue;
+    if (run_open && same_turning_text(k, trace.turnings.back().turning)) continue;
     if (run_open) trace.turnings.back().to_m = metre;
-    trace.turnings.push_back({metre, to_m, std::move(text), k});
+    trace.turnings.push_back({metre, to_m, turning_text(k), k});
     run_open = true;
   }
   // Only a file that changed since it was counted gets here.

@@ -96,5 +96,8 @@ double plan_turning(const PlanPoint& p0, const PlanPoint& p1, const PlanPoint& p
 // A turning in the author's words: the curve keyword that gives it ("curvad6"), or
 // "straight".
 std::string turning_text(double k);
+// Whether two turnings take the same words, without making them (but where rounding to the
+// text's last digit is too close to call).
+bool same_turning_text(double a, double b);
 
 }  // namespace scenario
