@@ -156,12 +156,6 @@ std::vector<CodeReduction> code_reductions_of(const std::vector<TrackCell>& cell
   return points;
 }
 
-double plan_turning(const PlanPoint& p0, const PlanPoint& p1, const PlanPoint& p2) {
-  const double dx1 = p1.x - p0.x, dy1 = p1.y - p0.y, dx2 = p2.x - p1.x, dy2 = p2.y - p1.y;
-  const double length2 = dx1 * dx1 + dy1 * dy1;
-  return length2 > 0 ? -(dx1 * dy2 - dy1 * dx2) / length2 : 0.0;
-}
-
 namespace {
 
 // Which words a turning takes: 0 for "straight", the digit of its curve keyword signed as
