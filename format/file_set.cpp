@@ -391,7 +391,10 @@ void FileSet::commit() {
 }
 
 void replace_file(const std::filesystem::path& path, std::string_view bytes, const SetOptions& options) {
-  replace_file_with(path, [bytes](ByteSink& out) { out.append(bytes); }, options);
+  const std::string name = path.filename().string();
+  FileSet set(path.parent_path(), {name}, options);
+  set.add(name, bytes);  // straight from the bytes, through no sink's buffer
+  set.commit();
 }
 
 void replace_file_with(const std::filesystem::path& path, const std::function<void(ByteSink&)>& produce,

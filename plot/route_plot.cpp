@@ -118,6 +118,98 @@ std::vector<int64_t> placed_metres(const LoadedScenario& s, const Window& w, con
   return metres;
 }
 
+// The plan fitted into its panel: equal scale on both axes, the plan's middle at the panel's.
+struct PlanScreen {
+  static constexpr double kInnerWidth = kPlotWidth - 240;
+  static constexpr double kInnerHeight = kPlanBottom - kPlanTop - 120;
+
+  explicit PlanScreen(const PlanTrace& plan)
+      // A straight track has no width, so spans are at least 1 m.
+      : scale(std::min(kInnerWidth / std::max(plan.max_x - plan.min_x, 1.0),
+                       kInnerHeight / std::max(plan.max_y - plan.min_y, 1.0))),
+        mid_x((plan.min_x + plan.max_x) / 2),
+        mid_y((plan.min_y + plan.max_y) / 2) {}
+
+  std::pair<double, double> at(const PlanPoint& p) const {
+    return {kCentreX + (p.x - mid_x) * scale, kCentreY - (p.y - mid_y) * scale};
+  }
+
+  double scale, mid_x, mid_y;
+
+ private:
+  static constexpr double kCentreX = kLeft + kPlotWidth / 2;
+  static constexpr double kCentreY = (kPlanTop + kPlanBottom) / 2 - 10;
+};
+
+// The track's path on the page, drawn; its points are returned for the labels to keep clear of.
+std::vector<std::pair<double, double>> draw_track(SvgCanvas& svg, const PlanTrace& plan, const PlanScreen& screen) {
+  std::vector<std::pair<double, double>> path;
+  for (const PlanPoint& p : plan.path) path.push_back(screen.at(p));
+  const std::pair<double, double> last = screen.at(plan.last);
+  if (path.back() != last) path.push_back(last);
+  std::string d;
+  for (const auto& [x, y] : path) d += (d.empty() ? "M" : " L") + svg_number(x) + " " + svg_number(y);
+  svg.path(svg.marked(Mark::kTrack), d);
+  return path;
+}
+
+// A scale bar of about a fifth of the panel, bottom left.
+void draw_scale_bar(SvgCanvas& svg, double scale) {
+  const double bar_m = nice_step_at_most(PlanScreen::kInnerWidth / 5 / scale);
+  const double bar_px = bar_m * scale;
+  const double bar_y = kPlanBottom - 20;
+  svg.line(kLeft + 20, bar_y, kLeft + 20 + bar_px, bar_y, "class=\"scale-bar\" stroke=\"black\" stroke-width=\"3\"");
+  svg.text(kLeft + 20, bar_y - 6, svg_number(bar_m / 1000) + " km");
+}
+
+// Places the labels of the plan's stations where they cross nothing: no mark, no other
+// label, not the track.
+class PlanLabels {
+ public:
+  PlanLabels(SvgCanvas& svg, const std::vector<std::pair<double, double>>& path) : svg_(svg), path_(path) {}
+
+  // A mark's box, kept clear of.
+  void take(const Box& box) { taken_.push_back(box); }
+
+  // A label to a side of its station, nearest first, with a leader line when it stands off.
+  bool place(const PlanStation& ps, const std::string& label) {
+    const double width = text_advance(label, TextStyle{}.size) + 2 * kLabelGap;
+    for (const double r : {8.0, 22.0, 40.0, 65.0, 95.0, 130.0}) {
+      for (int k = 0; k < 16; ++k) {
+        const double angle = k * 3.14159265358979 / 8;
+        const double ax = ps.x + r * std::cos(angle), ay = ps.y - r * std::sin(angle);
+        const bool right = std::cos(angle) >= -1e-9;
+        const Box box{right ? ax : ax - width, ay - kLabelHeight / 2, width, kLabelHeight};
+        if (!free_of_everything(box)) continue;
+        const double end_x = right ? box.x : box.x + box.w;
+        if (r > 8.0 && !svg_.leader_fits(ps.x, ps.y, end_x, ay)) continue;
+        if (r > 8.0) svg_.leader(ps.x, ps.y, end_x, ay);
+        const std::string data_box = "class=\"station-label\" data-box=\"" + svg_number(box.x) + " " +
+                                     svg_number(box.y) + " " + svg_number(box.w) + " " + svg_number(box.h) + "\"";
+        svg_.text(box.x + kLabelGap, box.y + kLabelHeight - 2, label, {.attributes = data_box});
+        taken_.push_back(box);
+        return true;
+      }
+    }
+    return false;
+  }
+
+ private:
+  bool free_of_everything(const Box& box) const {
+    static constexpr Box kPanel{kLeft + 2, kPlanTop + 2, kPlotWidth - 4, kPlanBottom - kPlanTop - 30};
+    if (!box.within(kPanel) || !svg_.fits(box)) return false;
+    for (const Box& other : taken_)
+      if (box.overlaps(other)) return false;
+    for (size_t i = 1; i < path_.size(); ++i)
+      if (box.crossed_by(path_[i - 1].first, path_[i - 1].second, path_[i].first, path_[i].second)) return false;
+    return true;
+  }
+
+  SvgCanvas& svg_;
+  const std::vector<std::pair<double, double>>& path_;
+  std::vector<Box> taken_;  // signals, station marks and labels
+};
+
 void draw_plan_view(SvgCanvas& svg, const LoadedScenario& s, const Window& w, const std::vector<Station>& stations,
                     const PlanTrace& measure, StationKey& key) {
   svg.text(kLeft, kPlanTop - 14, "Plan", {.size = 14, .bold = true});
@@ -128,86 +220,35 @@ void draw_plan_view(SvgCanvas& svg, const LoadedScenario& s, const Window& w, co
              {.anchor = TextAnchor::kMiddle, .attributes = "fill=\"#888\""});
     return;
   }
-  const double inner_w = kPlotWidth - 240, inner_h = kPlanBottom - kPlanTop - 120;
-  // Equal scale on both axes; a straight track has no width, so spans are at least 1 m.
-  const double scale = std::min(inner_w / std::max(measure.max_x - measure.min_x, 1.0),
-                                inner_h / std::max(measure.max_y - measure.min_y, 1.0));
-  const double mid_x = (measure.min_x + measure.max_x) / 2, mid_y = (measure.min_y + measure.max_y) / 2;
-  const double centre_x = kLeft + kPlotWidth / 2, centre_y = (kPlanTop + kPlanBottom) / 2 - 10;
-  auto screen = [&](const PlanPoint& p) {
-    return std::pair{centre_x + (p.x - mid_x) * scale, centre_y - (p.y - mid_y) * scale};
-  };
-
+  const PlanScreen screen(measure);
   // A metre the plan does not reach is placed at the page's corner.
   std::map<int64_t, std::pair<double, double>> wanted;
-  for (const auto& [metre, place] : measure.places) wanted[metre] = place ? screen(*place) : std::pair<double, double>{};
+  for (const auto& [metre, place] : measure.places) wanted[metre] = place ? screen.at(*place) : std::pair<double, double>{};
+
+  const std::vector<std::pair<double, double>> path = draw_track(svg, measure, screen);
+  // Drawn before the labels, so that no label takes its place.
+  draw_scale_bar(svg, screen.scale);
+
+  PlanLabels labels(svg, path);
   const auto [first_cell, last_cell] = cells_in(w, s);
-
-  std::vector<std::pair<double, double>> path;
-  for (const PlanPoint& p : measure.path) path.push_back(screen(p));
-  const std::pair<double, double> last = screen(measure.last);
-  if (path.back() != last) path.push_back(last);
-  std::string d;
-  for (const auto& [x, y] : path) d += (d.empty() ? "M" : " L") + svg_number(x) + " " + svg_number(y);
-  svg.path(svg.marked(Mark::kTrack), d);
-
-  // Scale bar, about a fifth of the panel, bottom left; drawn first, so that no label takes its place.
-  const double bar_m = nice_step_at_most(inner_w / 5 / scale);
-  const double bar_px = bar_m * scale;
-  const double bar_y = kPlanBottom - 20;
-  svg.line(kLeft + 20, bar_y, kLeft + 20 + bar_px, bar_y, "class=\"scale-bar\" stroke=\"black\" stroke-width=\"3\"");
-  svg.text(kLeft + 20, bar_y - 6, svg_number(bar_m / 1000) + " km");
-
-  std::vector<Box> taken;  // signals, station marks and labels
   for (int64_t i = std::max<int64_t>(first_cell, 0); i <= last_cell; ++i)
     if (s.cells[static_cast<size_t>(i)].kind == kSignal) {
       const auto [x, y] = wanted[feature_position_m(kSignal, i)];
       svg.circle(x, y, 2, svg.marked(Mark::kSignal));
-      taken.push_back({x - 2, y - 2, 4, 4});
+      labels.take({x - 2, y - 2, 4, 4});
     }
   std::vector<PlanStation> shown;
   for (const Station& station : stations)
     if (w.holds(station.record->position_m)) {
       const auto [x, y] = wanted[station.record->position_m];
       shown.push_back({&station, x, y});
-      taken.push_back({x - 4, y - 4, 8, 8});
+      labels.take({x - 4, y - 4, 8, 8});
     }
-  const Box panel{kLeft + 2, kPlanTop + 2, kPlotWidth - 4, kPlanBottom - kPlanTop - 30};
-  auto free_of_everything = [&](const Box& box) {
-    if (!box.within(panel) || !svg.fits(box)) return false;
-    for (const Box& other : taken)
-      if (box.overlaps(other)) return false;
-    for (size_t i = 1; i < path.size(); ++i)
-      if (box.crossed_by(path[i - 1].first, path[i - 1].second, path[i].first, path[i].second)) return false;
-    return true;
-  };
-  // A label to a side of its station, nearest first, with a leader line when it stands off.
-  auto place_label = [&](const PlanStation& ps, const std::string& label) {
-    const double width = text_advance(label, TextStyle{}.size) + 2 * kLabelGap;
-    for (const double r : {8.0, 22.0, 40.0, 65.0, 95.0, 130.0}) {
-      for (int k = 0; k < 16; ++k) {
-        const double angle = k * 3.14159265358979 / 8;
-        const double ax = ps.x + r * std::cos(angle), ay = ps.y - r * std::sin(angle);
-        const bool right = std::cos(angle) >= -1e-9;
-        const Box box{right ? ax : ax - width, ay - kLabelHeight / 2, width, kLabelHeight};
-        if (!free_of_everything(box)) continue;
-        const double end_x = right ? box.x : box.x + box.w;
-        if (r > 8.0 && !svg.leader_fits(ps.x, ps.y, end_x, ay)) continue;
-        if (r > 8.0) svg.leader(ps.x, ps.y, end_x, ay);
-        const std::string data_box = "class=\"station-label\" data-box=\"" + svg_number(box.x) + " " +
-                                     svg_number(box.y) + " " + svg_number(box.w) + " " + svg_number(box.h) + "\"";
-        svg.text(box.x + kLabelGap, box.y + kLabelHeight - 2, label, {.attributes = data_box});
-        taken.push_back(box);
-        return true;
-      }
-    }
-    return false;
-  };
   // A station whose name finds no free place is labelled by its number, and named in the key.
   for (const PlanStation& ps : shown) {
     svg.circle(ps.x, ps.y, 4, svg.marked(Mark::kStation), station_title(*ps.station));
-    if (place_label(ps, xml_text(ps.station->record->text))) continue;
-    place_label(ps, std::to_string(ps.station->slot));
+    if (labels.place(ps, xml_text(ps.station->record->text))) continue;
+    labels.place(ps, std::to_string(ps.station->slot));
     key.add(*ps.station);
   }
 }
@@ -272,18 +313,44 @@ void draw_axis(SvgCanvas& svg, const LoadedScenario& s, const Window& w, bool ki
   }
 }
 
-void draw_profile(SvgCanvas& svg, const LoadedScenario& s, const Window& w, const std::vector<Station>& stations,
-                  const PlanTrace& plan, bool kilometre_axis, StationKey& key) {
-  // Plain variables, not a structured binding: older compilers cannot capture those in a lambda.
-  const std::pair<int64_t, int64_t> cell_range = cells_in(w, s);
-  const int64_t first_cell = cell_range.first;
-  const int64_t last_cell = cell_range.second;
-  auto cell_start = [&](int64_t i) { return w.at(static_cast<double>(i * kCellLength_m)); };
-  auto each_cell = [&](auto&& visit) {
-    for (int64_t i = std::max<int64_t>(first_cell, 0); i <= last_cell; ++i) visit(i, s.cells[static_cast<size_t>(i)]);
-  };
-  const TextStyle right_aligned{.anchor = TextAnchor::kEnd};
+// The profile's bands over the cells of the window, with the scales of speed and gradient
+// that the cells call for.
+struct ProfileBands {
+  ProfileBands(const LoadedScenario& scenario, const Window& window) : s(scenario), w(window) {
+    // Plain variables, not a structured binding: older compilers cannot capture those in a lambda.
+    const std::pair<int64_t, int64_t> cell_range = cells_in(w, s);
+    first_cell = cell_range.first;
+    last_cell = cell_range.second;
+    int max_speed = 20;
+    each_cell([&](int64_t, const TrackCell& c) { max_speed = std::max(max_speed, static_cast<int>(speed_kmh(c.speed_limit))); });
+    speed_top = std::ceil(max_speed / 20.0) * 20;
+    each_cell([&](int64_t, const TrackCell& c) {
+      if (c.gradient != 0) max_gradient = std::max(max_gradient, static_cast<int>(std::abs(gradient_per_mille(c.gradient))));
+    });
+  }
 
+  template <typename Visit>
+  void each_cell(Visit&& visit) const {
+    for (int64_t i = std::max<int64_t>(first_cell, 0); i <= last_cell; ++i) visit(i, s.cells[static_cast<size_t>(i)]);
+  }
+  double cell_start(int64_t i) const { return w.at(static_cast<double>(i * kCellLength_m)); }
+  double speed_y(double kmh) const { return kSpeedBottom - kmh / speed_top * (kSpeedBottom - kSpeedTop); }
+  // Per mille around the band's middle line.
+  static constexpr double kGradientMid = (kGradientTop + kGradientBottom) / 2;
+  double gradient_y(int g) const {
+    return kGradientMid - g / static_cast<double>(max_gradient) * (kGradientBottom - kGradientTop) / 2;
+  }
+
+  const LoadedScenario& s;
+  const Window& w;
+  int64_t first_cell = 0, last_cell = 0;
+  double speed_top = 0;
+  int max_gradient = 5;
+};
+
+// The bands' frames, grid lines and scales, and the profile's heading.
+void draw_profile_frames(SvgCanvas& svg, const ProfileBands& bands, bool kilometre_axis) {
+  const TextStyle right_aligned{.anchor = TextAnchor::kEnd};
   // The fixed texts first, so that the labels placed after them keep clear of them.
   svg.text(kLeft, kSpeedTop - 72, "Profile", {.size = 14, .bold = true});
   svg.text(kLeft + 80, kSpeedTop - 72,
@@ -291,44 +358,32 @@ void draw_profile(SvgCanvas& svg, const LoadedScenario& s, const Window& w, cons
                           : "along the route, in kilometres from its start",
            {.attributes = "fill=\"#555\""});
 
-  // Speed band.
-  int max_speed = 20;
-  each_cell([&](int64_t, const TrackCell& c) { max_speed = std::max(max_speed, static_cast<int>(speed_kmh(c.speed_limit))); });
-  const double speed_top = std::ceil(max_speed / 20.0) * 20;
-  auto speed_y = [&](double kmh) { return kSpeedBottom - kmh / speed_top * (kSpeedBottom - kSpeedTop); };
   svg.rect(kLeft, kSpeedTop, kPlotWidth, kSpeedBottom - kSpeedTop, "class=\"frame\" fill=\"none\" stroke=\"#ccc\"");
-  for (double v = 0; v <= speed_top; v += speed_top / 4) {
-    svg.line(kLeft, speed_y(v), kRight, speed_y(v), "class=\"grid\" stroke=\"#eee\"");
-    svg.text(kLeft - 6, speed_y(v) + 4, svg_number(v), right_aligned);
+  for (double v = 0; v <= bands.speed_top; v += bands.speed_top / 4) {
+    svg.line(kLeft, bands.speed_y(v), kRight, bands.speed_y(v), "class=\"grid\" stroke=\"#eee\"");
+    svg.text(kLeft - 6, bands.speed_y(v) + 4, svg_number(v), right_aligned);
   }
   svg.text(kLeft - 50, kSpeedTop - 8, "km/h");
 
-  // Gradient band: per mille around a zero line.
-  int max_gradient = 5;
-  each_cell([&](int64_t, const TrackCell& c) {
-    if (c.gradient != 0) max_gradient = std::max(max_gradient, static_cast<int>(std::abs(gradient_per_mille(c.gradient))));
-  });
-  const double mid = (kGradientTop + kGradientBottom) / 2;
-  auto gradient_y = [&](int g) {
-    return mid - g / static_cast<double>(max_gradient) * (kGradientBottom - kGradientTop) / 2;
-  };
+  const double mid = ProfileBands::kGradientMid;
   svg.rect(kLeft, kGradientTop, kPlotWidth, kGradientBottom - kGradientTop, "class=\"frame\" fill=\"none\" stroke=\"#ccc\"");
   svg.line(kLeft, mid, kRight, mid, "class=\"grid\" stroke=\"#bbb\"");
-  svg.text(kLeft - 6, kGradientTop + 10, "+" + std::to_string(max_gradient), right_aligned);
+  svg.text(kLeft - 6, kGradientTop + 10, "+" + std::to_string(bands.max_gradient), right_aligned);
   svg.text(kLeft - 6, mid + 4, "0", right_aligned);
-  svg.text(kLeft - 6, kGradientBottom, "-" + std::to_string(max_gradient), right_aligned);
+  svg.text(kLeft - 6, kGradientBottom, "-" + std::to_string(bands.max_gradient), right_aligned);
   svg.text(kLeft - 50, kGradientTop - 6, "gradient (per mille)");
 
-  // Curve band.
   const double curve_mid = (kCurveTop + kCurveBottom) / 2;
   svg.rect(kLeft, kCurveTop, kPlotWidth, kCurveBottom - kCurveTop, "class=\"frame\" fill=\"none\" stroke=\"#ccc\"");
   svg.line(kLeft, curve_mid, kRight, curve_mid, "class=\"grid\" stroke=\"#ddd\"");
   svg.text(kLeft - 6, curve_mid + 4, "curves", right_aligned);
+}
 
-  // Stations as vertical lines, their names staggered in rows over the speed band: first
-  // each name that fits beside its line, then the others led off to where there is room; a
-  // station whose name finds no place is labelled by its number, and named in the key. They
-  // come before the other labels, which keep clear of their leaders.
+// Stations as vertical lines, their names staggered in rows over the speed band: first
+// each name that fits beside its line, then the others led off to where there is room; a
+// station whose name finds no place is labelled by its number, and named in the key. They
+// come before the other labels, which keep clear of their leaders.
+void draw_station_lines(SvgCanvas& svg, const Window& w, const std::vector<Station>& stations, StationKey& key) {
   RowLabeller station_labels(svg, {.first_baseline = kStationRowsBaseline,
                                    .rows = kStationRows,
                                    .leader_from_y = kSpeedTop,
@@ -345,9 +400,11 @@ void draw_profile(SvgCanvas& svg, const LoadedScenario& s, const Window& w, cons
     station_labels.place(x, std::to_string(station->slot), kLongestLeader);
     key.add(*station);
   }
+}
 
-  // Slowdowns, shaded from their start to their end; one of no length over its one cell. The
-  // speed is written over the start where there is room, and always in the mark's title.
+// Slowdowns, shaded from their start to their end; one of no length over its one cell. The
+// speed is written over the start where there is room, and always in the mark's title.
+void draw_slowdowns(SvgCanvas& svg, const LoadedScenario& s, const Window& w) {
   RowLabeller slowdown_labels(svg, {.first_baseline = kSlowdownBaseline, .style = {.attributes = "fill=\"#b9770e\""}});
   for (const Slowdown& slowdown : slowdowns_of(s.cells)) {
     const int64_t start = feature_position_m(kSlowdownStart, slowdown.start_cell);
@@ -360,58 +417,81 @@ void draw_profile(SvgCanvas& svg, const LoadedScenario& s, const Window& w, cons
                  std::to_string(feature_position_m(kSlowdownEnd, slowdown.end_cell)) + " m");
     slowdown_labels.place(x1, speed);
   }
+}
 
-  // Line speed as a step line over the route's cells, ending where the route ends.
+// Line speed as a step line over the route's cells, ending where the route ends.
+void draw_line_speed(SvgCanvas& svg, const ProfileBands& bands) {
+  const Window& w = bands.w;
   std::string speed;
   int previous = -1;
-  each_cell([&](int64_t i, const TrackCell& c) {
-    const double y = speed_y(static_cast<double>(speed_kmh(c.speed_limit)));
+  bands.each_cell([&](int64_t i, const TrackCell& c) {
+    const double y = bands.speed_y(static_cast<double>(speed_kmh(c.speed_limit)));
     if (speed.empty())
       speed = "M" + svg_number(w.at(static_cast<double>(w.from_m))) + " " + svg_number(y);
     else if (c.speed_limit != previous)
-      speed += " H" + svg_number(cell_start(i)) + " V" + svg_number(y);
+      speed += " H" + svg_number(bands.cell_start(i)) + " V" + svg_number(y);
     previous = c.speed_limit;
   });
   if (!speed.empty()) {
     speed += " H" + svg_number(w.at(static_cast<double>(w.to_m)));
     svg.path(svg.marked(Mark::kLineSpeed), speed);
   }
-  draw_fastest_run(svg, s, static_cast<double>(w.from_m), static_cast<double>(w.to_m),
-                   [&](double m) { return w.at(m); }, speed_y);
+}
 
-  // Features along the track, each kind by its mark; board texts under the speed band.
+// Features along the track, each kind by its mark; board texts under the speed band.
+void draw_track_features(SvgCanvas& svg, const ProfileBands& bands) {
+  const LoadedScenario& s = bands.s;
+  const Window& w = bands.w;
   RowLabeller board_labels(svg, {.first_baseline = kBoardRowsBaseline,
                                  .rows = kBoardRows,
                                  .style = {.size = kSmallText, .attributes = "class=\"board-label\" fill=\"#2980b9\""}});
+  const auto speed_y = [&](double kmh) { return bands.speed_y(kmh); };
   const CellMarkBand band{svg, s.records, kSpeedTop, kSpeedBottom, speed_y, board_labels, kLongestBoardLabel, kSmallText};
-  each_cell([&](int64_t i, const TrackCell& c) {
+  bands.each_cell([&](int64_t i, const TrackCell& c) {
     const int64_t at = feature_position_m(c.kind, i);
     if (w.holds(at)) draw_cell_mark(band, w.at(static_cast<double>(at)), c);
   });
+}
 
-  // The gradient line, mountain stretches shaded behind it.
+// The gradient line, mountain stretches shaded behind it.
+void draw_gradient(SvgCanvas& svg, const ProfileBands& bands) {
+  const LoadedScenario& s = bands.s;
+  const Window& w = bands.w;
+  const int64_t first_cell = bands.first_cell, last_cell = bands.last_cell;
   for (const CellRun& run : runs_of(s.cells, &TrackCell::mountain, last_cell)) {
     if (run.value == 0 || run.last_cell < first_cell) continue;
-    const double x1 = cell_start(std::max(run.first_cell, first_cell)), x2 = std::max(cell_start(run.last_cell + 1), x1 + 2);
+    const double x1 = bands.cell_start(std::max(run.first_cell, first_cell));
+    const double x2 = std::max(bands.cell_start(run.last_cell + 1), x1 + 2);
     svg.rect(x1, kGradientTop, x2 - x1, kGradientBottom - kGradientTop, svg.marked(Mark::kMountain));
   }
   std::string gradient;
-  each_cell([&](int64_t i, const TrackCell& c) {
+  bands.each_cell([&](int64_t i, const TrackCell& c) {
     if (c.gradient == 0) return;
-    const double y = gradient_y(static_cast<int>(gradient_per_mille(c.gradient)));
+    const double y = bands.gradient_y(static_cast<int>(gradient_per_mille(c.gradient)));
     const bool after_gap = i == first_cell || s.cells[static_cast<size_t>(i - 1)].gradient == 0;
     if (gradient.empty() || after_gap)
-      gradient += (gradient.empty() ? "M" : " M") + svg_number(std::max(cell_start(i), w.at(static_cast<double>(w.from_m)))) +
-                  " " + svg_number(y);
+      gradient += (gradient.empty() ? "M" : " M") +
+                  svg_number(std::max(bands.cell_start(i), w.at(static_cast<double>(w.from_m)))) + " " + svg_number(y);
     else if (c.gradient != s.cells[static_cast<size_t>(i - 1)].gradient)
-      gradient += " H" + svg_number(cell_start(i)) + " V" + svg_number(y);
+      gradient += " H" + svg_number(bands.cell_start(i)) + " V" + svg_number(y);
     if (i == last_cell || s.cells[static_cast<size_t>(i + 1)].gradient == 0)
-      gradient += " H" + svg_number(std::min(cell_start(i + 1), w.at(static_cast<double>(w.to_m))));
+      gradient += " H" + svg_number(std::min(bands.cell_start(i + 1), w.at(static_cast<double>(w.to_m))));
   });
   if (!gradient.empty()) svg.path(svg.marked(Mark::kGradient), gradient);
+}
 
+void draw_profile(SvgCanvas& svg, const LoadedScenario& s, const Window& w, const std::vector<Station>& stations,
+                  const PlanTrace& plan, bool kilometre_axis, StationKey& key) {
+  const ProfileBands bands(s, w);
+  draw_profile_frames(svg, bands, kilometre_axis);
+  draw_station_lines(svg, w, stations, key);
+  draw_slowdowns(svg, s, w);
+  draw_line_speed(svg, bands);
+  draw_fastest_run(svg, s, static_cast<double>(w.from_m), static_cast<double>(w.to_m),
+                   [&](double m) { return w.at(m); }, [&](double kmh) { return bands.speed_y(kmh); });
+  draw_track_features(svg, bands);
+  draw_gradient(svg, bands);
   draw_curves(svg, plan, w);
-
   draw_axis(svg, s, w, kilometre_axis);
 }
 

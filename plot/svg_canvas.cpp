@@ -94,12 +94,15 @@ bool SvgCanvas::leader_fits(double x1, double y1, double x2, double y2) const {
 
 std::string SvgCanvas::finish(double height) {
   const std::string w = svg_number(width_), h = svg_number(height);
-  std::string out = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
-  out += "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + w + "\" height=\"" + h + "\" viewBox=\"0 0 " + w + " " +
-         h + "\" font-family=\"sans-serif\" font-size=\"" + svg_number(TextStyle{}.size) + "\">\n";
-  out += mark_style_sheet() + "\n";
-  out += "<rect class=\"background\" width=\"100%\" height=\"100%\" fill=\"white\"/>\n";
-  out += body_;
+  std::string head = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+  head += "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + w + "\" height=\"" + h + "\" viewBox=\"0 0 " + w +
+          " " + h + "\" font-family=\"sans-serif\" font-size=\"" + svg_number(TextStyle{}.size) + "\">\n";
+  head += mark_style_sheet() + "\n";
+  head += "<rect class=\"background\" width=\"100%\" height=\"100%\" fill=\"white\"/>\n";
+  // The body moves into the document, the head put before it in place: no copy of a long body.
+  std::string out = std::move(body_);
+  body_.clear();
+  out.insert(0, head);
   out += "</svg>\n";
   return out;
 }

@@ -50,7 +50,7 @@ class SvgCanvas {
 
   const std::set<Mark>& marks_drawn() const { return marks_; }
 
-  // The document, `height` units high.
+  // The document, `height` units high; the canvas is left empty.
   std::string finish(double height);
 
  private:

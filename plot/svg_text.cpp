@@ -1,5 +1,6 @@
 #include "plot/svg_text.hpp"
 
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 
@@ -48,12 +49,19 @@ std::string elided_xml(std::string_view windows_1252, double max_width, double f
 std::string svg_number(double value) {
   if (!std::isfinite(value)) return "0";
   const double rounded = std::round(value * 10.0) / 10.0;
-  char buffer[32];
-  if (rounded == std::floor(rounded))
-    std::snprintf(buffer, sizeof buffer, "%.0f", rounded == 0.0 ? 0.0 : rounded);
-  else
-    std::snprintf(buffer, sizeof buffer, "%.1f", rounded);
+  const bool whole = rounded == std::floor(rounded);
+  const double shown = whole && rounded == 0.0 ? 0.0 : rounded;  // no "-0"
+  const int decimals = whole ? 0 : 1;
+#if defined(__cpp_lib_to_chars)
+  // The same digits as printf's, without its format parsing and its locale.
+  char buffer[400];  // the longest double in fixed notation
+  return std::string(buffer, std::to_chars(buffer, buffer + sizeof buffer, shown, std::chars_format::fixed, decimals).ptr);
+#else
+  // A standard library without the floating-point to_chars.
+  char buffer[400];
+  std::snprintf(buffer, sizeof buffer, "%.*f", decimals, shown);
   return buffer;
+#endif
 }
 
 }  // namespace scenario

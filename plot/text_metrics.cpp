@@ -36,7 +36,7 @@ double character_width(char c, bool bold) {
 
 }  // namespace
 
-bool Box::crossed_by(double x1, double y1, double x2, double y2) const {
+bool Box::clipped_by(double x1, double y1, double x2, double y2) const {
   // Liang-Barsky clipping of the segment against the box.
   double t0 = 0, t1 = 1;
   const double dx = x2 - x1, dy = y2 - y1;

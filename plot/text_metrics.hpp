@@ -1,5 +1,7 @@
 #pragma once
 
+#include <algorithm>
+#include <cmath>
 #include <string_view>
 
 namespace scenario {
@@ -12,8 +14,17 @@ struct Box {
   bool within(const Box& outer) const {
     return x >= outer.x && y >= outer.y && x + w <= outer.x + outer.w && y + h <= outer.y + outer.h;
   }
-  // Whether the segment from (x1, y1) to (x2, y2) enters the box.
-  bool crossed_by(double x1, double y1, double x2, double y2) const;
+  // Whether the segment from (x1, y1) to (x2, y2) enters the box. A segment wholly to one
+  // side of it, by more than rounding could bridge, is told at once; any other is clipped.
+  bool crossed_by(double x1, double y1, double x2, double y2) const {
+    const double clear_x = 1e-9 * (1 + std::max({std::abs(x1), std::abs(x2), std::abs(x) + std::abs(w)}));
+    const double clear_y = 1e-9 * (1 + std::max({std::abs(y1), std::abs(y2), std::abs(y) + std::abs(h)}));
+    if (std::max(x1, x2) < x - clear_x || std::min(x1, x2) > x + w + clear_x || std::max(y1, y2) < y - clear_y ||
+        std::min(y1, y2) > y + h + clear_y)
+      return false;
+    return clipped_by(x1, y1, x2, y2);
+  }
+  bool clipped_by(double x1, double y1, double x2, double y2) const;
 };
 
 enum class TextAnchor { kStart, kMiddle, kEnd };

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <optional>
 #include <set>
 
 #include "model/scenario_model.hpp"
@@ -149,21 +150,47 @@ std::vector<CodeReduction> code_reductions_of(const std::vector<TrackCell>& cell
   return points;
 }
 
-double plan_turning(const PlanPoint& p0, const PlanPoint& p1, const PlanPoint& p2) {
-  const double dx1 = p1.x - p0.x, dy1 = p1.y - p0.y, dx2 = p2.x - p1.x, dy2 = p2.y - p1.y;
-  const double length2 = dx1 * dx1 + dy1 * dy1;
-  return length2 > 0 ? -(dx1 * dy2 - dy1 * dx2) / length2 : 0.0;
+namespace {
+
+// Which words a turning takes: 0 for "straight", the digit of its curve keyword signed as
+// the turning (+ curvad, - curvas), or kMeasuredTurning for one told as a number.
+constexpr int kMeasuredTurning = 7;
+
+int turning_words(double k) {
+  static constexpr double kCurvatures[] = {0.0001, 0.0002, 0.0004, 0.001, 0.002, 0.003};
+  if (std::abs(k) < 0.00002) return 0;
+  for (int digit = 1; digit <= 6; ++digit)
+    if (std::abs(std::abs(k) - kCurvatures[digit - 1]) < kCurvatures[digit - 1] * 0.01) return k > 0 ? digit : -digit;
+  return kMeasuredTurning;
 }
 
+// A turning told as a number in millionths, as its text rounds it; none where the product's
+// own rounding could put it on the other side of half a millionth (or it is no number).
+std::optional<int64_t> rounded_millionths(double k) {
+  const double scaled = k * 1e6;
+  if (!(std::abs(scaled) < 1e15)) return std::nullopt;
+  if (std::abs(std::abs(scaled - std::trunc(scaled)) - 0.5) < 1e-6) return std::nullopt;
+  return std::llround(scaled);
+}
+
+}  // namespace
+
 std::string turning_text(double k) {
-  static constexpr double kCurvatures[] = {0.0001, 0.0002, 0.0004, 0.001, 0.002, 0.003};
-  if (std::abs(k) < 0.00002) return "straight";
-  for (int digit = 1; digit <= 6; ++digit)
-    if (std::abs(std::abs(k) - kCurvatures[digit - 1]) < kCurvatures[digit - 1] * 0.01)
-      return std::string("curva") + (k > 0 ? "d" : "s") + std::to_string(digit);
+  const int words = turning_words(k);
+  if (words == 0) return "straight";
+  if (words != kMeasuredTurning) return std::string("curva") + (words > 0 ? "d" : "s") + std::to_string(std::abs(words));
   char buffer[48];
   std::snprintf(buffer, sizeof buffer, "turning %.6f per metre", k);
   return buffer;
+}
+
+bool same_turning_text(double a, double b) {
+  const int words = turning_words(a);
+  if (words != turning_words(b)) return false;
+  if (words != kMeasuredTurning) return true;
+  const std::optional<int64_t> ma = rounded_millionths(a), mb = rounded_millionths(b);
+  if (ma && mb) return *ma == *mb;
+  return turning_text(a) == turning_text(b);
 }
 
 }  // namespace scenario

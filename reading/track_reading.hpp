@@ -91,10 +91,21 @@ std::vector<CodeReduction> code_reductions_of(const std::vector<TrackCell>& cell
 
 // How the plan turns at a metre, from the steps p0 → p1 → p2: the plan steps turn by k
 // with x += dx + k dy, y += dy - k dx, so k = -cross / |step|² (positive to the right).
-double plan_turning(const PlanPoint& p0, const PlanPoint& p1, const PlanPoint& p2);
+// Inline, so that a loop over a block of points makes them side by side.
+inline double plan_turning(const PlanPoint& p0, const PlanPoint& p1, const PlanPoint& p2) {
+  const double dx1 = p1.x - p0.x, dy1 = p1.y - p0.y, dx2 = p2.x - p1.x, dy2 = p2.y - p1.y;
+  const double length2 = dx1 * dx1 + dy1 * dy1;
+  // No step, no turning; the division made either way, by 1 then, so that it needs no branch.
+  const bool steps = length2 > 0;
+  const double k = -(dx1 * dy2 - dy1 * dx2) / (steps ? length2 : 1.0);
+  return steps ? k : 0.0;
+}
 
 // A turning in the author's words: the curve keyword that gives it ("curvad6"), or
 // "straight".
 std::string turning_text(double k);
+// Whether two turnings take the same words, without making them (but where rounding to the
+// text's last digit is too close to call).
+bool same_turning_text(double a, double b);
 
 }  // namespace scenario

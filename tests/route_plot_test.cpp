@@ -400,5 +400,34 @@ TEST(RoutePlot, DegenerateScenariosDrawWithoutDividingByZero) {
   EXPECT_NE(render_route_svg(no_plan).find("no line plan"), std::string::npos);
 }
 
+// The quick answer for a segment beside a label's box agrees with clipping it, at the box's
+// edges too, where a segment that only touches counts as crossing.
+TEST(RoutePlot, ALabelBoxIsCrossedAsClippingTellsIt) {
+  const Box box{10, 20, 30, 40};
+  const double nan = std::nan("");
+  const std::vector<std::array<double, 4>> segments = {
+      {0, 0, 5, 5},           {0, 30, 10, 30},        {0, 30, 9.9999999, 30},  {40, 30, 50, 30},
+      {40.0000001, 0, 50, 70}, {20, 60, 20, 70},       {20, 60.0000001, 20, 70}, {0, 19.999999, 50, 19.999999},
+      {0, 0, 50, 50},         {5, 25, 15, 15},        {9, 19, 9, 19},           {25, 40, 25, 40},
+      {1e12, 1e12, -1e12, -1e12}, {nan, 30, 20, 30},  {20, nan, 20, 30},        {-5, 65, 15, 55}};
+  for (const auto& [x1, y1, x2, y2] : segments)
+    EXPECT_EQ(box.crossed_by(x1, y1, x2, y2), box.clipped_by(x1, y1, x2, y2)) << x1 << " " << y1 << " " << x2 << " " << y2;
+}
+
+// A run of the curve band holds the metres whose turnings take the same words: told without
+// making them, it must agree with the words, at the edge of their last digit too.
+TEST(RoutePlot, TurningsOfTheSameWordsAreTold) {
+  const double nan = std::nan("");
+  const std::vector<std::pair<double, double>> pairs = {
+      {0.00001, -0.00001},        {0.001, 0.00100001},       {0.001, -0.001},          {0.003, 0.00301},
+      {0.0005, 0.0005000004},     {0.0005, 0.0005000006},    {0.0005004999, 0.0005005001}, {0.0005005, 0.0005005},
+      {0.0005005, 0.00050049999}, {-0.0007, -0.0007000001},  {0.00002, 0.0000199},     {nan, nan},
+      {nan, 0.0005},              {1e300, 1e300},            {0.0015, 0.0015000000001}};
+  for (const auto& [a, b] : pairs) {
+    EXPECT_EQ(same_turning_text(a, b), turning_text(a) == turning_text(b)) << a << " " << b;
+    EXPECT_EQ(same_turning_text(b, a), turning_text(a) == turning_text(b)) << b << " " << a;
+  }
+}
+
 }  // namespace
 }  // namespace scenario

@@ -312,17 +312,27 @@ test('a keystroke to its diagnostics, on the built-in scenario (benchmark)', asy
   await editor.click();
   await page.keyboard.press('Control+End');
   const figures = [];
+  const pictures = [];
   for (let i = 0; i < 9; ++i) {
     const published = await page.evaluate(() => Number(document.body.dataset.published || 0));
     const seen = await compiledSoFar();
+    await page.evaluate(() => { window.lastKeystrokeToPicture_ms = undefined; });
     await page.keyboard.type(i % 2 === 0 ? ' ' : 'x');
     await page.waitForFunction((n) => Number(document.body.dataset.published || 0) > n, published);
     await nextCompile(seen);
     figures.push(await page.evaluate(() => window.lastKeystrokeToDiagnostics_ms));
+    const picture = await page.evaluate(() => window.lastKeystrokeToPicture_ms);
+    if (picture !== undefined) pictures.push(picture);
   }
   figures.sort((a, b) => a - b);
   console.log(`benchmark: a keystroke to its diagnostics in the page: median ${figures[4].toFixed(1)} ms, ` +
     `slowest ${figures[8].toFixed(1)} ms (goal 50 ms)`);
+  // Only a clean compile draws a picture: the keystrokes that left one.
+  pictures.sort((a, b) => a - b);
+  if (pictures.length > 0)
+    console.log(`benchmark: a keystroke to its picture in the page: median ` +
+      `${pictures[Math.floor(pictures.length / 2)].toFixed(1)} ms, slowest ${pictures[pictures.length - 1].toFixed(1)} ms ` +
+      `over ${pictures.length} keystrokes (goal 100 ms)`);
 });
 
 test('the route picture fits the window at 1280 px and can be opened full size', async () => {
