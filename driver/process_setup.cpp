@@ -2,6 +2,10 @@
 
 #include <csignal>
 
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
+
 #include "format/temporary_files.hpp"
 
 namespace scenario {
@@ -14,6 +18,12 @@ extern "C" void remember_closed_pipe(int) { pipe_closed = 1; }
 }  // namespace
 
 void prepare_process() {
+#if defined(__GLIBC__)
+  // Blocks up to 64 MiB come from the heap, whose freed pages are used again, rather than
+  // from a mapping of their own, made and faulted in page by page each time: a reader's
+  // buffers and the picture it builds grow by doubling, and a fault is dear.
+  mallopt(M_MMAP_THRESHOLD, 64 << 20);
+#endif
   std::signal(SIGXFSZ, SIG_IGN);
   std::signal(SIGPIPE, remember_closed_pipe);
   remove_temporaries_on_signal();
