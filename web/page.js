@@ -90,6 +90,8 @@ function pause() {
 }
 
 function edited() {
+  // Putting back what the page replaced would now lose the author's edits: no longer offered.
+  if (replaced && authorEdited()) withdrawUndo();
   editAt = editAt ?? performance.now();
   undrawnEditAt = undrawnEditAt ?? performance.now();
   scheduleCompile();
@@ -393,14 +395,27 @@ async function showOpened(scenarios) {
 const authorEdited = () => textOf('line') !== placed.line || textOf('service') !== placed.service;
 
 // What the editors held before the page last replaced it, to be put back.
+// Offered only while the editors hold what the page put in them, and only when the
+// replacement changed something.
 let replaced = null;
 function replaceWork(work) {
-  replaced = { ...identity(), line: textOf('line'), service: textOf('service') };
-  $('undo-replace').hidden = false;
+  const before = { ...identity(), line: textOf('line'), service: textOf('service') };
+  const changes = ['name', 'number', 'line', 'service'].some((k) => before[k] !== work[k]);
+  withdrawUndo();
   placeWork(work);
+  if (!changes) return;
+  replaced = before;
+  $('undo-replace').hidden = false;
 }
 
+function withdrawUndo() {
+  replaced = null;
+  $('undo-replace').hidden = true;
+}
+
+// Fills the editors; what was said of files opened before no longer stands beside them.
 function placeWork(work) {
+  $('refused').hidden = true;
   $('scenario-name').value = work.name;
   $('scenario-number').value = work.number;
   setText('line', work.line);
@@ -409,9 +424,9 @@ function placeWork(work) {
 
 $('undo-replace').addEventListener('click', () => {
   if (!replaced) return;
-  placeWork(replaced);
-  replaced = null;
-  $('undo-replace').hidden = true;
+  const work = replaced;
+  withdrawUndo();
+  placeWork(work);
 });
 
 async function decompileInto(scenario, box) {

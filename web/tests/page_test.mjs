@@ -244,6 +244,20 @@ test('a source opened from disk is read as the program reads it, UTF-16 refused 
   await page.waitForSelector('#refused:not([hidden])');
   assert.match(await page.textContent('#refused'), /'Wide_linea\.txt' is written in UTF-16 \(little-endian\)/);
   await builtinAgain();
+  assert.ok(await page.isHidden('#refused'), 'the refusal goes with the editors refilled');
+});
+
+test('the replacement is offered back only while it can be put back without losing an edit', async () => {
+  await builtinAgain();
+  await builtinAgain();
+  assert.ok(await page.isHidden('#undo-replace'), 'nothing to undo when nothing changed');
+  await pasteInto('line', '[generale]\nlunghezza percorso, 5000\n[fine]\n');
+  await builtinAgain();
+  assert.ok(await page.isVisible('#undo-replace'));
+  await page.locator('#service-editor .cm-content').click();
+  await page.keyboard.type(' ');
+  assert.ok(await page.isHidden('#undo-replace'), 'an edit over the replacement withdraws it');
+  await builtinAgain();
 });
 
 test('hover over a field tells its unit and range', async () => {
