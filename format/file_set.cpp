@@ -337,11 +337,14 @@ void FileSet::commit() {
     if (replacement.older_linked) older_links.names.push_back(replacement.older);
   }
   // The note tells the next run into the folder how to finish the renames, should this
-  // one be killed half way through them.
-  Renames renames;
-  for (const Replacement& replacement : replacements) renames.emplace_back(replacement.temporary, replacement.name);
-  DeletedAtEnd note{folder_fd_, {commit_note_name(::getpid(), next_count())}};
-  write_note(note.names.front(), commit_note(renames));
+  // one be killed half way through them. One rename has no half way.
+  DeletedAtEnd note{folder_fd_, {}};
+  if (replacements.size() > 1) {
+    Renames renames;
+    for (const Replacement& replacement : replacements) renames.emplace_back(replacement.temporary, replacement.name);
+    note.names.push_back(commit_note_name(::getpid(), next_count()));
+    write_note(note.names.front(), commit_note(renames));
+  }
 
   // Puts back the older files of the first `count` replacements, the last first.
   const auto put_back = [&](size_t count) {
