@@ -249,8 +249,9 @@ TEST(FolderRuns, ARunWaitsForItsTurnAndSaysSo) {
   EXPECT_EQ(given_up.exit_status, 2);
   EXPECT_NE(given_up.err.find("another run is writing into the folder"), std::string::npos) << given_up.err;
 
+  // Released well after the run's three seconds of quiet waiting, however slowly it starts.
   std::thread releaser([&holder] {
-    std::this_thread::sleep_for(std::chrono::milliseconds(3500));
+    std::this_thread::sleep_for(std::chrono::milliseconds(6500));
     holder.reset();
   });
   const auto waited = testing::run_builder({"sources"}, folder.path());
