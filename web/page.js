@@ -400,10 +400,11 @@ const authorEdited = () => textOf('line') !== placed.line || textOf('service') !
 let replaced = null;
 function replaceWork(work) {
   const before = { ...identity(), line: textOf('line'), service: textOf('service') };
-  const changes = ['name', 'number', 'line', 'service'].some((k) => before[k] !== work[k]);
   withdrawUndo();
   placeWork(work);
-  if (!changes) return;
+  // Compared as the editors hold the texts (their line ends made one).
+  const after = { ...identity(), line: textOf('line'), service: textOf('service') };
+  if (['name', 'number', 'line', 'service'].every((k) => before[k] === after[k])) return;
   replaced = before;
   $('undo-replace').hidden = false;
 }
