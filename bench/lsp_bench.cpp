@@ -109,31 +109,43 @@ double p95(const std::vector<double>& times) {
   return sorted[static_cast<size_t>(0.95 * static_cast<double>(sorted.size() - 1))];
 }
 
-// The same keystroke in the line source of the longest route there may be (1 000 km), one
-// keystroke a repetition, so that the median and the 95th percentile are a keystroke's.
-void BM_KeystrokeOnTheLongestRoute(benchmark::State& state) {
-  static std::ostringstream out;
-  static const std::string folder = "file:///scenario-bench-route/";
-  static const bench::GeneratedSources route = bench::generate_route(1000000);
-  static const std::unique_ptr<LanguageServer> server = [] {
-    auto opened = std::make_unique<LanguageServer>(out, "file:///reference/source-format.md");
-    opened->handle_message(
+// A server with both sources of the longest route there may be (1 000 km) open, its
+// answers written to `out`.
+struct LongestRouteServer {
+  std::ostringstream out;
+  const std::string folder = "file:///scenario-bench-route/";
+  const std::string line_uri = folder + "Generated_linea.txt";
+  const bench::GeneratedSources route = bench::generate_route(1000000);
+  LanguageServer server{out, "file:///reference/source-format.md"};
+
+  LongestRouteServer() {
+    server.handle_message(
         message({{"jsonrpc", "2.0"}, {"id", 1}, {"method", "initialize"}, {"params", nlohmann::json::object()}}));
-    opened->handle_message(did_open(folder + "Generated_1-.txt", route.service));
-    opened->handle_message(did_open(folder + "Generated_linea.txt", route.line));
-    return opened;
-  }();
-  static const std::string texts[] = {route.line + " ", route.line};
+    server.handle_message(did_open(folder + "Generated_1-.txt", route.service));
+    server.handle_message(did_open(line_uri, route.line));
+  }
+};
+
+LongestRouteServer& longest_route_server() {
+  static LongestRouteServer opened;
+  return opened;
+}
+
+// The same keystroke in the line source of the longest route, one keystroke a repetition, so
+// that the median and the 95th percentile are a keystroke's.
+void BM_KeystrokeOnTheLongestRoute(benchmark::State& state) {
+  LongestRouteServer& opened = longest_route_server();
+  static const std::string texts[] = {opened.route.line + " ", opened.route.line};
   static int64_t version = 1;
   for (auto _ : state) {
     ++version;
-    out.str("");
-    server->handle_message(message({{"jsonrpc", "2.0"},
-                                   {"method", "textDocument/didChange"},
-                                   {"params",
-                                    {{"textDocument", {{"uri", folder + "Generated_linea.txt"}, {"version", version}}},
-                                     {"contentChanges", nlohmann::json::array({{{"text", texts[version % 2]}}})}}}}));
-    benchmark::DoNotOptimize(out.tellp());
+    opened.out.str("");
+    opened.server.handle_message(message({{"jsonrpc", "2.0"},
+                                          {"method", "textDocument/didChange"},
+                                          {"params",
+                                           {{"textDocument", {{"uri", opened.line_uri}, {"version", version}}},
+                                            {"contentChanges", nlohmann::json::array({{{"text", texts[version % 2]}}})}}}}));
+    benchmark::DoNotOptimize(opened.out.tellp());
   }
 }
 BENCHMARK(BM_KeystrokeOnTheLongestRoute)
@@ -142,6 +154,25 @@ BENCHMARK(BM_KeystrokeOnTheLongestRoute)
     ->Repetitions(60)
     ->ComputeStatistics("p95", p95)
     ->ReportAggregatesOnly(true);
+
+// A hover over the last row of the longest route's line source: the server reads the fields
+// of the whole text as the compiler does to know what stands there.
+void BM_HoverOnTheLongestRoute(benchmark::State& state) {
+  LongestRouteServer& opened = longest_route_server();
+  const auto last_line = static_cast<int>(std::count(opened.route.line.begin(), opened.route.line.end(), '\n')) - 2;
+  const std::string hover = message({{"jsonrpc", "2.0"},
+                                     {"id", 2},
+                                     {"method", "textDocument/hover"},
+                                     {"params",
+                                      {{"textDocument", {{"uri", opened.line_uri}}},
+                                       {"position", {{"line", last_line}, {"character", 1}}}}}});
+  for (auto _ : state) {
+    opened.out.str("");
+    opened.server.handle_message(hover);
+    benchmark::DoNotOptimize(opened.out.tellp());
+  }
+}
+BENCHMARK(BM_HoverOnTheLongestRoute)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace scenario

@@ -23,9 +23,6 @@
 namespace scenario {
 namespace {
 
-constexpr int kGeneralDashReads = 10;
-constexpr int kMainDashReads = 2;
-
 // Whether a keyword field that is no row of the line source would be one of a service source.
 bool reads_as_service_row(std::string_view lower_keyword) {
   for (const RowText& row : service_section().rows)
@@ -121,7 +118,7 @@ class LineSourceReading {
     while (!reader_.at_end()) {
       std::string keyword = reader_.read_text();
       if (reader_.at_end()) return std::nullopt;  // the last field of the file is never a row
-      for (int i = 0; i < kGeneralDashReads && contains(keyword, "-"); ++i) {
+      for (int i = 0; i < kGeneralSectionDashes && contains(keyword, "-"); ++i) {
         shape_.dashed_field(keyword);
         keyword = reader_.read_text();
       }
@@ -149,7 +146,7 @@ class LineSourceReading {
     while (!reader_.at_end()) {
       std::string keyword = reader_.read_text();
       if (reader_.at_end()) return true;
-      for (int i = 0; i < kMainDashReads && contains(keyword, "-"); ++i) {
+      for (int i = 0; i < kDashesAfterGeneral && contains(keyword, "-"); ++i) {
         shape_.dashed_field(keyword);
         keyword = reader_.read_text();
         if (reader_.at_end()) return true;

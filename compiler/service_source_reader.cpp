@@ -21,9 +21,6 @@
 namespace scenario {
 namespace {
 
-// A field with a dash in it stands for the field behind it, at most twice in a row.
-constexpr int kDashReplacements = 2;
-
 // Reads rows until the source ends or a row ends the reading, and says what ended it. The
 // last field of the source is never taken as a keyword field: its row could have no fields
 // behind it.
@@ -33,7 +30,7 @@ RowOutcome::Next read_rows(ServiceRowContext& r) {
   while (!r.reader.at_end()) {
     std::string keyword = r.reader.read_text();
     if (r.reader.at_end()) return RowOutcome::Next::kEndReading;
-    for (int i = 0; i < kDashReplacements && contains(keyword, "-"); ++i) {
+    for (int i = 0; i < kDashesAfterGeneral && contains(keyword, "-"); ++i) {
       shape.dashed_field(keyword);
       keyword = r.reader.read_text();
       if (r.reader.at_end()) return RowOutcome::Next::kEndReading;

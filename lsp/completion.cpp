@@ -1,9 +1,9 @@
 #include "lsp/completion.hpp"
 
+#include <optional>
 #include <string>
 
 #include "lsp/lsp_positions.hpp"
-#include "lsp/text_lines.hpp"
 
 namespace scenario {
 namespace {
@@ -25,23 +25,50 @@ std::string row_snippet(const RowText& row) {
 // The row's keyword and the comma after it, where the first field is typed next.
 std::string row_plain_text(const RowText& row) { return std::string(row.keyword) + ", "; }
 
+// The field the compiler would read at `cursor`: the field it stands in, or, past a field
+// and the comma or line end that closes it, the next one. Null at the text's start.
+struct FieldAtCursor {
+  const OutlineField* field = nullptr;  // the field, or the last one before the cursor
+  bool next = false;                    // the cursor stands in the field after `field`
+};
+
+FieldAtCursor field_at_cursor(const SourceOutline& outline, std::size_t cursor) {
+  const int before = outline.field_before(cursor);
+  if (before < 0) return {};
+  const OutlineField& field = outline.fields[static_cast<std::size_t>(before)];
+  const bool closed = cursor > field.end &&
+                      outline.text.substr(field.end, cursor - field.end).find_first_of(",\r\n") != std::string_view::npos;
+  return {&field, closed};
+}
+
+// Whether a keyword field stands at the cursor, where a row or a header may be written.
+bool keyword_at(const SourceOutline& outline, const FieldAtCursor& at) {
+  if (at.field == nullptr) return true;
+  if (!at.next) return at.field->role != FieldRole::kRowField;
+  const auto index = static_cast<std::size_t>(at.field - outline.fields.data()) + 1;
+  if (index == outline.fields.size()) return outline.ends_at_keyword;
+  return outline.fields[index].role != FieldRole::kRowField;
+}
+
 }  // namespace
 
 nlohmann::json completion_at(const SourceOutline& outline, int line_number, int character, CompletionText format) {
   nlohmann::json items = nlohmann::json::array();
   const nlohmann::json empty = {{"isIncomplete", false}, {"items", items}};
-  if (line_number < 0 || static_cast<std::size_t>(line_number) >= outline.lines.size()) return empty;
-  const OutlineLine& line = outline.lines[static_cast<std::size_t>(line_number)];
-  const std::size_t cursor = byte_of_utf16(line.text, character);
-  const OutlineField& first = line.fields.front();
-  // Only the first field of a line holds a keyword or a header.
-  if (line.fields.size() > 1 && cursor > line.text.find(',', first.end)) return empty;
-  const std::size_t from = std::min(first.start, cursor);
-  const nlohmann::json replaced = lsp_range(line_number, utf16_of_byte(line.text, from), line_number, character);
+  const std::optional<std::size_t> cursor = outline.byte_at(line_number, character);
+  if (!cursor) return empty;
+  const FieldAtCursor at = field_at_cursor(outline, *cursor);
+  // Only a keyword field holds a keyword or a header.
+  if (!keyword_at(outline, at)) return empty;
+  const std::size_t from = at.field == nullptr || at.next ? *cursor : std::min(at.field->start, *cursor);
+  const TextPosition start = outline.position_of(from);
+  const nlohmann::json replaced = lsp_range(start.line, start.character, line_number, character);
+  const SectionKind section = at.field == nullptr ? SectionKind::kBeforeGeneral : at.field->section;
+  const std::string_view under_header = at.field == nullptr ? std::string_view{} : at.field->header;
 
   // The rows of the header the line would stand under: a header line's own is the one it begins.
   const bool snippets = format == CompletionText::kSnippet;
-  for (const RowText* row : rows_under_header(line.section, line.header)) {
+  for (const RowText* row : rows_under_header(section, under_header)) {
     items.push_back({{"label", row->keyword},
                      {"kind", kKeywordItem},
                      {"detail", row_pattern(*row)},

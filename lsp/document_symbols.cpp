@@ -1,6 +1,7 @@
 #include "lsp/document_symbols.hpp"
 
 #include <optional>
+#include <span>
 #include <string>
 
 #include "lsp/hover.hpp"
@@ -30,69 +31,84 @@ std::optional<int> symbol_kind(const RowText& row) {
   return std::nullopt;
 }
 
-// The row's field named `name` as written, "" when the line does not hold it.
-std::string_view field_named(const OutlineLine& line, std::string_view name) {
-  for (std::size_t i = 0; i < line.row->fields.size() && i + 1 < line.fields.size(); ++i)
-    if (line.row->fields[i].name == name) return line.fields[i + 1].text;
+// The fields of the row whose keyword field is `keyword`, as the compiler read them.
+std::span<const OutlineField> row_fields(const SourceOutline& outline, std::size_t keyword) {
+  const OutlineField& row = outline.fields[keyword];
+  std::size_t end = keyword + 1;
+  while (end < outline.fields.size() && outline.fields[end].role == FieldRole::kRowField &&
+         outline.fields[end].keyword == keyword && outline.fields[end].row == row.row)
+    ++end;
+  return std::span<const OutlineField>(outline.fields).subspan(keyword + 1, end - keyword - 1);
+}
+
+// The row's field named `name` as written, "" when the text does not hold it.
+std::string_view field_named(std::span<const OutlineField> fields, std::string_view name) {
+  for (const OutlineField& field : fields)
+    if (field.described->name == name) return field.text;
   return {};
 }
 
-std::string_view position_written(const OutlineLine& line) {
-  for (std::size_t i = 0; i < line.row->fields.size() && i + 1 < line.fields.size(); ++i)
-    if (is_position_field(line.row->fields[i])) return line.fields[i + 1].text;
+std::string_view position_written(std::span<const OutlineField> fields) {
+  for (const OutlineField& field : fields)
+    if (is_position_field(*field.described)) return field.text;
   return {};
 }
 
-std::string_view unquoted(std::string_view text) {
-  if (text.size() >= 2 && text.front() == '"' && text.back() == '"') return text.substr(1, text.size() - 2);
-  return text;
+nlohmann::json range_of(const SourceOutline& outline, std::size_t start, std::size_t end) {
+  const TextPosition from = outline.position_of(start);
+  const TextPosition to = outline.position_of(end);
+  return lsp_range(from.line, from.character, to.line, to.character);
 }
 
-nlohmann::json line_range(int number, const OutlineLine& line) {
-  return lsp_range(number, 0, number, utf16_of_byte(line.text, line.text.size()));
+// From the start of the line where `start` stands to the end of the line where `end` stands.
+nlohmann::json lines_range(const SourceOutline& outline, std::size_t start, std::size_t end) {
+  const int first = outline.position_of(start).line;
+  const TextPosition last = outline.position_of(end);
+  const std::string_view last_line = outline.reader.line_text(last.line + 1);
+  return lsp_range(first, 0, last.line, utf16_of_byte(last_line, last_line.size()));
 }
 
-nlohmann::json row_symbol(int number, const OutlineLine& line, int kind) {
-  const std::string position = std::string(position_written(line)) + " m";
-  std::string name = std::string(unquoted(line.row->keyword == "stazione" ? field_named(line, "name")
-                                          : line.row->keyword == "cartello_indicatore" ? field_named(line, "text")
-                                                                                       : std::string_view{}));
+nlohmann::json row_symbol(const SourceOutline& outline, std::size_t keyword_index, int kind) {
+  const OutlineField& keyword = outline.fields[keyword_index];
+  const std::span<const OutlineField> fields = row_fields(outline, keyword_index);
+  const std::string position = std::string(position_written(fields)) + " m";
+  std::string name = std::string(keyword.row->keyword == "stazione"              ? field_named(fields, "name")
+                                 : keyword.row->keyword == "cartello_indicatore" ? field_named(fields, "text")
+                                                                                 : std::string_view{});
   std::string detail = position;
   if (name.empty()) {
-    name = std::string(line.fields.front().text) + " at " + position;
-    detail = std::string(line.row->keyword);
+    name = std::string(keyword.text) + " at " + position;
+    detail = std::string(keyword.row->keyword);
   }
-  const OutlineField& keyword = line.fields.front();
+  const std::size_t end = fields.empty() ? keyword.end : fields.back().end;
   return {{"name", name},
           {"detail", detail},
           {"kind", kind},
-          {"range", line_range(number, line)},
-          {"selectionRange", lsp_range(number, utf16_of_byte(line.text, keyword.start), number,
-                                       utf16_of_byte(line.text, keyword.end))}};
+          {"range", lines_range(outline, keyword.start, end)},
+          {"selectionRange", range_of(outline, keyword.start, keyword.end)}};
 }
 
 }  // namespace
 
 nlohmann::json document_symbols(const SourceOutline& outline) {
   nlohmann::json sections = nlohmann::json::array();
-  for (std::size_t i = 0; i < outline.lines.size(); ++i) {
-    const OutlineLine& line = outline.lines[i];
-    const int number = static_cast<int>(i);
-    if (line.is_header) {
-      const OutlineField& header = line.fields.front();
-      sections.push_back({{"name", header.text},
-                          {"detail", section_title(line.section)},
+  for (std::size_t i = 0; i < outline.fields.size(); ++i) {
+    const OutlineField& field = outline.fields[i];
+    if (field.role == FieldRole::kHeader) {
+      sections.push_back({{"name", field.text},
+                          {"detail", section_title(field.section)},
                           {"kind", kNamespaceSymbol},
-                          {"range", line_range(number, line)},
-                          {"selectionRange", lsp_range(number, utf16_of_byte(line.text, header.start), number,
-                                                       utf16_of_byte(line.text, header.end))},
+                          {"range", lines_range(outline, field.start, field.end)},
+                          {"selectionRange", range_of(outline, field.start, field.end)},
                           {"children", nlohmann::json::array()}});
       continue;
     }
-    if (sections.empty() || line.row == nullptr) continue;
-    if (const auto kind = symbol_kind(*line.row)) sections.back()["children"].push_back(row_symbol(number, line, *kind));
+    if (sections.empty() || field.role != FieldRole::kKeyword || field.row == nullptr) continue;
+    nlohmann::json& section = sections.back();
+    if (const auto kind = symbol_kind(*field.row)) section["children"].push_back(row_symbol(outline, i, *kind));
     // A section reaches to its last row.
-    sections.back()["range"]["end"] = line_range(number, line)["end"];
+    const std::span<const OutlineField> fields = row_fields(outline, i);
+    section["range"]["end"] = lines_range(outline, field.start, fields.empty() ? field.end : fields.back().end)["end"];
   }
   return sections;
 }

@@ -5,7 +5,6 @@
 
 #include "lsp/lsp_positions.hpp"
 #include "lsp/station_exit.hpp"
-#include "lsp/text_lines.hpp"
 #include "model/rounding.hpp"
 #include "model/track_cell.hpp"
 
@@ -29,12 +28,12 @@ std::string keyword_text(const RowText& row, SectionKind section) {
   return text;
 }
 
-std::string header_text(const SourceOutline& outline, const OutlineLine& line) {
-  std::string text = "**" + std::string(line.fields.front().text) + "**: a section header of the " +
+std::string header_text(const SourceOutline& outline, const OutlineField& header) {
+  std::string text = "**" + std::string(header.text) + "**: a section header of the " +
                      (outline.role == SourceRole::kLine ? "line" : "service") + " source.\n\n";
-  const auto rows = rows_of_section(line.section);
+  const auto rows = rows_of_section(header.section);
   if (rows.empty()) return text + "It begins no section of this source: it is read as a field and skipped.";
-  text += "From here the rows of " + std::string(section_title(line.section)) + " may follow:";
+  text += "From here the rows of " + std::string(section_title(header.section)) + " may follow:";
   for (const RowText* row : rows) text += " `" + std::string(row->keyword) + "`";
   return text + ".";
 }
@@ -66,31 +65,31 @@ bool is_position_field(const RowField& field) {
 
 nlohmann::json hover_at(const SourceOutline& outline, int line_number, int character,
                         const std::optional<KilometreReadings>& readings) {
-  if (line_number < 0 || static_cast<std::size_t>(line_number) >= outline.lines.size()) return nullptr;
-  const OutlineLine& line = outline.lines[static_cast<std::size_t>(line_number)];
-  const int index = field_at(line, byte_of_utf16(line.text, character));
+  const std::optional<std::size_t> byte = outline.byte_at(line_number, character);
+  const int index = byte ? outline.field_at(*byte) : -1;
   if (index < 0) return nullptr;
-  const OutlineField& field = line.fields[static_cast<std::size_t>(index)];
+  const OutlineField& field = outline.fields[static_cast<std::size_t>(index)];
   if (field.text.empty()) return nullptr;
   std::string text;
-  if (line.is_header && index == 0) {
-    text = header_text(outline, line);
-  } else if (line.row != nullptr && index == 0) {
-    text = keyword_text(*line.row, line.section);
-  } else if (line.row != nullptr && static_cast<std::size_t>(index) <= line.row->fields.size()) {
-    const RowField& described = line.row->fields[static_cast<std::size_t>(index - 1)];
-    text = field_heading(described, line.fields.front().text);
+  if (field.role == FieldRole::kHeader) {
+    text = header_text(outline, field);
+  } else if (field.role == FieldRole::kKeyword && field.row != nullptr) {
+    text = keyword_text(*field.row, field.section);
+  } else if (field.role == FieldRole::kRowField) {
+    const RowField& described = *field.described;
+    text = field_heading(described, outline.fields[field.keyword].text);
     if (!described.meaning.empty()) text += "\n\n" + std::string(described.meaning);
     if (is_position_field(described))
       if (const auto position_m = number_of(field.text)) text += position_text(*position_m, readings);
-    if (index == 1)
-      if (const auto exit = station_exit_text(line)) text += "\n\n" + *exit;
+    if (&described == field.row->fields.data())
+      if (const auto exit = station_exit_text(outline, field)) text += "\n\n" + *exit;
   } else {
     return nullptr;
   }
+  const TextPosition start = outline.position_of(field.start);
+  const TextPosition end = outline.position_of(field.end);
   return {{"contents", {{"kind", "markdown"}, {"value", text}}},
-          {"range", lsp_range(line_number, utf16_of_byte(line.text, field.start), line_number,
-                              utf16_of_byte(line.text, field.end))}};
+          {"range", lsp_range(start.line, start.character, end.line, end.character)}};
 }
 
 }  // namespace scenario

@@ -7,17 +7,20 @@
 
 namespace scenario {
 
-std::optional<std::string> station_exit_text(const OutlineLine& line) {
+std::optional<std::string> station_exit_text(const SourceOutline& outline, const OutlineField& position) {
   static const RowText* const kStationRow = find_row("stazione");
-  if (line.row == nullptr || line.row != kStationRow) return std::nullopt;
-  // The row's fields read as the compiler reads them, in its order.
-  FieldReader reader(line.text);
+  constexpr std::size_t kSixth = 5;  // fields after the position
+  const auto index = static_cast<std::size_t>(&position - outline.fields.data());
+  if (position.row != kStationRow || index + kSixth >= outline.fields.size()) return std::nullopt;
+  const OutlineField& sixth_field = outline.fields[index + kSixth];
+  if (sixth_field.role != FieldRole::kRowField || sixth_field.keyword != position.keyword) return std::nullopt;
+  // The row's fields up to the sixth read again as the compiler reads them, now for their values.
+  FieldReader reader(outline.text.substr(position.start, sixth_field.end - position.start));
   int64_t position_m = 0;
   int64_t length_m = 0;
   uint8_t type = 0;
   uint8_t sixth = 0;
   try {
-    reader.read_text();
     position_m = reader.read_long();
     type = reader.read_byte();
     length_m = reader.read_long();

@@ -89,13 +89,13 @@ std::string FieldReader::read_text(size_t longest_bytes) {
   return field;
 }
 
-int64_t FieldReader::read_number(int64_t min, int64_t max) {
+std::string_view FieldReader::read_number_text() {
   expect_more();
   skip_blanks();
   field_start_ = pos_;
   const size_t begin = pos_;
   while (pos_ < text_.size() && text_[pos_] != ',' && !is_blank(text_[pos_]) && !is_line_end(text_[pos_])) ++pos_;
-  std::string_view token = text_.substr(begin, pos_ - begin);
+  const std::string_view token = text_.substr(begin, pos_ - begin);
   note_row_field(token);
 
   skip_blanks();
@@ -105,7 +105,11 @@ int64_t FieldReader::read_number(int64_t min, int64_t max) {
     else if (is_line_end(text_[pos_]))
       consume_line_end();
   }
+  return token;
+}
 
+int64_t FieldReader::read_number(int64_t min, int64_t max) {
+  std::string_view token = read_number_text();
   if (token.empty()) return 0;
   bool negative = false;
   if (token.front() == '+' || token.front() == '-') {

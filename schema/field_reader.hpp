@@ -61,6 +61,12 @@ class FieldReader {
   };
   // The fields read since begin_row, in order.
   const std::vector<ReadField>& row_fields() const { return row_fields_; }
+  // The field returned by the last read, as a field of a row tells it.
+  ReadField last_field() const { return {field_start_, last_field_text_}; }
+
+  // Reads a number field as the number reads delimit it, without taking its value: what it
+  // holds is never a RuntimeFailure (the end still is). Returns the field as written.
+  std::string_view read_number_text();
 
   // Hears of a quoted text that runs over line ends or is never closed: the place where it
   // began, the line where it ended, and whether a closing quote ended it.
@@ -77,6 +83,7 @@ class FieldReader {
   void consume_line_end();  // at a CR or LF: consume CR LF, LF or CR
   int64_t read_number(int64_t min, int64_t max);
   void note_row_field(std::string_view text) {
+    last_field_text_ = text;
     if (row_start_) row_fields_.push_back({field_start_, text});
   }
 
@@ -84,6 +91,7 @@ class FieldReader {
   std::string_view file_name_;
   size_t pos_ = 0;
   size_t field_start_ = 0;
+  std::string_view last_field_text_;
   std::optional<size_t> row_start_;
   std::vector<ReadField> row_fields_;
   std::function<void(const SourcePlace&, int, bool)> text_over_lines_;

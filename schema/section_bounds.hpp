@@ -16,4 +16,10 @@ bool begins_general_section(std::string_view field);
 // a field that stands for the next.
 bool ends_general_section(std::string_view field);
 
+// A keyword field with a dash in it stands for the field behind it, which is read as the
+// keyword field instead: up to this many in a row in the general section of the line
+// source, and up to this many in its main section and in the service source.
+inline constexpr int kGeneralSectionDashes = 10;
+inline constexpr int kDashesAfterGeneral = 2;
+
 }  // namespace scenario

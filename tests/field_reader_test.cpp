@@ -121,6 +121,23 @@ TEST(FieldReader, NumbersThatDoNotFitOrHoldTextAreRuntimeFailures) {
   }
 }
 
+// What a reader that must not stop at a bad number (the language server's) takes: the field
+// as a number read delimits it, where it begins, and a quoted text without its quotes.
+TEST(FieldReader, ANumberFieldsTextIsTakenWithoutItsValueAndTheLastFieldIsToldAsWritten) {
+  const std::string text = "segnale, 12abc 7\n\"q, r\" x, 9";
+  FieldReader reader(text);
+  reader.read_text();
+  EXPECT_EQ(reader.read_number_text(), "12abc");
+  EXPECT_EQ(reader.last_field().offset, 9u);
+  EXPECT_EQ(reader.read_number_text(), "7");
+  EXPECT_EQ(reader.read_text(), "q, r");
+  EXPECT_EQ(reader.last_field().offset, 17u);
+  EXPECT_EQ(reader.last_field().text, "q, r");
+  EXPECT_EQ(reader.last_field().text.data(), text.data() + 18);  // a view of the text
+  EXPECT_EQ(reader.read_long(), 9);
+  EXPECT_TRUE(reader.at_end());
+}
+
 TEST(FieldReader, PlacesNameTheLineAndColumnWhereTheFieldBegins) {
   FieldReader reader("[generale]\r\nlunghezza percorso,    82000\r\n", "Milano_Tortona_linea.txt");
   reader.read_text();
