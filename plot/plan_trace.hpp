@@ -34,18 +34,10 @@ struct PlanTrace {
   std::vector<TurningRun> turnings;
 };
 
-// A plan of this many computed points or more is traced in two halves side by side.
-inline constexpr int64_t kSplitTraceFromPoints = int64_t{1} << 18;
-
 // The trace of metres from_m .. to_m (both in) of the scenario's plan, with the places of
 // `wanted` metres; empty without a plan. The whole plan is read, and so checked: DecodeError
 // for a damaged one (PlanCheck::kAsRead).
 PlanTrace trace_plan(const LoadedScenario& s, int64_t from_m, int64_t to_m, const std::vector<int64_t>& wanted,
                      size_t max_path_points);
-
-// The same trace, read in two parts side by side: the points before metre `middle` and the
-// rest. Whatever the middle, the trace is the one of a single pass.
-PlanTrace trace_plan_in_halves(const LoadedScenario& s, int64_t from_m, int64_t to_m,
-                               const std::vector<int64_t>& wanted, size_t max_path_points, int64_t middle);
 
 }  // namespace scenario
