@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <initializer_list>
 #include <cstdint>
 #include <optional>
@@ -8,7 +9,6 @@
 #include <string>
 #include <string_view>
 #include <vector>
-
 
 namespace scenario {
 
@@ -43,6 +43,15 @@ struct RowField {
   std::optional<ValueRange> range = std::nullopt;  // documented, and checked where the value is stored
   std::string_view rule = "";  // what else the value must be, in the reference's words: "a multiple of 50 (fault 8)"
 };
+
+// The place of the field `name` among `fields`, found as the program builds: a name that no
+// field has stops the build here.
+template <size_t kCount>
+consteval size_t field_index(const RowField (&fields)[kCount], std::string_view name) {
+  for (size_t i = 0; i < kCount; ++i)
+    if (fields[i].name == name) return i;
+  throw "the row has no field of this name";
+}
 
 // The unit, the values and the rule of a field in the reference's words ("metres, a multiple
 // of 50 (fault 8)", "‰, −100 to 155 (stored as ...)"): the values from its range, else from
