@@ -38,7 +38,7 @@ std::optional<RowFault> memo_segnale(CompileContext& context, SignalRow& row) {
   }
   // Every product and sum is exact in 64 bits; the cell keeps the low 16 bits.
   const int64_t aspect_code = int64_t{row.sx} * 3 + row.dx;
-  cell.kind = kSignal;
+  cell.kind = SignalValues::cell_kind(kSignal);
   note_cell_origin(context, c, row.posizione);
   cell.value4 = low16(int64_t{row.rapp} * 10 + aspect_code);
   cell.value1 = low16(int64_t{row.s1} * 10 + row.d1);

@@ -56,15 +56,15 @@ std::optional<RowFault> memo_rallentamento(CompileContext& context, const Slowdo
   }
 
   // E before S: a slowdown of length 0 leaves its one cell a start.
-  end.kind = kSlowdownEnd;
+  end.kind = SlowdownValues::cell_kind(kSlowdownEnd);
   write_second_value(end, row.d_v);
-  start.kind = kSlowdownStart;
+  start.kind = SlowdownValues::cell_kind(kSlowdownStart);
   write_second_value(start, row.d_v);
   note_cell_origin(context, e, row.x);
   note_cell_origin(context, s, row.x);
   if (warned) {
     TrackCell& warning = model.cell(w);
-    warning.kind = kSlowdownWarningBoard;
+    warning.kind = SlowdownValues::cell_kind(kSlowdownWarningBoard);
     note_cell_origin(context, w, row.x);
     write_second_value(warning, row.d_v);
     warning.value1 = low16(row.v);
@@ -83,7 +83,7 @@ std::optional<RowFault> memo_rallentamento(CompileContext& context, const Slowdo
   }
   for (int i = 0; i < kApproachBoardCount; ++i) {
     TrackCell& board = model.cell(b - i);
-    board.kind = kApproachBoard;
+    board.kind = SlowdownValues::cell_kind(kApproachBoard);
     note_cell_origin(context, b - i, row.x);
     board.value1 = static_cast<int16_t>(i + 1);
     if (row.d_v != 0) board.value2 = static_cast<int16_t>(i + 1);
@@ -127,10 +127,10 @@ RowOutcome read_code_reduction_row(CompileContext& context, CodeReductionValues&
   }
   note_cell_origin(context, c, position);
   if (value > 0) {
-    cell.kind = kCodeReduction;
+    cell.kind = CodeReductionValues::cell_kind(kCodeReduction);
     cell.value1 = low16(value);
   } else {
-    cell.kind = kCodeReductionNonPositive;
+    cell.kind = CodeReductionValues::cell_kind(kCodeReductionNonPositive);
   }
   return RowOutcome::next_row();
 }

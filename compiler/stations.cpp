@@ -95,7 +95,7 @@ std::optional<RowFault> mark_station_cells(CompileContext& context, const SimRec
                        " (" + std::to_string(exit_cell * kCellLength_m) + " m) whatever it holds: what stood there (" +
                        cell_kind_name(exit.kind) + ") is lost",
                    std::nullopt, std::nullopt, {note_of_cell_holder(context, exit_cell, "held")});
-  exit.kind = kStationExit;
+  exit.kind = StationValues::cell_kind(kStationExit);
   note_cell_origin(context, exit_cell, station.position_m);
   exit.value1 = static_cast<int16_t>(slot);
   return std::nullopt;

@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "model/cell_kinds.hpp"
+
 namespace scenario {
 
 // The rows of the two sources, each described once: its keyword as authors write it, the
@@ -82,6 +84,8 @@ struct RowText {
   // The section header it stands under as the built-in sources lay them out ("[stazioni]"
   // for a station). The readers ignore it: after "[generale]" any row may stand anywhere.
   std::string_view header = "";
+  // The kinds of track cell its feature takes; none for a row that takes no cell.
+  std::span<const CellKind> cell_kinds = {};
 };
 
 // The row as it is written, its fields by name after its keyword: "pendenza, position, gradient".

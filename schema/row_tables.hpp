@@ -174,6 +174,9 @@ inline constexpr std::string_view kMountainSpellings[] = {"montagna"};
 inline constexpr std::string_view kSpeedLimitBoardSpellings[] = {"indicatori_vmax"};
 inline constexpr std::string_view kIndicatorBoardSpellings[] = {"cartello_indicatore"};
 
+inline constexpr CellKind kMountainCells[] = {kMountainMarker};
+inline constexpr CellKind kSpeedLimitBoardCells[] = {kSpeedLimitBoards};
+inline constexpr CellKind kIndicatorBoardCells[] = {kIndicatorBoard};
 // The five tests, in the order the main section is read with.
 inline constexpr RowText kMainRows[] = {
     {"pendenza", kGradientSpellings, {{"pendenza", ""}, true}, kGradientFields,
@@ -186,13 +189,14 @@ inline constexpr RowText kMainRows[] = {
      "metre, at most to metre 1000000.", kCurvesHeader},
     {"montagna", kMountainSpellings, {{"montagna", ""}, true}, kMountainFields,
      "A mountain stretch with its type. A stretch starting at most 150 m after the previous one's end gets type 3. "
-     "At most 80 stretches.", kMountainsHeader},
+     "At most 80 stretches.", kMountainsHeader, kMountainCells},
     {"indicatori_vmax", kSpeedLimitBoardSpellings, {{"indicatori_v", ""}, true}, kSpeedLimitBoardFields,
      "The speed-limit boards at the position, both sides of the track in one row. A side left empty reads 0: a row "
-     "with the right-hand values empty describes a left board only.", kSpeedLimitBoardsHeader},
+     "with the right-hand values empty describes a left board only.", kSpeedLimitBoardsHeader,
+     kSpeedLimitBoardCells},
     {"cartello_indicatore", kIndicatorBoardSpellings, {{"cartello", "indicat"}, true}, kIndicatorBoardFields,
      "An indicator board with its text. At most 80 boards; each takes a record slot that stations could otherwise "
-     "use.", kIndicatorBoardsHeader},
+     "use.", kIndicatorBoardsHeader, kIndicatorBoardCells},
 };
 
 // ---- The service source ----
@@ -382,6 +386,10 @@ inline constexpr std::string_view kSlowdownSpellings[] = {"rallentamento"};
 inline constexpr std::string_view kCodeReductionSpellings[] = {"abbattimento"};
 inline constexpr std::string_view kStationSpellings[] = {"stazione"};
 
+inline constexpr CellKind kSignalCells[] = {kSignal};
+inline constexpr CellKind kSlowdownCells[] = {kSlowdownEnd, kSlowdownStart, kSlowdownWarningBoard, kApproachBoard};
+inline constexpr CellKind kCodeReductionCells[] = {kCodeReduction, kCodeReductionNonPositive};
+inline constexpr CellKind kStationCells[] = {kStationExit};
 // The ten tests, in the order the service source is read with.
 inline constexpr RowText kServiceRows[] = {
     {"percentuale massa frenata", kBrakedMassSpellings, {{"frenata", "massa"}, true}, kBrakedMassFields,
@@ -398,14 +406,14 @@ inline constexpr RowText kServiceRows[] = {
     {"sabbia", kSandSpellings, {{"sabbia", ""}, true}, kSandFields, "The sand value, only stored for the simulator.",
      kGeneralHeader},
     {"segnale", kSignalSpellings, {{"segnale", ""}, true}, kSignalFields,
-     "A signal, with the approach codes before it.", kSignalsHeader},
+     "A signal, with the approach codes before it.", kSignalsHeader, kSignalCells},
     {"rallentamento", kSlowdownSpellings, {{"rallentamento", ""}, true}, kSlowdownFields,
      "A slowdown, with its warning board and the code reduction points the compiler adds around it.",
-     kSlowdownsHeader},
+     kSlowdownsHeader, kSlowdownCells},
     {"abbattimento", kCodeReductionSpellings, {{"abbattimento", ""}, true}, kCodeReductionFields,
-     "A code reduction point.", kCodeReductionsHeader},
+     "A code reduction point.", kCodeReductionsHeader, kCodeReductionCells},
     {"stazione", kStationSpellings, {{"stazione", ""}, true}, kStationFields,
-     "A station, into the next station record.", kStationsHeader},
+     "A station, into the next station record.", kStationsHeader, kStationCells},
 };
 
 inline constexpr SectionSchema kGeneralSection{"the general section of the line source", kGeneralRows, kLineHeaders};

@@ -14,6 +14,7 @@
 #include "model/source_place.hpp"
 #include "schema/field_reader.hpp"
 #include "schema/row_schema.hpp"
+#include "schema/row_tables.hpp"
 
 namespace scenario {
 
@@ -55,6 +56,16 @@ class RowValues {
   static constexpr const RowField& field() {
     static_assert(kIndex < kCount, "the row has no field at this index");
     return kFields[kIndex];
+  }
+
+  // `kind`, checked as the program builds to be a kind of cell that the row's entry names.
+  static consteval CellKind cell_kind(CellKind kind) {
+    for (const SectionSchema* section : {&rows::kGeneralSection, &rows::kMainSection, &rows::kServiceSection})
+      for (const RowText& row : section->rows)
+        if (row.fields.data() == std::data(kFields))
+          for (const CellKind named : row.cell_kinds)
+            if (named == kind) return kind;
+    throw "the row's entry names no such kind of cell";
   }
 
   // The value of a field, read if it has not been.
