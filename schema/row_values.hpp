@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 #include <tuple>
+#include <type_traits>
 #include <utility>
 
 #include "model/sim_record.hpp"
@@ -117,6 +118,29 @@ class RowValues {
   Values values_{};
   std::array<size_t, kCount> offsets_{};
   size_t read_ = 0;
+};
+
+// The value a writer of sources gives a field of a type: a number as a whole number of 64
+// bits (it may give one that its field cannot hold, which the reader then refuses), a text as
+// its field is written.
+template <FieldType kType>
+using WrittenValue = std::conditional_t<kType == FieldType::kText, std::string, int64_t>;
+
+template <const auto& kFields, size_t... kIndexes>
+auto written_tuple(std::index_sequence<kIndexes...>) -> std::tuple<WrittenValue<kFields[kIndexes].type>...>;
+
+// The values of one row of `kFields` as a writer of sources gives them, in the row's order: a
+// field added to the row is a value that every writer of the row must then give.
+template <const auto& kFields>
+struct WrittenValues : decltype(written_tuple<kFields>(std::make_index_sequence<std::size(kFields)>{})) {
+  using Values = decltype(written_tuple<kFields>(std::make_index_sequence<std::size(kFields)>{}));
+  using Values::Values;
+
+  static constexpr std::span<const RowField> fields() { return kFields; }
+  template <size_t kIndex>
+  const auto& get() const {
+    return std::get<kIndex>(static_cast<const Values&>(*this));
+  }
 };
 
 }  // namespace scenario
