@@ -29,11 +29,9 @@ std::string_view keyword_of(FillTarget target) { return target == FillTarget::kA
 
 }  // namespace
 
-RowOutcome read_fill_row(CompileContext& context, FieldReader& reader, CellFill& fill) {
+RowOutcome place_fill_row(CompileContext& context, CellFill& fill, int32_t position, int32_t value,
+                          const SourcePlace& value_place) {
   ScenarioModel& model = context.model;
-  const int32_t position = reader.read_long();
-  const int32_t value = reader.read_long();
-  const SourcePlace value_place = reader.last_field_place();
   if (auto beyond = beyond_the_cells(context, position, kEndMargin_m)) return RowOutcome::end_reading(std::move(*beyond));
   warn_if_off_cell_of(context, position);
 

@@ -4,7 +4,7 @@
 #include <optional>
 
 #include "compiler/compile_context.hpp"
-#include "schema/field_reader.hpp"
+#include "model/source_place.hpp"
 #include "compiler/service_rows.hpp"
 #include "model/scenario_model.hpp"
 
@@ -26,11 +26,12 @@ struct CellFill {
   std::optional<SourcePlace> current_place = std::nullopt;  // the field that gave it, for a value its cells cannot hold
 };
 
-// A `velocita` or `aderenza` row: position (L), value (L). Past its bounds test (fault 15,
-// reading ends), the current value is written from the cursor up to the cell before the
-// position's cell, at least once when that cell is above 0 and never at or past the last
-// cell; then the row's value becomes the current one.
-RowOutcome read_fill_row(CompileContext& context, FieldReader& reader, CellFill& fill);
+// A `velocita` or `aderenza` row, its position and its value read (the value at
+// `value_place`). Past its bounds test (fault 15, reading ends), the current value is written
+// from the cursor up to the cell before the position's cell, at least once when that cell is
+// above 0 and never at or past the last cell; then the row's value becomes the current one.
+RowOutcome place_fill_row(CompileContext& context, CellFill& fill, int32_t position, int32_t value,
+                          const SourcePlace& value_place);
 
 // The end of reading: the current value is written from the cursor on, at least once, until
 // the cursor reaches last_cell − 2 (never past the last cell).

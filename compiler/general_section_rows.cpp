@@ -9,16 +9,20 @@
 namespace scenario {
 namespace {
 
-RowOutcome read_kilometre_post(GeneralRowContext& context, int slot_number) {
+using rows::BackgroundField;
+using rows::KilometrePostField;
+using rows::RouteLengthField;
+using rows::SignalRepetitionField;
+
+RowOutcome read_kilometre_post(GeneralRowContext& context, KilometrePostValues& row, int slot_number) {
   SimRecord& slot = context.compile.model.record(slot_number);
-  slot.start_m = context.reader.read_long();
-  slot.end_m = context.reader.read_long();
-  slot.position_m = context.reader.read_long();
+  slot.start_m = row.get<KilometrePostField::kPosition>();
+  slot.end_m = row.get<KilometrePostField::kOffset>();
+  slot.position_m = row.get<KilometrePostField::kDirection>();
   // Only 1 reads as falling: any other direction is a rising reading.
-  static const RowField& kDirection = row_field("progressiva chilometrica uno", "direction");
-  warn_if_outside_range(context.compile, kDirection, slot.position_m,
+  warn_if_outside_range(context.compile, row.field<KilometrePostField::kDirection>(), slot.position_m,
                         std::to_string(slot.position_m) + ", which reads as 0 (a rising reading)",
-                        context.reader.last_field_place());
+                        row.place<KilometrePostField::kDirection>());
   if (context.compile.row_place)
     context.kilometre_post_rows.push_back({slot.start_m, slot.end_m, slot.position_m, *context.compile.row_place});
   return RowOutcome::next_row();
@@ -26,9 +30,9 @@ RowOutcome read_kilometre_post(GeneralRowContext& context, int slot_number) {
 
 }  // namespace
 
-RowOutcome place_route_length(GeneralRowContext& context, std::string_view) {
+RowOutcome place_route_length(GeneralRowContext& context, std::string_view, RouteLengthValues& row) {
   ScenarioModel& model = context.compile.model;
-  const int32_t length = context.reader.read_long();
+  const int32_t length = row.get<RouteLengthField::kLength>();
   kRouteLength.in(model.sim_records) = length;
   if (length > kLongestRoute_m) return RowOutcome::stop({Fault::kRouteTooLong});
   const int32_t extent = checked_int32(int64_t{length} + kRouteExtension_m, "route extent does not fit 32 bits");
@@ -41,36 +45,37 @@ RowOutcome place_route_length(GeneralRowContext& context, std::string_view) {
   return RowOutcome::next_row();
 }
 
-RowOutcome place_kilometre_post_tre(GeneralRowContext& context, std::string_view) {
-  return read_kilometre_post(context, kKilometrePostSlots[0]);
+RowOutcome place_kilometre_post_tre(GeneralRowContext& context, std::string_view, KilometrePostValues& row) {
+  return read_kilometre_post(context, row, kKilometrePostSlots[0]);
 }
-RowOutcome place_kilometre_post_due(GeneralRowContext& context, std::string_view) {
-  return read_kilometre_post(context, kKilometrePostSlots[1]);
+RowOutcome place_kilometre_post_due(GeneralRowContext& context, std::string_view, KilometrePostValues& row) {
+  return read_kilometre_post(context, row, kKilometrePostSlots[1]);
 }
-RowOutcome place_kilometre_post_uno(GeneralRowContext& context, std::string_view) {
-  return read_kilometre_post(context, kKilometrePostSlots[2]);
+RowOutcome place_kilometre_post_uno(GeneralRowContext& context, std::string_view, KilometrePostValues& row) {
+  return read_kilometre_post(context, row, kKilometrePostSlots[2]);
 }
 
 // The backgrounds go to slot 85 in the order uno, tre, due.
-RowOutcome place_background_uno(GeneralRowContext& context, std::string_view) {
-  kBackgroundUno.in(context.compile.model.sim_records) = context.reader.read_long();
+RowOutcome place_background_uno(GeneralRowContext& context, std::string_view, BackgroundValues& row) {
+  kBackgroundUno.in(context.compile.model.sim_records) = row.get<BackgroundField::kValue>();
   return RowOutcome::next_row();
 }
-RowOutcome place_background_due(GeneralRowContext& context, std::string_view) {
-  kBackgroundDue.in(context.compile.model.sim_records) = context.reader.read_long();
+RowOutcome place_background_due(GeneralRowContext& context, std::string_view, BackgroundValues& row) {
+  kBackgroundDue.in(context.compile.model.sim_records) = row.get<BackgroundField::kValue>();
   return RowOutcome::next_row();
 }
-RowOutcome place_background_tre(GeneralRowContext& context, std::string_view) {
-  kBackgroundTre.in(context.compile.model.sim_records) = context.reader.read_long();
+RowOutcome place_background_tre(GeneralRowContext& context, std::string_view, BackgroundValues& row) {
+  kBackgroundTre.in(context.compile.model.sim_records) = row.get<BackgroundField::kValue>();
   return RowOutcome::next_row();
 }
 
-RowOutcome place_signal_repetition(GeneralRowContext& context, std::string_view keyword) {
+RowOutcome place_signal_repetition(GeneralRowContext& context, std::string_view keyword,
+                                   SignalRepetitionValues& row) {
   auto& records = context.compile.model.sim_records;
   int32_t& start = kSignalRepetitionStart.in(records);
   int32_t& end = kSignalRepetitionEnd.in(records);
-  start = context.reader.read_long();
-  end = context.reader.read_long();
+  start = row.get<SignalRepetitionField::kStart>();
+  end = row.get<SignalRepetitionField::kEnd>();
   if (start % kCellLength_m != 0) return RowOutcome::stop({Fault::kRepetitionStart});
   if (end % kCellLength_m != 0) return RowOutcome::stop({Fault::kRepetitionEnd});
   int32_t& codes = kSignalRepetitionCodes.in(records);

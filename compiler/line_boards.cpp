@@ -1,5 +1,6 @@
 #include "compiler/line_boards.hpp"
 
+#include "schema/row_values.hpp"
 #include "format/compiled_files.hpp"
 #include "compiler/occupied_cells.hpp"
 #include "compiler/track_bounds.hpp"
@@ -36,7 +37,7 @@ std::optional<RowFault> memo_indicatori_v_max(CompileContext& context, const Spe
   if (!cell.is_free()) {
     return occupied_cell_fault(context, Fault::kSpeedLimitBoardOccupied, row.posizione, c);
   }
-  cell.kind = kSpeedLimitBoards;
+  cell.kind = RowValues<rows::kSpeedLimitBoardFields>::cell_kind(kSpeedLimitBoards);
   note_cell_origin(context, c, row.posizione);
   cell.value1 = packed_speeds(row.vas, row.vad);
   cell.value2 = packed_speeds(row.vbs, row.vbd);
@@ -60,7 +61,7 @@ std::optional<RowFault> place_indicator_board(CompileContext& context, int32_t p
   if (board_slot_counter < 1) throw RuntimeFailure("more than 80 indicator boards");
   SimRecord& slot = model.record(board_slot_counter);
   if (text.size() > kMaxRecordTextBytes) throw RuntimeFailure("indicator board text longer than 65535 bytes");
-  cell.kind = kIndicatorBoard;
+  cell.kind = RowValues<rows::kIndicatorBoardFields>::cell_kind(kIndicatorBoard);
   note_cell_origin(context, c, position);
   cell.value1 = checked_int16(board_slot_counter, "board slot");
   slot.text = text;

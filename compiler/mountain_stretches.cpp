@@ -1,5 +1,6 @@
 #include "compiler/mountain_stretches.hpp"
 
+#include "schema/row_values.hpp"
 #include "compiler/track_bounds.hpp"
 #include "model/rounding.hpp"
 #include "model/runtime_failure.hpp"
@@ -30,7 +31,8 @@ void memo_montagna(ScenarioModel& model, int32_t inizio, int32_t fine, int32_t t
                                lowest_position_in_cell(0));
     TrackCell& cell = model.cell(c);
     cell.mountain = low8(tipo);
-    if (markers && (c - first + 1) % kMarkerEvery == 0 && cell.kind == kFreeCell) cell.kind = kMountainMarker;
+    if (markers && (c - first + 1) % kMarkerEvery == 0 && cell.kind == kFreeCell)
+      cell.kind = RowValues<rows::kMountainFields>::cell_kind(kMountainMarker);
   }
 }
 

@@ -10,52 +10,73 @@
 namespace scenario {
 namespace {
 
-// A row of the schema bound to the routine that reads its fields behind the keyword field
-// (given as written) and places the feature.
+// A row of the schema bound to the routine that places the feature from the row's values,
+// which are read behind the keyword field (given as written) as the routine asks for them.
 template <typename Context>
 struct RowPlacing {
-  std::string_view keyword;  // the row's keyword as the schema writes it
+  std::string_view keyword;          // the row's keyword as the schema writes it
+  std::span<const RowField> fields;  // the fields its routine takes
   RowOutcome (*place)(Context&, std::string_view keyword);
 };
 
+template <auto kPlace>
+struct BoundRoutine;
+template <typename Context, typename Values, RowOutcome (*kPlace)(Context&, std::string_view, Values&)>
+struct BoundRoutine<kPlace> {
+  static RowOutcome place(Context& context, std::string_view keyword) {
+    Values values(context.reader);
+    return kPlace(context, keyword, values);
+  }
+  static constexpr RowPlacing<Context> placing(std::string_view keyword) { return {keyword, Values::fields(), place}; }
+};
+
+// `kPlace` as the routine of the row `keyword`.
+template <auto kPlace>
+constexpr auto bind(std::string_view keyword) {
+  return BoundRoutine<kPlace>::placing(keyword);
+}
+
 constexpr RowPlacing<GeneralRowContext> kGeneralPlacing[] = {
-    {"lunghezza percorso", place_route_length},
-    {"progressiva chilometrica tre", place_kilometre_post_tre},
-    {"progressiva chilometrica due", place_kilometre_post_due},
-    {"progressiva chilometrica uno", place_kilometre_post_uno},
-    {"sfondo uno", place_background_uno},
-    {"sfondo due", place_background_due},
-    {"sfondo tre", place_background_tre},
-    {"ripetizione segnali 4 codici", place_signal_repetition},
+    bind<place_route_length>("lunghezza percorso"),
+    bind<place_kilometre_post_tre>("progressiva chilometrica tre"),
+    bind<place_kilometre_post_due>("progressiva chilometrica due"),
+    bind<place_kilometre_post_uno>("progressiva chilometrica uno"),
+    bind<place_background_uno>("sfondo uno"),
+    bind<place_background_due>("sfondo due"),
+    bind<place_background_tre>("sfondo tre"),
+    bind<place_signal_repetition>("ripetizione segnali 4 codici"),
 };
 
 constexpr RowPlacing<MainRowContext> kMainPlacing[] = {
-    {"pendenza", place_gradient},
-    {"curvad1", place_curve},
-    {"montagna", place_mountain},
-    {"indicatori_vmax", place_speed_limit_boards},
-    {"cartello_indicatore", place_indicator_board},
+    bind<place_gradient>("pendenza"),
+    bind<place_curve>("curvad1"),
+    bind<place_mountain>("montagna"),
+    bind<place_speed_limit_boards>("indicatori_vmax"),
+    bind<place_indicator_board_row>("cartello_indicatore"),
 };
 
 constexpr RowPlacing<ServiceRowContext> kServicePlacing[] = {
-    {"percentuale massa frenata", place_braked_mass},
-    {"numero vetture", place_coaches},
-    {"velocita", place_line_speed},
-    {"aderenza", place_adhesion},
-    {"orologio", place_clock},
-    {"sabbia", place_sand},
-    {"segnale", place_signal},
-    {"rallentamento", place_slowdown},
-    {"abbattimento", place_code_reduction},
-    {"stazione", place_station},
+    bind<place_braked_mass>("percentuale massa frenata"),
+    bind<place_coaches>("numero vetture"),
+    bind<place_line_speed>("velocita"),
+    bind<place_adhesion>("aderenza"),
+    bind<place_clock>("orologio"),
+    bind<place_sand>("sabbia"),
+    bind<place_signal>("segnale"),
+    bind<place_slowdown>("rallentamento"),
+    bind<place_code_reduction>("abbattimento"),
+    bind<place_station>("stazione"),
 };
 
-// Every row of the section bound once, in the section's order.
+// Every row of the section bound once, in the section's order, each to a routine that takes
+// the row's own fields.
 template <typename Context, size_t kCount>
 constexpr bool binds_every_row(const SectionSchema& section, const RowPlacing<Context> (&placing)[kCount]) {
   if (section.rows.size() != kCount) return false;
-  for (size_t i = 0; i < kCount; ++i)
+  for (size_t i = 0; i < kCount; ++i) {
     if (section.rows[i].keyword != placing[i].keyword) return false;
+    if (section.rows[i].fields.data() != placing[i].fields.data()) return false;
+  }
   return true;
 }
 
@@ -83,9 +104,9 @@ RowOutcome place_rows_of_keyword(const SectionSchema& section, const RowPlacing<
 
 }  // namespace
 
-static_assert(binds_every_row(rows::kGeneralSection, kGeneralPlacing), "a general row without its placing routine");
-static_assert(binds_every_row(rows::kMainSection, kMainPlacing), "a main row without its placing routine");
-static_assert(binds_every_row(rows::kServiceSection, kServicePlacing), "a service row without its placing routine");
+static_assert(binds_every_row(rows::kGeneralSection, kGeneralPlacing), "a general row without its placing routine, or bound to one that takes other fields");
+static_assert(binds_every_row(rows::kMainSection, kMainPlacing), "a main row without its placing routine, or bound to one that takes other fields");
+static_assert(binds_every_row(rows::kServiceSection, kServicePlacing), "a service row without its placing routine, or bound to one that takes other fields");
 
 RowOutcome place_general_rows(GeneralRowContext& context, std::string_view keyword, std::string_view lower_keyword,
                               const RowText*& matched) {

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <stdexcept>
 
 #include "compiler/general_section_rows.hpp"
+#include "schema/row_tables.hpp"
 #include "model/rounding.hpp"
 #include "model/windows_1252.hpp"
 
@@ -48,14 +48,6 @@ constexpr RowRelation kRelations[] = {
 };
 
 std::string metres(int64_t value) { return std::to_string(value) + " m"; }
-
-// The index of a row's field by its name in the schema; a name the row lacks is a fault of
-// this file.
-size_t field_index(const RowText& row, std::string_view name) {
-  for (size_t i = 0; i < row.fields.size(); ++i)
-    if (row.fields[i].name == name) return i;
-  throw std::logic_error("the row schema has no field '" + std::string(name) + "' of '" + std::string(row.keyword) + "'");
-}
 
 // The field that places a row on the route, if it has one.
 std::optional<size_t> position_field(const RowText& row) {
@@ -138,39 +130,43 @@ std::vector<BrokenRelation> RelationWatch::row(const RowText& row, std::span<con
   if (const auto at = position_field(row); at && *at < fields.size())
     check_route_reaches(fields[*at].number, keyword, fields[*at], broken);
   if (fields.size() != row.fields.size()) return broken;
-  auto field = [&](std::string_view name) -> const WrittenField& { return fields[field_index(row, name)]; };
-  auto number = [&](std::string_view name) { return field(name).number; };
+  // The fields by their places in the row's schema entry.
+  auto field = [&](size_t index) -> const WrittenField& { return fields[index]; };
+  auto number = [&](size_t index) { return fields[index].number; };
+  using namespace rows;
 
   if (keyword == "lunghezza percorso") {
-    route_length_m_ = number("length");
-    route_length_field_ = field("length");
+    route_length_m_ = number(RouteLengthField::kLength);
+    route_length_field_ = field(RouteLengthField::kLength);
     route_length_told_ = false;
   }
 
   if (keyword == "montagna") {
-    const int64_t start = number("start");
-    const int64_t end = number("end");
+    const int64_t start = number(MountainField::kStart);
+    const int64_t end = number(MountainField::kEnd);
     if (divide_round_half_even(end - kCellLength_m, kCellLength_m) < cell_of_position(start))
       broken.push_back({Warning::kEndsBeforeStart,
                         "this mountain stretch ends at " + metres(end) + ", not past its start at " + metres(start) +
                             ": it holds no cell",
-                        field("end").place});
+                        field(MountainField::kEnd).place});
     else
-      check_ordered("mountain stretch", start, end, mountain_end_m_, field("start"), broken);
+      check_ordered("mountain stretch", start, end, mountain_end_m_, field(MountainField::kStart), broken);
   } else if (keyword == "ripetizione segnali 4 codici") {
-    const int64_t start = number("start");
-    const int64_t end = number("end");
+    const int64_t start = number(SignalRepetitionField::kStart);
+    const int64_t end = number(SignalRepetitionField::kEnd);
     if (end != 0 && end < start)
       broken.push_back({Warning::kEndsBeforeStart,
                         "the signal repetition ends at " + metres(end) + ", before it starts at " + metres(start) +
                             ": both are stored as written",
-                        field("end").place});
+                        field(SignalRepetitionField::kEnd).place});
   } else if (keyword == "curvad1") {
-    const int64_t start = number("position");
-    check_ordered("curve", start, std::max(start, start + number("length")), curve_end_m_, field("position"), broken);
+    const int64_t start = number(CurveField::kPosition);
+    check_ordered("curve", start, std::max(start, start + number(CurveField::kLength)), curve_end_m_,
+                  field(CurveField::kPosition), broken);
   } else if (keyword == "velocita" || keyword == "aderenza") {
     bool& seen = keyword == "velocita" ? speed_rows_ : adhesion_rows_;
-    const WrittenField& position = field("position");
+    static_assert(LineSpeedField::kPosition == AdhesionField::kPosition);
+    const WrittenField& position = field(LineSpeedField::kPosition);
     if (!seen && cell_of_position(position.number) > 0)
       broken.push_back({Warning::kFillAfterZero,
                         "the first " + std::string(keyword) + " row is at " + metres(position.number) +
@@ -179,18 +175,18 @@ std::vector<BrokenRelation> RelationWatch::row(const RowText& row, std::span<con
                             "; write it at 0",
                         position.place, DiagnosticFix{trimmed(position.text), "0"}});
     seen = true;
-    if (keyword == "velocita") line_speeds_.emplace_back(position.number, number("speed"));
+    if (keyword == "velocita") line_speeds_.emplace_back(position.number, number(LineSpeedField::kSpeed));
   } else if (keyword == "rallentamento") {
-    const int64_t start = number("start");
-    const int64_t length = number("length");
-    const int64_t speed = number("speed");
+    const int64_t start = number(SlowdownField::kStart);
+    const int64_t length = number(SlowdownField::kLength);
+    const int64_t speed = number(SlowdownField::kSpeed);
     if (cell_after_position(start + length) <= cell_after_position(start)) {
       const std::string said =
           cell_after_position(start + length) == cell_after_position(start)
               ? "its end falls in its start cell, which keeps the start only: the slowdown has no end"
               : "its end, at " + metres(start + length) + ", lies before its start at " + metres(start);
       broken.push_back({Warning::kEndsBeforeStart, "slowdown length " + metres(length) + ": " + said,
-                        field("length").place});
+                        field(SlowdownField::kLength).place});
     }
     // The line speed in force: the last row written before this one at or before its start.
     std::optional<int64_t> line_speed;
@@ -203,9 +199,10 @@ std::vector<BrokenRelation> RelationWatch::row(const RowText& row, std::span<con
                             (length > 0 && length <= *line_speed ? "; are the speed and the length (" + metres(length) +
                                                                        ") swapped?"
                                                                  : ""),
-                        field("speed").place});
+                        field(SlowdownField::kSpeed).place});
   } else if (keyword == "stazione") {
-    const int64_t hours = number("hours"), minutes = number("minutes"), seconds = number("seconds");
+    const int64_t hours = number(StationField::kHours), minutes = number(StationField::kMinutes),
+                  seconds = number(StationField::kSeconds);
     const int64_t time = (hours * 60 + minutes) * 60 + seconds;
     // A time outside the clock is told by its field's range (W10) and ordered with none.
     const bool on_the_clock = hours >= 0 && hours <= 23 && minutes >= 0 && minutes <= 59 && seconds >= 0 && seconds <= 59;
@@ -214,9 +211,9 @@ std::vector<BrokenRelation> RelationWatch::row(const RowText& row, std::span<con
         broken.push_back({Warning::kTimeGoesBack,
                           "timetable time " + clock_text(time) + " is earlier than " + clock_text(*station_time_s_) +
                               " at '" + station_name_ + "', the station before: the train card lists them in this order",
-                          field("hours").place});
+                          field(StationField::kHours).place});
       station_time_s_ = time;
-      station_name_ = utf8_from_1252(trimmed(field("name").text));
+      station_name_ = utf8_from_1252(trimmed(field(StationField::kName).text));
     }
   }
 

@@ -7,6 +7,10 @@
 #include "compiler/row_outcome.hpp"
 #include "compiler/stations.hpp"
 #include "compiler/compile_context.hpp"
+#include "compiler/signals.hpp"
+#include "compiler/slowdowns.hpp"
+#include "schema/row_tables.hpp"
+#include "schema/row_values.hpp"
 
 namespace scenario {
 
@@ -22,16 +26,26 @@ struct ServiceRowContext {
   int station_rows = 0;
 };
 
-// The routines that read and place the service rows.
-RowOutcome place_braked_mass(ServiceRowContext& context, std::string_view keyword);
-RowOutcome place_coaches(ServiceRowContext& context, std::string_view keyword);
-RowOutcome place_line_speed(ServiceRowContext& context, std::string_view keyword);
-RowOutcome place_adhesion(ServiceRowContext& context, std::string_view keyword);
-RowOutcome place_clock(ServiceRowContext& context, std::string_view keyword);
-RowOutcome place_sand(ServiceRowContext& context, std::string_view keyword);
-RowOutcome place_signal(ServiceRowContext& context, std::string_view keyword);
-RowOutcome place_slowdown(ServiceRowContext& context, std::string_view keyword);
-RowOutcome place_code_reduction(ServiceRowContext& context, std::string_view keyword);
-RowOutcome place_station(ServiceRowContext& context, std::string_view keyword);
+// The values of the service rows placed here, read as the row schema gives their fields (the
+// signal's, the slowdown's, the code reduction's and the station's stand beside their
+// routines).
+using BrakedMassValues = RowValues<rows::kBrakedMassFields>;
+using CoachesValues = RowValues<rows::kCoachesFields>;
+using LineSpeedValues = RowValues<rows::kLineSpeedFields>;
+using AdhesionValues = RowValues<rows::kAdhesionFields>;
+using ClockValues = RowValues<rows::kClockFields>;
+using SandValues = RowValues<rows::kSandFields>;
+
+// The routines that place the service rows from their values.
+RowOutcome place_braked_mass(ServiceRowContext& context, std::string_view keyword, BrakedMassValues& row);
+RowOutcome place_coaches(ServiceRowContext& context, std::string_view keyword, CoachesValues& row);
+RowOutcome place_line_speed(ServiceRowContext& context, std::string_view keyword, LineSpeedValues& row);
+RowOutcome place_adhesion(ServiceRowContext& context, std::string_view keyword, AdhesionValues& row);
+RowOutcome place_clock(ServiceRowContext& context, std::string_view keyword, ClockValues& row);
+RowOutcome place_sand(ServiceRowContext& context, std::string_view keyword, SandValues& row);
+RowOutcome place_signal(ServiceRowContext& context, std::string_view keyword, SignalValues& row);
+RowOutcome place_slowdown(ServiceRowContext& context, std::string_view keyword, SlowdownValues& row);
+RowOutcome place_code_reduction(ServiceRowContext& context, std::string_view keyword, CodeReductionValues& row);
+RowOutcome place_station(ServiceRowContext& context, std::string_view keyword, StationValues& row);
 
 }  // namespace scenario

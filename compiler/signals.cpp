@@ -38,7 +38,7 @@ std::optional<RowFault> memo_segnale(CompileContext& context, SignalRow& row) {
   }
   // Every product and sum is exact in 64 bits; the cell keeps the low 16 bits.
   const int64_t aspect_code = int64_t{row.sx} * 3 + row.dx;
-  cell.kind = kSignal;
+  cell.kind = SignalValues::cell_kind(kSignal);
   note_cell_origin(context, c, row.posizione);
   cell.value4 = low16(int64_t{row.rapp} * 10 + aspect_code);
   cell.value1 = low16(int64_t{row.s1} * 10 + row.d1);
@@ -56,18 +56,26 @@ std::optional<RowFault> memo_segnale(CompileContext& context, SignalRow& row) {
   return std::nullopt;
 }
 
-RowOutcome read_signal_row(CompileContext& context, FieldReader& reader) {
-  SignalRow row;
-  for (int32_t* field : {&row.posizione, &row.sx, &row.s1, &row.s2, &row.s3, &row.rapp, &row.dx, &row.d1, &row.d2,
-                         &row.d3, &row.tempo})
-    *field = reader.read_long();
-  const SourcePlace time_place = reader.last_field_place();
+RowOutcome read_signal_row(CompileContext& context, SignalValues& values) {
+  using Field = rows::SignalField;
+  values.read_all();
+  SignalRow row{.posizione = values.get<Field::kPosition>(),
+                .sx = values.get<Field::kSx>(),
+                .s1 = values.get<Field::kS1>(),
+                .s2 = values.get<Field::kS2>(),
+                .s3 = values.get<Field::kS3>(),
+                .rapp = values.get<Field::kRapp>(),
+                .dx = values.get<Field::kDx>(),
+                .d1 = values.get<Field::kD1>(),
+                .d2 = values.get<Field::kD2>(),
+                .d3 = values.get<Field::kD3>(),
+                .tempo = values.get<Field::kTime>()};
+  const SourcePlace time_place = values.place<Field::kTime>();
   if (auto beyond = beyond_the_cells(context, row.posizione, kEndMargin_m)) return RowOutcome::end_reading(std::move(*beyond));
   warn_if_off_cell_after(context, row.posizione);
   if (row.sx == 2) {
-    static const RowField& kTime = row_field("segnale", "time");
     const int64_t stored = row.tempo >= 1 && row.tempo <= 100 ? 101 : row.tempo;
-    warn_if_outside_range(context, kTime, row.tempo, low8(stored), time_place);
+    warn_if_outside_range(context, values.field<Field::kTime>(), row.tempo, low8(stored), time_place);
   }
   return stop_if_any_fault(context, row.posizione, memo_segnale(context, row));
 }

@@ -2,7 +2,8 @@
 
 #include <cstdint>
 
-#include "schema/field_reader.hpp"
+#include "schema/row_tables.hpp"
+#include "schema/row_values.hpp"
 #include "compiler/service_rows.hpp"
 #include "compiler/compile_context.hpp"
 
@@ -32,8 +33,11 @@ struct SignalRow {
 // found, if any.
 std::optional<RowFault> memo_segnale(CompileContext& context, SignalRow& row);
 
-// A `segnale` row: reads its eleven numbers, tests its bounds (fault 15, reading ends),
+// The values of a `segnale` row, read as the row schema gives its fields.
+using SignalValues = RowValues<rows::kSignalFields>;
+
+// A `segnale` row: takes its eleven numbers, tests its bounds (fault 15, reading ends),
 // places the signal and ends the source on any fault then standing.
-RowOutcome read_signal_row(CompileContext& context, FieldReader& reader);
+RowOutcome read_signal_row(CompileContext& context, SignalValues& values);
 
 }  // namespace scenario

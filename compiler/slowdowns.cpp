@@ -1,7 +1,5 @@
 #include "compiler/slowdowns.hpp"
 
-#include <iterator>
-#include <span>
 #include <string>
 
 #include "compiler/field_ranges.hpp"
@@ -18,6 +16,14 @@ namespace {
 
 void write_second_value(TrackCell& cell, int32_t d_v) {
   if (d_v != 0) cell.value2 = low16(d_v);
+}
+
+// A value stored as its low 16 bits: a warning at its field when it lies outside the field's
+// range.
+template <size_t kIndex>
+void warn_if_low16_outside_range(const CompileContext& context, SlowdownValues& values) {
+  const int32_t written = values.get<kIndex>();
+  warn_if_outside_range(context, values.field<kIndex>(), written, low16(written), values.place<kIndex>());
 }
 
 }  // namespace
@@ -50,15 +56,15 @@ std::optional<RowFault> memo_rallentamento(CompileContext& context, const Slowdo
   }
 
   // E before S: a slowdown of length 0 leaves its one cell a start.
-  end.kind = kSlowdownEnd;
+  end.kind = SlowdownValues::cell_kind(kSlowdownEnd);
   write_second_value(end, row.d_v);
-  start.kind = kSlowdownStart;
+  start.kind = SlowdownValues::cell_kind(kSlowdownStart);
   write_second_value(start, row.d_v);
   note_cell_origin(context, e, row.x);
   note_cell_origin(context, s, row.x);
   if (warned) {
     TrackCell& warning = model.cell(w);
-    warning.kind = kSlowdownWarningBoard;
+    warning.kind = SlowdownValues::cell_kind(kSlowdownWarningBoard);
     note_cell_origin(context, w, row.x);
     write_second_value(warning, row.d_v);
     warning.value1 = low16(row.v);
@@ -77,7 +83,7 @@ std::optional<RowFault> memo_rallentamento(CompileContext& context, const Slowdo
   }
   for (int i = 0; i < kApproachBoardCount; ++i) {
     TrackCell& board = model.cell(b - i);
-    board.kind = kApproachBoard;
+    board.kind = SlowdownValues::cell_kind(kApproachBoard);
     note_cell_origin(context, b - i, row.x);
     board.value1 = static_cast<int16_t>(i + 1);
     if (row.d_v != 0) board.value2 = static_cast<int16_t>(i + 1);
@@ -85,32 +91,32 @@ std::optional<RowFault> memo_rallentamento(CompileContext& context, const Slowdo
   return std::nullopt;
 }
 
-RowOutcome read_slowdown_row(CompileContext& context, FieldReader& reader) {
-  SlowdownRow row;
-  int32_t* const fields[] = {&row.x, &row.v, &row.l, &row.f_tt, &row.f_ta, &row.d_v};
-  SourcePlace places[std::size(fields)];
-  for (size_t i = 0; i < std::size(fields); ++i) {
-    *fields[i] = reader.read_long();
-    places[i] = reader.last_field_place();
-  }
+RowOutcome read_slowdown_row(CompileContext& context, SlowdownValues& values) {
+  using Field = rows::SlowdownField;
+  values.read_all();
+  const SlowdownRow row{.x = values.get<Field::kStart>(),
+                        .v = values.get<Field::kSpeed>(),
+                        .l = values.get<Field::kLength>(),
+                        .f_tt = values.get<Field::kField4>(),
+                        .f_ta = values.get<Field::kApproachBoards>(),
+                        .d_v = values.get<Field::kField6>()};
   if (auto beyond = beyond_the_cells(context, row.x, kEndMargin_m)) return RowOutcome::end_reading(std::move(*beyond));
   warn_if_off_cell_after(context, row.x);
   warn_if_off_cell_after(context, int64_t{row.x} + row.l);
   // The speed and fields 4 and 6 are stored as their low 16 bits (field 6 only when not 0).
-  static const std::span<const RowField> kFields = find_row("rallentamento")->fields;
-  for (const size_t i : {size_t{1}, size_t{3}, size_t{5}})
-    warn_if_outside_range(context, kFields[i], *fields[i], low16(*fields[i]), places[i]);
+  warn_if_low16_outside_range<Field::kSpeed>(context, values);
+  warn_if_low16_outside_range<Field::kField4>(context, values);
+  warn_if_low16_outside_range<Field::kField6>(context, values);
   return stop_if_any_fault(context, row.x, memo_rallentamento(context, row));
 }
 
-RowOutcome read_code_reduction_row(CompileContext& context, FieldReader& reader) {
-  const int32_t position = reader.read_long();
-  const int32_t value = reader.read_long();
-  const SourcePlace value_place = reader.last_field_place();
+RowOutcome read_code_reduction_row(CompileContext& context, CodeReductionValues& values) {
+  using Field = rows::CodeReductionField;
+  const int32_t position = values.get<Field::kPosition>();
+  const int32_t value = values.get<Field::kValue>();
   if (auto beyond = beyond_the_cells(context, position, kEndMargin_m)) return RowOutcome::end_reading(std::move(*beyond));
   warn_if_off_cell_of(context, position);
-  static const RowField& kValue = row_field("abbattimento", "value");
-  if (value > 0) warn_if_outside_range(context, kValue, value, low16(value), value_place);
+  if (value > 0) warn_if_outside_range(context, values.field<Field::kValue>(), value, low16(value), values.place<Field::kValue>());
   const int64_t c = cell_of_position(position);
   if (c < 0)
     throw before_route_start("code reduction point", position, "its cell lies", "a code reduction point",
@@ -121,10 +127,10 @@ RowOutcome read_code_reduction_row(CompileContext& context, FieldReader& reader)
   }
   note_cell_origin(context, c, position);
   if (value > 0) {
-    cell.kind = kCodeReduction;
+    cell.kind = CodeReductionValues::cell_kind(kCodeReduction);
     cell.value1 = low16(value);
   } else {
-    cell.kind = kCodeReductionNonPositive;
+    cell.kind = CodeReductionValues::cell_kind(kCodeReductionNonPositive);
   }
   return RowOutcome::next_row();
 }

@@ -2,7 +2,8 @@
 
 #include <cstdint>
 
-#include "schema/field_reader.hpp"
+#include "schema/row_tables.hpp"
+#include "schema/row_values.hpp"
 #include "compiler/service_rows.hpp"
 #include "compiler/compile_context.hpp"
 
@@ -26,13 +27,18 @@ struct SlowdownRow {
 // Gives the fault it found, if any.
 std::optional<RowFault> memo_rallentamento(CompileContext& context, const SlowdownRow& row);
 
-// A `rallentamento` row: reads its six numbers, tests its bounds (fault 15, reading ends),
-// places the slowdown and ends the source on any fault then standing.
-RowOutcome read_slowdown_row(CompileContext& context, FieldReader& reader);
+// The values of a `rallentamento` and an `abbattimento` row, read as the row schema gives
+// their fields.
+using SlowdownValues = RowValues<rows::kSlowdownFields>;
+using CodeReductionValues = RowValues<rows::kCodeReductionFields>;
 
-// An `abbattimento` row: position (L) and value (L). The cell of the position (without the
+// A `rallentamento` row: takes its six numbers, tests its bounds (fault 15, reading ends),
+// places the slowdown and ends the source on any fault then standing.
+RowOutcome read_slowdown_row(CompileContext& context, SlowdownValues& values);
+
+// An `abbattimento` row: position and value. The cell of the position (without the
 // added cell of signals and slowdowns) becomes a code reduction point: kind 12 with the
 // value when it is above 0, else kind 13 with value1 untouched. An occupied cell is fault 7.
-RowOutcome read_code_reduction_row(CompileContext& context, FieldReader& reader);
+RowOutcome read_code_reduction_row(CompileContext& context, CodeReductionValues& values);
 
 }  // namespace scenario

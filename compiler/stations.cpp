@@ -1,6 +1,5 @@
 #include "compiler/stations.hpp"
 
-#include <iterator>
 #include <optional>
 
 #include "compiler/field_ranges.hpp"
@@ -44,29 +43,33 @@ void derive_area(SimRecord& station, int32_t length, bool first_station) {
   }
 }
 
+// A timetable field: a warning at it when it lies outside its range.
+template <size_t kIndex>
+int64_t read_time_field(CompileContext& context, StationValues& values) {
+  const int64_t value = values.get<kIndex>();
+  warn_if_outside_range(context, values.field<kIndex>(), value, value, values.place<kIndex>());
+  return value;
+}
+
 // The fields behind the length, stored for the simulator, then the timetable time and the
 // name: the whole row is in the slot, the name included, before the time is stored.
-void read_stored_fields(CompileContext& context, FieldReader& reader, SimRecord& station, int32_t slot) {
-  station.p4 = reader.read_byte();
-  station.p5 = reader.read_byte();
-  station.p6 = reader.read_byte();
-  station.p7 = reader.read_integer();
-  station.p8 = reader.read_integer();
-  station.p9 = reader.read_byte();
-  station.p10 = reader.read_integer();
-  station.p11 = reader.read_integer();
-  station.p12 = reader.read_integer();
-  station.p13 = reader.read_byte();
-  static const RowField* const kTimeFields[] = {&row_field("stazione", "hours"), &row_field("stazione", "minutes"),
-                                                &row_field("stazione", "seconds")};
-  int64_t time[3] = {};
-  for (size_t i = 0; i < std::size(time); ++i) {
-    time[i] = reader.read_long();
-    if (i == 0) context.station_time_places.insert_or_assign(slot, reader.last_field_place());
-    warn_if_outside_range(context, *kTimeFields[i], time[i], time[i], reader.last_field_place());
-  }
-  const auto [hours, minutes, seconds] = time;
-  station.text = reader.read_text(kMaxRecordTextBytes);
+void read_stored_fields(CompileContext& context, StationValues& values, SimRecord& station, int32_t slot) {
+  using Field = rows::StationField;
+  station.p4 = values.get<Field::kField4>();
+  station.p5 = values.get<Field::kField5>();
+  station.p6 = values.get<Field::kField6>();
+  station.p7 = values.get<Field::kField7>();
+  station.p8 = values.get<Field::kField8>();
+  station.p9 = values.get<Field::kField9>();
+  station.p10 = values.get<Field::kField10>();
+  station.p11 = values.get<Field::kField11>();
+  station.p12 = values.get<Field::kField12>();
+  station.p13 = values.get<Field::kField13>();
+  context.station_time_places.insert_or_assign(slot, values.place<Field::kHours>());
+  const int64_t hours = read_time_field<Field::kHours>(context, values);
+  const int64_t minutes = read_time_field<Field::kMinutes>(context, values);
+  const int64_t seconds = read_time_field<Field::kSeconds>(context, values);
+  station.text = std::move(values.get<Field::kName>());
   station.time_s = checked_int32((hours * 60 + minutes) * 60 + seconds, "timetable time does not fit 32 bits");
 }
 
@@ -92,7 +95,7 @@ std::optional<RowFault> mark_station_cells(CompileContext& context, const SimRec
                        " (" + std::to_string(exit_cell * kCellLength_m) + " m) whatever it holds: what stood there (" +
                        cell_kind_name(exit.kind) + ") is lost",
                    std::nullopt, std::nullopt, {note_of_cell_holder(context, exit_cell, "held")});
-  exit.kind = kStationExit;
+  exit.kind = StationValues::cell_kind(kStationExit);
   note_cell_origin(context, exit_cell, station.position_m);
   exit.value1 = static_cast<int16_t>(slot);
   return std::nullopt;
@@ -100,14 +103,15 @@ std::optional<RowFault> mark_station_cells(CompileContext& context, const SimRec
 
 }  // namespace
 
-RowOutcome read_station_row(CompileContext& context, FieldReader& reader, StationSlots& slots) {
+RowOutcome read_station_row(CompileContext& context, StationValues& values, StationSlots& slots) {
+  using Field = rows::StationField;
   ScenarioModel& model = context.model;
   const int32_t s = slots.station_counter;
   // With every slot up to s − 1 taken by board texts not even the first field may be stored.
   if (s > slots.board_slot_counter) return RowOutcome::stop({Fault::kTooManyStations});
   SimRecord& station = model.record(s);
 
-  station.position_m = reader.read_long();
+  station.position_m = values.get<Field::kPosition>();
   const int32_t position = station.position_m;
   if (auto beyond = beyond_the_cells(context, position, kStationMargin_m)) return RowOutcome::end_reading(std::move(*beyond));
   if (position % kCellLength_m != 0) {
@@ -116,11 +120,11 @@ RowOutcome read_station_row(CompileContext& context, FieldReader& reader, Statio
     return RowOutcome::stop(
         {Fault::kStationPosition, position, {}, DiagnosticFix{std::to_string(position), std::to_string(on_cell)}});
   }
-  station.station_type = reader.read_byte();
-  const int32_t length = reader.read_long();
+  station.station_type = values.get<Field::kType>();
+  const int32_t length = values.get<Field::kLength>();
   if (length % 100 != 0) return RowOutcome::stop({Fault::kStationLength, position});
 
-  read_stored_fields(context, reader, station, s);
+  read_stored_fields(context, values, station, s);
   derive_area(station, length, s == kFirstStationSlot);
   if (std::optional<RowFault> fault = mark_station_cells(context, station, s)) return RowOutcome::stop(std::move(*fault));
   if (s > kFirstStationSlot && int64_t{station.start_m} - kStationGap_m < model.record(s - 1).end_m)

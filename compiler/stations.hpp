@@ -3,7 +3,8 @@
 #include <cstdint>
 
 #include "compiler/compile_context.hpp"
-#include "schema/field_reader.hpp"
+#include "schema/row_tables.hpp"
+#include "schema/row_values.hpp"
 #include "compiler/service_rows.hpp"
 #include "model/scenario_model.hpp"
 
@@ -16,12 +17,13 @@ struct StationSlots {
   int32_t board_slot_counter = kFirstBoardTextSlot; // the slot the next indicator-board text would take
 };
 
-// A `stazione` row: position (L), type (B), length (L), p4 p5 p6 (B), p7 p8 (I), p9 (B),
-// p10 p11 p12 (I), p13 (B), hours minutes seconds (L), name (T), read into the next station
-// slot. Derives the station area from the type, writes the approach codes and the exit
+// The values of a `stazione` row, read as the row schema gives its fields.
+using StationValues = RowValues<rows::kStationFields>;
+
+// A `stazione` row, its values taken into the next station slot as they are read. Derives the station area from the type, writes the approach codes and the exit
 // marker in the cells, and checks the distance to the previous station and the slots left.
 // Faults 8, 9, 24, 22 and 10 end the source at once (what was stored stays); fault 15 ends
 // reading normally.
-RowOutcome read_station_row(CompileContext& context, FieldReader& reader, StationSlots& slots);
+RowOutcome read_station_row(CompileContext& context, StationValues& values, StationSlots& slots);
 
 }  // namespace scenario

@@ -9,6 +9,7 @@
 #include "compiler/line_features.hpp"
 #include "compiler/mountain_stretches.hpp"
 #include "decompile/fill_recovery.hpp"
+#include "decompile/row_writers.hpp"
 #include "decompile/source_text.hpp"
 #include "model/format_rules.hpp"
 #include "model/runtime_failure.hpp"
@@ -63,22 +64,23 @@ void kilometre_post_rows(const CompiledScenario& s, SourceText& text, Remarks& r
   } while (!found && std::next_permutation(order.begin(), order.end()));
   if (!found) remarks.push_back("records 81 to 83: kilometre-post changes that no three rows are ordered into");
 
-  static constexpr const char* kWords[3] = {"tre", "due", "uno"};
+  // The rows of slots 81, 82 and 83, written "uno" first.
+  static constexpr std::string (*kWriters[3])(const WrittenValues<rows::kKilometrePostFields>&) = {
+      write_kilometre_post_tre_row, write_kilometre_post_due_row, write_kilometre_post_uno_row};
   for (size_t w = 3; w-- > 0;) {
     const Triple& t = read[chosen[w]];
-    text.line(source_row(std::string("progressiva chilometrica ") + kWords[w],
-                         {padded(t[0], 4), padded(t[1], 4), padded(t[2], 4)}));
+    text.line(kWriters[w]({t[0], t[1], t[2]}));
   }
 }
 
 void general_rows(const CompiledScenario& s, SourceText& text, Remarks& remarks) {
   text.line("[generale]");
-  text.line(source_row("lunghezza percorso", {padded(s.records[kServiceDataSlot].end_m, 4)}));
+  text.line(write_route_length_row({s.records[kServiceDataSlot].end_m}));
   kilometre_post_rows(s, text, remarks);
   const SimRecord& backgrounds = s.records[kScenarioNameSlot];
-  text.line(source_row("sfondo uno", {padded(backgrounds.start_m, 4)}));
-  text.line(source_row("sfondo due", {padded(backgrounds.position_m, 4)}));
-  text.line(source_row("sfondo tre", {padded(backgrounds.end_m, 4)}));
+  text.line(write_background_uno_row({backgrounds.start_m}));
+  text.line(write_background_due_row({backgrounds.position_m}));
+  text.line(write_background_tre_row({backgrounds.end_m}));
   const SimRecord& repetition = s.records[kScenarioNumberSlot];
   int codes = repetition.position_m;
   if (codes == 0 && repetition.end_m == 0) codes = 4;  // a row ending at 0 counts no codes
@@ -87,8 +89,7 @@ void general_rows(const CompiledScenario& s, SourceText& text, Remarks& remarks)
                       " codes, which no row gives");
     codes = 4;
   }
-  text.line(source_row("ripetizione segnali " + std::to_string(codes) + " codici",
-                       {padded(repetition.start_m, 4), padded(repetition.end_m, 4)}));
+  text.line(write_signal_repetition_row(codes, {repetition.start_m, repetition.end_m}));
 }
 
 void curve_rows(const CompiledScenario& s, const std::vector<CurveRun>& curves, SourceText& text, Remarks& remarks) {
@@ -106,15 +107,14 @@ void curve_rows(const CompiledScenario& s, const std::vector<CurveRun>& curves, 
                         ": a curve too near the end of the route for a curve row");
       continue;
     }
-    text.line(source_row(std::string("curva") + (run.left ? "s" : "d") + run.digit,
-                         {padded(position, 2), padded(run.last - position, 2)}));
+    text.line(write_curve_row(run.left, run.digit, {position, run.last - position}));
   }
 }
 
 void gradient_rows(const CompiledScenario& s, SourceText& text) {
   text.line("[pendenze]");
   for (const FillRow& row : recover_fill(s.cells, &TrackCell::gradient))
-    text.line(source_row("pendenza", {padded(row.cell * kCell_m, 2), padded(int64_t{row.value} - kGradientBias, 3)}));
+    text.line(write_gradient_row({row.cell * kCell_m, int64_t{row.value} - kGradientBias}));
 }
 
 // One mountain stretch over cells first .. last.
@@ -303,7 +303,7 @@ void mountain_rows(const CompiledScenario& s, SourceText& text, Remarks& remarks
       continue;
     }
     const int type = st.markers ? st.type + kMarkerTypeOffset : (st.type <= kMarkerTypeOffset ? st.type : st.type - 256);
-    text.line(source_row("montagna", {padded(st.start_m, 3), padded(st.end_m, 2), padded(type, 2)}));
+    text.line(write_mountain_row({st.start_m, st.end_m, type}));
   }
 }
 
@@ -319,21 +319,12 @@ std::pair<int64_t, int64_t> board_speeds(int16_t packed) {
 }
 
 std::string speed_limit_board_row(int64_t c, const TrackCell& cell) {
-  const int16_t values[3] = {cell.value1, cell.value2, cell.value3};
   // position, three left speeds, left stripes, three right speeds, right stripes
-  std::vector<std::string> fields = {padded((c - 1) * kCell_m, 2)};
-  std::vector<std::string> right;
-  bool has_right = false;
-  for (const int16_t v : values) {
-    const auto [l, r] = board_speeds(v);
-    fields.push_back(padded(l, 2));
-    right.push_back(padded(r, 2));
-    has_right = has_right || r != 0;
-  }
-  fields.push_back(padded(cell.value4 / 10, 2));
-  for (std::string& r : right) fields.push_back(has_right ? std::move(r) : "  ");
-  fields.push_back(padded(cell.value4 % 10, 2));
-  return source_row("indicatori_vmax", fields);
+  const auto [left_a, right_a] = board_speeds(cell.value1);
+  const auto [left_b, right_b] = board_speeds(cell.value2);
+  const auto [left_c, right_c] = board_speeds(cell.value3);
+  return write_speed_limit_boards_row(
+      {(c - 1) * kCell_m, left_a, left_b, left_c, cell.value4 / 10, right_a, right_b, right_c, cell.value4 % 10});
 }
 
 void board_rows(const CompiledScenario& s, const std::set<int64_t>& taken_exit_cells, SourceText& text,
@@ -385,7 +376,7 @@ void board_rows(const CompiledScenario& s, const std::set<int64_t>& taken_exit_c
     if (slot < 1 || slot >= kRecordCount) continue;
     const std::optional<std::string> field = text_field(s.records[static_cast<size_t>(slot)].text);
     if (!field) remarks.push_back("record " + std::to_string(slot) + ": a board text that no text field reads as");
-    text.line(source_row("cartello_indicatore", {padded((c - 1) * kCell_m, 2), "   " + field.value_or("")}));
+    text.line(write_indicator_board_row({(c - 1) * kCell_m, field.value_or("")}));
   }
 }
 

@@ -6,6 +6,7 @@
 
 #include "schema/row_schema.hpp"
 #include "decompile/fill_recovery.hpp"
+#include "decompile/row_writers.hpp"
 #include "decompile/source_text.hpp"
 #include "model/approach_codes.hpp"
 #include "model/format_rules.hpp"
@@ -24,19 +25,19 @@ void general_rows(const CompiledScenario& s, SourceText& text) {
   const SimRecord& service = s.records[kServiceDataSlot];
   const SimRecord& header = s.records[kScenarioNumberSlot];
   text.line("[generale]");
-  text.line(source_row("numero vetture", {padded(service.position_m, 4)}));
-  text.line(source_row("percentuale massa frenata", {padded(service.start_m, 4)}));
-  text.line(source_row("sabbia", {padded(header.p7, 4)}));
-  text.line(source_row("orologio", {padded(header.p10, 4), padded(header.p11, 13), padded(header.p12, 11) + " "}, ' '));
+  text.line(write_coaches_row({service.position_m}));
+  text.line(write_braked_mass_row({service.start_m}));
+  text.line(write_sand_row({header.p7}));
+  text.line(write_clock_row({header.p10, header.p11, header.p12}));
 }
 
 void fill_rows(const CompiledScenario& s, SourceText& text) {
   text.line("[aderenze]");
   for (const FillRow& row : recover_fill(s.cells, &TrackCell::adhesion))
-    text.line(source_row("aderenza", {column(row.cell * kCell_m, 8), column(row.value, 6)}));
+    text.line(write_adhesion_row({row.cell * kCell_m, row.value}));
   text.line("[vel_limite]");
   for (const FillRow& row : recover_fill(s.cells, &TrackCell::speed_limit))
-    text.line(source_row("velocita", {column(row.cell * kCell_m, 8), column(row.value * kSpeedStep_kmh, 6)}));
+    text.line(write_line_speed_row({row.cell * kCell_m, row.value * kSpeedStep_kmh}));
 }
 
 
@@ -54,10 +55,8 @@ std::string station_row(int slot, const SimRecord& r, Remarks& remarks) {
   const int64_t seconds = r.time_s % 60;
   const std::optional<std::string> name = text_field(r.text);
   if (!name) remarks.push_back("record " + std::to_string(slot) + ": a station name that no text field reads as");
-  return source_row("stazione", {column(position, 8), column(type, 3), column(length, 5), column(r.p4, 3),
-                                 column(r.p5, 2), column(p6, 2), column(r.p7, 3), std::to_string(r.p8),
-                                 std::to_string(r.p9), column(r.p10, 3), std::to_string(r.p11), std::to_string(r.p12),
-                                 column(r.p13, 5), column(hours, 4), column(minutes, 2), column(seconds, 2), " " + name.value_or("")});
+  return write_station_row({position, type, length, r.p4, r.p5, p6, r.p7, r.p8, r.p9, r.p10, r.p11, r.p12, r.p13, hours,
+                            minutes, seconds, name.value_or("")});
 }
 
 // The station slots in file order: from 1 upward, up to the first board text.
@@ -102,10 +101,8 @@ std::string signal_row(const CompiledScenario& s, int64_t c, std::optional<int64
     dx = aspect - 6;
     tempo = cell.signal_time <= 100 ? cell.signal_time + 256 : cell.signal_time;
   }
-  return source_row("segnale", {column((c - 1) * kCell_m, 8), column(sx, 4), column(cell.value1 / 10, 2),
-                                column(cell.value2 / 10, 2), column(cell.value3 / 10, 3), column(rapp, 2),
-                                column(dx, 5), column(cell.value1 % 10, 3), std::to_string(cell.value2 % 10),
-                                std::to_string(cell.value3 % 10), padded(tempo, 1)});
+  return write_signal_row({(c - 1) * kCell_m, sx, cell.value1 / 10, cell.value2 / 10, cell.value3 / 10, rapp, dx,
+                           cell.value1 % 10, cell.value2 % 10, cell.value3 % 10, tempo});
 }
 
 // The order of the station and signal rows, which decides the approach code a cell keeps:
@@ -267,7 +264,7 @@ void code_reduction_rows(const std::vector<CodeReductionRow>& codes, SourceText&
     // A value above 0 gives kind 12 with its low 16 bits; 0 gives kind 13.
     int64_t value = 0;
     if (code.kind == kCodeReduction) value = code.value > 0 ? code.value : code.value + 65536;
-    text.line(source_row("abbattimento", {column(code.cell * kCell_m, 8), column(value, 6)}));
+    text.line(write_code_reduction_row({code.cell * kCell_m, value}));
   }
 }
 

@@ -7,6 +7,7 @@
 #include <set>
 
 #include "schema/row_schema.hpp"
+#include "decompile/row_writers.hpp"
 #include "decompile/source_text.hpp"
 #include "model/format_rules.hpp"
 #include "reading/slowdown_pairing.hpp"
@@ -223,9 +224,7 @@ RecoveredSlowdowns recover_slowdowns(const CompiledScenario& s, Remarks& remarks
     }
     // The end's cell from x + l: on its cell's boundary, wherever x lies.
     const int64_t length = end == start ? 0 : (end - 1) * kCell_m - x;
-    rows.push_back({source_row("rallentamento", {column(x, 8), column(cell.value1, 6), column(length, 5),
-                                                 column(cell.value3, 2), column(f_ta, 3), column(cell.value2, 4)}),
-                    before_slot});
+    rows.push_back({write_slowdown_row({x, cell.value1, length, cell.value3, f_ta, cell.value2}), before_slot});
   }
   for (int64_t c = 0; c <= s.last_cell(); ++c) {
     const uint8_t kind = cell_at(s, c).kind;

@@ -9,6 +9,7 @@
 
 #include "format/byte_reader.hpp"
 #include "format/byte_writer.hpp"
+#include "model/sim_record.hpp"
 
 namespace scenario {
 
@@ -52,9 +53,6 @@ constexpr Field<Record, Value> listed_field(std::string_view name, Value Record:
                                             std::string_view listed_name) {
   return {name, member, meaning, nullptr, "", {listed_name, 1, 0}};
 }
-
-// The largest text a 16-bit byte count can announce.
-inline constexpr size_t kMaxRecordTextBytes = 65535;
 
 // Calls `visit(field)` for each field of `layout` (a tuple of Fields), in file order.
 template <typename Layout, typename Visit>

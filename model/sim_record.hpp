@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -27,6 +28,9 @@ struct SimRecord {
 
   bool operator==(const SimRecord&) const = default;
 };
+
+// The largest text a record's 16-bit byte count can announce.
+inline constexpr size_t kMaxRecordTextBytes = 65535;
 
 // Slot roles of the 87 records.
 inline constexpr int kRecordCount = 87;

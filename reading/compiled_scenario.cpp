@@ -94,10 +94,10 @@ std::vector<NamedScenario> scenarios_among(const std::vector<std::string>& file_
   return found;
 }
 
-ScenarioLocation locate_compiled_scenario(const std::filesystem::path& folder, const std::optional<std::string>& name,
+ScenarioSearch locate_compiled_scenario(const std::filesystem::path& folder, const std::optional<std::string>& name,
                                         const std::optional<std::string>& number) {
   if (name && number && is_file(folder / scenario_file_names(*name, *number).records))
-    return located(folder, *name, *number, is_file(folder / (*name + std::string(kPlanSuffix))));
+    return {located(folder, *name, *number, is_file(folder / (*name + std::string(kPlanSuffix))))};
 
   std::vector<std::string> files;
   std::error_code ec;
@@ -111,14 +111,14 @@ ScenarioLocation locate_compiled_scenario(const std::filesystem::path& folder, c
   if (ec) throw FileError(folder, "cannot list the folder: " + ec.message());
 
   const std::vector<NamedScenario> found = scenarios_among(files, name, number);
-  if (found.size() == 1) return located(folder, found[0].name, found[0].number, found[0].has_plan);
+  if (found.size() == 1) return {located(folder, found[0].name, found[0].number, found[0].has_plan)};
 
   std::string message = found.empty() ? "no compiled scenario (<name>_<n>.sim with <name>_<n>.dat) in '" +
                                             folder.string() + "'"
                                       : "several compiled scenarios in '" + folder.string() + "':";
   for (const NamedScenario& scenario : found) message += " " + scenario.stem;
   if (!found.empty()) message += "; choose one with --name and --number";
-  throw ScenarioNotFound(message);
+  return {std::nullopt, message};
 }
 
 CompiledFiles read_compiled_files(const ScenarioLocation& location) {

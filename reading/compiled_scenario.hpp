@@ -27,12 +27,6 @@ struct ScenarioLocation {
   bool has_plan = false;
 };
 
-// No scenario, or more than one, fits what was asked; the message says which were found.
-class ScenarioNotFound : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
-
 // One compiled scenario among a set of file names: its identity, the stem of its records and
 // track-cell files, and whether its plan file is among them.
 struct NamedScenario {
@@ -51,9 +45,16 @@ std::vector<NamedScenario> scenarios_among(const std::vector<std::string>& file_
                                            const std::optional<std::string>& name,
                                            const std::optional<std::string>& number);
 
+// What the search for one scenario in a folder found: the scenario, or, when none or more
+// than one fits what was asked, why not, naming those found.
+struct ScenarioSearch {
+  std::optional<ScenarioLocation> location;
+  std::string why_not = "";
+};
+
 // The one scenario compiled into `folder`, found among its regular files by scenarios_among;
 // a name and number both given name the files directly when they are there so spelt.
-ScenarioLocation locate_compiled_scenario(const std::filesystem::path& folder, const std::optional<std::string>& name,
+ScenarioSearch locate_compiled_scenario(const std::filesystem::path& folder, const std::optional<std::string>& name,
                                         const std::optional<std::string>& number);
 
 // The three compiled files of one scenario as read, with the identity their names give: the

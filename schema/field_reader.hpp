@@ -40,6 +40,8 @@ class FieldReader {
 
   // Where the field returned by the last read began.
   SourcePlace last_field_place() const;
+  // The same as a byte of the text, for a place made only when it is told.
+  size_t last_field_offset() const { return field_start_; }
   // The place of a byte of the text.
   SourcePlace place_of(size_t offset) const;
   // The text of a 1-based line, without its line end ("" past the last line).

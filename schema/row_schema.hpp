@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <initializer_list>
 #include <cstdint>
 #include <optional>
@@ -9,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "model/cell_kinds.hpp"
 
 namespace scenario {
 
@@ -44,6 +46,15 @@ struct RowField {
   std::string_view rule = "";  // what else the value must be, in the reference's words: "a multiple of 50 (fault 8)"
 };
 
+// The place of the field `name` among `fields`, found as the program builds: a name that no
+// field has stops the build here.
+template <size_t kCount>
+consteval size_t field_index(const RowField (&fields)[kCount], std::string_view name) {
+  for (size_t i = 0; i < kCount; ++i)
+    if (fields[i].name == name) return i;
+  throw "the row has no field of this name";
+}
+
 // The unit, the values and the rule of a field in the reference's words ("metres, a multiple
 // of 50 (fault 8)", "‰, −100 to 155 (stored as ...)"): the values from its range, else from
 // its type; "" when the rules set none.
@@ -73,6 +84,8 @@ struct RowText {
   // The section header it stands under as the built-in sources lay them out ("[stazioni]"
   // for a station). The readers ignore it: after "[generale]" any row may stand anywhere.
   std::string_view header = "";
+  // The kinds of track cell its feature takes; none for a row that takes no cell.
+  std::span<const CellKind> cell_kinds = {};
 };
 
 // The row as it is written, its fields by name after its keyword: "pendenza, position, gradient".

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string_view>
 
 #include "schema/row_schema.hpp"
@@ -30,6 +31,10 @@ inline constexpr std::string_view kLineHeaders[] = {kGeneralHeader,   kCurvesHea
 inline constexpr RowField kRouteLengthFields[] = {
     {"length", kLong, "metres", "The route length.", ValueRange{0, kLongestRoute_m}, "(fault 1 above)"},
 };
+// The places of its fields, for the routines that take the values read.
+struct RouteLengthField {
+  static constexpr size_t kLength = field_index(kRouteLengthFields, "length");
+};
 inline constexpr RowField kKilometrePostFields[] = {
     {"position", kLong, "metres", "Where the kilometre reading changes.", std::nullopt, "a multiple of 50 (fault 2)"},
     {"offset", kLong, "metres", "The offset of the new reading.", std::nullopt, "a multiple of 50 (fault 2)"},
@@ -37,12 +42,27 @@ inline constexpr RowField kKilometrePostFields[] = {
      "0: from the position on the reading is position + offset and grows; 1: it is offset − position and falls.",
      ValueRange{0, 1}},
 };
+// The places of its fields, for the routines that take the values read.
+struct KilometrePostField {
+  static constexpr size_t kPosition = field_index(kKilometrePostFields, "position");
+  static constexpr size_t kOffset = field_index(kKilometrePostFields, "offset");
+  static constexpr size_t kDirection = field_index(kKilometrePostFields, "direction");
+};
 inline constexpr RowField kBackgroundFields[] = {
     {"value", kLong, "", "A background value, only stored for the simulator.", std::nullopt, "whole number"},
+};
+// The places of its fields, for the routines that take the values read.
+struct BackgroundField {
+  static constexpr size_t kValue = field_index(kBackgroundFields, "value");
 };
 inline constexpr RowField kSignalRepetitionFields[] = {
     {"start", kLong, "metres", "Where cab signal repetition starts.", std::nullopt, "a multiple of 50 (fault 3)"},
     {"end", kLong, "metres", "Where it ends; 0 means no repetition.", std::nullopt, "a multiple of 50 (fault 4)"},
+};
+// The places of its fields, for the routines that take the values read.
+struct SignalRepetitionField {
+  static constexpr size_t kStart = field_index(kSignalRepetitionFields, "start");
+  static constexpr size_t kEnd = field_index(kSignalRepetitionFields, "end");
 };
 
 inline constexpr std::string_view kRouteLengthSpellings[] = {"lunghezza percorso"};
@@ -85,9 +105,19 @@ inline constexpr RowField kGradientFields[] = {
     {"gradient", kLong, "‰", "The gradient in force from the position on: above 0 the track climbs, below 0 it falls.",
      ValueRange{-100, 155}, "(stored as gradient + 100 in a byte)"},
 };
+// The places of its fields, for the routines that take the values read.
+struct GradientField {
+  static constexpr size_t kPosition = field_index(kGradientFields, "position");
+  static constexpr size_t kGradient = field_index(kGradientFields, "gradient");
+};
 inline constexpr RowField kCurveFields[] = {
     {"position", kLong, "metres", "Where the curve begins."},
     {"length", kLong, "metres", "How far it runs.", ValueRange{0, INT32_MAX}},
+};
+// The places of its fields, for the routines that take the values read.
+struct CurveField {
+  static constexpr size_t kPosition = field_index(kCurveFields, "position");
+  static constexpr size_t kLength = field_index(kCurveFields, "length");
 };
 inline constexpr RowField kMountainFields[] = {
     {"start", kLong, "metres", "The first cell of the stretch is start / 50."},
@@ -95,6 +125,12 @@ inline constexpr RowField kMountainFields[] = {
     {"type", kLong, "",
      "The stretch's type; above 10 it stands for type − 10 with a mountain marker on every fourth cell.",
      ValueRange{0, 20}},
+};
+// The places of its fields, for the routines that take the values read.
+struct MountainField {
+  static constexpr size_t kStart = field_index(kMountainFields, "start");
+  static constexpr size_t kEnd = field_index(kMountainFields, "end");
+  static constexpr size_t kType = field_index(kMountainFields, "type");
 };
 inline constexpr RowField kSpeedLimitBoardFields[] = {
     {"position", kLong, "metres", "Where both boards stand (one cell)."},
@@ -110,9 +146,26 @@ inline constexpr RowField kSpeedLimitBoardFields[] = {
      "best multiples of 5"},
     {"right stripes", kLong, "", "The stripes of the right board.", std::nullopt, "one digit"},
 };
+// The places of its fields, for the routines that take the values read.
+struct SpeedLimitBoardField {
+  static constexpr size_t kPosition = field_index(kSpeedLimitBoardFields, "position");
+  static constexpr size_t kLeftA = field_index(kSpeedLimitBoardFields, "left A");
+  static constexpr size_t kLeftB = field_index(kSpeedLimitBoardFields, "left B");
+  static constexpr size_t kLeftC = field_index(kSpeedLimitBoardFields, "left C");
+  static constexpr size_t kLeftStripes = field_index(kSpeedLimitBoardFields, "left stripes");
+  static constexpr size_t kRightA = field_index(kSpeedLimitBoardFields, "right A");
+  static constexpr size_t kRightB = field_index(kSpeedLimitBoardFields, "right B");
+  static constexpr size_t kRightC = field_index(kSpeedLimitBoardFields, "right C");
+  static constexpr size_t kRightStripes = field_index(kSpeedLimitBoardFields, "right stripes");
+};
 inline constexpr RowField kIndicatorBoardFields[] = {
     {"position", kLong, "metres", "Where the board stands."},
     {"text", kText, "", "What the board shows.", std::nullopt, "text without a comma (or quoted)"},
+};
+// The places of its fields, for the routines that take the values read.
+struct IndicatorBoardField {
+  static constexpr size_t kPosition = field_index(kIndicatorBoardFields, "position");
+  static constexpr size_t kText = field_index(kIndicatorBoardFields, "text");
 };
 
 inline constexpr std::string_view kGradientSpellings[] = {"pendenza"};
@@ -121,6 +174,9 @@ inline constexpr std::string_view kMountainSpellings[] = {"montagna"};
 inline constexpr std::string_view kSpeedLimitBoardSpellings[] = {"indicatori_vmax"};
 inline constexpr std::string_view kIndicatorBoardSpellings[] = {"cartello_indicatore"};
 
+inline constexpr CellKind kMountainCells[] = {kMountainMarker};
+inline constexpr CellKind kSpeedLimitBoardCells[] = {kSpeedLimitBoards};
+inline constexpr CellKind kIndicatorBoardCells[] = {kIndicatorBoard};
 // The five tests, in the order the main section is read with.
 inline constexpr RowText kMainRows[] = {
     {"pendenza", kGradientSpellings, {{"pendenza", ""}, true}, kGradientFields,
@@ -133,13 +189,14 @@ inline constexpr RowText kMainRows[] = {
      "metre, at most to metre 1000000.", kCurvesHeader},
     {"montagna", kMountainSpellings, {{"montagna", ""}, true}, kMountainFields,
      "A mountain stretch with its type. A stretch starting at most 150 m after the previous one's end gets type 3. "
-     "At most 80 stretches.", kMountainsHeader},
+     "At most 80 stretches.", kMountainsHeader, kMountainCells},
     {"indicatori_vmax", kSpeedLimitBoardSpellings, {{"indicatori_v", ""}, true}, kSpeedLimitBoardFields,
      "The speed-limit boards at the position, both sides of the track in one row. A side left empty reads 0: a row "
-     "with the right-hand values empty describes a left board only.", kSpeedLimitBoardsHeader},
+     "with the right-hand values empty describes a left board only.", kSpeedLimitBoardsHeader,
+     kSpeedLimitBoardCells},
     {"cartello_indicatore", kIndicatorBoardSpellings, {{"cartello", "indicat"}, true}, kIndicatorBoardFields,
      "An indicator board with its text. At most 80 boards; each takes a record slot that stations could otherwise "
-     "use.", kIndicatorBoardsHeader},
+     "use.", kIndicatorBoardsHeader, kIndicatorBoardCells},
 };
 
 // ---- The service source ----
@@ -158,8 +215,16 @@ inline constexpr std::string_view kServiceHeaders[] = {kGeneralHeader,   kAdhesi
 inline constexpr RowField kBrakedMassFields[] = {
     {"percentage", kLong, "per cent", "The braked-mass percentage of the train."},
 };
+// The places of its fields, for the routines that take the values read.
+struct BrakedMassField {
+  static constexpr size_t kPercentage = field_index(kBrakedMassFields, "percentage");
+};
 inline constexpr RowField kCoachesFields[] = {
     {"count", kLong, "coaches", "The number of coaches of the train.", ValueRange{1, INT32_MAX}},
+};
+// The places of its fields, for the routines that take the values read.
+struct CoachesField {
+  static constexpr size_t kCount = field_index(kCoachesFields, "count");
 };
 inline constexpr RowField kLineSpeedFields[] = {
     {"position", kLong, "metres", "Where the speed takes effect."},
@@ -167,17 +232,37 @@ inline constexpr RowField kLineSpeedFields[] = {
      "The line speed from the position on, stored per cell in units of 5 km/h (rounded, half to even).",
      ValueRange{0, 1277}, "best multiples of 5 (fault 25 outside)"},
 };
+// The places of its fields, for the routines that take the values read.
+struct LineSpeedField {
+  static constexpr size_t kPosition = field_index(kLineSpeedFields, "position");
+  static constexpr size_t kSpeed = field_index(kLineSpeedFields, "speed");
+};
 inline constexpr RowField kAdhesionFields[] = {
     {"position", kLong, "metres", "Where the adhesion takes effect."},
     {"adhesion", kLong, "", "The adhesion from the position on, stored per cell.", ValueRange{0, 255}},
+};
+// The places of its fields, for the routines that take the values read.
+struct AdhesionField {
+  static constexpr size_t kPosition = field_index(kAdhesionFields, "position");
+  static constexpr size_t kAdhesion = field_index(kAdhesionFields, "adhesion");
 };
 inline constexpr RowField kClockFields[] = {
     {"hours", kInteger, "", "The hour of the scenario clock at the start.", ValueRange{0, 23}},
     {"minutes", kInteger, "", "Its minutes.", ValueRange{0, 59}},
     {"seconds", kInteger, "", "Its seconds.", ValueRange{0, 59}},
 };
+// The places of its fields, for the routines that take the values read.
+struct ClockField {
+  static constexpr size_t kHours = field_index(kClockFields, "hours");
+  static constexpr size_t kMinutes = field_index(kClockFields, "minutes");
+  static constexpr size_t kSeconds = field_index(kClockFields, "seconds");
+};
 inline constexpr RowField kSandFields[] = {
     {"value", kInteger, "", "The sand value, only stored for the simulator."},
+};
+// The places of its fields, for the routines that take the values read.
+struct SandField {
+  static constexpr size_t kValue = field_index(kSandFields, "value");
 };
 inline constexpr RowField kSignalFields[] = {
     {"position", kLong, "metres", "The signal's cell is position / 50 + 1."},
@@ -196,6 +281,20 @@ inline constexpr RowField kSignalFields[] = {
     {"time", kLong, "", "The signal time, stored only when sx is 2.", ValueRange{0, 255},
      "(1 to 100 are stored as 101)"},
 };
+// The places of its fields, for the routines that take the values read.
+struct SignalField {
+  static constexpr size_t kPosition = field_index(kSignalFields, "position");
+  static constexpr size_t kSx = field_index(kSignalFields, "sx");
+  static constexpr size_t kS1 = field_index(kSignalFields, "s1");
+  static constexpr size_t kS2 = field_index(kSignalFields, "s2");
+  static constexpr size_t kS3 = field_index(kSignalFields, "s3");
+  static constexpr size_t kRapp = field_index(kSignalFields, "rapp");
+  static constexpr size_t kDx = field_index(kSignalFields, "dx");
+  static constexpr size_t kD1 = field_index(kSignalFields, "d1");
+  static constexpr size_t kD2 = field_index(kSignalFields, "d2");
+  static constexpr size_t kD3 = field_index(kSignalFields, "d3");
+  static constexpr size_t kTime = field_index(kSignalFields, "time");
+};
 inline constexpr RowField kSlowdownFields[] = {
     {"start", kLong, "metres", "Where the slowdown starts: its start cell is start / 50 + 1."},
     {"speed", kLong, "km/h", "The slowdown's speed, stored in its start, end and warning board.", ValueRange{0, 32767}},
@@ -208,11 +307,25 @@ inline constexpr RowField kSlowdownFields[] = {
      "their number there too.",
      ValueRange{-32768, 32767}},
 };
+// The places of its fields, for the routines that take the values read.
+struct SlowdownField {
+  static constexpr size_t kStart = field_index(kSlowdownFields, "start");
+  static constexpr size_t kSpeed = field_index(kSlowdownFields, "speed");
+  static constexpr size_t kLength = field_index(kSlowdownFields, "length");
+  static constexpr size_t kField4 = field_index(kSlowdownFields, "field 4");
+  static constexpr size_t kApproachBoards = field_index(kSlowdownFields, "approach boards");
+  static constexpr size_t kField6 = field_index(kSlowdownFields, "field 6");
+};
 inline constexpr RowField kCodeReductionFields[] = {
     {"position", kLong, "metres", "The code reduction's cell is position / 50 (not + 1)."},
     {"value", kLong, "km/h",
      "Above 0: a code reduction point at this speed; 0 or below: a code reduction without a value.",
      ValueRange{-32768, 32767}},
+};
+// The places of its fields, for the routines that take the values read.
+struct CodeReductionField {
+  static constexpr size_t kPosition = field_index(kCodeReductionFields, "position");
+  static constexpr size_t kValue = field_index(kCodeReductionFields, "value");
 };
 inline constexpr RowField kStationFields[] = {
     {"position", kLong, "metres", "The station's position.", std::nullopt, "a multiple of 50 (fault 8)"},
@@ -241,6 +354,26 @@ inline constexpr RowField kStationFields[] = {
     {"seconds", kLong, "", "", ValueRange{0, 59}},
     {"name", kText, "", "The station's name.", std::nullopt, "text without a comma (or quoted)"},
 };
+// The places of its fields, for the routines that take the values read.
+struct StationField {
+  static constexpr size_t kPosition = field_index(kStationFields, "position");
+  static constexpr size_t kType = field_index(kStationFields, "type");
+  static constexpr size_t kLength = field_index(kStationFields, "length");
+  static constexpr size_t kField4 = field_index(kStationFields, "field 4");
+  static constexpr size_t kField5 = field_index(kStationFields, "field 5");
+  static constexpr size_t kField6 = field_index(kStationFields, "field 6");
+  static constexpr size_t kField7 = field_index(kStationFields, "field 7");
+  static constexpr size_t kField8 = field_index(kStationFields, "field 8");
+  static constexpr size_t kField9 = field_index(kStationFields, "field 9");
+  static constexpr size_t kField10 = field_index(kStationFields, "field 10");
+  static constexpr size_t kField11 = field_index(kStationFields, "field 11");
+  static constexpr size_t kField12 = field_index(kStationFields, "field 12");
+  static constexpr size_t kField13 = field_index(kStationFields, "field 13");
+  static constexpr size_t kHours = field_index(kStationFields, "hours");
+  static constexpr size_t kMinutes = field_index(kStationFields, "minutes");
+  static constexpr size_t kSeconds = field_index(kStationFields, "seconds");
+  static constexpr size_t kName = field_index(kStationFields, "name");
+};
 
 inline constexpr std::string_view kBrakedMassSpellings[] = {"percentuale massa frenata"};
 inline constexpr std::string_view kCoachesSpellings[] = {"numero vetture"};
@@ -253,6 +386,10 @@ inline constexpr std::string_view kSlowdownSpellings[] = {"rallentamento"};
 inline constexpr std::string_view kCodeReductionSpellings[] = {"abbattimento"};
 inline constexpr std::string_view kStationSpellings[] = {"stazione"};
 
+inline constexpr CellKind kSignalCells[] = {kSignal};
+inline constexpr CellKind kSlowdownCells[] = {kSlowdownEnd, kSlowdownStart, kSlowdownWarningBoard, kApproachBoard};
+inline constexpr CellKind kCodeReductionCells[] = {kCodeReduction, kCodeReductionNonPositive};
+inline constexpr CellKind kStationCells[] = {kStationExit};
 // The ten tests, in the order the service source is read with.
 inline constexpr RowText kServiceRows[] = {
     {"percentuale massa frenata", kBrakedMassSpellings, {{"frenata", "massa"}, true}, kBrakedMassFields,
@@ -269,14 +406,14 @@ inline constexpr RowText kServiceRows[] = {
     {"sabbia", kSandSpellings, {{"sabbia", ""}, true}, kSandFields, "The sand value, only stored for the simulator.",
      kGeneralHeader},
     {"segnale", kSignalSpellings, {{"segnale", ""}, true}, kSignalFields,
-     "A signal, with the approach codes before it.", kSignalsHeader},
+     "A signal, with the approach codes before it.", kSignalsHeader, kSignalCells},
     {"rallentamento", kSlowdownSpellings, {{"rallentamento", ""}, true}, kSlowdownFields,
      "A slowdown, with its warning board and the code reduction points the compiler adds around it.",
-     kSlowdownsHeader},
+     kSlowdownsHeader, kSlowdownCells},
     {"abbattimento", kCodeReductionSpellings, {{"abbattimento", ""}, true}, kCodeReductionFields,
-     "A code reduction point.", kCodeReductionsHeader},
+     "A code reduction point.", kCodeReductionsHeader, kCodeReductionCells},
     {"stazione", kStationSpellings, {{"stazione", ""}, true}, kStationFields,
-     "A station, into the next station record.", kStationsHeader},
+     "A station, into the next station record.", kStationsHeader, kStationCells},
 };
 
 inline constexpr SectionSchema kGeneralSection{"the general section of the line source", kGeneralRows, kLineHeaders};

@@ -5,12 +5,20 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <string_view>
+
+#include "compiler/compile_entry.hpp"
+#include "compiler/source_file.hpp"
 
 #include "plot/route_plot.hpp"
 #include "reading/scenario_diff.hpp"
 #include "reading/scenario_summary.hpp"
 #include "reading/track_reading.hpp"
+#include "schema/row_schema.hpp"
+#include "sources/scenario_texts.hpp"
+#include "tests/scenario_generator.hpp"
 #include "tests/reading_fixture.hpp"
 
 namespace scenario {
@@ -74,6 +82,47 @@ TEST(CellKinds, TheReadersTellEachKindByItsEntry) {
           rows += field.name == "board" && field.value.text == kind.summary_words &&
                   row.front().value.text.starts_with("29 950");
       EXPECT_EQ(rows, kind.summary_group == SummaryGroup::kBoards ? 1u : 0u) << kind.name;
+    }
+  }
+}
+
+bool names(const RowText& row, uint8_t kind) {
+  return std::find(row.cell_kinds.begin(), row.cell_kinds.end(), kind) != row.cell_kinds.end();
+}
+
+// The row a cell's origin names: the keyword field at the row's place.
+const RowText* row_at(const SourcePlace& place) {
+  std::string_view keyword = place.line_text.substr(static_cast<size_t>(place.column - 1));
+  return row_read_as(keyword.substr(0, keyword.find(',')));
+}
+
+// Each row names the kinds of cell it takes: every such kind has its entry, every kind but the
+// free cell is taken by some row, and the compiler fills a cell only with a kind that the row
+// which placed it names.
+TEST(CellKinds, EachRowNamesTheKindsItTakesAndTakesNoOther) {
+  for (const RowText* row : every_row())
+    for (const CellKind kind : row->cell_kinds) EXPECT_NE(cell_kind_entry(kind).name, "unknown") << row->keyword;
+  for (const CellKindEntry& entry : cell_kinds()) {
+    const std::vector<const RowText*> rows = every_row();
+    const bool taken = std::any_of(rows.begin(), rows.end(), [&](const RowText* row) { return names(*row, entry.code); });
+    EXPECT_EQ(taken, entry.code != kFreeCell) << entry.name;
+  }
+
+  const testing::GeneratedScenario generated[] = {{std::string(kLineSourceText), std::string(kServiceSourceText)},
+                                                  testing::generate_scenario(38, 30000),
+                                                  testing::generate_scenario(3801, 45000)};
+  for (const testing::GeneratedScenario& sources : generated) {
+    ScenarioModel model;
+    CompileContext context(model);
+    SourceFile line = SourceFile::in_memory("linea.txt", sources.line);
+    SourceFile service = SourceFile::in_memory("servizio.txt", sources.service);
+    ASSERT_EQ(compile_scenario(context, 1, line, service).last_fault, 0);
+    ASSERT_FALSE(context.cell_origins.empty());
+    for (const auto& [cell, origin] : context.cell_origins) {
+      const RowText* row = row_at(origin.row);
+      ASSERT_NE(row, nullptr) << origin.row.line_text;
+      EXPECT_TRUE(names(*row, model.cell(cell).kind))
+          << row->keyword << " placed " << cell_kind_name(model.cell(cell).kind) << " in cell " << cell;
     }
   }
 }

@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <type_traits>
 
 #include "model/runtime_failure.hpp"
+#include "schema/row_tables.hpp"
+#include "schema/row_values.hpp"
 
 namespace scenario {
 namespace {
@@ -148,6 +151,40 @@ TEST(FieldReader, PlacesNameTheLineAndColumnWhereTheFieldBegins) {
   EXPECT_EQ(place.line, 2);
   EXPECT_EQ(place.column, 24);
   EXPECT_EQ(place.line_text, "lunghezza percorso,    82000");
+}
+
+// A row's values are read as its schema entry types them, in the row's order, as far as they
+// are asked for: what lies behind stays unread.
+TEST(RowValues, ReadInTheRowsOrderAsFarAsAskedEachAsItsFieldsType) {
+  using Field = rows::StationField;
+  FieldReader reader("stazione, 1000, 3, 600, 1, 2, 3, -4, 5, 6, 7, 8, 9, 10, 11, 12, 13, Nome\nnext,\n");
+  reader.read_text();
+  reader.begin_row();
+  RowValues<rows::kStationFields> row(reader);
+  static_assert(std::is_same_v<decltype(row.get<Field::kType>()), uint8_t&>);
+  static_assert(std::is_same_v<decltype(row.get<Field::kField7>()), int16_t&>);
+  static_assert(std::is_same_v<decltype(row.get<Field::kName>()), std::string&>);
+  EXPECT_EQ(row.get<Field::kLength>(), 600);
+  EXPECT_EQ(reader.row_fields().size(), 3u);
+  EXPECT_EQ(row.get<Field::kPosition>(), 1000);
+  EXPECT_EQ(row.place<Field::kType>().column, 17);
+  EXPECT_EQ(row.get<Field::kField7>(), -4);
+  EXPECT_EQ(reader.row_fields().size(), 7u);
+  row.read_all();
+  EXPECT_EQ(row.get<Field::kName>(), "Nome");
+  EXPECT_EQ(reader.read_text(), "next");
+
+  // A value its type cannot hold fails at its field, once it is asked for.
+  FieldReader too_big("stazione, 1000, 300, 600\n");
+  too_big.read_text();
+  RowValues<rows::kStationFields> refused(too_big);
+  EXPECT_EQ(refused.get<Field::kPosition>(), 1000);
+  try {
+    refused.get<Field::kLength>();
+    ADD_FAILURE() << "a type of 300 read";
+  } catch (const RuntimeFailure& failure) {
+    EXPECT_EQ(failure.place()->column, 17);
+  }
 }
 
 TEST(FieldReader, ContainmentWithAndWithoutLetterCase) {
