@@ -1,6 +1,7 @@
 #pragma once
 
-// The compile fuzz target's bound on the route length. Every cell of a route is made,
+// The compile fuzz target's bound on the route length, which is also the route it checks an
+// unread service source against. Every cell of a route is made,
 // filled, walked for the signals and the competition codes and encoded: a route of the
 // longest length (twenty thousand cells) runs the same loops a hundred times over what a
 // route of a few kilometres runs, under the sanitizers several milliseconds a run. The
