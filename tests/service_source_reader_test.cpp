@@ -176,11 +176,11 @@ TEST(ServiceSource, AnUnreadOneIsCheckedAgainstTheRouteItsContextNames) {
     const std::string route = "against a route of " + std::to_string(route_m) + " m";
     size_t beyond = 0, noted = 0;
     for (const std::string& text : sink.texts) {
-      beyond += text.find("fault " + std::to_string(fault_number(Fault::kBeyondTrack))) != std::string::npos;
+      beyond += text.starts_with(fault_meaning(fault_number(Fault::kBeyondTrack)));
       noted += text.find(route) != std::string::npos;
     }
-    EXPECT_EQ(beyond, route_m == 5000 ? 1u : 0u) << testing::PrintToString(sink.texts);
-    EXPECT_EQ(noted, sink.texts.size() - 1) << testing::PrintToString(sink.texts);  // all but the line source's fault
+    EXPECT_EQ(beyond, route_m == 5000 ? 1u : 0u) << ::testing::PrintToString(sink.texts);
+    EXPECT_EQ(noted, sink.texts.size() - 1) << ::testing::PrintToString(sink.texts);  // all but the line source's fault
   }
 }
 
