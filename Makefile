@@ -82,38 +82,55 @@ bench:
 # targets at a time, from the kept corpora; each target's log is build-fuzz/logs/<target>.log
 # and its last lines are shown. New findings land in build-fuzz/findings and belong in
 # fuzz/corpus, fuzz/decode_corpus, fuzz/note_corpus or fuzz/lsp_corpus once fixed.
-# Inputs up to 70000 bytes: a text of 65535 bytes and more, the most a record holds, fits,
-# and the kept corpus holds one past 64 KiB to start from (which lets the fuzzer try lengths
-# up to the most from the start, without -len_control=0).
+# Inputs are short, as nearly every path needs: 4096 bytes, 8192 for the decoders (the
+# records file alone takes 2988). Texts past the 65535 bytes a record holds are for
+# `make fuzz-long`.
 FUZZ_RUNS ?= 1000000
-FUZZ_FLAGS = -runs=$(FUZZ_RUNS) -max_len=70000 -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
-  -artifact_prefix=build-fuzz/findings/
+FUZZ_FLAGS = -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 -artifact_prefix=build-fuzz/findings/
 FUZZ_RUNS_OF = fuzz-run-compile fuzz-run-decode fuzz-run-note fuzz-run-lsp
-fuzz:
+fuzz: fuzz-build
+	$(MAKE) -j2 $(FUZZ_RUNS_OF)
+
+# The compiler and the decoders with inputs of up to 70000 bytes, FUZZ_LONG_RUNS each, from
+# their corpora and the long seeds of fuzz/long_corpus and fuzz/long_decode_corpus (a source
+# with a station name past 64 KiB, a records file with a text of 65535 bytes): the texts
+# too long for a record. Slower by the length of its inputs.
+FUZZ_LONG_RUNS ?= 100000
+FUZZ_LONG_RUNS_OF = fuzz-long-compile fuzz-long-decode
+fuzz-long: fuzz-build
+	$(MAKE) -j2 $(FUZZ_LONG_RUNS_OF)
+
+fuzz-build:
 	$(DEPS) fuzz
 	CXX=clang++ $(CMAKE) -S . -B build-fuzz $(GEN) -DSCENARIO_FUZZ=ON -DBUILD_TESTING=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	$(CMAKE) --build build-fuzz --target scenario_fuzz scenario_decode_fuzz scenario_note_fuzz scenario_lsp_fuzz
-	mkdir -p build-fuzz/corpus build-fuzz/decode_corpus build-fuzz/note_corpus build-fuzz/lsp_corpus build-fuzz/findings build-fuzz/logs
-	$(MAKE) -j2 $(FUZZ_RUNS_OF)
+	mkdir -p build-fuzz/corpus build-fuzz/decode_corpus build-fuzz/note_corpus build-fuzz/lsp_corpus \
+	  build-fuzz/long_corpus build-fuzz/long_decode_corpus build-fuzz/findings build-fuzz/logs
 
-# One target's run, its log kept and its end shown (the whole log when it finds something).
+# One target's run: its name, program, the corpus it grows, inputs, longest input, and the
+# kept corpora it starts from. Its log is kept and its end shown (the whole log when it
+# finds something).
 define fuzz_run
-	@echo "fuzzing $(1): $(FUZZ_RUNS) inputs, log in build-fuzz/logs/$(1).log"
-	@build-fuzz/$(2) $(FUZZ_FLAGS) build-fuzz/$(3) fuzz/$(3) > build-fuzz/logs/$(1).log 2>&1 \
+	@echo "fuzzing $(1): $(4) inputs of up to $(5) bytes, log in build-fuzz/logs/$(1).log"
+	@build-fuzz/$(2) $(FUZZ_FLAGS) -runs=$(4) -max_len=$(5) build-fuzz/$(3) $(6) > build-fuzz/logs/$(1).log 2>&1 \
 	  || { cat build-fuzz/logs/$(1).log; exit 1; }
 	@grep -E '^(Done|stat::number_of_executed_units|stat::average_exec_per_sec)' build-fuzz/logs/$(1).log \
 	  | sed 's/^/  $(1): /'
 endef
 
-.PHONY: $(FUZZ_RUNS_OF)
+.PHONY: fuzz-build fuzz-long $(FUZZ_RUNS_OF) $(FUZZ_LONG_RUNS_OF)
 fuzz-run-compile:
-	$(call fuzz_run,compile,scenario_fuzz,corpus)
+	$(call fuzz_run,compile,scenario_fuzz,corpus,$(FUZZ_RUNS),4096,fuzz/corpus)
 fuzz-run-decode:
-	$(call fuzz_run,decode,scenario_decode_fuzz,decode_corpus)
+	$(call fuzz_run,decode,scenario_decode_fuzz,decode_corpus,$(FUZZ_RUNS),8192,fuzz/decode_corpus)
 fuzz-run-note:
-	$(call fuzz_run,note,scenario_note_fuzz,note_corpus)
+	$(call fuzz_run,note,scenario_note_fuzz,note_corpus,$(FUZZ_RUNS),4096,fuzz/note_corpus)
 fuzz-run-lsp:
-	$(call fuzz_run,lsp,scenario_lsp_fuzz,lsp_corpus)
+	$(call fuzz_run,lsp,scenario_lsp_fuzz,lsp_corpus,$(FUZZ_RUNS),4096,fuzz/lsp_corpus)
+fuzz-long-compile:
+	$(call fuzz_run,long-compile,scenario_fuzz,long_corpus,$(FUZZ_LONG_RUNS),70000,fuzz/corpus fuzz/long_corpus)
+fuzz-long-decode:
+	$(call fuzz_run,long-decode,scenario_decode_fuzz,long_decode_corpus,$(FUZZ_LONG_RUNS),70000,fuzz/decode_corpus fuzz/long_decode_corpus)
 
 # The picture of the built-in scenario that the README shows.
 picture: run

@@ -8,6 +8,7 @@
 #include "model/fault_record.hpp"
 #include "model/scenario_model.hpp"
 #include "model/source_place.hpp"
+#include "schema/row_schema.hpp"
 
 namespace scenario {
 
@@ -39,6 +40,11 @@ struct CompileContext {
   int32_t error_position_m = 0;
   // The rows read so far, for the relations between rows.
   RelationWatch relations;
+  // The route length a service source is checked against when a fault stopped the line
+  // source before it gave one (check_unread_service_source): the longest route. Only the
+  // compile fuzz target shortens it: the longest route is twenty thousand cells made and
+  // filled afresh by every such check, most of a run's time under the sanitizers.
+  int32_t unread_check_route_m = kLongestRoute_m;
 };
 
 }  // namespace scenario

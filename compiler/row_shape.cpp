@@ -13,9 +13,10 @@
 namespace scenario {
 namespace {
 
-// Edits (insert, delete, replace) that turn `a` into `b`. One row of the table is kept, on
-// the stack for a keyword's length.
-size_t edit_distance(std::string_view a, std::string_view b) {
+// Edits (insert, delete, replace) that turn `a` into `b`, or `limit` + 1 when more than
+// `limit` are needed: the table stops at the first row with nothing within the limit. One row
+// of the table is kept, on the stack for a keyword's length.
+size_t edit_distance(std::string_view a, std::string_view b, size_t limit) {
   std::array<size_t, 64> short_row;
   std::vector<size_t> long_row(b.size() < short_row.size() ? 0 : b.size() + 1);
   const std::span<size_t> row = long_row.empty() ? std::span<size_t>(short_row).first(b.size() + 1) : std::span<size_t>(long_row);
@@ -23,13 +24,16 @@ size_t edit_distance(std::string_view a, std::string_view b) {
   for (size_t i = 1; i <= a.size(); ++i) {
     size_t diagonal = row[0];
     row[0] = i;
+    size_t least = row[0];
     for (size_t j = 1; j <= b.size(); ++j) {
       const size_t above = row[j];
       row[j] = std::min({row[j] + 1, row[j - 1] + 1, diagonal + (a[i - 1] == b[j - 1] ? 0 : 1)});
       diagonal = above;
+      least = std::min(least, row[j]);
     }
+    if (least > limit) return limit + 1;
   }
-  return row[b.size()];
+  return std::min(row[b.size()], limit + 1);
 }
 
 std::string_view trimmed(std::string_view field) {
@@ -64,7 +68,7 @@ std::string_view closest_word(std::string_view field, std::span<const std::strin
     // close costs nothing, whatever length of field a row holds.
     const size_t length_difference = lower.size() > word.size() ? lower.size() - word.size() : word.size() - lower.size();
     if (length_difference > allowed) continue;
-    const size_t distance = edit_distance(lower, word);
+    const size_t distance = edit_distance(lower, word, allowed);
     if (distance < best_distance) {
       best = word;
       best_distance = distance;

@@ -35,8 +35,9 @@ class CheckingSink : public FaultSink {
 };
 
 // The model the service source is checked against: the line source's cells and records as
-// far as it was read, without the line plan, which the service source never touches.
-ScenarioModel scratch_of(const ScenarioModel& model) {
+// far as it was read, without the line plan, which the service source never touches; a
+// route of `route_m` when the line source gave none.
+ScenarioModel scratch_of(const ScenarioModel& model, int32_t route_m) {
   ScenarioModel scratch;
   scratch.scenario_name = model.scenario_name;
   scratch.scenario_number = model.scenario_number;
@@ -48,8 +49,8 @@ ScenarioModel scratch_of(const ScenarioModel& model) {
   scratch.cells = model.cells;
   scratch.sim_records = model.sim_records;
   if (!scratch.cells_dimensioned()) {
-    kRouteLength.in(scratch.sim_records) = kLongestRoute_m;
-    scratch.route_extent_m = static_cast<int32_t>(kLongestRoute_m + kRouteExtension_m);
+    kRouteLength.in(scratch.sim_records) = route_m;
+    scratch.route_extent_m = static_cast<int32_t>(route_m + kRouteExtension_m);
     scratch.dimension_cells(static_cast<int32_t>(cell_of_position(scratch.route_extent_m)));
   }
   // The kilometre posts belong to the line source: they are not checked again here.
@@ -63,13 +64,13 @@ void check_unread_service_source(const CompileContext& context, SourceFile& serv
   const ScenarioModel& model = context.model;
   if (context.fault_sink == nullptr || !service_source.exists()) return;
   const std::string route =
-      model.cells_dimensioned() ? "" : ", against a route of " + std::to_string(kLongestRoute_m) + " m";
+      model.cells_dimensioned() ? "" : ", against a route of " + std::to_string(context.unread_check_route_m) + " m";
   CheckingSink sink(*context.fault_sink,
                     DiagnosticNote{"the compile had stopped at fault " + std::to_string(stopped_fault) +
                                        " in the line source: the service source was only checked" + route +
                                        ", not compiled",
                                    std::nullopt});
-  ScenarioModel scratch = scratch_of(model);
+  ScenarioModel scratch = scratch_of(model, context.unread_check_route_m);
   CompileContext scratch_context(scratch, &sink);
   scratch_context.cell_origins = context.cell_origins;
   // Read from a copy in memory: the check leaves the source file as it finds it. The copy

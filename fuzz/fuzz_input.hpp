@@ -9,6 +9,7 @@
 
 #include "compiler/source_file.hpp"
 #include "compiler/compile_entry.hpp"
+#include "fuzz/route_length_bound.hpp"
 #include "model/fault_record.hpp"
 #include "model/runtime_failure.hpp"
 
@@ -62,7 +63,11 @@ inline CompileStatus compile_fuzz_input(std::string_view input) {
   SourceFile line_source = SourceFile::in_memory("fuzz_linea.txt", std::string(line));
   SourceFile service_source = SourceFile::in_memory("fuzz_1-.txt", std::string(service));
   ReadingSink sink;
-  const CompileResult result = compile_scenario(model, 1, line_source, service_source, &sink);
+  CompileContext context(model, &sink);
+  // A service source the line source left unread is checked against a route no longer than
+  // the compiled ones.
+  context.unread_check_route_m = static_cast<int32_t>(kLongestFuzzedRoute_m);
+  const CompileResult result = compile_scenario(context, 1, line_source, service_source);
   // The encoders, the line plan's too, must take whatever the compiler leaves.
   if (model.line_plan.extent_m() > kPlanMetresPerInputByte * static_cast<int64_t>(input.size()) + kPlanMetresAlways)
     model.plan_mode = 0;

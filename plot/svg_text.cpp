@@ -28,7 +28,8 @@ std::string xml_text(std::string_view windows_1252) {
       out += "\xEF\xBF\xBD";
       continue;
     }
-    out += utf8_from_1252(std::string_view(&ch, 1));
+    if (c < 0x80) out += ch;  // the same byte in UTF-8
+    else out += utf8_from_1252(std::string_view(&ch, 1));
   }
   return out;
 }

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "compiler/row_shape.hpp"
 #include "driver/build_run.hpp"
 #include "format/compiled_files_decoder.hpp"
 #include "format/file_io.hpp"
@@ -411,6 +412,21 @@ TEST(SourceEncoding, WideSourcesAreRefusedAndUtf8IsReadWhenAsked) {
     EXPECT_EQ(run.err, "scenario-builder: error: 'Milano_Tortona_linea.txt' is written in " + std::string(wide.encoding) +
                            "; save it as Windows-1252, or as UTF-8 and compile with --input-encoding utf-8\n");
   }
+}
+
+TEST(ClosestWord, OffersOneWordWithinTwoEditsAndFewerThanAThirdOfIt) {
+  constexpr std::string_view kWords[] = {"velocita", "aderenza", "stazione", "abcd", "abce"};
+  struct Case {
+    std::string field;
+    std::string_view offered;
+  };
+  const Case cases[] = {
+      {"velocta", "velocita"},     {"  VELOCTA ", "velocita"}, {"vlocta", "velocita"},
+      {"vlcta", ""},               {"aderenzaxyz", ""},        {"stazoine", "stazione"},
+      {"abcf", ""},  // one edit from two words
+      {"xyzzy", ""},               {std::string(5000, 'v'), ""},
+  };
+  for (const Case& c : cases) EXPECT_EQ(closest_word(c.field, kWords), c.offered) << c.field.substr(0, 20);
 }
 
 }  // namespace

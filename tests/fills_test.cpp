@@ -147,6 +147,11 @@ TEST(Fills, ASpeedThatDoesNotFitItsByteIsARunTimeFailure) {
   ScenarioModel model = route_model();
   CompileContext compile(model);
   EXPECT_FALSE(read_service_rows(compile, "velocita, 0, 1277\n").failed) << "1277 / 5 rounds to 255";
+  // The completion fails before it writes its first cell.
+  ScenarioModel marked = marked_model(10);
+  CompileContext marked_compile(marked);
+  EXPECT_TRUE(read_service_rows(marked_compile, "velocita, 0, 1280\n").failed);
+  EXPECT_EQ(speed_codes(marked), std::vector<int>(11, kUntouched));
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "fuzz/fuzz_input.hpp"
 #include "fuzz/lsp_input.hpp"
 #include "fuzz/note_input.hpp"
+#include "fuzz/route_length_bound.hpp"
 #include "format/file_io.hpp"
 
 namespace scenario {
@@ -27,11 +28,12 @@ void replay_corpus(const char* corpus, void (*replay)(std::string_view)) {
 }
 
 TEST(FuzzCorpus, EveryKeptInputCompilesWithoutCrashing) {
-  replay_corpus("corpus", [](std::string_view input) { fuzzing::compile_fuzz_input(input); });
+  for (const char* corpus : {"corpus", "long_corpus"})
+    replay_corpus(corpus, [](std::string_view input) { fuzzing::compile_fuzz_input(input); });
 }
 
 TEST(FuzzCorpus, EveryKeptCompiledFileDecodesOrIsRefusedWithoutCrashing) {
-  replay_corpus("decode_corpus", fuzzing::decode_fuzz_input);
+  for (const char* corpus : {"decode_corpus", "long_decode_corpus"}) replay_corpus(corpus, fuzzing::decode_fuzz_input);
 }
 
 TEST(FuzzCorpus, EveryKeptCommitNoteIsObeyedOnlyForTheSetsOwnFiles) {
@@ -40,6 +42,28 @@ TEST(FuzzCorpus, EveryKeptCommitNoteIsObeyedOnlyForTheSetsOwnFiles) {
 
 TEST(FuzzCorpus, EveryKeptClientInputIsServedToItsEnd) {
   replay_corpus("lsp_corpus", fuzzing::serve_lsp_fuzz_input);
+}
+
+TEST(FuzzRouteBound, LeavesOutOnlyRoutesBetweenTheFuzzedBoundAndTheLongest) {
+  struct Case {
+    const char* input;
+    bool left_out;
+  };
+  const Case cases[] = {
+      {"[generale]\r\nlunghezza percorso,    82000\r\n", false},
+      {"[generale]\r\nlunghezza percorso,    100000\r\n", false},
+      {"[generale]\r\nlunghezza percorso,    100001\r\n", true},
+      {"[generale]\nLunghezza  Percorso,1000000\n", true},
+      {"[generale]\nlunghezza percorso, 1000001\n", false},  // a fault, which is fuzzed
+      {"[generale]\nlunghezza percorso, 99999999999999999999\n", false},
+      {"[generale]\nlunghezza percorso,\n500000\n", false},  // written another way: compiled
+      {"[generale]\nsfondo due, 500000\n", false},
+      {"[generale]\nlunghezza percorso, 500", false},
+  };
+  for (const Case& c : cases) EXPECT_EQ(fuzzing::route_longer_than_fuzzed(c.input), c.left_out) << c.input;
+  // The service source after the NUL is not the line source.
+  constexpr char kInService[] = "x\0lunghezza percorso, 500000\n";
+  EXPECT_FALSE(fuzzing::route_longer_than_fuzzed(std::string_view(kInService, sizeof kInService - 1)));
 }
 
 }  // namespace

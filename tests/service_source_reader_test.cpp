@@ -3,6 +3,8 @@
 #include <string>
 #include <vector>
 
+#include "compiler/compile_entry.hpp"
+#include "compiler/source_file.hpp"
 #include "model/fault_record.hpp"
 #include "model/fault_table.hpp"
 #include "tests/service_fixture.hpp"
@@ -146,6 +148,40 @@ TEST(ServiceSource, AFaultNamesTheRowItCameFrom) {
   EXPECT_EQ(sink.lines, std::vector<int>{3});  // "[generale]" is line 1
   EXPECT_EQ(sink.columns, std::vector<int>{9});
   EXPECT_EQ(sink.texts, std::vector<std::string>{"  - ,   segnale, 1750, 2, 4, 1, 1, 0, 0, 0,0,0, 0"});
+}
+
+// Hears every diagnostic of a compile, notes and all.
+class DiagnosticTexts : public FaultSink {
+ public:
+  void on_fault(const RecordedFault& fault) override { on_diagnostic(diagnostic_of_fault(fault)); }
+  void on_diagnostic(const Diagnostic& diagnostic) override {
+    std::string text = diagnostic.message;
+    for (const DiagnosticNote& note : diagnostic.notes) text += " / " + note.message;
+    texts.push_back(text);
+  }
+  std::vector<std::string> texts;
+};
+
+TEST(ServiceSource, AnUnreadOneIsCheckedAgainstTheRouteItsContextNames) {
+  // The line source stops before its route length: a row at 20 km lies past a route of 5 km
+  // (and its 7 km beyond) but on the longest route.
+  for (const int32_t route_m : {5000, kLongestRoute_m}) {
+    ScenarioModel model;
+    DiagnosticTexts sink;
+    CompileContext context(model, &sink);
+    context.unread_check_route_m = route_m;
+    SourceFile line = SourceFile::in_memory("linea.txt", "[curve]\n");
+    SourceFile service = SourceFile::in_memory("servizio.txt", "[generale]\nvelocita, 0, 100\nvelocita, 20000, 90\n");
+    compile_scenario(context, 1, line, service);
+    const std::string route = "against a route of " + std::to_string(route_m) + " m";
+    size_t beyond = 0, noted = 0;
+    for (const std::string& text : sink.texts) {
+      beyond += text.starts_with(fault_meaning(fault_number(Fault::kBeyondTrack)));
+      noted += text.find(route) != std::string::npos;
+    }
+    EXPECT_EQ(beyond, route_m == 5000 ? 1u : 0u) << ::testing::PrintToString(sink.texts);
+    EXPECT_EQ(noted, sink.texts.size() - 1) << ::testing::PrintToString(sink.texts);  // all but the line source's fault
+  }
 }
 
 }  // namespace
