@@ -59,11 +59,23 @@ class RowValues {
     return kFields[kIndex];
   }
 
+  // Whether a row's entry lists these fields. Told by what the fields say rather than by
+  // where they lie: an address compared while the program builds is not a constant to every
+  // compiler's checking build.
+  static consteval bool same_fields(std::span<const RowField> fields) {
+    if (fields.size() != kCount) return false;
+    for (size_t i = 0; i < kCount; ++i)
+      if (fields[i].name != kFields[i].name || fields[i].type != kFields[i].type ||
+          fields[i].unit != kFields[i].unit || fields[i].meaning != kFields[i].meaning)
+        return false;
+    return true;
+  }
+
   // `kind`, checked as the program builds to be a kind of cell that the row's entry names.
   static consteval CellKind cell_kind(CellKind kind) {
     for (const SectionSchema* section : {&rows::kGeneralSection, &rows::kMainSection, &rows::kServiceSection})
       for (const RowText& row : section->rows)
-        if (row.fields.data() == std::data(kFields))
+        if (same_fields(row.fields))
           for (const CellKind named : row.cell_kinds)
             if (named == kind) return kind;
     throw "the row's entry names no such kind of cell";
