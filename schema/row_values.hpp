@@ -104,9 +104,12 @@ class RowValues {
   template <size_t kIndex>
   void read_through() {
     static_assert(kIndex < kCount, "the row has no field at this index");
-    [this]<size_t... kIndexes>(std::index_sequence<kIndexes...>) {
-      (read_if_unread<kIndexes>(), ...);
-    }(std::make_index_sequence<kIndex + 1>{});
+    read_each(std::make_index_sequence<kIndex + 1>{});
+  }
+
+  template <size_t... kIndexes>
+  void read_each(std::index_sequence<kIndexes...>) {
+    (read_if_unread<kIndexes>(), ...);
   }
 
   template <size_t kIndex>
