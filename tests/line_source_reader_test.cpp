@@ -12,6 +12,7 @@
 #include "model/fault_record.hpp"
 #include "sources/scenario_texts.hpp"
 #include "tests/compile_fixture.hpp"
+#include "tests/temp_folder.hpp"
 
 namespace scenario {
 namespace {
@@ -271,9 +272,8 @@ TEST(LineSourceReader, FaultsAndTheSourcesTheyDrop) {
 }
 
 TEST(LineSourceReader, MissingLineSourceRecords101AndReadsNothing) {
-  const auto folder = std::filesystem::temp_directory_path() / "line_source_reader_missing";
-  std::filesystem::remove_all(folder);
-  std::filesystem::create_directories(folder);
+  const testing::TempFolder temp;  // a folder of this run alone
+  const std::filesystem::path& folder = temp.path();
   ScenarioModel model = fresh_model();
   SourceFile line = SourceFile::on_disk(folder / "Milano_Tortona_linea.txt", SourceFile::Ownership::kRunIntermediate);
   SourceFile service = SourceFile::in_memory("Milano_Tortona_5-.txt", "");
@@ -284,13 +284,11 @@ TEST(LineSourceReader, MissingLineSourceRecords101AndReadsNothing) {
   EXPECT_EQ(model.record(86).text, "5");
   EXPECT_FALSE(model.cells_dimensioned());
   EXPECT_TRUE(service.exists());
-  std::filesystem::remove_all(folder);
 }
 
 TEST(LineSourceReader, RunFilesAreDeletedButAnAuthorsFileStays) {
-  const auto folder = std::filesystem::temp_directory_path() / "line_source_reader_files";
-  std::filesystem::remove_all(folder);
-  std::filesystem::create_directories(folder);
+  const testing::TempFolder temp;  // a folder of this run alone
+  const std::filesystem::path& folder = temp.path();
   auto write = [&](const char* name, const std::string& text) {
     std::ofstream(folder / name, std::ios::binary) << text;
     return folder / name;
@@ -306,7 +304,6 @@ TEST(LineSourceReader, RunFilesAreDeletedButAnAuthorsFileStays) {
                 ownership == SourceFile::Ownership::kAuthors);
     }
   }
-  std::filesystem::remove_all(folder);
 }
 
 TEST(LineSourceReader, Fault15EndsTheReadingNormally) {
