@@ -11,24 +11,25 @@
 namespace scenario {
 namespace {
 
-// The rows that are shown as symbols, with the protocol's symbol kind of each.
+// Every row that takes a track cell is shown as a symbol: an event, unless the protocol has a
+// kind that says more.
 struct SymbolRow {
   std::string_view keyword;
   int kind;
 };
 constexpr int kNamespaceSymbol = 3;
-constexpr SymbolRow kSymbolRows[] = {
+constexpr int kEventSymbol = 24;
+constexpr SymbolRow kSymbolKinds[] = {
     {"stazione", 19},             // object
-    {"segnale", 24},              // event
-    {"rallentamento", 24},        // event
     {"indicatori_vmax", 14},      // constant
     {"cartello_indicatore", 15},  // string
 };
 
 std::optional<int> symbol_kind(const RowText& row) {
-  for (const SymbolRow& symbol : kSymbolRows)
+  if (row.cell_kinds.empty()) return std::nullopt;
+  for (const SymbolRow& symbol : kSymbolKinds)
     if (symbol.keyword == row.keyword) return symbol.kind;
-  return std::nullopt;
+  return kEventSymbol;
 }
 
 // The fields of the row whose keyword field is `keyword`, as the compiler read them.
