@@ -123,14 +123,6 @@ std::string row_pattern(const RowText& row) {
   return text;
 }
 
-const RowField& row_field(std::string_view keyword, std::string_view field_name) {
-  if (const RowText* row = find_row(keyword))
-    for (const RowField& field : row->fields)
-      if (field.name == field_name) return field;
-  throw std::logic_error("the row schema has no field '" + std::string(field_name) + "' of '" + std::string(keyword) +
-                         "'");
-}
-
 const RowText* row_read_as(std::string_view keyword) {
   static const std::vector<const RowText*> rows = every_row();
   const std::string lower = lower_case_1252(keyword);

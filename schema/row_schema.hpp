@@ -101,10 +101,6 @@ const SectionSchema& line_general_section();
 const SectionSchema& line_main_section();
 const SectionSchema& service_section();
 
-// The field `field_name` of the row whose keyword is `keyword`; a name that no row has is a
-// std::logic_error.
-const RowField& row_field(std::string_view keyword, std::string_view field_name);
-
 // The row a keyword field reads as: the first of the schema whose test matches it, or null.
 const RowText* row_read_as(std::string_view keyword);
 
